@@ -1,0 +1,74 @@
+// Loading and saving a large folders file: 200 folders of 20 applications each.
+#include "model/FolderCodec.h"
+#include "model/FolderStore.h"
+#include "platform/LocalNotificationCenter.h"
+
+#include "RecordingHelperActions.h"
+#include "VirtualClock.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QList<AppFolder> makeFolders(int folderCount, int appsPerFolder) {
+    QList<AppFolder> folders;
+    for (int f = 0; f < folderCount; ++f) {
+        AppFolder folder(QUuid::createUuid(), QStringLiteral("Folder %1").arg(f), QStringLiteral("folder.fill"),
+                         786000000.25 + f);
+        folder.isInDock = f % 3 == 0;
+        folder.tileStyle.customHex = QStringLiteral("1E90FF");
+        for (int a = 0; a < appsPerFolder; ++a) {
+            const QString name = QStringLiteral("Application %1").arg(a);
+            folder.apps.append({QUuid::createUuid(), name, QStringLiteral("com.example.app%1").arg(a),
+                                AppItem::fileURLForPath(QStringLiteral("/Applications/") + name + ".app", true)});
+        }
+        folders.append(folder);
+    }
+    return folders;
+}
+
+struct StoreFixture {
+    QTemporaryDir directory;
+    VirtualClock clock;
+    LocalNotificationCenter notifications;
+    RecordingHelperActions helpers;
+    FolderStore store{directory.path(), {clock, clock, notifications, helpers, [] { return false; }, {}}};
+};
+
+void BM_EncodeFolders(benchmark::State& state) {
+    const QList<AppFolder> folders = makeFolders(200, 20);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FolderCodec::encode(folders));
+}
+BENCHMARK(BM_EncodeFolders)->Unit(benchmark::kMillisecond);
+
+void BM_DecodeFolders(benchmark::State& state) {
+    const QByteArray json = *FolderCodec::encode(makeFolders(200, 20));
+    state.counters["bytes"] = double(json.size());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FolderCodec::decode(json, 0));
+}
+BENCHMARK(BM_DecodeFolders)->Unit(benchmark::kMillisecond);
+
+// The store's whole path: read the file, decode, and (main application) write it back atomically.
+void BM_StoreLoadAndSave(benchmark::State& state) {
+    StoreFixture fixture;
+    fixture.store.setFolders(makeFolders(200, 20));
+    for (auto _ : state)
+        fixture.store.load();
+}
+BENCHMARK(BM_StoreLoadAndSave)->Unit(benchmark::kMillisecond);
+
+void BM_StoreSave(benchmark::State& state) {
+    StoreFixture fixture;
+    fixture.store.setFolders(makeFolders(200, 20));
+    for (auto _ : state)
+        fixture.store.save();
+}
+BENCHMARK(BM_StoreSave)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,226 @@
+#include "AppDelegate.h"
+
+#include "helpers/HelperState.h"
+#include "helpers/RunMode.h"
+#include "model/FolderStore.h"
+#include "platform/Application.h"
+#include "platform/Clock.h"
+#include "platform/DistributedNotifications.h"
+#include "platform/LocalNotificationCenter.h"
+#include "platform/Updater.h"
+#include "platform/UserDefaults.h"
+
+#include <QPointer>
+
+namespace {
+
+QPointer<AppDelegate>& sharedDelegate() {
+    static QPointer<AppDelegate> delegate;
+    return delegate;
+}
+
+// A helper counts as started by the main application when its launch marker is this fresh.
+constexpr double kLaunchMarkerFreshness = 60.0;
+constexpr double kBadgeSeconds = 2.0;
+
+} // namespace
+
+AppDelegate::AppDelegate(Services services, QObject* parent)
+    : QObject(parent)
+    , m_services(std::move(services)) {}
+
+AppDelegate::~AppDelegate() = default;
+
+AppDelegate* AppDelegate::shared() {
+    return sharedDelegate();
+}
+
+void AppDelegate::applicationWillFinishLaunching() {
+    const QString language = m_services.defaults.stringForKey(QStringLiteral("language")).value_or(QStringLiteral("en"));
+    m_services.defaults.setObject(QStringLiteral("AppleLanguages"), QVariantList{language});
+}
+
+std::optional<AppFolder> AppDelegate::helperFolder() const {
+    const std::optional<QUuid> folderID = m_services.runMode.helperFolderID();
+    if (!folderID)
+        return std::nullopt;
+    for (const AppFolder& folder : m_services.store.folders()) {
+        if (folder.id == *folderID)
+            return folder;
+    }
+    return std::nullopt;
+}
+
+void AppDelegate::applicationDidFinishLaunching() {
+    sharedDelegate() = this;
+    if (!m_services.runMode.isHelperProcess())
+        m_services.updater.start();
+    m_services.settings.reloadFromDefaults();
+    m_services.store.load();
+
+    const std::optional<double> tileSize = m_services.helpers.dockTileSize();
+    const double dockHeight = tileSize ? *tileSize + 18.0 : 64.0;
+    if (dockHeight > 0)
+        m_cachedDockHeight = dockHeight;
+
+    // A helper whose folder is gone runs the main application's start-up.
+    if (const std::optional<AppFolder> folder = helperFolder())
+        startHelper(*folder);
+    else
+        startMainApplication();
+    observeDistributedNotifications();
+}
+
+void AppDelegate::startHelper(const AppFolder& folder) {
+    m_services.application.setActivationPolicy(ActivationPolicy::Regular);
+    m_services.application.orderOutFirstWindow();
+    m_hasHandledInitialReopen = false;
+    m_shouldIgnoreNextHelperReopen = false;
+    m_lastPopupCloseTime = -1e300;
+
+    m_services.tile.presentFolderTile(folder);
+
+    const std::optional<double> launchedAt = m_services.helperState.takeLaunchMarker(folder.id);
+    const bool launchedByMainApplication =
+        launchedAt && m_services.clock.now() - *launchedAt <= kLaunchMarkerFreshness;
+    if (launchedByMainApplication)
+        m_services.tile.showBadge(QStringLiteral("ON"), SystemColor::Green, kBadgeSeconds);
+
+    // Started by a click on its Dock tile: the user wants the popup now.
+    if (!launchedByMainApplication && !m_services.arguments.contains(QStringLiteral("-group"))) {
+        m_pendingInitialHelperPopupFolderID = folder.id;
+        m_services.popup.presentPopup(folder);
+        m_shouldIgnoreNextHelperReopen = true;
+    }
+}
+
+void AppDelegate::startMainApplication() {
+    m_services.helpers.syncHelpers(m_services.store.folders());
+    m_services.dockMonitor.startDockStateMonitoring();
+    applyInitialMainAppPresentation();
+
+    QPointer<AppDelegate> self(this);
+    m_services.localNotifications.addObserver(QStringLiteral("showMenuBarChanged"), [self](const Notification&) {
+        if (self)
+            self->updateMainAppPresentationMode();
+    });
+    m_services.localNotifications.addObserver(QStringLiteral("tileAppearanceChanged"), [self](const Notification&) {
+        if (self)
+            self->updateDockTile();
+    });
+}
+
+void AppDelegate::applyInitialMainAppPresentation() {
+    m_services.application.setActivationPolicy(m_services.settings.showMenuBar() ? ActivationPolicy::Accessory
+                                                                                : ActivationPolicy::Regular);
+    m_didApplyInitialMainAppPresentation = true;
+}
+
+void AppDelegate::observeDistributedNotifications() {
+    const QPointer<AppDelegate> self(this);
+    const auto observe = [&](const char* name, void (*handler)(AppDelegate&, const Notification&)) {
+        m_services.distributedNotifications.observe(QLatin1String(name), [self, handler](const Notification& n) {
+            if (self)
+                handler(*self, n);
+        });
+    };
+    observe("TRTileAppearanceChanged", [](AppDelegate& d, const Notification&) { d.updateDockTile(); });
+    observe("TRPopupSettingsChanged", [](AppDelegate& d, const Notification&) { d.refreshPopupSettings(); });
+    observe("TRThemeChanged", [](AppDelegate& d, const Notification&) { d.refreshTheme(); });
+    observe("TRCloseNonPinnedPopups",
+            [](AppDelegate& d, const Notification& n) { d.m_services.popup.handleClosePopupsNotification(n); });
+    observe("TRDockTilePinStateChanged",
+            [](AppDelegate& d, const Notification& n) { d.m_services.dockMonitor.handleDockTilePinStateChanged(n); });
+    observe("TRFolderOffBadge", [](AppDelegate& d, const Notification& n) { d.offBadge(n); });
+    observe("TRFolderDeleteBadge", [](AppDelegate& d, const Notification& n) { d.deleteBadge(n); });
+}
+
+bool AppDelegate::applicationShouldHandleReopen(bool /*hasVisibleWindows*/) {
+    const std::optional<AppFolder> folder = helperFolder();
+    if (!folder) {
+        m_services.mainWindow.showMainWindow(MainWindowPage::AllFolders);
+        return false;
+    }
+    // The popup opened at launch stays open: the click that started the helper also reopens it.
+    if (m_shouldIgnoreNextHelperReopen && m_services.popup.hasPopup() && m_services.popup.isPopupVisible()) {
+        m_shouldIgnoreNextHelperReopen = false;
+        return false;
+    }
+    m_hasHandledInitialReopen = true;
+    m_pendingInitialHelperPopupFolderID.reset();
+    m_services.popup.presentPopup(*folder);
+    return false;
+}
+
+void AppDelegate::applicationDidBecomeActive() {
+    m_services.settings.reloadFromDefaults();
+}
+
+void AppDelegate::applicationWillTerminate() {
+    if (const std::optional<QUuid> folderID = m_services.runMode.helperFolderID())
+        m_services.helperState.consumePreserveMarker(*folderID);
+}
+
+void AppDelegate::openMainWindow() {
+    m_services.mainWindow.showMainWindow(MainWindowPage::AllFolders);
+}
+
+void AppDelegate::openSettings() {
+    m_services.mainWindow.showMainWindow(MainWindowPage::General);
+}
+
+void AppDelegate::updateMainAppPresentationMode() {
+    if (m_services.runMode.isHelperProcess())
+        return;
+    m_didApplyInitialMainAppPresentation = true;
+    const Application::WindowId keyWindow = m_services.application.keyWindow();
+    m_services.application.setActivationPolicy(m_services.settings.showMenuBar() ? ActivationPolicy::Accessory
+                                                                                : ActivationPolicy::Regular);
+    if (keyWindow != 0)
+        m_services.application.orderFrontIfVisible(keyWindow);
+}
+
+void AppDelegate::updateDockTile() {
+    m_services.settings.reloadFromDefaults();
+    m_services.store.load();
+    if (m_services.runMode.isHelperProcess())
+        m_services.tile.refreshTile();
+}
+
+void AppDelegate::refreshPopupSettings() {
+    m_services.settings.reloadFromDefaults();
+    if (m_services.popup.hasPopup() && m_services.popup.isPopupVisible())
+        m_services.popup.layOutPopupAgain();
+}
+
+void AppDelegate::refreshTheme() {
+    m_services.settings.reloadFromDefaults();
+    if (m_services.popup.hasPopup())
+        m_services.popup.setPopupAppearance(m_services.settings.appTheme());
+}
+
+bool AppDelegate::isForThisHelper(const Notification& notification) const {
+    if (!m_services.runMode.isHelperProcess())
+        return false;
+    const QVariant id = notification.userInfo.value(QStringLiteral("id"));
+    const std::optional<QString> groupID = m_services.runMode.currentGroupID();
+    return id.typeId() == QMetaType::QString && groupID && id.toString() == *groupID;
+}
+
+void AppDelegate::offBadge(const Notification& notification) {
+    if (!isForThisHelper(notification))
+        return;
+    if (notification.userInfo.contains(QStringLiteral("hide")))
+        m_services.tile.refreshTile();
+    else
+        m_services.tile.showBadge(QStringLiteral("OFF"), SystemColor::Red, kBadgeSeconds);
+}
+
+void AppDelegate::deleteBadge(const Notification& notification) {
+    if (isForThisHelper(notification))
+        m_services.tile.showBadge(QStringLiteral("DELETE"), SystemColor::Red, kBadgeSeconds);
+}
+
+void AppDelegate::recordHelperLaunch(const QUuid& folderID, double unixTime) {
+    m_recentHelperLaunchDates.insert(folderID, unixTime);
+}

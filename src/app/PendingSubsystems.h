@@ -1,0 +1,43 @@
+#pragma once
+
+#include "RuntimePorts.h"
+#include "model/HelperTileActions.h"
+#include "platform/Updater.h"
+
+// Stands in for the subsystems that are not built yet (helper tiles, the tile renderer, the
+// popup, Dock watching, the main window, the updater). Each operation does nothing and
+// reports nothing, so start-up runs its full order of steps today.
+class PendingSubsystems final : public HelperTileActions,
+                                public HelperRuntime,
+                                public TilePresenter,
+                                public PopupPresenter,
+                                public DockStateMonitor,
+                                public MainWindowPresenter,
+                                public Updater {
+public:
+    void recreateAndLaunchHelper(const AppFolder&) override {}
+    void removeHelper(const QUuid&, bool) override {}
+    void scheduleDockRemoval(const AppFolder&, double) override {}
+    void cancelDockRemoval(const QUuid&) override {}
+    void syncHelpers(const QList<AppFolder>&) override {}
+
+    std::optional<double> dockTileSize() const override { return std::nullopt; }
+
+    void presentFolderTile(const AppFolder&) override {}
+    void showBadge(const QString&, SystemColor, double) override {}
+    void refreshTile() override {}
+
+    void presentPopup(const AppFolder&) override {}
+    bool hasPopup() const override { return false; }
+    bool isPopupVisible() const override { return false; }
+    void layOutPopupAgain() override {}
+    void setPopupAppearance(AppThemeMode) override {}
+    void handleClosePopupsNotification(const Notification&) override {}
+
+    void startDockStateMonitoring() override {}
+    void handleDockTilePinStateChanged(const Notification&) override {}
+
+    void showMainWindow(MainWindowPage) override {}
+
+    void start() override {}
+};

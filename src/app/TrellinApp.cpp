@@ -1,0 +1,89 @@
+#include "TrellinApp.h"
+
+#include "AppDelegate.h"
+#include "DefaultsSettingsRuntime.h"
+#include "PendingSubsystems.h"
+#include "helpers/HelperState.h"
+#include "helpers/RunMode.h"
+#include "model/FolderID.h"
+#include "model/FolderStore.h"
+#include "platform/Bundle.h"
+#include "platform/LocalNotificationCenter.h"
+#include "platform/linux/DBusDistributedNotifications.h"
+#include "platform/linux/LinuxApplication.h"
+#include "platform/linux/LinuxPaths.h"
+#include "platform/linux/MainQueueScheduler.h"
+#include "platform/linux/PlistUserDefaults.h"
+#include "platform/linux/SystemClock.h"
+
+#include <QApplication>
+#include <QTimer>
+
+namespace {
+const QString kFallbackBundleIdentifier = QStringLiteral("app.trellin.Trellin");
+}
+
+int TrellinApp::run(int argc, char** argv) {
+    QApplication qtApplication(argc, argv);
+    // Closing the main window never quits the application.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const QStringList arguments = QCoreApplication::arguments();
+    const Bundle mainBundle = Bundle::enclosingExecutable(QCoreApplication::applicationFilePath());
+    QString bundleIdentifier = mainBundle.identifier();
+    if (bundleIdentifier.isEmpty())
+        bundleIdentifier = kFallbackBundleIdentifier;
+    QCoreApplication::setApplicationName(mainBundle.infoValue(QStringLiteral("CFBundleName")).toString());
+    QCoreApplication::setApplicationVersion(
+        mainBundle.infoValue(QStringLiteral("CFBundleShortVersionString")).toString());
+
+    PlistUserDefaults defaults(PlistUserDefaults::standardPreferencesDirectory(), bundleIdentifier,
+                               arguments.mid(1));
+    RunMode runMode(mainBundle, defaults);
+
+    // One process per bundle: a second launch reopens the running one. A helper started by
+    // the main application (with "-group") replaces any helper of its folder still quitting.
+    LinuxApplication application;
+    const std::optional<QUuid> helperFolderID = runMode.helperFolderID();
+    const QString serviceName = LinuxApplication::instanceServiceName(
+        bundleIdentifier, helperFolderID ? FolderID::canonical(*helperFolderID) : QString());
+    const bool startedByMainApplication = arguments.contains(QStringLiteral("-group"));
+    if (application.claimInstance(serviceName, startedByMainApplication) == InstanceClaim::HandedOver)
+        return 0;
+    application.installTerminationSignalHandlers();
+
+    SystemClock clock;
+    MainQueueScheduler scheduler;
+    LocalNotificationCenter localNotifications;
+    DBusDistributedNotifications distributedNotifications;
+    PendingSubsystems pending;
+    DefaultsSettingsRuntime settings(defaults);
+    const QString applicationSupport = LinuxPaths::applicationSupportDirectory();
+    HelperState helperState(applicationSupport);
+
+    AppDelegate* delegatePointer = nullptr;
+    FolderStore store(applicationSupport,
+                      {clock, scheduler, localNotifications, pending, [&runMode] { return runMode.isHelperProcess(); },
+                       [&delegatePointer]() -> HelperLaunchStamps* { return delegatePointer; }});
+    FolderStore::setShared(&store);
+
+    AppDelegate delegate({clock, defaults, localNotifications, distributedNotifications, application, runMode, store,
+                          helperState, pending, settings, pending, pending, pending, pending, pending, arguments});
+    delegatePointer = &delegate;
+
+    QObject::connect(&application, &LinuxApplication::reopenRequested, &delegate, [&delegate] {
+        delegate.applicationShouldHandleReopen(!QApplication::topLevelWidgets().isEmpty());
+    });
+    QObject::connect(&qtApplication, &QGuiApplication::applicationStateChanged, &delegate,
+                     [&delegate](Qt::ApplicationState state) {
+                         if (state == Qt::ApplicationActive)
+                             delegate.applicationDidBecomeActive();
+                     });
+    QObject::connect(&qtApplication, &QCoreApplication::aboutToQuit, &delegate,
+                     [&delegate] { delegate.applicationWillTerminate(); });
+
+    delegate.applicationWillFinishLaunching();
+    // Finishing launch runs from the event loop, as the platform's own launch does.
+    QTimer::singleShot(0, &delegate, [&delegate] { delegate.applicationDidFinishLaunching(); });
+    return QApplication::exec();
+}

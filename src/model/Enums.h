@@ -1,0 +1,68 @@
+#pragma once
+
+#include "RawEnum.h"
+
+enum class TileBackground { Frosted, Dark, Light, Blue, Green, Red, Orange, Pink, Purple, Yellow, Custom };
+enum class TileBackgroundMode { Solid, Gradient, Glass };
+enum class AppLanguage { English, Ukrainian };
+enum class AppThemeMode { Dark, Light };
+enum class PopupBlur { Thin, Regular, Dark };
+enum class PopupPosition { Center, AboveDock };
+enum class PopupAnimation { Spring, None };
+
+// The Dock's screen edge: computed at run time, never stored, so it has no raw value.
+enum class DockEdge { Bottom, Left, Right };
+
+inline constexpr RawTable<TileBackground, 11> kTileBackgroundCases{{
+    {TileBackground::Frosted, "frosted"},
+    {TileBackground::Dark, "dark"},
+    {TileBackground::Light, "light"},
+    {TileBackground::Blue, "blue"},
+    {TileBackground::Green, "green"},
+    {TileBackground::Red, "red"},
+    {TileBackground::Orange, "orange"},
+    {TileBackground::Pink, "pink"},
+    {TileBackground::Purple, "purple"},
+    {TileBackground::Yellow, "yellow"},
+    {TileBackground::Custom, "custom"},
+}};
+
+inline constexpr RawTable<TileBackgroundMode, 3> kTileBackgroundModeCases{{
+    {TileBackgroundMode::Solid, "solid"},
+    {TileBackgroundMode::Gradient, "gradient"},
+    {TileBackgroundMode::Glass, "glass"},
+}};
+
+inline constexpr RawTable<AppLanguage, 2> kAppLanguageCases{{
+    {AppLanguage::English, "en"},
+    {AppLanguage::Ukrainian, "uk"},
+}};
+
+inline constexpr RawTable<AppThemeMode, 2> kAppThemeModeCases{{
+    {AppThemeMode::Dark, "dark"},
+    {AppThemeMode::Light, "light"},
+}};
+
+inline constexpr RawTable<PopupBlur, 3> kPopupBlurCases{{
+    {PopupBlur::Thin, "thin"},
+    {PopupBlur::Regular, "regular"},
+    {PopupBlur::Dark, "dark"},
+}};
+
+inline constexpr RawTable<PopupPosition, 2> kPopupPositionCases{{
+    {PopupPosition::Center, "center"},
+    {PopupPosition::AboveDock, "aboveDock"},
+}};
+
+inline constexpr RawTable<PopupAnimation, 2> kPopupAnimationCases{{
+    {PopupAnimation::Spring, "spring"},
+    {PopupAnimation::None, "none"},
+}};
+
+inline QString rawValue(TileBackground value) { return rawValueIn(kTileBackgroundCases, value); }
+inline QString rawValue(TileBackgroundMode value) { return rawValueIn(kTileBackgroundModeCases, value); }
+inline QString rawValue(AppLanguage value) { return rawValueIn(kAppLanguageCases, value); }
+inline QString rawValue(AppThemeMode value) { return rawValueIn(kAppThemeModeCases, value); }
+inline QString rawValue(PopupBlur value) { return rawValueIn(kPopupBlurCases, value); }
+inline QString rawValue(PopupPosition value) { return rawValueIn(kPopupPositionCases, value); }
+inline QString rawValue(PopupAnimation value) { return rawValueIn(kPopupAnimationCases, value); }

@@ -1,0 +1,317 @@
+#include "FolderCodec.h"
+
+#include "FolderID.h"
+#include "JsonWriter.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QUrl>
+
+namespace {
+
+const QString kFormatError = QStringLiteral("The data couldn't be read because it isn't in the correct format.");
+
+// The first decoding error and where it happened, e.g. "[2].apps[0].appURL". Paths are built
+// only while the error travels out, so a good file costs no string work for them.
+struct DecodeError {
+    QString what;
+    QString path;
+};
+
+QString describe(const QJsonValue& value) {
+    switch (value.type()) {
+    case QJsonValue::Null:
+        return QStringLiteral("null");
+    case QJsonValue::Bool:
+        return QStringLiteral("a boolean");
+    case QJsonValue::Double:
+        return QStringLiteral("a number");
+    case QJsonValue::String:
+        return QStringLiteral("a string");
+    case QJsonValue::Array:
+        return QStringLiteral("an array");
+    case QJsonValue::Object:
+        return QStringLiteral("an object");
+    case QJsonValue::Undefined:
+        break;
+    }
+    return QStringLiteral("nothing");
+}
+
+[[noreturn]] void fail(const QString& what) {
+    throw DecodeError{what, {}};
+}
+
+// Runs `decode`, and prefixes the path of any error it raises with the key or index it read.
+template <typename Decode>
+auto within(const char* key, Decode decode) {
+    try {
+        return decode();
+    } catch (DecodeError& error) {
+        error.path.prepend(u'.' + QLatin1String(key));
+        throw;
+    }
+}
+
+template <typename Decode>
+auto within(qsizetype index, Decode decode) {
+    try {
+        return decode();
+    } catch (DecodeError& error) {
+        error.path.prepend(QStringLiteral("[%1]").arg(index));
+        throw;
+    }
+}
+
+bool isAbsent(const QJsonValue& value) {
+    return value.isUndefined() || value.isNull();
+}
+
+QString stringValue(const QJsonValue& value) {
+    if (!value.isString())
+        fail(QStringLiteral("expected a string but found ") + describe(value));
+    return value.toString();
+}
+
+bool boolValue(const QJsonValue& value) {
+    if (!value.isBool())
+        fail(QStringLiteral("expected a boolean but found ") + describe(value));
+    return value.toBool();
+}
+
+double numberValue(const QJsonValue& value) {
+    if (!value.isDouble())
+        fail(QStringLiteral("expected a number but found ") + describe(value));
+    return value.toDouble();
+}
+
+QUuid uuidValue(const QJsonValue& value) {
+    const auto id = FolderID::parse(stringValue(value));
+    if (!id)
+        fail(QStringLiteral("invalid UUID string \"") + value.toString() + u'"');
+    return *id;
+}
+
+// A URL string must parse as a URL on its own: no spaces, no characters a URL may not hold.
+bool isValidURLString(const QString& text) {
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text) {
+        if (c.unicode() <= 0x20 || c.unicode() >= 0x7F || QStringLiteral("\"<>\\^`{|}").contains(c))
+            return false;
+    }
+    return QUrl(text, QUrl::StrictMode).isValid();
+}
+
+QString urlValue(const QJsonValue& value) {
+    const QString text = stringValue(value);
+    if (!isValidURLString(text))
+        fail(QStringLiteral("invalid URL string \"") + text + u'"');
+    return text;
+}
+
+template <typename Enum, std::size_t N>
+Enum enumValue(const RawTable<Enum, N>& cases, const QJsonValue& value) {
+    const QString raw = stringValue(value);
+    const auto decoded = caseIn(cases, raw);
+    if (!decoded)
+        fail(QStringLiteral("cannot initialize from invalid value \"") + raw + u'"');
+    return *decoded;
+}
+
+// Reads a key that must be present and not null.
+template <typename Read>
+auto requiredKey(const QJsonObject& object, const char* key, Read read) {
+    return within(key, [&] {
+        const QJsonValue value = object.value(QLatin1String(key));
+        if (isAbsent(value))
+            fail(QStringLiteral("missing required key"));
+        return read(value);
+    });
+}
+
+// Reads a key when present and not null; otherwise leaves `target` as it is.
+template <typename Target, typename Read>
+void optionalKey(const QJsonObject& object, const char* key, Target& target, Read read) {
+    const QJsonValue value = object.value(QLatin1String(key));
+    if (!isAbsent(value))
+        target = within(key, [&] { return read(value); });
+}
+
+QJsonObject objectValue(const QJsonValue& value, const char* what) {
+    if (!value.isObject())
+        fail(QStringLiteral("expected %1 object but found ").arg(QLatin1String(what)) + describe(value));
+    return value.toObject();
+}
+
+AppItem decodeApp(const QJsonValue& value) {
+    const QJsonObject object = objectValue(value, "an application");
+    AppItem app;
+    app.id = requiredKey(object, "id", uuidValue);
+    app.name = requiredKey(object, "name", stringValue);
+    app.bundleID = requiredKey(object, "bundleID", stringValue);
+    app.appURL = requiredKey(object, "appURL", urlValue);
+    return app;
+}
+
+TileStyleSettings decodeTileStyle(const QJsonValue& value) {
+    const QJsonObject object = objectValue(value, "a tile style");
+    TileStyleSettings style;
+    optionalKey(object, "displayFolderIcon", style.displayFolderIcon, boolValue);
+    optionalKey(object, "opacity", style.opacity, numberValue);
+    optionalKey(object, "cornerRadius", style.cornerRadius, numberValue);
+    optionalKey(object, "backgroundStyle", style.backgroundStyle,
+                [](const QJsonValue& v) { return enumValue(kTileBackgroundCases, v); });
+    optionalKey(object, "customHex", style.customHex, stringValue);
+    optionalKey(object, "backgroundMode", style.backgroundMode,
+                [](const QJsonValue& v) { return enumValue(kTileBackgroundModeCases, v); });
+    optionalKey(object, "borderEnabled", style.borderEnabled, boolValue);
+    optionalKey(object, "borderWidth", style.borderWidth, numberValue);
+    optionalKey(object, "borderOpacity", style.borderOpacity, numberValue);
+    return style;
+}
+
+QList<AppItem> decodeApps(const QJsonValue& value) {
+    if (!value.isArray())
+        fail(QStringLiteral("expected an array but found ") + describe(value));
+    const QJsonArray array = value.toArray();
+    QList<AppItem> apps;
+    apps.reserve(array.size());
+    for (qsizetype i = 0; i < array.size(); ++i)
+        apps.append(within(i, [&] { return decodeApp(array.at(i)); }));
+    return apps;
+}
+
+AppFolder decodeFolder(const QJsonValue& value, double now) {
+    const QJsonObject object = objectValue(value, "a folder");
+    AppFolder folder;
+    folder.id = requiredKey(object, "id", uuidValue);
+    folder.name = requiredKey(object, "name", stringValue);
+    folder.emoji = QStringLiteral("folder.fill");
+    optionalKey(object, "emoji", folder.emoji, stringValue);
+    optionalKey(object, "apps", folder.apps, decodeApps);
+    optionalKey(object, "isInDock", folder.isInDock, boolValue);
+    optionalKey(object, "tileStyle", folder.tileStyle, decodeTileStyle);
+    folder.createdAt = now;
+    optionalKey(object, "createdAt", folder.createdAt, numberValue);
+    return folder;
+}
+
+struct EncodeError {
+    QString detail;
+};
+
+// `path` names where the number sits inside one folder, e.g. ".tileStyle.opacity".
+void writeNumber(JsonWriter& writer, const char* key, double number, const char* path) {
+    writer.key(key);
+    if (!writer.value(number))
+        throw EncodeError{QStringLiteral("cannot write the non-finite number %1 at %2")
+                              .arg(QString::number(number), QLatin1String(path))};
+}
+
+void encodeTileStyle(JsonWriter& writer, const TileStyleSettings& style) {
+    writer.beginObject();
+    writer.key("displayFolderIcon");
+    writer.value(style.displayFolderIcon);
+    writeNumber(writer, "opacity", style.opacity, ".tileStyle.opacity");
+    writeNumber(writer, "cornerRadius", style.cornerRadius, ".tileStyle.cornerRadius");
+    writer.key("backgroundStyle");
+    writer.value(rawValue(style.backgroundStyle));
+    if (style.customHex) {
+        writer.key("customHex");
+        writer.value(*style.customHex);
+    }
+    writer.key("backgroundMode");
+    writer.value(rawValue(style.backgroundMode));
+    writer.key("borderEnabled");
+    writer.value(style.borderEnabled);
+    writeNumber(writer, "borderWidth", style.borderWidth, ".tileStyle.borderWidth");
+    writeNumber(writer, "borderOpacity", style.borderOpacity, ".tileStyle.borderOpacity");
+    writer.endObject();
+}
+
+void encodeFolder(JsonWriter& writer, const AppFolder& folder) {
+    writer.beginObject();
+    writer.key("id");
+    writer.value(FolderID::canonical(folder.id));
+    writer.key("name");
+    writer.value(folder.name);
+    writer.key("emoji");
+    writer.value(folder.emoji);
+    writer.key("apps");
+    writer.beginArray();
+    for (const AppItem& app : folder.apps) {
+        writer.beginObject();
+        writer.key("id");
+        writer.value(FolderID::canonical(app.id));
+        writer.key("name");
+        writer.value(app.name);
+        writer.key("bundleID");
+        writer.value(app.bundleID);
+        writer.key("appURL");
+        writer.value(app.appURL);
+        writer.endObject();
+    }
+    writer.endArray();
+    writer.key("isInDock");
+    writer.value(folder.isInDock);
+    writer.key("tileStyle");
+    encodeTileStyle(writer, folder.tileStyle);
+    writeNumber(writer, "createdAt", folder.createdAt, ".createdAt");
+    writer.endObject();
+}
+
+} // namespace
+
+std::optional<QList<AppFolder>> FolderCodec::decode(const QByteArray& json, double now, QString* error) {
+    try {
+        QJsonParseError parseError;
+        const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
+        if (parseError.error != QJsonParseError::NoError)
+            throw DecodeError{QStringLiteral("invalid JSON at offset %1: %2")
+                                  .arg(parseError.offset)
+                                  .arg(parseError.errorString()),
+                              {}};
+        if (!document.isArray())
+            throw DecodeError{QStringLiteral("expected an array of folders but found ") +
+                                  (document.isObject() ? QStringLiteral("an object") : QStringLiteral("nothing")),
+                              QStringLiteral("the top level")};
+        const QJsonArray array = document.array();
+        QList<AppFolder> folders;
+        folders.reserve(array.size());
+        for (qsizetype i = 0; i < array.size(); ++i)
+            folders.append(within(i, [&] { return decodeFolder(array.at(i), now); }));
+        return folders;
+    } catch (const DecodeError& decodeError) {
+        if (error) {
+            *error = kFormatError + QStringLiteral(" (") + decodeError.what;
+            if (!decodeError.path.isEmpty())
+                *error += QStringLiteral(" at ") + decodeError.path;
+            *error += u')';
+        }
+        return std::nullopt;
+    }
+}
+
+std::optional<QByteArray> FolderCodec::encode(const QList<AppFolder>& folders, QString* error) {
+    JsonWriter writer;
+    try {
+        writer.beginArray();
+        for (qsizetype i = 0; i < folders.size(); ++i) {
+            try {
+                encodeFolder(writer, folders.at(i));
+            } catch (EncodeError& encodeError) {
+                encodeError.detail.replace(QStringLiteral(" at ."), QStringLiteral(" at [%1].").arg(i));
+                throw;
+            }
+        }
+        writer.endArray();
+    } catch (const EncodeError& encodeError) {
+        if (error)
+            *error = QStringLiteral("The data couldn't be written because it isn't in the correct format. (") +
+                     encodeError.detail + u')';
+        return std::nullopt;
+    }
+    return writer.bytes();
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "AppFolder.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// The folders file's JSON form: a compact array of folder objects.
+namespace FolderCodec {
+
+// The whole list or nothing: any error anywhere fails the document. `now` (seconds since
+// 2001-01-01) stands in for a missing creation time.
+std::optional<QList<AppFolder>> decode(const QByteArray& json, double now, QString* error = nullptr);
+
+// Fails only on a non-finite number, which JSON cannot hold.
+std::optional<QByteArray> encode(const QList<AppFolder>& folders, QString* error = nullptr);
+
+} // namespace FolderCodec

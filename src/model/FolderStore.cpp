@@ -1,0 +1,259 @@
+#include "FolderStore.h"
+
+#include "FolderCodec.h"
+#include "HelperTileActions.h"
+#include "Timestamp.h"
+#include "platform/Clock.h"
+#include "platform/Console.h"
+#include "platform/LocalNotificationCenter.h"
+#include "platform/Scheduler.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+QPointer<FolderStore>& sharedStore() {
+    static QPointer<FolderStore> store;
+    return store;
+}
+} // namespace
+
+FolderStore::FolderStore(const QString& applicationSupportDirectory, Services services, QObject* parent)
+    : QObject(parent)
+    , m_services(std::move(services)) {
+    const QString directory = QDir(applicationSupportDirectory).filePath(QStringLiteral("Trellin"));
+    QDir().mkpath(directory);
+    m_saveURL = QDir(directory).filePath(QStringLiteral("folders.json"));
+}
+
+FolderStore::~FolderStore() = default;
+
+FolderStore* FolderStore::shared() {
+    return sharedStore();
+}
+
+void FolderStore::setShared(FolderStore* store) {
+    sharedStore() = store;
+}
+
+void FolderStore::setFolders(const QList<AppFolder>& folders) {
+    m_folders = folders;
+    Q_EMIT foldersChanged();
+    save();
+}
+
+void FolderStore::load() {
+    QFile file(m_saveURL);
+    if (!file.exists())
+        return;
+    QString error;
+    std::optional<QList<AppFolder>> folders;
+    if (!file.open(QIODevice::ReadOnly))
+        error = file.errorString();
+    else
+        folders = FolderCodec::decode(file.readAll(), Timestamp::fromUnix(m_services.clock.now()), &error);
+    if (!folders) {
+        // The next save must not replace this file before it has been kept aside.
+        m_savedFileUnreadable = true;
+        Console::printLine(QStringLiteral("[FolderStore] Failed to load folders: ") + error);
+        return;
+    }
+    m_savedFileUnreadable = false;
+    setFolders(*folders);
+}
+
+bool FolderStore::keepUnreadableFileAside() {
+    if (!m_savedFileUnreadable)
+        return true;
+    if (!QFileInfo::exists(m_saveURL)) {
+        m_savedFileUnreadable = false;
+        return true;
+    }
+    const QString stamp =
+        QDateTime::fromMSecsSinceEpoch(qint64(m_services.clock.now() * 1000)).toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString keptPath = m_saveURL + QStringLiteral(".unreadable-") + stamp;
+    for (int n = 2; QFileInfo::exists(keptPath); ++n)
+        keptPath = m_saveURL + QStringLiteral(".unreadable-") + stamp + u'-' + QString::number(n);
+    QFile file(m_saveURL);
+    if (!file.rename(keptPath)) {
+        Console::printLine(QStringLiteral("[FolderStore] Failed to save folders: could not keep the unreadable "
+                                          "folders file aside: ") +
+                           file.errorString());
+        return false;
+    }
+    m_savedFileUnreadable = false;
+    Console::printLine(QStringLiteral("[FolderStore] Kept the unreadable folders file as ") + keptPath);
+    return true;
+}
+
+void FolderStore::save() {
+    // The main application may have written a newer list since a helper read the file.
+    if (m_services.isHelperProcess && m_services.isHelperProcess())
+        return;
+    QString error;
+    const std::optional<QByteArray> bytes = FolderCodec::encode(m_folders, &error);
+    if (!bytes) {
+        Console::printLine(QStringLiteral("[FolderStore] Failed to save folders: ") + error);
+        return;
+    }
+    if (!keepUnreadableFileAside())
+        return;
+    QSaveFile file(m_saveURL);
+    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit()) {
+        Console::printLine(QStringLiteral("[FolderStore] Failed to save folders: ") + file.errorString());
+        return;
+    }
+}
+
+qsizetype FolderStore::indexOf(const QUuid& id) const {
+    for (qsizetype i = 0; i < m_folders.size(); ++i) {
+        if (m_folders.at(i).id == id)
+            return i;
+    }
+    return -1;
+}
+
+void FolderStore::stampHelperLaunch(const QUuid& id) {
+    if (!m_services.launchStamps)
+        return;
+    if (HelperLaunchStamps* stamps = m_services.launchStamps())
+        stamps->recordHelperLaunch(id, m_services.clock.now());
+}
+
+void FolderStore::addFolder(const AppFolder& folder) {
+    m_folders.append(folder);
+    Q_EMIT foldersChanged();
+    save();
+    setNewlyAddedFolderID(folder.id);
+    if (folder.isInDock) {
+        stampHelperLaunch(folder.id);
+        m_services.helpers.recreateAndLaunchHelper(folder);
+    }
+}
+
+void FolderStore::updateFolder(const AppFolder& folder) {
+    const qsizetype index = indexOf(folder.id);
+    if (index < 0)
+        return;
+    const AppFolder old = m_folders.at(index);
+    m_folders[index] = folder;
+    Q_EMIT foldersChanged();
+    save();
+
+    if (old.tileStyle != folder.tileStyle)
+        m_services.notifications.post(QStringLiteral("tileAppearanceChanged"), folder.id);
+
+    if (old.isInDock != folder.isInDock) {
+        if (!folder.isInDock) {
+            m_services.helpers.scheduleDockRemoval(folder, 2.0);
+        } else {
+            m_services.helpers.cancelDockRemoval(folder.id);
+            stampHelperLaunch(folder.id);
+            m_services.helpers.recreateAndLaunchHelper(folder);
+        }
+        return;
+    }
+    // A style change alone never rebuilds: the helper redraws when told the appearance changed.
+    const bool contentChanged = old.apps != folder.apps || old.name != folder.name || old.emoji != folder.emoji;
+    if (folder.isInDock && contentChanged) {
+        m_services.helpers.removeHelper(folder.id, false);
+        stampHelperLaunch(folder.id);
+        m_services.helpers.recreateAndLaunchHelper(folder);
+    }
+}
+
+void FolderStore::deleteFolder(const QUuid& id, double helperRemovalDelay) {
+    const qsizetype index = indexOf(id);
+    if (index < 0)
+        return;
+    const QUuid folderID = m_folders.at(index).id;
+    if (helperRemovalDelay > 0) {
+        QPointer<FolderStore> self(this);
+        m_services.scheduler.schedule(helperRemovalDelay, [self, folderID] {
+            if (self)
+                self->m_services.helpers.removeHelper(folderID, false);
+        });
+    } else {
+        m_services.helpers.removeHelper(folderID, false);
+    }
+    m_folders.removeAt(index);
+    Q_EMIT foldersChanged();
+    save();
+}
+
+void FolderStore::setFolderInDock(const QUuid& id, bool inDock) {
+    const qsizetype index = indexOf(id);
+    if (index < 0 || m_folders.at(index).isInDock == inDock)
+        return;
+    QList<AppFolder> changed = m_folders;
+    changed[index].isInDock = inDock;
+    setFolders(changed);
+}
+
+void FolderStore::scheduleDockReconcile() {
+    if (m_pendingDockReconcileWorkItem)
+        m_pendingDockReconcileWorkItem->cancel();
+    QPointer<FolderStore> self(this);
+    m_pendingDockReconcileWorkItem = m_services.scheduler.schedule(0.2, [self] {
+        if (self)
+            self->m_services.helpers.syncHelpers(self->m_folders);
+    });
+}
+
+// Flags with an equality notify only when an assignment changes them.
+template <typename T>
+static bool assignIfChanged(T& member, const T& value) {
+    if (member == value)
+        return false;
+    member = value;
+    return true;
+}
+
+void FolderStore::setDidStartDockStateMonitoring(bool value) {
+    if (assignIfChanged(m_didStartDockStateMonitoring, value))
+        Q_EMIT didStartDockStateMonitoringChanged();
+}
+
+void FolderStore::setShowingEmptyFolderAlert(bool value) {
+    if (assignIfChanged(m_showingEmptyFolderAlert, value))
+        Q_EMIT showingEmptyFolderAlertChanged();
+}
+
+void FolderStore::setShowingFolderEditor(bool value) {
+    if (assignIfChanged(m_showingFolderEditor, value))
+        Q_EMIT showingFolderEditorChanged();
+}
+
+void FolderStore::setShowingAppPicker(bool value) {
+    if (assignIfChanged(m_showingAppPicker, value))
+        Q_EMIT showingAppPickerChanged();
+}
+
+void FolderStore::setAppPickerCurrentBundleIDs(const QSet<QString>& value) {
+    if (assignIfChanged(m_appPickerCurrentBundleIDs, value))
+        Q_EMIT appPickerCurrentBundleIDsChanged();
+}
+
+void FolderStore::setNewlyAddedFolderID(const std::optional<QUuid>& value) {
+    if (assignIfChanged(m_newlyAddedFolderID, value))
+        Q_EMIT newlyAddedFolderIDChanged();
+}
+
+// Fields without an equality notify on every assignment.
+void FolderStore::setFolderPendingDelete(const std::optional<AppFolder>& folder) {
+    m_folderPendingDelete = folder;
+    Q_EMIT folderPendingDeleteChanged();
+}
+
+void FolderStore::setFolderToEdit(const std::optional<AppFolder>& folder) {
+    m_folderToEdit = folder;
+    Q_EMIT folderToEditChanged();
+}
+
+void FolderStore::setAppPickerCallback(AppPickerCallback callback) {
+    m_appPickerCallback = std::move(callback);
+    Q_EMIT appPickerCallbackChanged();
+}

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "AppFolder.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QSet>
+#include <QString>
+#include <QUuid>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class Clock;
+class HelperLaunchStamps;
+class HelperTileActions;
+class LocalNotificationCenter;
+class Scheduler;
+class WorkItem;
+
+// The ordered folder list of this process, persisted to the folders file after every change,
+// and the user-interface flags the main window presents sheets from.
+class FolderStore : public QObject {
+    Q_OBJECT
+public:
+    using AppPickerCallback = std::function<void(const QList<AppItem>&)>;
+
+    struct Services {
+        Clock& clock;
+        Scheduler& scheduler;
+        LocalNotificationCenter& notifications;
+        HelperTileActions& helpers;
+        // Helper processes read the folders file and never write it.
+        std::function<bool()> isHelperProcess;
+        // The application delegate's launch stamps while it exists.
+        std::function<HelperLaunchStamps*()> launchStamps;
+    };
+
+    // Creates "<applicationSupportDirectory>/Trellin/" when missing; does not load.
+    FolderStore(const QString& applicationSupportDirectory, Services services, QObject* parent = nullptr);
+    ~FolderStore() override;
+
+    static FolderStore* shared();
+    static void setShared(FolderStore* store);
+
+    const QString& saveURL() const { return m_saveURL; }
+    const QList<AppFolder>& folders() const { return m_folders; }
+    // Every assignment notifies and saves.
+    void setFolders(const QList<AppFolder>& folders);
+
+    void load();
+    void save();
+    void addFolder(const AppFolder& folder);
+    void updateFolder(const AppFolder& folder);
+    void deleteFolder(const QUuid& id, double helperRemovalDelay);
+    void setFolderInDock(const QUuid& id, bool inDock);
+    void scheduleDockReconcile();
+
+    // User-interface state of this process; never stored.
+    bool didStartDockStateMonitoring() const { return m_didStartDockStateMonitoring; }
+    void setDidStartDockStateMonitoring(bool value);
+    const std::optional<AppFolder>& folderPendingDelete() const { return m_folderPendingDelete; }
+    void setFolderPendingDelete(const std::optional<AppFolder>& folder);
+    bool showingEmptyFolderAlert() const { return m_showingEmptyFolderAlert; }
+    void setShowingEmptyFolderAlert(bool value);
+    bool showingFolderEditor() const { return m_showingFolderEditor; }
+    void setShowingFolderEditor(bool value);
+    const std::optional<AppFolder>& folderToEdit() const { return m_folderToEdit; }
+    void setFolderToEdit(const std::optional<AppFolder>& folder);
+    bool showingAppPicker() const { return m_showingAppPicker; }
+    void setShowingAppPicker(bool value);
+    const AppPickerCallback& appPickerCallback() const { return m_appPickerCallback; }
+    void setAppPickerCallback(AppPickerCallback callback);
+    const QSet<QString>& appPickerCurrentBundleIDs() const { return m_appPickerCurrentBundleIDs; }
+    void setAppPickerCurrentBundleIDs(const QSet<QString>& bundleIDs);
+    const std::optional<QUuid>& newlyAddedFolderID() const { return m_newlyAddedFolderID; }
+    void setNewlyAddedFolderID(const std::optional<QUuid>& id);
+
+Q_SIGNALS:
+    void foldersChanged();
+    void didStartDockStateMonitoringChanged();
+    void folderPendingDeleteChanged();
+    void showingEmptyFolderAlertChanged();
+    void showingFolderEditorChanged();
+    void folderToEditChanged();
+    void showingAppPickerChanged();
+    void appPickerCallbackChanged();
+    void appPickerCurrentBundleIDsChanged();
+    void newlyAddedFolderIDChanged();
+
+private:
+    qsizetype indexOf(const QUuid& id) const;
+    void stampHelperLaunch(const QUuid& id);
+    bool keepUnreadableFileAside();
+
+    Services m_services;
+    QString m_saveURL;
+    bool m_savedFileUnreadable = false;
+
+    bool m_didStartDockStateMonitoring = false;
+    std::shared_ptr<WorkItem> m_pendingDockReconcileWorkItem;
+    std::optional<AppFolder> m_folderPendingDelete;
+    bool m_showingEmptyFolderAlert = false;
+    bool m_showingFolderEditor = false;
+    std::optional<AppFolder> m_folderToEdit;
+    bool m_showingAppPicker = false;
+    AppPickerCallback m_appPickerCallback;
+    QSet<QString> m_appPickerCurrentBundleIDs;
+    std::optional<QUuid> m_newlyAddedFolderID;
+    QList<AppFolder> m_folders;
+};
