@@ -36,7 +36,8 @@ AppDelegate* AppDelegate::shared() {
 }
 
 void AppDelegate::applicationWillFinishLaunching() {
-    const QString language = m_services.defaults.stringForKey(QStringLiteral("language")).value_or(QStringLiteral("en"));
+    const QString language =
+        m_services.defaults.stringForKey(QStringLiteral("language")).value_or(QStringLiteral("en"));
     m_services.defaults.setObject(QStringLiteral("AppleLanguages"), QVariantList{language});
 }
 
@@ -81,8 +82,7 @@ void AppDelegate::startHelper(const AppFolder& folder) {
     m_services.tile.presentFolderTile(folder);
 
     const std::optional<double> launchedAt = m_services.helperState.takeLaunchMarker(folder.id);
-    const bool launchedByMainApplication =
-        launchedAt && m_services.clock.now() - *launchedAt <= kLaunchMarkerFreshness;
+    const bool launchedByMainApplication = launchedAt && m_services.clock.now() - *launchedAt <= kLaunchMarkerFreshness;
     if (launchedByMainApplication)
         m_services.tile.showBadge(QStringLiteral("ON"), SystemColor::Green, kBadgeSeconds);
 
@@ -112,7 +112,7 @@ void AppDelegate::startMainApplication() {
 
 void AppDelegate::applyInitialMainAppPresentation() {
     m_services.application.setActivationPolicy(m_services.settings.showMenuBar() ? ActivationPolicy::Accessory
-                                                                                : ActivationPolicy::Regular);
+                                                                                 : ActivationPolicy::Regular);
     m_didApplyInitialMainAppPresentation = true;
 }
 
@@ -175,7 +175,7 @@ void AppDelegate::updateMainAppPresentationMode() {
     m_didApplyInitialMainAppPresentation = true;
     const Application::WindowId keyWindow = m_services.application.keyWindow();
     m_services.application.setActivationPolicy(m_services.settings.showMenuBar() ? ActivationPolicy::Accessory
-                                                                                : ActivationPolicy::Regular);
+                                                                                 : ActivationPolicy::Regular);
     if (keyWindow != 0)
         m_services.application.orderFrontIfVisible(keyWindow);
 }

@@ -71,7 +71,9 @@ public:
     void recordHelperLaunch(const QUuid& folderID, double unixTime) override;
     const QHash<QUuid, double>& recentHelperLaunchDates() const { return m_recentHelperLaunchDates; }
 
-    const std::optional<QUuid>& pendingInitialHelperPopupFolderID() const { return m_pendingInitialHelperPopupFolderID; }
+    const std::optional<QUuid>& pendingInitialHelperPopupFolderID() const {
+        return m_pendingInitialHelperPopupFolderID;
+    }
     bool shouldIgnoreNextHelperReopen() const { return m_shouldIgnoreNextHelperReopen; }
     bool hasHandledInitialReopen() const { return m_hasHandledInitialReopen; }
     bool didApplyInitialMainAppPresentation() const { return m_didApplyInitialMainAppPresentation; }

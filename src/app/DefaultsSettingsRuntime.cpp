@@ -8,5 +8,5 @@ bool DefaultsSettingsRuntime::showMenuBar() const {
 
 AppThemeMode DefaultsSettingsRuntime::appTheme() const {
     return m_defaults.stringForKey(QStringLiteral("appTheme")) == QStringLiteral("light") ? AppThemeMode::Light
-                                                                                         : AppThemeMode::Dark;
+                                                                                          : AppThemeMode::Dark;
 }

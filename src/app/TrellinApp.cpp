@@ -37,8 +37,7 @@ int TrellinApp::run(int argc, char** argv) {
     QCoreApplication::setApplicationVersion(
         mainBundle.infoValue(QStringLiteral("CFBundleShortVersionString")).toString());
 
-    PlistUserDefaults defaults(PlistUserDefaults::standardPreferencesDirectory(), bundleIdentifier,
-                               arguments.mid(1));
+    PlistUserDefaults defaults(PlistUserDefaults::standardPreferencesDirectory(), bundleIdentifier, arguments.mid(1));
     RunMode runMode(mainBundle, defaults);
 
     // One process per bundle: a second launch reopens the running one. A helper started by

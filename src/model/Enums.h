@@ -59,10 +59,24 @@ inline constexpr RawTable<PopupAnimation, 2> kPopupAnimationCases{{
     {PopupAnimation::None, "none"},
 }};
 
-inline QString rawValue(TileBackground value) { return rawValueIn(kTileBackgroundCases, value); }
-inline QString rawValue(TileBackgroundMode value) { return rawValueIn(kTileBackgroundModeCases, value); }
-inline QString rawValue(AppLanguage value) { return rawValueIn(kAppLanguageCases, value); }
-inline QString rawValue(AppThemeMode value) { return rawValueIn(kAppThemeModeCases, value); }
-inline QString rawValue(PopupBlur value) { return rawValueIn(kPopupBlurCases, value); }
-inline QString rawValue(PopupPosition value) { return rawValueIn(kPopupPositionCases, value); }
-inline QString rawValue(PopupAnimation value) { return rawValueIn(kPopupAnimationCases, value); }
+inline QString rawValue(TileBackground value) {
+    return rawValueIn(kTileBackgroundCases, value);
+}
+inline QString rawValue(TileBackgroundMode value) {
+    return rawValueIn(kTileBackgroundModeCases, value);
+}
+inline QString rawValue(AppLanguage value) {
+    return rawValueIn(kAppLanguageCases, value);
+}
+inline QString rawValue(AppThemeMode value) {
+    return rawValueIn(kAppThemeModeCases, value);
+}
+inline QString rawValue(PopupBlur value) {
+    return rawValueIn(kPopupBlurCases, value);
+}
+inline QString rawValue(PopupPosition value) {
+    return rawValueIn(kPopupPositionCases, value);
+}
+inline QString rawValue(PopupAnimation value) {
+    return rawValueIn(kPopupAnimationCases, value);
+}

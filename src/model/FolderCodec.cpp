@@ -44,8 +44,7 @@ QString describe(const QJsonValue& value) {
 }
 
 // Runs `decode`, and prefixes the path of any error it raises with the key or index it read.
-template <typename Decode>
-auto within(const char* key, Decode decode) {
+template <typename Decode> auto within(const char* key, Decode decode) {
     try {
         return decode();
     } catch (DecodeError& error) {
@@ -54,8 +53,7 @@ auto within(const char* key, Decode decode) {
     }
 }
 
-template <typename Decode>
-auto within(qsizetype index, Decode decode) {
+template <typename Decode> auto within(qsizetype index, Decode decode) {
     try {
         return decode();
     } catch (DecodeError& error) {
@@ -111,8 +109,7 @@ QString urlValue(const QJsonValue& value) {
     return text;
 }
 
-template <typename Enum, std::size_t N>
-Enum enumValue(const RawTable<Enum, N>& cases, const QJsonValue& value) {
+template <typename Enum, std::size_t N> Enum enumValue(const RawTable<Enum, N>& cases, const QJsonValue& value) {
     const QString raw = stringValue(value);
     const auto decoded = caseIn(cases, raw);
     if (!decoded)
@@ -121,8 +118,7 @@ Enum enumValue(const RawTable<Enum, N>& cases, const QJsonValue& value) {
 }
 
 // Reads a key that must be present and not null.
-template <typename Read>
-auto requiredKey(const QJsonObject& object, const char* key, Read read) {
+template <typename Read> auto requiredKey(const QJsonObject& object, const char* key, Read read) {
     return within(key, [&] {
         const QJsonValue value = object.value(QLatin1String(key));
         if (isAbsent(value))
@@ -269,10 +265,9 @@ std::optional<QList<AppFolder>> FolderCodec::decode(const QByteArray& json, doub
         QJsonParseError parseError;
         const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
         if (parseError.error != QJsonParseError::NoError)
-            throw DecodeError{QStringLiteral("invalid JSON at offset %1: %2")
-                                  .arg(parseError.offset)
-                                  .arg(parseError.errorString()),
-                              {}};
+            throw DecodeError{
+                QStringLiteral("invalid JSON at offset %1: %2").arg(parseError.offset).arg(parseError.errorString()),
+                {}};
         if (!document.isArray())
             throw DecodeError{QStringLiteral("expected an array of folders but found ") +
                                   (document.isObject() ? QStringLiteral("an object") : QStringLiteral("nothing")),

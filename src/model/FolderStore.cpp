@@ -72,8 +72,8 @@ bool FolderStore::keepUnreadableFileAside() {
         m_savedFileUnreadable = false;
         return true;
     }
-    const QString stamp =
-        QDateTime::fromMSecsSinceEpoch(qint64(m_services.clock.now() * 1000)).toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString stamp = QDateTime::fromMSecsSinceEpoch(qint64(m_services.clock.now() * 1000))
+                              .toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString keptPath = m_saveURL + QStringLiteral(".unreadable-") + stamp;
     for (int n = 2; QFileInfo::exists(keptPath); ++n)
         keptPath = m_saveURL + QStringLiteral(".unreadable-") + stamp + u'-' + QString::number(n);
@@ -204,8 +204,7 @@ void FolderStore::scheduleDockReconcile() {
 }
 
 // Flags with an equality notify only when an assignment changes them.
-template <typename T>
-static bool assignIfChanged(T& member, const T& value) {
+template <typename T> static bool assignIfChanged(T& member, const T& value) {
     if (member == value)
         return false;
     member = value;

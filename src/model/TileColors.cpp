@@ -1,6 +1,5 @@
 #include "TileColors.h"
 
-
 #include <QList>
 
 #include <array>

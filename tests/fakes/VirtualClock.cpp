@@ -44,6 +44,6 @@ void VirtualClock::advance(double seconds) {
 }
 
 int VirtualClock::pendingCount() const {
-    return int(std::count_if(m_items.begin(), m_items.end(),
-                             [](const auto& item) { return !item->ran && !item->cancelled; }));
+    return int(
+        std::count_if(m_items.begin(), m_items.end(), [](const auto& item) { return !item->ran && !item->cancelled; }));
 }

@@ -75,7 +75,8 @@ void AppDelegateTest::init() {
     QDir().mkpath(support + "/Trellin");
     QFile file(support + "/Trellin/folders.json");
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(R"([{"id":")" + kFolderID.toLatin1() + R"(","name":"Work","isInDock":true},)"
+    file.write(R"([{"id":")" + kFolderID.toLatin1() +
+               R"(","name":"Work","isInDock":true},)"
                R"({"id":"1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"Play"}])");
 }
 
@@ -196,9 +197,8 @@ void AppDelegateTest::helperStartedByMainApplicationShowsOn() {
     writeMarker(".launch", QByteArray::number(kNow - 59.5, 'f', 3) + "\n");
     m_delegate->applicationDidFinishLaunching();
 
-    QCOMPARE(m_runtime->calls,
-             (QStringList{"reloadFromDefaults", "activationPolicy regular", "orderOutFirstWindow",
-                          "presentFolderTile " + kFolderID, "showBadge ON green 2"}));
+    QCOMPARE(m_runtime->calls, (QStringList{"reloadFromDefaults", "activationPolicy regular", "orderOutFirstWindow",
+                                            "presentFolderTile " + kFolderID, "showBadge ON green 2"}));
     QVERIFY(!QFile::exists(markerPath(".launch")));
     QCOMPARE(m_defaults->stringForKey("group"), std::optional<QString>(kFolderID));
     QVERIFY(!m_delegate->shouldIgnoreNextHelperReopen());

@@ -86,29 +86,37 @@ void FolderCodecTest::oneBadValueFailsTheWholeDocument_data() {
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<QString>("where");
     const QByteArray good = R"({"id":"6F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"Good"})";
-    const auto withSecond = [&](const char* second) -> QByteArray { return '[' + good + ',' + QByteArray(second) + ']'; };
+    const auto withSecond = [&](const char* second) -> QByteArray {
+        return '[' + good + ',' + QByteArray(second) + ']';
+    };
     QTest::newRow("object at top") << QByteArray("{}") << "the top level";
     QTest::newRow("not JSON") << QByteArray("[{") << "invalid JSON";
     QTest::newRow("unknown background")
-        << withSecond(R"({"id":"1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"X","tileStyle":{"backgroundStyle":"teal"}})")
+        << withSecond(
+               R"({"id":"1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"X","tileStyle":{"backgroundStyle":"teal"}})")
         << "[1].tileStyle.backgroundStyle";
     QTest::newRow("unknown mode")
-        << withSecond(R"({"id":"1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"X","tileStyle":{"backgroundMode":"neon"}})")
+        << withSecond(
+               R"({"id":"1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"X","tileStyle":{"backgroundMode":"neon"}})")
         << "[1].tileStyle.backgroundMode";
-    QTest::newRow("app without URL") << withSecond(
-        R"({"id":"1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"X","apps":[{"id":"2F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"A","bundleID":"a"}]})")
-                                     << "[1].apps[0].appURL";
-    QTest::newRow("app URL with a space") << withSecond(
-        R"({"id":"1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"X","apps":[{"id":"2F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"A","bundleID":"a","appURL":"file:///My App.app/"}]})")
-                                          << "[1].apps[0].appURL";
-    QTest::newRow("app name null") << withSecond(
-        R"({"id":"1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"X","apps":[{"id":"2F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":null,"bundleID":"a","appURL":"file:///A.app/"}]})")
-                                   << "[1].apps[0].name";
+    QTest::newRow("app without URL")
+        << withSecond(
+               R"({"id":"1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"X","apps":[{"id":"2F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"A","bundleID":"a"}]})")
+        << "[1].apps[0].appURL";
+    QTest::newRow("app URL with a space")
+        << withSecond(
+               R"({"id":"1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"X","apps":[{"id":"2F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"A","bundleID":"a","appURL":"file:///My App.app/"}]})")
+        << "[1].apps[0].appURL";
+    QTest::newRow("app name null")
+        << withSecond(
+               R"({"id":"1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"X","apps":[{"id":"2F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":null,"bundleID":"a","appURL":"file:///A.app/"}]})")
+        << "[1].apps[0].name";
     QTest::newRow("missing name") << withSecond(R"({"id":"1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C"})") << "[1].name";
     QTest::newRow("braced id") << withSecond(R"({"id":"{1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C}","name":"X"})")
                                << "[1].id";
-    QTest::newRow("number for bool")
-        << withSecond(R"({"id":"1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"X","isInDock":1})") << "[1].isInDock";
+    QTest::newRow("number for bool") << withSecond(
+                                            R"({"id":"1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"X","isInDock":1})")
+                                     << "[1].isInDock";
     QTest::newRow("string for number")
         << withSecond(R"({"id":"1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"X","tileStyle":{"opacity":"1"}})")
         << "[1].tileStyle.opacity";

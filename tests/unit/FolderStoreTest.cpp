@@ -1,7 +1,7 @@
 // The folder store: what reaches the folders file, and which helper actions each edit asks for.
+#include "model/FolderStore.h"
 #include "model/FolderCodec.h"
 #include "model/FolderID.h"
-#include "model/FolderStore.h"
 #include "platform/LocalNotificationCenter.h"
 
 #include "ConsoleCapture.h"
@@ -79,11 +79,9 @@ private:
 
 std::unique_ptr<FolderStore> FolderStoreTest::makeStore() {
     auto store = std::make_unique<FolderStore>(
-        m_dir->path(), FolderStore::Services{*m_clock, *m_clock, *m_notifications, *m_helpers,
-                                             [this] { return m_isHelper; },
-                                             [this]() -> HelperLaunchStamps* {
-                                                 return m_delegateExists ? m_helpers.get() : nullptr;
-                                             }});
+        m_dir->path(), FolderStore::Services{
+                           *m_clock, *m_clock, *m_notifications, *m_helpers, [this] { return m_isHelper; },
+                           [this]() -> HelperLaunchStamps* { return m_delegateExists ? m_helpers.get() : nullptr; }});
     // Saves and helper calls in one timeline, to check their order.
     connect(store.get(), &FolderStore::foldersChanged, this, [this] { m_helpers->record("foldersChanged"); });
     return store;
@@ -174,15 +172,16 @@ void FolderStoreTest::missingEmptyAndUnreadableFiles() {
 
 void FolderStoreTest::unreadableFileIsKeptAsideBeforeTheFirstSave() {
     // One app lacks its URL: the user's three folders must survive the first edit.
-    const QByteArray damaged = R"([{"id":"a1b2c3d4-e5f6-4a7b-8c9d-0e1f2a3b4c5d","name":"Work","apps":[{"id":"00000000-0000-4000-8000-00000000000a","name":"A","bundleID":"a"}]}])";
+    const QByteArray damaged =
+        R"([{"id":"a1b2c3d4-e5f6-4a7b-8c9d-0e1f2a3b4c5d","name":"Work","apps":[{"id":"00000000-0000-4000-8000-00000000000a","name":"A","bundleID":"a"}]}])";
     writeFile(m_store->saveURL(), damaged);
     m_store->load();
     QVERIFY(m_store->folders().isEmpty());
 
     const AppFolder added = makeFolder(QStringLiteral("New"));
     m_store->addFolder(added);
-    const QString keptPath = m_store->saveURL() + ".unreadable-" +
-                             QDateTime::fromSecsSinceEpoch(1'800'000'000).toString("yyyyMMdd-HHmmss");
+    const QString keptPath =
+        m_store->saveURL() + ".unreadable-" + QDateTime::fromSecsSinceEpoch(1'800'000'000).toString("yyyyMMdd-HHmmss");
     QCOMPARE(readFile(keptPath), damaged);
     QCOMPARE(m_console->lines.last(), "[FolderStore] Kept the unreadable folders file as " + keptPath);
     QCOMPARE(FolderCodec::decode(readFile(m_store->saveURL()), 0).value().first().id, added.id);
@@ -275,9 +274,9 @@ void FolderStoreTest::dockToggleSchedulesAndCancelsRemoval() {
     m_helpers->clear();
     folder.isInDock = true;
     m_store->updateFolder(folder);
-    QCOMPARE(m_helpers->calls, (QStringList{"foldersChanged", "cancelDockRemoval " + id(folder),
-                                            "stamp " + id(folder) + " 1800000000.0",
-                                            "recreateAndLaunchHelper " + id(folder)}));
+    QCOMPARE(m_helpers->calls,
+             (QStringList{"foldersChanged", "cancelDockRemoval " + id(folder), "stamp " + id(folder) + " 1800000000.0",
+                          "recreateAndLaunchHelper " + id(folder)}));
 }
 
 void FolderStoreTest::addFolderInDockLaunchesItsHelper() {

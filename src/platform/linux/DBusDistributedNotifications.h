@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/DistributedNotifications.h"
+
+#include <QDBusConnection>
+#include <QHash>
+#include <QList>
+#include <QObject>
+
+class QDBusMessage;
+
+// Distributed notifications as a broadcast signal on the D-Bus session bus (described in
+// docs/dbus/app.trellin.DistributedNotifications.xml). Every process observing a name receives
+// every post of it, this process's own posts included.
+class DBusDistributedNotifications : public QObject, public DistributedNotifications {
+    Q_OBJECT
+public:
+    explicit DBusDistributedNotifications(const QDBusConnection& connection = QDBusConnection::sessionBus(),
+                                          QObject* parent = nullptr);
+    ~DBusDistributedNotifications() override;
+
+    // Without a bus, posting and observing do nothing.
+    bool isConnected() const;
+
+    // User info values D-Bus cannot carry (dates, invalid values, ...) are left out.
+    void post(const QString& name, const QString& object = {}, const QVariantMap& userInfo = {}) override;
+    // Handlers of one name run in the order they were registered.
+    void observe(const QString& name, NotificationHandler handler) override;
+
+private Q_SLOTS:
+    void deliver(const QDBusMessage& message);
+
+private:
+    QDBusConnection m_connection;
+    QHash<QString, QList<NotificationHandler>> m_handlers;
+    bool m_subscribed = false;
+};

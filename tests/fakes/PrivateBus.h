@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QProcess>
+#include <QStringList>
+
+// A D-Bus daemon of the test's own, so nothing else on a session bus interferes and the tests
+// pass with or without one.
+class PrivateBus {
+public:
+    PrivateBus() = default;
+    ~PrivateBus();
+    PrivateBus(const PrivateBus&) = delete;
+    PrivateBus& operator=(const PrivateBus&) = delete;
+
+    bool start();
+    const QString& address() const { return m_address; }
+    // A new named connection of this process to the bus.
+    QDBusConnection connect(const QString& name);
+
+private:
+    QProcess m_daemon;
+    QString m_address;
+    QStringList m_connections;
+};

@@ -1,0 +1,237 @@
+#include "platform/linux/LinuxApplication.h"
+
+#include <QApplication>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "PrivateBus.h"
+#include <QTimer>
+#include <QWidget>
+#include <QXmlStreamReader>
+
+#include <csignal>
+#include <future>
+
+namespace {
+
+const QString kName = QStringLiteral("app.trellin.Test");
+
+// A second launch is another process; here it is another thread, so that the claim's blocking
+// call does not also block the running instance, which answers on the main thread.
+InstanceClaim claimAsAnotherLaunch(LinuxApplication& application, const QString& name, bool replaceRunning) {
+    auto claim = std::async(std::launch::async, [&] { return application.claimInstance(name, replaceRunning); });
+    while (claim.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return claim.get();
+}
+
+QString owner(QDBusConnection& connection, const QString& name) {
+    return connection.interface()->serviceOwner(name).value();
+}
+
+// "interface.member(argument types)" for each method of our interfaces in an introspection document.
+QStringList methods(const QByteArray& introspection) {
+    QStringList found;
+    QXmlStreamReader xml(introspection);
+    QString interface;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == u"interface")
+            interface = xml.attributes().value("name").toString();
+        else if (xml.isStartElement() && xml.name() == u"method")
+            found << interface + '.' + xml.attributes().value("name") + '(';
+        else if (xml.isStartElement() && xml.name() == u"arg" && !found.isEmpty())
+            found.last() += xml.attributes().value("type") + ' ';
+        else if (xml.isEndElement() && xml.name() == u"method")
+            found.last() += ')';
+    }
+    return found.filter(QStringLiteral("app.trellin."));
+}
+
+} // namespace
+
+class LinuxApplicationTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<PrivateBus> m_bus;
+    int m_connectionCount = 0;
+
+    QDBusConnection newConnection() { return m_bus->connect(QStringLiteral("c%1").arg(++m_connectionCount)); }
+
+private Q_SLOTS:
+    void initTestCase() {
+        m_bus = std::make_unique<PrivateBus>();
+        QVERIFY2(m_bus->start(), "dbus-daemon did not start");
+    }
+
+    void cleanupTestCase() { m_bus.reset(); }
+
+    void secondLaunchHandsOverOrReplaces() {
+        QDBusConnection firstBus = newConnection();
+        LinuxApplication first(firstBus);
+        QSignalSpy firstReopens(&first, &LinuxApplication::reopenRequested);
+        QCOMPARE(first.claimInstance(kName, false), InstanceClaim::Claimed);
+        QCOMPARE(owner(firstBus, kName), firstBus.baseService());
+
+        LinuxApplication second(newConnection());
+        QSignalSpy secondReopens(&second, &LinuxApplication::reopenRequested);
+        QCOMPARE(claimAsAnotherLaunch(second, kName, false), InstanceClaim::HandedOver);
+        QTRY_COMPARE(firstReopens.count(), 1);
+        QCOMPARE(owner(firstBus, kName), firstBus.baseService());
+
+        QDBusConnection replacingBus = newConnection();
+        LinuxApplication replacing(replacingBus);
+        QSignalSpy replacingReopens(&replacing, &LinuxApplication::reopenRequested);
+        QCOMPARE(claimAsAnotherLaunch(replacing, kName, true), InstanceClaim::Claimed);
+        QCOMPARE(owner(firstBus, kName), replacingBus.baseService());
+
+        // Later launches reach the instance that replaced the first one.
+        LinuxApplication fourth(newConnection());
+        QCOMPARE(claimAsAnotherLaunch(fourth, kName, false), InstanceClaim::HandedOver);
+        QTRY_COMPARE(replacingReopens.count(), 1);
+        QCOMPARE(firstReopens.count(), 1);
+        QCOMPARE(secondReopens.count(), 0);
+    }
+
+    // An owner that does not answer Reopen would turn a new launch into a silent exit.
+    void ownerWithoutTheObjectLosesTheName() {
+        const QString name = kName + ".Stale";
+        QDBusConnection stale = newConnection();
+        QCOMPARE(stale.interface()
+                     ->registerService(name, QDBusConnectionInterface::DontQueueService,
+                                       QDBusConnectionInterface::AllowReplacement)
+                     .value(),
+                 QDBusConnectionInterface::ServiceRegistered);
+        QDBusConnection launchBus = newConnection();
+        LinuxApplication launch(launchBus);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("did not take the reopen"));
+        QCOMPARE(launch.claimInstance(name, false), InstanceClaim::Claimed);
+        QCOMPARE(owner(stale, name), launchBus.baseService());
+
+        // A foreign owner that keeps its name: no instance to hand over to, none to become.
+        const QString kept = kName + ".Kept";
+        QCOMPARE(stale.interface()->registerService(kept).value(), QDBusConnectionInterface::ServiceRegistered);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("did not take the reopen"));
+        QCOMPARE(launch.claimInstance(kept, false), InstanceClaim::NoBus);
+        QCOMPARE(owner(stale, kept), stale.baseService());
+    }
+
+    void withoutBusNoInstanceIsClaimed() {
+        LinuxApplication application(QDBusConnection(QStringLiteral("never-connected")));
+        QCOMPARE(application.claimInstance(kName, false), InstanceClaim::NoBus);
+    }
+
+    void instanceServiceNames() {
+        QCOMPARE(LinuxApplication::instanceServiceName("app.trellin.Trellin", ""), QString("app.trellin.Trellin"));
+        const QString helper =
+            LinuxApplication::instanceServiceName("app.trellin.Trellin", "3f2504e0-4f89-11d3-9a0c-0305e82c3301");
+        QCOMPARE(helper, QString("app.trellin.Trellin.Helper.G3F2504E04F8911D39A0C0305E82C3301"));
+        // Only what the run mode counts as a folder id makes a helper name.
+        QCOMPARE(LinuxApplication::instanceServiceName("app.trellin.Trellin", "{3F2504E0-4F89-11D3-9A0C-0305E82C3301}"),
+                 QString("app.trellin.Trellin"));
+        QCOMPARE(LinuxApplication::instanceServiceName("app.trellin.Trellin", "not a uuid"),
+                 QString("app.trellin.Trellin"));
+
+        // The bus accepts it as a name, even for ids that begin with a digit.
+        LinuxApplication application(newConnection());
+        QCOMPARE(application.claimInstance(helper, false), InstanceClaim::Claimed);
+    }
+
+    void documentedInterfaceMatchesTheObject() {
+        QFile file(TRELLIN_FIXTURES_DIR "/../../docs/dbus/app.trellin.Application.xml");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList documented = methods(file.readAll());
+        QCOMPARE(documented, QStringList({"app.trellin.Application.Reopen()"}));
+
+        QDBusConnection bus = newConnection();
+        LinuxApplication application(bus);
+        const QString name = kName + ".Introspected";
+        QCOMPARE(application.claimInstance(name, false), InstanceClaim::Claimed);
+        QDBusConnection client = newConnection();
+        // Asynchronous: the object answers from this thread's event loop.
+        QDBusPendingCall call = client.asyncCall(QDBusMessage::createMethodCall(
+            name, "/app/trellin/Application", "org.freedesktop.DBus.Introspectable", "Introspect"));
+        QTRY_VERIFY(call.isFinished());
+        QCOMPARE(call.reply().type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(methods(call.reply().arguments().value(0).toString().toUtf8()), documented);
+    }
+
+    void windowOrdering() {
+        LinuxApplication application(QDBusConnection(QStringLiteral("never-connected")));
+        QCOMPARE(application.keyWindow(), Application::WindowId(0));
+
+        // Windows are built in place so that a later one can take a dead one's address.
+        alignas(QWidget) std::byte storage[sizeof(QWidget)];
+        QWidget* window = new (storage) QWidget;
+        QWidget* built = window;
+        const auto destroy = qScopeGuard([&] { built->~QWidget(); }); // also when a check fails
+        QWidget other;
+        window->show();
+        other.show();
+        window->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), window);
+        const Application::WindowId id = application.keyWindow();
+        QVERIFY(id != 0);
+        QCOMPARE(application.keyWindow(), id);
+
+        other.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &other);
+        application.orderFrontIfVisible(id);
+        QTRY_COMPARE(QApplication::activeWindow(), window);
+
+        // Hidden: stays hidden and in the back.
+        window->hide();
+        other.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &other);
+        application.orderFrontIfVisible(id);
+        QTest::qWait(20);
+        QVERIFY(!window->isVisible());
+        QCOMPARE(QApplication::activeWindow(), &other);
+
+        // Gone: the id does not reach a window made later at the same address.
+        window->~QWidget();
+        QWidget* later = new (storage) QWidget;
+        built = later;
+        later->show();
+        other.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &other);
+        application.orderFrontIfVisible(id);
+        QTest::qWait(20);
+        QCOMPARE(QApplication::activeWindow(), &other);
+
+        other.hide();
+        application.orderOutFirstWindow();
+        QVERIFY(!later->isVisible());
+        application.orderOutFirstWindow(); // none left: nothing happens
+    }
+
+    // Last: it runs and leaves the application's event loop.
+    void terminationSignalsQuitThroughTheEventLoop() {
+        struct sigaction before = {};
+        ::sigaction(SIGTERM, nullptr, &before);
+        for (const int signal : {SIGTERM, SIGINT}) {
+            LinuxApplication application(QDBusConnection(QStringLiteral("never-connected")));
+            application.installTerminationSignalHandlers();
+            int aboutToQuit = 0;
+            const auto connection = connect(qApp, &QCoreApplication::aboutToQuit, this, [&] { ++aboutToQuit; });
+            QTimer::singleShot(0, [signal] { ::raise(signal); });
+            QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+            QCOMPARE(QCoreApplication::exec(), 0);
+            disconnect(connection);
+            QCOMPARE(aboutToQuit, 1);
+        }
+        // No instance left to read the pipe: the earlier disposition is back.
+        struct sigaction after = {};
+        ::sigaction(SIGTERM, nullptr, &after);
+        QVERIFY(after.sa_handler == before.sa_handler);
+    }
+};
+
+QTEST_MAIN(LinuxApplicationTest)
+#include "LinuxApplicationTest.moc"

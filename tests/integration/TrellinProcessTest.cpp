@@ -1,0 +1,178 @@
+// The built application as a user starts it: one instance, a helper from a stamped bundle
+// copy, the folders file it leaves behind, and termination by signal.
+#include "model/FolderCodec.h"
+#include "platform/PropertyList.h"
+
+#include "PrivateBus.h"
+
+#include <QDBusConnectionInterface>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+namespace {
+
+const QString kFolderID = QStringLiteral("6F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C");
+const QString kMainService = QStringLiteral("app.trellin.Trellin");
+const QString kHelperService = QStringLiteral("app.trellin.Trellin.Helper.G6F1C2B3A0D4E4F5A8B6C7D8E9F0A1B2C");
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+bool copyTree(const QString& from, const QString& to) {
+    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    QDir().mkpath(to);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + source.mid(from.size());
+        if (it.fileInfo().isDir() ? !QDir().mkpath(target) : !QFile::copy(source, target))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class TrellinProcessTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void secondLaunchHandsOverAndSigtermEndsCleanly();
+    void unreadableFoldersFileIsReportedAndKept();
+    void helperRunsFromStampedBundleCopy();
+
+private:
+    QProcess* start(const QString& bundle, const QStringList& arguments = {});
+    bool waitForService(const QString& name);
+    void terminate(QProcess* process);
+    QString foldersPath() const { return m_home->filePath("share/Trellin/folders.json"); }
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<PrivateBus> m_bus;
+    QDBusConnection m_connection{QString()};
+    QList<QProcess*> m_processes;
+};
+
+void TrellinProcessTest::init() {
+    m_home = std::make_unique<QTemporaryDir>();
+    m_bus = std::make_unique<PrivateBus>();
+    QVERIFY(m_bus->start());
+    m_connection = m_bus->connect(QStringLiteral("test"));
+    QVERIFY(m_connection.isConnected());
+}
+
+void TrellinProcessTest::cleanup() {
+    for (QProcess* process : std::as_const(m_processes)) {
+        process->kill();
+        process->waitForFinished();
+        delete process;
+    }
+    m_processes.clear();
+    m_bus.reset();
+}
+
+QProcess* TrellinProcessTest::start(const QString& bundle, const QStringList& arguments) {
+    auto* process = new QProcess;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", m_home->path());
+    environment.insert("XDG_DATA_HOME", m_home->filePath("share"));
+    environment.insert("DBUS_SESSION_BUS_ADDRESS", m_bus->address());
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    process->setProcessEnvironment(environment);
+    process->setProcessChannelMode(QProcess::MergedChannels);
+    process->start(bundle + "/Contents/MacOS/Trellin", arguments);
+    m_processes.append(process);
+    return process;
+}
+
+bool TrellinProcessTest::waitForService(const QString& name) {
+    QDeadlineTimer deadline(15000);
+    while (!deadline.hasExpired()) {
+        if (m_connection.interface()->isServiceRegistered(name).value())
+            return true;
+        QTest::qWait(20);
+    }
+    return false;
+}
+
+void TrellinProcessTest::terminate(QProcess* process) {
+    ::kill(pid_t(process->processId()), SIGTERM);
+    QVERIFY(process->waitForFinished(10000));
+    QCOMPARE(process->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process->exitCode(), 0);
+}
+
+void TrellinProcessTest::secondLaunchHandsOverAndSigtermEndsCleanly() {
+    QVERIFY(writeFile(foldersPath(), R"([{"name":"Work","id":"6f1c2b3a-0d4e-4f5a-8b6c-7d8e9f0a1b2c","x":1}])"));
+    QProcess* first = start(TRELLIN_BUNDLE_DIR);
+    QVERIFY2(waitForService(kMainService), first->readAll().constData());
+    // Written back in canonical form with every default filled in.
+    QTRY_VERIFY_WITH_TIMEOUT(readFile(foldersPath()).startsWith(R"([{"id":"6F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C")"),
+                             10000);
+    QVERIFY(FolderCodec::decode(readFile(foldersPath()), 0));
+    QVERIFY(readFile(foldersPath()).contains(R"("tileStyle":{"displayFolderIcon":false,"opacity":0.64)"));
+
+    QProcess* second = start(TRELLIN_BUNDLE_DIR);
+    QVERIFY(second->waitForFinished(10000));
+    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second->exitCode(), 0);
+    QCOMPARE(first->state(), QProcess::Running);
+
+    terminate(first);
+    QVERIFY(!m_connection.interface()->isServiceRegistered(kMainService).value());
+}
+
+void TrellinProcessTest::unreadableFoldersFileIsReportedAndKept() {
+    const QByteArray damaged = R"([{"id":"6F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"Work","isInDock":"yes"}])";
+    QVERIFY(writeFile(foldersPath(), damaged));
+    QProcess* process = start(TRELLIN_BUNDLE_DIR);
+    QVERIFY(waitForService(kMainService));
+    QByteArray output;
+    QTRY_VERIFY_WITH_TIMEOUT((output += process->readAll()).contains("[FolderStore] Failed to load folders: "), 10000);
+    terminate(process);
+    QCOMPARE(readFile(foldersPath()), damaged);
+}
+
+void TrellinProcessTest::helperRunsFromStampedBundleCopy() {
+    const QString folders = R"([{"id":")" + kFolderID + R"(","name":"Work","isInDock":true}])";
+    QVERIFY(writeFile(foldersPath(), folders.toUtf8()));
+    const QString helperBundle = m_home->filePath("share/Trellin/Helpers/Work.app");
+    QVERIFY(copyTree(TRELLIN_BUNDLE_DIR, helperBundle));
+    auto info = PropertyList::readFile(helperBundle + "/Contents/Info.plist").value().root.toMap();
+    info.insert("TRGroupUUID", kFolderID);
+    QVERIFY(PropertyList::writeFileAtomically(helperBundle + "/Contents/Info.plist", info, PropertyList::Format::Xml));
+    const QString preserve = m_home->filePath("share/Trellin/HelperState/" + kFolderID + ".preserve");
+    QVERIFY(writeFile(preserve, {}));
+
+    QProcess* helper = start(helperBundle, {"-group", kFolderID});
+    QVERIFY2(waitForService(kHelperService), helper->readAll().constData());
+    QVERIFY(!m_connection.interface()->isServiceRegistered(kMainService).value());
+    const QString defaultsPath = m_home->filePath("Library/Preferences/app.trellin.Trellin.plist");
+    QTRY_COMPARE_WITH_TIMEOUT(
+        PropertyList::readFile(defaultsPath).value_or(PropertyList::Document{}).root.toMap().value("group"),
+        QVariant(kFolderID), 10000);
+
+    // Quitting consumes the marker left for it; a helper never writes the folders file.
+    terminate(helper);
+    QVERIFY(!QFile::exists(preserve));
+    QCOMPARE(readFile(foldersPath()), folders.toUtf8());
+}
+
+QTEST_GUILESS_MAIN(TrellinProcessTest)
+#include "TrellinProcessTest.moc"
