@@ -18,6 +18,9 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <QWidget>
+
+#include <algorithm>
 
 namespace {
 const QString kFallbackBundleIdentifier = QStringLiteral("app.trellin.Trellin");
@@ -71,7 +74,9 @@ int TrellinApp::run(int argc, char** argv) {
     delegatePointer = &delegate;
 
     QObject::connect(&application, &LinuxApplication::reopenRequested, &delegate, [&delegate] {
-        delegate.applicationShouldHandleReopen(!QApplication::topLevelWidgets().isEmpty());
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        delegate.applicationShouldHandleReopen(
+            std::any_of(windows.begin(), windows.end(), [](const QWidget* window) { return window->isVisible(); }));
     });
     QObject::connect(&qtApplication, &QGuiApplication::applicationStateChanged, &delegate,
                      [&delegate](Qt::ApplicationState state) {

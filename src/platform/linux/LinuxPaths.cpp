@@ -4,7 +4,7 @@
 
 QString LinuxPaths::applicationSupportDirectory() {
     const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    // The base directory specification ignores relative paths.
+    // Relative XDG paths are invalid and must be ignored.
     if (!dataHome.isEmpty() && QDir::isAbsolutePath(dataHome))
         return dataHome;
     return QDir::homePath() + QStringLiteral("/.local/share");
