@@ -153,7 +153,7 @@ private Q_SLOTS:
 
     // Other programs build against the checked-in description; it must match the wire.
     void documentedSignatureMatchesTheSignal() {
-        QFile file(TRELLIN_FIXTURES_DIR "/../../docs/dbus/app.trellin.DistributedNotifications.xml");
+        QFile file(TRELLIN_SOURCE_DIR "/docs/dbus/app.trellin.DistributedNotifications.xml");
         QVERIFY(file.open(QIODevice::ReadOnly));
         QXmlStreamReader xml(&file);
         QString signature;

@@ -144,7 +144,7 @@ private Q_SLOTS:
     }
 
     void documentedInterfaceMatchesTheObject() {
-        QFile file(TRELLIN_FIXTURES_DIR "/../../docs/dbus/app.trellin.Application.xml");
+        QFile file(TRELLIN_SOURCE_DIR "/docs/dbus/app.trellin.Application.xml");
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QStringList documented = methods(file.readAll());
         QCOMPARE(documented, QStringList({"app.trellin.Application.Reopen()"}));
