@@ -1,7 +1,7 @@
 #include "TrellinApp.h"
 
 #include "AppDelegate.h"
-#include "DefaultsSettingsRuntime.h"
+#include "AppSettingsRuntime.h"
 #include "PendingSubsystems.h"
 #include "helpers/HelperState.h"
 #include "helpers/RunMode.h"
@@ -15,8 +15,11 @@
 #include "platform/linux/MainQueueScheduler.h"
 #include "platform/linux/PlistUserDefaults.h"
 #include "platform/linux/SystemClock.h"
+#include "platform/linux/XdgAutostartLoginItem.h"
+#include "settings/AppSettings.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QTimer>
 #include <QWidget>
 
@@ -59,15 +62,21 @@ int TrellinApp::run(int argc, char** argv) {
     LocalNotificationCenter localNotifications;
     DBusDistributedNotifications distributedNotifications;
     PendingSubsystems pending;
-    DefaultsSettingsRuntime settings(defaults);
     const QString applicationSupport = LinuxPaths::applicationSupportDirectory();
     HelperState helperState(applicationSupport);
+    XdgAutostartLoginItem loginItem(XdgAutostartLoginItem::standardAutostartDirectory(), bundleIdentifier,
+                                    QCoreApplication::applicationName(), mainBundle.executablePath());
 
     AppDelegate* delegatePointer = nullptr;
     FolderStore store(applicationSupport,
                       {clock, scheduler, localNotifications, pending, [&runMode] { return runMode.isHelperProcess(); },
                        [&delegatePointer]() -> HelperLaunchStamps* { return delegatePointer; }});
     FolderStore::setShared(&store);
+
+    AppSettings appSettings({defaults, localNotifications, distributedNotifications, loginItem, mainBundle.identifier(),
+                             QDir::homePath(), store.saveURL()});
+    AppSettings::setShared(&appSettings);
+    AppSettingsRuntime settings(appSettings);
 
     AppDelegate delegate({clock, defaults, localNotifications, distributedNotifications, application, runMode, store,
                           helperState, pending, settings, pending, pending, pending, pending, pending, arguments});

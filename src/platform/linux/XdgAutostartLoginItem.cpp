@@ -1,0 +1,83 @@
+#include "XdgAutostartLoginItem.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+// Quotes an argument for an Exec line, then escapes it as a desktop-entry string value.
+QString execArgument(const QString& argument) {
+    QString quoted;
+    for (const QChar c : argument) {
+        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+            quoted += u'\\';
+        quoted += c;
+    }
+    quoted = u'"' + quoted + u'"';
+    quoted.replace(u'\\', QStringLiteral("\\\\"));
+    // A literal percent sign is written as "%%" in an Exec line.
+    quoted.replace(u'%', QStringLiteral("%%"));
+    return quoted;
+}
+
+// Line breaks would end the value early and start a line of their own.
+QString stringValue(QString value) {
+    value.replace(u'\\', QStringLiteral("\\\\"));
+    value.replace(u'\n', QStringLiteral("\\n"));
+    value.replace(u'\r', QStringLiteral("\\r"));
+    return value;
+}
+
+} // namespace
+
+XdgAutostartLoginItem::XdgAutostartLoginItem(QString autostartDirectory, QString bundleIdentifier,
+                                             QString applicationName, QString executablePath)
+    : m_directory(std::move(autostartDirectory))
+    , m_bundleIdentifier(std::move(bundleIdentifier))
+    , m_applicationName(std::move(applicationName))
+    , m_executablePath(std::move(executablePath)) {}
+
+QString XdgAutostartLoginItem::standardAutostartDirectory() {
+    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    const QString base = !configHome.isEmpty() && QDir::isAbsolutePath(configHome)
+                             ? configHome
+                             : QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/autostart");
+}
+
+QString XdgAutostartLoginItem::entryPath() const {
+    return QDir(m_directory).filePath(m_bundleIdentifier + QStringLiteral(".desktop"));
+}
+
+bool XdgAutostartLoginItem::registerMainApp(QString* error) {
+    if (m_executablePath.isEmpty() || m_bundleIdentifier.isEmpty()) {
+        *error = QStringLiteral("the application is not running from a bundle");
+        return false;
+    }
+    if (!QDir().mkpath(m_directory)) {
+        *error = QStringLiteral("cannot create %1").arg(m_directory);
+        return false;
+    }
+    const QString entry = QStringLiteral("[Desktop Entry]\n"
+                                         "Type=Application\n"
+                                         "Name=%1\n"
+                                         "Exec=%2\n"
+                                         "X-GNOME-Autostart-enabled=true\n")
+                              .arg(stringValue(m_applicationName), execArgument(m_executablePath));
+    QSaveFile file(entryPath());
+    const QByteArray bytes = entry.toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        *error = QStringLiteral("cannot write %1: %2").arg(entryPath(), file.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool XdgAutostartLoginItem::unregisterMainApp(QString* error) {
+    QFile file(entryPath());
+    if (!file.exists() || file.remove())
+        return true;
+    *error = QStringLiteral("cannot remove %1: %2").arg(entryPath(), file.errorString());
+    return false;
+}
