@@ -17,6 +17,7 @@
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/XdgAutostartLoginItem.h"
 #include "settings/AppSettings.h"
+#include "settings/Localization.h"
 
 #include <QApplication>
 #include <QDir>
@@ -77,6 +78,8 @@ int TrellinApp::run(int argc, char** argv) {
                              QDir::homePath(), store.saveURL()});
     AppSettings::setShared(&appSettings);
     AppSettingsRuntime settings(appSettings);
+    Localization localization(mainBundle.resourcesPath(), [&appSettings] { return appSettings.language(); });
+    Localization::setShared(&localization);
 
     AppDelegate delegate({clock, defaults, localNotifications, distributedNotifications, application, runMode, store,
                           helperState, pending, settings, pending, pending, pending, pending, pending, arguments});

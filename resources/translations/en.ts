@@ -1,0 +1,459 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="en_US">
+<context>
+    <name></name>
+    <message id="app.name">
+        <source>Trellin</source>
+        <translation>Trellin</translation>
+    </message>
+    <message id="settings.title">
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message id="settings.tab.general">
+        <source>General</source>
+        <translation>General</translation>
+    </message>
+    <message id="settings.tab.appearance">
+        <source>Appearance</source>
+        <translation>Appearance</translation>
+    </message>
+    <message id="settings.tab.popup">
+        <source>Popup</source>
+        <translation>Popup</translation>
+    </message>
+    <message id="settings.tab.about">
+        <source>About</source>
+        <translation>About</translation>
+    </message>
+    <message id="main.folder_count.one">
+        <source>%d folder</source>
+        <translation>%d folder</translation>
+    </message>
+    <message id="main.folder_count.many">
+        <source>%d folders</source>
+        <translation>%d folders</translation>
+    </message>
+    <message id="main.filter.all">
+        <source>All</source>
+        <translation>All</translation>
+    </message>
+    <message id="main.filter.in_dock">
+        <source>In Dock</source>
+        <translation>In Dock</translation>
+    </message>
+    <message id="main.search_placeholder">
+        <source>Search folders</source>
+        <translation>Search folders</translation>
+    </message>
+    <message id="main.new_folder">
+        <source>New Folder</source>
+        <translation>New Folder</translation>
+    </message>
+    <message id="main.no_folders">
+        <source>No folders yet</source>
+        <translation>No folders yet</translation>
+    </message>
+    <message id="main.footer.total">
+        <source>Total: %d</source>
+        <translation>Total: %d</translation>
+    </message>
+    <message id="main.footer.in_dock">
+        <source>In Dock: %d</source>
+        <translation>In Dock: %d</translation>
+    </message>
+    <message id="main.app_count.one">
+        <source>%d app</source>
+        <translation>%d app</translation>
+    </message>
+    <message id="main.app_count.many">
+        <source>%d apps</source>
+        <translation>%d apps</translation>
+    </message>
+    <message id="main.folder.in_dock">
+        <source>In Dock</source>
+        <translation>In Dock</translation>
+    </message>
+    <message id="main.folder.edit">
+        <source>Edit</source>
+        <translation>Edit</translation>
+    </message>
+    <message id="main.folder.done">
+        <source>Done</source>
+        <translation>Done</translation>
+    </message>
+    <message id="main.folder.delete_title">
+        <source>Delete Folder</source>
+        <translation>Delete Folder</translation>
+    </message>
+    <message id="main.folder.delete">
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message id="main.folder.delete_confirmation_title">
+        <source>Delete “%@”?</source>
+        <translation>Delete “%@”?</translation>
+    </message>
+    <message id="main.folder.delete_confirmation_message">
+        <source>The folder and its Dock tile will be removed. The apps in it stay installed. This can’t be undone.</source>
+        <translation>The folder and its Dock tile will be removed. The apps in it stay installed. This can’t be undone.</translation>
+    </message>
+    <message id="main.folder.empty_folder_alert.title">
+        <source>Add Apps First</source>
+        <translation>Add Apps First</translation>
+    </message>
+    <message id="main.folder.empty_folder_alert.message">
+        <source>A folder needs at least one app before it can go into the Dock.</source>
+        <translation>A folder needs at least one app before it can go into the Dock.</translation>
+    </message>
+    <message id="main.folder.empty_folder_alert.ok">
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message id="folder.editor.name_placeholder">
+        <source>Folder name</source>
+        <translation>Folder name</translation>
+    </message>
+    <message id="folder.editor.title.new">
+        <source>New Folder</source>
+        <translation>New Folder</translation>
+    </message>
+    <message id="folder.editor.title.edit">
+        <source>Edit Folder</source>
+        <translation>Edit Folder</translation>
+    </message>
+    <message id="folder.editor.name_label">
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message id="folder.editor.name_placeholder_example">
+        <source>e.g. Design</source>
+        <translation>e.g. Design</translation>
+    </message>
+    <message id="folder.editor.icon_label">
+        <source>Icon</source>
+        <translation>Icon</translation>
+    </message>
+    <message id="folder.editor.btn.cancel">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message id="folder.editor.btn.save">
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message id="app_picker.title">
+        <source>Choose Apps</source>
+        <translation>Choose Apps</translation>
+    </message>
+    <message id="app_picker.search_placeholder">
+        <source>Search apps</source>
+        <translation>Search apps</translation>
+    </message>
+    <message id="app_picker.add_count">
+        <source>Add (%d)</source>
+        <translation>Add (%d)</translation>
+    </message>
+    <message id="app_picker.add_count.one">
+        <source>Add %d App</source>
+        <translation>Add %d App</translation>
+    </message>
+    <message id="app_picker.add_count.many">
+        <source>Add %d Apps</source>
+        <translation>Add %d Apps</translation>
+    </message>
+    <message id="settings.general.launch_at_login">
+        <source>Launch at Login</source>
+        <translation>Launch at Login</translation>
+    </message>
+    <message id="settings.general.show_menu_bar">
+        <source>Show in Menu Bar</source>
+        <translation>Show in Menu Bar</translation>
+    </message>
+    <message id="settings.general.language">
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+    <message id="settings.appearance.preview">
+        <source>Preview</source>
+        <translation>Preview</translation>
+    </message>
+    <message id="settings.appearance.corner_radius">
+        <source>Corner Radius</source>
+        <translation>Corner Radius</translation>
+    </message>
+    <message id="settings.appearance.tile_opacity">
+        <source>Tile Opacity</source>
+        <translation>Tile Opacity</translation>
+    </message>
+    <message id="settings.appearance.background">
+        <source>Background</source>
+        <translation>Background</translation>
+    </message>
+    <message id="settings.tile.border">
+        <source>Border</source>
+        <translation>Border</translation>
+    </message>
+    <message id="settings.tile.border.width">
+        <source>Border Width</source>
+        <translation>Border Width</translation>
+    </message>
+    <message id="settings.tile.border.opacity">
+        <source>Border Opacity</source>
+        <translation>Border Opacity</translation>
+    </message>
+    <message id="settings.tile.background_mode">
+        <source>Background Style</source>
+        <translation>Background Style</translation>
+    </message>
+    <message id="settings.tile.background_mode.solid">
+        <source>Solid</source>
+        <translation>Solid</translation>
+    </message>
+    <message id="settings.tile.background_mode.gradient">
+        <source>Gradient</source>
+        <translation>Gradient</translation>
+    </message>
+    <message id="settings.tile.background_mode.glass">
+        <source>Glass</source>
+        <translation>Glass</translation>
+    </message>
+    <message id="settings.popup.section.layout">
+        <source>Layout</source>
+        <translation>Layout</translation>
+    </message>
+    <message id="settings.popup.section.visual">
+        <source>Style</source>
+        <translation>Style</translation>
+    </message>
+    <message id="settings.popup.show_title">
+        <source>Show Folder Name</source>
+        <translation>Show Folder Name</translation>
+    </message>
+    <message id="settings.popup.show_names">
+        <source>Show App Names</source>
+        <translation>Show App Names</translation>
+    </message>
+    <message id="settings.popup.columns">
+        <source>Columns</source>
+        <translation>Columns</translation>
+    </message>
+    <message id="settings.popup.icon_size">
+        <source>Icon Size</source>
+        <translation>Icon Size</translation>
+    </message>
+    <message id="settings.popup.position">
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+    <message id="settings.popup.blur">
+        <source>Blur</source>
+        <translation>Blur</translation>
+    </message>
+    <message id="settings.popup.opacity">
+        <source>Opacity</source>
+        <translation>Opacity</translation>
+    </message>
+    <message id="settings.popup.animation">
+        <source>Animation</source>
+        <translation>Animation</translation>
+    </message>
+    <message id="popup.position.center">
+        <source>Center</source>
+        <translation>Center</translation>
+    </message>
+    <message id="popup.position.above_dock">
+        <source>Above Dock</source>
+        <translation>Above Dock</translation>
+    </message>
+    <message id="popup.blur.thin">
+        <source>Thin</source>
+        <translation>Thin</translation>
+    </message>
+    <message id="popup.blur.regular">
+        <source>Regular</source>
+        <translation>Regular</translation>
+    </message>
+    <message id="popup.blur.dark">
+        <source>Dark</source>
+        <translation>Dark</translation>
+    </message>
+    <message id="popup.animation.spring">
+        <source>Spring</source>
+        <translation>Spring</translation>
+    </message>
+    <message id="popup.animation.none">
+        <source>None</source>
+        <translation>None</translation>
+    </message>
+    <message id="settings.about.version">
+        <source>Version %@</source>
+        <translation>Version %@</translation>
+    </message>
+    <message id="settings.about.copyright">
+        <source>© 2026 Trellin. All rights reserved.</source>
+        <translation>© 2026 Trellin. All rights reserved.</translation>
+    </message>
+    <message id="settings.about.check_updates">
+        <source>Check for Updates…</source>
+        <translation>Check for Updates…</translation>
+    </message>
+    <message id="onboarding.window_title">
+        <source>Welcome to Trellin</source>
+        <translation>Welcome to Trellin</translation>
+    </message>
+    <message id="onboarding.hero.title">
+        <source>Your Dock, Neatly Organized</source>
+        <translation>Your Dock, Neatly Organized</translation>
+    </message>
+    <message id="onboarding.hero.subtitle">
+        <source>Group apps into folders and open them right from the Dock.</source>
+        <translation>Group apps into folders and open them right from the Dock.</translation>
+    </message>
+    <message id="onboarding.welcome.title">
+        <source>What Trellin Does</source>
+        <translation>What Trellin Does</translation>
+    </message>
+    <message id="onboarding.welcome.subtitle">
+        <source>A quick look at the essentials before you begin.</source>
+        <translation>A quick look at the essentials before you begin.</translation>
+    </message>
+    <message id="onboarding.welcome.item.folders.title">
+        <source>Folders of Apps</source>
+        <translation>Folders of Apps</translation>
+    </message>
+    <message id="onboarding.welcome.item.folders.subtitle">
+        <source>Gather related apps into named folders with icons of your choice.</source>
+        <translation>Gather related apps into named folders with icons of your choice.</translation>
+    </message>
+    <message id="onboarding.welcome.item.apps.title">
+        <source>Folders in the Dock</source>
+        <translation>Folders in the Dock</translation>
+    </message>
+    <message id="onboarding.welcome.item.apps.subtitle">
+        <source>Each folder gets a Dock tile of its own. Click it to see the apps and launch one.</source>
+        <translation>Each folder gets a Dock tile of its own. Click it to see the apps and launch one.</translation>
+    </message>
+    <message id="onboarding.welcome.item.menu.title">
+        <source>Always at Hand</source>
+        <translation>Always at Hand</translation>
+    </message>
+    <message id="onboarding.welcome.item.menu.subtitle">
+        <source>Manage your folders from the menu bar, even without a Dock icon.</source>
+        <translation>Manage your folders from the menu bar, even without a Dock icon.</translation>
+    </message>
+    <message id="onboarding.workflow.title">
+        <source>Where Should Folders Open?</source>
+        <translation>Where Should Folders Open?</translation>
+    </message>
+    <message id="onboarding.workflow.subtitle">
+        <source>Choose where a folder’s popup appears when you click its tile. You can change this later in Settings.</source>
+        <translation>Choose where a folder’s popup appears when you click its tile. You can change this later in Settings.</translation>
+    </message>
+    <message id="onboarding.workflow.option.above_dock">
+        <source>Right above its Dock tile</source>
+        <translation>Right above its Dock tile</translation>
+    </message>
+    <message id="onboarding.workflow.option.center_screen">
+        <source>In the center of the screen</source>
+        <translation>In the center of the screen</translation>
+    </message>
+    <message id="onboarding.quick.title">
+        <source>Quick Setup</source>
+        <translation>Quick Setup</translation>
+    </message>
+    <message id="onboarding.quick.subtitle">
+        <source>A few preferences to make Trellin yours. You can change any of them later.</source>
+        <translation>A few preferences to make Trellin yours. You can change any of them later.</translation>
+    </message>
+    <message id="onboarding.quick.theme.title">
+        <source>Theme</source>
+        <translation>Theme</translation>
+    </message>
+    <message id="onboarding.quick.theme.dark">
+        <source>Dark</source>
+        <translation>Dark</translation>
+    </message>
+    <message id="onboarding.quick.theme.light">
+        <source>Light</source>
+        <translation>Light</translation>
+    </message>
+    <message id="onboarding.quick.menubar.title">
+        <source>Show in Menu Bar</source>
+        <translation>Show in Menu Bar</translation>
+    </message>
+    <message id="onboarding.quick.menubar.subtitle">
+        <source>Keep Trellin one click away in the menu bar.</source>
+        <translation>Keep Trellin one click away in the menu bar.</translation>
+    </message>
+    <message id="onboarding.quick.launch.title">
+        <source>Launch at Login</source>
+        <translation>Launch at Login</translation>
+    </message>
+    <message id="onboarding.quick.launch.subtitle">
+        <source>Start Trellin automatically when you log in.</source>
+        <translation>Start Trellin automatically when you log in.</translation>
+    </message>
+    <message id="onboarding.action.back">
+        <source>Back</source>
+        <translation>Back</translation>
+    </message>
+    <message id="onboarding.action.next">
+        <source>Continue</source>
+        <translation>Continue</translation>
+    </message>
+    <message id="onboarding.action.start">
+        <source>Get Started</source>
+        <translation>Get Started</translation>
+    </message>
+    <message id="menu.open">
+        <source>Open Trellin</source>
+        <translation>Open Trellin</translation>
+    </message>
+    <message id="menu.settings">
+        <source>Settings…</source>
+        <translation>Settings…</translation>
+    </message>
+    <message id="menu.quit">
+        <source>Quit Trellin</source>
+        <translation>Quit Trellin</translation>
+    </message>
+    <message id="This folder is empty">
+        <source>This folder is empty</source>
+        <translation>This folder is empty</translation>
+    </message>
+    <message id="Add apps to get started.">
+        <source>Add apps to get started.</source>
+        <translation>Add apps to get started.</translation>
+    </message>
+    <message id="No folders found">
+        <source>No folders found</source>
+        <translation>No folders found</translation>
+    </message>
+    <message id="Try another search or switch back to All.">
+        <source>Try another search or switch back to All.</source>
+        <translation>Try another search or switch back to All.</translation>
+    </message>
+    <message id="Create a folder to preview tile styles">
+        <source>Create a folder to preview tile styles</source>
+        <translation>Create a folder to preview tile styles</translation>
+    </message>
+    <message id="Start Trellin when you log in">
+        <source>Start Trellin when you log in</source>
+        <translation>Start Trellin when you log in</translation>
+    </message>
+    <message id="Access from the menu bar">
+        <source>Access from the menu bar</source>
+        <translation>Access from the menu bar</translation>
+    </message>
+    <message id="Organize your macOS Dock with elegant app folders.">
+        <source>Organize your macOS Dock with elegant app folders.</source>
+        <translation>Organize your macOS Dock with elegant app folders.</translation>
+    </message>
+    <message id="Unknown">
+        <source>Unknown</source>
+        <translation>Unknown</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,471 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="uk_UA" sourcelanguage="en_US">
+<context>
+    <name></name>
+    <message id="app.name">
+        <source>Trellin</source>
+        <translation>Trellin</translation>
+    </message>
+    <message id="settings.title">
+        <source>Settings</source>
+        <translation>Налаштування</translation>
+    </message>
+    <message id="settings.tab.general">
+        <source>General</source>
+        <translation>Загальні</translation>
+    </message>
+    <message id="settings.tab.appearance">
+        <source>Appearance</source>
+        <translation>Вигляд</translation>
+    </message>
+    <message id="settings.tab.popup">
+        <source>Popup</source>
+        <translation>Панель</translation>
+    </message>
+    <message id="settings.tab.about">
+        <source>About</source>
+        <translation>Про програму</translation>
+    </message>
+    <message id="main.folder_count.one">
+        <source>%d folder</source>
+        <translation>%d папка</translation>
+    </message>
+    <message id="main.folder_count.few">
+        <source>%d folders</source>
+        <translation>%d папки</translation>
+    </message>
+    <message id="main.folder_count.many">
+        <source>%d folders</source>
+        <translation>%d папок</translation>
+    </message>
+    <message id="main.filter.all">
+        <source>All</source>
+        <translation>Усі</translation>
+    </message>
+    <message id="main.filter.in_dock">
+        <source>In Dock</source>
+        <translation>У Dock</translation>
+    </message>
+    <message id="main.search_placeholder">
+        <source>Search folders</source>
+        <translation>Пошук папок</translation>
+    </message>
+    <message id="main.new_folder">
+        <source>New Folder</source>
+        <translation>Нова папка</translation>
+    </message>
+    <message id="main.no_folders">
+        <source>No folders yet</source>
+        <translation>Ще немає жодної папки</translation>
+    </message>
+    <message id="main.footer.total">
+        <source>Total: %d</source>
+        <translation>Усього: %d</translation>
+    </message>
+    <message id="main.footer.in_dock">
+        <source>In Dock: %d</source>
+        <translation>У Dock: %d</translation>
+    </message>
+    <message id="main.app_count.one">
+        <source>%d app</source>
+        <translation>%d програма</translation>
+    </message>
+    <message id="main.app_count.few">
+        <source>%d apps</source>
+        <translation>%d програми</translation>
+    </message>
+    <message id="main.app_count.many">
+        <source>%d apps</source>
+        <translation>%d програм</translation>
+    </message>
+    <message id="main.folder.in_dock">
+        <source>In Dock</source>
+        <translation>У Dock</translation>
+    </message>
+    <message id="main.folder.edit">
+        <source>Edit</source>
+        <translation>Змінити</translation>
+    </message>
+    <message id="main.folder.done">
+        <source>Done</source>
+        <translation>Готово</translation>
+    </message>
+    <message id="main.folder.delete_title">
+        <source>Delete Folder</source>
+        <translation>Видалити папку</translation>
+    </message>
+    <message id="main.folder.delete">
+        <source>Delete</source>
+        <translation>Видалити</translation>
+    </message>
+    <message id="main.folder.delete_confirmation_title">
+        <source>Delete “%@”?</source>
+        <translation>Видалити «%@»?</translation>
+    </message>
+    <message id="main.folder.delete_confirmation_message">
+        <source>The folder and its Dock tile will be removed. The apps in it stay installed. This can’t be undone.</source>
+        <translation>Папку та її плитку в Dock буде видалено. Програми з неї залишаться встановленими. Цю дію не можна скасувати.</translation>
+    </message>
+    <message id="main.folder.empty_folder_alert.title">
+        <source>Add Apps First</source>
+        <translation>Спершу додайте програми</translation>
+    </message>
+    <message id="main.folder.empty_folder_alert.message">
+        <source>A folder needs at least one app before it can go into the Dock.</source>
+        <translation>Щоб додати папку в Dock, у ній має бути хоча б одна програма.</translation>
+    </message>
+    <message id="main.folder.empty_folder_alert.ok">
+        <source>OK</source>
+        <translation>Гаразд</translation>
+    </message>
+    <message id="folder.editor.name_placeholder">
+        <source>Folder name</source>
+        <translation>Назва папки</translation>
+    </message>
+    <message id="folder.editor.title.new">
+        <source>New Folder</source>
+        <translation>Нова папка</translation>
+    </message>
+    <message id="folder.editor.title.edit">
+        <source>Edit Folder</source>
+        <translation>Редагувати папку</translation>
+    </message>
+    <message id="folder.editor.name_label">
+        <source>Name</source>
+        <translation>Назва</translation>
+    </message>
+    <message id="folder.editor.name_placeholder_example">
+        <source>e.g. Design</source>
+        <translation>Напр.: Дизайн</translation>
+    </message>
+    <message id="folder.editor.icon_label">
+        <source>Icon</source>
+        <translation>Значок</translation>
+    </message>
+    <message id="folder.editor.btn.cancel">
+        <source>Cancel</source>
+        <translation>Скасувати</translation>
+    </message>
+    <message id="folder.editor.btn.save">
+        <source>Save</source>
+        <translation>Зберегти</translation>
+    </message>
+    <message id="app_picker.title">
+        <source>Choose Apps</source>
+        <translation>Вибір програм</translation>
+    </message>
+    <message id="app_picker.search_placeholder">
+        <source>Search apps</source>
+        <translation>Пошук програм</translation>
+    </message>
+    <message id="app_picker.add_count">
+        <source>Add (%d)</source>
+        <translation>Додати (%d)</translation>
+    </message>
+    <message id="app_picker.add_count.one">
+        <source>Add %d App</source>
+        <translation>Додати %d програму</translation>
+    </message>
+    <message id="app_picker.add_count.few">
+        <source>Add %d Apps</source>
+        <translation>Додати %d програми</translation>
+    </message>
+    <message id="app_picker.add_count.many">
+        <source>Add %d Apps</source>
+        <translation>Додати %d програм</translation>
+    </message>
+    <message id="settings.general.launch_at_login">
+        <source>Launch at Login</source>
+        <translation>Запуск під час входу</translation>
+    </message>
+    <message id="settings.general.show_menu_bar">
+        <source>Show in Menu Bar</source>
+        <translation>Показувати в рядку меню</translation>
+    </message>
+    <message id="settings.general.language">
+        <source>Language</source>
+        <translation>Мова</translation>
+    </message>
+    <message id="settings.appearance.preview">
+        <source>Preview</source>
+        <translation>Попередній перегляд</translation>
+    </message>
+    <message id="settings.appearance.corner_radius">
+        <source>Corner Radius</source>
+        <translation>Радіус заокруглення</translation>
+    </message>
+    <message id="settings.appearance.tile_opacity">
+        <source>Tile Opacity</source>
+        <translation>Непрозорість плитки</translation>
+    </message>
+    <message id="settings.appearance.background">
+        <source>Background</source>
+        <translation>Фон</translation>
+    </message>
+    <message id="settings.tile.border">
+        <source>Border</source>
+        <translation>Рамка</translation>
+    </message>
+    <message id="settings.tile.border.width">
+        <source>Border Width</source>
+        <translation>Товщина рамки</translation>
+    </message>
+    <message id="settings.tile.border.opacity">
+        <source>Border Opacity</source>
+        <translation>Непрозорість рамки</translation>
+    </message>
+    <message id="settings.tile.background_mode">
+        <source>Background Style</source>
+        <translation>Стиль фону</translation>
+    </message>
+    <message id="settings.tile.background_mode.solid">
+        <source>Solid</source>
+        <translation>Суцільний</translation>
+    </message>
+    <message id="settings.tile.background_mode.gradient">
+        <source>Gradient</source>
+        <translation>Градієнт</translation>
+    </message>
+    <message id="settings.tile.background_mode.glass">
+        <source>Glass</source>
+        <translation>Скло</translation>
+    </message>
+    <message id="settings.popup.section.layout">
+        <source>Layout</source>
+        <translation>Компонування</translation>
+    </message>
+    <message id="settings.popup.section.visual">
+        <source>Style</source>
+        <translation>Стиль</translation>
+    </message>
+    <message id="settings.popup.show_title">
+        <source>Show Folder Name</source>
+        <translation>Показувати назву папки</translation>
+    </message>
+    <message id="settings.popup.show_names">
+        <source>Show App Names</source>
+        <translation>Показувати назви програм</translation>
+    </message>
+    <message id="settings.popup.columns">
+        <source>Columns</source>
+        <translation>Стовпці</translation>
+    </message>
+    <message id="settings.popup.icon_size">
+        <source>Icon Size</source>
+        <translation>Розмір значків</translation>
+    </message>
+    <message id="settings.popup.position">
+        <source>Position</source>
+        <translation>Розташування</translation>
+    </message>
+    <message id="settings.popup.blur">
+        <source>Blur</source>
+        <translation>Розмиття</translation>
+    </message>
+    <message id="settings.popup.opacity">
+        <source>Opacity</source>
+        <translation>Непрозорість</translation>
+    </message>
+    <message id="settings.popup.animation">
+        <source>Animation</source>
+        <translation>Анімація</translation>
+    </message>
+    <message id="popup.position.center">
+        <source>Center</source>
+        <translation>По центру</translation>
+    </message>
+    <message id="popup.position.above_dock">
+        <source>Above Dock</source>
+        <translation>Над Dock</translation>
+    </message>
+    <message id="popup.blur.thin">
+        <source>Thin</source>
+        <translation>Легке</translation>
+    </message>
+    <message id="popup.blur.regular">
+        <source>Regular</source>
+        <translation>Звичайне</translation>
+    </message>
+    <message id="popup.blur.dark">
+        <source>Dark</source>
+        <translation>Темне</translation>
+    </message>
+    <message id="popup.animation.spring">
+        <source>Spring</source>
+        <translation>Пружна</translation>
+    </message>
+    <message id="popup.animation.none">
+        <source>None</source>
+        <translation>Без анімації</translation>
+    </message>
+    <message id="settings.about.version">
+        <source>Version %@</source>
+        <translation>Версія %@</translation>
+    </message>
+    <message id="settings.about.copyright">
+        <source>© 2026 Trellin. All rights reserved.</source>
+        <translation>© 2026 Trellin. Усі права захищено.</translation>
+    </message>
+    <message id="settings.about.check_updates">
+        <source>Check for Updates…</source>
+        <translation>Перевірити оновлення…</translation>
+    </message>
+    <message id="onboarding.window_title">
+        <source>Welcome to Trellin</source>
+        <translation>Ласкаво просимо до Trellin</translation>
+    </message>
+    <message id="onboarding.hero.title">
+        <source>Your Dock, Neatly Organized</source>
+        <translation>Ваш Dock — у порядку</translation>
+    </message>
+    <message id="onboarding.hero.subtitle">
+        <source>Group apps into folders and open them right from the Dock.</source>
+        <translation>Групуйте програми в папки й відкривайте їх просто з Dock.</translation>
+    </message>
+    <message id="onboarding.welcome.title">
+        <source>What Trellin Does</source>
+        <translation>Що вміє Trellin</translation>
+    </message>
+    <message id="onboarding.welcome.subtitle">
+        <source>A quick look at the essentials before you begin.</source>
+        <translation>Коротко про головне, перш ніж почати.</translation>
+    </message>
+    <message id="onboarding.welcome.item.folders.title">
+        <source>Folders of Apps</source>
+        <translation>Папки з програмами</translation>
+    </message>
+    <message id="onboarding.welcome.item.folders.subtitle">
+        <source>Gather related apps into named folders with icons of your choice.</source>
+        <translation>Збирайте пов’язані програми в папки з власними назвами та значками.</translation>
+    </message>
+    <message id="onboarding.welcome.item.apps.title">
+        <source>Folders in the Dock</source>
+        <translation>Папки в Dock</translation>
+    </message>
+    <message id="onboarding.welcome.item.apps.subtitle">
+        <source>Each folder gets a Dock tile of its own. Click it to see the apps and launch one.</source>
+        <translation>Кожна папка отримує власну плитку в Dock. Клацніть її, щоб побачити програми й запустити потрібну.</translation>
+    </message>
+    <message id="onboarding.welcome.item.menu.title">
+        <source>Always at Hand</source>
+        <translation>Завжди під рукою</translation>
+    </message>
+    <message id="onboarding.welcome.item.menu.subtitle">
+        <source>Manage your folders from the menu bar, even without a Dock icon.</source>
+        <translation>Керуйте папками з рядка меню — навіть без значка в Dock.</translation>
+    </message>
+    <message id="onboarding.workflow.title">
+        <source>Where Should Folders Open?</source>
+        <translation>Де відкривати папки?</translation>
+    </message>
+    <message id="onboarding.workflow.subtitle">
+        <source>Choose where a folder’s popup appears when you click its tile. You can change this later in Settings.</source>
+        <translation>Виберіть, де з’являтиметься панель папки, коли ви клацнете її плитку. Це можна змінити пізніше в налаштуваннях.</translation>
+    </message>
+    <message id="onboarding.workflow.option.above_dock">
+        <source>Right above its Dock tile</source>
+        <translation>Просто над плиткою в Dock</translation>
+    </message>
+    <message id="onboarding.workflow.option.center_screen">
+        <source>In the center of the screen</source>
+        <translation>У центрі екрана</translation>
+    </message>
+    <message id="onboarding.quick.title">
+        <source>Quick Setup</source>
+        <translation>Швидке налаштування</translation>
+    </message>
+    <message id="onboarding.quick.subtitle">
+        <source>A few preferences to make Trellin yours. You can change any of them later.</source>
+        <translation>Кілька параметрів, щоб налаштувати Trellin під себе. Будь-який із них можна змінити пізніше.</translation>
+    </message>
+    <message id="onboarding.quick.theme.title">
+        <source>Theme</source>
+        <translation>Тема</translation>
+    </message>
+    <message id="onboarding.quick.theme.dark">
+        <source>Dark</source>
+        <translation>Темна</translation>
+    </message>
+    <message id="onboarding.quick.theme.light">
+        <source>Light</source>
+        <translation>Світла</translation>
+    </message>
+    <message id="onboarding.quick.menubar.title">
+        <source>Show in Menu Bar</source>
+        <translation>Показувати в рядку меню</translation>
+    </message>
+    <message id="onboarding.quick.menubar.subtitle">
+        <source>Keep Trellin one click away in the menu bar.</source>
+        <translation>Trellin завжди буде за один клік у рядку меню.</translation>
+    </message>
+    <message id="onboarding.quick.launch.title">
+        <source>Launch at Login</source>
+        <translation>Запускати під час входу</translation>
+    </message>
+    <message id="onboarding.quick.launch.subtitle">
+        <source>Start Trellin automatically when you log in.</source>
+        <translation>Автоматично запускати Trellin, коли ви входите в систему.</translation>
+    </message>
+    <message id="onboarding.action.back">
+        <source>Back</source>
+        <translation>Назад</translation>
+    </message>
+    <message id="onboarding.action.next">
+        <source>Continue</source>
+        <translation>Далі</translation>
+    </message>
+    <message id="onboarding.action.start">
+        <source>Get Started</source>
+        <translation>Почати</translation>
+    </message>
+    <message id="menu.open">
+        <source>Open Trellin</source>
+        <translation>Відкрити Trellin</translation>
+    </message>
+    <message id="menu.settings">
+        <source>Settings…</source>
+        <translation>Налаштування…</translation>
+    </message>
+    <message id="menu.quit">
+        <source>Quit Trellin</source>
+        <translation>Вийти з Trellin</translation>
+    </message>
+    <message id="This folder is empty">
+        <source>This folder is empty</source>
+        <translation>Ця папка порожня</translation>
+    </message>
+    <message id="Add apps to get started.">
+        <source>Add apps to get started.</source>
+        <translation>Додайте програми, щоб почати.</translation>
+    </message>
+    <message id="No folders found">
+        <source>No folders found</source>
+        <translation>Папок не знайдено</translation>
+    </message>
+    <message id="Try another search or switch back to All.">
+        <source>Try another search or switch back to All.</source>
+        <translation>Спробуйте інший запит або поверніться до «Усі».</translation>
+    </message>
+    <message id="Create a folder to preview tile styles">
+        <source>Create a folder to preview tile styles</source>
+        <translation>Створіть папку, щоб переглянути стилі плитки</translation>
+    </message>
+    <message id="Start Trellin when you log in">
+        <source>Start Trellin when you log in</source>
+        <translation>Запускати Trellin під час входу в систему</translation>
+    </message>
+    <message id="Access from the menu bar">
+        <source>Access from the menu bar</source>
+        <translation>Доступ із рядка меню</translation>
+    </message>
+    <message id="Organize your macOS Dock with elegant app folders.">
+        <source>Organize your macOS Dock with elegant app folders.</source>
+        <translation>Упорядкуйте Dock у macOS за допомогою елегантних папок програм.</translation>
+    </message>
+    <message id="Unknown">
+        <source>Unknown</source>
+        <translation>Невідомо</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,318 @@
+#pragma once
+
+#include "model/Enums.h"
+
+#include <array>
+#include <string_view>
+
+// Every key the interface looks up in the string tables. Screens name these constants rather than
+// writing the keys out, and the translation tests check each of them against both tables.
+namespace L10nKey {
+
+// Window titles.
+inline constexpr char appName[] = "app.name";
+inline constexpr char settingsTitle[] = "settings.title";
+
+// Settings tabs.
+inline constexpr char settingsTabGeneral[] = "settings.tab.general";
+inline constexpr char settingsTabAppearance[] = "settings.tab.appearance";
+inline constexpr char settingsTabPopup[] = "settings.tab.popup";
+inline constexpr char settingsTabAbout[] = "settings.tab.about";
+
+// Folder list.
+inline constexpr char folderCount[] = "main.folder_count"; // plural base
+inline constexpr char filterAll[] = "main.filter.all";
+inline constexpr char filterInDock[] = "main.filter.in_dock";
+inline constexpr char searchPlaceholder[] = "main.search_placeholder";
+inline constexpr char newFolder[] = "main.new_folder";
+inline constexpr char noFolders[] = "main.no_folders";
+inline constexpr char footerTotal[] = "main.footer.total";    // %d
+inline constexpr char footerInDock[] = "main.footer.in_dock"; // %d
+inline constexpr char noFoldersFoundTitle[] = "No folders found";
+inline constexpr char noFoldersFoundHint[] = "Try another search or switch back to All.";
+
+// Folder card and its dialogs.
+inline constexpr char appCount[] = "main.app_count"; // plural base
+inline constexpr char folderInDock[] = "main.folder.in_dock";
+inline constexpr char folderEdit[] = "main.folder.edit";
+inline constexpr char folderDone[] = "main.folder.done";
+inline constexpr char folderDeleteTitle[] = "main.folder.delete_title";
+inline constexpr char folderDelete[] = "main.folder.delete";
+inline constexpr char deleteConfirmationTitle[] = "main.folder.delete_confirmation_title"; // %@ folder name
+inline constexpr char deleteConfirmationMessage[] = "main.folder.delete_confirmation_message";
+inline constexpr char emptyFolderAlertTitle[] = "main.folder.empty_folder_alert.title";
+inline constexpr char emptyFolderAlertMessage[] = "main.folder.empty_folder_alert.message";
+// The notice's only button, which dismisses it.
+inline constexpr char emptyFolderAlertOk[] = "main.folder.empty_folder_alert.ok";
+inline constexpr char folderNamePlaceholder[] = "folder.editor.name_placeholder";
+inline constexpr char emptyFolderTitle[] = "This folder is empty";
+inline constexpr char emptyFolderHint[] = "Add apps to get started.";
+
+// Folder editor.
+inline constexpr char editorTitleNew[] = "folder.editor.title.new";
+inline constexpr char editorTitleEdit[] = "folder.editor.title.edit";
+inline constexpr char editorNameLabel[] = "folder.editor.name_label";
+inline constexpr char editorNamePlaceholderExample[] = "folder.editor.name_placeholder_example";
+inline constexpr char editorIconLabel[] = "folder.editor.icon_label";
+inline constexpr char cancel[] = "folder.editor.btn.cancel";
+inline constexpr char save[] = "folder.editor.btn.save";
+
+// Application picker.
+inline constexpr char appPickerTitle[] = "app_picker.title";
+inline constexpr char appPickerSearchPlaceholder[] = "app_picker.search_placeholder";
+// Both a plural base and a format of its own (%d), so either way of asking finds a text.
+inline constexpr char appPickerAddCount[] = "app_picker.add_count";
+
+// General page.
+inline constexpr char launchAtLogin[] = "settings.general.launch_at_login";
+inline constexpr char showMenuBar[] = "settings.general.show_menu_bar";
+inline constexpr char language[] = "settings.general.language";
+inline constexpr char launchAtLoginSubtitle[] = "Start Trellin when you log in";
+inline constexpr char showMenuBarSubtitle[] = "Access from the menu bar";
+
+// Appearance page.
+inline constexpr char appearancePreview[] = "settings.appearance.preview";
+inline constexpr char cornerRadius[] = "settings.appearance.corner_radius";
+inline constexpr char tileOpacity[] = "settings.appearance.tile_opacity";
+inline constexpr char background[] = "settings.appearance.background";
+inline constexpr char tileBorder[] = "settings.tile.border";
+inline constexpr char tileBorderWidth[] = "settings.tile.border.width";
+inline constexpr char tileBorderOpacity[] = "settings.tile.border.opacity";
+inline constexpr char backgroundMode[] = "settings.tile.background_mode";
+inline constexpr char backgroundModeSolid[] = "settings.tile.background_mode.solid";
+inline constexpr char backgroundModeGradient[] = "settings.tile.background_mode.gradient";
+inline constexpr char backgroundModeGlass[] = "settings.tile.background_mode.glass";
+inline constexpr char noFoldersToPreview[] = "Create a folder to preview tile styles";
+
+// Popup page.
+inline constexpr char popupSectionLayout[] = "settings.popup.section.layout";
+inline constexpr char popupSectionVisual[] = "settings.popup.section.visual";
+inline constexpr char popupShowTitle[] = "settings.popup.show_title";
+inline constexpr char popupShowNames[] = "settings.popup.show_names";
+inline constexpr char popupColumns[] = "settings.popup.columns";
+inline constexpr char popupIconSize[] = "settings.popup.icon_size";
+inline constexpr char popupPosition[] = "settings.popup.position";
+inline constexpr char popupBlur[] = "settings.popup.blur";
+inline constexpr char popupOpacity[] = "settings.popup.opacity";
+inline constexpr char popupAnimation[] = "settings.popup.animation";
+
+// Display names of the popup choices.
+inline constexpr char positionCenter[] = "popup.position.center";
+inline constexpr char positionAboveDock[] = "popup.position.above_dock";
+inline constexpr char blurThin[] = "popup.blur.thin";
+inline constexpr char blurRegular[] = "popup.blur.regular";
+inline constexpr char blurDark[] = "popup.blur.dark";
+inline constexpr char animationSpring[] = "popup.animation.spring";
+inline constexpr char animationNone[] = "popup.animation.none";
+
+// About page.
+inline constexpr char aboutVersion[] = "settings.about.version"; // %@ version text
+inline constexpr char aboutCopyright[] = "settings.about.copyright";
+inline constexpr char aboutCheckUpdates[] = "settings.about.check_updates";
+inline constexpr char aboutTagline[] = "Organize your macOS Dock with elegant app folders.";
+// Stands in for a version the bundle does not state.
+inline constexpr char unknownVersion[] = "Unknown";
+
+// Onboarding.
+inline constexpr char onboardingWindowTitle[] = "onboarding.window_title";
+inline constexpr char onboardingHeroTitle[] = "onboarding.hero.title";
+inline constexpr char onboardingHeroSubtitle[] = "onboarding.hero.subtitle";
+inline constexpr char onboardingWelcomeTitle[] = "onboarding.welcome.title";
+inline constexpr char onboardingWelcomeSubtitle[] = "onboarding.welcome.subtitle";
+inline constexpr char onboardingFoldersTitle[] = "onboarding.welcome.item.folders.title";
+inline constexpr char onboardingFoldersSubtitle[] = "onboarding.welcome.item.folders.subtitle";
+inline constexpr char onboardingAppsTitle[] = "onboarding.welcome.item.apps.title";
+inline constexpr char onboardingAppsSubtitle[] = "onboarding.welcome.item.apps.subtitle";
+inline constexpr char onboardingMenuTitle[] = "onboarding.welcome.item.menu.title";
+inline constexpr char onboardingMenuSubtitle[] = "onboarding.welcome.item.menu.subtitle";
+inline constexpr char onboardingWorkflowTitle[] = "onboarding.workflow.title";
+inline constexpr char onboardingWorkflowSubtitle[] = "onboarding.workflow.subtitle";
+inline constexpr char onboardingOptionAboveDock[] = "onboarding.workflow.option.above_dock";
+inline constexpr char onboardingOptionCenterScreen[] = "onboarding.workflow.option.center_screen";
+inline constexpr char onboardingQuickTitle[] = "onboarding.quick.title";
+inline constexpr char onboardingQuickSubtitle[] = "onboarding.quick.subtitle";
+inline constexpr char onboardingThemeTitle[] = "onboarding.quick.theme.title";
+inline constexpr char onboardingThemeDark[] = "onboarding.quick.theme.dark";
+inline constexpr char onboardingThemeLight[] = "onboarding.quick.theme.light";
+inline constexpr char onboardingMenuBarTitle[] = "onboarding.quick.menubar.title";
+inline constexpr char onboardingMenuBarSubtitle[] = "onboarding.quick.menubar.subtitle";
+inline constexpr char onboardingLaunchTitle[] = "onboarding.quick.launch.title";
+inline constexpr char onboardingLaunchSubtitle[] = "onboarding.quick.launch.subtitle";
+inline constexpr char onboardingBack[] = "onboarding.action.back";
+inline constexpr char onboardingNext[] = "onboarding.action.next";
+inline constexpr char onboardingStart[] = "onboarding.action.start";
+
+// Menu-bar menu and application commands.
+inline constexpr char menuOpen[] = "menu.open";
+inline constexpr char menuSettings[] = "menu.settings";
+inline constexpr char menuQuit[] = "menu.quit";
+
+// How a key's texts are stored and what a format text must take.
+struct Entry {
+    std::string_view key;
+    // The tables hold the key itself.
+    bool ownEntry;
+    // The tables hold key + ".one", ".many" (and ".few" in Ukrainian), each taking the count.
+    bool pluralBase;
+    // The arguments every text of the key takes, in order: 'd' an integer, '@' a text.
+    std::string_view arguments;
+};
+
+namespace detail {
+constexpr Entry text(std::string_view key) {
+    return {key, true, false, {}};
+}
+constexpr Entry format(std::string_view key, std::string_view arguments) {
+    return {key, true, false, arguments};
+}
+constexpr Entry plural(std::string_view key) {
+    return {key, false, true, "d"};
+}
+} // namespace detail
+
+inline constexpr auto kAll = std::to_array<Entry>({
+    detail::text(appName),
+    detail::text(settingsTitle),
+    detail::text(settingsTabGeneral),
+    detail::text(settingsTabAppearance),
+    detail::text(settingsTabPopup),
+    detail::text(settingsTabAbout),
+    detail::plural(folderCount),
+    detail::text(filterAll),
+    detail::text(filterInDock),
+    detail::text(searchPlaceholder),
+    detail::text(newFolder),
+    detail::text(noFolders),
+    detail::format(footerTotal, "d"),
+    detail::format(footerInDock, "d"),
+    detail::text(noFoldersFoundTitle),
+    detail::text(noFoldersFoundHint),
+    detail::plural(appCount),
+    detail::text(folderInDock),
+    detail::text(folderEdit),
+    detail::text(folderDone),
+    detail::text(folderDeleteTitle),
+    detail::text(folderDelete),
+    detail::format(deleteConfirmationTitle, "@"),
+    detail::text(deleteConfirmationMessage),
+    detail::text(emptyFolderAlertTitle),
+    detail::text(emptyFolderAlertMessage),
+    detail::text(emptyFolderAlertOk),
+    detail::text(folderNamePlaceholder),
+    detail::text(emptyFolderTitle),
+    detail::text(emptyFolderHint),
+    detail::text(editorTitleNew),
+    detail::text(editorTitleEdit),
+    detail::text(editorNameLabel),
+    detail::text(editorNamePlaceholderExample),
+    detail::text(editorIconLabel),
+    detail::text(cancel),
+    detail::text(save),
+    detail::text(appPickerTitle),
+    detail::text(appPickerSearchPlaceholder),
+    Entry{appPickerAddCount, true, true, "d"},
+    detail::text(launchAtLogin),
+    detail::text(showMenuBar),
+    detail::text(language),
+    detail::text(launchAtLoginSubtitle),
+    detail::text(showMenuBarSubtitle),
+    detail::text(appearancePreview),
+    detail::text(cornerRadius),
+    detail::text(tileOpacity),
+    detail::text(background),
+    detail::text(tileBorder),
+    detail::text(tileBorderWidth),
+    detail::text(tileBorderOpacity),
+    detail::text(backgroundMode),
+    detail::text(backgroundModeSolid),
+    detail::text(backgroundModeGradient),
+    detail::text(backgroundModeGlass),
+    detail::text(noFoldersToPreview),
+    detail::text(popupSectionLayout),
+    detail::text(popupSectionVisual),
+    detail::text(popupShowTitle),
+    detail::text(popupShowNames),
+    detail::text(popupColumns),
+    detail::text(popupIconSize),
+    detail::text(popupPosition),
+    detail::text(popupBlur),
+    detail::text(popupOpacity),
+    detail::text(popupAnimation),
+    detail::text(positionCenter),
+    detail::text(positionAboveDock),
+    detail::text(blurThin),
+    detail::text(blurRegular),
+    detail::text(blurDark),
+    detail::text(animationSpring),
+    detail::text(animationNone),
+    detail::format(aboutVersion, "@"),
+    detail::text(aboutCopyright),
+    detail::text(aboutCheckUpdates),
+    detail::text(aboutTagline),
+    detail::text(unknownVersion),
+    detail::text(onboardingWindowTitle),
+    detail::text(onboardingHeroTitle),
+    detail::text(onboardingHeroSubtitle),
+    detail::text(onboardingWelcomeTitle),
+    detail::text(onboardingWelcomeSubtitle),
+    detail::text(onboardingFoldersTitle),
+    detail::text(onboardingFoldersSubtitle),
+    detail::text(onboardingAppsTitle),
+    detail::text(onboardingAppsSubtitle),
+    detail::text(onboardingMenuTitle),
+    detail::text(onboardingMenuSubtitle),
+    detail::text(onboardingWorkflowTitle),
+    detail::text(onboardingWorkflowSubtitle),
+    detail::text(onboardingOptionAboveDock),
+    detail::text(onboardingOptionCenterScreen),
+    detail::text(onboardingQuickTitle),
+    detail::text(onboardingQuickSubtitle),
+    detail::text(onboardingThemeTitle),
+    detail::text(onboardingThemeDark),
+    detail::text(onboardingThemeLight),
+    detail::text(onboardingMenuBarTitle),
+    detail::text(onboardingMenuBarSubtitle),
+    detail::text(onboardingLaunchTitle),
+    detail::text(onboardingLaunchSubtitle),
+    detail::text(onboardingBack),
+    detail::text(onboardingNext),
+    detail::text(onboardingStart),
+    detail::text(menuOpen),
+    detail::text(menuSettings),
+    detail::text(menuQuit),
+});
+
+// The display-name key of each choice the pickers offer.
+constexpr const char* displayNameKey(PopupPosition value) {
+    return value == PopupPosition::AboveDock ? positionAboveDock : positionCenter;
+}
+constexpr const char* displayNameKey(PopupBlur value) {
+    switch (value) {
+    case PopupBlur::Thin:
+        return blurThin;
+    case PopupBlur::Regular:
+        return blurRegular;
+    case PopupBlur::Dark:
+        return blurDark;
+    }
+    return blurRegular;
+}
+constexpr const char* displayNameKey(PopupAnimation value) {
+    return value == PopupAnimation::None ? animationNone : animationSpring;
+}
+constexpr const char* displayNameKey(TileBackgroundMode value) {
+    switch (value) {
+    case TileBackgroundMode::Solid:
+        return backgroundModeSolid;
+    case TileBackgroundMode::Gradient:
+        return backgroundModeGradient;
+    case TileBackgroundMode::Glass:
+        return backgroundModeGlass;
+    }
+    return backgroundModeGradient;
+}
+constexpr const char* displayNameKey(AppThemeMode value) {
+    return value == AppThemeMode::Light ? onboardingThemeLight : onboardingThemeDark;
+}
+
+} // namespace L10nKey
