@@ -17,6 +17,8 @@ public:
     const QString& address() const { return m_address; }
     // A new named connection of this process to the bus.
     QDBusConnection connect(const QString& name);
+    // A new connection with a name of its own, as another process would have.
+    QDBusConnection newConnection() { return connect(QStringLiteral("c%1").arg(m_connections.size() + 1)); }
 
 private:
     QProcess m_daemon;

@@ -33,9 +33,7 @@ public Q_SLOTS:
 class DBusDistributedNotificationsTest : public QObject {
     Q_OBJECT
     std::unique_ptr<PrivateBus> m_bus;
-    int m_connectionCount = 0;
-
-    QDBusConnection newConnection() { return m_bus->connect(QStringLiteral("c%1").arg(++m_connectionCount)); }
+    QDBusConnection newConnection() { return m_bus->newConnection(); }
 
 private Q_SLOTS:
     void initTestCase() {

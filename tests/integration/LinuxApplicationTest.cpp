@@ -60,9 +60,7 @@ QStringList methods(const QByteArray& introspection) {
 class LinuxApplicationTest : public QObject {
     Q_OBJECT
     std::unique_ptr<PrivateBus> m_bus;
-    int m_connectionCount = 0;
-
-    QDBusConnection newConnection() { return m_bus->connect(QStringLiteral("c%1").arg(++m_connectionCount)); }
+    QDBusConnection newConnection() { return m_bus->newConnection(); }
 
 private Q_SLOTS:
     void initTestCase() {
