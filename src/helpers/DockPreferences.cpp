@@ -1,0 +1,310 @@
+#include "DockPreferences.h"
+
+#include "model/AppFolder.h"
+#include "model/FolderID.h"
+#include "platform/Console.h"
+#include "platform/DistributedNotifications.h"
+#include "platform/PreferenceDomain.h"
+#include "platform/PropertyList.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+#include <cmath>
+#include <limits>
+
+const QString DockPreferences::domainName = QStringLiteral("com.apple.dock");
+const QString DockPreferences::prefChangedName = QStringLiteral("com.apple.dock.prefchanged");
+const QString DockPreferences::persistentAppsKey = QStringLiteral("persistent-apps");
+
+namespace {
+
+const QString logPrefix = QStringLiteral("[HelperManager] ");
+
+bool isDictionary(const QVariant& value) {
+    return value.typeId() == QMetaType::QVariantMap;
+}
+
+QList<QVariantMap> dictionariesOf(const QVariantList& entries) {
+    QList<QVariantMap> tiles;
+    for (const QVariant& entry : entries) {
+        if (isDictionary(entry))
+            tiles.append(entry.toMap());
+    }
+    return tiles;
+}
+
+// Dot segments and repeated or trailing slashes removed. A relative path in the Dock's file has
+// nothing to be relative to, so it names no application.
+std::optional<QString> standardisedPath(const QString& path) {
+    if (!path.startsWith(u'/') || path.contains(QChar(0)))
+        return std::nullopt;
+    return QDir::cleanPath(path);
+}
+
+// Symbolic links resolved in the part of the path that exists; the rest is kept as written, so a
+// tile whose bundle is gone still compares against the resolved helpers directory.
+QString resolvedPath(const QString& path) {
+    QString existing = path;
+    QStringList missing;
+    while (true) {
+        const QString canonical = QFileInfo(existing).canonicalFilePath();
+        if (!canonical.isEmpty()) {
+            if (missing.isEmpty())
+                return canonical;
+            const QString tail = missing.join(u'/');
+            return canonical == QStringLiteral("/") ? QString(u'/' + tail) : QString(canonical + u'/' + tail);
+        }
+        const qsizetype slash = existing.lastIndexOf(u'/');
+        if (slash < 0 || existing == QStringLiteral("/"))
+            return path;
+        missing.prepend(existing.mid(slash + 1));
+        existing = slash == 0 ? QStringLiteral("/") : existing.left(slash);
+    }
+}
+
+std::optional<QString> resolvedStandardPath(const QString& path) {
+    const std::optional<QString> standard = standardisedPath(path);
+    if (!standard)
+        return std::nullopt;
+    return resolvedPath(*standard);
+}
+
+// The folder a helper bundle was stamped for, when its Info.plist says so.
+std::optional<QString> bundleGroupID(const QString& bundlePath) {
+    const std::optional<PropertyList::Document> info =
+        PropertyList::readFile(bundlePath + QStringLiteral("/Contents/Info.plist"));
+    if (!info || !isDictionary(info->root))
+        return std::nullopt;
+    const QVariant id = info->root.toMap().value(QStringLiteral("TRGroupUUID"));
+    if (id.typeId() != QMetaType::QString)
+        return std::nullopt;
+    return id.toString();
+}
+
+} // namespace
+
+DockPreferences::DockPreferences(PreferenceDomain& domain, DistributedNotifications& notifications,
+                                 QString dockPreferencesPath, QString helpersDir, QString helperStateDir,
+                                 Helpers helpers)
+    : m_domain(domain)
+    , m_notifications(notifications)
+    , m_dockPreferencesPath(std::move(dockPreferencesPath))
+    , m_helpersDir(std::move(helpersDir))
+    , m_helperStateDir(std::move(helperStateDir))
+    , m_helpers(std::move(helpers)) {}
+
+QString DockPreferences::standardDockPreferencesPath(const QString& homeDirectory) {
+    return QDir(homeDirectory).filePath(QStringLiteral("Library/Preferences/com.apple.dock.plist"));
+}
+
+std::optional<qint64> DockPreferences::exactInteger(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        return value.toLongLong();
+    case QMetaType::UInt:
+    case QMetaType::ULongLong: {
+        const quint64 number = value.toULongLong();
+        if (number > quint64(std::numeric_limits<qint64>::max()))
+            return std::nullopt;
+        return qint64(number);
+    }
+    case QMetaType::Float:
+    case QMetaType::Double: {
+        const double number = value.toDouble();
+        // 2^63 is the first double past the largest integer.
+        constexpr double limit = 9223372036854775808.0;
+        if (!std::isfinite(number) || std::trunc(number) != number || number < -limit || number >= limit)
+            return std::nullopt;
+        return qint64(number);
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<bool> DockPreferences::exactBoolean(const QVariant& value) {
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool();
+    const std::optional<qint64> number = exactInteger(value);
+    if (number && (*number == 0 || *number == 1))
+        return *number == 1;
+    return std::nullopt;
+}
+
+QVariant DockPreferences::apiValue(const QString& key) const {
+    m_domain.synchronize();
+    return m_domain.copyValue(key);
+}
+
+std::optional<QVariantMap> DockPreferences::fileDictionary() const {
+    const std::optional<PropertyList::Document> document = PropertyList::readFile(m_dockPreferencesPath);
+    if (!document || !isDictionary(document->root))
+        return std::nullopt;
+    return document->root.toMap();
+}
+
+std::optional<QVariantList> DockPreferences::persistentAppsArray() const {
+    const QVariant fromApi = apiValue(persistentAppsKey);
+    if (fromApi.typeId() == QMetaType::QVariantList)
+        return fromApi.toList();
+    const std::optional<QVariantMap> file = fileDictionary();
+    if (!file)
+        return std::nullopt;
+    const QVariant fromFile = file->value(persistentAppsKey);
+    if (fromFile.typeId() != QMetaType::QVariantList)
+        return std::nullopt;
+    return fromFile.toList();
+}
+
+std::optional<QList<QVariantMap>> DockPreferences::dockPersistentApps() const {
+    // An entry that is not a tile is skipped, wherever it was read: refusing the whole list for it
+    // would make every pinned folder look unpinned.
+    const std::optional<QVariantList> entries = persistentAppsArray();
+    if (!entries)
+        return std::nullopt;
+    return dictionariesOf(*entries);
+}
+
+QSet<QString> DockPreferences::dockPersistentAppPathsFromFile() const {
+    QSet<QString> paths;
+    const std::optional<QVariantMap> file = fileDictionary();
+    if (!file)
+        return paths;
+    const QVariant entries = file->value(persistentAppsKey);
+    if (entries.typeId() != QMetaType::QVariantList)
+        return paths;
+    for (const QVariantMap& tile : dictionariesOf(entries.toList())) {
+        if (const std::optional<QString> path = tileFilePath(tile))
+            paths.insert(*path);
+    }
+    return paths;
+}
+
+std::optional<QString> DockPreferences::tileFilePath(const QVariantMap& tile) {
+    const QVariant tileData = tile.value(QStringLiteral("tile-data"));
+    if (!isDictionary(tileData))
+        return std::nullopt;
+    const QVariant fileData = tileData.toMap().value(QStringLiteral("file-data"));
+    if (!isDictionary(fileData))
+        return std::nullopt;
+    const QVariantMap location = fileData.toMap();
+    const QVariant text = location.value(QStringLiteral("_CFURLString"));
+    if (text.typeId() != QMetaType::QString)
+        return std::nullopt;
+    const QString string = text.toString();
+
+    if (exactInteger(location.value(QStringLiteral("_CFURLStringType"))) == 0)
+        return standardisedPath(string);
+    const QUrl url(string, QUrl::StrictMode);
+    if (url.isValid() && url.isLocalFile())
+        return standardisedPath(url.path(QUrl::FullyDecoded));
+    if (string.startsWith(u'/'))
+        return standardisedPath(string);
+    return std::nullopt;
+}
+
+std::optional<double> DockPreferences::dockSize(const QString& key) const {
+    if (const std::optional<qint64> fromApi = exactInteger(apiValue(key)))
+        return double(*fromApi);
+    if (const std::optional<QVariantMap> file = fileDictionary()) {
+        if (const std::optional<qint64> fromFile = exactInteger(file->value(key)))
+            return double(*fromFile);
+    }
+    return std::nullopt;
+}
+
+std::optional<double> DockPreferences::dockTileSize() const {
+    return dockSize(QStringLiteral("tilesize"));
+}
+
+std::optional<double> DockPreferences::dockLargeSize() const {
+    return dockSize(QStringLiteral("largesize"));
+}
+
+bool DockPreferences::isDockMagnificationEnabled() const {
+    const QString key = QStringLiteral("magnification");
+    const QVariant fromApi = apiValue(key);
+    if (const std::optional<bool> on = exactBoolean(fromApi))
+        return *on;
+    if (const std::optional<qint64> number = exactInteger(fromApi))
+        return *number != 0;
+    const std::optional<QVariantMap> file = fileDictionary();
+    if (!file)
+        return false;
+    const QVariant fromFile = file->value(key);
+    if (const std::optional<bool> on = exactBoolean(fromFile))
+        return *on;
+    if (const std::optional<qint64> number = exactInteger(fromFile))
+        return *number != 0;
+    return false;
+}
+
+bool DockPreferences::isFolderPinned(const AppFolder& folder) const {
+    const std::optional<QString> helper = m_helpers.bundlePath ? m_helpers.bundlePath(folder.id) : std::nullopt;
+    if (!helper)
+        return false;
+    const std::optional<QString> helperPath = standardisedPath(*helper);
+    if (helperPath && dockPersistentAppPathsFromFile().contains(*helperPath))
+        return true;
+
+    QFile marker(QDir(m_helperStateDir).filePath(FolderID::canonical(folder.id) + QStringLiteral(".pinned")));
+    if (!marker.open(QIODevice::ReadOnly))
+        return false;
+    // A marker holds one character; anything long is not "1" whatever it holds.
+    const QString text = QString::fromUtf8(marker.read(4096)).trimmed();
+    if (text != QStringLiteral("1"))
+        return false;
+    return m_helpers.isRunning && m_helpers.isRunning(*helper);
+}
+
+bool DockPreferences::isHelperTileOf(const QVariantMap& tile, const AppFolder& folder,
+                                     const std::optional<QString>& helperPath, const QString& helpersPath) const {
+    const std::optional<QString> tilePath = tileFilePath(tile);
+    if (!tilePath)
+        return false;
+    const QString path = resolvedPath(*tilePath);
+    if (path != helpersPath && !path.startsWith(helpersPath + u'/'))
+        return false;
+    if (helperPath && path == *helperPath)
+        return true;
+    // A bundle that still says which folder it serves decides by that alone: two folders may
+    // share a name, and with it the label of their tiles.
+    if (const std::optional<QString> owner = bundleGroupID(path))
+        return *owner == FolderID::canonical(folder.id);
+    const QVariant label = tile.value(QStringLiteral("tile-data")).toMap().value(QStringLiteral("file-label"));
+    return label.typeId() == QMetaType::QString && label.toString() == folder.name;
+}
+
+void DockPreferences::removeFolderTilesFromDock(const AppFolder& folder) {
+    const std::optional<QString> helperBundle = m_helpers.bundlePath ? m_helpers.bundlePath(folder.id) : std::nullopt;
+    const std::optional<QString> helperPath = helperBundle ? resolvedStandardPath(*helperBundle) : std::nullopt;
+    const std::optional<QString> helpersPath = resolvedStandardPath(m_helpersDir);
+    // Without a helpers directory every tile would look like one of ours.
+    if (!helpersPath)
+        return;
+
+    const QVariantList entries = persistentAppsArray().value_or(QVariantList());
+    QVariantList kept;
+    kept.reserve(entries.size());
+    for (const QVariant& entry : entries) {
+        // Entries that are not tiles belong to the Dock and go back as they were.
+        if (isDictionary(entry) && isHelperTileOf(entry.toMap(), folder, helperPath, *helpersPath))
+            continue;
+        kept.append(entry);
+    }
+    if (kept.size() == entries.size())
+        return;
+
+    QString error;
+    if (!m_domain.setValue(persistentAppsKey, kept, &error)) {
+        // The Dock would reread an unchanged list, so it is not told.
+        Console::printLine(logPrefix + QStringLiteral("Failed to update Dock preferences: ") + error);
+        return;
+    }
+    m_domain.synchronize();
+    m_notifications.post(prefChangedName);
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QUuid>
+#include <QVariant>
+#include <QVariantMap>
+
+#include <functional>
+#include <optional>
+
+class DistributedNotifications;
+class PreferenceDomain;
+struct AppFolder;
+
+// What the Dock's own preferences ("com.apple.dock") say about its tiles and sizes, and the one
+// rewrite this program makes there: taking a folder's helper tiles out of "persistent-apps".
+//
+// Two sources are read, as on macOS: the preference API (`domain`) and the preferences file,
+// parsed whole on every call. Nothing is cached.
+class DockPreferences {
+public:
+    // Answers about helper bundles, which are built and launched elsewhere.
+    struct Helpers {
+        // The folder's helper bundle path (`helperBundleURL`), or none.
+        std::function<std::optional<QString>(const QUuid& folderID)> bundlePath;
+        // Whether a running application has exactly this bundle path.
+        std::function<bool(const QString& bundlePath)> isRunning;
+    };
+
+    DockPreferences(PreferenceDomain& domain, DistributedNotifications& notifications, QString dockPreferencesPath,
+                    QString helpersDir, QString helperStateDir, Helpers helpers);
+
+    static const QString domainName;        // "com.apple.dock"
+    static const QString prefChangedName;   // "com.apple.dock.prefchanged"
+    static const QString persistentAppsKey; // "persistent-apps"
+
+    // "<home>/Library/Preferences/com.apple.dock.plist".
+    static QString standardDockPreferencesPath(const QString& homeDirectory);
+    const QString& dockPreferencesPath() const { return m_dockPreferencesPath; }
+
+    // The dictionaries of "persistent-apps", in Dock order: preference API, else the file.
+    std::optional<QList<QVariantMap>> dockPersistentApps() const;
+    // The paths of the file's tiles; empty on any failure.
+    QSet<QString> dockPersistentAppPathsFromFile() const;
+    // A tile's application location as a standardised absolute path, or none.
+    static std::optional<QString> tileFilePath(const QVariantMap& tile);
+
+    std::optional<double> dockTileSize() const;
+    std::optional<double> dockLargeSize() const;
+    bool isDockMagnificationEnabled() const;
+
+    // The Dock lists the folder's helper, or the helper runs and its ".pinned" marker says "1".
+    bool isFolderPinned(const AppFolder& folder) const;
+
+    // Drops the folder's helper tiles from "persistent-apps" and tells the Dock to reread it.
+    // Nothing is written or posted when no tile matched.
+    void removeFolderTilesFromDock(const AppFolder& folder);
+
+    // Property-list number conversions as the Dock's values are read: integers only when the
+    // stored number is exactly one, booleans from a boolean or a number that is exactly 0 or 1.
+    static std::optional<qint64> exactInteger(const QVariant& value);
+    static std::optional<bool> exactBoolean(const QVariant& value);
+
+private:
+    QVariant apiValue(const QString& key) const;
+    std::optional<QVariantMap> fileDictionary() const;
+    // "persistent-apps" as stored, other entries than tiles included.
+    std::optional<QVariantList> persistentAppsArray() const;
+    std::optional<double> dockSize(const QString& key) const;
+    bool isHelperTileOf(const QVariantMap& tile, const AppFolder& folder, const std::optional<QString>& helperPath,
+                        const QString& helpersPath) const;
+
+    PreferenceDomain& m_domain;
+    DistributedNotifications& m_notifications;
+    QString m_dockPreferencesPath;
+    QString m_helpersDir;
+    QString m_helperStateDir;
+    Helpers m_helpers;
+};

@@ -1,0 +1,242 @@
+#include "HelperBundleBuilder.h"
+
+#include "model/FolderID.h"
+#include "platform/Bundle.h"
+#include "platform/Console.h"
+#include "platform/PropertyList.h"
+#include "platform/SystemLog.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStringDecoder>
+#include <QTextBoundaryFinder>
+
+#include <sys/xattr.h>
+
+namespace {
+
+const QString kGroupKey = QStringLiteral("TRGroupUUID");
+
+bool isForbidden(char32_t c) {
+    static const QString forbidden = QStringLiteral("/:*?\"<>|");
+    if (c < 0x10000 && forbidden.contains(QChar(char16_t(c))))
+        return true;
+    if (QChar::category(c) == QChar::Other_Control)
+        return true;
+    return c != U' ' && QChar::isSpace(c);
+}
+
+// The first `count` user-perceived characters.
+QString firstCharacters(const QString& text, int count) {
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype end = 0;
+    for (int i = 0; i < count && end < text.size(); ++i) {
+        end = finder.toNextBoundary();
+        if (end < 0) {
+            end = text.size();
+            break;
+        }
+    }
+    return text.left(end);
+}
+
+bool copyTree(const QString& from, const QString& to, QString* error) {
+    if (!QDir().mkpath(to)) {
+        *error = QStringLiteral("cannot create %1").arg(to);
+        return false;
+    }
+    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QFileInfo info = it.fileInfo();
+        const QString target = to + source.mid(from.size());
+        bool copied;
+        if (info.isSymLink())
+            copied = QFile::link(info.symLinkTarget(), target);
+        else if (info.isDir())
+            copied = QDir().mkpath(target);
+        else
+            copied = QFile::copy(source, target);
+        if (!copied) {
+            *error = QStringLiteral("cannot copy %1 to %2").arg(source, target);
+            return false;
+        }
+    }
+    return true;
+}
+
+QVariant groupIDOf(const QString& bundlePath) {
+    const auto info = PropertyList::readFile(bundlePath + QStringLiteral("/Contents/Info.plist"));
+    if (!info || info->root.typeId() != QMetaType::QVariantMap)
+        return {};
+    return info->root.toMap().value(kGroupKey);
+}
+
+} // namespace
+
+HelperBundleBuilder::HelperBundleBuilder(const QString& applicationSupportDirectory, const Bundle& mainBundle,
+                                         QString signingTool, SystemLog& systemLog)
+    : m_applicationSupport(applicationSupportDirectory)
+    , m_mainBundle(mainBundle)
+    , m_signingTool(std::move(signingTool))
+    , m_systemLog(systemLog) {}
+
+const QString& HelperBundleBuilder::helpersDir() {
+    if (m_helpersDir.isEmpty()) {
+        m_helpersDir = QDir(m_applicationSupport).filePath(QStringLiteral("Trellin/Helpers"));
+        QDir().mkpath(m_helpersDir);
+    }
+    return m_helpersDir;
+}
+
+QString HelperBundleBuilder::helperFileName(const QString& folderName) {
+    QString stem;
+    for (const char32_t c : firstCharacters(folderName, 30).toUcs4()) {
+        if (!isForbidden(c))
+            stem += QString::fromUcs4(&c, 1);
+    }
+    if (stem.isEmpty())
+        stem = QStringLiteral("Group");
+    return stem + QStringLiteral(".app");
+}
+
+std::optional<QString> HelperBundleBuilder::helperBundleURL(const QUuid& folderID) {
+    const QString wanted = FolderID::canonical(folderID);
+    const QDir directory(helpersDir());
+    for (const QString& entry :
+         directory.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Unsorted)) {
+        if (QFileInfo(entry).suffix() != QStringLiteral("app"))
+            continue;
+        const QString path = directory.filePath(entry);
+        const QVariant groupID = groupIDOf(path);
+        if (groupID.typeId() == QMetaType::QString && groupID.toString() == wanted)
+            return path;
+    }
+    return std::nullopt;
+}
+
+QString HelperBundleBuilder::destinationFor(const AppFolder& folder) {
+    const QString fileName = helperFileName(folder.name);
+    const QString stem = fileName.chopped(4);
+    const QString wanted = FolderID::canonical(folder.id);
+    for (int n = 1;; ++n) {
+        const QString name = n == 1 ? fileName : QStringLiteral("%1 %2.app").arg(stem).arg(n);
+        const QString path = QDir(helpersDir()).filePath(name);
+        if (!QFileInfo::exists(path))
+            return path;
+        // Reuse a bundle of this folder, or of none; never take over another folder's helper.
+        const QVariant owner = groupIDOf(path);
+        if (owner.typeId() != QMetaType::QString || owner.toString() == wanted || !FolderID::parse(owner.toString()))
+            return path;
+    }
+}
+
+std::optional<QString> HelperBundleBuilder::buildHelperBundle(const AppFolder& folder) {
+    const QString destination = destinationFor(folder);
+    if (!QFileInfo::exists(destination)) {
+        QString error;
+        if (!copyTree(m_mainBundle.path(), destination, &error)) {
+            Console::printLine(QStringLiteral("Failed to copy app bundle: ") + error);
+            return std::nullopt;
+        }
+    }
+    QFile::remove(destination + QStringLiteral("/Icon\r"));
+    QFile::remove(destination + QStringLiteral("/Contents/MacOS/__preview.dylib"));
+    stripExtendedAttributes(destination);
+
+    const QString infoPath = destination + QStringLiteral("/Contents/Info.plist");
+    const auto info = PropertyList::readFile(infoPath);
+    if (!info || info->root.typeId() != QMetaType::QVariantMap)
+        return destination;
+    QVariantMap dictionary = info->root.toMap();
+    dictionary.insert(QStringLiteral("CFBundleName"), folder.name);
+    dictionary.insert(QStringLiteral("CFBundleDisplayName"), folder.name);
+    dictionary.insert(kGroupKey, FolderID::canonical(folder.id));
+    PropertyList::writeFileAtomically(infoPath, dictionary, info->format);
+
+    if (!sign(destination)) {
+        QDir(destination).removeRecursively();
+        return std::nullopt;
+    }
+    return destination;
+}
+
+bool HelperBundleBuilder::sign(const QString& path) {
+    const std::optional<QString> identity = signingIdentity();
+    const QStringList arguments =
+        identity && !identity->isEmpty()
+            ? QStringList{"--force", "--deep", "--sign", *identity, "--options", "runtime", "--timestamp", path}
+            : QStringList{"--force", "--deep", "--sign", "-", "--timestamp=none", path};
+    QProcess codesign;
+    codesign.setProcessChannelMode(QProcess::ForwardedChannels);
+    codesign.start(m_signingTool, arguments);
+    if (!codesign.waitForStarted(-1)) {
+        const QString message = QStringLiteral("Trellin: Failed to run codesign: ") + codesign.errorString();
+        Console::printLine(message);
+        m_systemLog.write(message);
+        return false;
+    }
+    codesign.waitForFinished(-1);
+    const int status = codesign.exitStatus() == QProcess::NormalExit ? codesign.exitCode() : -1;
+    if (status != 0) {
+        const QString message = QStringLiteral("Trellin: Codesign failed for %1 (exit code: %2)").arg(path).arg(status);
+        Console::printLine(message);
+        m_systemLog.write(message);
+        return false;
+    }
+    return true;
+}
+
+std::optional<QString> HelperBundleBuilder::signingIdentity() const {
+    QProcess codesign;
+    codesign.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    codesign.start(m_signingTool, {"-dv", "--verbose=4", m_mainBundle.path()});
+    codesign.waitForFinished(-1);
+    const QByteArray bytes = codesign.readAllStandardError();
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    for (const QString& line : text.split(u'\n')) {
+        if (line.startsWith(QStringLiteral("Authority=")))
+            return line.mid(10);
+    }
+    return std::nullopt;
+}
+
+bool HelperBundleBuilder::isHelperExecutableOutdated(const QString& helperPath, const QString& applicationPath) const {
+    QString name = QFileInfo(m_mainBundle.executablePath()).fileName();
+    if (name.isEmpty())
+        name = QStringLiteral("Trellin");
+    const QDateTime helperDate = QFileInfo(helperPath + QStringLiteral("/Contents/MacOS/") + name).lastModified();
+    const QDateTime appDate = QFileInfo(applicationPath + QStringLiteral("/Contents/MacOS/") + name).lastModified();
+    if (!helperDate.isValid() || !appDate.isValid())
+        return false;
+    return helperDate < appDate;
+}
+
+void HelperBundleBuilder::stripExtendedAttributes(const QString& bundlePath) {
+    const auto strip = [](const QString& path) {
+        const QByteArray encoded = QFile::encodeName(path);
+        const ssize_t size = ::listxattr(encoded.constData(), nullptr, 0);
+        if (size <= 0)
+            return;
+        QByteArray names(size, '\0');
+        const ssize_t got = ::listxattr(encoded.constData(), names.data(), size_t(names.size()));
+        if (got <= 0)
+            return;
+        for (const QByteArray& name : names.left(got).split('\0')) {
+            if (!name.isEmpty())
+                ::removexattr(encoded.constData(), name.constData());
+        }
+    };
+    strip(bundlePath);
+    QDirIterator it(bundlePath, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        strip(it.next());
+}

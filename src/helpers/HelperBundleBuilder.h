@@ -1,0 +1,46 @@
+#pragma once
+
+#include "model/AppFolder.h"
+
+#include <QString>
+#include <QUuid>
+
+#include <optional>
+
+class Bundle;
+class SystemLog;
+
+// The file-system side of helper bundles: each folder in the Dock has a full copy of the
+// application bundle in "<Application Support>/Trellin/Helpers", stamped with the folder's id
+// and name and signed again, so that it runs as an application of its own.
+class HelperBundleBuilder {
+public:
+    // `signingTool` takes the platform code-signing tool's arguments.
+    HelperBundleBuilder(const QString& applicationSupportDirectory, const Bundle& mainBundle, QString signingTool,
+                        SystemLog& systemLog);
+
+    // Created on first use; a creation error is ignored.
+    const QString& helpersDir();
+
+    // The bundle's file name for a folder name: the first 30 characters without the forbidden
+    // ones, "Group" when nothing is left, then ".app".
+    static QString helperFileName(const QString& folderName);
+
+    std::optional<QString> helperBundleURL(const QUuid& folderID);
+    std::optional<QString> buildHelperBundle(const AppFolder& folder);
+    bool isHelperExecutableOutdated(const QString& helperPath, const QString& applicationPath) const;
+    std::optional<QString> signingIdentity() const;
+    static void stripExtendedAttributes(const QString& bundlePath);
+
+private:
+    // The destination for a folder: its file name, or the next free "<stem> N.app" when the
+    // name is taken by another folder's bundle.
+    QString destinationFor(const AppFolder& folder);
+    bool sign(const QString& path);
+
+    QString m_applicationSupport;
+    const Bundle& m_mainBundle;
+    QString m_signingTool;
+    SystemLog& m_systemLog;
+    QString m_helpersDir;
+};

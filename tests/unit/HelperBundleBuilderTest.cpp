@@ -1,0 +1,201 @@
+// Helper bundles on disk: their names, what a build copies, cleans, stamps and signs, and how
+// a folder's bundle is found again.
+#include "helpers/HelperBundleBuilder.h"
+#include "model/FolderID.h"
+#include "platform/Bundle.h"
+#include "platform/PropertyList.h"
+#include "platform/SystemLog.h"
+
+#include "ConsoleCapture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/xattr.h>
+
+namespace {
+
+class CapturedLog final : public SystemLog {
+public:
+    void write(const QString& line) override { lines.append(line); }
+    QStringList lines;
+};
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// A signer that records its arguments, answers "-dv" with `description` and exits with `status`.
+QString makeSigner(const QString& directory, const QString& description, int status) {
+    const QString path = directory + "/signer";
+    writeFile(path, QStringLiteral("#!/bin/sh\n"
+                                   "echo \"$*\" >> '%1/signer.log'\n"
+                                   "if [ \"$1\" = -dv ]; then printf '%2' >&2; exit 0; fi\n"
+                                   "exit %3\n")
+                        .arg(directory, description)
+                        .arg(status)
+                        .toUtf8());
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+} // namespace
+
+class HelperBundleBuilderTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void fileNames_data();
+    void fileNames();
+    void buildCopiesCleansStampsAndSigns();
+    void identityOrAdHocArguments();
+    void signingFailureRemovesTheBundle();
+    void foldersWithTheSameNameGetBundlesOfTheirOwn();
+    void outdatedExecutable();
+
+private:
+    QString signerLog() const { return m_dir->filePath("signer.log"); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<Bundle> m_app;
+    CapturedLog m_log;
+};
+
+void HelperBundleBuilderTest::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    const QString app = m_dir->filePath("Trellin.app");
+    QDir().mkpath(app + "/Contents");
+    QVERIFY(PropertyList::writeFileAtomically(app + "/Contents/Info.plist",
+                                              QVariantMap{{"CFBundleIdentifier", "app.trellin.Trellin"},
+                                                          {"CFBundleExecutable", "Trellin"},
+                                                          {"CFBundleName", "Trellin"}},
+                                              PropertyList::Format::Binary));
+    writeFile(app + "/Contents/MacOS/Trellin", "binary");
+    writeFile(app + "/Contents/MacOS/__preview.dylib", "preview");
+    writeFile(app + "/Icon\r", "icon");
+    writeFile(app + "/Contents/Resources/en.lproj/Localizable.qm", "table");
+    m_app = std::make_unique<Bundle>(app);
+    m_log.lines.clear();
+}
+
+void HelperBundleBuilderTest::fileNames_data() {
+    QTest::addColumn<QString>("folderName");
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("forbidden removed") << "Work: Q1/Q2"
+                                       << "Work Q1Q2.app";
+    QTest::newRow("tab dropped, no space added") << "Dev\ttools"
+                                                 << "Devtools.app";
+    QTest::newRow("only forbidden") << "/:*?\"<>|\n"
+                                    << "Group.app";
+    QTest::newRow("empty") << ""
+                           << "Group.app";
+    QTest::newRow("cut before removal") << "ABCDEFGHIJKLMNOPQRSTUVWXYZ1234/67890"
+                                        << "ABCDEFGHIJKLMNOPQRSTUVWXYZ1234.app";
+    QTest::newRow("user-perceived characters")
+        << QString("é").repeated(3) + "\u0301" << QString("é").repeated(3) + "\u0301.app";
+}
+
+void HelperBundleBuilderTest::fileNames() {
+    QFETCH(QString, folderName);
+    QFETCH(QString, fileName);
+    QCOMPARE(HelperBundleBuilder::helperFileName(folderName), fileName);
+}
+
+void HelperBundleBuilderTest::buildCopiesCleansStampsAndSigns() {
+    const QString source = m_app->path() + "/Contents/Resources/en.lproj/Localizable.qm";
+    const bool hasXattrs = ::setxattr(QFile::encodeName(source).constData(), "user.origin", "x", 1, 0) == 0;
+    HelperBundleBuilder builder(m_dir->filePath("share"), *m_app, makeSigner(m_dir->path(), "", 0), m_log);
+    AppFolder folder(QUuid::createUuid(), "Work: Q1/Q2", "folder.fill");
+
+    const auto helper = builder.buildHelperBundle(folder);
+    QCOMPARE(helper, std::optional<QString>(m_dir->filePath("share/Trellin/Helpers/Work Q1Q2.app")));
+    QVERIFY(QFile::exists(*helper + "/Contents/MacOS/Trellin"));
+    QVERIFY(!QFile::exists(*helper + "/Contents/MacOS/__preview.dylib"));
+    QVERIFY(!QFile::exists(*helper + "/Icon\r"));
+    if (hasXattrs) {
+        const QByteArray copy = QFile::encodeName(*helper + "/Contents/Resources/en.lproj/Localizable.qm");
+        QCOMPARE(::listxattr(copy.constData(), nullptr, 0), ssize_t(0));
+    }
+    const auto info = PropertyList::readFile(*helper + "/Contents/Info.plist").value();
+    const QVariantMap stamped = info.root.toMap();
+    QCOMPARE(stamped.value("CFBundleName"), QVariant("Work: Q1/Q2"));
+    QCOMPARE(stamped.value("CFBundleDisplayName"), QVariant("Work: Q1/Q2"));
+    QCOMPARE(stamped.value("TRGroupUUID"), QVariant(FolderID::canonical(folder.id)));
+    QCOMPARE(stamped.value("CFBundleIdentifier"), QVariant("app.trellin.Trellin"));
+    QCOMPARE(info.format, PropertyList::Format::Binary);
+    QCOMPARE(builder.helperBundleURL(folder.id), helper);
+    // The exact-case id is required.
+    QVERIFY(!builder.helperBundleURL(QUuid::createUuid()));
+}
+
+void HelperBundleBuilderTest::identityOrAdHocArguments() {
+    AppFolder folder(QUuid::createUuid(), "Work", "folder.fill");
+    HelperBundleBuilder adHoc(m_dir->filePath("share"), *m_app, makeSigner(m_dir->path(), "Identifier=x\\n", 0), m_log);
+    const QString helper = adHoc.buildHelperBundle(folder).value();
+    HelperBundleBuilder withIdentity(
+        m_dir->filePath("share"), *m_app,
+        makeSigner(m_dir->path(), "Format=app\\nAuthority=Dev ID (ABC)\\nAuthority=Root\\n", 0), m_log);
+    QCOMPARE(withIdentity.buildHelperBundle(folder), std::optional<QString>(helper));
+    QFile log(signerLog());
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts),
+             (QStringList{"-dv --verbose=4 " + m_app->path(), "--force --deep --sign - --timestamp=none " + helper,
+                          "-dv --verbose=4 " + m_app->path(),
+                          "--force --deep --sign Dev ID (ABC) --options runtime --timestamp " + helper}));
+}
+
+void HelperBundleBuilderTest::signingFailureRemovesTheBundle() {
+    ConsoleCapture console;
+    HelperBundleBuilder builder(m_dir->filePath("share"), *m_app, makeSigner(m_dir->path(), "", 3), m_log);
+    AppFolder folder(QUuid::createUuid(), "Work", "folder.fill");
+    QVERIFY(!builder.buildHelperBundle(folder));
+    const QString path = m_dir->filePath("share/Trellin/Helpers/Work.app");
+    QVERIFY(!QFile::exists(path));
+    const QString message = "Trellin: Codesign failed for " + path + " (exit code: 3)";
+    QCOMPARE(console.lines, QStringList{message});
+    QCOMPARE(m_log.lines, QStringList{message});
+
+    HelperBundleBuilder missing(m_dir->filePath("share"), *m_app, m_dir->filePath("no-such-tool"), m_log);
+    QVERIFY(!missing.buildHelperBundle(folder));
+    QVERIFY(console.lines.last().startsWith("Trellin: Failed to run codesign: "));
+}
+
+void HelperBundleBuilderTest::foldersWithTheSameNameGetBundlesOfTheirOwn() {
+    HelperBundleBuilder builder(m_dir->filePath("share"), *m_app, makeSigner(m_dir->path(), "", 0), m_log);
+    AppFolder first(QUuid::createUuid(), "Work", "folder.fill");
+    AppFolder second(QUuid::createUuid(), "Work", "star");
+    const QString firstPath = builder.buildHelperBundle(first).value();
+    const QString secondPath = builder.buildHelperBundle(second).value();
+    QCOMPARE(QFileInfo(secondPath).fileName(), "Work 2.app");
+    QCOMPARE(builder.helperBundleURL(first.id), std::optional<QString>(firstPath));
+    QCOMPARE(builder.helperBundleURL(second.id), std::optional<QString>(secondPath));
+    // Building the first again reuses its own bundle.
+    QCOMPARE(builder.buildHelperBundle(first), std::optional<QString>(firstPath));
+}
+
+void HelperBundleBuilderTest::outdatedExecutable() {
+    HelperBundleBuilder builder(m_dir->filePath("share"), *m_app, makeSigner(m_dir->path(), "", 0), m_log);
+    const QString helper = builder.buildHelperBundle(AppFolder(QUuid::createUuid(), "W", "x")).value();
+    const auto setDate = [](const QString& path, const QDateTime& date) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(date, QFileDevice::FileModificationTime));
+    };
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    setDate(m_app->path() + "/Contents/MacOS/Trellin", now);
+    setDate(helper + "/Contents/MacOS/Trellin", now);
+    QVERIFY(!builder.isHelperExecutableOutdated(helper, m_app->path()));
+    setDate(helper + "/Contents/MacOS/Trellin", now.addSecs(-60));
+    QVERIFY(builder.isHelperExecutableOutdated(helper, m_app->path()));
+    QFile::remove(helper + "/Contents/MacOS/Trellin");
+    QVERIFY(!builder.isHelperExecutableOutdated(helper, m_app->path()));
+}
+
+QTEST_GUILESS_MAIN(HelperBundleBuilderTest)
+#include "HelperBundleBuilderTest.moc"
