@@ -1,5 +1,7 @@
 #include "UserDefaults.h"
 
+#include "VariantKinds.h"
+
 #include <QLocale>
 
 #include <charconv>
@@ -7,41 +9,14 @@
 #include <limits>
 #include <string_view>
 
+using VariantKinds::isReal;
+using VariantKinds::isSignedInteger;
+using VariantKinds::isUnsignedInteger;
+
 namespace {
 
 constexpr qint64 integerMax = std::numeric_limits<qint64>::max();
 constexpr qint64 integerMin = std::numeric_limits<qint64>::min();
-
-bool isSignedInteger(int typeId) {
-    switch (typeId) {
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::Short:
-    case QMetaType::Int:
-    case QMetaType::Long:
-    case QMetaType::LongLong:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool isUnsignedInteger(int typeId) {
-    switch (typeId) {
-    case QMetaType::UChar:
-    case QMetaType::UShort:
-    case QMetaType::UInt:
-    case QMetaType::ULong:
-    case QMetaType::ULongLong:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool isReal(int typeId) {
-    return typeId == QMetaType::Double || typeId == QMetaType::Float;
-}
 
 qint64 saturatedInteger(quint64 value) {
     return value > quint64(integerMax) ? integerMax : qint64(value);

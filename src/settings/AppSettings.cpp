@@ -7,6 +7,7 @@
 #include "platform/LoginItem.h"
 #include "platform/PropertyList.h"
 #include "platform/UserDefaults.h"
+#include "platform/VariantKinds.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,17 +34,9 @@ qint64 clampColumns(qint64 columns) {
 
 // A number stored as a bool or any numeric type; none for everything else.
 std::optional<bool> numberTruth(const QVariant& value) {
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-        return value.toDouble() != 0;
-    default:
+    if (!VariantKinds::isNumber(value.typeId()))
         return std::nullopt;
-    }
+    return value.toDouble() != 0;
 }
 
 } // namespace
