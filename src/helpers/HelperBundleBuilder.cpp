@@ -69,13 +69,6 @@ bool copyTree(const QString& from, const QString& to, QString* error) {
     return true;
 }
 
-QVariant groupIDOf(const QString& bundlePath) {
-    const auto info = PropertyList::readFile(bundlePath + QStringLiteral("/Contents/Info.plist"));
-    if (!info || info->root.typeId() != QMetaType::QVariantMap)
-        return {};
-    return info->root.toMap().value(kGroupKey);
-}
-
 } // namespace
 
 HelperBundleBuilder::HelperBundleBuilder(const QString& applicationSupportDirectory, const Bundle& mainBundle,
@@ -89,6 +82,10 @@ const QString& HelperBundleBuilder::helpersDir() {
     if (m_helpersDir.isEmpty()) {
         m_helpersDir = QDir(m_applicationSupport).filePath(QStringLiteral("Trellin/Helpers"));
         QDir().mkpath(m_helpersDir);
+        // Running processes are known by their resolved paths; keep ours comparable with them.
+        const QString canonical = QFileInfo(m_helpersDir).canonicalFilePath();
+        if (!canonical.isEmpty())
+            m_helpersDir = canonical;
     }
     return m_helpersDir;
 }
@@ -104,14 +101,27 @@ QString HelperBundleBuilder::helperFileName(const QString& folderName) {
     return stem + QStringLiteral(".app");
 }
 
-std::optional<QString> HelperBundleBuilder::helperBundleURL(const QUuid& folderID) {
-    const QString wanted = FolderID::canonical(folderID);
+QVariant HelperBundleBuilder::groupIDOf(const QString& bundlePath) {
+    const auto info = PropertyList::readFile(bundlePath + QStringLiteral("/Contents/Info.plist"));
+    if (!info || info->root.typeId() != QMetaType::QVariantMap)
+        return {};
+    return info->root.toMap().value(kGroupKey);
+}
+
+QStringList HelperBundleBuilder::helperBundlePaths() {
     const QDir directory(helpersDir());
+    QStringList paths;
     for (const QString& entry :
          directory.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Unsorted)) {
-        if (QFileInfo(entry).suffix() != QStringLiteral("app"))
-            continue;
-        const QString path = directory.filePath(entry);
+        if (QFileInfo(entry).suffix() == QStringLiteral("app"))
+            paths.append(directory.filePath(entry));
+    }
+    return paths;
+}
+
+std::optional<QString> HelperBundleBuilder::helperBundleURL(const QUuid& folderID) {
+    const QString wanted = FolderID::canonical(folderID);
+    for (const QString& path : helperBundlePaths()) {
         const QVariant groupID = groupIDOf(path);
         if (groupID.typeId() == QMetaType::QString && groupID.toString() == wanted)
             return path;

@@ -3,7 +3,9 @@
 #include "model/AppFolder.h"
 
 #include <QString>
+#include <QStringList>
 #include <QUuid>
+#include <QVariant>
 
 #include <optional>
 
@@ -25,6 +27,11 @@ public:
     // The bundle's file name for a folder name: the first 30 characters without the forbidden
     // ones, "Group" when nothing is left, then ".app".
     static QString helperFileName(const QString& folderName);
+
+    // The ".app" entries of the helpers directory, in listing order.
+    QStringList helperBundlePaths();
+    // TRGroupUUID of a bundle's Info.plist as stored; invalid when unreadable or absent.
+    static QVariant groupIDOf(const QString& bundlePath);
 
     std::optional<QString> helperBundleURL(const QUuid& folderID);
     std::optional<QString> buildHelperBundle(const AppFolder& folder);

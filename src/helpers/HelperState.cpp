@@ -4,6 +4,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
+
+#include <charconv>
 
 #include <cmath>
 
@@ -12,6 +15,24 @@ HelperState::HelperState(const QString& applicationSupportDirectory)
 
 QString HelperState::markerPath(const QUuid& folderID, const QString& suffix) const {
     return QDir(m_directory).filePath(FolderID::canonical(folderID) + suffix);
+}
+
+void HelperState::writeLaunchMarker(const QUuid& folderID, double unixTime) const {
+    QDir().mkpath(m_directory);
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, unixTime).ptr;
+    QSaveFile file(markerPath(folderID, QStringLiteral(".launch")));
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(buffer, end - buffer);
+        file.commit();
+    }
+}
+
+void HelperState::writePreserveMarker(const QUuid& folderID) const {
+    QDir().mkpath(m_directory);
+    QFile file(markerPath(folderID, QStringLiteral(".preserve")));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.close();
 }
 
 void HelperState::deleteStateMarker(const QUuid& folderID, const QString& suffix) const {

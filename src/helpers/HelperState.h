@@ -15,6 +15,11 @@ public:
     const QString& helperStateDir() const { return m_directory; }
     QString markerPath(const QUuid& folderID, const QString& suffix) const;
 
+    // Written atomically: the moment as seconds since 1970, shortest decimal text, no newline.
+    void writeLaunchMarker(const QUuid& folderID, double unixTime) const;
+    // An empty ".preserve" marker, replacing any existing one.
+    void writePreserveMarker(const QUuid& folderID) const;
+
     // Absence and failure are ignored: markers are housekeeping.
     void deleteStateMarker(const QUuid& folderID, const QString& suffix) const;
     // True once for an existing ".preserve" marker, which is deleted.

@@ -4,9 +4,10 @@
 #include "model/FolderID.h"
 #include "platform/Bundle.h"
 #include "platform/PropertyList.h"
-#include "platform/SystemLog.h"
 
+#include "CapturedSystemLog.h"
 #include "ConsoleCapture.h"
+#include "FakeSigner.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,31 +18,11 @@
 
 namespace {
 
-class CapturedLog final : public SystemLog {
-public:
-    void write(const QString& line) override { lines.append(line); }
-    QStringList lines;
-};
-
 void writeFile(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-// A signer that records its arguments, answers "-dv" with `description` and exits with `status`.
-QString makeSigner(const QString& directory, const QString& description, int status) {
-    const QString path = directory + "/signer";
-    writeFile(path, QStringLiteral("#!/bin/sh\n"
-                                   "echo \"$*\" >> '%1/signer.log'\n"
-                                   "if [ \"$1\" = -dv ]; then printf '%2' >&2; exit 0; fi\n"
-                                   "exit %3\n")
-                        .arg(directory, description)
-                        .arg(status)
-                        .toUtf8());
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
 }
 
 } // namespace
@@ -64,7 +45,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<Bundle> m_app;
-    CapturedLog m_log;
+    CapturedSystemLog m_log;
 };
 
 void HelperBundleBuilderTest::init() {
@@ -110,7 +91,7 @@ void HelperBundleBuilderTest::fileNames() {
 void HelperBundleBuilderTest::buildCopiesCleansStampsAndSigns() {
     const QString source = m_app->path() + "/Contents/Resources/en.lproj/Localizable.qm";
     const bool hasXattrs = ::setxattr(QFile::encodeName(source).constData(), "user.origin", "x", 1, 0) == 0;
-    HelperBundleBuilder builder(m_dir->filePath("share"), *m_app, makeSigner(m_dir->path(), "", 0), m_log);
+    HelperBundleBuilder builder(m_dir->filePath("share"), *m_app, makeFakeSigner(m_dir->path(), "", 0), m_log);
     AppFolder folder(QUuid::createUuid(), "Work: Q1/Q2", "folder.fill");
 
     const auto helper = builder.buildHelperBundle(folder);
@@ -136,11 +117,12 @@ void HelperBundleBuilderTest::buildCopiesCleansStampsAndSigns() {
 
 void HelperBundleBuilderTest::identityOrAdHocArguments() {
     AppFolder folder(QUuid::createUuid(), "Work", "folder.fill");
-    HelperBundleBuilder adHoc(m_dir->filePath("share"), *m_app, makeSigner(m_dir->path(), "Identifier=x\\n", 0), m_log);
+    HelperBundleBuilder adHoc(m_dir->filePath("share"), *m_app, makeFakeSigner(m_dir->path(), "Identifier=x\\n", 0),
+                              m_log);
     const QString helper = adHoc.buildHelperBundle(folder).value();
     HelperBundleBuilder withIdentity(
         m_dir->filePath("share"), *m_app,
-        makeSigner(m_dir->path(), "Format=app\\nAuthority=Dev ID (ABC)\\nAuthority=Root\\n", 0), m_log);
+        makeFakeSigner(m_dir->path(), "Format=app\\nAuthority=Dev ID (ABC)\\nAuthority=Root\\n", 0), m_log);
     QCOMPARE(withIdentity.buildHelperBundle(folder), std::optional<QString>(helper));
     QFile log(signerLog());
     QVERIFY(log.open(QIODevice::ReadOnly));
@@ -152,7 +134,7 @@ void HelperBundleBuilderTest::identityOrAdHocArguments() {
 
 void HelperBundleBuilderTest::signingFailureRemovesTheBundle() {
     ConsoleCapture console;
-    HelperBundleBuilder builder(m_dir->filePath("share"), *m_app, makeSigner(m_dir->path(), "", 3), m_log);
+    HelperBundleBuilder builder(m_dir->filePath("share"), *m_app, makeFakeSigner(m_dir->path(), "", 3), m_log);
     AppFolder folder(QUuid::createUuid(), "Work", "folder.fill");
     QVERIFY(!builder.buildHelperBundle(folder));
     const QString path = m_dir->filePath("share/Trellin/Helpers/Work.app");
@@ -167,7 +149,7 @@ void HelperBundleBuilderTest::signingFailureRemovesTheBundle() {
 }
 
 void HelperBundleBuilderTest::foldersWithTheSameNameGetBundlesOfTheirOwn() {
-    HelperBundleBuilder builder(m_dir->filePath("share"), *m_app, makeSigner(m_dir->path(), "", 0), m_log);
+    HelperBundleBuilder builder(m_dir->filePath("share"), *m_app, makeFakeSigner(m_dir->path(), "", 0), m_log);
     AppFolder first(QUuid::createUuid(), "Work", "folder.fill");
     AppFolder second(QUuid::createUuid(), "Work", "star");
     const QString firstPath = builder.buildHelperBundle(first).value();
@@ -180,7 +162,7 @@ void HelperBundleBuilderTest::foldersWithTheSameNameGetBundlesOfTheirOwn() {
 }
 
 void HelperBundleBuilderTest::outdatedExecutable() {
-    HelperBundleBuilder builder(m_dir->filePath("share"), *m_app, makeSigner(m_dir->path(), "", 0), m_log);
+    HelperBundleBuilder builder(m_dir->filePath("share"), *m_app, makeFakeSigner(m_dir->path(), "", 0), m_log);
     const QString helper = builder.buildHelperBundle(AppFolder(QUuid::createUuid(), "W", "x")).value();
     const auto setDate = [](const QString& path, const QDateTime& date) {
         QFile file(path);

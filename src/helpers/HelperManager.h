@@ -1,0 +1,78 @@
+#pragma once
+
+#include "DockPreferences.h"
+#include "HelperBundleBuilder.h"
+#include "HelperState.h"
+#include "model/HelperTileActions.h"
+
+#include <QHash>
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class Bundle;
+class Clock;
+class DistributedNotifications;
+class LocalNotificationCenter;
+class PreferenceDomain;
+class Scheduler;
+class SystemLog;
+class WorkItem;
+class Workspace;
+
+// Owns the helper bundles and their marker files: starts, stops, rebuilds and removes the
+// helper process of each folder in the Dock, and relays appearance changes to the helpers.
+class HelperManager : public QObject, public HelperTileActions {
+    Q_OBJECT
+public:
+    struct Services {
+        Clock& clock;
+        Scheduler& scheduler;
+        Workspace& workspace;
+        DistributedNotifications& distributedNotifications;
+        LocalNotificationCenter& localNotifications;
+        SystemLog& systemLog;
+        PreferenceDomain& dockDomain;
+        const Bundle& mainBundle;
+        // The application delegate's launch stamps while it exists.
+        std::function<HelperLaunchStamps*()> launchStamps;
+        QString applicationSupportDirectory;
+        QString dockPreferencesPath;
+        QString signingTool;
+    };
+
+    explicit HelperManager(Services services, QObject* parent = nullptr);
+    ~HelperManager() override;
+
+    HelperBundleBuilder& builder() { return m_builder; }
+    DockPreferences& dockPreferences() { return m_dockPreferences; }
+    const HelperState& state() const { return m_state; }
+
+    void launchHelper(const QString& helperPath, const QUuid& folderID);
+    void recreateAndLaunchHelper(const AppFolder& folder) override;
+    void removeHelper(const QUuid& folderID, bool preserve) override;
+    void syncHelpers(const QList<AppFolder>& folders) override;
+    void scheduleDockRemoval(const AppFolder& folder, double delaySeconds) override;
+    void cancelDockRemoval(const QUuid& folderID) override;
+
+    void refreshHelperIfOutdated(const AppFolder& folder, const QString& helperPath);
+    bool isHelperRunning(const QString& helperPath) const;
+    void deleteStateMarker(const QUuid& folderID, const QString& suffix) const;
+    bool consumePreserveMarker(const QUuid& folderID) const;
+    std::optional<double> dockTileSize() const { return m_dockPreferences.dockTileSize(); }
+
+    void updateAllHelperTiles();
+    void refreshAllHelperPopups();
+
+private:
+    void stampHelperLaunch(const QUuid& folderID);
+    // Asks every running copy of the bundle to quit.
+    void terminateRunning(const QString& bundlePath);
+
+    Services m_services;
+    HelperBundleBuilder m_builder;
+    HelperState m_state;
+    DockPreferences m_dockPreferences;
+    QHash<QUuid, std::shared_ptr<WorkItem>> m_offTimers;
+};
