@@ -33,7 +33,7 @@ public:
         Application& application;
         RunMode& runMode;
         FolderStore& store;
-        HelperState& helperState;
+        const HelperState& helperState;
         HelperRuntime& helpers;
         SettingsRuntime& settings;
         TilePresenter& tile;

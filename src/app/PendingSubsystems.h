@@ -1,28 +1,17 @@
 #pragma once
 
 #include "RuntimePorts.h"
-#include "model/HelperTileActions.h"
 #include "platform/Updater.h"
 
-// Stands in for the subsystems that are not built yet (helper tiles, the tile renderer, the
-// popup, Dock watching, the main window, the updater). Each operation does nothing and
+// Stands in for the subsystems that are not built yet (the tile renderer, the popup, Dock
+// watching, the main window, the updater). Each operation does nothing and
 // reports nothing, so start-up runs its full order of steps today.
-class PendingSubsystems final : public HelperTileActions,
-                                public HelperRuntime,
-                                public TilePresenter,
+class PendingSubsystems final : public TilePresenter,
                                 public PopupPresenter,
                                 public DockStateMonitor,
                                 public MainWindowPresenter,
                                 public Updater {
 public:
-    void recreateAndLaunchHelper(const AppFolder&) override {}
-    void removeHelper(const QUuid&, bool) override {}
-    void scheduleDockRemoval(const AppFolder&, double) override {}
-    void cancelDockRemoval(const QUuid&) override {}
-    void syncHelpers(const QList<AppFolder>&) override {}
-
-    std::optional<double> dockTileSize() const override { return std::nullopt; }
-
     void presentFolderTile(const AppFolder&) override {}
     void showBadge(const QString&, SystemColor, double) override {}
     void refreshTile() override {}

@@ -2,8 +2,9 @@
 
 #include "AppDelegate.h"
 #include "AppSettingsRuntime.h"
+#include "HelperManagerRuntime.h"
 #include "PendingSubsystems.h"
-#include "helpers/HelperState.h"
+#include "helpers/HelperManager.h"
 #include "helpers/RunMode.h"
 #include "model/FolderID.h"
 #include "model/FolderStore.h"
@@ -12,8 +13,11 @@
 #include "platform/linux/DBusDistributedNotifications.h"
 #include "platform/linux/LinuxApplication.h"
 #include "platform/linux/LinuxPaths.h"
+#include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/MainQueueScheduler.h"
+#include "platform/linux/PlistPreferenceDomain.h"
 #include "platform/linux/PlistUserDefaults.h"
+#include "platform/linux/SyslogSystemLog.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/XdgAutostartLoginItem.h"
 #include "settings/AppSettings.h"
@@ -63,15 +67,24 @@ int TrellinApp::run(int argc, char** argv) {
     LocalNotificationCenter localNotifications;
     DBusDistributedNotifications distributedNotifications;
     PendingSubsystems pending;
+    SyslogSystemLog systemLog;
+    LinuxWorkspace workspace;
     const QString applicationSupport = LinuxPaths::applicationSupportDirectory();
-    HelperState helperState(applicationSupport);
+    const QString preferences = PlistUserDefaults::standardPreferencesDirectory();
+    PlistPreferenceDomain dockDomain(preferences, DockPreferences::domainName);
+
+    AppDelegate* delegatePointer = nullptr;
+    const auto launchStamps = [&delegatePointer]() -> HelperLaunchStamps* { return delegatePointer; };
+    HelperManager helperManager({clock, scheduler, workspace, distributedNotifications, localNotifications, systemLog,
+                                 dockDomain, mainBundle, launchStamps, applicationSupport,
+                                 DockPreferences::standardDockPreferencesPath(QDir::homePath()),
+                                 mainBundle.path() + QStringLiteral("/Contents/MacOS/trellin-codesign")});
+    HelperManagerRuntime helperRuntime(helperManager);
     XdgAutostartLoginItem loginItem(XdgAutostartLoginItem::standardAutostartDirectory(), bundleIdentifier,
                                     QCoreApplication::applicationName(), mainBundle.executablePath());
 
-    AppDelegate* delegatePointer = nullptr;
-    FolderStore store(applicationSupport,
-                      {clock, scheduler, localNotifications, pending, [&runMode] { return runMode.isHelperProcess(); },
-                       [&delegatePointer]() -> HelperLaunchStamps* { return delegatePointer; }});
+    FolderStore store(applicationSupport, {clock, scheduler, localNotifications, helperManager,
+                                           [&runMode] { return runMode.isHelperProcess(); }, launchStamps});
     FolderStore::setShared(&store);
 
     AppSettings appSettings({defaults, localNotifications, distributedNotifications, loginItem, mainBundle.identifier(),
@@ -82,7 +95,8 @@ int TrellinApp::run(int argc, char** argv) {
     Localization::setShared(&localization);
 
     AppDelegate delegate({clock, defaults, localNotifications, distributedNotifications, application, runMode, store,
-                          helperState, pending, settings, pending, pending, pending, pending, pending, arguments});
+                          helperManager.state(), helperRuntime, settings, pending, pending, pending, pending, pending,
+                          arguments});
     delegatePointer = &delegate;
 
     QObject::connect(&application, &LinuxApplication::reopenRequested, &delegate, [&delegate] {

@@ -2,6 +2,7 @@
 // copy, the folders file it leaves behind, and termination by signal.
 #include "model/FolderCodec.h"
 #include "platform/PropertyList.h"
+#include "platform/linux/LinuxWorkspace.h"
 
 #include "PrivateBus.h"
 
@@ -56,6 +57,7 @@ private Q_SLOTS:
     void secondLaunchHandsOverAndSigtermEndsCleanly();
     void unreadableFoldersFileIsReportedAndKept();
     void helperRunsFromStampedBundleCopy();
+    void folderInDockGetsItsHelperAtStartUp();
 
 private:
     QProcess* start(const QString& bundle, const QStringList& arguments = {});
@@ -84,6 +86,11 @@ void TrellinProcessTest::cleanup() {
         delete process;
     }
     m_processes.clear();
+    // Helpers are detached processes of their own: end any a failed test left behind.
+    for (const Workspace::RunningApplication& application : LinuxWorkspace().runningApplications()) {
+        if (application.bundlePath.startsWith(m_home->path()))
+            ::kill(pid_t(application.processIdentifier), SIGKILL);
+    }
     m_bus.reset();
 }
 
@@ -172,6 +179,32 @@ void TrellinProcessTest::helperRunsFromStampedBundleCopy() {
     terminate(helper);
     QVERIFY(!QFile::exists(preserve));
     QCOMPARE(readFile(foldersPath()), folders.toUtf8());
+}
+
+void TrellinProcessTest::folderInDockGetsItsHelperAtStartUp() {
+    QVERIFY(
+        writeFile(foldersPath(), R"([{"id":")" + kFolderID.toUtf8() + R"(","name":"Work: Q1/Q2","isInDock":true}])"));
+    QProcess* main = start(TRELLIN_BUNDLE_DIR);
+    const QString helper = m_home->filePath("share/Trellin/Helpers/Work Q1Q2.app");
+    const QByteArray launched = "Successfully launched helper: " + helper.toUtf8();
+    QByteArray output;
+    QTRY_VERIFY_WITH_TIMEOUT((output += main->readAll()).contains(launched), 20000);
+    QVERIFY(waitForService(kHelperService));
+    const auto helperPid = m_connection.interface()->servicePid(kHelperService).value();
+
+    // Stamped, signed, and started by the main application: the helper took its launch marker.
+    const auto info = PropertyList::readFile(helper + "/Contents/Info.plist").value().root.toMap();
+    QCOMPARE(info.value("TRGroupUUID"), QVariant(kFolderID));
+    QCOMPARE(info.value("CFBundleName"), QVariant("Work: Q1/Q2"));
+    QVERIFY(QFile::exists(helper + "/Contents/_CodeSignature/CodeResources"));
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(m_home->filePath("share/Trellin/HelperState/" + kFolderID + ".launch")),
+                             10000);
+
+    terminate(main);
+    // The helper is a process of its own and keeps running until asked to quit.
+    QVERIFY(::kill(pid_t(helperPid), 0) == 0);
+    ::kill(pid_t(helperPid), SIGTERM);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_connection.interface()->isServiceRegistered(kHelperService).value(), 10000);
 }
 
 QTEST_GUILESS_MAIN(TrellinProcessTest)
