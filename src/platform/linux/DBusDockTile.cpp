@@ -1,0 +1,48 @@
+#include "DBusDockTile.h"
+
+#include <QBuffer>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QDBusVariant>
+
+namespace {
+const QString kService = QStringLiteral("app.trellin.Dock");
+const QString kPath = QStringLiteral("/app/trellin/Dock");
+const QString kInterface = QStringLiteral("app.trellin.Dock");
+} // namespace
+
+DBusDockTile::DBusDockTile(QString bundlePath, const QDBusConnection& bus)
+    : m_bundlePath(std::move(bundlePath))
+    , m_bus(bus) {}
+
+bool DBusDockTile::dockIsRunning() const {
+    return m_bus.isConnected() && m_bus.interface() && m_bus.interface()->isServiceRegistered(kService).value();
+}
+
+QSize DBusDockTile::size() const {
+    if (dockIsRunning()) {
+        QDBusMessage get = QDBusMessage::createMethodCall(
+            kService, kPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+        get << kInterface << QStringLiteral("TileSize");
+        const QDBusReply<QDBusVariant> reply = m_bus.call(get, QDBus::Block, 1000);
+        bool ok = false;
+        const int pixels = reply.isValid() ? reply.value().variant().toInt(&ok) : 0;
+        if (ok && pixels > 0 && pixels <= 1024)
+            return {pixels, pixels};
+    }
+    return {kDefaultSize, kDefaultSize};
+}
+
+void DBusDockTile::setContent(const QImage& content) {
+    if (!dockIsRunning())
+        return;
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    content.save(&buffer, "PNG");
+    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("SetTileContent"));
+    call << m_bundlePath << png;
+    // The Dock redraws on its own time; this process does not wait for it.
+    m_bus.asyncCall(call);
+}

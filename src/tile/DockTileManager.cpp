@@ -1,0 +1,144 @@
+#include "DockTileManager.h"
+
+#include "model/FolderStore.h"
+#include "platform/DockTile.h"
+#include "platform/Scheduler.h"
+#include "settings/AppSettings.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPointer>
+
+namespace {
+
+QPointer<DockTileManager>& sharedManager() {
+    static QPointer<DockTileManager> manager;
+    return manager;
+}
+
+// The badge's black plate is the tile's rounded square: inset 44/512 of the width.
+constexpr double kBadgeInset = 0.0859375;
+constexpr double kBadgeCornerFraction = 0.225;
+constexpr double kBadgeSymbolFraction = 0.65;
+
+QString badgeSymbol(const QString& text) {
+    if (text == QStringLiteral("OFF"))
+        return QStringLiteral("nosign");
+    if (text == QStringLiteral("DELETE"))
+        return QStringLiteral("xmark.circle");
+    return QStringLiteral("checkmark.circle");
+}
+
+} // namespace
+
+DockTileManager::DockTileManager(Services services, QObject* parent)
+    : QObject(parent)
+    , m_services(std::move(services)) {}
+
+DockTileManager::~DockTileManager() = default;
+
+DockTileManager* DockTileManager::shared() {
+    return sharedManager();
+}
+
+void DockTileManager::setShared(DockTileManager* manager) {
+    sharedManager() = manager;
+}
+
+TileImage DockTileManager::folderTileImage(const AppFolder& folder) const {
+    const QPointer<const DockTileManager> self(this);
+    return [self, folder](int pixels) {
+        if (!self)
+            return QImage();
+        TileDrawingContext context = self->m_services.resources;
+        context.iconPadding = self->m_services.settings.tileIconPadding();
+        context.lightTheme = self->m_services.settings.appTheme() == AppThemeMode::Light;
+        return TilePainter::render(folder.tileStyle, context, folder, pixels);
+    };
+}
+
+void DockTileManager::refreshTile() {
+    if (const std::optional<QUuid> id = m_services.currentFolderID ? m_services.currentFolderID() : std::nullopt) {
+        for (const AppFolder& folder : m_services.store.folders()) {
+            if (folder.id == *id) {
+                const TileImage image = folderTileImage(folder);
+                presentTileImage(image);
+                scheduleBundleIconUpdate(image);
+                return;
+            }
+        }
+    }
+    // The tile never goes blank once it has shown a picture.
+    if (m_lastIcon) {
+        const TileImage last = m_lastIcon;
+        presentTileImage(last);
+        scheduleBundleIconUpdate(last);
+    }
+}
+
+void DockTileManager::presentTileImage(const TileImage& image) {
+    m_lastIcon = image;
+    const QPointer<DockTileManager> self(this);
+    m_services.scheduler.schedule(0, [self] {
+        if (self)
+            self->m_services.dockTile.setContent(self->tileContent(self->m_services.dockTile.size()));
+    });
+}
+
+QImage DockTileManager::tileContent(const QSize& size) const {
+    QImage content(size, QImage::Format_ARGB32_Premultiplied);
+    content.fill(Qt::transparent);
+    QPainter painter(&content);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    const double width = size.width();
+    const double height = size.height();
+    if (!m_activeBadge) {
+        if (m_lastIcon) {
+            // Scaled proportionally into the tile, centred.
+            const int side = qMin(size.width(), size.height());
+            const QImage image = m_lastIcon(side);
+            painter.drawImage(QPointF((width - side) / 2, (height - side) / 2), image);
+        }
+        return content;
+    }
+    const double inset = width * kBadgeInset;
+    const QRectF plate(inset, inset, width - 2 * inset, height - 2 * inset);
+    const double radius = (width - 2 * inset) * kBadgeCornerFraction;
+    QPainterPath path;
+    path.addRoundedRect(plate, radius, radius);
+    painter.fillPath(path, Qt::black);
+
+    const double side = height * kBadgeSymbolFraction;
+    const bool dark = m_services.settings.appTheme() == AppThemeMode::Dark;
+    const Rgba tint = systemColor(m_activeBadge->color, dark ? Appearance::Dark : Appearance::Light);
+    const QColor color = QColor::fromRgbF(float(tint.red), float(tint.green), float(tint.blue), float(tint.alpha));
+    if (m_services.resources.symbol) {
+        if (const auto symbol = m_services.resources.symbol(badgeSymbol(m_activeBadge->text), side, true, color))
+            painter.drawImage(QRectF((width - side) / 2, (height - side) / 2, side, side), *symbol);
+    }
+    return content;
+}
+
+void DockTileManager::scheduleBundleIconUpdate(const TileImage& image) {
+    if (m_updateWorkItem)
+        m_updateWorkItem->cancel();
+    const QPointer<DockTileManager> self(this);
+    m_updateWorkItem = m_services.scheduler.schedule(kIconWriteDelay, [self, image] {
+        if (self && self->m_services.setCustomIcon)
+            self->m_services.setCustomIcon(image(kIconPixels), self->m_services.bundlePath);
+    });
+}
+
+void DockTileManager::showBadge(const QString& text, SystemColor color, double duration) {
+    m_activeBadge = Badge{text, color};
+    if (m_badgeTimer)
+        m_badgeTimer->cancel();
+    const QPointer<DockTileManager> self(this);
+    m_badgeTimer = m_services.scheduler.schedule(duration, [self] {
+        if (!self)
+            return;
+        self->m_activeBadge.reset();
+        self->refreshTile();
+    });
+    refreshTile();
+}

@@ -1,0 +1,167 @@
+// The helper's Dock tile over time: presenting, the debounced bundle-icon write, badges.
+#include "tile/DockTileManager.h"
+#include "model/FolderStore.h"
+#include "platform/LocalNotificationCenter.h"
+#include "platform/linux/PlistUserDefaults.h"
+#include "platform/linux/XdgAutostartLoginItem.h"
+#include "settings/AppSettings.h"
+
+#include "FakeDistributedNotifications.h"
+#include "FakeDockTile.h"
+#include "RecordingHelperActions.h"
+#include "VirtualClock.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+class DockTileManagerTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void presentingIsAsynchronousAndIconWriteDebounced();
+    void laterBadgeRestartsTheTime();
+    void badgeReplacesTheImageWithItsSymbol();
+    void withoutFolderTheLastImageIsShownAgain();
+
+private:
+    std::unique_ptr<DockTileManager> makeManager(std::optional<QUuid> folderID);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<VirtualClock> m_clock;
+    LocalNotificationCenter m_local;
+    FakeDistributedNotifications m_distributed;
+    RecordingHelperActions m_helpers;
+    std::unique_ptr<PlistUserDefaults> m_defaults;
+    std::unique_ptr<XdgAutostartLoginItem> m_loginItem;
+    std::unique_ptr<AppSettings> m_settings;
+    std::unique_ptr<FolderStore> m_store;
+    FakeDockTile m_tile;
+    QList<double> m_iconWrites;
+    QStringList m_symbols;
+    AppFolder m_folder;
+};
+
+void DockTileManagerTest::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_clock = std::make_unique<VirtualClock>(1000);
+    m_defaults = std::make_unique<PlistUserDefaults>(m_dir->filePath("prefs"), "app.trellin.Trellin", QStringList());
+    m_loginItem =
+        std::make_unique<XdgAutostartLoginItem>(m_dir->filePath("autostart"), "app.trellin.Trellin", "Trellin", "/x");
+    m_settings = std::make_unique<AppSettings>(
+        AppSettings::Services{*m_defaults, m_local, m_distributed, *m_loginItem, "", m_dir->path(), "none"});
+    m_store = std::make_unique<FolderStore>(
+        m_dir->path(), FolderStore::Services{*m_clock, *m_clock, m_local, m_helpers, [] { return true; }, {}});
+    m_folder = AppFolder(QUuid::createUuid(), "Work", "folder.fill", 0);
+    m_folder.tileStyle.backgroundMode = TileBackgroundMode::Solid;
+    m_folder.tileStyle.backgroundStyle = TileBackground::Red;
+    m_folder.tileStyle.opacity = 1;
+    m_store->setFolders({m_folder});
+    m_tile.contents.clear();
+    m_iconWrites.clear();
+    m_symbols.clear();
+}
+
+void DockTileManagerTest::cleanup() {
+    m_store.reset();
+    m_settings.reset();
+}
+
+std::unique_ptr<DockTileManager> DockTileManagerTest::makeManager(std::optional<QUuid> folderID) {
+    TileDrawingContext resources;
+    resources.symbol = [this](const QString& name, double size, bool, const QColor& color) -> std::optional<QImage> {
+        m_symbols.append(name);
+        QImage image(qCeil(size), qCeil(size), QImage::Format_ARGB32_Premultiplied);
+        image.fill(color);
+        return image;
+    };
+    return std::make_unique<DockTileManager>(DockTileManager::Services{
+        *m_clock, *m_store, *m_settings, m_tile, [folderID] { return folderID; }, resources,
+        [this](const QImage& image, const QString& path) {
+            // Written at full size to the running bundle.
+            if (image.size() == QSize(512, 512) && path == QStringLiteral("/Helpers/Work.app"))
+                m_iconWrites.append(m_clock->now());
+            return true;
+        },
+        "/Helpers/Work.app"});
+}
+
+void DockTileManagerTest::presentingIsAsynchronousAndIconWriteDebounced() {
+    const auto manager = makeManager(m_folder.id);
+    manager->refreshTile();
+    QVERIFY(m_tile.contents.isEmpty());
+    m_clock->advance(0);
+    QCOMPARE(m_tile.contents.size(), 1);
+    const QImage content = m_tile.contents.first();
+    QCOMPARE(content.size(), QSize(128, 128));
+    QCOMPARE(content.pixelColor(64, 64).rgb(), QColor(255, 69, 58).rgb()); // red, dark theme
+
+    // A burst of changes writes the bundle icon once, 0.5 s after the last.
+    m_clock->advance(0.3);
+    manager->refreshTile();
+    m_clock->advance(0.3);
+    manager->refreshTile();
+    m_clock->advance(0.49);
+    QVERIFY(m_iconWrites.isEmpty());
+    m_clock->advance(0.02);
+    QCOMPARE(m_iconWrites.size(), 1);
+    QVERIFY(qAbs(m_iconWrites.first() - 1001.1) < 1e-9);
+    QCOMPARE(m_tile.contents.size(), 3);
+}
+
+void DockTileManagerTest::laterBadgeRestartsTheTime() {
+    const auto manager = makeManager(m_folder.id);
+    manager->showBadge("OFF", SystemColor::Red, 2.0);
+    m_clock->advance(1.0);
+    manager->showBadge("DELETE", SystemColor::Red, 2.0);
+    QCOMPARE(manager->activeBadge()->text, "DELETE");
+    m_clock->advance(1.9);
+    QVERIFY(manager->activeBadge());
+    m_clock->advance(0.1);
+    QVERIFY(!manager->activeBadge());
+    // Back to the picture.
+    QCOMPARE(m_tile.contents.last().pixelColor(64, 64).rgb(), QColor(255, 69, 58).rgb());
+    m_clock->advance(0.5); // the bundle icon of the refreshed picture
+    QCOMPARE(m_clock->pendingCount(), 0);
+}
+
+void DockTileManagerTest::badgeReplacesTheImageWithItsSymbol() {
+    const auto manager = makeManager(m_folder.id);
+    manager->showBadge("ON", SystemColor::Green, 2.0);
+    m_clock->advance(0);
+    const QImage badge = m_tile.contents.last();
+    // A black plate inset 11 of 128 pixels, with the symbol (here a square) in the badge colour.
+    QCOMPARE(badge.pixelColor(20, 64), QColor(Qt::black));
+    QCOMPARE(badge.pixelColor(5, 64).alpha(), 0);
+    QCOMPARE(badge.pixelColor(64, 64).rgb(), QColor(48, 209, 88).rgb());
+    QCOMPARE(m_symbols, QStringList{"checkmark.circle"});
+    manager->showBadge("OFF", SystemColor::Red, 2.0);
+    m_clock->advance(0);
+    manager->showBadge("DELETE", SystemColor::Red, 2.0);
+    m_clock->advance(0);
+    QCOMPARE(m_symbols.mid(1), (QStringList{"nosign", "xmark.circle"}));
+}
+
+void DockTileManagerTest::withoutFolderTheLastImageIsShownAgain() {
+    // The main application has no folder and no picture: nothing happens.
+    const auto main = makeManager(std::nullopt);
+    main->refreshTile();
+    m_clock->advance(1);
+    QVERIFY(m_tile.contents.isEmpty());
+    QVERIFY(m_iconWrites.isEmpty());
+
+    // A helper whose folder disappeared keeps its last picture.
+    const auto helper = makeManager(m_folder.id);
+    helper->refreshTile();
+    m_store->setFolders({});
+    helper->refreshTile();
+    m_clock->advance(1);
+    QCOMPARE(m_tile.contents.size(), 2);
+    QCOMPARE(m_tile.contents.last().pixelColor(64, 64).rgb(), QColor(255, 69, 58).rgb());
+    QCOMPARE(m_iconWrites.size(), 1);
+}
+
+QTEST_MAIN(DockTileManagerTest)
+#include "DockTileManagerTest.moc"
