@@ -3,19 +3,14 @@
 #include "RuntimePorts.h"
 #include "platform/Updater.h"
 
-// Stands in for the subsystems that are not built yet (the tile renderer, the popup, Dock
-// watching, the main window, the updater). Each operation does nothing and
+// Stands in for the subsystems that are not built yet (the popup, Dock watching, the main
+// window, the updater). Each operation does nothing and
 // reports nothing, so start-up runs its full order of steps today.
-class PendingSubsystems final : public TilePresenter,
-                                public PopupPresenter,
+class PendingSubsystems final : public PopupPresenter,
                                 public DockStateMonitor,
                                 public MainWindowPresenter,
                                 public Updater {
 public:
-    void presentFolderTile(const AppFolder&) override {}
-    void showBadge(const QString&, SystemColor, double) override {}
-    void refreshTile() override {}
-
     void presentPopup(const AppFolder&) override {}
     bool hasPopup() const override { return false; }
     bool isPopupVisible() const override { return false; }

@@ -2,6 +2,7 @@
 
 #include "AppDelegate.h"
 #include "AppSettingsRuntime.h"
+#include "DockTilePresenter.h"
 #include "HelperManagerRuntime.h"
 #include "PendingSubsystems.h"
 #include "helpers/HelperManager.h"
@@ -9,8 +10,10 @@
 #include "model/FolderID.h"
 #include "model/FolderStore.h"
 #include "platform/Bundle.h"
+#include "platform/FileIcons.h"
 #include "platform/LocalNotificationCenter.h"
 #include "platform/linux/DBusDistributedNotifications.h"
+#include "platform/linux/DBusDockTile.h"
 #include "platform/linux/LinuxApplication.h"
 #include "platform/linux/LinuxPaths.h"
 #include "platform/linux/LinuxWorkspace.h"
@@ -94,9 +97,16 @@ int TrellinApp::run(int argc, char** argv) {
     Localization localization(mainBundle.resourcesPath(), [&appSettings] { return appSettings.language(); });
     Localization::setShared(&localization);
 
+    DBusDockTile dockTile(mainBundle.path());
+    DockTileManager tileManager(
+        {scheduler, store, appSettings, dockTile, [&runMode] { return runMode.helperFolderID(); },
+         TileDrawingContext::platformResources(), &FileIcons::setCustomIcon, mainBundle.path()});
+    DockTileManager::setShared(&tileManager);
+    DockTilePresenter tilePresenter(tileManager);
+
     AppDelegate delegate({clock, defaults, localNotifications, distributedNotifications, application, runMode, store,
-                          helperManager.state(), helperRuntime, settings, pending, pending, pending, pending, pending,
-                          arguments});
+                          helperManager.state(), helperRuntime, settings, tilePresenter, pending, pending, pending,
+                          pending, arguments});
     delegatePointer = &delegate;
 
     QObject::connect(&application, &LinuxApplication::reopenRequested, &delegate, [&delegate] {

@@ -2,6 +2,8 @@
 
 #include "TileFill.h"
 #include "TileGeometry.h"
+#include "platform/FileIcons.h"
+#include "platform/Symbols.h"
 
 #include <QFont>
 #include <QLinearGradient>
@@ -66,6 +68,15 @@ void drawGlyph(QPainter& painter, const TileGeometry& geometry, const TileDrawin
 }
 
 } // namespace
+
+TileDrawingContext TileDrawingContext::platformResources() {
+    TileDrawingContext context;
+    context.fileIcon = &FileIcons::iconForPath;
+    context.symbol = [](const QString& name, double pointSize, bool bold, const QColor& color) {
+        return Symbols::image(name, pointSize, bold, color);
+    };
+    return context;
+}
 
 void TilePainter::drawFolderTile(QPainter& painter, const TileStyleSettings& style, const TileDrawingContext& context,
                                  const AppFolder& folder, double canvas) {

@@ -19,6 +19,9 @@ struct TileDrawingContext {
     std::function<QImage(const QString& path, int size)> fileIcon;
     // A system symbol at a point size, bold or not, in a colour; none when there is no such symbol.
     std::function<std::optional<QImage>(const QString& name, double pointSize, bool bold, const QColor& color)> symbol;
+
+    // Application icons from the bundles and symbols from the platform's symbol font.
+    static TileDrawingContext platformResources();
 };
 
 namespace TilePainter {

@@ -1,6 +1,7 @@
 #include "DBusDockTile.h"
 
-#include <QBuffer>
+#include "platform/PngEncoder.h"
+
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
@@ -37,12 +38,11 @@ QSize DBusDockTile::size() const {
 void DBusDockTile::setContent(const QImage& content) {
     if (!dockIsRunning())
         return;
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    content.save(&buffer, "PNG");
+    const std::optional<QByteArray> png = PngEncoder::encode(content);
+    if (!png)
+        return;
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("SetTileContent"));
-    call << m_bundlePath << png;
+    call << m_bundlePath << *png;
     // The Dock redraws on its own time; this process does not wait for it.
     m_bus.asyncCall(call);
 }

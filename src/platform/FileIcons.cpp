@@ -1,0 +1,161 @@
+#include "FileIcons.h"
+
+#include "Bundle.h"
+#include "PngEncoder.h"
+#include "Symbols.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+// Icon files are small; larger sides are a caller's mistake, not something to allocate for.
+constexpr int kMaxSide = 4096;
+// An .icns holds one picture per size; a file claiming more is not worth walking through.
+constexpr int kMaxImagesPerFile = 64;
+
+// Of the pictures in an icon file, the smallest that is at least `size` wide and high, else the largest.
+std::optional<QImage> readBestImage(const QString& file, int size) {
+    if (!QFileInfo(file).isFile())
+        return std::nullopt;
+    QImageReader reader(file);
+    reader.setDecideFormatFromContent(true);
+    std::optional<QImage> best;
+    const int count = std::clamp(reader.imageCount(), 1, kMaxImagesPerFile);
+    for (int i = 0; i < count; ++i) {
+        if (i > 0 && !reader.jumpToImage(i))
+            break;
+        const QImage image = reader.read();
+        if (image.isNull())
+            continue;
+        const auto side = [](const QImage& candidate) { return std::min(candidate.width(), candidate.height()); };
+        const bool bigEnough = side(image) >= size;
+        const bool bestIsBigEnough = best && side(*best) >= size;
+        if (!best || (bigEnough && (!bestIsBigEnough || side(image) < side(*best))) ||
+            (!bigEnough && !bestIsBigEnough && side(image) > side(*best)))
+            best = image;
+    }
+    return best;
+}
+
+// CFBundleIconFile names a file in Contents/Resources; a name that leaves that folder is ignored.
+std::optional<QImage> bundleIcon(const QString& path, int size) {
+    const Bundle bundle(path);
+    const QVariant value = bundle.infoValue(QStringLiteral("CFBundleIconFile"));
+    if (value.typeId() != QMetaType::QString)
+        return std::nullopt;
+    const QString name = value.toString();
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") || name.contains(u'/'))
+        return std::nullopt;
+    const QString base = bundle.resourcesPath() + u'/' + name;
+    for (const QString& file : {base, QString(base + QStringLiteral(".icns")), QString(base + QStringLiteral(".png"))})
+        if (std::optional<QImage> image = readBestImage(file, size))
+            return image;
+    return std::nullopt;
+}
+
+QImage fitted(const QImage& picture, int size) {
+    QImage result(size, size, QImage::Format_ARGB32_Premultiplied);
+    result.fill(Qt::transparent);
+    const QImage scaled = picture.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QPainter painter(&result);
+    painter.drawImage((size - scaled.width()) / 2, (size - scaled.height()) / 2, scaled);
+    return result;
+}
+
+// A rounded grey square with an app-grid glyph, on the proportions of an application icon.
+QImage genericApplicationIcon(int size) {
+    QImage result(size, size, QImage::Format_ARGB32_Premultiplied);
+    result.fill(Qt::transparent);
+    QPainter painter(&result);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double inset = size * 0.1;
+    const QRectF body(inset, inset, size - 2 * inset, size - 2 * inset);
+    QLinearGradient fill(body.topLeft(), body.bottomLeft());
+    fill.setColorAt(0, QColor(160, 160, 166));
+    fill.setColorAt(1, QColor(120, 120, 126));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(fill);
+    painter.drawRoundedRect(body, body.width() * 0.225, body.width() * 0.225);
+    if (const std::optional<QImage> glyph = Symbols::image(QStringLiteral("square.grid.3x3.fill"), body.width() * 0.75,
+                                                           false, QColor(255, 255, 255, 235))) {
+        painter.drawImage(QPointF((size - glyph->width()) / 2.0, (size - glyph->height()) / 2.0), *glyph);
+    }
+    return result;
+}
+
+// A page with a folded corner and a few lines of text.
+QImage genericDocumentIcon(int size) {
+    QImage result(size, size, QImage::Format_ARGB32_Premultiplied);
+    result.fill(Qt::transparent);
+    QPainter painter(&result);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double height = size * 0.86;
+    const double width = height * 0.76;
+    const QRectF page((size - width) / 2, (size - height) / 2, width, height);
+    const double fold = width * 0.28;
+    QPainterPath outline;
+    outline.moveTo(page.topLeft());
+    outline.lineTo(page.right() - fold, page.top());
+    outline.lineTo(page.right(), page.top() + fold);
+    outline.lineTo(page.bottomRight());
+    outline.lineTo(page.bottomLeft());
+    outline.closeSubpath();
+    painter.setPen(QPen(QColor(150, 150, 156), std::max(1.0, size / 64.0)));
+    painter.setBrush(QColor(246, 246, 248));
+    painter.drawPath(outline);
+    QPainterPath corner;
+    corner.moveTo(page.right() - fold, page.top());
+    corner.lineTo(page.right() - fold, page.top() + fold);
+    corner.lineTo(page.right(), page.top() + fold);
+    painter.setBrush(QColor(214, 214, 220));
+    painter.drawPath(corner);
+    painter.setPen(QPen(QColor(190, 190, 196), std::max(1.0, size / 48.0), Qt::SolidLine, Qt::RoundCap));
+    for (int line = 0; line < 4; ++line) {
+        const double y = page.top() + fold + height * (0.14 + line * 0.13);
+        const double right = page.right() - width * (line == 3 ? 0.4 : 0.16);
+        painter.drawLine(QPointF(page.left() + width * 0.16, y), QPointF(right, y));
+    }
+    return result;
+}
+
+} // namespace
+
+QString FileIcons::customIconPath(const QString& folderPath) {
+    return folderPath + QStringLiteral("/Icon\r");
+}
+
+QImage FileIcons::iconForPath(const QString& path, int size) {
+    size = std::clamp(size, 1, kMaxSide);
+    if (path.isEmpty())
+        return genericApplicationIcon(size);
+    const QString cleanPath = QDir::cleanPath(path);
+    const QFileInfo info(cleanPath);
+    if (info.isDir()) {
+        if (const std::optional<QImage> custom = readBestImage(customIconPath(cleanPath), size))
+            return fitted(*custom, size);
+        if (info.fileName().endsWith(QLatin1String(".app"))) {
+            if (const std::optional<QImage> icon = bundleIcon(cleanPath, size))
+                return fitted(*icon, size);
+        }
+        return genericApplicationIcon(size);
+    }
+    return info.isFile() ? genericDocumentIcon(size) : genericApplicationIcon(size);
+}
+
+bool FileIcons::setCustomIcon(const QImage& image, const QString& path) {
+    if (image.isNull() || path.isEmpty() || !QFileInfo(path).isDir())
+        return false;
+    const std::optional<QByteArray> png = PngEncoder::encode(image);
+    QSaveFile file(customIconPath(path));
+    if (!png || !file.open(QIODevice::WriteOnly) || file.write(*png) != png->size())
+        return false;
+    return file.commit();
+}

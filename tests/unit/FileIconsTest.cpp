@@ -1,0 +1,152 @@
+#include "platform/FileIcons.h"
+#include "platform/Bundle.h"
+#include "platform/PropertyList.h"
+
+#include <QColorSpace>
+#include <QDir>
+#include <QFile>
+#include <QImageWriter>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QImage filled(QSize size, QColor color) {
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(color);
+    return image;
+}
+
+QColor centreOf(const QImage& image) {
+    return image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+// A bundle "<dir>/<name>.app" whose Info.plist names `iconFile` (none: no icon key).
+Bundle makeBundle(const QString& dir, const QString& name, const QVariant& iconFile) {
+    const Bundle bundle(dir + "/" + name + ".app");
+    QDir().mkpath(bundle.resourcesPath());
+    QVariantMap info{{"CFBundleIdentifier", QString("test." + name)}};
+    if (iconFile.isValid())
+        info.insert("CFBundleIconFile", iconFile);
+    PropertyList::writeFileAtomically(bundle.infoPlistPath(), info, PropertyList::Format::Xml);
+    return bundle;
+}
+
+} // namespace
+
+class FileIconsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void customIconBeatsBundleIconBeatsGeneric() {
+        QTemporaryDir dir;
+        const Bundle bundle = makeBundle(dir.path(), "Red", "AppIcon");
+        QVERIFY(filled({64, 64}, Qt::red).save(bundle.resourcesPath() + "/AppIcon.png"));
+        const QImage generic = FileIcons::iconForPath(dir.filePath("Missing.app"), 48);
+
+        QCOMPARE(centreOf(FileIcons::iconForPath(bundle.path(), 48)), QColor(Qt::red));
+        QVERIFY(FileIcons::setCustomIcon(filled({32, 32}, Qt::blue), bundle.path()));
+        QCOMPARE(centreOf(FileIcons::iconForPath(bundle.path(), 48)), QColor(Qt::blue));
+        QCOMPARE(centreOf(FileIcons::iconForPath(bundle.path() + "/", 48)), QColor(Qt::blue));
+
+        // An unreadable custom icon does not hide the bundle's own.
+        QFile custom(FileIcons::customIconPath(bundle.path()));
+        QVERIFY(custom.open(QIODevice::WriteOnly | QIODevice::Truncate) && custom.write("not an image") > 0);
+        custom.close();
+        QCOMPARE(centreOf(FileIcons::iconForPath(bundle.path(), 48)), QColor(Qt::red));
+
+        QVERIFY(custom.remove() && QFile::remove(bundle.resourcesPath() + "/AppIcon.png"));
+        QCOMPARE(FileIcons::iconForPath(bundle.path(), 48), generic);
+    }
+
+    void findsTheIconFileByNameOrWithItsExtension() {
+        QTemporaryDir dir;
+        // Named exactly, with an extension of its own.
+        const Bundle exact = makeBundle(dir.path(), "Exact", "Picture.png");
+        QVERIFY(filled({16, 16}, Qt::green).save(exact.resourcesPath() + "/Picture.png"));
+        QCOMPARE(centreOf(FileIcons::iconForPath(exact.path(), 32)), QColor(Qt::green));
+
+        if (QImageWriter::supportedImageFormats().contains("icns")) {
+            const Bundle icns = makeBundle(dir.path(), "Icns", "AppIcon");
+            QVERIFY(filled({64, 64}, Qt::yellow).save(icns.resourcesPath() + "/AppIcon.icns", "icns"));
+            // A PNG of the same base name is only the later choice.
+            QVERIFY(filled({64, 64}, Qt::red).save(icns.resourcesPath() + "/AppIcon.png"));
+            QCOMPARE(centreOf(FileIcons::iconForPath(icns.path(), 32)), QColor(Qt::yellow));
+        }
+
+        // Names that leave Contents/Resources, or are no text, are not followed.
+        QVERIFY(filled({16, 16}, Qt::red).save(dir.filePath("Outside.png")));
+        const QImage generic = FileIcons::iconForPath(QString(), 32);
+        for (const QVariant& name : {QVariant("../../../Outside"), QVariant("../../../Outside.png"), QVariant(7)}) {
+            const Bundle escaping = makeBundle(dir.path(), "Escaping", name);
+            QCOMPARE(FileIcons::iconForPath(escaping.path(), 32), generic);
+        }
+    }
+
+    void scalesWithTheAspectKeptAndCentred() {
+        QTemporaryDir dir;
+        const Bundle bundle = makeBundle(dir.path(), "Wide", "Wide");
+        QVERIFY(filled({200, 100}, Qt::red).save(bundle.resourcesPath() + "/Wide.png"));
+        const QImage icon = FileIcons::iconForPath(bundle.path(), 40);
+        QCOMPARE(icon.size(), QSize(40, 40));
+        QCOMPARE(icon.pixelColor(20, 3).alpha(), 0);
+        QCOMPARE(icon.pixelColor(20, 36).alpha(), 0);
+        QCOMPARE(icon.pixelColor(1, 20), QColor(Qt::red));
+        QCOMPARE(icon.pixelColor(38, 20), QColor(Qt::red));
+    }
+
+    void genericIconsAreNeverNull() {
+        QTemporaryDir dir;
+        QFile plain(dir.filePath("notes.txt"));
+        QVERIFY(plain.open(QIODevice::WriteOnly) && plain.write("x") == 1);
+        plain.close();
+        for (const QString& path : {dir.filePath("Nowhere.app"), QString(), dir.path(), plain.fileName()}) {
+            for (const int size : {1, 16, 128}) {
+                const QImage icon = FileIcons::iconForPath(path, size);
+                QCOMPARE(icon.size(), QSize(size, size));
+            }
+            const QImage icon = FileIcons::iconForPath(path, 64);
+            QVERIFY2(centreOf(icon).alpha() == 255, qPrintable(path));
+            QCOMPARE(icon.pixelColor(0, 0).alpha(), 0);
+        }
+        QCOMPARE(FileIcons::iconForPath("", 0).size(), QSize(1, 1));
+        // A plain file looks like a document, not like an application.
+        QVERIFY(FileIcons::iconForPath(plain.fileName(), 64) != FileIcons::iconForPath(dir.filePath("x.app"), 64));
+    }
+
+    void setCustomIconWritesAPngOrSaysItCouldNot() {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("Helper.app");
+        QVERIFY(QDir().mkpath(folder));
+        QImage picture = filled({8, 8}, Qt::blue);
+        picture.setPixelColor(0, 0, QColor(255, 0, 0, 128));
+        QVERIFY(FileIcons::setCustomIcon(picture, folder));
+        QFile written(folder + "/Icon\r");
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.read(8).startsWith("\x89PNG"));
+        written.close();
+        QImage read = QImage(written.fileName()).convertToFormat(QImage::Format_ARGB32);
+        read.setColorSpace(picture.colorSpace()); // the file says sRGB; the pixels are what matters
+        QCOMPARE(read, picture);
+
+        // Replacing it leaves no temporary files behind.
+        QVERIFY(FileIcons::setCustomIcon(filled({8, 8}, Qt::green), folder));
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"Icon\r"});
+        QCOMPARE(QImage(written.fileName()).pixelColor(0, 0), QColor(Qt::green));
+
+        // No image, no folder, or a folder that cannot exist: false, and nothing is touched.
+        QVERIFY(!FileIcons::setCustomIcon(QImage(), folder));
+        QCOMPARE(QImage(written.fileName()).pixelColor(0, 0), QColor(Qt::green));
+        QFile regular(dir.filePath("file"));
+        QVERIFY(regular.open(QIODevice::WriteOnly));
+        regular.close();
+        QVERIFY(!FileIcons::setCustomIcon(picture, regular.fileName()));
+        QVERIFY(!FileIcons::setCustomIcon(picture, regular.fileName() + "/Below.app"));
+        QVERIFY(!FileIcons::setCustomIcon(picture, dir.filePath("Missing.app")));
+        QVERIFY(!FileIcons::setCustomIcon(picture, QString()));
+        QVERIFY(!QFile::exists(dir.filePath("Missing.app")));
+    }
+};
+
+QTEST_MAIN(FileIconsTest)
+#include "FileIconsTest.moc"
