@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -174,6 +175,11 @@ void TrellinProcessTest::helperRunsFromStampedBundleCopy() {
     QTRY_COMPARE_WITH_TIMEOUT(
         PropertyList::readFile(defaultsPath).value_or(PropertyList::Document{}).root.toMap().value("group"),
         QVariant(kFolderID), 10000);
+
+    // Its tile is written as the bundle's icon, a 512-point PNG, half a second after launch.
+    const QString icon = helperBundle + "/Icon\r";
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(icon), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(QImage(icon).size(), QSize(512, 512), 5000);
 
     // Quitting consumes the marker left for it; a helper never writes the folders file.
     terminate(helper);
