@@ -5,6 +5,7 @@
 #include "platform/linux/LinuxWorkspace.h"
 
 #include "PrivateBus.h"
+#include "TestFiles.h"
 
 #include <QDBusConnectionInterface>
 #include <QDir>
@@ -22,17 +23,6 @@ namespace {
 const QString kFolderID = QStringLiteral("6F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C");
 const QString kMainService = QStringLiteral("app.trellin.Trellin");
 const QString kHelperService = QStringLiteral("app.trellin.Trellin.Helper.G6F1C2B3A0D4E4F5A8B6C7D8E9F0A1B2C");
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 bool copyTree(const QString& from, const QString& to) {
     QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);

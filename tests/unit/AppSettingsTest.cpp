@@ -9,6 +9,7 @@
 
 #include "ConsoleCapture.h"
 #include "FakeDistributedNotifications.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,11 +19,6 @@
 
 namespace {
 const QString kBundleID = QStringLiteral("app.trellin.Trellin");
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void writePlist(const QString& path, const QVariantMap& values, const QDateTime& modified = {}) {
     QDir().mkpath(QFileInfo(path).path());

@@ -1,6 +1,8 @@
 #include "BundleSignature.h"
 #include "platform/PropertyList.h"
 
+#include "TestFiles.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -26,13 +28,6 @@ ToolRun runTool(const QStringList& arguments) {
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
 }
 
-void writeFile(const QString& path, const QByteArray& content) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
 // A small bundle with the kinds of entries a real one holds: executable, resources, a link,
 // a nested bundle, and names that need escaping in XML (the custom-icon file ends in "\r").
 QString makeBundle(const QTemporaryDir& directory) {
@@ -41,13 +36,14 @@ QString makeBundle(const QTemporaryDir& directory) {
                            {QStringLiteral("CFBundleExecutable"), QStringLiteral("Sample")}};
     QDir().mkpath(bundle + QStringLiteral("/Contents"));
     PropertyList::writeFileAtomically(bundle + QStringLiteral("/Contents/Info.plist"), info, PropertyList::Format::Xml);
-    writeFile(bundle + QStringLiteral("/Contents/MacOS/Sample"), "binary");
-    writeFile(bundle + QStringLiteral("/Contents/Resources/en.lproj/Localizable.qm"), "strings");
-    writeFile(bundle + QStringLiteral("/Contents/Resources/a&b <c>.txt"), "escaped");
-    writeFile(bundle + QStringLiteral("/Icon\r"), "icon");
-    writeFile(bundle + QStringLiteral("/Contents/Helpers/Inner.app/Contents/Info.plist"), "inner");
+    bool written = writeFile(bundle + QStringLiteral("/Contents/MacOS/Sample"), "binary");
+    written = writeFile(bundle + QStringLiteral("/Contents/Resources/en.lproj/Localizable.qm"), "strings") && written;
+    written = writeFile(bundle + QStringLiteral("/Contents/Resources/a&b <c>.txt"), "escaped") && written;
+    written = writeFile(bundle + QStringLiteral("/Icon\r"), "icon") && written;
+    written = writeFile(bundle + QStringLiteral("/Contents/Helpers/Inner.app/Contents/Info.plist"), "inner") && written;
     QFile::link(QStringLiteral("Resources/en.lproj"), bundle + QStringLiteral("/Contents/Current"));
-    return bundle;
+    // Callers find an empty path, and fail, when the bundle could not be laid out.
+    return written ? bundle : QString();
 }
 
 QVariantMap sealOf(const QString& bundle) {
@@ -162,9 +158,9 @@ void CodesignToolTest::verifyNamesEveryChangedFile() {
     QCOMPARE(runTool({QStringLiteral("--sign"), QStringLiteral("-"), bundle}).exitCode, 0);
 
     if (change == QLatin1String("modify")) {
-        writeFile(bundle + QStringLiteral("/Contents/MacOS/Sample"), "binarY");
+        QVERIFY(writeFile(bundle + QStringLiteral("/Contents/MacOS/Sample"), "binarY"));
     } else if (change == QLatin1String("add")) {
-        writeFile(bundle + QStringLiteral("/Contents/Resources/extra.txt"), "");
+        QVERIFY(writeFile(bundle + QStringLiteral("/Contents/Resources/extra.txt"), ""));
     } else if (change == QLatin1String("delete")) {
         QVERIFY(QFile::remove(bundle + QStringLiteral("/Contents/Resources/en.lproj/Localizable.qm")));
     } else {
@@ -196,7 +192,7 @@ void CodesignToolTest::refusesWhatItCannotSign() {
     }
 
     const QString plainFile = directory.filePath(QStringLiteral("file.txt"));
-    writeFile(plainFile, "text");
+    QVERIFY(writeFile(plainFile, "text"));
     const QString noInfo = directory.filePath(QStringLiteral("Empty.app"));
     QDir().mkpath(noInfo + QStringLiteral("/Contents"));
     for (const QString& path : {plainFile, noInfo, directory.filePath(QStringLiteral("Missing.app"))}) {
@@ -216,7 +212,7 @@ void CodesignToolTest::refusesWhatItCannotSign() {
     QCOMPARE(sealOf(bundle).value(QStringLiteral("identity")).toString(), identity);
 
     // A damaged seal is an error, not a signature.
-    writeFile(bundle + QStringLiteral("/Contents/_CodeSignature/CodeResources"), "<plist><dict><key>files");
+    QVERIFY(writeFile(bundle + QStringLiteral("/Contents/_CodeSignature/CodeResources"), "<plist><dict><key>files"));
     BundleSignature damaged(bundle);
     QCOMPARE(damaged.verify(), BundleSignature::Outcome::Failed);
 
@@ -231,7 +227,7 @@ void CodesignToolTest::neverReachesOutsideTheBundle() {
     QTemporaryDir directory;
     const QString bundle = makeBundle(directory);
     const QString outside = directory.filePath(QStringLiteral("outside"));
-    writeFile(outside + QStringLiteral("/keep.txt"), "keep");
+    QVERIFY(writeFile(outside + QStringLiteral("/keep.txt"), "keep"));
     QVERIFY(QFile::link(outside + QStringLiteral("/keep.txt"), bundle + QStringLiteral("/Contents/Resources/linked")));
 
     // A seal folder that is a link must not have the seal written through it, nor have its
@@ -243,7 +239,7 @@ void CodesignToolTest::neverReachesOutsideTheBundle() {
     QVERIFY(!QFileInfo(bundle + QStringLiteral("/Contents/_CodeSignature")).isSymLink());
 
     // What a link points at outside the bundle is not sealed.
-    writeFile(outside + QStringLiteral("/keep.txt"), "changed");
+    QVERIFY(writeFile(outside + QStringLiteral("/keep.txt"), "changed"));
     QCOMPARE(runTool({QStringLiteral("--verify"), bundle}).exitCode, 0);
 
     QVERIFY(QDir(bundle + QStringLiteral("/Contents/_CodeSignature")).removeRecursively());

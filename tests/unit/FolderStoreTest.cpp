@@ -6,6 +6,7 @@
 
 #include "ConsoleCapture.h"
 #include "RecordingHelperActions.h"
+#include "TestFiles.h"
 #include "VirtualClock.h"
 
 #include <QDir>
@@ -15,17 +16,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 AppFolder makeFolder(const QString& name, bool inDock = false) {
     AppFolder folder(QUuid::createUuid(), name, QStringLiteral("folder.fill"), 700000000.0);
@@ -110,7 +100,8 @@ void FolderStoreTest::cleanup() {
 
 void FolderStoreTest::loadWritesStoredFileBackInCanonicalForm() {
     QCOMPARE(m_store->saveURL(), m_dir->filePath("Trellin/folders.json"));
-    writeFile(m_store->saveURL(), R"([{"id":"a1b2c3d4-e5f6-4a7b-8c9d-0e1f2a3b4c5d","name":"Work","mystery":1}])");
+    QVERIFY(
+        writeFile(m_store->saveURL(), R"([{"id":"a1b2c3d4-e5f6-4a7b-8c9d-0e1f2a3b4c5d","name":"Work","mystery":1}])"));
     QSignalSpy changed(m_store.get(), &FolderStore::foldersChanged);
     m_store->load();
     QCOMPARE(changed.count(), 1);
@@ -129,7 +120,7 @@ void FolderStoreTest::loadWritesStoredFileBackInCanonicalForm() {
 
 void FolderStoreTest::helperProcessNeverWritesTheFile() {
     const QByteArray stored = R"([{"id":"a1b2c3d4-e5f6-4a7b-8c9d-0e1f2a3b4c5d","name":"Work"}])";
-    writeFile(m_store->saveURL(), stored);
+    QVERIFY(writeFile(m_store->saveURL(), stored));
     m_isHelper = true;
     m_store->load();
     QCOMPARE(m_store->folders().size(), 1);
@@ -142,7 +133,7 @@ void FolderStoreTest::helperProcessNeverWritesTheFile() {
     QCOMPARE(readFile(m_store->saveURL()), stored);
 
     // Nor does a helper with an unreadable file, or with none at all.
-    writeFile(m_store->saveURL(), "{}");
+    QVERIFY(writeFile(m_store->saveURL(), "{}"));
     m_store->load();
     m_store->setFolders({});
     QCOMPARE(readFile(m_store->saveURL()), QByteArray("{}"));
@@ -157,7 +148,7 @@ void FolderStoreTest::missingEmptyAndUnreadableFiles() {
 
     const AppFolder kept = makeFolder(QStringLiteral("Kept"));
     m_store->setFolders({kept});
-    writeFile(m_store->saveURL(), "{}");
+    QVERIFY(writeFile(m_store->saveURL(), "{}"));
     QSignalSpy changed(m_store.get(), &FolderStore::foldersChanged);
     m_store->load();
     QCOMPARE(changed.count(), 0);
@@ -165,7 +156,7 @@ void FolderStoreTest::missingEmptyAndUnreadableFiles() {
     QCOMPARE(m_console->lines.size(), 1);
     QVERIFY(m_console->lines.first().startsWith("[FolderStore] Failed to load folders: "));
 
-    writeFile(m_store->saveURL(), "[]");
+    QVERIFY(writeFile(m_store->saveURL(), "[]"));
     m_store->load();
     QVERIFY(m_store->folders().isEmpty());
 }
@@ -174,7 +165,7 @@ void FolderStoreTest::unreadableFileIsKeptAsideBeforeTheFirstSave() {
     // One app lacks its URL: the user's three folders must survive the first edit.
     const QByteArray damaged =
         R"([{"id":"a1b2c3d4-e5f6-4a7b-8c9d-0e1f2a3b4c5d","name":"Work","apps":[{"id":"00000000-0000-4000-8000-00000000000a","name":"A","bundleID":"a"}]}])";
-    writeFile(m_store->saveURL(), damaged);
+    QVERIFY(writeFile(m_store->saveURL(), damaged));
     m_store->load();
     QVERIFY(m_store->folders().isEmpty());
 

@@ -8,6 +8,7 @@
 #include "CapturedSystemLog.h"
 #include "ConsoleCapture.h"
 #include "FakeSigner.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,16 +17,7 @@
 
 #include <sys/xattr.h>
 
-namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-} // namespace
+namespace {} // namespace
 
 class HelperBundleBuilderTest : public QObject {
     Q_OBJECT
@@ -57,10 +49,10 @@ void HelperBundleBuilderTest::init() {
                                                           {"CFBundleExecutable", "Trellin"},
                                                           {"CFBundleName", "Trellin"}},
                                               PropertyList::Format::Binary));
-    writeFile(app + "/Contents/MacOS/Trellin", "binary");
-    writeFile(app + "/Contents/MacOS/__preview.dylib", "preview");
-    writeFile(app + "/Icon\r", "icon");
-    writeFile(app + "/Contents/Resources/en.lproj/Localizable.qm", "table");
+    QVERIFY(writeFile(app + "/Contents/MacOS/Trellin", "binary"));
+    QVERIFY(writeFile(app + "/Contents/MacOS/__preview.dylib", "preview"));
+    QVERIFY(writeFile(app + "/Icon\r", "icon"));
+    QVERIFY(writeFile(app + "/Contents/Resources/en.lproj/Localizable.qm", "table"));
     m_app = std::make_unique<Bundle>(app);
     m_log.lines.clear();
 }

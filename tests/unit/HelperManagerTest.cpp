@@ -13,6 +13,7 @@
 #include "FakeSigner.h"
 #include "FakeWorkspace.h"
 #include "RecordingHelperActions.h"
+#include "TestFiles.h"
 #include "VirtualClock.h"
 
 #include <QDir>
@@ -21,18 +22,6 @@
 #include <QTest>
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QVariantMap dockTile(const QString& bundlePath) {
     const QVariantMap fileData{{"_CFURLString", QString::fromLatin1(QUrl::fromLocalFile(bundlePath + '/').toEncoded())},
@@ -84,7 +73,7 @@ void HelperManagerTest::init() {
         app + "/Contents/Info.plist",
         QVariantMap{{"CFBundleIdentifier", "app.trellin.Trellin"}, {"CFBundleExecutable", "Trellin"}},
         PropertyList::Format::Xml));
-    writeFile(app + "/Contents/MacOS/Trellin", "binary");
+    QVERIFY(writeFile(app + "/Contents/MacOS/Trellin", "binary"));
     m_app = std::make_unique<Bundle>(app);
     m_workspace = FakeWorkspace();
     m_distributed.posted.clear();
@@ -114,7 +103,7 @@ AppFolder HelperManagerTest::folder(const QString& name, bool inDock) const {
 void HelperManagerTest::recreateStopsOldHelperMarksAndLaunches() {
     const AppFolder work = folder("Work");
     const QString helper = m_manager->builder().buildHelperBundle(work).value();
-    writeFile(helper + "/Contents/stale", "from the old build");
+    QVERIFY(writeFile(helper + "/Contents/stale", "from the old build"));
     m_workspace.running = {{7, helper}, {8, "/elsewhere/Other.app"}, {9, helper}};
 
     m_manager->recreateAndLaunchHelper(work);
@@ -150,7 +139,7 @@ void HelperManagerTest::launchOutcomesAreReported() {
 
 void HelperManagerTest::removeHelperTouchesMarkersOnlyWithAHelper() {
     const AppFolder work = folder("Work");
-    writeFile(marker(work, ".preserve"), {});
+    QVERIFY(writeFile(marker(work, ".preserve"), {}));
     m_manager->removeHelper(work.id, false);
     QVERIFY(QFile::exists(marker(work, ".preserve")));
 
@@ -159,7 +148,7 @@ void HelperManagerTest::removeHelperTouchesMarkersOnlyWithAHelper() {
     QVERIFY(!QFile::exists(marker(work, ".preserve")));
     QVERIFY(!QFileInfo::exists(helper));
 
-    writeFile(marker(work, ".preserve"), {});
+    QVERIFY(writeFile(marker(work, ".preserve"), {}));
     QVERIFY(m_manager->consumePreserveMarker(work.id));
     QVERIFY(!m_manager->consumePreserveMarker(work.id));
 }
@@ -202,7 +191,7 @@ void HelperManagerTest::syncRebuildsOnlyStoppedOutdatedHelpers() {
         QFile executable(helper + "/Contents/MacOS/Trellin");
         QVERIFY(executable.open(QIODevice::ReadWrite));
         QVERIFY(executable.setFileTime(QDateTime::currentDateTimeUtc().addDays(-1), QFileDevice::FileModificationTime));
-        writeFile(helper + "/Contents/marker", "old build");
+        QVERIFY(writeFile(helper + "/Contents/marker", "old build"));
     }
     m_workspace.running = {{10, runningPath}};
 
