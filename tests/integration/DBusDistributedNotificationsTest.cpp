@@ -7,7 +7,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include "PrivateBus.h"
+#include "BusTestCase.h"
 #include <QXmlStreamReader>
 
 namespace {
@@ -30,19 +30,10 @@ public Q_SLOTS:
 
 } // namespace
 
-class DBusDistributedNotificationsTest : public QObject {
+class DBusDistributedNotificationsTest : public BusTestCase {
     Q_OBJECT
-    std::unique_ptr<PrivateBus> m_bus;
-    QDBusConnection newConnection() { return m_bus->newConnection(); }
 
 private Q_SLOTS:
-    void initTestCase() {
-        m_bus = std::make_unique<PrivateBus>();
-        QVERIFY2(m_bus->start(), "dbus-daemon did not start");
-    }
-
-    void cleanupTestCase() { m_bus.reset(); }
-
     void deliversByNameInRegistrationOrder() {
         DBusDistributedNotifications poster(newConnection());
         const QDBusConnection observerConnection = newConnection();

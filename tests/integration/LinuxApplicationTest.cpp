@@ -11,7 +11,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "PrivateBus.h"
+#include "BusTestCase.h"
 #include <QTimer>
 #include <QWidget>
 #include <QXmlStreamReader>
@@ -57,19 +57,10 @@ QStringList methods(const QByteArray& introspection) {
 
 } // namespace
 
-class LinuxApplicationTest : public QObject {
+class LinuxApplicationTest : public BusTestCase {
     Q_OBJECT
-    std::unique_ptr<PrivateBus> m_bus;
-    QDBusConnection newConnection() { return m_bus->newConnection(); }
 
 private Q_SLOTS:
-    void initTestCase() {
-        m_bus = std::make_unique<PrivateBus>();
-        QVERIFY2(m_bus->start(), "dbus-daemon did not start");
-    }
-
-    void cleanupTestCase() { m_bus.reset(); }
-
     void secondLaunchHandsOverOrReplaces() {
         QDBusConnection firstBus = newConnection();
         LinuxApplication first(firstBus);

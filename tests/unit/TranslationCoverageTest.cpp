@@ -29,7 +29,7 @@ struct Table {
 Table readTable(const QString& code) {
     Table table;
     table.code = code;
-    QFile file(QStringLiteral(TRELLIN_TRANSLATIONS_DIR "/") + code + QStringLiteral(".ts"));
+    QFile file(QStringLiteral(TRELLIN_SOURCE_DIR "/resources/translations/") + code + QStringLiteral(".ts"));
     if (!file.open(QIODevice::ReadOnly)) {
         table.problems << file.fileName() + QStringLiteral(": ") + file.errorString();
         return table;
