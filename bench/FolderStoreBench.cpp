@@ -1,6 +1,7 @@
 // Loading and saving a large folders file: 200 folders of 20 applications each.
 #include "model/FolderCodec.h"
 #include "model/FolderStore.h"
+#include "model/HelperLaunchLog.h"
 #include "platform/LocalNotificationCenter.h"
 
 #include "RecordingHelperActions.h"
@@ -34,7 +35,14 @@ struct StoreFixture {
     VirtualClock clock;
     LocalNotificationCenter notifications;
     RecordingHelperActions helpers;
-    FolderStore store{directory.path(), {clock, clock, notifications, helpers, [] { return false; }, {}}};
+    HelperLaunchLog launchLog{clock};
+    FolderStore store{directory.path(),
+                      {.clock = clock,
+                       .scheduler = clock,
+                       .notifications = notifications,
+                       .helpers = helpers,
+                       .launchLog = launchLog,
+                       .isHelperProcess = [] { return false; }}};
 };
 
 void BM_EncodeFolders(benchmark::State& state) {

@@ -1,23 +1,23 @@
 #include "AppDelegate.h"
 
+#include "helpers/DockPreferences.h"
 #include "helpers/HelperState.h"
 #include "helpers/RunMode.h"
 #include "model/FolderStore.h"
+#include "model/HelperTileActions.h"
 #include "platform/Application.h"
-#include "platform/Clock.h"
+#include "platform/Console.h"
 #include "platform/DistributedNotifications.h"
 #include "platform/LocalNotificationCenter.h"
+#include "platform/NotificationNames.h"
 #include "platform/Updater.h"
 #include "platform/UserDefaults.h"
+#include "settings/AppSettings.h"
+#include "tile/TilePresenter.h"
 
 #include <QPointer>
 
 namespace {
-
-QPointer<AppDelegate>& sharedDelegate() {
-    static QPointer<AppDelegate> delegate;
-    return delegate;
-}
 
 // A helper counts as started by the main application when its launch marker is this fresh.
 constexpr double kLaunchMarkerFreshness = 60.0;
@@ -30,10 +30,6 @@ AppDelegate::AppDelegate(Services services, QObject* parent)
     , m_services(std::move(services)) {}
 
 AppDelegate::~AppDelegate() = default;
-
-AppDelegate* AppDelegate::shared() {
-    return sharedDelegate();
-}
 
 void AppDelegate::applicationWillFinishLaunching() {
     const QString language =
@@ -53,14 +49,13 @@ std::optional<AppFolder> AppDelegate::helperFolder() const {
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
-    sharedDelegate() = this;
     if (!m_services.runMode.isHelperProcess())
         m_services.updater.start();
     m_services.settings.reloadFromDefaults();
     m_services.store.load();
 
-    const std::optional<double> tileSize = m_services.helpers.dockTileSize();
-    const double dockHeight = tileSize ? *tileSize + 18.0 : 64.0;
+    const std::optional<double> tileSize = m_services.dockPreferences.dockTileSize();
+    const double dockHeight = tileSize ? *tileSize + dockHeightAboveTiles : defaultDockHeight;
     if (dockHeight > 0)
         m_cachedDockHeight = dockHeight;
 
@@ -77,7 +72,7 @@ void AppDelegate::startHelper(const AppFolder& folder) {
     m_services.application.orderOutFirstWindow();
     m_hasHandledInitialReopen = false;
     m_shouldIgnoreNextHelperReopen = false;
-    m_lastPopupCloseTime = -1e300;
+    m_lastPopupCloseTime = Clock::distantPast;
 
     m_services.tile.presentFolderTile(folder);
 
@@ -87,7 +82,7 @@ void AppDelegate::startHelper(const AppFolder& folder) {
         m_services.tile.showBadge(QStringLiteral("ON"), SystemColor::Green, kBadgeSeconds);
 
     // Started by a click on its Dock tile: the user wants the popup now.
-    if (!launchedByMainApplication && !m_services.arguments.contains(QStringLiteral("-group"))) {
+    if (!launchedByMainApplication && !m_services.runMode.startedWithGroupArgument()) {
         m_pendingInitialHelperPopupFolderID = folder.id;
         m_services.popup.presentPopup(folder);
         m_shouldIgnoreNextHelperReopen = true;
@@ -95,16 +90,21 @@ void AppDelegate::startHelper(const AppFolder& folder) {
 }
 
 void AppDelegate::startMainApplication() {
-    m_services.helpers.syncHelpers(m_services.store.folders());
+    // An empty or stale list would remove the helpers of the folders the file holds.
+    if (m_services.store.foldersFileUnreadable())
+        Console::printLine(QStringLiteral("[AppDelegate] Helpers were left as they are: the folders file could not "
+                                          "be read"));
+    else
+        m_services.helpers.syncHelpers(m_services.store.folders());
     m_services.dockMonitor.startDockStateMonitoring();
     applyInitialMainAppPresentation();
 
     QPointer<AppDelegate> self(this);
-    m_services.localNotifications.addObserver(QStringLiteral("showMenuBarChanged"), [self](const Notification&) {
+    m_services.localNotifications.addObserver(NotificationName::showMenuBarChanged, [self](const Notification&) {
         if (self)
             self->updateMainAppPresentationMode();
     });
-    m_services.localNotifications.addObserver(QStringLiteral("tileAppearanceChanged"), [self](const Notification&) {
+    m_services.localNotifications.addObserver(NotificationName::tileAppearanceChanged, [self](const Notification&) {
         if (self)
             self->updateDockTile();
     });
@@ -118,21 +118,21 @@ void AppDelegate::applyInitialMainAppPresentation() {
 
 void AppDelegate::observeDistributedNotifications() {
     const QPointer<AppDelegate> self(this);
-    const auto observe = [&](const char* name, void (*handler)(AppDelegate&, const Notification&)) {
-        m_services.distributedNotifications.observe(QLatin1String(name), [self, handler](const Notification& n) {
+    const auto observe = [&](QLatin1String name, void (*handler)(AppDelegate&, const Notification&)) {
+        m_services.distributedNotifications.observe(name, [self, handler](const Notification& n) {
             if (self)
                 handler(*self, n);
         });
     };
-    observe("TRTileAppearanceChanged", [](AppDelegate& d, const Notification&) { d.updateDockTile(); });
-    observe("TRPopupSettingsChanged", [](AppDelegate& d, const Notification&) { d.refreshPopupSettings(); });
-    observe("TRThemeChanged", [](AppDelegate& d, const Notification&) { d.refreshTheme(); });
-    observe("TRCloseNonPinnedPopups",
+    observe(NotificationName::TRTileAppearanceChanged, [](AppDelegate& d, const Notification&) { d.updateDockTile(); });
+    observe(NotificationName::TRPopupSettingsChanged, [](AppDelegate& d, const Notification&) { d.refreshPopupSettings(); });
+    observe(NotificationName::TRThemeChanged, [](AppDelegate& d, const Notification&) { d.refreshTheme(); });
+    observe(NotificationName::TRCloseNonPinnedPopups,
             [](AppDelegate& d, const Notification& n) { d.m_services.popup.handleClosePopupsNotification(n); });
-    observe("TRDockTilePinStateChanged",
+    observe(NotificationName::TRDockTilePinStateChanged,
             [](AppDelegate& d, const Notification& n) { d.m_services.dockMonitor.handleDockTilePinStateChanged(n); });
-    observe("TRFolderOffBadge", [](AppDelegate& d, const Notification& n) { d.offBadge(n); });
-    observe("TRFolderDeleteBadge", [](AppDelegate& d, const Notification& n) { d.deleteBadge(n); });
+    observe(NotificationName::TRFolderOffBadge, [](AppDelegate& d, const Notification& n) { d.offBadge(n); });
+    observe(NotificationName::TRFolderDeleteBadge, [](AppDelegate& d, const Notification& n) { d.deleteBadge(n); });
 }
 
 bool AppDelegate::applicationShouldHandleReopen(bool /*hasVisibleWindows*/) {
@@ -219,8 +219,4 @@ void AppDelegate::offBadge(const Notification& notification) {
 void AppDelegate::deleteBadge(const Notification& notification) {
     if (isForThisHelper(notification))
         m_services.tile.showBadge(QStringLiteral("DELETE"), SystemColor::Red, kBadgeSeconds);
-}
-
-void AppDelegate::recordHelperLaunch(const QUuid& folderID, double unixTime) {
-    m_recentHelperLaunchDates.insert(folderID, unixTime);
 }

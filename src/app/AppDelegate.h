@@ -1,54 +1,59 @@
 #pragma once
 
-#include "RuntimePorts.h"
-#include "model/HelperTileActions.h"
+#include "DockStateMonitor.h"
+#include "MainWindowPresenter.h"
+#include "PopupPresenter.h"
+#include "platform/Clock.h"
 
-#include <QHash>
 #include <QObject>
-#include <QStringList>
 #include <QUuid>
 
 #include <optional>
 
+class AppSettings;
 class Application;
-class Clock;
 class DistributedNotifications;
+class DockPreferences;
 class FolderStore;
 class HelperState;
+class HelperTileActions;
 class LocalNotificationCenter;
 class RunMode;
+class TilePresenter;
 class Updater;
 class UserDefaults;
 
 // Decides whether this process is the main application or a folder's helper, and drives
 // that mode from launch to termination.
-class AppDelegate : public QObject, public HelperLaunchStamps {
+class AppDelegate : public QObject {
     Q_OBJECT
 public:
     struct Services {
-        Clock& clock;
+        const Clock& clock;
         UserDefaults& defaults;
         LocalNotificationCenter& localNotifications;
         DistributedNotifications& distributedNotifications;
         Application& application;
-        RunMode& runMode;
+        const RunMode& runMode;
         FolderStore& store;
+        AppSettings& settings;
+        HelperTileActions& helpers;
         const HelperState& helperState;
-        HelperRuntime& helpers;
-        SettingsRuntime& settings;
+        const DockPreferences& dockPreferences;
         TilePresenter& tile;
         PopupPresenter& popup;
         DockStateMonitor& dockMonitor;
         MainWindowPresenter& mainWindow;
         Updater& updater;
-        QStringList arguments; // the process arguments, program name first
     };
+
+    // The Dock's height when its preferences give no tile size, and how much taller than its
+    // tiles it stands otherwise.
+    static constexpr double defaultDockHeight = 64.0;
+    static constexpr double dockHeightAboveTiles = 18.0;
 
     explicit AppDelegate(Services services, QObject* parent = nullptr);
     ~AppDelegate() override;
-
-    // The delegate of this process while it exists.
-    static AppDelegate* shared();
 
     void applicationWillFinishLaunching();
     void applicationDidFinishLaunching();
@@ -67,9 +72,6 @@ public:
     void refreshTheme();
     void offBadge(const Notification& notification);
     void deleteBadge(const Notification& notification);
-
-    void recordHelperLaunch(const QUuid& folderID, double unixTime) override;
-    const QHash<QUuid, double>& recentHelperLaunchDates() const { return m_recentHelperLaunchDates; }
 
     const std::optional<QUuid>& pendingInitialHelperPopupFolderID() const {
         return m_pendingInitialHelperPopupFolderID;
@@ -94,8 +96,7 @@ private:
     std::optional<QUuid> m_pendingInitialHelperPopupFolderID;
     bool m_shouldIgnoreNextHelperReopen = false;
     bool m_hasHandledInitialReopen = false;
-    QHash<QUuid, double> m_recentHelperLaunchDates;
     bool m_didApplyInitialMainAppPresentation = false;
     double m_cachedDockHeight = 0;
-    double m_lastPopupCloseTime = -1e300; // the distant past
+    double m_lastPopupCloseTime = Clock::distantPast;
 };

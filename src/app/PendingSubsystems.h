@@ -1,11 +1,13 @@
 #pragma once
 
-#include "RuntimePorts.h"
+#include "DockStateMonitor.h"
+#include "MainWindowPresenter.h"
+#include "PopupPresenter.h"
 #include "platform/Updater.h"
 
-// Stands in for the subsystems that are not built yet (the popup, Dock watching, the main
-// window, the updater). Each operation does nothing and
-// reports nothing, so start-up runs its full order of steps today.
+// Holds the places of the subsystems still to be built (the popup, Dock watching, the main
+// window, the updater) so that start-up runs its full order of steps today. Each operation does
+// nothing and reports nothing; each port is taken over by its subsystem as that lands.
 class PendingSubsystems final : public PopupPresenter,
                                 public DockStateMonitor,
                                 public MainWindowPresenter,

@@ -1,14 +1,12 @@
 #include "TrellinApp.h"
 
 #include "AppDelegate.h"
-#include "AppSettingsRuntime.h"
-#include "DockTilePresenter.h"
-#include "HelperManagerRuntime.h"
 #include "PendingSubsystems.h"
 #include "helpers/HelperManager.h"
 #include "helpers/RunMode.h"
 #include "model/FolderID.h"
 #include "model/FolderStore.h"
+#include "model/HelperLaunchLog.h"
 #include "platform/Bundle.h"
 #include "platform/FileIcons.h"
 #include "platform/LocalNotificationCenter.h"
@@ -25,6 +23,7 @@
 #include "platform/linux/XdgAutostartLoginItem.h"
 #include "settings/AppSettings.h"
 #include "settings/Localization.h"
+#include "tile/DockTileManager.h"
 
 #include <QApplication>
 #include <QDir>
@@ -34,81 +33,135 @@
 #include <algorithm>
 
 namespace {
-const QString kFallbackBundleIdentifier = QStringLiteral("app.trellin.Trellin");
+
+QString bundleIdentifierOf(const Bundle& bundle) {
+    const QString identifier = bundle.identifier();
+    return identifier.isEmpty() ? QStringLiteral("app.trellin.Trellin") : identifier;
 }
 
-int TrellinApp::run(int argc, char** argv) {
-    QApplication qtApplication(argc, argv);
-    // Closing the main window never quits the application.
-    QApplication::setQuitOnLastWindowClosed(false);
+// Who this process is: its bundle, defaults and mode; all that a second launch needs before it
+// hands over to the running instance.
+struct Identity {
+    explicit Identity(const QStringList& processArguments)
+        : arguments(processArguments)
+        , bundle(Bundle::enclosingExecutable(QCoreApplication::applicationFilePath()))
+        , bundleIdentifier(bundleIdentifierOf(bundle))
+        , defaults(PlistUserDefaults::standardPreferencesDirectory(), bundleIdentifier, arguments.mid(1))
+        , runMode(bundle, defaults, arguments) {}
 
-    const QStringList arguments = QCoreApplication::arguments();
-    const Bundle mainBundle = Bundle::enclosingExecutable(QCoreApplication::applicationFilePath());
-    QString bundleIdentifier = mainBundle.identifier();
-    if (bundleIdentifier.isEmpty())
-        bundleIdentifier = kFallbackBundleIdentifier;
-    QCoreApplication::setApplicationName(mainBundle.infoValue(QStringLiteral("CFBundleName")).toString());
-    QCoreApplication::setApplicationVersion(
-        mainBundle.infoValue(QStringLiteral("CFBundleShortVersionString")).toString());
+    // The single-instance name: the application's, or its helper's for one folder.
+    QString instanceServiceName() const {
+        const std::optional<QUuid> folderID = runMode.helperFolderID();
+        return LinuxApplication::instanceServiceName(bundleIdentifier,
+                                                     folderID ? FolderID::canonical(*folderID) : QString());
+    }
 
-    PlistUserDefaults defaults(PlistUserDefaults::standardPreferencesDirectory(), bundleIdentifier, arguments.mid(1));
-    RunMode runMode(mainBundle, defaults);
+    QStringList arguments;
+    Bundle bundle;
+    QString bundleIdentifier;
+    PlistUserDefaults defaults;
+    RunMode runMode;
+};
 
-    // One process per bundle: a second launch reopens the running one. A helper started by
-    // the main application (with "-group") replaces any helper of its folder still quitting.
-    LinuxApplication application;
-    const std::optional<QUuid> helperFolderID = runMode.helperFolderID();
-    const QString serviceName = LinuxApplication::instanceServiceName(
-        bundleIdentifier, helperFolderID ? FolderID::canonical(*helperFolderID) : QString());
-    const bool startedByMainApplication = arguments.contains(QStringLiteral("-group"));
-    if (application.claimInstance(serviceName, startedByMainApplication) == InstanceClaim::HandedOver)
-        return 0;
-    application.installTerminationSignalHandlers();
+// The Linux backend of the platform interfaces.
+struct Backend {
+    explicit Backend(const Identity& identity)
+        : dockDomain(PlistUserDefaults::standardPreferencesDirectory(), DockPreferences::domainName)
+        , loginItem(XdgAutostartLoginItem::standardAutostartDirectory(), identity.bundleIdentifier,
+                    QCoreApplication::applicationName(), identity.bundle.executablePath())
+        , dockTile(identity.bundle.path()) {}
 
     SystemClock clock;
     MainQueueScheduler scheduler;
     LocalNotificationCenter localNotifications;
     DBusDistributedNotifications distributedNotifications;
-    PendingSubsystems pending;
     SyslogSystemLog systemLog;
     LinuxWorkspace workspace;
-    const QString applicationSupport = LinuxPaths::applicationSupportDirectory();
-    const QString preferences = PlistUserDefaults::standardPreferencesDirectory();
-    PlistPreferenceDomain dockDomain(preferences, DockPreferences::domainName);
+    PlistPreferenceDomain dockDomain;
+    XdgAutostartLoginItem loginItem;
+    DBusDockTile dockTile;
+};
 
-    AppDelegate* delegatePointer = nullptr;
-    const auto launchStamps = [&delegatePointer]() -> HelperLaunchStamps* { return delegatePointer; };
-    HelperManager helperManager({clock, scheduler, workspace, distributedNotifications, localNotifications, systemLog,
-                                 dockDomain, mainBundle, launchStamps, applicationSupport,
-                                 DockPreferences::standardDockPreferencesPath(QDir::homePath()),
-                                 mainBundle.path() + QStringLiteral("/Contents/MacOS/trellin-codesign")});
-    HelperManagerRuntime helperRuntime(helperManager);
-    XdgAutostartLoginItem loginItem(XdgAutostartLoginItem::standardAutostartDirectory(), bundleIdentifier,
-                                    QCoreApplication::applicationName(), mainBundle.executablePath());
+// The shared objects of the process, in construction order: each is given only what stands
+// above it, so the order of the members is the order of the dependencies.
+struct SharedObjects {
+    SharedObjects(Identity& identity, LinuxApplication& application, Backend& backend)
+        : applicationSupport(LinuxPaths::applicationSupportDirectory())
+        , launchLog(backend.clock)
+        , helperManager({
+              .clock = backend.clock,
+              .scheduler = backend.scheduler,
+              .workspace = backend.workspace,
+              .distributedNotifications = backend.distributedNotifications,
+              .localNotifications = backend.localNotifications,
+              .systemLog = backend.systemLog,
+              .dockDomain = backend.dockDomain,
+              .mainBundle = identity.bundle,
+              .launchLog = launchLog,
+              .applicationSupportDirectory = applicationSupport,
+              .dockPreferencesPath = DockPreferences::standardDockPreferencesPath(QDir::homePath()),
+              .signingTool = identity.bundle.path() + QStringLiteral("/Contents/MacOS/trellin-codesign"),
+          })
+        , store(applicationSupport, {
+                                        .clock = backend.clock,
+                                        .scheduler = backend.scheduler,
+                                        .notifications = backend.localNotifications,
+                                        .helpers = helperManager,
+                                        .launchLog = launchLog,
+                                        .isHelperProcess = [&identity] { return identity.runMode.isHelperProcess(); },
+                                    })
+        , settings({
+              .defaults = identity.defaults,
+              .notifications = backend.localNotifications,
+              .distributedNotifications = backend.distributedNotifications,
+              .loginItem = backend.loginItem,
+              .bundleIdentifier = identity.bundle.identifier(),
+              .homeDirectory = QDir::homePath(),
+              .foldersFilePath = store.saveURL(),
+          })
+        , localization(identity.bundle.resourcesPath(), [this] { return settings.language(); })
+        , tileManager({
+              .scheduler = backend.scheduler,
+              .store = store,
+              .settings = settings,
+              .dockTile = backend.dockTile,
+              .currentFolderID = [&identity] { return identity.runMode.helperFolderID(); },
+              .resources = TileDrawingContext::platformResources(),
+              .setCustomIcon = &FileIcons::setCustomIcon,
+              .bundlePath = identity.bundle.path(),
+          })
+        , delegate({
+              .clock = backend.clock,
+              .defaults = identity.defaults,
+              .localNotifications = backend.localNotifications,
+              .distributedNotifications = backend.distributedNotifications,
+              .application = application,
+              .runMode = identity.runMode,
+              .store = store,
+              .settings = settings,
+              .helpers = helperManager,
+              .helperState = helperManager.state(),
+              .dockPreferences = helperManager.dockPreferences(),
+              .tile = tileManager,
+              .popup = pending,
+              .dockMonitor = pending,
+              .mainWindow = pending,
+              .updater = pending,
+          }) {}
 
-    FolderStore store(applicationSupport, {clock, scheduler, localNotifications, helperManager,
-                                           [&runMode] { return runMode.isHelperProcess(); }, launchStamps});
-    FolderStore::setShared(&store);
+    QString applicationSupport;
+    HelperLaunchLog launchLog;
+    HelperManager helperManager;
+    FolderStore store;
+    AppSettings settings;
+    Localization localization;
+    DockTileManager tileManager;
+    PendingSubsystems pending;
+    AppDelegate delegate;
+};
 
-    AppSettings appSettings({defaults, localNotifications, distributedNotifications, loginItem, mainBundle.identifier(),
-                             QDir::homePath(), store.saveURL()});
-    AppSettings::setShared(&appSettings);
-    AppSettingsRuntime settings(appSettings);
-    Localization localization(mainBundle.resourcesPath(), [&appSettings] { return appSettings.language(); });
-    Localization::setShared(&localization);
-
-    DBusDockTile dockTile(mainBundle.path());
-    DockTileManager tileManager(
-        {scheduler, store, appSettings, dockTile, [&runMode] { return runMode.helperFolderID(); },
-         TileDrawingContext::platformResources(), &FileIcons::setCustomIcon, mainBundle.path()});
-    DockTileManager::setShared(&tileManager);
-    DockTilePresenter tilePresenter(tileManager);
-
-    AppDelegate delegate({clock, defaults, localNotifications, distributedNotifications, application, runMode, store,
-                          helperManager.state(), helperRuntime, settings, tilePresenter, pending, pending, pending,
-                          pending, arguments});
-    delegatePointer = &delegate;
-
+// The platform's application events, delivered to the delegate.
+void connectApplicationEvents(QApplication& qtApplication, LinuxApplication& application, AppDelegate& delegate) {
     QObject::connect(&application, &LinuxApplication::reopenRequested, &delegate, [&delegate] {
         const QWidgetList windows = QApplication::topLevelWidgets();
         delegate.applicationShouldHandleReopen(
@@ -121,9 +174,34 @@ int TrellinApp::run(int argc, char** argv) {
                      });
     QObject::connect(&qtApplication, &QCoreApplication::aboutToQuit, &delegate,
                      [&delegate] { delegate.applicationWillTerminate(); });
+}
 
-    delegate.applicationWillFinishLaunching();
+} // namespace
+
+int TrellinApp::run(int argc, char** argv) {
+    QApplication qtApplication(argc, argv);
+    // Closing the main window never quits the application.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    Identity identity(QCoreApplication::arguments());
+    QCoreApplication::setApplicationName(identity.bundle.infoValue(QStringLiteral("CFBundleName")).toString());
+    QCoreApplication::setApplicationVersion(
+        identity.bundle.infoValue(QStringLiteral("CFBundleShortVersionString")).toString());
+
+    // One process per bundle: a second launch reopens the running one. A helper started by
+    // the main application replaces any helper of its folder that is still quitting.
+    LinuxApplication application;
+    if (application.claimInstance(identity.instanceServiceName(), identity.runMode.startedWithGroupArgument()) ==
+        InstanceClaim::HandedOver)
+        return 0;
+    application.installTerminationSignalHandlers();
+
+    Backend backend(identity);
+    SharedObjects objects(identity, application, backend);
+    connectApplicationEvents(qtApplication, application, objects.delegate);
+
+    objects.delegate.applicationWillFinishLaunching();
     // Finishing launch runs from the event loop, as the platform's own launch does.
-    QTimer::singleShot(0, &delegate, [&delegate] { delegate.applicationDidFinishLaunching(); });
+    QTimer::singleShot(0, &objects.delegate, [&objects] { objects.delegate.applicationDidFinishLaunching(); });
     return QApplication::exec();
 }

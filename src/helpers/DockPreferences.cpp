@@ -1,9 +1,12 @@
 #include "DockPreferences.h"
 
+#include "HelperBundleBuilder.h"
+
 #include "model/AppFolder.h"
 #include "model/FolderID.h"
 #include "platform/Console.h"
 #include "platform/DistributedNotifications.h"
+#include "platform/NotificationNames.h"
 #include "platform/PreferenceDomain.h"
 #include "platform/PropertyList.h"
 
@@ -16,7 +19,6 @@
 #include <limits>
 
 const QString DockPreferences::domainName = QStringLiteral("com.apple.dock");
-const QString DockPreferences::prefChangedName = QStringLiteral("com.apple.dock.prefchanged");
 const QString DockPreferences::persistentAppsKey = QStringLiteral("persistent-apps");
 
 namespace {
@@ -70,18 +72,6 @@ std::optional<QString> resolvedStandardPath(const QString& path) {
     if (!standard)
         return std::nullopt;
     return resolvedPath(*standard);
-}
-
-// The folder a helper bundle was stamped for, when its Info.plist says so.
-std::optional<QString> bundleGroupID(const QString& bundlePath) {
-    const std::optional<PropertyList::Document> info =
-        PropertyList::readFile(bundlePath + QStringLiteral("/Contents/Info.plist"));
-    if (!info || !isDictionary(info->root))
-        return std::nullopt;
-    const QVariant id = info->root.toMap().value(QStringLiteral("TRGroupUUID"));
-    if (id.typeId() != QMetaType::QString)
-        return std::nullopt;
-    return id.toString();
 }
 
 } // namespace
@@ -273,8 +263,8 @@ bool DockPreferences::isHelperTileOf(const QVariantMap& tile, const AppFolder& f
         return true;
     // A bundle that still says which folder it serves decides by that alone: two folders may
     // share a name, and with it the label of their tiles.
-    if (const std::optional<QString> owner = bundleGroupID(path))
-        return *owner == FolderID::canonical(folder.id);
+    if (const QVariant owner = HelperBundleBuilder::groupIDOf(path); owner.typeId() == QMetaType::QString)
+        return owner.toString() == FolderID::canonical(folder.id);
     const QVariant label = tile.value(QStringLiteral("tile-data")).toMap().value(QStringLiteral("file-label"));
     return label.typeId() == QMetaType::QString && label.toString() == folder.name;
 }
@@ -306,5 +296,5 @@ void DockPreferences::removeFolderTilesFromDock(const AppFolder& folder) {
         return;
     }
     m_domain.synchronize();
-    m_notifications.post(prefChangedName);
+    m_notifications.post(NotificationName::dockPreferencesChanged);
 }

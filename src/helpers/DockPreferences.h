@@ -33,7 +33,6 @@ public:
                     QString helpersDir, QString helperStateDir, Helpers helpers);
 
     static const QString domainName;        // "com.apple.dock"
-    static const QString prefChangedName;   // "com.apple.dock.prefchanged"
     static const QString persistentAppsKey; // "persistent-apps"
 
     // "<home>/Library/Preferences/com.apple.dock.plist".

@@ -1,8 +1,10 @@
 #include "HelperBundleBuilder.h"
 
+#include "RunMode.h"
 #include "model/FolderID.h"
 #include "platform/Bundle.h"
 #include "platform/Console.h"
+#include "platform/FileSystem.h"
 #include "platform/PropertyList.h"
 #include "platform/SystemLog.h"
 
@@ -17,8 +19,6 @@
 #include <sys/xattr.h>
 
 namespace {
-
-const QString kGroupKey = QStringLiteral("TRGroupUUID");
 
 bool isForbidden(char32_t c) {
     static const QString forbidden = QStringLiteral("/:*?\"<>|");
@@ -41,32 +41,6 @@ QString firstCharacters(const QString& text, int count) {
         }
     }
     return text.left(end);
-}
-
-bool copyTree(const QString& from, const QString& to, QString* error) {
-    if (!QDir().mkpath(to)) {
-        *error = QStringLiteral("cannot create %1").arg(to);
-        return false;
-    }
-    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QFileInfo info = it.fileInfo();
-        const QString target = to + source.mid(from.size());
-        bool copied;
-        if (info.isSymLink())
-            copied = QFile::link(info.symLinkTarget(), target);
-        else if (info.isDir())
-            copied = QDir().mkpath(target);
-        else
-            copied = QFile::copy(source, target);
-        if (!copied) {
-            *error = QStringLiteral("cannot copy %1 to %2").arg(source, target);
-            return false;
-        }
-    }
-    return true;
 }
 
 } // namespace
@@ -105,7 +79,7 @@ QVariant HelperBundleBuilder::groupIDOf(const QString& bundlePath) {
     const auto info = PropertyList::readFile(bundlePath + QStringLiteral("/Contents/Info.plist"));
     if (!info || info->root.typeId() != QMetaType::QVariantMap)
         return {};
-    return info->root.toMap().value(kGroupKey);
+    return info->root.toMap().value(RunMode::groupIDKey);
 }
 
 QStringList HelperBundleBuilder::helperBundlePaths() {
@@ -149,8 +123,9 @@ std::optional<QString> HelperBundleBuilder::buildHelperBundle(const AppFolder& f
     const QString destination = destinationFor(folder);
     if (!QFileInfo::exists(destination)) {
         QString error;
-        if (!copyTree(m_mainBundle.path(), destination, &error)) {
+        if (!FileSystem::copyTree(m_mainBundle.path(), destination, &error)) {
             Console::printLine(QStringLiteral("Failed to copy app bundle: ") + error);
+            FileSystem::removeItem(destination);
             return std::nullopt;
         }
     }
@@ -165,11 +140,11 @@ std::optional<QString> HelperBundleBuilder::buildHelperBundle(const AppFolder& f
     QVariantMap dictionary = info->root.toMap();
     dictionary.insert(QStringLiteral("CFBundleName"), folder.name);
     dictionary.insert(QStringLiteral("CFBundleDisplayName"), folder.name);
-    dictionary.insert(kGroupKey, FolderID::canonical(folder.id));
+    dictionary.insert(RunMode::groupIDKey, FolderID::canonical(folder.id));
     PropertyList::writeFileAtomically(infoPath, dictionary, info->format);
 
     if (!sign(destination)) {
-        QDir(destination).removeRecursively();
+        FileSystem::removeItem(destination);
         return std::nullopt;
     }
     return destination;
@@ -232,16 +207,17 @@ bool HelperBundleBuilder::isHelperExecutableOutdated(const QString& helperPath, 
 void HelperBundleBuilder::stripExtendedAttributes(const QString& bundlePath) {
     const auto strip = [](const QString& path) {
         const QByteArray encoded = QFile::encodeName(path);
-        const ssize_t size = ::listxattr(encoded.constData(), nullptr, 0);
+        // The l- calls act on a link itself: a link in the bundle must not lead the clean-up out.
+        const ssize_t size = ::llistxattr(encoded.constData(), nullptr, 0);
         if (size <= 0)
             return;
         QByteArray names(size, '\0');
-        const ssize_t got = ::listxattr(encoded.constData(), names.data(), size_t(names.size()));
+        const ssize_t got = ::llistxattr(encoded.constData(), names.data(), size_t(names.size()));
         if (got <= 0)
             return;
         for (const QByteArray& name : names.left(got).split('\0')) {
             if (!name.isEmpty())
-                ::removexattr(encoded.constData(), name.constData());
+                ::lremovexattr(encoded.constData(), name.constData());
         }
     };
     strip(bundlePath);

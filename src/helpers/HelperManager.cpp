@@ -1,11 +1,15 @@
 #include "HelperManager.h"
 
+#include "RunMode.h"
 #include "model/FolderID.h"
+#include "model/HelperLaunchLog.h"
 #include "platform/Bundle.h"
 #include "platform/Clock.h"
 #include "platform/Console.h"
 #include "platform/DistributedNotifications.h"
+#include "platform/FileSystem.h"
 #include "platform/LocalNotificationCenter.h"
+#include "platform/NotificationNames.h"
 #include "platform/Scheduler.h"
 #include "platform/SystemLog.h"
 #include "platform/Workspace.h"
@@ -26,11 +30,11 @@ HelperManager::HelperManager(Services services, QObject* parent)
                          [this](const QString& path) { return isHelperRunning(path); }}) {
     QDir().mkpath(m_state.helperStateDir());
     const QPointer<HelperManager> self(this);
-    m_services.localNotifications.addObserver(QStringLiteral("tileAppearanceChanged"), [self](const Notification&) {
+    m_services.localNotifications.addObserver(NotificationName::tileAppearanceChanged, [self](const Notification&) {
         if (self)
             self->updateAllHelperTiles();
     });
-    m_services.localNotifications.addObserver(QStringLiteral("popupSettingsChanged"), [self](const Notification&) {
+    m_services.localNotifications.addObserver(NotificationName::popupSettingsChanged, [self](const Notification&) {
         if (self)
             self->refreshAllHelperPopups();
     });
@@ -43,7 +47,7 @@ void HelperManager::launchHelper(const QString& helperPath, const QUuid& folderI
     Workspace::OpenConfiguration configuration;
     configuration.activates = false;
     configuration.createsNewApplicationInstance = true;
-    configuration.arguments = {QStringLiteral("-group"), FolderID::canonical(folderID)};
+    configuration.arguments = RunMode::helperArguments(folderID);
     m_services.workspace.openApplication(
         helperPath, configuration, [self, helperPath, folderID](const std::optional<QString>& error) {
             if (!self)
@@ -54,7 +58,7 @@ void HelperManager::launchHelper(const QString& helperPath, const QUuid& folderI
                 self->m_services.systemLog.write(QStringLiteral("Trellin: ") + message);
                 return;
             }
-            self->deleteStateMarker(folderID, QStringLiteral(".launch"));
+            self->m_state.deleteStateMarker(folderID, QStringLiteral(".launch"));
             const QString message = QStringLiteral("Failed to launch helper %1: %2").arg(helperPath, *error);
             Console::printLine(message);
             self->m_services.systemLog.write(QStringLiteral("Trellin: ") + message);
@@ -82,16 +86,9 @@ void HelperManager::removeHelper(const QUuid& folderID, bool preserve) {
     if (preserve)
         m_state.writePreserveMarker(folderID);
     else
-        deleteStateMarker(folderID, QStringLiteral(".preserve"));
+        m_state.deleteStateMarker(folderID, QStringLiteral(".preserve"));
     terminateRunning(*helper);
-    QDir(*helper).removeRecursively();
-}
-
-void HelperManager::stampHelperLaunch(const QUuid& folderID) {
-    if (!m_services.launchStamps)
-        return;
-    if (HelperLaunchStamps* stamps = m_services.launchStamps())
-        stamps->recordHelperLaunch(folderID, m_services.clock.now());
+    FileSystem::removeItem(*helper);
 }
 
 void HelperManager::syncHelpers(const QList<AppFolder>& folders) {
@@ -105,21 +102,21 @@ void HelperManager::syncHelpers(const QList<AppFolder>& folders) {
         if (groupID.typeId() == QMetaType::QString && inDock.contains(groupID.toString()))
             continue;
         terminateRunning(bundle);
-        QDir(bundle).removeRecursively();
+        FileSystem::removeItem(bundle);
     }
     for (const AppFolder& folder : folders) {
         if (!folder.isInDock)
             continue;
         const std::optional<QString> found = m_builder.helperBundleURL(folder.id);
         if (!found) {
-            stampHelperLaunch(folder.id);
+            m_services.launchLog.recordLaunch(folder.id);
             recreateAndLaunchHelper(folder);
             continue;
         }
         refreshHelperIfOutdated(folder, *found);
         const QString helper = m_builder.helperBundleURL(folder.id).value_or(*found);
         if (!isHelperRunning(helper)) {
-            stampHelperLaunch(folder.id);
+            m_services.launchLog.recordLaunch(folder.id);
             launchHelper(helper, folder.id);
         }
     }
@@ -128,8 +125,7 @@ void HelperManager::syncHelpers(const QList<AppFolder>& folders) {
 void HelperManager::scheduleDockRemoval(const AppFolder& folder, double delaySeconds) {
     if (const auto pending = m_offTimers.value(folder.id))
         pending->cancel();
-    m_services.distributedNotifications.post(QStringLiteral("TRFolderOffBadge"), {},
-                                             {{QStringLiteral("id"), FolderID::canonical(folder.id)}});
+    postOffBadge(folder.id, false);
     const QPointer<HelperManager> self(this);
     m_offTimers.insert(folder.id, m_services.scheduler.schedule(delaySeconds, [self, folder] {
         if (!self)
@@ -143,15 +139,20 @@ void HelperManager::scheduleDockRemoval(const AppFolder& folder, double delaySec
 void HelperManager::cancelDockRemoval(const QUuid& folderID) {
     if (const auto pending = m_offTimers.take(folderID))
         pending->cancel();
-    m_services.distributedNotifications.post(
-        QStringLiteral("TRFolderOffBadge"), {},
-        {{QStringLiteral("id"), FolderID::canonical(folderID)}, {QStringLiteral("hide"), true}});
+    postOffBadge(folderID, true);
+}
+
+void HelperManager::postOffBadge(const QUuid& folderID, bool hide) {
+    QVariantMap userInfo{{QStringLiteral("id"), FolderID::canonical(folderID)}};
+    if (hide)
+        userInfo.insert(QStringLiteral("hide"), true);
+    m_services.distributedNotifications.post(NotificationName::TRFolderOffBadge, {}, userInfo);
 }
 
 void HelperManager::refreshHelperIfOutdated(const AppFolder& folder, const QString& helperPath) {
     if (!m_builder.isHelperExecutableOutdated(helperPath, m_services.mainBundle.path()) || isHelperRunning(helperPath))
         return;
-    QDir(helperPath).removeRecursively();
+    FileSystem::removeItem(helperPath);
     m_builder.buildHelperBundle(folder);
 }
 
@@ -163,18 +164,10 @@ bool HelperManager::isHelperRunning(const QString& helperPath) const {
     return false;
 }
 
-void HelperManager::deleteStateMarker(const QUuid& folderID, const QString& suffix) const {
-    m_state.deleteStateMarker(folderID, suffix);
-}
-
-bool HelperManager::consumePreserveMarker(const QUuid& folderID) const {
-    return m_state.consumePreserveMarker(folderID);
-}
-
 void HelperManager::updateAllHelperTiles() {
-    m_services.distributedNotifications.post(QStringLiteral("TRTileAppearanceChanged"));
+    m_services.distributedNotifications.post(NotificationName::TRTileAppearanceChanged);
 }
 
 void HelperManager::refreshAllHelperPopups() {
-    m_services.distributedNotifications.post(QStringLiteral("TRPopupSettingsChanged"));
+    m_services.distributedNotifications.post(NotificationName::TRPopupSettingsChanged);
 }

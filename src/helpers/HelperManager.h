@@ -8,12 +8,12 @@
 #include <QHash>
 #include <QObject>
 
-#include <functional>
 #include <memory>
 
 class Bundle;
 class Clock;
 class DistributedNotifications;
+class HelperLaunchLog;
 class LocalNotificationCenter;
 class PreferenceDomain;
 class Scheduler;
@@ -35,8 +35,7 @@ public:
         SystemLog& systemLog;
         PreferenceDomain& dockDomain;
         const Bundle& mainBundle;
-        // The application delegate's launch stamps while it exists.
-        std::function<HelperLaunchStamps*()> launchStamps;
+        HelperLaunchLog& launchLog;
         QString applicationSupportDirectory;
         QString dockPreferencesPath;
         QString signingTool;
@@ -46,7 +45,7 @@ public:
     ~HelperManager() override;
 
     HelperBundleBuilder& builder() { return m_builder; }
-    DockPreferences& dockPreferences() { return m_dockPreferences; }
+    const DockPreferences& dockPreferences() const { return m_dockPreferences; }
     const HelperState& state() const { return m_state; }
 
     void launchHelper(const QString& helperPath, const QUuid& folderID);
@@ -58,17 +57,14 @@ public:
 
     void refreshHelperIfOutdated(const AppFolder& folder, const QString& helperPath);
     bool isHelperRunning(const QString& helperPath) const;
-    void deleteStateMarker(const QUuid& folderID, const QString& suffix) const;
-    bool consumePreserveMarker(const QUuid& folderID) const;
-    std::optional<double> dockTileSize() const { return m_dockPreferences.dockTileSize(); }
 
     void updateAllHelperTiles();
     void refreshAllHelperPopups();
 
 private:
-    void stampHelperLaunch(const QUuid& folderID);
     // Asks every running copy of the bundle to quit.
     void terminateRunning(const QString& bundlePath);
+    void postOffBadge(const QUuid& folderID, bool hide);
 
     Services m_services;
     HelperBundleBuilder m_builder;

@@ -8,12 +8,13 @@ namespace {
 const QString kGroupKey = QStringLiteral("group");
 }
 
-RunMode::RunMode(const Bundle& mainBundle, UserDefaults& defaults)
+RunMode::RunMode(const Bundle& mainBundle, UserDefaults& defaults, QStringList arguments)
     : m_mainBundle(mainBundle)
-    , m_defaults(defaults) {}
+    , m_defaults(defaults)
+    , m_arguments(std::move(arguments)) {}
 
 std::optional<QString> RunMode::currentGroupID() const {
-    const QVariant value = m_mainBundle.infoValue(QStringLiteral("TRGroupUUID"));
+    const QVariant value = m_mainBundle.infoValue(groupIDKey);
     if (value.typeId() == QMetaType::QString && !value.toString().isEmpty()) {
         const QString groupID = value.toString();
         m_defaults.setObject(kGroupKey, groupID);
@@ -28,4 +29,8 @@ std::optional<QUuid> RunMode::helperFolderID() const {
     if (!groupID)
         return std::nullopt;
     return FolderID::parse(*groupID);
+}
+
+QStringList RunMode::helperArguments(const QUuid& folderID) {
+    return {groupArgument, FolderID::canonical(folderID)};
 }

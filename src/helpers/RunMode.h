@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QLatin1String>
 #include <QString>
+#include <QStringList>
 #include <QUuid>
 
 #include <optional>
@@ -12,15 +14,26 @@ class UserDefaults;
 // the answer: every question reads the running bundle's Info.plist again.
 class RunMode {
 public:
-    RunMode(const Bundle& mainBundle, UserDefaults& defaults);
+    // The Info.plist key that names a helper bundle's folder.
+    static constexpr QLatin1String groupIDKey{"TRGroupUUID"};
+    // The argument, followed by the folder id, with which the main application launches a helper.
+    static constexpr QLatin1String groupArgument{"-group"};
+
+    // `arguments`: the process arguments, program first.
+    RunMode(const Bundle& mainBundle, UserDefaults& defaults, QStringList arguments);
 
     // TRGroupUUID of the running bundle, mirrored to the "group" default (removed when absent).
     std::optional<QString> currentGroupID() const;
     bool isHelperProcess() const { return helperFolderID().has_value(); }
     // The folder this helper serves: currentGroupID when it parses as a UUID.
     std::optional<QUuid> helperFolderID() const;
+    // The process was started with "-group", as the main application starts helpers.
+    bool startedWithGroupArgument() const { return m_arguments.contains(groupArgument); }
+    // The arguments that launch the helper of a folder.
+    static QStringList helperArguments(const QUuid& folderID);
 
 private:
     const Bundle& m_mainBundle;
     UserDefaults& m_defaults;
+    QStringList m_arguments;
 };

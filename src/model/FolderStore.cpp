@@ -1,11 +1,13 @@
 #include "FolderStore.h"
 
 #include "FolderCodec.h"
+#include "HelperLaunchLog.h"
 #include "HelperTileActions.h"
 #include "Timestamp.h"
 #include "platform/Clock.h"
 #include "platform/Console.h"
 #include "platform/LocalNotificationCenter.h"
+#include "platform/NotificationNames.h"
 #include "platform/Scheduler.h"
 
 #include <QDateTime>
@@ -13,13 +15,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-
-namespace {
-QPointer<FolderStore>& sharedStore() {
-    static QPointer<FolderStore> store;
-    return store;
-}
-} // namespace
 
 FolderStore::FolderStore(const QString& applicationSupportDirectory, Services services, QObject* parent)
     : QObject(parent)
@@ -30,14 +25,6 @@ FolderStore::FolderStore(const QString& applicationSupportDirectory, Services se
 }
 
 FolderStore::~FolderStore() = default;
-
-FolderStore* FolderStore::shared() {
-    return sharedStore();
-}
-
-void FolderStore::setShared(FolderStore* store) {
-    sharedStore() = store;
-}
 
 void FolderStore::setFolders(const QList<AppFolder>& folders) {
     m_folders = folders;
@@ -116,11 +103,9 @@ qsizetype FolderStore::indexOf(const QUuid& id) const {
     return -1;
 }
 
-void FolderStore::stampHelperLaunch(const QUuid& id) {
-    if (!m_services.launchStamps)
-        return;
-    if (HelperLaunchStamps* stamps = m_services.launchStamps())
-        stamps->recordHelperLaunch(id, m_services.clock.now());
+void FolderStore::launchHelper(const AppFolder& folder) {
+    m_services.launchLog.recordLaunch(folder.id);
+    m_services.helpers.recreateAndLaunchHelper(folder);
 }
 
 void FolderStore::addFolder(const AppFolder& folder) {
@@ -128,10 +113,8 @@ void FolderStore::addFolder(const AppFolder& folder) {
     Q_EMIT foldersChanged();
     save();
     setNewlyAddedFolderID(folder.id);
-    if (folder.isInDock) {
-        stampHelperLaunch(folder.id);
-        m_services.helpers.recreateAndLaunchHelper(folder);
-    }
+    if (folder.isInDock)
+        launchHelper(folder);
 }
 
 void FolderStore::updateFolder(const AppFolder& folder) {
@@ -144,15 +127,14 @@ void FolderStore::updateFolder(const AppFolder& folder) {
     save();
 
     if (old.tileStyle != folder.tileStyle)
-        m_services.notifications.post(QStringLiteral("tileAppearanceChanged"), folder.id);
+        m_services.notifications.post(NotificationName::tileAppearanceChanged, folder.id);
 
     if (old.isInDock != folder.isInDock) {
         if (!folder.isInDock) {
-            m_services.helpers.scheduleDockRemoval(folder, 2.0);
+            m_services.helpers.scheduleDockRemoval(folder, dockRemovalDelay);
         } else {
             m_services.helpers.cancelDockRemoval(folder.id);
-            stampHelperLaunch(folder.id);
-            m_services.helpers.recreateAndLaunchHelper(folder);
+            launchHelper(folder);
         }
         return;
     }
@@ -160,8 +142,7 @@ void FolderStore::updateFolder(const AppFolder& folder) {
     const bool contentChanged = old.apps != folder.apps || old.name != folder.name || old.emoji != folder.emoji;
     if (folder.isInDock && contentChanged) {
         m_services.helpers.removeHelper(folder.id, false);
-        stampHelperLaunch(folder.id);
-        m_services.helpers.recreateAndLaunchHelper(folder);
+        launchHelper(folder);
     }
 }
 
@@ -197,8 +178,10 @@ void FolderStore::scheduleDockReconcile() {
     if (m_pendingDockReconcileWorkItem)
         m_pendingDockReconcileWorkItem->cancel();
     QPointer<FolderStore> self(this);
-    m_pendingDockReconcileWorkItem = m_services.scheduler.schedule(0.2, [self] {
-        if (self)
+    m_pendingDockReconcileWorkItem = m_services.scheduler.schedule(dockReconcileDebounce, [self] {
+        // A list that does not stand for the folders file would remove the helpers of every
+        // folder the file holds.
+        if (self && !self->foldersFileUnreadable())
             self->m_services.helpers.syncHelpers(self->m_folders);
     });
 }

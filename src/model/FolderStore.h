@@ -14,7 +14,7 @@
 #include <optional>
 
 class Clock;
-class HelperLaunchStamps;
+class HelperLaunchLog;
 class HelperTileActions;
 class LocalNotificationCenter;
 class Scheduler;
@@ -32,18 +32,19 @@ public:
         Scheduler& scheduler;
         LocalNotificationCenter& notifications;
         HelperTileActions& helpers;
+        HelperLaunchLog& launchLog;
         // Helper processes read the folders file and never write it.
         std::function<bool()> isHelperProcess;
-        // The application delegate's launch stamps while it exists.
-        std::function<HelperLaunchStamps*()> launchStamps;
     };
+
+    // A folder taken out of the Dock keeps its tile this long, showing "OFF", before it goes.
+    static constexpr double dockRemovalDelay = 2.0;
+    // Bursts of reconcile requests become one synchronisation this long after the last.
+    static constexpr double dockReconcileDebounce = 0.2;
 
     // Creates "<applicationSupportDirectory>/Trellin/" when missing; does not load.
     FolderStore(const QString& applicationSupportDirectory, Services services, QObject* parent = nullptr);
     ~FolderStore() override;
-
-    static FolderStore* shared();
-    static void setShared(FolderStore* store);
 
     const QString& saveURL() const { return m_saveURL; }
     const QList<AppFolder>& folders() const { return m_folders; }
@@ -51,6 +52,10 @@ public:
     void setFolders(const QList<AppFolder>& folders);
 
     void load();
+    // The folders file exists but could not be read or decoded, so the list in memory does not
+    // stand for it: nothing may remove helpers on the strength of this list until a save has
+    // kept that file aside.
+    bool foldersFileUnreadable() const { return m_savedFileUnreadable; }
     void save();
     void addFolder(const AppFolder& folder);
     void updateFolder(const AppFolder& folder);
@@ -92,7 +97,7 @@ Q_SIGNALS:
 
 private:
     qsizetype indexOf(const QUuid& id) const;
-    void stampHelperLaunch(const QUuid& id);
+    void launchHelper(const AppFolder& folder);
     bool keepUnreadableFileAside();
 
     Services m_services;

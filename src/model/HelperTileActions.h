@@ -17,11 +17,3 @@ public:
     virtual void cancelDockRemoval(const QUuid& folderID) = 0;
     virtual void syncHelpers(const QList<AppFolder>& folders) = 0;
 };
-
-// Where helper launches are stamped, so that Dock watching can tell a helper that is still
-// starting from one the user removed.
-class HelperLaunchStamps {
-public:
-    virtual ~HelperLaunchStamps() = default;
-    virtual void recordHelperLaunch(const QUuid& folderID, double unixTime) = 0;
-};

@@ -11,11 +11,6 @@
 
 namespace {
 
-QPointer<DockTileManager>& sharedManager() {
-    static QPointer<DockTileManager> manager;
-    return manager;
-}
-
 // The badge's black plate is the tile's rounded square: inset 44/512 of the width.
 constexpr double kBadgeInset = 0.0859375;
 constexpr double kBadgeCornerFraction = 0.225;
@@ -37,14 +32,6 @@ DockTileManager::DockTileManager(Services services, QObject* parent)
 
 DockTileManager::~DockTileManager() = default;
 
-DockTileManager* DockTileManager::shared() {
-    return sharedManager();
-}
-
-void DockTileManager::setShared(DockTileManager* manager) {
-    sharedManager() = manager;
-}
-
 TileImage DockTileManager::folderTileImage(const AppFolder& folder) const {
     const QPointer<const DockTileManager> self(this);
     return [self, folder](int pixels) {
@@ -57,13 +44,17 @@ TileImage DockTileManager::folderTileImage(const AppFolder& folder) const {
     };
 }
 
+void DockTileManager::presentFolderTile(const AppFolder& folder) {
+    const TileImage image = folderTileImage(folder);
+    presentTileImage(image);
+    scheduleBundleIconUpdate(image);
+}
+
 void DockTileManager::refreshTile() {
     if (const std::optional<QUuid> id = m_services.currentFolderID ? m_services.currentFolderID() : std::nullopt) {
         for (const AppFolder& folder : m_services.store.folders()) {
             if (folder.id == *id) {
-                const TileImage image = folderTileImage(folder);
-                presentTileImage(image);
-                scheduleBundleIconUpdate(image);
+                presentFolderTile(folder);
                 return;
             }
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TilePainter.h"
+#include "TilePresenter.h"
 #include "model/TileColors.h"
 
 #include <QImage>
@@ -24,7 +25,7 @@ using TileImage = std::function<QImage(int pixels)>;
 
 // Draws a helper's Dock tile, shows it, writes it as the bundle's icon, and overlays short
 // status badges.
-class DockTileManager : public QObject {
+class DockTileManager : public QObject, public TilePresenter {
     Q_OBJECT
 public:
     struct Badge {
@@ -52,16 +53,14 @@ public:
     explicit DockTileManager(Services services, QObject* parent = nullptr);
     ~DockTileManager() override;
 
-    static DockTileManager* shared();
-    static void setShared(DockTileManager* manager);
-
     // The folder's tile, drawn with the style captured now and the settings of drawing time.
     TileImage folderTileImage(const AppFolder& folder) const;
 
-    void refreshTile();
+    void presentFolderTile(const AppFolder& folder) override;
+    void refreshTile() override;
     void presentTileImage(const TileImage& image);
     void scheduleBundleIconUpdate(const TileImage& image);
-    void showBadge(const QString& text, SystemColor color, double duration);
+    void showBadge(const QString& text, SystemColor color, double duration) override;
 
     const std::optional<Badge>& activeBadge() const { return m_activeBadge; }
     bool hasLastIcon() const { return bool(m_lastIcon); }

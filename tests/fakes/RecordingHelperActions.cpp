@@ -27,7 +27,3 @@ void RecordingHelperActions::cancelDockRemoval(const QUuid& folderID) {
 void RecordingHelperActions::syncHelpers(const QList<AppFolder>& folders) {
     record(QStringLiteral("syncHelpers %1").arg(folders.size()));
 }
-
-void RecordingHelperActions::recordHelperLaunch(const QUuid& folderID, double unixTime) {
-    record(QStringLiteral("stamp %1 %2").arg(FolderID::canonical(folderID)).arg(unixTime, 0, 'f', 1));
-}

@@ -8,14 +8,13 @@
 
 // Records what the store asks of the helper tiles, one line per call, e.g.
 // "removeHelper <id> preserve=false" or "syncHelpers 3".
-class RecordingHelperActions final : public HelperTileActions, public HelperLaunchStamps {
+class RecordingHelperActions : public HelperTileActions {
 public:
     void recreateAndLaunchHelper(const AppFolder& folder) override;
     void removeHelper(const QUuid& folderID, bool preserve) override;
     void scheduleDockRemoval(const AppFolder& folder, double delaySeconds) override;
     void cancelDockRemoval(const QUuid& folderID) override;
     void syncHelpers(const QList<AppFolder>& folders) override;
-    void recordHelperLaunch(const QUuid& folderID, double unixTime) override;
 
     // Adds a line of the test's own, so that its events and the calls share one timeline.
     void record(const QString& call);

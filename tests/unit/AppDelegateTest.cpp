@@ -1,28 +1,26 @@
 // Start-up in either mode, reopen, the helper's badges and its termination.
 #include "app/AppDelegate.h"
+#include "helpers/DockPreferences.h"
 #include "helpers/HelperState.h"
 #include "helpers/RunMode.h"
-#include "model/FolderCodec.h"
 #include "model/FolderID.h"
 #include "model/FolderStore.h"
+#include "model/HelperLaunchLog.h"
 #include "platform/Bundle.h"
-#include "platform/LocalNotificationCenter.h"
-#include "platform/PropertyList.h"
-#include "platform/linux/PlistUserDefaults.h"
+#include "platform/linux/PlistPreferenceDomain.h"
+#include "settings/AppSettings.h"
 
-#include "ConsoleCapture.h"
-#include "FakeDistributedNotifications.h"
-#include "RecordingHelperActions.h"
 #include "RecordingRuntime.h"
+#include "TestFiles.h"
+#include "TestHome.h"
 #include "VirtualClock.h"
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 const QString kFolderID = QStringLiteral("6F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C");
+const QString kOtherID = QStringLiteral("1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C");
 const double kNow = 1'800'000'000.0;
 } // namespace
 
@@ -35,6 +33,7 @@ private Q_SLOTS:
 
     void languageIsForcedBeforeLaunchFinishes();
     void mainApplicationStartUp();
+    void unreadableFoldersFileLeavesHelpersAlone();
     void mainApplicationPresentationFollowsMenuBarSetting();
     void mainApplicationReopenShowsFolderList();
     void helperStartedByMainApplicationShowsOn();
@@ -46,146 +45,170 @@ private Q_SLOTS:
     void terminationConsumesPreserveMarkerInHelper();
 
 private:
-    // Lays out a bundle (a helper when `groupID` is given) and the objects of one process.
+    // Lays out a bundle (a helper when `groupID` is given) and the objects of one process started
+    // with these arguments.
     void makeProcess(const QString& groupID, const QStringList& arguments = {"Trellin"});
-    AppFolder folder() const { return m_store->folders().first(); }
-    void writeMarker(const QString& suffix, const QByteArray& content);
-    QString markerPath(const QString& suffix) const;
+    QString markerPath(const QString& suffix) const {
+        return m_helperState->markerPath(*FolderID::parse(kFolderID), suffix);
+    }
 
-    std::unique_ptr<QTemporaryDir> m_home;
-    std::unique_ptr<ConsoleCapture> m_console;
+    std::unique_ptr<TestHome> m_home;
     VirtualClock m_clock{kNow};
     std::unique_ptr<Bundle> m_bundle;
-    std::unique_ptr<PlistUserDefaults> m_defaults;
     std::unique_ptr<RunMode> m_runMode;
-    std::unique_ptr<LocalNotificationCenter> m_local;
-    std::unique_ptr<FakeDistributedNotifications> m_distributed;
-    std::unique_ptr<RecordingHelperActions> m_helperActions;
     std::unique_ptr<RecordingRuntime> m_runtime;
     std::unique_ptr<HelperState> m_helperState;
+    std::unique_ptr<HelperLaunchLog> m_launchLog;
+    std::unique_ptr<PlistPreferenceDomain> m_dockDomain;
+    std::unique_ptr<DockPreferences> m_dock;
     std::unique_ptr<FolderStore> m_store;
+    std::unique_ptr<AppSettings> m_settings;
     std::unique_ptr<AppDelegate> m_delegate;
 };
 
 void AppDelegateTest::init() {
-    m_home = std::make_unique<QTemporaryDir>();
-    m_console = std::make_unique<ConsoleCapture>();
+    m_home = std::make_unique<TestHome>();
     m_clock = VirtualClock(kNow);
-    const QString support = m_home->filePath("share");
-    QDir().mkpath(support + "/Trellin");
-    QFile file(support + "/Trellin/folders.json");
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(R"([{"id":")" + kFolderID.toLatin1() +
-               R"(","name":"Work","isInDock":true},)"
-               R"({"id":"1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"Play"}])");
+    QVERIFY(writeFile(m_home->foldersFile(), R"([{"id":")" + kFolderID.toLatin1() +
+                                                 R"(","name":"Work","isInDock":true},)"
+                                                 R"({"id":")" + kOtherID.toLatin1() + R"(","name":"Play"}])"));
 }
 
 void AppDelegateTest::cleanup() {
     m_delegate.reset();
+    m_settings.reset();
     m_store.reset();
-    m_console.reset();
+    m_home.reset();
 }
 
 void AppDelegateTest::makeProcess(const QString& groupID, const QStringList& arguments) {
     m_delegate.reset();
+    m_settings.reset();
     m_store.reset();
-    const QString bundlePath = m_home->filePath("Trellin.app");
     QVariantMap info{{"CFBundleIdentifier", "app.trellin.Trellin"}, {"CFBundleExecutable", "Trellin"}};
     if (!groupID.isEmpty())
         info.insert("TRGroupUUID", groupID);
-    QDir().mkpath(bundlePath + "/Contents/MacOS");
-    QVERIFY(PropertyList::writeFileAtomically(bundlePath + "/Contents/Info.plist", info, PropertyList::Format::Xml));
-
-    const QString support = m_home->filePath("share");
-    m_bundle = std::make_unique<Bundle>(bundlePath);
-    m_defaults = std::make_unique<PlistUserDefaults>(m_home->filePath("Library/Preferences"),
-                                                     QStringLiteral("app.trellin.Trellin"), arguments.mid(1));
-    m_runMode = std::make_unique<RunMode>(*m_bundle, *m_defaults);
-    m_local = std::make_unique<LocalNotificationCenter>();
-    m_distributed = std::make_unique<FakeDistributedNotifications>();
-    m_helperActions = std::make_unique<RecordingHelperActions>();
+    m_bundle = std::make_unique<Bundle>(m_home->makeBundle("Trellin.app", info));
+    m_home->relaunch(arguments.mid(1));
+    m_runMode = std::make_unique<RunMode>(*m_bundle, *m_home->defaults, arguments);
     m_runtime = std::make_unique<RecordingRuntime>();
-    m_helperState = std::make_unique<HelperState>(support);
+    m_helperState = std::make_unique<HelperState>(m_home->applicationSupport());
     QDir().mkpath(m_helperState->helperStateDir());
-    m_store = std::make_unique<FolderStore>(
-        support, FolderStore::Services{m_clock, m_clock, *m_local, *m_helperActions,
-                                       [this] { return m_runMode->isHelperProcess(); },
-                                       [this]() -> HelperLaunchStamps* { return m_delegate.get(); }});
+    m_launchLog = std::make_unique<HelperLaunchLog>(m_clock);
+    m_dockDomain = std::make_unique<PlistPreferenceDomain>(m_home->path("Library/Preferences"), "com.apple.dock");
+    m_dock = std::make_unique<DockPreferences>(*m_dockDomain, m_home->distributedNotifications,
+                                               m_dockDomain->filePath(), m_home->path("share/Trellin/Helpers"),
+                                               m_helperState->helperStateDir(), DockPreferences::Helpers{});
+    m_store = std::make_unique<FolderStore>(m_home->applicationSupport(),
+                                            FolderStore::Services{
+                                                .clock = m_clock,
+                                                .scheduler = m_clock,
+                                                .notifications = m_home->localNotifications,
+                                                .helpers = *m_runtime,
+                                                .launchLog = *m_launchLog,
+                                                .isHelperProcess = [this] { return m_runMode->isHelperProcess(); },
+                                            });
+    m_settings = std::make_unique<AppSettings>(AppSettings::Services{
+        .defaults = *m_home->defaults,
+        .notifications = m_home->localNotifications,
+        .distributedNotifications = m_home->distributedNotifications,
+        .loginItem = m_home->loginItem,
+        .bundleIdentifier = TestHome::bundleIdentifier,
+        .homeDirectory = m_home->path(),
+        .foldersFilePath = m_home->foldersFile(),
+    });
+    // Reloads enter the runtime's timeline, to check the order of start-up's steps.
+    connect(m_settings.get(), &AppSettings::changed, this, [this](AppSettings::Field field) {
+        if (field == AppSettings::Field::IsUpdating && m_settings->isUpdating())
+            m_runtime->record("reloadFromDefaults");
+    });
     m_delegate = std::make_unique<AppDelegate>(AppDelegate::Services{
-        m_clock, *m_defaults, *m_local, *m_distributed, *m_runtime, *m_runMode, *m_store, *m_helperState, *m_runtime,
-        *m_runtime, *m_runtime, *m_runtime, *m_runtime, *m_runtime, *m_runtime, arguments});
-}
-
-QString AppDelegateTest::markerPath(const QString& suffix) const {
-    return m_helperState->markerPath(*FolderID::parse(kFolderID), suffix);
-}
-
-void AppDelegateTest::writeMarker(const QString& suffix, const QByteArray& content) {
-    QFile file(markerPath(suffix));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
+        .clock = m_clock,
+        .defaults = *m_home->defaults,
+        .localNotifications = m_home->localNotifications,
+        .distributedNotifications = m_home->distributedNotifications,
+        .application = *m_runtime,
+        .runMode = *m_runMode,
+        .store = *m_store,
+        .settings = *m_settings,
+        .helpers = *m_runtime,
+        .helperState = *m_helperState,
+        .dockPreferences = *m_dock,
+        .tile = *m_runtime,
+        .popup = *m_runtime,
+        .dockMonitor = *m_runtime,
+        .mainWindow = *m_runtime,
+        .updater = *m_runtime,
+    });
 }
 
 void AppDelegateTest::languageIsForcedBeforeLaunchFinishes() {
     makeProcess({});
     m_delegate->applicationWillFinishLaunching();
-    QCOMPARE(m_defaults->object("AppleLanguages"), QVariant(QVariantList{"en"}));
-    m_defaults->setObject("language", "uk");
+    QCOMPARE(m_home->defaults->object("AppleLanguages"), QVariant(QVariantList{"en"}));
+    m_home->defaults->setObject("language", "uk");
     m_delegate->applicationWillFinishLaunching();
-    QCOMPARE(m_defaults->object("AppleLanguages"), QVariant(QVariantList{"uk"}));
+    QCOMPARE(m_home->defaults->object("AppleLanguages"), QVariant(QVariantList{"uk"}));
 }
 
 void AppDelegateTest::mainApplicationStartUp() {
     makeProcess({});
-    m_defaults->setObject("group", kFolderID); // left by an earlier helper run
-    m_runtime->tileSize = 48;
-    QVERIFY(!AppDelegate::shared());
+    m_home->defaults->setObject("group", kFolderID); // left by an earlier helper run
+    QVERIFY(m_dockDomain->setValue("tilesize", 48));
     m_delegate->applicationDidFinishLaunching();
 
-    QCOMPARE(AppDelegate::shared(), m_delegate.get());
     QCOMPARE(m_runtime->calls, (QStringList{"startUpdater", "reloadFromDefaults", "syncHelpers 2",
                                             "startDockStateMonitoring", "activationPolicy regular"}));
     QVERIFY(m_delegate->didApplyInitialMainAppPresentation());
     QCOMPARE(m_delegate->cachedDockHeight(), 66.0);
-    QVERIFY(!m_defaults->hasObject("group"));
+    QVERIFY(!m_home->defaults->hasObject("group"));
     // The stored file was read and written back with its defaults filled in.
     QCOMPARE(m_store->folders().size(), 2);
-    QFile file(m_store->saveURL());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QVERIFY(file.readAll().contains(R"("emoji":"folder.fill")"));
+    QVERIFY(readFile(m_home->foldersFile()).contains(R"("emoji":"folder.fill")"));
 
     // Process-local: a tile-style change reloads settings and folders; nothing is drawn here.
-    m_runtime->calls.clear();
-    m_local->post("tileAppearanceChanged");
+    m_runtime->clear();
+    m_home->localNotifications.post("tileAppearanceChanged");
     QCOMPARE(m_runtime->calls, QStringList{"reloadFromDefaults"});
+}
+
+void AppDelegateTest::unreadableFoldersFileLeavesHelpersAlone() {
+    // A folders file that cannot be read says nothing of which folders are in the Dock: synchronising
+    // an empty list would delete every helper bundle and leave the user's tiles pointing at nothing.
+    const QByteArray damaged = R"([{"id":")" + kFolderID.toLatin1() + R"(","isInDock":true}])";
+    QVERIFY(writeFile(m_home->foldersFile(), damaged));
+    makeProcess({});
+    m_delegate->applicationDidFinishLaunching();
+    QCOMPARE(m_runtime->calls,
+             (QStringList{"startUpdater", "reloadFromDefaults", "startDockStateMonitoring", "activationPolicy regular"}));
+    QCOMPARE(m_home->console.lines.last(),
+             "[AppDelegate] Helpers were left as they are: the folders file could not be read");
+    QCOMPARE(readFile(m_home->foldersFile()), damaged);
 }
 
 void AppDelegateTest::mainApplicationPresentationFollowsMenuBarSetting() {
     makeProcess({});
-    m_runtime->menuBar = true;
-    m_runtime->tileSize = std::nullopt;
+    m_home->defaults->setObject("showMenuBar", true);
     m_delegate->applicationDidFinishLaunching();
     QCOMPARE(m_runtime->policy, ActivationPolicy::Accessory);
-    QCOMPARE(m_delegate->cachedDockHeight(), 64.0);
+    QCOMPARE(m_delegate->cachedDockHeight(), AppDelegate::defaultDockHeight);
 
     // Switching keeps an open main window in front.
-    m_runtime->calls.clear();
-    m_runtime->menuBar = false;
+    m_runtime->clear();
     m_runtime->key = 42;
-    m_local->post("showMenuBarChanged");
+    m_settings->setShowMenuBar(false);
     QCOMPARE(m_runtime->calls, (QStringList{"activationPolicy regular", "orderFrontIfVisible 42"}));
 
-    m_runtime->calls.clear();
+    m_runtime->clear();
     m_runtime->key = 0;
-    m_runtime->menuBar = true;
-    m_delegate->updateMainAppPresentationMode();
+    m_settings->setShowMenuBar(true);
     QCOMPARE(m_runtime->calls, QStringList{"activationPolicy accessory"});
 }
 
 void AppDelegateTest::mainApplicationReopenShowsFolderList() {
     makeProcess({});
     m_delegate->applicationDidFinishLaunching();
-    m_runtime->calls.clear();
+    m_runtime->clear();
     QCOMPARE(m_delegate->applicationShouldHandleReopen(false), false);
     QCOMPARE(m_delegate->applicationShouldHandleReopen(true), false);
     QCOMPARE(m_runtime->calls, (QStringList{"showMainWindow allFolders", "showMainWindow allFolders"}));
@@ -194,13 +217,13 @@ void AppDelegateTest::mainApplicationReopenShowsFolderList() {
 
 void AppDelegateTest::helperStartedByMainApplicationShowsOn() {
     makeProcess(kFolderID, {"Trellin", "-group", kFolderID});
-    writeMarker(".launch", QByteArray::number(kNow - 59.5, 'f', 3) + "\n");
+    QVERIFY(writeFile(markerPath(".launch"), QByteArray::number(kNow - 59.5, 'f', 3) + "\n"));
     m_delegate->applicationDidFinishLaunching();
 
     QCOMPARE(m_runtime->calls, (QStringList{"reloadFromDefaults", "activationPolicy regular", "orderOutFirstWindow",
                                             "presentFolderTile " + kFolderID, "showBadge ON green 2"}));
     QVERIFY(!QFile::exists(markerPath(".launch")));
-    QCOMPARE(m_defaults->stringForKey("group"), std::optional<QString>(kFolderID));
+    QCOMPARE(m_home->defaults->stringForKey("group"), std::optional<QString>(kFolderID));
     QVERIFY(!m_delegate->shouldIgnoreNextHelperReopen());
 }
 
@@ -208,7 +231,7 @@ void AppDelegateTest::helperStartedWithGroupArgumentStaysQuiet() {
     // A stale marker, then an unreadable one: neither counts, both are deleted.
     for (const QByteArray& marker : {QByteArray::number(kNow - 61, 'f', 3), QByteArray("soon")}) {
         makeProcess(kFolderID, {"Trellin", "-group", kFolderID});
-        writeMarker(".launch", marker);
+        QVERIFY(writeFile(markerPath(".launch"), marker));
         m_delegate->applicationDidFinishLaunching();
         QCOMPARE(m_runtime->calls.filter("showBadge").size(), 0);
         QCOMPARE(m_runtime->calls.filter("presentPopup").size(), 0);
@@ -222,11 +245,11 @@ void AppDelegateTest::helperStartedFromDockOpensPopupAndSwallowsFirstReopen() {
     QCOMPARE(m_runtime->calls.last(), "presentPopup " + kFolderID);
     QCOMPARE(m_delegate->pendingInitialHelperPopupFolderID(), FolderID::parse(kFolderID));
     QVERIFY(m_delegate->shouldIgnoreNextHelperReopen());
-    QVERIFY(!m_runtime->calls.contains("syncHelpers 2"));
+    QVERIFY(m_runtime->calls.filter("syncHelpers").isEmpty());
 
     // The reopen of the same click arrives while the popup shows: swallowed.
     m_runtime->popupExists = m_runtime->popupVisible = true;
-    m_runtime->calls.clear();
+    m_runtime->clear();
     QVERIFY(!m_delegate->applicationShouldHandleReopen(true));
     QVERIFY(m_runtime->calls.isEmpty());
     QVERIFY(!m_delegate->shouldIgnoreNextHelperReopen());
@@ -241,19 +264,15 @@ void AppDelegateTest::helperStartedFromDockOpensPopupAndSwallowsFirstReopen() {
 void AppDelegateTest::helperWhoseFolderIsGoneRunsAsMainApplication() {
     const QString goneID = QStringLiteral("9F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C");
     makeProcess(goneID, {"Trellin", "-group", goneID});
-    QFile file(m_store->saveURL());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray before = file.readAll();
-    file.close();
+    const QByteArray before = readFile(m_home->foldersFile());
 
     m_delegate->applicationDidFinishLaunching();
     // No updater in a helper bundle, but the main application's other steps.
     QCOMPARE(m_runtime->calls, (QStringList{"reloadFromDefaults", "syncHelpers 2", "startDockStateMonitoring",
                                             "activationPolicy regular"}));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), before);
+    QCOMPARE(readFile(m_home->foldersFile()), before);
 
-    m_runtime->calls.clear();
+    m_runtime->clear();
     m_delegate->applicationShouldHandleReopen(false);
     QCOMPARE(m_runtime->calls, QStringList{"showMainWindow allFolders"});
 }
@@ -261,46 +280,46 @@ void AppDelegateTest::helperWhoseFolderIsGoneRunsAsMainApplication() {
 void AppDelegateTest::badgesReachOnlyTheirHelper() {
     makeProcess(kFolderID, {"Trellin", "-group", kFolderID});
     m_delegate->applicationDidFinishLaunching();
-    m_runtime->calls.clear();
+    m_runtime->clear();
 
-    m_distributed->post("TRFolderOffBadge", {}, {{"id", "1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C"}});
-    m_distributed->post("TRFolderDeleteBadge", {}, {{"id", "1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C"}});
-    m_distributed->post("TRFolderOffBadge", {}, {});
+    FakeDistributedNotifications& bus = m_home->distributedNotifications;
+    bus.post("TRFolderOffBadge", {}, {{"id", kOtherID}});
+    bus.post("TRFolderDeleteBadge", {}, {{"id", kOtherID}});
+    bus.post("TRFolderOffBadge", {}, {});
     QVERIFY(m_runtime->calls.isEmpty());
 
-    m_distributed->post("TRFolderOffBadge", {}, {{"id", kFolderID}});
-    m_distributed->post("TRFolderOffBadge", {}, {{"id", kFolderID}, {"hide", true}});
-    m_distributed->post("TRFolderDeleteBadge", {}, {{"id", kFolderID}});
+    bus.post("TRFolderOffBadge", {}, {{"id", kFolderID}});
+    bus.post("TRFolderOffBadge", {}, {{"id", kFolderID}, {"hide", true}});
+    bus.post("TRFolderDeleteBadge", {}, {{"id", kFolderID}});
     QCOMPARE(m_runtime->calls, (QStringList{"showBadge OFF red 2", "refreshTile", "showBadge DELETE red 2"}));
 }
 
 void AppDelegateTest::refreshHandlers() {
     makeProcess(kFolderID, {"Trellin", "-group", kFolderID});
     m_delegate->applicationDidFinishLaunching();
-    m_runtime->calls.clear();
+    FakeDistributedNotifications& bus = m_home->distributedNotifications;
+    m_runtime->clear();
 
-    m_distributed->post("TRTileAppearanceChanged");
-    QCOMPARE(m_runtime->calls, (QStringList{"reloadFromDefaults", "refreshTile"}));
-
-    m_runtime->calls.clear();
-    m_distributed->post("TRPopupSettingsChanged");
-    m_distributed->post("TRThemeChanged");
-    QCOMPARE(m_runtime->calls, (QStringList{"reloadFromDefaults", "reloadFromDefaults"}));
-
-    m_runtime->calls.clear();
-    m_runtime->popupExists = m_runtime->popupVisible = true;
-    m_runtime->theme = AppThemeMode::Light;
-    m_distributed->post("TRPopupSettingsChanged");
-    m_distributed->post("TRThemeChanged");
-    m_distributed->post("TRCloseNonPinnedPopups", "1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C");
+    bus.post("TRTileAppearanceChanged");
+    bus.post("TRPopupSettingsChanged");
+    bus.post("TRThemeChanged");
     QCOMPARE(m_runtime->calls,
-             (QStringList{"reloadFromDefaults", "layOutPopupAgain", "reloadFromDefaults", "setPopupAppearance light",
-                          "handleClosePopups 1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C"}));
+             (QStringList{"reloadFromDefaults", "refreshTile", "reloadFromDefaults", "reloadFromDefaults"}));
+
+    // With a visible popup: laid out again, and given the theme another process just stored.
+    m_runtime->clear();
+    m_runtime->popupExists = m_runtime->popupVisible = true;
+    m_home->defaults->setObject("appTheme", "light");
+    bus.post("TRPopupSettingsChanged");
+    bus.post("TRThemeChanged");
+    bus.post("TRCloseNonPinnedPopups", kOtherID);
+    QCOMPARE(m_runtime->calls, (QStringList{"reloadFromDefaults", "layOutPopupAgain", "reloadFromDefaults",
+                                            "setPopupAppearance light", "handleClosePopups " + kOtherID}));
 }
 
 void AppDelegateTest::terminationConsumesPreserveMarkerInHelper() {
     makeProcess({});
-    writeMarker(".preserve", {});
+    QVERIFY(writeFile(markerPath(".preserve"), {}));
     m_delegate->applicationWillTerminate();
     QVERIFY(QFile::exists(markerPath(".preserve")));
 

@@ -1,17 +1,14 @@
 // The helper's Dock tile over time: presenting, the debounced bundle-icon write, badges.
 #include "tile/DockTileManager.h"
 #include "model/FolderStore.h"
-#include "platform/LocalNotificationCenter.h"
-#include "platform/linux/PlistUserDefaults.h"
-#include "platform/linux/XdgAutostartLoginItem.h"
+#include "model/HelperLaunchLog.h"
 #include "settings/AppSettings.h"
 
-#include "FakeDistributedNotifications.h"
 #include "FakeDockTile.h"
 #include "RecordingHelperActions.h"
+#include "TestHome.h"
 #include "VirtualClock.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 class DockTileManagerTest : public QObject {
@@ -29,13 +26,10 @@ private Q_SLOTS:
 private:
     std::unique_ptr<DockTileManager> makeManager(std::optional<QUuid> folderID);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TestHome> m_home;
     std::unique_ptr<VirtualClock> m_clock;
-    LocalNotificationCenter m_local;
-    FakeDistributedNotifications m_distributed;
     RecordingHelperActions m_helpers;
-    std::unique_ptr<PlistUserDefaults> m_defaults;
-    std::unique_ptr<XdgAutostartLoginItem> m_loginItem;
+    std::unique_ptr<HelperLaunchLog> m_launchLog;
     std::unique_ptr<AppSettings> m_settings;
     std::unique_ptr<FolderStore> m_store;
     FakeDockTile m_tile;
@@ -45,15 +39,26 @@ private:
 };
 
 void DockTileManagerTest::init() {
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_home = std::make_unique<TestHome>();
     m_clock = std::make_unique<VirtualClock>(1000);
-    m_defaults = std::make_unique<PlistUserDefaults>(m_dir->filePath("prefs"), "app.trellin.Trellin", QStringList());
-    m_loginItem =
-        std::make_unique<XdgAutostartLoginItem>(m_dir->filePath("autostart"), "app.trellin.Trellin", "Trellin", "/x");
-    m_settings = std::make_unique<AppSettings>(
-        AppSettings::Services{*m_defaults, m_local, m_distributed, *m_loginItem, "", m_dir->path(), "none"});
-    m_store = std::make_unique<FolderStore>(
-        m_dir->path(), FolderStore::Services{*m_clock, *m_clock, m_local, m_helpers, [] { return true; }, {}});
+    m_launchLog = std::make_unique<HelperLaunchLog>(*m_clock);
+    m_settings = std::make_unique<AppSettings>(AppSettings::Services{
+        .defaults = *m_home->defaults,
+        .notifications = m_home->localNotifications,
+        .distributedNotifications = m_home->distributedNotifications,
+        .loginItem = m_home->loginItem,
+        .bundleIdentifier = TestHome::bundleIdentifier,
+        .homeDirectory = m_home->path(),
+        .foldersFilePath = m_home->foldersFile(),
+    });
+    m_store = std::make_unique<FolderStore>(m_home->applicationSupport(), FolderStore::Services{
+                                                                              .clock = *m_clock,
+                                                                              .scheduler = *m_clock,
+                                                                              .notifications = m_home->localNotifications,
+                                                                              .helpers = m_helpers,
+                                                                              .launchLog = *m_launchLog,
+                                                                              .isHelperProcess = [] { return true; },
+                                                                          });
     m_folder = AppFolder(QUuid::createUuid(), "Work", "folder.fill", 0);
     m_folder.tileStyle.backgroundMode = TileBackgroundMode::Solid;
     m_folder.tileStyle.backgroundStyle = TileBackground::Red;
@@ -67,6 +72,7 @@ void DockTileManagerTest::init() {
 void DockTileManagerTest::cleanup() {
     m_store.reset();
     m_settings.reset();
+    m_home.reset();
 }
 
 std::unique_ptr<DockTileManager> DockTileManagerTest::makeManager(std::optional<QUuid> folderID) {
@@ -78,14 +84,21 @@ std::unique_ptr<DockTileManager> DockTileManagerTest::makeManager(std::optional<
         return image;
     };
     return std::make_unique<DockTileManager>(DockTileManager::Services{
-        *m_clock, *m_store, *m_settings, m_tile, [folderID] { return folderID; }, resources,
-        [this](const QImage& image, const QString& path) {
-            // Written at full size to the running bundle.
-            if (image.size() == QSize(512, 512) && path == QStringLiteral("/Helpers/Work.app"))
-                m_iconWrites.append(m_clock->now());
-            return true;
-        },
-        "/Helpers/Work.app"});
+        .scheduler = *m_clock,
+        .store = *m_store,
+        .settings = *m_settings,
+        .dockTile = m_tile,
+        .currentFolderID = [folderID] { return folderID; },
+        .resources = resources,
+        .setCustomIcon =
+            [this](const QImage& image, const QString& path) {
+                // Written at full size to the running bundle.
+                if (image.size() == QSize(512, 512) && path == QStringLiteral("/Helpers/Work.app"))
+                    m_iconWrites.append(m_clock->now());
+                return true;
+            },
+        .bundlePath = "/Helpers/Work.app",
+    });
 }
 
 void DockTileManagerTest::presentingIsAsynchronousAndIconWriteDebounced() {

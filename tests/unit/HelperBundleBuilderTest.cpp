@@ -17,8 +17,6 @@
 
 #include <sys/xattr.h>
 
-namespace {} // namespace
-
 class HelperBundleBuilderTest : public QObject {
     Q_OBJECT
 
@@ -53,6 +51,10 @@ void HelperBundleBuilderTest::init() {
     QVERIFY(writeFile(app + "/Contents/MacOS/__preview.dylib", "preview"));
     QVERIFY(writeFile(app + "/Icon\r", "icon"));
     QVERIFY(writeFile(app + "/Contents/Resources/en.lproj/Localizable.qm", "table"));
+    // A bundle may hold links: one relative within itself, one absolute to a file elsewhere.
+    QVERIFY(QFile::link("en.lproj", app + "/Contents/Resources/current.lproj"));
+    QVERIFY(writeFile(m_dir->filePath("outside/shared.dat"), "shared"));
+    QVERIFY(QFile::link(m_dir->filePath("outside/shared.dat"), app + "/Contents/Resources/shared.dat"));
     m_app = std::make_unique<Bundle>(app);
     m_log.lines.clear();
 }
@@ -82,7 +84,9 @@ void HelperBundleBuilderTest::fileNames() {
 
 void HelperBundleBuilderTest::buildCopiesCleansStampsAndSigns() {
     const QString source = m_app->path() + "/Contents/Resources/en.lproj/Localizable.qm";
-    const bool hasXattrs = ::setxattr(QFile::encodeName(source).constData(), "user.origin", "x", 1, 0) == 0;
+    const QByteArray outside = QFile::encodeName(m_dir->filePath("outside/shared.dat"));
+    const bool hasXattrs = ::setxattr(QFile::encodeName(source).constData(), "user.origin", "x", 1, 0) == 0 &&
+                           ::setxattr(outside.constData(), "user.origin", "x", 1, 0) == 0;
     HelperBundleBuilder builder(m_dir->filePath("share"), *m_app, makeFakeSigner(m_dir->path(), "", 0), m_log);
     AppFolder folder(QUuid::createUuid(), "Work: Q1/Q2", "folder.fill");
 
@@ -94,7 +98,13 @@ void HelperBundleBuilderTest::buildCopiesCleansStampsAndSigns() {
     if (hasXattrs) {
         const QByteArray copy = QFile::encodeName(*helper + "/Contents/Resources/en.lproj/Localizable.qm");
         QCOMPARE(::listxattr(copy.constData(), nullptr, 0), ssize_t(0));
+        // Cleaning the copy never reaches through a link to what lies outside it.
+        QVERIFY(::getxattr(outside.constData(), "user.origin", nullptr, 0) > 0);
     }
+    // Links are copied as they are written: the helper depends on nothing inside the main bundle.
+    QCOMPARE(QFileInfo(*helper + "/Contents/Resources/current.lproj").symLinkTarget(),
+             *helper + "/Contents/Resources/en.lproj");
+    QCOMPARE(QFileInfo(*helper + "/Contents/Resources/shared.dat").symLinkTarget(), QString::fromLocal8Bit(outside));
     const auto info = PropertyList::readFile(*helper + "/Contents/Info.plist").value();
     const QVariantMap stamped = info.root.toMap();
     QCOMPARE(stamped.value("CFBundleName"), QVariant("Work: Q1/Q2"));
@@ -103,8 +113,12 @@ void HelperBundleBuilderTest::buildCopiesCleansStampsAndSigns() {
     QCOMPARE(stamped.value("CFBundleIdentifier"), QVariant("app.trellin.Trellin"));
     QCOMPARE(info.format, PropertyList::Format::Binary);
     QCOMPARE(builder.helperBundleURL(folder.id), helper);
-    // The exact-case id is required.
-    QVERIFY(!builder.helperBundleURL(QUuid::createUuid()));
+
+    // A bundle is found only by its id's exact, upper-case text.
+    QVariantMap lowerCase = stamped;
+    lowerCase.insert("TRGroupUUID", FolderID::canonical(folder.id).toLower());
+    QVERIFY(PropertyList::writeFileAtomically(*helper + "/Contents/Info.plist", lowerCase, info.format));
+    QVERIFY(!builder.helperBundleURL(folder.id));
 }
 
 void HelperBundleBuilderTest::identityOrAdHocArguments() {

@@ -2,23 +2,19 @@
 // folders in the Dock, and the delayed Dock removal with its badges.
 #include "helpers/HelperManager.h"
 #include "model/FolderID.h"
+#include "model/HelperLaunchLog.h"
 #include "platform/Bundle.h"
-#include "platform/LocalNotificationCenter.h"
-#include "platform/PropertyList.h"
 #include "platform/linux/PlistPreferenceDomain.h"
 
 #include "CapturedSystemLog.h"
-#include "ConsoleCapture.h"
-#include "FakeDistributedNotifications.h"
 #include "FakeSigner.h"
 #include "FakeWorkspace.h"
-#include "RecordingHelperActions.h"
 #include "TestFiles.h"
+#include "TestHome.h"
 #include "VirtualClock.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -40,7 +36,7 @@ private Q_SLOTS:
 
     void recreateStopsOldHelperMarksAndLaunches();
     void launchOutcomesAreReported();
-    void removeHelperTouchesMarkersOnlyWithAHelper();
+    void removalTouchesMarkersOnlyWithAHelperAndNeverFollowsALink();
     void syncBuildsLaunchesAndRemovesStrays();
     void syncRebuildsOnlyStoppedOutdatedHelpers();
     void dockRemovalRunsAfterDelayUnlessCancelled();
@@ -52,46 +48,43 @@ private:
         return m_manager->state().markerPath(f.id, suffix);
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TestHome> m_home;
     std::unique_ptr<Bundle> m_app;
     VirtualClock m_clock{1'800'000'000.5};
     FakeWorkspace m_workspace;
-    FakeDistributedNotifications m_distributed;
-    LocalNotificationCenter m_local;
     CapturedSystemLog m_log;
-    RecordingHelperActions m_stamps;
+    std::unique_ptr<HelperLaunchLog> m_launchLog;
     std::unique_ptr<PlistPreferenceDomain> m_dock;
-    std::unique_ptr<ConsoleCapture> m_console;
     std::unique_ptr<HelperManager> m_manager;
 };
 
 void HelperManagerTest::init() {
-    m_dir = std::make_unique<QTemporaryDir>();
-    const QString app = m_dir->filePath("Trellin.app");
-    QDir().mkpath(app + "/Contents");
-    QVERIFY(PropertyList::writeFileAtomically(
-        app + "/Contents/Info.plist",
-        QVariantMap{{"CFBundleIdentifier", "app.trellin.Trellin"}, {"CFBundleExecutable", "Trellin"}},
-        PropertyList::Format::Xml));
-    QVERIFY(writeFile(app + "/Contents/MacOS/Trellin", "binary"));
-    m_app = std::make_unique<Bundle>(app);
+    m_home = std::make_unique<TestHome>();
+    m_app = std::make_unique<Bundle>(m_home->makeBundle(
+        "Trellin.app", {{"CFBundleIdentifier", "app.trellin.Trellin"}, {"CFBundleExecutable", "Trellin"}}));
     m_workspace = FakeWorkspace();
-    m_distributed.posted.clear();
     m_log.lines.clear();
-    m_stamps.clear();
-    const QString preferences = m_dir->filePath("Library/Preferences");
-    QDir().mkpath(preferences);
-    m_dock = std::make_unique<PlistPreferenceDomain>(preferences, "com.apple.dock");
-    m_console = std::make_unique<ConsoleCapture>();
-    m_manager = std::make_unique<HelperManager>(
-        HelperManager::Services{m_clock, m_clock, m_workspace, m_distributed, m_local, m_log, *m_dock, *m_app,
-                                [this]() -> HelperLaunchStamps* { return &m_stamps; }, m_dir->filePath("share"),
-                                m_dock->filePath(), makeFakeSigner(m_dir->path())});
+    m_launchLog = std::make_unique<HelperLaunchLog>(m_clock);
+    m_dock = std::make_unique<PlistPreferenceDomain>(m_home->path("Library/Preferences"), "com.apple.dock");
+    m_manager = std::make_unique<HelperManager>(HelperManager::Services{
+        .clock = m_clock,
+        .scheduler = m_clock,
+        .workspace = m_workspace,
+        .distributedNotifications = m_home->distributedNotifications,
+        .localNotifications = m_home->localNotifications,
+        .systemLog = m_log,
+        .dockDomain = *m_dock,
+        .mainBundle = *m_app,
+        .launchLog = *m_launchLog,
+        .applicationSupportDirectory = m_home->applicationSupport(),
+        .dockPreferencesPath = m_dock->filePath(),
+        .signingTool = makeFakeSigner(m_home->path()),
+    });
 }
 
 void HelperManagerTest::cleanup() {
     m_manager.reset();
-    m_console.reset();
+    m_home.reset();
 }
 
 AppFolder HelperManagerTest::folder(const QString& name, bool inDock) const {
@@ -120,13 +113,13 @@ void HelperManagerTest::launchOutcomesAreReported() {
     m_manager->recreateAndLaunchHelper(work);
     const QString helper = m_manager->builder().helperBundleURL(work.id).value();
     m_workspace.finishOpens();
-    QCOMPARE(m_console->lines, QStringList{"Successfully launched helper: " + helper});
+    QCOMPARE(m_home->console.lines, QStringList{"Successfully launched helper: " + helper});
     QCOMPARE(m_log.lines, QStringList{"Trellin: Successfully launched helper: " + helper});
     QVERIFY(QFile::exists(marker(work, ".launch")));
 
     m_manager->launchHelper(helper, work.id);
     m_workspace.finishOpens(QStringLiteral("No such file"));
-    QCOMPARE(m_console->lines.last(), "Failed to launch helper " + helper + ": No such file");
+    QCOMPARE(m_home->console.lines.last(), "Failed to launch helper " + helper + ": No such file");
     QCOMPARE(m_log.lines.last(), "Trellin: Failed to launch helper " + helper + ": No such file");
     QVERIFY(!QFile::exists(marker(work, ".launch")));
 
@@ -137,7 +130,7 @@ void HelperManagerTest::launchOutcomesAreReported() {
     QCOMPARE(m_log.lines.size(), 2);
 }
 
-void HelperManagerTest::removeHelperTouchesMarkersOnlyWithAHelper() {
+void HelperManagerTest::removalTouchesMarkersOnlyWithAHelperAndNeverFollowsALink() {
     const AppFolder work = folder("Work");
     QVERIFY(writeFile(marker(work, ".preserve"), {}));
     m_manager->removeHelper(work.id, false);
@@ -148,9 +141,20 @@ void HelperManagerTest::removeHelperTouchesMarkersOnlyWithAHelper() {
     QVERIFY(!QFile::exists(marker(work, ".preserve")));
     QVERIFY(!QFileInfo::exists(helper));
 
-    QVERIFY(writeFile(marker(work, ".preserve"), {}));
-    QVERIFY(m_manager->consumePreserveMarker(work.id));
-    QVERIFY(!m_manager->consumePreserveMarker(work.id));
+    // A listed bundle that is a link, to a bundle of the folder's or to anything else, is unlinked;
+    // what it points to is left whole, wherever it lies.
+    const QString outside = m_home->makeBundle(
+        "Elsewhere/Keep.app", {{"CFBundleExecutable", "Trellin"}, {"TRGroupUUID", FolderID::canonical(work.id)}});
+    const QString documents = m_home->path("Documents");
+    QVERIFY(writeFile(documents + "/letter.txt", "dear"));
+    const QString helpers = m_manager->builder().helpersDir();
+    QVERIFY(QFile::link(outside, helpers + "/Work.app"));
+    QVERIFY(QFile::link(documents, helpers + "/Stray.app"));
+    m_manager->removeHelper(work.id, false);
+    m_manager->syncHelpers({});
+    QVERIFY(QDir(helpers).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System));
+    QCOMPARE(readFile(outside + "/Contents/MacOS/Trellin"), QByteArray("binary"));
+    QCOMPARE(readFile(documents + "/letter.txt"), QByteArray("dear"));
 }
 
 void HelperManagerTest::syncBuildsLaunchesAndRemovesStrays() {
@@ -175,8 +179,9 @@ void HelperManagerTest::syncBuildsLaunchesAndRemovesStrays() {
     const QString missingPath = builder.helperBundleURL(missing.id).value();
     QCOMPARE(m_workspace.opened, (QStringList{stoppedPath + " -group " + FolderID::canonical(stopped.id),
                                               missingPath + " -group " + FolderID::canonical(missing.id)}));
-    QCOMPARE(m_stamps.calls, (QStringList{"stamp " + FolderID::canonical(stopped.id) + " 1800000000.5",
-                                          "stamp " + FolderID::canonical(missing.id) + " 1800000000.5"}));
+    // Each launch is stamped for Dock watching; a helper that runs is not launched again.
+    QCOMPARE(m_launchLog->recentHelperLaunchDates(),
+             (QHash<QUuid, double>{{stopped.id, m_clock.now()}, {missing.id, m_clock.now()}}));
     QVERIFY(QFile::exists(marker(missing, ".launch")));
     QVERIFY(!QFile::exists(marker(stopped, ".launch")));
 }
@@ -216,9 +221,9 @@ void HelperManagerTest::dockRemovalRunsAfterDelayUnlessCancelled() {
     m_clock.advance(5);
     QCOMPARE(m_dock->copyValue("persistent-apps").toList().size(), 2);
     QVERIFY(QFileInfo::exists(workPath));
-    QCOMPARE(m_distributed.posted.size(), 2);
-    QCOMPARE(m_distributed.posted.at(0).userInfo, (QVariantMap{{"id", FolderID::canonical(work.id)}}));
-    QCOMPARE(m_distributed.posted.at(1).userInfo, (QVariantMap{{"id", FolderID::canonical(work.id)}, {"hide", true}}));
+    QCOMPARE(m_home->distributedNotifications.posted.size(), 2);
+    QCOMPARE(m_home->distributedNotifications.posted.at(0).userInfo, (QVariantMap{{"id", FolderID::canonical(work.id)}}));
+    QCOMPARE(m_home->distributedNotifications.posted.at(1).userInfo, (QVariantMap{{"id", FolderID::canonical(work.id)}, {"hide", true}}));
 
     // Scheduled twice: only the second runs, 2 s after it. Another folder's removal is independent.
     m_manager->scheduleDockRemoval(work, 2.0);
@@ -233,17 +238,17 @@ void HelperManagerTest::dockRemovalRunsAfterDelayUnlessCancelled() {
     m_clock.advance(0.1);
     QVERIFY(!QFileInfo::exists(workPath));
     QVERIFY(m_dock->copyValue("persistent-apps").toList().isEmpty());
-    QCOMPARE(m_distributed.posted.last().name, "com.apple.dock.prefchanged");
+    QCOMPARE(m_home->distributedNotifications.posted.last().name, "com.apple.dock.prefchanged");
     QCOMPARE(m_clock.pendingCount(), 0);
 }
 
 void HelperManagerTest::appearanceChangesAreRelayed() {
-    m_local.post("tileAppearanceChanged", QUuid::createUuid());
-    m_local.post("popupSettingsChanged");
-    QCOMPARE(m_distributed.posted.size(), 2);
-    QCOMPARE(m_distributed.posted.at(0).name, "TRTileAppearanceChanged");
-    QVERIFY(m_distributed.posted.at(0).userInfo.isEmpty());
-    QCOMPARE(m_distributed.posted.at(1).name, "TRPopupSettingsChanged");
+    m_home->localNotifications.post("tileAppearanceChanged", QUuid::createUuid());
+    m_home->localNotifications.post("popupSettingsChanged");
+    QCOMPARE(m_home->distributedNotifications.posted.size(), 2);
+    QCOMPARE(m_home->distributedNotifications.posted.at(0).name, "TRTileAppearanceChanged");
+    QVERIFY(m_home->distributedNotifications.posted.at(0).userInfo.isEmpty());
+    QCOMPARE(m_home->distributedNotifications.posted.at(1).name, "TRPopupSettingsChanged");
 }
 
 QTEST_GUILESS_MAIN(HelperManagerTest)

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "model/AppFolder.h"
+#include "model/Enums.h"
+#include "platform/Notification.h"
+
+// The folder popup panel of a helper, as the delegate drives it.
+class PopupPresenter {
+public:
+    virtual ~PopupPresenter() = default;
+    // Opens the popup, or closes it when it is already visible.
+    virtual void presentPopup(const AppFolder& folder) = 0;
+    virtual bool hasPopup() const = 0;
+    virtual bool isPopupVisible() const = 0;
+    virtual void layOutPopupAgain() = 0;
+    virtual void setPopupAppearance(AppThemeMode theme) = 0;
+    virtual void handleClosePopupsNotification(const Notification& notification) = 0;
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// File-system housekeeping that never follows a symbolic link: a link is an entry of its own,
+// copied as its own text and removed as itself, so nothing outside the tree being copied or
+// removed is ever read, changed or deleted through one.
+namespace FileSystem {
+
+// Removes a file, a link or a folder with everything in it. True when nothing is left at `path`
+// (also when nothing was there).
+bool removeItem(const QString& path);
+
+// Copies the folder `from` to `to` (created with its parents): folders and files with their
+// permissions, links with the target text they hold, relative or absolute. On failure `error`
+// names what could not be copied and the partial copy is left for the caller to remove.
+bool copyTree(const QString& from, const QString& to, QString* error);
+
+} // namespace FileSystem
