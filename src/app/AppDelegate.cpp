@@ -125,7 +125,8 @@ void AppDelegate::observeDistributedNotifications() {
         });
     };
     observe(NotificationName::TRTileAppearanceChanged, [](AppDelegate& d, const Notification&) { d.updateDockTile(); });
-    observe(NotificationName::TRPopupSettingsChanged, [](AppDelegate& d, const Notification&) { d.refreshPopupSettings(); });
+    observe(NotificationName::TRPopupSettingsChanged,
+            [](AppDelegate& d, const Notification&) { d.refreshPopupSettings(); });
     observe(NotificationName::TRThemeChanged, [](AppDelegate& d, const Notification&) { d.refreshTheme(); });
     observe(NotificationName::TRCloseNonPinnedPopups,
             [](AppDelegate& d, const Notification& n) { d.m_services.popup.handleClosePopupsNotification(n); });

@@ -102,14 +102,15 @@ struct SharedObjects {
               .dockPreferencesPath = DockPreferences::standardDockPreferencesPath(QDir::homePath()),
               .signingTool = identity.bundle.path() + QStringLiteral("/Contents/MacOS/trellin-codesign"),
           })
-        , store(applicationSupport, {
-                                        .clock = backend.clock,
-                                        .scheduler = backend.scheduler,
-                                        .notifications = backend.localNotifications,
-                                        .helpers = helperManager,
-                                        .launchLog = launchLog,
-                                        .isHelperProcess = [&identity] { return identity.runMode.isHelperProcess(); },
-                                    })
+        , store(applicationSupport,
+                {
+                    .clock = backend.clock,
+                    .scheduler = backend.scheduler,
+                    .notifications = backend.localNotifications,
+                    .helpers = helperManager,
+                    .launchLog = launchLog,
+                    .isHelperProcess = [&identity] { return identity.runMode.isHelperProcess(); },
+                })
         , settings({
               .defaults = identity.defaults,
               .notifications = backend.localNotifications,

@@ -1,6 +1,8 @@
 #include "AppSettings.h"
 
+#include "SettingFields.h"
 #include "model/FolderCodec.h"
+#include "platform/Clock.h"
 #include "platform/Console.h"
 #include "platform/DistributedNotifications.h"
 #include "platform/LocalNotificationCenter.h"
@@ -12,25 +14,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMetaEnum>
-#include <QPointer>
-
-#include <algorithm>
-#include <limits>
 
 namespace {
-
-QPointer<AppSettings>& sharedSettings() {
-    static QPointer<AppSettings> settings;
-    return settings;
-}
-
-const QString kOnboardingKey = QStringLiteral("hasCompletedOnboarding");
-constexpr double kDistantPast = -std::numeric_limits<double>::max();
-
-qint64 clampColumns(qint64 columns) {
-    return std::clamp<qint64>(columns, 3, 6);
-}
 
 // A number stored as a bool or any numeric type; none for everything else.
 std::optional<bool> numberTruth(const QVariant& value) {
@@ -44,258 +29,77 @@ std::optional<bool> numberTruth(const QVariant& value) {
 AppSettings::AppSettings(Services services, QObject* parent)
     : QObject(parent)
     , m_services(std::move(services)) {
-    m_isUpdating = true; // creation runs no change action
-    readStoredFields(true);
-    m_isUpdating = false;
-}
-
-AppSettings* AppSettings::shared() {
-    return sharedSettings();
-}
-
-void AppSettings::setShared(AppSettings* settings) {
-    sharedSettings() = settings;
+    // Creation only reads: no change action runs, so nothing is written or posted.
+    m_values.reserve(settingFields().size());
+    for (const SettingField& field : settingFields()) {
+        if (!field.key)
+            m_values.push_back(field.defaultValue);
+        else if (field.onboardingSources)
+            m_values.push_back(readOnboardingFlag());
+        else
+            m_values.push_back(field.read(m_services.defaults.object(QLatin1String(field.key))));
+    }
 }
 
 QString AppSettings::key(Field field) {
-    // The key is the field's name with a lower-case first letter.
-    QString name = QString::fromLatin1(QMetaEnum::fromType<Field>().valueToKey(int(field)));
-    name[0] = name[0].toLower();
-    return name;
-}
-
-void AppSettings::readStoredFields(bool includingOnboarding) {
-    const UserDefaults& d = m_services.defaults;
-    const auto has = [&](Field f) { return d.hasObject(key(f)); };
-    const auto readBool = [&](Field f, bool fallback) { return has(f) ? d.boolForKey(key(f)) : fallback; };
-    const auto readDouble = [&](Field f, double fallback) { return has(f) ? d.doubleForKey(key(f)) : fallback; };
-    const auto readString = [&](Field f) { return d.stringForKey(key(f)).value_or(QString()); };
-    const auto readEnum = [&](Field f, const auto& cases, auto fallback) {
-        return caseIn(cases, readString(f)).value_or(fallback);
-    };
-
-    setLaunchAtLogin(readBool(Field::LaunchAtLogin, false));
-    setLanguage(readString(Field::Language) == QStringLiteral("uk") ? AppLanguage::Ukrainian : AppLanguage::English);
-    setShowMenuBar(readBool(Field::ShowMenuBar, false));
-    setAppTheme(readString(Field::AppTheme) == QStringLiteral("light") ? AppThemeMode::Light : AppThemeMode::Dark);
-    if (includingOnboarding)
-        setHasCompletedOnboarding(readOnboardingFlag());
-    setTileOpacity(readDouble(Field::TileOpacity, 1.0));
-    setTileCornerRadius(readDouble(Field::TileCornerRadius, 12.0));
-    setTileBackgroundStyle(readEnum(Field::TileBackgroundStyle, kTileBackgroundCases, TileBackground::Frosted));
-    setTileBackgroundMode(readEnum(Field::TileBackgroundMode, kTileBackgroundModeCases, TileBackgroundMode::Solid));
-    setTileBorderEnabled(readBool(Field::TileBorderEnabled, true));
-    setTileBorderWidth(readDouble(Field::TileBorderWidth, 1.0));
-    setTileBorderOpacity(readDouble(Field::TileBorderOpacity, 0.3));
-    setTileIconPadding(readDouble(Field::TileIconPadding, 4.0));
-    setPopupShowTitle(readBool(Field::PopupShowTitle, true));
-    setPopupColumns(clampColumns(has(Field::PopupColumns) ? d.integerForKey(key(Field::PopupColumns)) : 3));
-    setPopupIconSize(readDouble(Field::PopupIconSize, 52.0));
-    setPopupShowAppName(readBool(Field::PopupShowAppName, true));
-    setPopupPosition(readString(Field::PopupPosition) == QStringLiteral("center") ? PopupPosition::Center
-                                                                                  : PopupPosition::AboveDock);
-    setPopupBlurStyle(readEnum(Field::PopupBlurStyle, kPopupBlurCases, PopupBlur::Thin));
-    setPopupOpacity(readDouble(Field::PopupOpacity, 0.95));
-    setPopupAnimationStyle(readString(Field::PopupAnimationStyle) == QStringLiteral("none") ? PopupAnimation::None
-                                                                                            : PopupAnimation::Spring);
-    setSingleClickOpensPopup(readBool(Field::SingleClickOpensPopup, true));
+    return QString::fromLatin1(settingField(field).key);
 }
 
 void AppSettings::reloadFromDefaults() {
-    m_isUpdating = true;
-    Q_EMIT changed(Field::IsUpdating);
-    readStoredFields(false);
-    m_isUpdating = false;
-    Q_EMIT changed(Field::IsUpdating);
+    assign(Field::IsUpdating, true);
+    for (const SettingField& field : settingFields()) {
+        if (field.key && !field.onboardingSources)
+            assign(field.field, field.read(m_services.defaults.object(QLatin1String(field.key))));
+    }
+    assign(Field::IsUpdating, false);
 }
 
-template <typename T> void AppSettings::assign(T& member, const T& value, Field field) {
-    const bool differs = !(member == value);
-    member = value;
+void AppSettings::assign(Field field, Value value) {
+    Value& held = m_values[std::size_t(field)];
+    Q_ASSERT(held.index() == value.index());
+    const bool differs = held != value;
+    held = std::move(value);
     if (differs)
         Q_EMIT changed(field);
-    if (!m_isUpdating)
+    if (!isUpdating())
         runChangeAction(field);
 }
 
-void AppSettings::write(Field field, const QVariant& value) {
-    m_services.defaults.setObject(key(field), value);
-}
-
-void AppSettings::post(const char* name) {
-    m_services.notifications.post(QLatin1String(name));
-}
-
 void AppSettings::runChangeAction(Field field) {
-    switch (field) {
-    case Field::IsUpdating:
-    case Field::PopupArrowOffset:
+    const SettingField& row = settingField(field);
+    if (!row.key)
         return;
-    case Field::LaunchAtLogin:
-        write(field, m_launchAtLogin);
+    UserDefaults& defaults = m_services.defaults;
+    const Value value = m_values[std::size_t(field)];
+    const Value inRange = row.clamped(value);
+    defaults.setObject(QLatin1String(row.key), toStored(inRange));
+    if (inRange != value) {
+        assign(field, inRange); // runs this action again, which then announces the value
+        return;
+    }
+    switch (row.extra) {
+    case SettingField::Extra::None:
+        break;
+    case SettingField::Extra::UpdateLoginItem:
         updateLaunchAtLogin();
-        return;
-    case Field::Language:
-        write(field, rawValue(m_language));
-        m_services.defaults.setObject(QStringLiteral("AppleLanguages"), QVariantList{rawValue(m_language)});
-        post("languageChanged");
-        return;
-    case Field::ShowMenuBar:
-        write(field, m_showMenuBar);
-        post("showMenuBarChanged");
-        return;
-    case Field::AppTheme:
-        write(field, rawValue(m_appTheme));
-        post("themeChanged");
-        m_services.distributedNotifications.post(QStringLiteral("TRThemeChanged"));
-        return;
-    case Field::HasCompletedOnboarding:
-        write(field, m_hasCompletedOnboarding);
-        writeOnboardingFlagToContainer(m_hasCompletedOnboarding);
-        return;
-    case Field::TileOpacity:
-        write(field, m_tileOpacity);
         break;
-    case Field::TileCornerRadius:
-        write(field, m_tileCornerRadius);
+    case SettingField::Extra::MirrorAppleLanguages:
+        defaults.setObject(QStringLiteral("AppleLanguages"), QVariantList{toStored(value)});
         break;
-    case Field::TileBackgroundStyle:
-        write(field, rawValue(m_tileBackgroundStyle));
+    case SettingField::Extra::MirrorToContainer:
+        writeOnboardingFlagToContainer(std::get<bool>(value));
         break;
-    case Field::TileBackgroundMode:
-        write(field, rawValue(m_tileBackgroundMode));
-        break;
-    case Field::TileBorderEnabled:
-        write(field, m_tileBorderEnabled);
-        break;
-    case Field::TileBorderWidth:
-        write(field, m_tileBorderWidth);
-        break;
-    case Field::TileBorderOpacity:
-        write(field, m_tileBorderOpacity);
-        break;
-    case Field::TileIconPadding:
-        write(field, m_tileIconPadding);
-        break;
-    case Field::PopupColumns: {
-        const qint64 clamped = clampColumns(m_popupColumns);
-        write(field, clamped);
-        if (clamped != m_popupColumns)
-            setPopupColumns(clamped); // runs this action again, which then posts
-        else
-            post("popupSettingsChanged");
-        return;
     }
-    case Field::PopupShowTitle:
-        write(field, m_popupShowTitle);
-        post("popupSettingsChanged");
-        return;
-    case Field::PopupIconSize:
-        write(field, m_popupIconSize);
-        post("popupSettingsChanged");
-        return;
-    case Field::PopupShowAppName:
-        write(field, m_popupShowAppName);
-        post("popupSettingsChanged");
-        return;
-    case Field::PopupPosition:
-        write(field, rawValue(m_popupPosition));
-        post("popupSettingsChanged");
-        return;
-    case Field::PopupBlurStyle:
-        write(field, rawValue(m_popupBlurStyle));
-        post("popupSettingsChanged");
-        return;
-    case Field::PopupOpacity:
-        write(field, m_popupOpacity);
-        post("popupSettingsChanged");
-        return;
-    case Field::PopupAnimationStyle:
-        write(field, rawValue(m_popupAnimationStyle));
-        post("popupSettingsChanged");
-        return;
-    case Field::SingleClickOpensPopup:
-        write(field, m_singleClickOpensPopup);
-        return;
-    }
-    // The tile fields fall through to here.
-    post("tileAppearanceChanged");
-}
-
-void AppSettings::setLaunchAtLogin(bool value) {
-    assign(m_launchAtLogin, value, Field::LaunchAtLogin);
-}
-void AppSettings::setLanguage(AppLanguage value) {
-    assign(m_language, value, Field::Language);
-}
-void AppSettings::setShowMenuBar(bool value) {
-    assign(m_showMenuBar, value, Field::ShowMenuBar);
-}
-void AppSettings::setAppTheme(AppThemeMode value) {
-    assign(m_appTheme, value, Field::AppTheme);
-}
-void AppSettings::setHasCompletedOnboarding(bool value) {
-    assign(m_hasCompletedOnboarding, value, Field::HasCompletedOnboarding);
-}
-void AppSettings::setTileOpacity(double value) {
-    assign(m_tileOpacity, value, Field::TileOpacity);
-}
-void AppSettings::setTileCornerRadius(double value) {
-    assign(m_tileCornerRadius, value, Field::TileCornerRadius);
-}
-void AppSettings::setTileBackgroundStyle(TileBackground value) {
-    assign(m_tileBackgroundStyle, value, Field::TileBackgroundStyle);
-}
-void AppSettings::setTileBackgroundMode(TileBackgroundMode value) {
-    assign(m_tileBackgroundMode, value, Field::TileBackgroundMode);
-}
-void AppSettings::setTileBorderEnabled(bool value) {
-    assign(m_tileBorderEnabled, value, Field::TileBorderEnabled);
-}
-void AppSettings::setTileBorderWidth(double value) {
-    assign(m_tileBorderWidth, value, Field::TileBorderWidth);
-}
-void AppSettings::setTileBorderOpacity(double value) {
-    assign(m_tileBorderOpacity, value, Field::TileBorderOpacity);
-}
-void AppSettings::setTileIconPadding(double value) {
-    assign(m_tileIconPadding, value, Field::TileIconPadding);
-}
-void AppSettings::setPopupShowTitle(bool value) {
-    assign(m_popupShowTitle, value, Field::PopupShowTitle);
-}
-void AppSettings::setPopupColumns(qint64 value) {
-    assign(m_popupColumns, value, Field::PopupColumns);
-}
-void AppSettings::setPopupIconSize(double value) {
-    assign(m_popupIconSize, value, Field::PopupIconSize);
-}
-void AppSettings::setPopupShowAppName(bool value) {
-    assign(m_popupShowAppName, value, Field::PopupShowAppName);
-}
-void AppSettings::setPopupPosition(PopupPosition value) {
-    assign(m_popupPosition, value, Field::PopupPosition);
-}
-void AppSettings::setPopupBlurStyle(PopupBlur value) {
-    assign(m_popupBlurStyle, value, Field::PopupBlurStyle);
-}
-void AppSettings::setPopupOpacity(double value) {
-    assign(m_popupOpacity, value, Field::PopupOpacity);
-}
-void AppSettings::setPopupAnimationStyle(PopupAnimation value) {
-    assign(m_popupAnimationStyle, value, Field::PopupAnimationStyle);
-}
-void AppSettings::setSingleClickOpensPopup(bool value) {
-    assign(m_singleClickOpensPopup, value, Field::SingleClickOpensPopup);
-}
-void AppSettings::setPopupArrowOffset(double value) {
-    assign(m_popupArrowOffset, value, Field::PopupArrowOffset);
+    if (!row.notice.isEmpty())
+        m_services.notifications.post(row.notice);
+    if (!row.broadcast.isEmpty())
+        m_services.distributedNotifications.post(row.broadcast);
 }
 
 void AppSettings::updateLaunchAtLogin() {
     QString error;
     const bool done =
-        m_launchAtLogin ? m_services.loginItem.registerMainApp(&error) : m_services.loginItem.unregisterMainApp(&error);
+        launchAtLogin() ? m_services.loginItem.registerMainApp(&error) : m_services.loginItem.unregisterMainApp(&error);
     if (!done)
         Console::printLine(QStringLiteral("Failed to update launch at login: ") + error);
 }
@@ -316,14 +120,16 @@ std::optional<OnboardingFlagSnapshot> AppSettings::readOnboardingSnapshot(const 
     const auto document = PropertyList::readFile(path);
     if (!document || document->root.typeId() != QMetaType::QVariantMap)
         return std::nullopt;
-    const std::optional<bool> value = numberTruth(document->root.toMap().value(kOnboardingKey));
+    const std::optional<bool> value = numberTruth(document->root.toMap().value(key(Field::HasCompletedOnboarding)));
     if (!value)
         return std::nullopt;
     const QDateTime modified = QFileInfo(path).lastModified();
-    return OnboardingFlagSnapshot{*value, modified.isValid() ? modified.toMSecsSinceEpoch() / 1000.0 : kDistantPast};
+    return OnboardingFlagSnapshot{*value,
+                                  modified.isValid() ? modified.toMSecsSinceEpoch() / 1000.0 : Clock::distantPast};
 }
 
 bool AppSettings::readOnboardingFlag() const {
+    const QString flagKey = key(Field::HasCompletedOnboarding);
     if (!m_services.bundleIdentifier.isEmpty()) {
         std::optional<OnboardingFlagSnapshot> newest;
         for (const QString& path : {ordinaryPreferencesPath(), containerPreferencesPath()}) {
@@ -335,11 +141,11 @@ bool AppSettings::readOnboardingFlag() const {
         if (newest)
             return newest->value;
     }
-    if (m_services.defaults.hasObject(kOnboardingKey))
-        return m_services.defaults.boolForKey(kOnboardingKey);
+    if (m_services.defaults.hasObject(flagKey))
+        return m_services.defaults.boolForKey(flagKey);
     if (!m_services.bundleIdentifier.isEmpty()) {
         if (const auto domain = m_services.defaults.persistentDomain(m_services.bundleIdentifier)) {
-            if (const std::optional<bool> value = numberTruth(domain->value(kOnboardingKey)))
+            if (const std::optional<bool> value = numberTruth(domain->value(flagKey)))
                 return *value;
         }
     }
@@ -358,7 +164,7 @@ void AppSettings::writeOnboardingFlagToContainer(bool value) const {
     if (const auto document = PropertyList::readFile(path);
         document && document->root.typeId() == QMetaType::QVariantMap)
         dictionary = document->root.toMap();
-    dictionary.insert(kOnboardingKey, value);
+    dictionary.insert(key(Field::HasCompletedOnboarding), value);
     QDir().mkpath(QFileInfo(path).path());
     PropertyList::writeFileAtomically(path, dictionary, PropertyList::Format::Xml);
 }

@@ -6,6 +6,8 @@
 #include <QString>
 
 #include <optional>
+#include <variant>
+#include <vector>
 
 class DistributedNotifications;
 class LocalNotificationCenter;
@@ -20,10 +22,11 @@ struct OnboardingFlagSnapshot {
 
 // The global preferences, each kept in the user defaults under its own key. Every assignment
 // writes the value and announces it (outside a reload); observers hear of real changes only.
+// What each field stores, reads and announces is described once, in SettingFields.cpp.
 class AppSettings : public QObject {
     Q_OBJECT
 public:
-    // Fields in declaration order; the stored ones use their name as their key.
+    // Fields in declaration order, which is also the order of their rows in SettingFields.cpp.
     enum class Field {
         IsUpdating,
         LaunchAtLogin,
@@ -52,6 +55,10 @@ public:
     };
     Q_ENUM(Field)
 
+    // A field's value, held in the field's own type.
+    using Value = std::variant<bool, qint64, double, AppLanguage, AppThemeMode, TileBackground, TileBackgroundMode,
+                               PopupPosition, PopupBlur, PopupAnimation>;
+
     struct Services {
         UserDefaults& defaults;
         LocalNotificationCenter& notifications;
@@ -65,62 +72,60 @@ public:
     // Reads every stored field; writes and posts nothing.
     explicit AppSettings(Services services, QObject* parent = nullptr);
 
-    static AppSettings* shared();
-    static void setShared(AppSettings* settings);
-
+    // The field's user-defaults key; empty for a field that is never stored.
     static QString key(Field field);
 
     // Re-reads every stored field but the onboarding flag, writing and posting nothing.
     void reloadFromDefaults();
 
-    bool isUpdating() const { return m_isUpdating; }
-    bool launchAtLogin() const { return m_launchAtLogin; }
-    AppLanguage language() const { return m_language; }
-    bool showMenuBar() const { return m_showMenuBar; }
-    AppThemeMode appTheme() const { return m_appTheme; }
-    bool hasCompletedOnboarding() const { return m_hasCompletedOnboarding; }
-    double tileOpacity() const { return m_tileOpacity; }
-    double tileCornerRadius() const { return m_tileCornerRadius; }
-    TileBackground tileBackgroundStyle() const { return m_tileBackgroundStyle; }
-    TileBackgroundMode tileBackgroundMode() const { return m_tileBackgroundMode; }
-    bool tileBorderEnabled() const { return m_tileBorderEnabled; }
-    double tileBorderWidth() const { return m_tileBorderWidth; }
-    double tileBorderOpacity() const { return m_tileBorderOpacity; }
-    double tileIconPadding() const { return m_tileIconPadding; }
-    bool popupShowTitle() const { return m_popupShowTitle; }
-    qint64 popupColumns() const { return m_popupColumns; }
-    double popupIconSize() const { return m_popupIconSize; }
-    bool popupShowAppName() const { return m_popupShowAppName; }
-    PopupPosition popupPosition() const { return m_popupPosition; }
-    PopupBlur popupBlurStyle() const { return m_popupBlurStyle; }
-    double popupOpacity() const { return m_popupOpacity; }
-    PopupAnimation popupAnimationStyle() const { return m_popupAnimationStyle; }
-    bool singleClickOpensPopup() const { return m_singleClickOpensPopup; }
-    double popupArrowOffset() const { return m_popupArrowOffset; }
+    bool isUpdating() const { return get<bool>(Field::IsUpdating); }
+    bool launchAtLogin() const { return get<bool>(Field::LaunchAtLogin); }
+    AppLanguage language() const { return get<AppLanguage>(Field::Language); }
+    bool showMenuBar() const { return get<bool>(Field::ShowMenuBar); }
+    AppThemeMode appTheme() const { return get<AppThemeMode>(Field::AppTheme); }
+    bool hasCompletedOnboarding() const { return get<bool>(Field::HasCompletedOnboarding); }
+    double tileOpacity() const { return get<double>(Field::TileOpacity); }
+    double tileCornerRadius() const { return get<double>(Field::TileCornerRadius); }
+    TileBackground tileBackgroundStyle() const { return get<TileBackground>(Field::TileBackgroundStyle); }
+    TileBackgroundMode tileBackgroundMode() const { return get<TileBackgroundMode>(Field::TileBackgroundMode); }
+    bool tileBorderEnabled() const { return get<bool>(Field::TileBorderEnabled); }
+    double tileBorderWidth() const { return get<double>(Field::TileBorderWidth); }
+    double tileBorderOpacity() const { return get<double>(Field::TileBorderOpacity); }
+    double tileIconPadding() const { return get<double>(Field::TileIconPadding); }
+    bool popupShowTitle() const { return get<bool>(Field::PopupShowTitle); }
+    qint64 popupColumns() const { return get<qint64>(Field::PopupColumns); }
+    double popupIconSize() const { return get<double>(Field::PopupIconSize); }
+    bool popupShowAppName() const { return get<bool>(Field::PopupShowAppName); }
+    PopupPosition popupPosition() const { return get<PopupPosition>(Field::PopupPosition); }
+    PopupBlur popupBlurStyle() const { return get<PopupBlur>(Field::PopupBlurStyle); }
+    double popupOpacity() const { return get<double>(Field::PopupOpacity); }
+    PopupAnimation popupAnimationStyle() const { return get<PopupAnimation>(Field::PopupAnimationStyle); }
+    bool singleClickOpensPopup() const { return get<bool>(Field::SingleClickOpensPopup); }
+    double popupArrowOffset() const { return get<double>(Field::PopupArrowOffset); }
 
-    void setLaunchAtLogin(bool value);
-    void setLanguage(AppLanguage value);
-    void setShowMenuBar(bool value);
-    void setAppTheme(AppThemeMode value);
-    void setHasCompletedOnboarding(bool value);
-    void setTileOpacity(double value);
-    void setTileCornerRadius(double value);
-    void setTileBackgroundStyle(TileBackground value);
-    void setTileBackgroundMode(TileBackgroundMode value);
-    void setTileBorderEnabled(bool value);
-    void setTileBorderWidth(double value);
-    void setTileBorderOpacity(double value);
-    void setTileIconPadding(double value);
-    void setPopupShowTitle(bool value);
-    void setPopupColumns(qint64 value);
-    void setPopupIconSize(double value);
-    void setPopupShowAppName(bool value);
-    void setPopupPosition(PopupPosition value);
-    void setPopupBlurStyle(PopupBlur value);
-    void setPopupOpacity(double value);
-    void setPopupAnimationStyle(PopupAnimation value);
-    void setSingleClickOpensPopup(bool value);
-    void setPopupArrowOffset(double value);
+    void setLaunchAtLogin(bool value) { assign(Field::LaunchAtLogin, value); }
+    void setLanguage(AppLanguage value) { assign(Field::Language, value); }
+    void setShowMenuBar(bool value) { assign(Field::ShowMenuBar, value); }
+    void setAppTheme(AppThemeMode value) { assign(Field::AppTheme, value); }
+    void setHasCompletedOnboarding(bool value) { assign(Field::HasCompletedOnboarding, value); }
+    void setTileOpacity(double value) { assign(Field::TileOpacity, value); }
+    void setTileCornerRadius(double value) { assign(Field::TileCornerRadius, value); }
+    void setTileBackgroundStyle(TileBackground value) { assign(Field::TileBackgroundStyle, value); }
+    void setTileBackgroundMode(TileBackgroundMode value) { assign(Field::TileBackgroundMode, value); }
+    void setTileBorderEnabled(bool value) { assign(Field::TileBorderEnabled, value); }
+    void setTileBorderWidth(double value) { assign(Field::TileBorderWidth, value); }
+    void setTileBorderOpacity(double value) { assign(Field::TileBorderOpacity, value); }
+    void setTileIconPadding(double value) { assign(Field::TileIconPadding, value); }
+    void setPopupShowTitle(bool value) { assign(Field::PopupShowTitle, value); }
+    void setPopupColumns(qint64 value) { assign(Field::PopupColumns, value); }
+    void setPopupIconSize(double value) { assign(Field::PopupIconSize, value); }
+    void setPopupShowAppName(bool value) { assign(Field::PopupShowAppName, value); }
+    void setPopupPosition(PopupPosition value) { assign(Field::PopupPosition, value); }
+    void setPopupBlurStyle(PopupBlur value) { assign(Field::PopupBlurStyle, value); }
+    void setPopupOpacity(double value) { assign(Field::PopupOpacity, value); }
+    void setPopupAnimationStyle(PopupAnimation value) { assign(Field::PopupAnimationStyle, value); }
+    void setSingleClickOpensPopup(bool value) { assign(Field::SingleClickOpensPopup, value); }
+    void setPopupArrowOffset(double value) { assign(Field::PopupArrowOffset, value); }
 
     void updateLaunchAtLogin();
 
@@ -138,35 +143,11 @@ Q_SIGNALS:
     void changed(AppSettings::Field field);
 
 private:
-    void readStoredFields(bool includingOnboarding);
-    template <typename T> void assign(T& member, const T& value, Field field);
+    template <typename T> T get(Field field) const { return std::get<T>(m_values[std::size_t(field)]); }
+    // Holds the value, tells observers if it differs, then (outside a reload) runs the change action.
+    void assign(Field field, Value value);
     void runChangeAction(Field field);
-    void write(Field field, const QVariant& value);
-    void post(const char* name);
 
     Services m_services;
-    bool m_isUpdating = false;
-    bool m_launchAtLogin = false;
-    AppLanguage m_language = AppLanguage::English;
-    bool m_showMenuBar = false;
-    AppThemeMode m_appTheme = AppThemeMode::Dark;
-    bool m_hasCompletedOnboarding = false;
-    double m_tileOpacity = 1.0;
-    double m_tileCornerRadius = 12.0;
-    TileBackground m_tileBackgroundStyle = TileBackground::Frosted;
-    TileBackgroundMode m_tileBackgroundMode = TileBackgroundMode::Solid;
-    bool m_tileBorderEnabled = true;
-    double m_tileBorderWidth = 1.0;
-    double m_tileBorderOpacity = 0.3;
-    double m_tileIconPadding = 4.0;
-    bool m_popupShowTitle = true;
-    qint64 m_popupColumns = 3;
-    double m_popupIconSize = 52.0;
-    bool m_popupShowAppName = true;
-    PopupPosition m_popupPosition = PopupPosition::AboveDock;
-    PopupBlur m_popupBlurStyle = PopupBlur::Thin;
-    double m_popupOpacity = 0.95;
-    PopupAnimation m_popupAnimationStyle = PopupAnimation::Spring;
-    bool m_singleClickOpensPopup = true;
-    double m_popupArrowOffset = 0;
+    std::vector<Value> m_values; // by Field
 };

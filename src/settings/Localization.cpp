@@ -89,15 +89,3 @@ QString Localization::footerText(qint64 total, qint64 inDock) const {
 QString Localization::languageDisplayName(AppLanguage language) {
     return language == AppLanguage::Ukrainian ? QStringLiteral("Українська") : QStringLiteral("English");
 }
-
-namespace {
-Localization* g_sharedLocalization = nullptr;
-}
-
-Localization* Localization::shared() {
-    return g_sharedLocalization;
-}
-
-void Localization::setShared(Localization* localization) {
-    g_sharedLocalization = localization;
-}

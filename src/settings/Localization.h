@@ -26,10 +26,6 @@ public:
     Localization(const Localization&) = delete;
     Localization& operator=(const Localization&) = delete;
 
-    // The texts of this process, for every view that shows one.
-    static Localization* shared();
-    static void setShared(Localization* localization);
-
     AppLanguage language() const;
     // The language's code ("en", "uk") and the locale of that code, for formatting and comparing texts.
     QString languageCode() const { return rawValue(language()); }

@@ -31,13 +31,13 @@ void RecordingRuntime::handleDockTilePinStateChanged(const Notification& n) {
 
 void RecordingRuntime::showMainWindow(MainWindowPage page) {
     record(page == MainWindowPage::AllFolders ? QStringLiteral("showMainWindow allFolders")
-                                                    : QStringLiteral("showMainWindow general"));
+                                              : QStringLiteral("showMainWindow general"));
 }
 
 void RecordingRuntime::setActivationPolicy(ActivationPolicy newPolicy) {
     policy = newPolicy;
     record(newPolicy == ActivationPolicy::Regular ? QStringLiteral("activationPolicy regular")
-                                                        : QStringLiteral("activationPolicy accessory"));
+                                                  : QStringLiteral("activationPolicy accessory"));
 }
 
 void RecordingRuntime::orderFrontIfVisible(WindowId window) {

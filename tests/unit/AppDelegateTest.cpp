@@ -35,7 +35,6 @@ private Q_SLOTS:
     void mainApplicationStartUp();
     void unreadableFoldersFileLeavesHelpersAlone();
     void mainApplicationPresentationFollowsMenuBarSetting();
-    void mainApplicationReopenShowsFolderList();
     void helperStartedByMainApplicationShowsOn();
     void helperStartedWithGroupArgumentStaysQuiet();
     void helperStartedFromDockOpensPopupAndSwallowsFirstReopen();
@@ -71,7 +70,8 @@ void AppDelegateTest::init() {
     m_clock = VirtualClock(kNow);
     QVERIFY(writeFile(m_home->foldersFile(), R"([{"id":")" + kFolderID.toLatin1() +
                                                  R"(","name":"Work","isInDock":true},)"
-                                                 R"({"id":")" + kOtherID.toLatin1() + R"(","name":"Play"}])"));
+                                                 R"({"id":")" +
+                                                 kOtherID.toLatin1() + R"(","name":"Play"}])"));
 }
 
 void AppDelegateTest::cleanup() {
@@ -170,6 +170,13 @@ void AppDelegateTest::mainApplicationStartUp() {
     m_runtime->clear();
     m_home->localNotifications.post("tileAppearanceChanged");
     QCOMPARE(m_runtime->calls, QStringList{"reloadFromDefaults"});
+
+    // A reopen shows the folder list, and never quits or asks for a window of the platform's.
+    m_runtime->clear();
+    QCOMPARE(m_delegate->applicationShouldHandleReopen(false), false);
+    QCOMPARE(m_delegate->applicationShouldHandleReopen(true), false);
+    QCOMPARE(m_runtime->calls, (QStringList{"showMainWindow allFolders", "showMainWindow allFolders"}));
+    QVERIFY(!m_delegate->applicationShouldTerminateAfterLastWindowClosed());
 }
 
 void AppDelegateTest::unreadableFoldersFileLeavesHelpersAlone() {
@@ -179,8 +186,8 @@ void AppDelegateTest::unreadableFoldersFileLeavesHelpersAlone() {
     QVERIFY(writeFile(m_home->foldersFile(), damaged));
     makeProcess({});
     m_delegate->applicationDidFinishLaunching();
-    QCOMPARE(m_runtime->calls,
-             (QStringList{"startUpdater", "reloadFromDefaults", "startDockStateMonitoring", "activationPolicy regular"}));
+    QCOMPARE(m_runtime->calls, (QStringList{"startUpdater", "reloadFromDefaults", "startDockStateMonitoring",
+                                            "activationPolicy regular"}));
     QCOMPARE(m_home->console.lines.last(),
              "[AppDelegate] Helpers were left as they are: the folders file could not be read");
     QCOMPARE(readFile(m_home->foldersFile()), damaged);
@@ -203,16 +210,6 @@ void AppDelegateTest::mainApplicationPresentationFollowsMenuBarSetting() {
     m_runtime->key = 0;
     m_settings->setShowMenuBar(true);
     QCOMPARE(m_runtime->calls, QStringList{"activationPolicy accessory"});
-}
-
-void AppDelegateTest::mainApplicationReopenShowsFolderList() {
-    makeProcess({});
-    m_delegate->applicationDidFinishLaunching();
-    m_runtime->clear();
-    QCOMPARE(m_delegate->applicationShouldHandleReopen(false), false);
-    QCOMPARE(m_delegate->applicationShouldHandleReopen(true), false);
-    QCOMPARE(m_runtime->calls, (QStringList{"showMainWindow allFolders", "showMainWindow allFolders"}));
-    QVERIFY(!m_delegate->applicationShouldTerminateAfterLastWindowClosed());
 }
 
 void AppDelegateTest::helperStartedByMainApplicationShowsOn() {

@@ -157,9 +157,8 @@ void FolderStoreTest::unreadableFileIsKeptAsideAndRemovesNoHelper() {
 
     const AppFolder added = makeFolder(QStringLiteral("New"));
     m_store->addFolder(added);
-    const QString keptPath =
-        m_store->saveURL() + ".unreadable-" +
-        QDateTime::fromSecsSinceEpoch(qint64(m_clock.now())).toString("yyyyMMdd-HHmmss");
+    const QString keptPath = m_store->saveURL() + ".unreadable-" +
+                             QDateTime::fromSecsSinceEpoch(qint64(m_clock.now())).toString("yyyyMMdd-HHmmss");
     QCOMPARE(readFile(keptPath), damaged);
     QCOMPARE(m_console->lines.last(), "[FolderStore] Kept the unreadable folders file as " + keptPath);
     QCOMPARE(FolderCodec::decode(readFile(m_store->saveURL()), 0).value().first().id, added.id);

@@ -222,8 +222,10 @@ void HelperManagerTest::dockRemovalRunsAfterDelayUnlessCancelled() {
     QCOMPARE(m_dock->copyValue("persistent-apps").toList().size(), 2);
     QVERIFY(QFileInfo::exists(workPath));
     QCOMPARE(m_home->distributedNotifications.posted.size(), 2);
-    QCOMPARE(m_home->distributedNotifications.posted.at(0).userInfo, (QVariantMap{{"id", FolderID::canonical(work.id)}}));
-    QCOMPARE(m_home->distributedNotifications.posted.at(1).userInfo, (QVariantMap{{"id", FolderID::canonical(work.id)}, {"hide", true}}));
+    QCOMPARE(m_home->distributedNotifications.posted.at(0).userInfo,
+             (QVariantMap{{"id", FolderID::canonical(work.id)}}));
+    QCOMPARE(m_home->distributedNotifications.posted.at(1).userInfo,
+             (QVariantMap{{"id", FolderID::canonical(work.id)}, {"hide", true}}));
 
     // Scheduled twice: only the second runs, 2 s after it. Another folder's removal is independent.
     m_manager->scheduleDockRemoval(work, 2.0);
