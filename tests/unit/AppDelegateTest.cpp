@@ -13,6 +13,7 @@
 #include "RecordingRuntime.h"
 #include "TestFiles.h"
 #include "TestHome.h"
+#include "TestSettings.h"
 #include "VirtualClock.h"
 
 #include <QFile>
@@ -108,15 +109,7 @@ void AppDelegateTest::makeProcess(const QString& groupID, const QStringList& arg
                                                 .launchLog = *m_launchLog,
                                                 .isHelperProcess = [this] { return m_runMode->isHelperProcess(); },
                                             });
-    m_settings = std::make_unique<AppSettings>(AppSettings::Services{
-        .defaults = *m_home->defaults,
-        .notifications = m_home->localNotifications,
-        .distributedNotifications = m_home->distributedNotifications,
-        .loginItem = m_home->loginItem,
-        .bundleIdentifier = TestHome::bundleIdentifier,
-        .homeDirectory = m_home->path(),
-        .foldersFilePath = m_home->foldersFile(),
-    });
+    m_settings = makeTestSettings(*m_home);
     // Reloads enter the runtime's timeline, to check the order of start-up's steps.
     connect(m_settings.get(), &AppSettings::changed, this, [this](AppSettings::Field field) {
         if (field == AppSettings::Field::IsUpdating && m_settings->isUpdating())

@@ -6,6 +6,7 @@
 
 #include "TestFiles.h"
 #include "TestHome.h"
+#include "TestSettings.h"
 
 #include <QMetaEnum>
 #include <QSignalSpy>
@@ -28,17 +29,7 @@ class AppSettingsTest : public QObject {
 
     std::unique_ptr<TestHome> m_home;
 
-    std::unique_ptr<AppSettings> makeSettings() const {
-        return std::make_unique<AppSettings>(AppSettings::Services{
-            .defaults = *m_home->defaults,
-            .notifications = m_home->localNotifications,
-            .distributedNotifications = m_home->distributedNotifications,
-            .loginItem = m_home->loginItem,
-            .bundleIdentifier = TestHome::bundleIdentifier,
-            .homeDirectory = m_home->path(),
-            .foldersFilePath = m_home->foldersFile(),
-        });
-    }
+    std::unique_ptr<AppSettings> makeSettings() const { return makeTestSettings(*m_home); }
 
 private Q_SLOTS:
     void init() {

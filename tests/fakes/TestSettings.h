@@ -1,0 +1,19 @@
+#pragma once
+
+#include "TestHome.h"
+#include "settings/AppSettings.h"
+
+#include <memory>
+
+// The settings object of the process that lives in a test home.
+inline std::unique_ptr<AppSettings> makeTestSettings(TestHome& home) {
+    return std::make_unique<AppSettings>(AppSettings::Services{
+        .defaults = *home.defaults,
+        .notifications = home.localNotifications,
+        .distributedNotifications = home.distributedNotifications,
+        .loginItem = home.loginItem,
+        .bundleIdentifier = TestHome::bundleIdentifier,
+        .homeDirectory = home.path(),
+        .foldersFilePath = home.foldersFile(),
+    });
+}
