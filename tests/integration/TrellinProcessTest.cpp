@@ -41,80 +41,76 @@ bool copyTree(const QString& from, const QString& to) {
 class TrellinProcessTest : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<PrivateBus> m_bus;
+    QDBusConnection m_connection{QString()};
+    QList<QProcess*> m_processes;
+
+    // A path in the program's Application Support folder.
+    QString supportPath(const QString& relative) const { return m_home->filePath("share/Trellin/" + relative); }
+    QString foldersPath() const { return supportPath("folders.json"); }
+    bool isRegistered(const QString& service) { return m_connection.interface()->isServiceRegistered(service).value(); }
+
+    QProcess* start(const QString& bundle, const QStringList& arguments = {}) {
+        auto* process = new QProcess;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", m_home->path());
+        environment.insert("XDG_DATA_HOME", m_home->filePath("share"));
+        environment.insert("DBUS_SESSION_BUS_ADDRESS", m_bus->address());
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        process->setProcessEnvironment(environment);
+        process->setProcessChannelMode(QProcess::MergedChannels);
+        process->start(bundle + "/Contents/MacOS/Trellin", arguments);
+        m_processes.append(process);
+        return process;
+    }
+
+    bool waitForService(const QString& name) {
+        QDeadlineTimer deadline(15000);
+        while (!deadline.hasExpired()) {
+            if (isRegistered(name))
+                return true;
+            QTest::qWait(20);
+        }
+        return false;
+    }
+
+    void terminate(QProcess* process) {
+        ::kill(pid_t(process->processId()), SIGTERM);
+        QVERIFY(process->waitForFinished(10000));
+        QCOMPARE(process->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process->exitCode(), 0);
+    }
+
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init() {
+        m_home = std::make_unique<QTemporaryDir>();
+        m_bus = std::make_unique<PrivateBus>();
+        QVERIFY(m_bus->start());
+        m_connection = m_bus->connect(QStringLiteral("test"));
+        QVERIFY(m_connection.isConnected());
+    }
+
+    void cleanup() {
+        for (QProcess* process : std::as_const(m_processes)) {
+            process->kill();
+            process->waitForFinished();
+            delete process;
+        }
+        m_processes.clear();
+        // Helpers are detached processes of their own: end any a failed test left behind.
+        for (const Workspace::RunningApplication& application : LinuxWorkspace().runningApplications()) {
+            if (application.bundlePath.startsWith(m_home->path()))
+                ::kill(pid_t(application.processIdentifier), SIGKILL);
+        }
+        m_bus.reset();
+    }
 
     void secondLaunchHandsOverAndSigtermEndsCleanly();
     void unreadableFoldersFileIsReportedAndKept();
     void helperRunsFromStampedBundleCopy();
     void folderInDockGetsItsHelperAtStartUp();
-
-private:
-    QProcess* start(const QString& bundle, const QStringList& arguments = {});
-    bool waitForService(const QString& name);
-    void terminate(QProcess* process);
-    QString foldersPath() const { return m_home->filePath("share/Trellin/folders.json"); }
-
-    std::unique_ptr<QTemporaryDir> m_home;
-    std::unique_ptr<PrivateBus> m_bus;
-    QDBusConnection m_connection{QString()};
-    QList<QProcess*> m_processes;
 };
-
-void TrellinProcessTest::init() {
-    m_home = std::make_unique<QTemporaryDir>();
-    m_bus = std::make_unique<PrivateBus>();
-    QVERIFY(m_bus->start());
-    m_connection = m_bus->connect(QStringLiteral("test"));
-    QVERIFY(m_connection.isConnected());
-}
-
-void TrellinProcessTest::cleanup() {
-    for (QProcess* process : std::as_const(m_processes)) {
-        process->kill();
-        process->waitForFinished();
-        delete process;
-    }
-    m_processes.clear();
-    // Helpers are detached processes of their own: end any a failed test left behind.
-    for (const Workspace::RunningApplication& application : LinuxWorkspace().runningApplications()) {
-        if (application.bundlePath.startsWith(m_home->path()))
-            ::kill(pid_t(application.processIdentifier), SIGKILL);
-    }
-    m_bus.reset();
-}
-
-QProcess* TrellinProcessTest::start(const QString& bundle, const QStringList& arguments) {
-    auto* process = new QProcess;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("HOME", m_home->path());
-    environment.insert("XDG_DATA_HOME", m_home->filePath("share"));
-    environment.insert("DBUS_SESSION_BUS_ADDRESS", m_bus->address());
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    process->setProcessEnvironment(environment);
-    process->setProcessChannelMode(QProcess::MergedChannels);
-    process->start(bundle + "/Contents/MacOS/Trellin", arguments);
-    m_processes.append(process);
-    return process;
-}
-
-bool TrellinProcessTest::waitForService(const QString& name) {
-    QDeadlineTimer deadline(15000);
-    while (!deadline.hasExpired()) {
-        if (m_connection.interface()->isServiceRegistered(name).value())
-            return true;
-        QTest::qWait(20);
-    }
-    return false;
-}
-
-void TrellinProcessTest::terminate(QProcess* process) {
-    ::kill(pid_t(process->processId()), SIGTERM);
-    QVERIFY(process->waitForFinished(10000));
-    QCOMPARE(process->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process->exitCode(), 0);
-}
 
 void TrellinProcessTest::secondLaunchHandsOverAndSigtermEndsCleanly() {
     QVERIFY(writeFile(foldersPath(), R"([{"name":"Work","id":"6f1c2b3a-0d4e-4f5a-8b6c-7d8e9f0a1b2c","x":1}])"));
@@ -133,7 +129,7 @@ void TrellinProcessTest::secondLaunchHandsOverAndSigtermEndsCleanly() {
     QCOMPARE(first->state(), QProcess::Running);
 
     terminate(first);
-    QVERIFY(!m_connection.interface()->isServiceRegistered(kMainService).value());
+    QVERIFY(!isRegistered(kMainService));
 }
 
 void TrellinProcessTest::unreadableFoldersFileIsReportedAndKept() {
@@ -150,17 +146,17 @@ void TrellinProcessTest::unreadableFoldersFileIsReportedAndKept() {
 void TrellinProcessTest::helperRunsFromStampedBundleCopy() {
     const QString folders = R"([{"id":")" + kFolderID + R"(","name":"Work","isInDock":true}])";
     QVERIFY(writeFile(foldersPath(), folders.toUtf8()));
-    const QString helperBundle = m_home->filePath("share/Trellin/Helpers/Work.app");
+    const QString helperBundle = supportPath("Helpers/Work.app");
     QVERIFY(copyTree(TRELLIN_BUNDLE_DIR, helperBundle));
     auto info = PropertyList::readFile(helperBundle + "/Contents/Info.plist").value().root.toMap();
     info.insert("TRGroupUUID", kFolderID);
     QVERIFY(PropertyList::writeFileAtomically(helperBundle + "/Contents/Info.plist", info, PropertyList::Format::Xml));
-    const QString preserve = m_home->filePath("share/Trellin/HelperState/" + kFolderID + ".preserve");
+    const QString preserve = supportPath("HelperState/" + kFolderID + ".preserve");
     QVERIFY(writeFile(preserve, {}));
 
     QProcess* helper = start(helperBundle, {"-group", kFolderID});
     QVERIFY2(waitForService(kHelperService), helper->readAll().constData());
-    QVERIFY(!m_connection.interface()->isServiceRegistered(kMainService).value());
+    QVERIFY(!isRegistered(kMainService));
     const QString defaultsPath = m_home->filePath("Library/Preferences/app.trellin.Trellin.plist");
     QTRY_COMPARE_WITH_TIMEOUT(
         PropertyList::readFile(defaultsPath).value_or(PropertyList::Document{}).root.toMap().value("group"),
@@ -181,7 +177,7 @@ void TrellinProcessTest::folderInDockGetsItsHelperAtStartUp() {
     QVERIFY(
         writeFile(foldersPath(), R"([{"id":")" + kFolderID.toUtf8() + R"(","name":"Work: Q1/Q2","isInDock":true}])"));
     QProcess* main = start(TRELLIN_BUNDLE_DIR);
-    const QString helper = m_home->filePath("share/Trellin/Helpers/Work Q1Q2.app");
+    const QString helper = supportPath("Helpers/Work Q1Q2.app");
     const QByteArray launched = "Successfully launched helper: " + helper.toUtf8();
     QByteArray output;
     QTRY_VERIFY_WITH_TIMEOUT((output += main->readAll()).contains(launched), 20000);
@@ -193,14 +189,13 @@ void TrellinProcessTest::folderInDockGetsItsHelperAtStartUp() {
     QCOMPARE(info.value("TRGroupUUID"), QVariant(kFolderID));
     QCOMPARE(info.value("CFBundleName"), QVariant("Work: Q1/Q2"));
     QVERIFY(QFile::exists(helper + "/Contents/_CodeSignature/CodeResources"));
-    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(m_home->filePath("share/Trellin/HelperState/" + kFolderID + ".launch")),
-                             10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(supportPath("HelperState/" + kFolderID + ".launch")), 10000);
 
     terminate(main);
     // The helper is a process of its own and keeps running until asked to quit.
     QVERIFY(::kill(pid_t(helperPid), 0) == 0);
     ::kill(pid_t(helperPid), SIGTERM);
-    QTRY_VERIFY_WITH_TIMEOUT(!m_connection.interface()->isServiceRegistered(kHelperService).value(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!isRegistered(kHelperService), 10000);
 }
 
 QTEST_GUILESS_MAIN(TrellinProcessTest)

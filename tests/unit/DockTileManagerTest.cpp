@@ -2,14 +2,20 @@
 #include "tile/DockTileManager.h"
 #include "model/FolderStore.h"
 #include "model/HelperLaunchLog.h"
-#include "settings/AppSettings.h"
 
 #include "FakeDockTile.h"
 #include "RecordingHelperActions.h"
-#include "TestHome.h"
+#include "TestSettings.h"
 #include "VirtualClock.h"
 
 #include <QTest>
+
+namespace {
+
+// The folder's solid red in the dark theme.
+const QColor kRed(255, 69, 58);
+
+} // namespace
 
 class DockTileManagerTest : public QObject {
     Q_OBJECT
@@ -19,8 +25,7 @@ private Q_SLOTS:
     void cleanup();
 
     void presentingIsAsynchronousAndIconWriteDebounced();
-    void laterBadgeRestartsTheTime();
-    void badgeReplacesTheImageWithItsSymbol();
+    void badgeShowsItsSymbolUntilTheLastOneExpires();
     void withoutFolderTheLastImageIsShownAgain();
 
 private:
@@ -42,23 +47,16 @@ void DockTileManagerTest::init() {
     m_home = std::make_unique<TestHome>();
     m_clock = std::make_unique<VirtualClock>(1000);
     m_launchLog = std::make_unique<HelperLaunchLog>(*m_clock);
-    m_settings = std::make_unique<AppSettings>(AppSettings::Services{
-        .defaults = *m_home->defaults,
-        .notifications = m_home->localNotifications,
-        .distributedNotifications = m_home->distributedNotifications,
-        .loginItem = m_home->loginItem,
-        .bundleIdentifier = TestHome::bundleIdentifier,
-        .homeDirectory = m_home->path(),
-        .foldersFilePath = m_home->foldersFile(),
-    });
-    m_store = std::make_unique<FolderStore>(m_home->applicationSupport(), FolderStore::Services{
-                                                                              .clock = *m_clock,
-                                                                              .scheduler = *m_clock,
-                                                                              .notifications = m_home->localNotifications,
-                                                                              .helpers = m_helpers,
-                                                                              .launchLog = *m_launchLog,
-                                                                              .isHelperProcess = [] { return true; },
-                                                                          });
+    m_settings = makeTestSettings(*m_home);
+    m_store =
+        std::make_unique<FolderStore>(m_home->applicationSupport(), FolderStore::Services{
+                                                                        .clock = *m_clock,
+                                                                        .scheduler = *m_clock,
+                                                                        .notifications = m_home->localNotifications,
+                                                                        .helpers = m_helpers,
+                                                                        .launchLog = *m_launchLog,
+                                                                        .isHelperProcess = [] { return true; },
+                                                                    });
     m_folder = AppFolder(QUuid::createUuid(), "Work", "folder.fill", 0);
     m_folder.tileStyle.backgroundMode = TileBackgroundMode::Solid;
     m_folder.tileStyle.backgroundStyle = TileBackground::Red;
@@ -109,7 +107,7 @@ void DockTileManagerTest::presentingIsAsynchronousAndIconWriteDebounced() {
     QCOMPARE(m_tile.contents.size(), 1);
     const QImage content = m_tile.contents.first();
     QCOMPARE(content.size(), QSize(128, 128));
-    QCOMPARE(content.pixelColor(64, 64).rgb(), QColor(255, 69, 58).rgb()); // red, dark theme
+    QCOMPARE(content.pixelColor(64, 64).rgb(), kRed.rgb()); // red, dark theme
 
     // A burst of changes writes the bundle icon once, 0.5 s after the last.
     m_clock->advance(0.3);
@@ -124,23 +122,7 @@ void DockTileManagerTest::presentingIsAsynchronousAndIconWriteDebounced() {
     QCOMPARE(m_tile.contents.size(), 3);
 }
 
-void DockTileManagerTest::laterBadgeRestartsTheTime() {
-    const auto manager = makeManager(m_folder.id);
-    manager->showBadge("OFF", SystemColor::Red, 2.0);
-    m_clock->advance(1.0);
-    manager->showBadge("DELETE", SystemColor::Red, 2.0);
-    QCOMPARE(manager->activeBadge()->text, "DELETE");
-    m_clock->advance(1.9);
-    QVERIFY(manager->activeBadge());
-    m_clock->advance(0.1);
-    QVERIFY(!manager->activeBadge());
-    // Back to the picture.
-    QCOMPARE(m_tile.contents.last().pixelColor(64, 64).rgb(), QColor(255, 69, 58).rgb());
-    m_clock->advance(0.5); // the bundle icon of the refreshed picture
-    QCOMPARE(m_clock->pendingCount(), 0);
-}
-
-void DockTileManagerTest::badgeReplacesTheImageWithItsSymbol() {
+void DockTileManagerTest::badgeShowsItsSymbolUntilTheLastOneExpires() {
     const auto manager = makeManager(m_folder.id);
     manager->showBadge("ON", SystemColor::Green, 2.0);
     m_clock->advance(0);
@@ -149,12 +131,22 @@ void DockTileManagerTest::badgeReplacesTheImageWithItsSymbol() {
     QCOMPARE(badge.pixelColor(20, 64), QColor(Qt::black));
     QCOMPARE(badge.pixelColor(5, 64).alpha(), 0);
     QCOMPARE(badge.pixelColor(64, 64).rgb(), QColor(48, 209, 88).rgb());
-    QCOMPARE(m_symbols, QStringList{"checkmark.circle"});
+
+    // Each later badge takes the place of the one before and restarts the time.
+    m_clock->advance(1.0);
     manager->showBadge("OFF", SystemColor::Red, 2.0);
-    m_clock->advance(0);
+    m_clock->advance(1.0);
     manager->showBadge("DELETE", SystemColor::Red, 2.0);
-    m_clock->advance(0);
-    QCOMPARE(m_symbols.mid(1), (QStringList{"nosign", "xmark.circle"}));
+    QCOMPARE(manager->activeBadge()->text, "DELETE");
+    m_clock->advance(1.9);
+    QVERIFY(manager->activeBadge());
+    QCOMPARE(m_symbols, (QStringList{"checkmark.circle", "nosign", "xmark.circle"}));
+    m_clock->advance(0.1);
+    QVERIFY(!manager->activeBadge());
+    // Back to the picture.
+    QCOMPARE(m_tile.contents.last().pixelColor(64, 64).rgb(), kRed.rgb());
+    m_clock->advance(0.5); // the bundle icon of the refreshed picture
+    QCOMPARE(m_clock->pendingCount(), 0);
 }
 
 void DockTileManagerTest::withoutFolderTheLastImageIsShownAgain() {
@@ -172,7 +164,7 @@ void DockTileManagerTest::withoutFolderTheLastImageIsShownAgain() {
     helper->refreshTile();
     m_clock->advance(1);
     QCOMPARE(m_tile.contents.size(), 2);
-    QCOMPARE(m_tile.contents.last().pixelColor(64, 64).rgb(), QColor(255, 69, 58).rgb());
+    QCOMPARE(m_tile.contents.last().pixelColor(64, 64).rgb(), kRed.rgb());
     QCOMPARE(m_iconWrites.size(), 1);
 }
 

@@ -1,12 +1,11 @@
-// Looking texts up in the chosen language: plural rules, number texts, fallbacks, format filling,
-// and the string tables the build puts into the bundle.
+// Looking texts up in the chosen language, in the string tables the build puts into the bundle:
+// plural rules, number texts, fallbacks, format filling.
 #include "settings/Localization.h"
 #include "settings/LocalizationKeys.h"
 #include "settings/PrintfFormat.h"
 
-#include <QDir>
-#include <QFile>
-#include <QRegularExpression>
+#include "TestFiles.h"
+
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,12 +15,6 @@ namespace {
 
 const QString kBundleResources = QStringLiteral(TRELLIN_BUNDLE_DIR "/Contents/Resources");
 
-// Self-keyed texts are their own English wording; every other key is a dotted lower-case path.
-bool isDottedKey(const QString& key) {
-    static const QRegularExpression dotted(QStringLiteral("^[a-z_]+(\\.[a-z_]+)+$"));
-    return dotted.match(key).hasMatch();
-}
-
 } // namespace
 
 class LocalizationTest : public QObject {
@@ -30,11 +23,8 @@ class LocalizationTest : public QObject {
 private Q_SLOTS:
     void pluralSuffixes_data();
     void pluralSuffixes();
-    void pluralTextsFromTheBundle();
-    void numberTexts();
+    void textsOfEachLanguageFromTheBundle();
     void missingKeysAndTables();
-    void languageSwitchShowsAtTheNextLookup();
-    void bundleTablesHoldEveryKey();
     void formatsLikeTheStringTables_data();
     void formatsLikeTheStringTables();
     void formatSignatures();
@@ -44,30 +34,18 @@ void LocalizationTest::pluralSuffixes_data() {
     QTest::addColumn<AppLanguage>("language");
     QTest::addColumn<qint64>("count");
     QTest::addColumn<QString>("suffix");
-    const auto uk = [](qint64 count, const char* suffix) {
-        QTest::addRow("uk %lld", static_cast<long long>(count)) << AppLanguage::Ukrainian << count << suffix;
+    const auto rows = [](AppLanguage language, const char* suffix, std::initializer_list<qint64> counts) {
+        for (const qint64 count : counts)
+            QTest::addRow("%s %lld", qPrintable(rawValue(language)), static_cast<long long>(count))
+                << language << count << QString::fromLatin1(suffix);
     };
-    uk(1, ".one");
-    uk(2, ".few");
-    uk(4, ".few");
-    uk(5, ".many");
-    uk(11, ".many");
-    uk(12, ".many");
-    uk(21, ".one");
-    uk(22, ".few");
-    uk(111, ".many");
-    uk(112, ".many");
-    uk(0, ".many");
-    uk(-1, ".one");
-    uk(std::numeric_limits<qint64>::max(), ".many"); // …807
-    uk(std::numeric_limits<qint64>::min(), ".many"); // …808, no overflow taking its magnitude
-    const auto en = [](qint64 count, const char* suffix) {
-        QTest::addRow("en %lld", static_cast<long long>(count)) << AppLanguage::English << count << suffix;
-    };
-    en(1, ".one");
-    en(0, ".many");
-    en(2, ".many");
-    en(-1, ".many");
+    constexpr qint64 largest = std::numeric_limits<qint64>::max();  // …807
+    constexpr qint64 smallest = std::numeric_limits<qint64>::min(); // …808: its magnitude must not overflow
+    rows(AppLanguage::Ukrainian, ".one", {1, 21, -1});
+    rows(AppLanguage::Ukrainian, ".few", {2, 4, 22});
+    rows(AppLanguage::Ukrainian, ".many", {0, 5, 11, 12, 111, 112, largest, smallest});
+    rows(AppLanguage::English, ".one", {1});
+    rows(AppLanguage::English, ".many", {0, 2, -1});
 }
 
 void LocalizationTest::pluralSuffixes() {
@@ -79,27 +57,18 @@ void LocalizationTest::pluralSuffixes() {
     QCOMPARE(localization.pluralKey(QStringLiteral("main.app_count"), count), "main.app_count" + suffix);
 }
 
-void LocalizationTest::pluralTextsFromTheBundle() {
-    AppLanguage language = AppLanguage::Ukrainian;
+// One Localization throughout: a change of language shows at the next lookup.
+void LocalizationTest::textsOfEachLanguageFromTheBundle() {
+    AppLanguage language = AppLanguage::English;
     const Localization localization(kBundleResources, [&language] { return language; });
-    QCOMPARE(localization.pluralText(L10nKey::appCount, 1), QStringLiteral("1 програма"));
-    QCOMPARE(localization.pluralText(L10nKey::appCount, 3), QStringLiteral("3 програми"));
-    QCOMPARE(localization.pluralText(L10nKey::appCount, 11), QStringLiteral("11 програм"));
-    QCOMPARE(localization.pluralText(L10nKey::appCount, 21), QStringLiteral("21 програма"));
-    QCOMPARE(localization.pluralText(L10nKey::folderCount, 0), QStringLiteral("0 папок"));
-    QCOMPARE(localization.pluralText(L10nKey::folderCount, 24), QStringLiteral("24 папки"));
-    QCOMPARE(localization.pluralText(L10nKey::appPickerAddCount, 2), QStringLiteral("Додати 2 програми"));
-    language = AppLanguage::English;
+    QCOMPARE(localization.text(L10nKey::menuQuit), QStringLiteral("Quit Trellin"));
+    QCOMPARE(localization.text(L10nKey::noFoldersFoundTitle), QStringLiteral("No folders found"));
+    QCOMPARE(localization.locale().language(), QLocale::English);
     QCOMPARE(localization.pluralText(L10nKey::appCount, 1), QStringLiteral("1 app"));
     QCOMPARE(localization.pluralText(L10nKey::appCount, 0), QStringLiteral("0 apps"));
     QCOMPARE(localization.pluralText(L10nKey::folderCount, 12), QStringLiteral("12 folders"));
     // The picker's count also reads as a plain format.
     QCOMPARE(localization.format(L10nKey::appPickerAddCount, {3}), QStringLiteral("Add (3)"));
-}
-
-void LocalizationTest::numberTexts() {
-    AppLanguage language = AppLanguage::English;
-    const Localization localization(kBundleResources, [&language] { return language; });
     QCOMPARE(localization.pointsText(52), QStringLiteral("52 pt"));
     QCOMPARE(localization.decimalText(3.0, 1), QStringLiteral("3.0"));
     QCOMPARE(localization.decimalText(12.46, 1), QStringLiteral("12.5"));
@@ -108,6 +77,17 @@ void LocalizationTest::numberTexts() {
     QCOMPARE(localization.format(L10nKey::footerTotal, {12345}), QStringLiteral("Total: 12345"));
 
     language = AppLanguage::Ukrainian;
+    QCOMPARE(localization.text(L10nKey::menuQuit), QStringLiteral("Вийти з Trellin"));
+    QCOMPARE(localization.text(L10nKey::noFoldersFoundTitle), QStringLiteral("Папок не знайдено"));
+    QCOMPARE(localization.languageCode(), QStringLiteral("uk"));
+    QCOMPARE(localization.locale().language(), QLocale::Ukrainian);
+    QCOMPARE(localization.pluralText(L10nKey::appCount, 1), QStringLiteral("1 програма"));
+    QCOMPARE(localization.pluralText(L10nKey::appCount, 3), QStringLiteral("3 програми"));
+    QCOMPARE(localization.pluralText(L10nKey::appCount, 11), QStringLiteral("11 програм"));
+    QCOMPARE(localization.pluralText(L10nKey::appCount, 21), QStringLiteral("21 програма"));
+    QCOMPARE(localization.pluralText(L10nKey::folderCount, 0), QStringLiteral("0 папок"));
+    QCOMPARE(localization.pluralText(L10nKey::folderCount, 24), QStringLiteral("24 папки"));
+    QCOMPARE(localization.pluralText(L10nKey::appPickerAddCount, 2), QStringLiteral("Додати 2 програми"));
     QCOMPARE(localization.pointsText(52), QStringLiteral("52 \u043F\u0442"));
     QCOMPARE(localization.decimalText(3.0, 1), QStringLiteral("3,0"));
     QCOMPARE(localization.decimalText(14.96, 1), QStringLiteral("15,0"));
@@ -132,62 +112,16 @@ void LocalizationTest::missingKeysAndTables() {
     QCOMPARE(bare.text(L10nKey::emptyFolderTitle), QStringLiteral("This folder is empty"));
     QCOMPARE(bare.footerText(5, 2), QStringLiteral("main.footer.total \u00B7 main.footer.in_dock"));
 
-    // A language without its folder reads English's table, not bare keys.
+    // A language without its folder reads English's table, not bare keys; so does one whose table is damaged.
     QTemporaryDir resources;
-    QVERIFY(QDir(resources.path()).mkpath("en.lproj"));
-    QVERIFY(QFile::copy(kBundleResources + "/en.lproj/Localizable.qm", resources.filePath("en.lproj/Localizable.qm")));
+    QVERIFY(writeFile(resources.filePath("en.lproj/Localizable.qm"),
+                      readFile(kBundleResources + "/en.lproj/Localizable.qm")));
     const Localization englishOnly(resources.path(), [&language] { return language; });
     QCOMPARE(englishOnly.text(L10nKey::menuQuit), QStringLiteral("Quit Trellin"));
     QCOMPARE(englishOnly.pluralText(L10nKey::appCount, 1), QStringLiteral("1 app"));
-
-    // A damaged table counts as missing.
-    QVERIFY(QDir(resources.path()).mkpath("uk.lproj"));
-    QFile broken(resources.filePath("uk.lproj/Localizable.qm"));
-    QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("not a table") > 0);
-    broken.close();
+    QVERIFY(writeFile(resources.filePath("uk.lproj/Localizable.qm"), "not a table"));
     const Localization damaged(resources.path(), [&language] { return language; });
     QCOMPARE(damaged.text(L10nKey::menuQuit), QStringLiteral("Quit Trellin"));
-}
-
-void LocalizationTest::languageSwitchShowsAtTheNextLookup() {
-    AppLanguage language = AppLanguage::English;
-    const Localization localization(kBundleResources, [&language] { return language; });
-    QCOMPARE(localization.text(L10nKey::menuQuit), QStringLiteral("Quit Trellin"));
-    QCOMPARE(localization.locale().language(), QLocale::English);
-    language = AppLanguage::Ukrainian;
-    QCOMPARE(localization.text(L10nKey::menuQuit), QStringLiteral("Вийти з Trellin"));
-    QCOMPARE(localization.pluralKey(L10nKey::appCount, 2), QStringLiteral("main.app_count.few"));
-    QCOMPARE(localization.languageCode(), QStringLiteral("uk"));
-    QCOMPARE(localization.locale().language(), QLocale::Ukrainian);
-    QCOMPARE(localization.text(L10nKey::noFoldersFoundTitle), QStringLiteral("Папок не знайдено"));
-    language = AppLanguage::English;
-    QCOMPARE(localization.text(L10nKey::noFoldersFoundTitle), QStringLiteral("No folders found"));
-}
-
-void LocalizationTest::bundleTablesHoldEveryKey() {
-    for (const AppLanguage language : {AppLanguage::English, AppLanguage::Ukrainian}) {
-        const Localization localization(kBundleResources, [language] { return language; });
-        QVERIFY2(QFile::exists(localization.tablePath(language)), qPrintable(localization.tablePath(language)));
-        QStringList keys;
-        for (const L10nKey::Entry& entry : L10nKey::kAll) {
-            const QString key = QString::fromUtf8(entry.key.data(), entry.key.size());
-            if (entry.ownEntry)
-                keys << key;
-            if (entry.pluralBase) {
-                for (const qint64 count : {1, 2, 5})
-                    keys << localization.pluralKey(key, count);
-            }
-        }
-        for (const QString& key : std::as_const(keys)) {
-            const QString text = localization.text(key);
-            const bool selfKeyed = !isDottedKey(key);
-            // Every dotted key has a text of its own; a self-keyed text is translated in Ukrainian.
-            if (!selfKeyed || language == AppLanguage::Ukrainian)
-                QVERIFY2(text != key, qPrintable(localization.languageCode() + ": " + key));
-            else
-                QCOMPARE(text, key);
-        }
-    }
 }
 
 void LocalizationTest::formatsLikeTheStringTables_data() {

@@ -31,28 +31,24 @@ private Q_SLOTS:
 };
 
 void TileGalleryTest::galleryOfStyles() {
-    const QList<TileBackground> backgrounds{TileBackground::Frosted, TileBackground::Dark,  TileBackground::Light,
-                                            TileBackground::Blue,    TileBackground::Green, TileBackground::Red,
-                                            TileBackground::Orange,  TileBackground::Pink,  TileBackground::Purple,
-                                            TileBackground::Yellow,  TileBackground::Custom};
-    const QList<TileBackgroundMode> modes{TileBackgroundMode::Solid, TileBackgroundMode::Gradient,
-                                          TileBackgroundMode::Glass};
-    // Columns: each mode in the light theme, then in the dark theme; then five content variations.
-    const int columns = 2 * int(modes.size()) + 5;
-    QImage gallery(columns * kTile, int(backgrounds.size()) * kTile, QImage::Format_ARGB32_Premultiplied);
+    // Rows: every background a user can pick. Columns: each mode in the light theme, then in the dark
+    // theme; then five content variations.
+    const int rows = int(kTileBackgroundCases.size());
+    const int columns = 2 * int(kTileBackgroundModeCases.size()) + 5;
+    QImage gallery(columns * kTile, rows * kTile, QImage::Format_ARGB32_Premultiplied);
     gallery.fill(QColor(128, 128, 128));
     QPainter painter(&gallery);
     TileDrawingContext context = TileDrawingContext::platformResources();
     QSet<QRgb> solidCentres;
 
-    for (int row = 0; row < backgrounds.size(); ++row) {
+    for (int row = 0; row < rows; ++row) {
         TileStyleSettings style;
-        style.backgroundStyle = backgrounds[row];
+        style.backgroundStyle = kTileBackgroundCases[row].first;
         style.customHex = QStringLiteral("1E90FF");
         int column = 0;
         for (const bool light : {true, false}) {
             context.lightTheme = light;
-            for (const TileBackgroundMode mode : modes) {
+            for (const auto& [mode, name] : kTileBackgroundModeCases) {
                 style.backgroundMode = mode;
                 const QImage tile = TilePainter::render(style, context, sampleFolder(4, "folder"), kTile);
                 if (mode == TileBackgroundMode::Solid && light)
@@ -78,7 +74,7 @@ void TileGalleryTest::galleryOfStyles() {
     qInfo("gallery: %s", qPrintable(path));
 
     // Every background looks different on its own (solid, light theme).
-    QCOMPARE(solidCentres.size(), backgrounds.size());
+    QCOMPARE(solidCentres.size(), rows);
 }
 
 QTEST_MAIN(TileGalleryTest)

@@ -41,15 +41,24 @@ TileDrawingContext context(bool lightTheme = false, double iconPadding = 4) {
     return c;
 }
 
+// An opaque tile of one colour, so that a pixel tells exactly what was drawn there.
+TileStyleSettings solid(TileBackground background = TileBackground::Dark) {
+    TileStyleSettings style;
+    style.backgroundMode = TileBackgroundMode::Solid;
+    style.backgroundStyle = background;
+    style.opacity = 1;
+    return style;
+}
+
+const QColor kDark = QColor::fromRgbF(0.1f, 0.1f, 0.1f);
+
 QColor at(const QImage& image, double x, double y) {
     return image.pixelColor(int(x), int(y));
 }
 
-// The centre of app cell i, in image (y-down) coordinates.
-QPointF cellCentre(const TileGeometry& g, int i) {
-    const TileRect cell = flipped(g.iconCellRect(i), g.canvas);
-    return {cell.x + cell.width / 2, cell.y + cell.height / 2};
-}
+// The centres of the four app cells with the default padding (p = 60.42, g = 25.44, c = 138.86):
+// the upper row left to right, then the lower one.
+const QList<QPoint> kCellCentres{{174, 174}, {338, 174}, {174, 338}, {338, 338}};
 
 } // namespace
 
@@ -57,56 +66,35 @@ class TilePainterTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void geometryFollowsTheStyle();
-    void cornersAreRoundedByTheStyle();
-    void borderIsDrawnInsideTheTile();
+    void cornersAndBorderFollowTheStyle();
     void appsFillCellsInOrder_data();
     void appsFillCellsInOrder();
-    void zeroPaddingStillLeavesAMargin();
     void backgroundsByModeAndTheme();
     void glyphIsSymbolOrText();
 };
 
-void TilePainterTest::geometryFollowsTheStyle() {
-    const TileGeometry g = TileGeometry::make(512, 12, 0.1, 0);
-    QCOMPARE(g.tile, (TileRect{44, 44, 424, 424}));
-    QCOMPARE(g.cornerRadius, 96.0);
-    QCOMPARE(g.borderWidth, 0.5);
-    QCOMPARE(g.iconPadding, 0.08 * 424);
-    QCOMPARE(TileGeometry::make(512, 12, 3, 4).borderWidth, 6.0);
-    // Cell 0 is the upper left one: higher in y-up terms than cell 2.
-    QVERIFY(g.iconCellRect(0).y > g.iconCellRect(2).y);
-    QCOMPARE(g.iconCellRect(0).x, g.iconCellRect(2).x);
-    QCOMPARE(g.iconCellRect(1).x - g.iconCellRect(0).x, g.iconCell + g.iconGap);
-}
-
-void TilePainterTest::cornersAreRoundedByTheStyle() {
-    TileStyleSettings style;
-    style.backgroundMode = TileBackgroundMode::Solid;
-    style.opacity = 1;
+void TilePainterTest::cornersAndBorderFollowTheStyle() {
+    TileStyleSettings style = solid();
     const AppFolder folder = folderWithApps(0);
     const QImage rounded = TilePainter::render(style, context(), folder);
     QCOMPARE(at(rounded, 50, 50).alpha(), 0);        // cut away by the 96-point corner
     QCOMPARE(at(rounded, 43, 256).alpha(), 0);       // outside the 44-point inset
     QCOMPARE(at(rounded, 256, 256).alpha(), 255);    // the tile itself
     QVERIFY(at(rounded, 44 + 96, 46).alpha() > 200); // the straight edge after the corner
+
     style.cornerRadius = 0;
     QCOMPARE(at(TilePainter::render(style, context(), folder), 50, 50).alpha(), 255);
-}
 
-void TilePainterTest::borderIsDrawnInsideTheTile() {
-    TileStyleSettings style;
-    style.backgroundStyle = TileBackground::Dark;
-    style.backgroundMode = TileBackgroundMode::Solid;
-    style.opacity = 1;
-    style.cornerRadius = 0;
+    // The border lies inside the tile: 20 points wide, from x = 44 to 64.
     style.borderEnabled = true;
-    style.borderWidth = 10; // 20 points wide, from x = 44 to 64
+    style.borderWidth = 10;
     style.borderOpacity = 1;
-    const QImage image = TilePainter::render(style, context(), folderWithApps(0));
-    QCOMPARE(at(image, 54, 256), QColor(Qt::white));
-    QCOMPARE(at(image, 80, 256).red(), qRound(0.1 * 255));
-    QCOMPARE(at(image, 40, 256).alpha(), 0);
+    const QImage bordered = TilePainter::render(style, context(), folder);
+    QCOMPARE(at(bordered, 54, 256), QColor(Qt::white));
+    QCOMPARE(at(bordered, 80, 256).rgb(), kDark.rgb());
+    QCOMPARE(at(bordered, 40, 256).alpha(), 0);
+    // However thin the style asks for, the line stays visible.
+    QCOMPARE(TileGeometry::make(512, 12, 0.1, 0).borderWidth, 0.5);
 }
 
 void TilePainterTest::appsFillCellsInOrder_data() {
@@ -121,40 +109,28 @@ void TilePainterTest::appsFillCellsInOrder_data() {
 void TilePainterTest::appsFillCellsInOrder() {
     QFETCH(int, apps);
     QFETCH(QList<int>, cellApps);
-    TileStyleSettings style;
-    style.backgroundMode = TileBackgroundMode::Solid;
-    style.backgroundStyle = TileBackground::Dark;
-    style.opacity = 1;
+    const TileStyleSettings style = solid();
     const QImage image = TilePainter::render(style, context(), folderWithApps(apps));
-    const TileGeometry g = TileGeometry::make(512, style.cornerRadius, style.borderWidth, 4);
     for (int cell = 0; cell < 4; ++cell) {
-        const QPointF centre = cellCentre(g, cell);
-        const QColor expected = cellApps[cell] < 0 ? QColor::fromRgbF(0.1f, 0.1f, 0.1f) : kAppColors[cellApps[cell]];
-        QCOMPARE(at(image, centre.x(), centre.y()).rgb(), expected.rgb());
+        const QColor expected = cellApps[cell] < 0 ? kDark : kAppColors[cellApps[cell]];
+        QCOMPARE(image.pixelColor(kCellCentres[cell]).rgb(), expected.rgb());
     }
     // Nothing of a fifth app anywhere.
     for (int y = 0; y < image.height(); y += 4) {
         for (int x = 0; x < image.width(); x += 4)
             QVERIFY(image.pixel(x, y) != QColor(Qt::magenta).rgba());
     }
-}
 
-void TilePainterTest::zeroPaddingStillLeavesAMargin() {
-    TileStyleSettings style;
-    style.backgroundMode = TileBackgroundMode::Solid;
-    style.backgroundStyle = TileBackground::Dark;
-    style.opacity = 1;
-    style.cornerRadius = 0;
-    const QImage image = TilePainter::render(style, context(false, 0), folderWithApps(1));
-    // p = 33.92: the icon starts at x = 77.92.
-    QCOMPARE(at(image, 75, 200).rgb(), QColor::fromRgbF(0.1f, 0.1f, 0.1f).rgb());
-    QCOMPARE(at(image, 80, 200).rgb(), QColor(Qt::red).rgb());
+    // No padding still leaves a margin: p = 33.92, so the icon starts at x = 77.92.
+    TileStyleSettings square = style;
+    square.cornerRadius = 0;
+    const QImage unpadded = TilePainter::render(square, context(false, 0), folderWithApps(apps));
+    QCOMPARE(at(unpadded, 75, 200).rgb(), kDark.rgb());
+    QCOMPARE(at(unpadded, 80, 200).rgb(), (apps ? QColor(Qt::red) : kDark).rgb());
 }
 
 void TilePainterTest::backgroundsByModeAndTheme() {
-    TileStyleSettings style;
-    style.backgroundStyle = TileBackground::Blue;
-    style.opacity = 1;
+    TileStyleSettings style = solid(TileBackground::Blue);
     const AppFolder folder = folderWithApps(0);
 
     // Gradient: lighter than the base at the top, darker at the bottom.
@@ -177,8 +153,7 @@ void TilePainterTest::backgroundsByModeAndTheme() {
     QVERIFY(qAbs(at(dark, 256, 466).alphaF() - 0.2) < 0.02);
 
     // A custom colour that does not parse falls back to the light colour.
-    style.backgroundMode = TileBackgroundMode::Solid;
-    style.backgroundStyle = TileBackground::Custom;
+    style = solid(TileBackground::Custom);
     style.customHex = QStringLiteral("not a colour");
     QCOMPARE(at(TilePainter::render(style, context(), folder), 256, 256).red(), qRound(0.95 * 255));
     style.customHex = QStringLiteral("#FF8000");
@@ -186,10 +161,7 @@ void TilePainterTest::backgroundsByModeAndTheme() {
 }
 
 void TilePainterTest::glyphIsSymbolOrText() {
-    TileStyleSettings style;
-    style.backgroundMode = TileBackgroundMode::Solid;
-    style.backgroundStyle = TileBackground::Dark;
-    style.opacity = 1;
+    TileStyleSettings style = solid();
     style.displayFolderIcon = true;
     AppFolder folder = folderWithApps(2); // apps are not drawn under a glyph
     const TileGeometry g = TileGeometry::make(512, style.cornerRadius, style.borderWidth, 4);
@@ -199,7 +171,7 @@ void TilePainterTest::glyphIsSymbolOrText() {
     QCOMPARE(at(symbol, 256, 256), QColor(Qt::white));
     QCOMPARE(at(symbol, square.x + 2, square.y + 2), QColor(Qt::white));
     QVERIFY(at(symbol, square.x - 3, 256) != QColor(Qt::white));
-    QVERIFY(at(symbol, cellCentre(g, 0).x(), cellCentre(g, 0).y()) != QColor(Qt::red));
+    QVERIFY(symbol.pixelColor(kCellCentres[0]) != QColor(Qt::red));
 
     // Text is drawn in white around the centre, not as a filled square.
     folder.emoji = QStringLiteral("AB");

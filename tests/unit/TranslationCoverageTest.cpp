@@ -66,21 +66,17 @@ QString keyOf(const L10nKey::Entry& entry) {
     return QString::fromUtf8(entry.key.data(), entry.key.size());
 }
 
-QStringList pluralSuffixes(const QString& code) {
-    if (code == u"uk")
-        return {QStringLiteral(".one"), QStringLiteral(".few"), QStringLiteral(".many")};
-    return {QStringLiteral(".one"), QStringLiteral(".many")};
-}
-
 // Every id a table for the language must hold, with the arguments its text must take.
 QHash<QString, QString> expectedIds(const QString& code) {
+    // Only Ukrainian has a form for a few.
+    const QStringList suffixes = code == u"uk" ? QStringList{".one", ".few", ".many"} : QStringList{".one", ".many"};
     QHash<QString, QString> ids;
     for (const L10nKey::Entry& entry : L10nKey::kAll) {
         const QString arguments = QString::fromLatin1(entry.arguments.data(), entry.arguments.size());
         if (entry.ownEntry)
             ids.insert(keyOf(entry), arguments);
         if (entry.pluralBase) {
-            for (const QString& suffix : pluralSuffixes(code))
+            for (const QString& suffix : suffixes)
                 ids.insert(keyOf(entry) + suffix, QStringLiteral("d"));
         }
     }
@@ -120,132 +116,107 @@ QList<LiteralCall> literalLookups(const QString& code) {
 class TranslationCoverageTest : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
-    void initTestCase();
-    void tablesAreWellFormed();
-    void keyTableIsConsistent();
-    void everyKeyHasEveryForm();
-    void translationsTakeTheSameArguments();
-    void literalKeysInTheCodeAreKnown();
-
-private:
     QList<Table> m_tables;
+    QSet<QString> m_ownKeys;
+    QSet<QString> m_pluralBases;
+
+private Q_SLOTS:
+    void initTestCase() {
+        m_tables = {readTable(QStringLiteral("en")), readTable(QStringLiteral("uk"))};
+        for (const L10nKey::Entry& entry : L10nKey::kAll) {
+            if (entry.ownEntry)
+                m_ownKeys.insert(keyOf(entry));
+            if (entry.pluralBase)
+                m_pluralBases.insert(keyOf(entry));
+        }
+    }
+
+    void keyTableIsConsistent() {
+        QSet<QString> keys;
+        for (const L10nKey::Entry& entry : L10nKey::kAll) {
+            const QString key = keyOf(entry);
+            QVERIFY2(!keys.contains(key), qPrintable("listed twice: " + key));
+            keys.insert(key);
+            QVERIFY2(entry.ownEntry || entry.pluralBase, qPrintable(key));
+            // Plural bases are dotted keys; a key of any other shape is a self-keyed English text.
+            QVERIFY2(!entry.pluralBase || isDottedKey(key), qPrintable(key));
+        }
+
+        // Every constant declared for the screens is in the table the tests and tools go by.
+        QFile header(QStringLiteral(TRELLIN_SOURCE_DIR "/src/settings/LocalizationKeys.h"));
+        QVERIFY(header.open(QIODevice::ReadOnly));
+        static const QRegularExpression constant(QStringLiteral("inline constexpr char (\\w+)\\[\\] = \"([^\"]*)\";"));
+        QRegularExpressionMatchIterator matches = constant.globalMatch(QString::fromUtf8(header.readAll()));
+        int declared = 0;
+        for (; matches.hasNext(); ++declared) {
+            const QRegularExpressionMatch match = matches.next();
+            QVERIFY2(keys.contains(match.captured(2)), qPrintable(match.captured(1) + " is not in L10nKey::kAll"));
+        }
+        QCOMPARE(declared, static_cast<int>(keys.size()));
+    }
+
+    // Each table holds a finished text for every key and plural form of its language, taking the
+    // arguments the code passes, and nothing else.
+    void everyTableHoldsEveryKey() {
+        for (const Table& table : std::as_const(m_tables)) {
+            QVERIFY2(table.problems.isEmpty(), qPrintable(table.code + ": " + table.problems.join("; ")));
+            QVERIFY2(table.languageAttribute.startsWith(table.code), qPrintable(table.languageAttribute));
+            const QHash<QString, QString> expected = expectedIds(table.code);
+            for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+                QVERIFY2(table.messages.contains(it.key()), qPrintable(table.code + " lacks " + it.key()));
+                const QString signature = PrintfFormat::signature(table.messages.value(it.key()).translation);
+                QVERIFY2(signature == it.value(), qPrintable(QStringLiteral("%1 %2 takes “%3”, the code passes “%4”")
+                                                                 .arg(table.code, it.key(), signature, it.value())));
+            }
+            for (auto it = table.messages.cbegin(); it != table.messages.cend(); ++it) {
+                const QString where = table.code + ": " + it.key();
+                // Anything else is a misspelt key or a plural form the language does not have.
+                QVERIFY2(expected.contains(it.key()), qPrintable(where + " is an unknown id"));
+                // Unfinished texts are left out of the compiled table: the key would show instead.
+                QVERIFY2(it->translationType.isEmpty(), qPrintable(where + " is " + it->translationType));
+                QVERIFY2(!it->translation.trimmed().isEmpty(), qPrintable(where + " has no text"));
+            }
+        }
+
+        // Self-keyed texts read the same in English as their key, so a lookup that finds no table still
+        // shows the right English.
+        for (const L10nKey::Entry& entry : L10nKey::kAll) {
+            const QString key = keyOf(entry);
+            if (isDottedKey(key))
+                continue;
+            QCOMPARE(m_tables.at(0).messages.value(key).translation, key);
+            QVERIFY2(m_tables.at(1).messages.value(key).translation != key, qPrintable("untranslated: " + key));
+        }
+    }
+
+    void literalKeysInTheCodeAreKnown() {
+        // The scanner itself finds the forms the code writes.
+        const QList<LiteralCall> sample = literalLookups(
+            "l.text(\"menu.quit\");\n x = l.format(QStringLiteral(\"a.b\"), {1}) + t.pluralText( u\"c.d\", n);\n");
+        QCOMPARE(sample.size(), 3);
+        QCOMPARE(sample.at(1).literal, QStringLiteral("a.b"));
+        QCOMPARE(sample.at(2).function, QStringLiteral("pluralText"));
+        QCOMPARE(sample.at(2).line, 2);
+
+        int scanned = 0;
+        QDirIterator files(QStringLiteral(TRELLIN_SOURCE_DIR "/src"), {"*.cpp", "*.h"}, QDir::Files,
+                           QDirIterator::Subdirectories);
+        for (; files.hasNext(); ++scanned) {
+            QFile file(files.next());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            for (const LiteralCall& call : literalLookups(QString::fromUtf8(file.readAll()))) {
+                const bool plural = call.function.startsWith(u"plural");
+                const bool known = (plural ? m_pluralBases : m_ownKeys).contains(call.literal);
+                QVERIFY2(known, qPrintable(QStringLiteral("%1:%2: %3(\"%4\") is not a %5 in L10nKey::kAll")
+                                               .arg(file.fileName())
+                                               .arg(call.line)
+                                               .arg(call.function, call.literal,
+                                                    plural ? QStringLiteral("plural base") : QStringLiteral("key"))));
+            }
+        }
+        QVERIFY(scanned > 0);
+    }
 };
-
-void TranslationCoverageTest::initTestCase() {
-    m_tables = {readTable(QStringLiteral("en")), readTable(QStringLiteral("uk"))};
-}
-
-void TranslationCoverageTest::tablesAreWellFormed() {
-    for (const Table& table : std::as_const(m_tables)) {
-        QVERIFY2(table.problems.isEmpty(), qPrintable(table.code + ": " + table.problems.join("; ")));
-        QVERIFY2(table.languageAttribute.startsWith(table.code), qPrintable(table.languageAttribute));
-        QVERIFY(!table.messages.isEmpty());
-        for (auto it = table.messages.cbegin(); it != table.messages.cend(); ++it) {
-            const QString where = table.code + ": " + it.key();
-            // Unfinished texts are left out of the compiled table: the key would show instead.
-            QVERIFY2(it->translationType.isEmpty(), qPrintable(where + " is " + it->translationType));
-            QVERIFY2(!it->translation.trimmed().isEmpty(), qPrintable(where + " has no text"));
-        }
-    }
-}
-
-void TranslationCoverageTest::keyTableIsConsistent() {
-    QSet<QString> keys;
-    for (const L10nKey::Entry& entry : L10nKey::kAll) {
-        const QString key = keyOf(entry);
-        QVERIFY2(!keys.contains(key), qPrintable("listed twice: " + key));
-        keys.insert(key);
-        QVERIFY2(entry.ownEntry || entry.pluralBase, qPrintable(key));
-        // Plural bases are dotted keys; a key of any other shape is a self-keyed English text.
-        QVERIFY2(!entry.pluralBase || isDottedKey(key), qPrintable(key));
-    }
-
-    // Every constant declared for the screens is in the table the tests and tools go by.
-    QFile header(QStringLiteral(TRELLIN_SOURCE_DIR "/src/settings/LocalizationKeys.h"));
-    QVERIFY(header.open(QIODevice::ReadOnly));
-    static const QRegularExpression constant(QStringLiteral("inline constexpr char (\\w+)\\[\\] = \"([^\"]*)\";"));
-    QRegularExpressionMatchIterator matches = constant.globalMatch(QString::fromUtf8(header.readAll()));
-    int declared = 0;
-    while (matches.hasNext()) {
-        const QRegularExpressionMatch match = matches.next();
-        ++declared;
-        QVERIFY2(keys.contains(match.captured(2)), qPrintable(match.captured(1) + " is not in L10nKey::kAll"));
-    }
-    QCOMPARE(declared, static_cast<int>(keys.size()));
-}
-
-void TranslationCoverageTest::everyKeyHasEveryForm() {
-    for (const Table& table : std::as_const(m_tables)) {
-        const QHash<QString, QString> expected = expectedIds(table.code);
-        for (auto it = expected.cbegin(); it != expected.cend(); ++it)
-            QVERIFY2(table.messages.contains(it.key()), qPrintable(table.code + " lacks " + it.key()));
-        // Anything else is a misspelt key or a plural form the language does not have.
-        for (auto it = table.messages.cbegin(); it != table.messages.cend(); ++it)
-            QVERIFY2(expected.contains(it.key()), qPrintable(table.code + " has unknown id " + it.key()));
-    }
-
-    // Self-keyed texts read the same in English as their key, so a lookup that finds no table still
-    // shows the right English.
-    const Table& english = m_tables.at(0);
-    const Table& ukrainian = m_tables.at(1);
-    for (const L10nKey::Entry& entry : L10nKey::kAll) {
-        const QString key = keyOf(entry);
-        if (isDottedKey(key))
-            continue;
-        QCOMPARE(english.messages.value(key).translation, key);
-        QVERIFY2(ukrainian.messages.value(key).translation != key, qPrintable("untranslated: " + key));
-    }
-}
-
-void TranslationCoverageTest::translationsTakeTheSameArguments() {
-    for (const Table& table : std::as_const(m_tables)) {
-        const QHash<QString, QString> expected = expectedIds(table.code);
-        for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
-            const QString signature = PrintfFormat::signature(table.messages.value(it.key()).translation);
-            QVERIFY2(signature == it.value(), qPrintable(QStringLiteral("%1 %2 takes “%3”, the code passes “%4”")
-                                                             .arg(table.code, it.key(), signature, it.value())));
-        }
-    }
-}
-
-void TranslationCoverageTest::literalKeysInTheCodeAreKnown() {
-    // The scanner itself finds the forms the code writes.
-    const QList<LiteralCall> sample = literalLookups(
-        "l.text(\"menu.quit\");\n x = l.format(QStringLiteral(\"a.b\"), {1}) + t.pluralText( u\"c.d\", n);\n");
-    QCOMPARE(sample.size(), 3);
-    QCOMPARE(sample.at(1).function, QStringLiteral("format"));
-    QCOMPARE(sample.at(1).literal, QStringLiteral("a.b"));
-    QCOMPARE(sample.at(2).line, 2);
-
-    QSet<QString> ownKeys;
-    QSet<QString> pluralBases;
-    for (const L10nKey::Entry& entry : L10nKey::kAll) {
-        if (entry.ownEntry)
-            ownKeys.insert(keyOf(entry));
-        if (entry.pluralBase)
-            pluralBases.insert(keyOf(entry));
-    }
-
-    int scanned = 0;
-    QDirIterator files(QStringLiteral(TRELLIN_SOURCE_DIR "/src"), {"*.cpp", "*.h"}, QDir::Files,
-                       QDirIterator::Subdirectories);
-    while (files.hasNext()) {
-        QFile file(files.next());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        ++scanned;
-        for (const LiteralCall& call : literalLookups(QString::fromUtf8(file.readAll()))) {
-            const bool plural = call.function.startsWith(u"plural");
-            const bool known = plural ? pluralBases.contains(call.literal) : ownKeys.contains(call.literal);
-            QVERIFY2(known, qPrintable(QStringLiteral("%1:%2: %3(\"%4\") is not a %5 in L10nKey::kAll")
-                                           .arg(file.fileName())
-                                           .arg(call.line)
-                                           .arg(call.function, call.literal,
-                                                plural ? QStringLiteral("plural base") : QStringLiteral("key"))));
-        }
-    }
-    QVERIFY(scanned > 0);
-}
 
 QTEST_GUILESS_MAIN(TranslationCoverageTest)
 #include "TranslationCoverageTest.moc"

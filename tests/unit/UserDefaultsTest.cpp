@@ -1,6 +1,8 @@
-#include "platform/Console.h"
 #include "platform/PropertyList.h"
 #include "platform/linux/PlistUserDefaults.h"
+
+#include "ConsoleCapture.h"
+#include "TestFiles.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -9,7 +11,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cmath>
 #include <limits>
 
 #include <sys/wait.h>
@@ -20,17 +21,9 @@ namespace {
 const QString domain = QStringLiteral("app.trellin.Trellin");
 constexpr qint64 int64Max = std::numeric_limits<qint64>::max();
 constexpr qint64 int64Min = std::numeric_limits<qint64>::min();
+constexpr quint64 uint64Max = std::numeric_limits<quint64>::max();
+constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 constexpr double infinity = std::numeric_limits<double>::infinity();
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QVariantMap readDictionary(const QString& path) {
     const std::optional<PropertyList::Document> document = PropertyList::readFile(path);
@@ -42,17 +35,9 @@ void setModified(const QString& path, const QDateTime& time) {
     QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime));
 }
 
-// What the defaults print, as a user would see it on standard output.
-struct ConsoleCapture {
-    QStringList lines;
-    ConsoleCapture() {
-        Console::setSink([this](const QString& line) { lines.append(line); });
-    }
-    ~ConsoleCapture() { Console::setSink({}); }
-    QStringList startingWith(const QString& prefix) const {
-        return lines.filter(QRegularExpression(u'^' + QRegularExpression::escape(prefix)));
-    }
-};
+QStringList startingWith(const QStringList& lines, const QString& prefix) {
+    return lines.filter(QRegularExpression(u'^' + QRegularExpression::escape(prefix)));
+}
 
 } // namespace
 
@@ -63,7 +48,7 @@ private Q_SLOTS:
     void conversionsOfStoredValues() {
         const QVariant dict = QVariantMap{{"a", 1}};
         const QVariantList trueValues{true,    qint64(-3), 0.25,    "YES",  "true",
-                                      "  \ty", " 12abc",   "-0007", "+00Y", std::numeric_limits<quint64>::max()};
+                                      "  \ty", " 12abc",   "-0007", "+00Y", uint64Max};
         for (const QVariant& value : trueValues)
             QVERIFY2(DefaultsConversions::toBool(value), qPrintable(value.toString()));
         const QVariantList falseValues{false,           qint64(0), 0.0, "000", "NO", "", dict, QVariantList{true},
@@ -71,23 +56,13 @@ private Q_SLOTS:
         for (const QVariant& value : falseValues)
             QVERIFY2(!DefaultsConversions::toBool(value), qPrintable(value.toString()));
 
-        const std::pair<QVariant, qint64> integers[] = {{2.9, 2},
-                                                        {-2.9, -2},
-                                                        {1e30, int64Max},
-                                                        {std::nan(""), 0},
-                                                        {true, 1},
-                                                        {" 12abc", 12},
-                                                        {"3.7", 3},
-                                                        {"\t-17 apples", -17},
-                                                        {"+5", 5},
-                                                        {"abc", 0},
-                                                        {"-", 0},
-                                                        {"99999999999999999999", int64Max},
-                                                        {"-9223372036854775808", int64Min},
-                                                        {dict, 0},
-                                                        {std::numeric_limits<quint64>::max(), int64Max}};
+        const std::pair<QVariant, qint64> integers[] = {{2.9, 2},  {-2.9, -2}, {1e30, int64Max},      {notANumber, 0},
+                                                        {true, 1}, {"3.7", 3}, {"\t-17 apples", -17}, {"+5", 5},
+                                                        {"-", 0},  {dict, 0},  {uint64Max, int64Max}};
         for (const auto& [value, expected] : integers)
             QVERIFY2(DefaultsConversions::toInteger(value) == expected, qPrintable(value.toString()));
+        QCOMPARE(DefaultsConversions::toInteger("99999999999999999999"), int64Max);
+        QCOMPARE(DefaultsConversions::toInteger("-9223372036854775808"), int64Min);
 
         const std::pair<QVariant, double> doubles[] = {
             {qint64(7), 7.0}, {true, 1.0},  {"3.7", 3.7},        {"  -2.5e3xyz", -2500.0},
@@ -111,9 +86,9 @@ private Q_SLOTS:
 
     void argumentDomainWinsAndIsNeverWritten() {
         QTemporaryDir dir;
-        writeBytes(
+        QVERIFY(writeFile(
             dir.filePath(domain + ".plist"),
-            *PropertyList::serialize(QVariantMap{{"group", "from file"}, {"count", "3"}}, PropertyList::Format::Xml));
+            *PropertyList::serialize(QVariantMap{{"group", "from file"}, {"count", "3"}}, PropertyList::Format::Xml)));
         PlistUserDefaults defaults(dir.path(), domain, {"-group", "ABC", "--long", "x", "-count", "12", "-last"});
         QCOMPARE(defaults.object("group"), QVariant("ABC"));
         QCOMPARE(defaults.integerForKey("count"), qint64(12));
@@ -124,26 +99,36 @@ private Q_SLOTS:
         QCOMPARE(readDictionary(defaults.filePath()), QVariantMap({{"group", "written"}, {"count", "3"}}));
     }
 
-    void keepsKeysOfABinaryFileWrittenByAnotherProgram() {
+    // Binary files of other programs, with types this program never writes, keep every key.
+    void keepsWhatOtherProgramsStored() {
         QTemporaryDir dir;
         const QString path = dir.filePath(domain + ".plist");
         const QVariantMap foreign{{"NSWindow Frame main", "10 10 400 300"},
                                   {"blob", QByteArray("\x00\x01", 2)},
                                   {"when", QDateTime(QDate(2020, 5, 1), QTime(8, 0), Qt::UTC)},
                                   {"nested", QVariantMap{{"list", QVariantList{qint64(1), 2.5}}}}};
-        writeBytes(path, *PropertyList::serialize(foreign, PropertyList::Format::Binary));
+        QVERIFY(writeFile(path, *PropertyList::serialize(foreign, PropertyList::Format::Binary)));
+        const QVariantMap dock{{"tilesize", qint64(48)}, {"persistent-apps", QVariantList{}}};
+        QVERIFY(writeFile(dir.filePath("com.apple.dock.plist"),
+                          *PropertyList::serialize(dock, PropertyList::Format::Binary)));
+        QVERIFY(writeFile(dir.filePath("broken.plist"), "nope"));
 
-        PlistUserDefaults defaults(dir.path(), domain, {});
+        PlistUserDefaults defaults(dir.path(), domain, {"-tilesize", "64"});
         QCOMPARE(defaults.object("NSWindow Frame main"), QVariant("10 10 400 300"));
+        QCOMPARE(defaults.persistentDomain("com.apple.dock"), dock);
+        for (const QString& name :
+             QStringList{"missing", "broken", "../" + QFileInfo(dir.path()).fileName() + "/com.apple.dock"})
+            QCOMPARE(defaults.persistentDomain(name), std::nullopt);
+
         defaults.setObject("language", "uk");
         defaults.removeObject("blob");
-
         QVariantMap expected = foreign;
         expected.remove("blob");
         expected.insert("language", "uk");
         QCOMPARE(PropertyList::readFile(path)->format, PropertyList::Format::Xml);
         QCOMPARE(readDictionary(path), expected);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+        QCOMPARE(defaults.persistentDomain(domain), expected);
+        QCOMPARE(QDir(dir.path()).entryList({domain + '*'}, QDir::Files | QDir::Hidden),
                  QStringList({domain + ".plist", domain + ".plist.lock"}));
     }
 
@@ -160,11 +145,7 @@ private Q_SLOTS:
         QCOMPARE(reader.stringForKey("language"), QStringLiteral("uk"));
 
         // Rewritten in place, same inode and size: only the modification time tells the versions apart.
-        QByteArray bytes = readBytes(path);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QCOMPARE(file.write(bytes.replace("<string>uk</string>", "<string>de</string>")), bytes.size());
-        file.close();
+        QVERIFY(writeFile(path, readFile(path).replace("<string>uk</string>", "<string>de</string>")));
         setModified(path, QDateTime::currentDateTimeUtc().addDays(-3));
         QCOMPARE(reader.stringForKey("language"), QStringLiteral("de"));
 
@@ -208,29 +189,31 @@ private Q_SLOTS:
         for (const QByteArray& contents : broken) {
             QTemporaryDir dir;
             const QString path = dir.filePath(domain + ".plist");
-            writeBytes(path, contents);
+            QVERIFY(writeFile(path, contents));
             ConsoleCapture console;
             PlistUserDefaults defaults(dir.path(), domain, {});
+            // Read twice, reported once.
             QVERIFY(!defaults.hasObject("language") && !defaults.hasObject("language"));
             QCOMPARE(console.lines.size(), 1);
             QVERIFY2(console.lines.first().startsWith("[UserDefaults] Failed to read " + path + ": "),
                      qPrintable(console.lines.first()));
             defaults.removeObject("language"); // nothing to remove: the file stays
-            QCOMPARE(readBytes(path), contents);
+            QCOMPARE(readFile(path), contents);
 
             defaults.setObject("language", "uk");
-            const QStringList kept = console.startingWith("[UserDefaults] Kept the unreadable preferences file as ");
+            const QStringList kept =
+                startingWith(console.lines, "[UserDefaults] Kept the unreadable preferences file as ");
             QCOMPARE(kept.size(), 1);
             const QString keptPath = kept.first().section(" as ", 1);
             QVERIFY2(keptPath.startsWith(path + ".unreadable-"), qPrintable(keptPath));
-            QCOMPARE(readBytes(keptPath), contents);
+            QCOMPARE(readFile(keptPath), contents);
             QCOMPARE(defaults.stringForKey("language"), QStringLiteral("uk"));
             QCOMPARE(readDictionary(path), QVariantMap({{"language", "uk"}}));
 
             // Broken again within the same second: the first copy is not overwritten.
-            writeBytes(path, "broken again");
+            QVERIFY(writeFile(path, "broken again"));
             defaults.setObject("language", "en");
-            QCOMPARE(readBytes(keptPath), contents);
+            QCOMPARE(readFile(keptPath), contents);
             QCOMPARE(QDir(dir.path()).entryList({domain + ".plist.unreadable-*"}).size(), 2);
         }
     }
@@ -247,51 +230,34 @@ private Q_SLOTS:
         QVERIFY(QDir(path).removeRecursively());
 
         // The preferences folder cannot be created where a file is in the way.
-        writeBytes(dir.filePath("Library"), "a file");
+        QVERIFY(writeFile(dir.filePath("Library"), "a file"));
         PlistUserDefaults blocked(dir.filePath("Library/Preferences"), domain, {});
         blocked.setObject("language", "uk");
         QVERIFY(!blocked.hasObject("language"));
 
         // A value with no property-list form is refused before the file is touched.
         defaults.setObject("language", "uk");
-        const QByteArray before = readBytes(path);
+        const QByteArray before = readFile(path);
         defaults.setObject("origin", QPoint(1, 2));
         QVERIFY(!defaults.hasObject("origin"));
-        QCOMPARE(readBytes(path), before);
+        QCOMPARE(readFile(path), before);
+        qsizetype expectedFailures = 3;
 
-        const QStringList failures = console.startingWith("[UserDefaults] Failed to save preferences: ");
-        QCOMPARE(failures.size(), 3);
-        QVERIFY2(failures.last().contains("QPoint"), qPrintable(failures.last()));
-    }
+        // An unreadable file that cannot be moved aside is not overwritten. A read-only folder does not stop root.
+        if (geteuid() != 0) {
+            QTemporaryDir readOnly;
+            const QString unreadable = readOnly.filePath(domain + ".plist");
+            QVERIFY(writeFile(unreadable, "not a plist") && writeFile(unreadable + ".lock", {}));
+            QVERIFY(QFile::setPermissions(readOnly.path(), QFile::ReadOwner | QFile::ExeOwner));
+            PlistUserDefaults(readOnly.path(), domain, {}).setObject("language", "uk");
+            QVERIFY(QFile::setPermissions(readOnly.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+            QCOMPARE(readFile(unreadable), QByteArray("not a plist"));
+            ++expectedFailures;
+        }
 
-    void unreadableFileThatCannotBeMovedIsNotOverwritten() {
-        if (geteuid() == 0)
-            QSKIP("a read-only folder does not stop root");
-        QTemporaryDir dir;
-        const QString path = dir.filePath(domain + ".plist");
-        writeBytes(path, "not a plist");
-        writeBytes(path + ".lock", QByteArray());
-        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
-        ConsoleCapture console;
-        PlistUserDefaults defaults(dir.path(), domain, {});
-        defaults.setObject("language", "uk");
-        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        QCOMPARE(readBytes(path), QByteArray("not a plist"));
-        QCOMPARE(console.startingWith("[UserDefaults] Failed to save preferences: ").size(), 1);
-    }
-
-    void persistentDomainReadsOtherDomainsAsStored() {
-        QTemporaryDir dir;
-        const QVariantMap dock{{"tilesize", qint64(48)}, {"persistent-apps", QVariantList{}}};
-        writeBytes(dir.filePath("com.apple.dock.plist"), *PropertyList::serialize(dock, PropertyList::Format::Binary));
-        writeBytes(dir.filePath("broken.plist"), "nope");
-        PlistUserDefaults defaults(dir.path(), domain, {"-tilesize", "64"});
-        QCOMPARE(defaults.persistentDomain("com.apple.dock"), dock);
-        QCOMPARE(defaults.persistentDomain(domain), std::nullopt);
-        QCOMPARE(defaults.persistentDomain("broken"), std::nullopt);
-        QCOMPARE(defaults.persistentDomain("../" + QFileInfo(dir.path()).fileName() + "/com.apple.dock"), std::nullopt);
-        defaults.setObject("language", "en");
-        QCOMPARE(defaults.persistentDomain(domain), QVariantMap({{"language", "en"}}));
+        const QStringList failures = startingWith(console.lines, "[UserDefaults] Failed to save preferences: ");
+        QCOMPARE(failures.size(), expectedFailures);
+        QVERIFY2(failures.at(2).contains("QPoint"), qPrintable(failures.at(2)));
     }
 };
 
