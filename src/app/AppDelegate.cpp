@@ -3,6 +3,7 @@
 #include "helpers/DockPreferences.h"
 #include "helpers/HelperState.h"
 #include "helpers/RunMode.h"
+#include "model/DockHeight.h"
 #include "model/FolderStore.h"
 #include "model/HelperTileActions.h"
 #include "platform/Application.h"
@@ -54,10 +55,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     m_services.settings.reloadFromDefaults();
     m_services.store.load();
 
-    const std::optional<double> tileSize = m_services.dockPreferences.dockTileSize();
-    const double dockHeight = tileSize ? *tileSize + dockHeightAboveTiles : defaultDockHeight;
-    if (dockHeight > 0)
-        m_cachedDockHeight = dockHeight;
+    m_services.dockHeight.storeFromTileSize(m_services.dockPreferences.dockTileSize());
 
     // A helper whose folder is gone runs the main application's start-up.
     if (const std::optional<AppFolder> folder = helperFolder())
@@ -130,8 +128,10 @@ void AppDelegate::observeDistributedNotifications() {
     observe(NotificationName::TRThemeChanged, [](AppDelegate& d, const Notification&) { d.refreshTheme(); });
     observe(NotificationName::TRCloseNonPinnedPopups,
             [](AppDelegate& d, const Notification& n) { d.m_services.popup.handleClosePopupsNotification(n); });
-    observe(NotificationName::TRDockTilePinStateChanged,
-            [](AppDelegate& d, const Notification& n) { d.m_services.dockMonitor.handleDockTilePinStateChanged(n); });
+    observe(NotificationName::TRDockTilePinStateChanged, [](AppDelegate& d, const Notification& n) {
+        if (!d.m_services.runMode.isHelperProcess())
+            d.m_services.dockMonitor.handleDockTilePinStateChanged(n);
+    });
     observe(NotificationName::TRFolderOffBadge, [](AppDelegate& d, const Notification& n) { d.offBadge(n); });
     observe(NotificationName::TRFolderDeleteBadge, [](AppDelegate& d, const Notification& n) { d.deleteBadge(n); });
 }

@@ -13,6 +13,7 @@
 class AppSettings;
 class Application;
 class DistributedNotifications;
+class DockHeight;
 class DockPreferences;
 class FolderStore;
 class HelperState;
@@ -40,17 +41,13 @@ public:
         HelperTileActions& helpers;
         const HelperState& helperState;
         const DockPreferences& dockPreferences;
+        DockHeight& dockHeight;
         TilePresenter& tile;
         PopupPresenter& popup;
         DockStateMonitor& dockMonitor;
         MainWindowPresenter& mainWindow;
         Updater& updater;
     };
-
-    // The Dock's height when its preferences give no tile size, and how much taller than its
-    // tiles it stands otherwise.
-    static constexpr double defaultDockHeight = 64.0;
-    static constexpr double dockHeightAboveTiles = 18.0;
 
     explicit AppDelegate(Services services, QObject* parent = nullptr);
     ~AppDelegate() override;
@@ -79,7 +76,6 @@ public:
     bool shouldIgnoreNextHelperReopen() const { return m_shouldIgnoreNextHelperReopen; }
     bool hasHandledInitialReopen() const { return m_hasHandledInitialReopen; }
     bool didApplyInitialMainAppPresentation() const { return m_didApplyInitialMainAppPresentation; }
-    double cachedDockHeight() const { return m_cachedDockHeight; }
     double lastPopupCloseTime() const { return m_lastPopupCloseTime; }
 
 private:
@@ -97,6 +93,5 @@ private:
     bool m_shouldIgnoreNextHelperReopen = false;
     bool m_hasHandledInitialReopen = false;
     bool m_didApplyInitialMainAppPresentation = false;
-    double m_cachedDockHeight = 0;
     double m_lastPopupCloseTime = Clock::distantPast;
 };

@@ -1,9 +1,11 @@
 #include "TrellinApp.h"
 
 #include "AppDelegate.h"
+#include "DockStateReconciler.h"
 #include "PendingSubsystems.h"
 #include "helpers/HelperManager.h"
 #include "helpers/RunMode.h"
+#include "model/DockHeight.h"
 #include "model/FolderID.h"
 #include "model/FolderStore.h"
 #include "model/HelperLaunchLog.h"
@@ -12,6 +14,8 @@
 #include "platform/LocalNotificationCenter.h"
 #include "platform/linux/DBusDistributedNotifications.h"
 #include "platform/linux/DBusDockTile.h"
+#include "platform/linux/DBusHelperEndings.h"
+#include "platform/linux/InotifyFileEvents.h"
 #include "platform/linux/LinuxApplication.h"
 #include "platform/linux/LinuxPaths.h"
 #include "platform/linux/LinuxWorkspace.h"
@@ -66,7 +70,8 @@ struct Identity {
 // The Linux backend of the platform interfaces.
 struct Backend {
     explicit Backend(const Identity& identity)
-        : dockDomain(PlistUserDefaults::standardPreferencesDirectory(), DockPreferences::domainName)
+        : helperEndings(QDBusConnection::sessionBus(), identity.bundleIdentifier)
+        , dockDomain(PlistUserDefaults::standardPreferencesDirectory(), DockPreferences::domainName)
         , loginItem(XdgAutostartLoginItem::standardAutostartDirectory(), identity.bundleIdentifier,
                     QCoreApplication::applicationName(), identity.bundle.executablePath())
         , dockTile(identity.bundle.path()) {}
@@ -77,6 +82,8 @@ struct Backend {
     DBusDistributedNotifications distributedNotifications;
     SyslogSystemLog systemLog;
     LinuxWorkspace workspace;
+    InotifyFileEvents fileEvents;
+    DBusHelperEndings helperEndings;
     PlistPreferenceDomain dockDomain;
     XdgAutostartLoginItem loginItem;
     DBusDockTile dockTile;
@@ -131,6 +138,16 @@ struct SharedObjects {
               .setCustomIcon = &FileIcons::setCustomIcon,
               .bundlePath = identity.bundle.path(),
           })
+        , dockMonitor({
+              .clock = backend.clock,
+              .scheduler = backend.scheduler,
+              .fileEvents = backend.fileEvents,
+              .helperEndings = backend.helperEndings,
+              .store = store,
+              .helpers = helperManager,
+              .launchLog = launchLog,
+              .dockHeight = dockHeight,
+          })
         , delegate({
               .clock = backend.clock,
               .defaults = identity.defaults,
@@ -143,21 +160,24 @@ struct SharedObjects {
               .helpers = helperManager,
               .helperState = helperManager.state(),
               .dockPreferences = helperManager.dockPreferences(),
+              .dockHeight = dockHeight,
               .tile = tileManager,
               .popup = pending,
-              .dockMonitor = pending,
+              .dockMonitor = dockMonitor,
               .mainWindow = pending,
               .updater = pending,
           }) {}
 
     QString applicationSupport;
     HelperLaunchLog launchLog;
+    DockHeight dockHeight;
     HelperManager helperManager;
     FolderStore store;
     AppSettings settings;
     Localization localization;
     DockTileManager tileManager;
     PendingSubsystems pending;
+    DockStateReconciler dockMonitor;
     AppDelegate delegate;
 };
 

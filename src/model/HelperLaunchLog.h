@@ -15,6 +15,8 @@ public:
 
     // Stamps the folder's launch with the current time.
     void recordLaunch(const QUuid& folderID);
+    // Drops the folder's stamp, once its folder has left the Dock.
+    void forget(const QUuid& folderID) { m_dates.remove(folderID); }
     // Folder id → seconds since 1970 of its latest launch.
     const QHash<QUuid, double>& recentHelperLaunchDates() const { return m_dates; }
 

@@ -3,6 +3,7 @@
 #include "helpers/DockPreferences.h"
 #include "helpers/HelperState.h"
 #include "helpers/RunMode.h"
+#include "model/DockHeight.h"
 #include "model/FolderID.h"
 #include "model/FolderStore.h"
 #include "model/HelperLaunchLog.h"
@@ -63,6 +64,7 @@ private:
     std::unique_ptr<DockPreferences> m_dock;
     std::unique_ptr<FolderStore> m_store;
     std::unique_ptr<AppSettings> m_settings;
+    DockHeight m_dockHeight;
     std::unique_ptr<AppDelegate> m_delegate;
 };
 
@@ -86,6 +88,7 @@ void AppDelegateTest::makeProcess(const QString& groupID, const QStringList& arg
     m_delegate.reset();
     m_settings.reset();
     m_store.reset();
+    m_dockHeight = DockHeight();
     QVariantMap info{{"CFBundleIdentifier", "app.trellin.Trellin"}, {"CFBundleExecutable", "Trellin"}};
     if (!groupID.isEmpty())
         info.insert("TRGroupUUID", groupID);
@@ -127,6 +130,7 @@ void AppDelegateTest::makeProcess(const QString& groupID, const QStringList& arg
         .helpers = *m_runtime,
         .helperState = *m_helperState,
         .dockPreferences = *m_dock,
+        .dockHeight = m_dockHeight,
         .tile = *m_runtime,
         .popup = *m_runtime,
         .dockMonitor = *m_runtime,
@@ -153,7 +157,7 @@ void AppDelegateTest::mainApplicationStartUp() {
     QCOMPARE(m_runtime->calls, (QStringList{"startUpdater", "reloadFromDefaults", "syncHelpers 2",
                                             "startDockStateMonitoring", "activationPolicy regular"}));
     QVERIFY(m_delegate->didApplyInitialMainAppPresentation());
-    QCOMPARE(m_delegate->cachedDockHeight(), 66.0);
+    QCOMPARE(m_dockHeight.cached(), 66.0);
     QVERIFY(!m_home->defaults->hasObject("group"));
     // The stored file was read and written back with its defaults filled in.
     QCOMPARE(m_store->folders().size(), 2);
@@ -163,6 +167,9 @@ void AppDelegateTest::mainApplicationStartUp() {
     m_runtime->clear();
     m_home->localNotifications.post("tileAppearanceChanged");
     QCOMPARE(m_runtime->calls, QStringList{"reloadFromDefaults"});
+    m_runtime->clear();
+    m_home->distributedNotifications.post("TRDockTilePinStateChanged", {}, {{"folderID", kFolderID}});
+    QCOMPARE(m_runtime->calls, QStringList{"handleDockTilePinStateChanged " + kFolderID});
 
     // A reopen shows the folder list, and never quits or asks for a window of the platform's.
     m_runtime->clear();
@@ -191,7 +198,7 @@ void AppDelegateTest::mainApplicationPresentationFollowsMenuBarSetting() {
     m_home->defaults->setObject("showMenuBar", true);
     m_delegate->applicationDidFinishLaunching();
     QCOMPARE(m_runtime->policy, ActivationPolicy::Accessory);
-    QCOMPARE(m_delegate->cachedDockHeight(), AppDelegate::defaultDockHeight);
+    QCOMPARE(m_dockHeight.cached(), DockHeight::fallback);
 
     // Switching keeps an open main window in front.
     m_runtime->clear();
@@ -276,6 +283,8 @@ void AppDelegateTest::badgesReachOnlyTheirHelper() {
     bus.post("TRFolderOffBadge", {}, {{"id", kOtherID}});
     bus.post("TRFolderDeleteBadge", {}, {{"id", kOtherID}});
     bus.post("TRFolderOffBadge", {}, {});
+    // Only the main application watches the Dock.
+    bus.post("TRDockTilePinStateChanged", {}, {{"folderID", kFolderID}, {"isPinned", false}});
     QVERIFY(m_runtime->calls.isEmpty());
 
     bus.post("TRFolderOffBadge", {}, {{"id", kFolderID}});

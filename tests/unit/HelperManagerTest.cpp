@@ -7,6 +7,7 @@
 #include "platform/linux/PlistPreferenceDomain.h"
 
 #include "CapturedSystemLog.h"
+#include "DockTiles.h"
 #include "FakeSigner.h"
 #include "FakeWorkspace.h"
 #include "TestFiles.h"
@@ -16,16 +17,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
-
-namespace {
-
-QVariantMap dockTile(const QString& bundlePath) {
-    const QVariantMap fileData{{"_CFURLString", QString::fromLatin1(QUrl::fromLocalFile(bundlePath + '/').toEncoded())},
-                               {"_CFURLStringType", 15}};
-    return {{"tile-data", QVariantMap{{"file-data", fileData}, {"file-label", QFileInfo(bundlePath).baseName()}}}};
-}
-
-} // namespace
 
 class HelperManagerTest : public QObject {
     Q_OBJECT

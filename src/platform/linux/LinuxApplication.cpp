@@ -186,7 +186,11 @@ QString LinuxApplication::instanceServiceName(const QString& bundleIdentifier, c
     const QUuid id = QUuid::fromString(groupID);
     if (id.toString(QUuid::WithoutBraces).compare(groupID, Qt::CaseInsensitive) != 0)
         return bundleIdentifier;
-    return bundleIdentifier + QLatin1String(".Helper.G") + id.toString(QUuid::Id128).toUpper();
+    return helperServiceNamespace(bundleIdentifier) + QLatin1String(".G") + id.toString(QUuid::Id128).toUpper();
+}
+
+QString LinuxApplication::helperServiceNamespace(const QString& bundleIdentifier) {
+    return bundleIdentifier + QLatin1String(".Helper");
 }
 
 void LinuxApplication::installTerminationSignalHandlers() {

@@ -44,6 +44,8 @@ public:
     // 3F2504E0-4F89-11D3-9A0C-0305E82C3301, "<bundle id>.Helper.G3F2504E04F8911D39A0C0305E82C3301"
     // (a name element may not begin with a digit). A group id that is not a UUID counts as none.
     static QString instanceServiceName(const QString& bundleIdentifier, const QString& groupID);
+    // "<bundle id>.Helper", under which every helper's name stands.
+    static QString helperServiceNamespace(const QString& bundleIdentifier);
 
     // SIGTERM and SIGINT quit the application like the Quit command: aboutToQuit handlers run
     // and exec() returns 0. The previous dispositions come back when this object is destroyed.

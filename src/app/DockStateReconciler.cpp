@@ -1,0 +1,218 @@
+#include "DockStateReconciler.h"
+
+#include "helpers/DockPreferences.h"
+#include "helpers/HelperManager.h"
+#include "helpers/HelperState.h"
+#include "model/DockHeight.h"
+#include "model/FolderID.h"
+#include "model/FolderStore.h"
+#include "model/HelperLaunchLog.h"
+#include "platform/Clock.h"
+#include "platform/InstanceEndings.h"
+#include "platform/Scheduler.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPointer>
+
+DockStateReconciler::DockStateReconciler(Services services, QObject* parent)
+    : QObject(parent)
+    , m_services(services) {}
+
+DockStateReconciler::~DockStateReconciler() {
+    for (const std::shared_ptr<WorkItem>& check : std::as_const(m_pendingHelperTerminationChecks))
+        check->cancel();
+    m_pendingHelperTerminationChecks.clear();
+}
+
+void DockStateReconciler::startDockStateMonitoring() {
+    m_dockStateStartupGraceUntil = m_services.clock.now() + startupGracePeriod;
+    reconcileDockState(false);
+    startWatcher(Watched::HelperState);
+    startWatcher(Watched::DockPreferences);
+
+    // A tile removed while its helper ran is kept until that helper is gone; nothing else tells
+    // when that is.
+    const QPointer<DockStateReconciler> self(this);
+    m_services.helperEndings.observeHelperEndings([self] {
+        if (self)
+            self->m_services.scheduler.schedule(helperStateHandlerDelay, [self] {
+                if (self)
+                    self->reconcileAfterEvent();
+            });
+    });
+
+    m_services.scheduler.schedule(startupReconcileDelay, [self] {
+        if (self)
+            self->reconcileDockState(true);
+    });
+}
+
+void DockStateReconciler::reconcileAfterEvent() {
+    reconcileDockState(m_services.clock.now() >= m_dockStateStartupGraceUntil);
+}
+
+void DockStateReconciler::reconcileDockState(bool gracePeriodOver) {
+    const double now = m_services.clock.now();
+    // The list as it stands now: removals below do not change the walk.
+    const QList<AppFolder> folders = m_services.store.folders();
+    for (const AppFolder& folder : folders) {
+        if (!folder.isInDock)
+            continue;
+        const bool pinned = m_services.helpers.dockPreferences().isFolderPinned(folder);
+        const std::optional<QString> helper = m_services.helpers.builder().helperBundleURL(folder.id);
+        const bool running = helper && m_services.helpers.isHelperRunning(*helper);
+        const auto launched = m_services.launchLog.recentHelperLaunchDates().constFind(folder.id);
+        const bool recent =
+            launched != m_services.launchLog.recentHelperLaunchDates().cend() && now - *launched < recentLaunchWindow;
+        m_dockPinnedStateByFolderID.insert(folder.id, pinned);
+        if (pinned)
+            cancelHelperTerminationCheck(folder.id);
+        else if (gracePeriodOver && !running && !recent)
+            removeUnpinnedFolderFromDock(folder);
+    }
+
+    QHash<QUuid, bool> kept;
+    for (const AppFolder& folder : m_services.store.folders()) {
+        const auto known = m_dockPinnedStateByFolderID.constFind(folder.id);
+        if (folder.isInDock && known != m_dockPinnedStateByFolderID.cend())
+            kept.insert(folder.id, *known);
+    }
+    m_dockPinnedStateByFolderID = kept;
+}
+
+void DockStateReconciler::removeUnpinnedFolderFromDock(const AppFolder& folder) {
+    cancelHelperTerminationCheck(folder.id);
+    m_services.launchLog.forget(folder.id);
+    m_services.store.setFolderInDock(folder.id, false);
+    m_services.helpers.syncHelpers(m_services.store.folders());
+    m_dockPinnedStateByFolderID.remove(folder.id);
+}
+
+DockStateReconciler::Watcher& DockStateReconciler::watcher(Watched watched) {
+    return watched == Watched::HelperState ? m_helperStateWatcher : m_dockPreferencesWatcher;
+}
+
+void DockStateReconciler::startWatcher(Watched watched) {
+    Watcher& w = watcher(watched);
+    if (w.source)
+        return;
+    QString path;
+    if (watched == Watched::HelperState) {
+        path = m_services.helpers.state().helperStateDir();
+        QDir().mkpath(path);
+    } else {
+        path = m_services.helpers.dockPreferences().dockPreferencesPath();
+    }
+
+    const QPointer<DockStateReconciler> self(this);
+    w.source = m_services.fileEvents.watch(path, watchedEvents, [self, watched](FileEvents::Events fired) {
+        if (!self)
+            return;
+        self->m_services.scheduler.schedule(self->watcher(watched).handlerDelay, [self, watched, fired] {
+            if (self)
+                self->handleWatcherEvents(watched, fired);
+        });
+    });
+
+    if (watched == Watched::DockPreferences) {
+        if (w.source)
+            m_dockPreferencesFolderWatch.reset();
+        else if (!QFileInfo::exists(path))
+            awaitDockPreferencesFile();
+    }
+}
+
+void DockStateReconciler::handleWatcherEvents(Watched watched, FileEvents::Events fired) {
+    reconcileAfterEvent();
+    if (watched == Watched::DockPreferences)
+        m_services.dockHeight.storeFromTileSize(m_services.helpers.dockPreferences().dockTileSize());
+    if (fired & (FileEvents::Delete | FileEvents::Rename))
+        rearmWatcher(watched);
+}
+
+void DockStateReconciler::rearmWatcher(Watched watched) {
+    watcher(watched).source.reset();
+    const QPointer<DockStateReconciler> self(this);
+    m_services.scheduler.schedule(watcherRestartDelay, [self, watched] {
+        if (self)
+            self->startWatcher(watched);
+    });
+}
+
+void DockStateReconciler::awaitDockPreferencesFile() {
+    if (m_dockPreferencesFolderWatch)
+        return;
+    const QString folder = QFileInfo(m_services.helpers.dockPreferences().dockPreferencesPath()).absolutePath();
+    QDir().mkpath(folder);
+    const QPointer<DockStateReconciler> self(this);
+    // The file's creation, or its arrival by rename, is a change to the folder's entries.
+    m_dockPreferencesFolderWatch = m_services.fileEvents.watch(
+        folder, FileEvents::Write | FileEvents::Delete | FileEvents::Rename, [self](FileEvents::Events fired) {
+            if (!self)
+                return;
+            self->m_services.scheduler.schedule(dockPreferencesHandlerDelay, [self, fired] {
+                if (self)
+                    self->dockPreferencesFolderChanged(fired);
+            });
+        });
+}
+
+void DockStateReconciler::dockPreferencesFolderChanged(FileEvents::Events fired) {
+    // The folder itself went: look for it again from the start.
+    if (fired & (FileEvents::Delete | FileEvents::Rename))
+        m_dockPreferencesFolderWatch.reset();
+    if (m_dockPreferencesWatcher.source)
+        return;
+    startWatcher(Watched::DockPreferences);
+    // The file has just arrived: its contents are news.
+    if (m_dockPreferencesWatcher.source)
+        handleWatcherEvents(Watched::DockPreferences, FileEvents::Write);
+}
+
+void DockStateReconciler::handleDockTilePinStateChanged(const Notification& notification) {
+    const QVariant folderID = notification.userInfo.value(QStringLiteral("folderID"));
+    const QVariant isPinned = notification.userInfo.value(QStringLiteral("isPinned"));
+    if (folderID.typeId() != QMetaType::QString || isPinned.typeId() != QMetaType::Bool)
+        return;
+    const std::optional<QUuid> id = FolderID::parse(folderID.toString());
+    if (!id)
+        return;
+    const bool pinned = isPinned.toBool();
+    if (m_dockPinnedStateByFolderID.value(*id, false) && !pinned) {
+        scheduleHelperTerminationCheck(*id);
+        return;
+    }
+    m_dockPinnedStateByFolderID.insert(*id, pinned);
+    if (pinned)
+        cancelHelperTerminationCheck(*id);
+}
+
+void DockStateReconciler::scheduleHelperTerminationCheck(const QUuid& folderID) {
+    cancelHelperTerminationCheck(folderID);
+    const QPointer<DockStateReconciler> self(this);
+    m_pendingHelperTerminationChecks.insert(
+        folderID, m_services.scheduler.schedule(helperTerminationCheckDelay, [self, folderID] {
+            if (!self)
+                return;
+            self->m_pendingHelperTerminationChecks.remove(folderID);
+            self->performHelperTerminationCheck(folderID);
+        }));
+}
+
+void DockStateReconciler::cancelHelperTerminationCheck(const QUuid& folderID) {
+    if (const std::shared_ptr<WorkItem> check = m_pendingHelperTerminationChecks.take(folderID))
+        check->cancel();
+}
+
+void DockStateReconciler::performHelperTerminationCheck(const QUuid& folderID) {
+    const QList<AppFolder>& folders = m_services.store.folders();
+    const auto folder =
+        std::find_if(folders.cbegin(), folders.cend(), [&](const AppFolder& f) { return f.id == folderID; });
+    if (folder == folders.cend() || !folder->isInDock)
+        return;
+    if (m_services.helpers.dockPreferences().isFolderPinned(*folder))
+        m_dockPinnedStateByFolderID.insert(folderID, true);
+    else
+        removeUnpinnedFolderFromDock(AppFolder(*folder));
+}

@@ -1,0 +1,130 @@
+#include "InotifyFileEvents.h"
+
+#include <QFile>
+#include <QSocketNotifier>
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class InotifyWatch final : public FileEvents::Watch {
+public:
+    InotifyWatch(int objectFd, int inotifyFd, const struct stat& status, FileEvents::Events mask,
+                 FileEvents::Handler handler)
+        : m_objectFd(objectFd)
+        , m_inotifyFd(inotifyFd)
+        , m_isDirectory(S_ISDIR(status.st_mode))
+        , m_links(status.st_nlink)
+        , m_size(status.st_size)
+        , m_mask(mask)
+        , m_handler(std::move(handler))
+        , m_notifier(inotifyFd, QSocketNotifier::Read) {
+        QObject::connect(&m_notifier, &QSocketNotifier::activated, &m_notifier, [this] { readEvents(); });
+    }
+
+    ~InotifyWatch() override {
+        ::close(m_inotifyFd);
+        ::close(m_objectFd);
+    }
+
+private:
+    void readEvents() {
+        FileEvents::Events fired;
+        alignas(struct inotify_event) char buffer[4096];
+        for (;;) {
+            const ssize_t length = ::read(m_inotifyFd, buffer, sizeof buffer);
+            if (length < 0 && errno == EINTR)
+                continue;
+            if (length <= 0)
+                break;
+            for (ssize_t offset = 0; offset < length;) {
+                const auto* event = reinterpret_cast<const struct inotify_event*>(buffer + offset);
+                fired |= translate(*event);
+                offset += ssize_t(sizeof(struct inotify_event)) + event->len;
+            }
+        }
+        if (m_gone)
+            m_notifier.setEnabled(false); // the kernel dropped the watch: nothing more will come
+        fired &= m_mask;
+        if (!fired)
+            return;
+        // The handler may drop this watch.
+        const FileEvents::Handler handler = m_handler;
+        handler(fired);
+    }
+
+    FileEvents::Events translate(const struct inotify_event& event) {
+        if (event.mask & IN_Q_OVERFLOW)
+            return FileEvents::Write;
+        if (event.mask & (IN_DELETE_SELF | IN_IGNORED)) {
+            m_gone = m_gone || (event.mask & IN_IGNORED);
+            return FileEvents::Delete;
+        }
+        if (event.mask & IN_MOVE_SELF)
+            return FileEvents::Rename;
+        const bool aboutAnEntry = event.len > 0;
+        if (aboutAnEntry)
+            return (event.mask & (IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO)) ? FileEvents::Write
+                                                                                        : FileEvents::Events();
+        struct stat status {};
+        const bool known = ::fstat(m_objectFd, &status) == 0;
+        FileEvents::Events result;
+        if (event.mask & IN_MODIFY) {
+            result |= FileEvents::Write;
+            if (known && status.st_size > m_size)
+                result |= FileEvents::Extend;
+        }
+        if (event.mask & IN_ATTRIB) {
+            const bool deleted = known && (m_isDirectory ? status.st_nlink == 0 : status.st_nlink < m_links);
+            result |= deleted ? FileEvents::Delete : FileEvents::Attrib;
+        }
+        if (known) {
+            m_links = status.st_nlink;
+            m_size = status.st_size;
+        }
+        return result;
+    }
+
+    const int m_objectFd;
+    const int m_inotifyFd;
+    const bool m_isDirectory;
+    nlink_t m_links;
+    off_t m_size;
+    const FileEvents::Events m_mask;
+    const FileEvents::Handler m_handler;
+    QSocketNotifier m_notifier;
+    bool m_gone = false;
+};
+
+} // namespace
+
+std::unique_ptr<FileEvents::Watch> InotifyFileEvents::watch(const QString& path, Events mask, Handler handler) {
+    const int objectFd = ::open(QFile::encodeName(path).constData(), O_PATH | O_CLOEXEC);
+    if (objectFd < 0)
+        return nullptr;
+    struct stat status {};
+    const int inotifyFd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (::fstat(objectFd, &status) != 0 || inotifyFd < 0) {
+        if (inotifyFd >= 0)
+            ::close(inotifyFd);
+        ::close(objectFd);
+        return nullptr;
+    }
+    const uint32_t entryEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_EXCL_UNLINK;
+    const uint32_t events =
+        IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF | (S_ISDIR(status.st_mode) ? entryEvents : IN_MODIFY);
+    // Through the open descriptor, so that the watch is on the object that was opened even if
+    // the path changed in between.
+    const QByteArray opened = "/proc/self/fd/" + QByteArray::number(objectFd);
+    if (::inotify_add_watch(inotifyFd, opened.constData(), events) < 0) {
+        ::close(inotifyFd);
+        ::close(objectFd);
+        return nullptr;
+    }
+    return std::make_unique<InotifyWatch>(objectFd, inotifyFd, status, mask, std::move(handler));
+}

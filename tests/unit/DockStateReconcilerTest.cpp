@@ -1,0 +1,319 @@
+// Dock watching: the start-up grace, what keeps a folder whose tile the Dock does not list, the
+// watchers and their re-arming, and the pin-state notification with its delayed check.
+#include "app/DockStateReconciler.h"
+#include "helpers/HelperManager.h"
+#include "helpers/HelperState.h"
+#include "model/DockHeight.h"
+#include "model/FolderID.h"
+#include "model/FolderStore.h"
+#include "model/HelperLaunchLog.h"
+#include "platform/Bundle.h"
+#include "platform/InstanceEndings.h"
+#include "platform/linux/PlistPreferenceDomain.h"
+
+#include "CapturedSystemLog.h"
+#include "DockTiles.h"
+#include "FakeFileEvents.h"
+#include "FakeSigner.h"
+#include "FakeWorkspace.h"
+#include "TestFiles.h"
+#include "TestHome.h"
+#include "VirtualClock.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+namespace {
+
+const QUuid kWork = *FolderID::parse(QStringLiteral("6F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C"));
+const QUuid kPlay = *FolderID::parse(QStringLiteral("1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C"));
+const QUuid kIdle = *FolderID::parse(QStringLiteral("2F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C"));
+constexpr double kStart = 1'800'000'000.0;
+
+struct FakeHelperEndings final : InstanceEndings {
+    void observeHelperEndings(std::function<void()> handler) override { ended = std::move(handler); }
+    std::function<void()> ended;
+};
+
+} // namespace
+
+class DockStateReconcilerTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void graceRecentLaunchAndRunningHelperKeepAFolder();
+    void watchersReArmAfterDeleteOrRename();
+    void missingDockFileIsAwaitedInItsFolder();
+    void pinStateNotificationChecksAfterADelay();
+
+private:
+    QString helperOf(const QUuid& id) const { return m_manager->builder().helperBundleURL(id).value_or(QString()); }
+    QString dockFile() const { return m_dockDomain->filePath(); }
+    QString helperStateDir() const { return m_manager->state().helperStateDir(); }
+    void pinInDock(const QList<QUuid>& ids) {
+        QVariantList tiles;
+        for (const QUuid& id : ids)
+            tiles.append(dockTile(helperOf(id)));
+        QVERIFY(m_dockDomain->setValue("persistent-apps", tiles));
+    }
+    bool inDock(const QUuid& id) const {
+        for (const AppFolder& folder : m_store->folders()) {
+            if (folder.id == id)
+                return folder.isInDock;
+        }
+        return false;
+    }
+    // The names of the folders the folders file holds as in the Dock.
+    QStringList storedInDock() const {
+        QStringList names;
+        for (const QJsonValue& folder : QJsonDocument::fromJson(readFile(m_home->foldersFile())).array()) {
+            if (folder["isInDock"].toBool())
+                names.append(folder["name"].toString());
+        }
+        return names;
+    }
+    void post(const QVariantMap& userInfo) {
+        m_reconciler->handleDockTilePinStateChanged(Notification{"TRDockTilePinStateChanged", {}, userInfo});
+    }
+
+    std::unique_ptr<TestHome> m_home;
+    std::unique_ptr<Bundle> m_app;
+    VirtualClock m_clock{kStart};
+    FakeWorkspace m_workspace;
+    CapturedSystemLog m_log;
+    FakeFileEvents m_fileEvents;
+    FakeHelperEndings m_endings;
+    DockHeight m_dockHeight;
+    std::unique_ptr<HelperLaunchLog> m_launchLog;
+    std::unique_ptr<PlistPreferenceDomain> m_dockDomain;
+    std::unique_ptr<HelperManager> m_manager;
+    std::unique_ptr<FolderStore> m_store;
+    std::unique_ptr<DockStateReconciler> m_reconciler;
+};
+
+void DockStateReconcilerTest::init() {
+    m_home = std::make_unique<TestHome>();
+    m_clock = VirtualClock(kStart);
+    m_workspace = FakeWorkspace();
+    m_dockHeight = DockHeight();
+    m_app = std::make_unique<Bundle>(m_home->makeBundle(
+        "Trellin.app", {{"CFBundleIdentifier", "app.trellin.Trellin"}, {"CFBundleExecutable", "Trellin"}}));
+    m_launchLog = std::make_unique<HelperLaunchLog>(m_clock);
+    m_dockDomain = std::make_unique<PlistPreferenceDomain>(m_home->path("Library/Preferences"), "com.apple.dock");
+    m_manager = std::make_unique<HelperManager>(HelperManager::Services{
+        .clock = m_clock,
+        .scheduler = m_clock,
+        .workspace = m_workspace,
+        .distributedNotifications = m_home->distributedNotifications,
+        .localNotifications = m_home->localNotifications,
+        .systemLog = m_log,
+        .dockDomain = *m_dockDomain,
+        .mainBundle = *m_app,
+        .launchLog = *m_launchLog,
+        .applicationSupportDirectory = m_home->applicationSupport(),
+        .dockPreferencesPath = dockFile(),
+        .signingTool = makeFakeSigner(m_home->path()),
+    });
+    m_store =
+        std::make_unique<FolderStore>(m_home->applicationSupport(), FolderStore::Services{
+                                                                        .clock = m_clock,
+                                                                        .scheduler = m_clock,
+                                                                        .notifications = m_home->localNotifications,
+                                                                        .helpers = *m_manager,
+                                                                        .launchLog = *m_launchLog,
+                                                                        .isHelperProcess = [] { return false; },
+                                                                    });
+    m_reconciler = std::make_unique<DockStateReconciler>(DockStateReconciler::Services{
+        .clock = m_clock,
+        .scheduler = m_clock,
+        .fileEvents = m_fileEvents,
+        .helperEndings = m_endings,
+        .store = *m_store,
+        .helpers = *m_manager,
+        .launchLog = *m_launchLog,
+        .dockHeight = m_dockHeight,
+    });
+
+    // Work is pinned in the Dock, Play is in the Dock state but not in the Dock's list, Idle is out.
+    QVERIFY(writeFile(m_home->foldersFile(), "[{\"id\":\"" + FolderID::canonical(kWork).toLatin1() +
+                                                 "\",\"name\":\"Work\",\"isInDock\":true}," + "{\"id\":\"" +
+                                                 FolderID::canonical(kPlay).toLatin1() +
+                                                 "\",\"name\":\"Play\",\"isInDock\":true}," + "{\"id\":\"" +
+                                                 FolderID::canonical(kIdle).toLatin1() + "\",\"name\":\"Idle\"}]"));
+    m_store->load();
+    m_manager->syncHelpers(m_store->folders()); // builds both helpers; none of them runs
+    QVERIFY(!helperOf(kWork).isEmpty() && !helperOf(kPlay).isEmpty());
+    pinInDock({kWork});
+    m_clock.advance(3); // the launches of the helpers above are no longer recent
+}
+
+void DockStateReconcilerTest::cleanup() {
+    m_reconciler.reset();
+    m_store.reset();
+    m_manager.reset();
+    m_home.reset();
+}
+
+void DockStateReconcilerTest::graceRecentLaunchAndRunningHelperKeepAFolder() {
+    const double start = m_clock.now();
+    m_reconciler->startDockStateMonitoring();
+    QCOMPARE(m_reconciler->dockPinnedStateByFolderID(), (QHash<QUuid, bool>{{kWork, true}, {kPlay, false}}));
+
+    // Within the grace period events only record what the Dock says.
+    m_clock.advance(5.1);
+    QVERIFY(m_fileEvents.fire(helperStateDir(), FileEvents::Write));
+    m_launchLog->recordLaunch(kPlay); // relaunched: its tile is on its way
+    m_clock.advance(6.0 - (m_clock.now() - start) - 0.001);
+    QVERIFY(inDock(kPlay));
+
+    // The first reconciliation that may remove runs at 6.1 s; a launch 1 s old keeps the folder.
+    m_clock.advance(0.101);
+    QVERIFY(inDock(kPlay) && inDock(kWork));
+
+    // A running helper keeps it as well, the launch long past.
+    m_clock.advance(3);
+    m_workspace.running = {{4242, helperOf(kPlay)}};
+    QVERIFY(m_fileEvents.fire(helperStateDir(), FileEvents::Attrib));
+    m_clock.advance(0.05);
+    QVERIFY(inDock(kPlay));
+
+    // That helper ends: reconciled after the HelperState delay, with no file event at all.
+    const QString playHelper = helperOf(kPlay);
+    m_workspace.running.clear();
+    QVERIFY(m_endings.ended);
+    m_endings.ended();
+    m_clock.advance(0.049);
+    QVERIFY(inDock(kPlay));
+    m_clock.advance(0.001);
+    QVERIFY(!inDock(kPlay) && inDock(kWork));
+    QCOMPARE(storedInDock(), QStringList{"Work"});
+    QVERIFY(!QFileInfo::exists(playHelper));
+    QVERIFY(!m_launchLog->recentHelperLaunchDates().contains(kPlay));
+    // Only folders in the Dock are in the map.
+    QCOMPARE(m_reconciler->dockPinnedStateByFolderID(), (QHash<QUuid, bool>{{kWork, true}}));
+
+    // Gone with its owner: no watch, and a late ending does nothing.
+    m_reconciler.reset();
+    QVERIFY(!m_fileEvents.isWatched(helperStateDir()) && !m_fileEvents.isWatched(dockFile()));
+    m_endings.ended();
+    m_clock.advance(1);
+}
+
+void DockStateReconcilerTest::watchersReArmAfterDeleteOrRename() {
+    m_reconciler->startDockStateMonitoring();
+    QVERIFY(m_fileEvents.isWatched(helperStateDir()) && m_fileEvents.isWatched(dockFile()));
+    QCOMPARE(m_dockHeight.cached(), 0.0); // derived at launch by the delegate, here only on Dock changes
+
+    QVERIFY(m_dockDomain->setValue("tilesize", 48));
+    QVERIFY(m_fileEvents.fire(dockFile(), FileEvents::Write));
+    m_clock.advance(0.03);
+    QCOMPARE(m_dockHeight.cached(), 66.0);
+    QVERIFY(m_fileEvents.isWatched(dockFile()));
+
+    // Replaced by another file: the watch goes, and comes back on the new file 0.05 s later.
+    QVERIFY(m_fileEvents.fire(dockFile(), FileEvents::Delete));
+    m_clock.advance(0.03);
+    QVERIFY(!m_fileEvents.isWatched(dockFile()));
+    m_clock.advance(0.05);
+    QVERIFY(m_fileEvents.isWatched(dockFile()));
+
+    // The HelperState folder moved away is made again and watched.
+    QVERIFY(QDir(helperStateDir()).removeRecursively());
+    QVERIFY(m_fileEvents.fire(helperStateDir(), FileEvents::Rename));
+    m_clock.advance(0.05);
+    QVERIFY(!m_fileEvents.isWatched(helperStateDir()));
+    m_clock.advance(0.05);
+    QVERIFY(QFileInfo(helperStateDir()).isDir() && m_fileEvents.isWatched(helperStateDir()));
+}
+
+void DockStateReconcilerTest::missingDockFileIsAwaitedInItsFolder() {
+    const QString folder = QFileInfo(dockFile()).absolutePath();
+    QVERIFY(QFile::remove(dockFile()));
+    m_reconciler->startDockStateMonitoring();
+    QVERIFY(!m_fileEvents.isWatched(dockFile()) && m_fileEvents.isWatched(folder));
+
+    // Another file of the folder changes: still waiting.
+    QVERIFY(writeFile(folder + "/other.plist", "x"));
+    QVERIFY(m_fileEvents.fire(folder, FileEvents::Write));
+    m_clock.advance(0.03);
+    QVERIFY(m_fileEvents.isWatched(folder));
+
+    // The Dock writes its preferences for the first time: the file is watched and read.
+    pinInDock({kWork});
+    QVERIFY(m_dockDomain->setValue("tilesize", 30));
+    QVERIFY(m_fileEvents.fire(folder, FileEvents::Write));
+    m_clock.advance(0.03);
+    QVERIFY(m_fileEvents.isWatched(dockFile()) && !m_fileEvents.isWatched(folder));
+    QCOMPARE(m_dockHeight.cached(), 48.0);
+
+    // Deleted again: back to waiting in the folder.
+    QVERIFY(QFile::remove(dockFile()));
+    QVERIFY(m_fileEvents.fire(dockFile(), FileEvents::Delete));
+    m_clock.advance(0.08);
+    QVERIFY(!m_fileEvents.isWatched(dockFile()) && m_fileEvents.isWatched(folder));
+}
+
+void DockStateReconcilerTest::pinStateNotificationChecksAfterADelay() {
+    m_reconciler->startDockStateMonitoring();
+    const QString work = FolderID::canonical(kWork);
+
+    // Malformed: ignored, whatever they hold.
+    const QList<QVariantMap> malformed{{{"folderID", work}},
+                                       {{"isPinned", false}},
+                                       {{"folderID", work}, {"isPinned", "false"}},
+                                       {{"folderID", work}, {"isPinned", 0}},
+                                       {{"folderID", "not-a-uuid"}, {"isPinned", false}},
+                                       {{"folderID", QVariant::fromValue(kWork)}, {"isPinned", false}}};
+    for (const QVariantMap& userInfo : malformed)
+        post(userInfo);
+    QVERIFY(!m_reconciler->hasPendingHelperTerminationCheck(kWork));
+    QCOMPARE(m_reconciler->dockPinnedStateByFolderID().value(kWork), true);
+
+    // Reported unpinned, then pinned again before the check: nothing happens.
+    post({{"folderID", work}, {"isPinned", false}});
+    QVERIFY(m_reconciler->hasPendingHelperTerminationCheck(kWork));
+    QCOMPARE(m_reconciler->dockPinnedStateByFolderID().value(kWork), true); // left as it was
+    m_clock.advance(0.079);
+    post({{"folderID", work.toLower()}, {"isPinned", true}});
+    QVERIFY(!m_reconciler->hasPendingHelperTerminationCheck(kWork));
+    m_clock.advance(1);
+    QVERIFY(inDock(kWork));
+
+    // A reconciliation that finds the tile listed cancels the check too.
+    post({{"folderID", work}, {"isPinned", false}});
+    QVERIFY(m_fileEvents.fire(dockFile(), FileEvents::Write));
+    m_clock.advance(0.03);
+    QVERIFY(!m_reconciler->hasPendingHelperTerminationCheck(kWork));
+
+    // Really taken out: removed 0.08 s later, grace period or not.
+    post({{"folderID", work}, {"isPinned", false}});
+    pinInDock({});
+    m_clock.advance(0.08);
+    QVERIFY(!inDock(kWork));
+    QVERIFY(!m_reconciler->dockPinnedStateByFolderID().contains(kWork));
+
+    // A folder not recorded as pinned takes the reported state; when the Dock lists it by the
+    // time of the check, it is recorded as pinned and stays.
+    post({{"folderID", FolderID::canonical(kPlay)}, {"isPinned", true}});
+    QCOMPARE(m_reconciler->dockPinnedStateByFolderID().value(kPlay), true);
+    post({{"folderID", FolderID::canonical(kPlay)}, {"isPinned", false}});
+    pinInDock({kPlay});
+    m_clock.advance(0.08);
+    QVERIFY(inDock(kPlay));
+    QCOMPARE(m_reconciler->dockPinnedStateByFolderID().value(kPlay), true);
+
+    // Pending checks go with their owner.
+    post({{"folderID", FolderID::canonical(kPlay)}, {"isPinned", false}});
+    pinInDock({});
+    m_reconciler.reset();
+    m_clock.advance(1);
+    QVERIFY(inDock(kPlay));
+}
+
+QTEST_GUILESS_MAIN(DockStateReconcilerTest)
+#include "DockStateReconcilerTest.moc"
