@@ -18,7 +18,6 @@ public:
                  FileEvents::Handler handler)
         : m_objectFd(objectFd)
         , m_inotifyFd(inotifyFd)
-        , m_isDirectory(S_ISDIR(status.st_mode))
         , m_links(status.st_nlink)
         , m_size(status.st_size)
         , m_mask(mask)
@@ -29,7 +28,8 @@ public:
 
     ~InotifyWatch() override {
         ::close(m_inotifyFd);
-        ::close(m_objectFd);
+        if (m_objectFd >= 0)
+            ::close(m_objectFd);
     }
 
 private:
@@ -72,7 +72,7 @@ private:
             return (event.mask & (IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO)) ? FileEvents::Write
                                                                                         : FileEvents::Events();
         struct stat status {};
-        const bool known = ::fstat(m_objectFd, &status) == 0;
+        const bool known = m_objectFd >= 0 && ::fstat(m_objectFd, &status) == 0;
         FileEvents::Events result;
         if (event.mask & IN_MODIFY) {
             result |= FileEvents::Write;
@@ -80,7 +80,7 @@ private:
                 result |= FileEvents::Extend;
         }
         if (event.mask & IN_ATTRIB) {
-            const bool deleted = known && (m_isDirectory ? status.st_nlink == 0 : status.st_nlink < m_links);
+            const bool deleted = known && status.st_nlink < m_links;
             result |= deleted ? FileEvents::Delete : FileEvents::Attrib;
         }
         if (known) {
@@ -92,7 +92,6 @@ private:
 
     const int m_objectFd;
     const int m_inotifyFd;
-    const bool m_isDirectory;
     nlink_t m_links;
     off_t m_size;
     const FileEvents::Events m_mask;
@@ -104,7 +103,7 @@ private:
 } // namespace
 
 std::unique_ptr<FileEvents::Watch> InotifyFileEvents::watch(const QString& path, Events mask, Handler handler) {
-    const int objectFd = ::open(QFile::encodeName(path).constData(), O_PATH | O_CLOEXEC);
+    int objectFd = ::open(QFile::encodeName(path).constData(), O_PATH | O_CLOEXEC);
     if (objectFd < 0)
         return nullptr;
     struct stat status {};
@@ -125,6 +124,13 @@ std::unique_ptr<FileEvents::Watch> InotifyFileEvents::watch(const QString& path,
         ::close(inotifyFd);
         ::close(objectFd);
         return nullptr;
+    }
+    // Held open, a directory would not be reported deleted until it was closed: a directory's
+    // removal does not change its attributes, so its deletion is known only from the kernel
+    // letting it go.
+    if (S_ISDIR(status.st_mode)) {
+        ::close(objectFd);
+        objectFd = -1;
     }
     return std::make_unique<InotifyWatch>(objectFd, inotifyFd, status, mask, std::move(handler));
 }
