@@ -32,14 +32,16 @@ void DockStateReconciler::startDockStateMonitoring() {
     startWatcher(Watched::DockPreferences);
 
     // A tile removed while its helper ran is kept until that helper is gone; nothing else tells
-    // when that is.
+    // when that is. The second pass is for a process still finishing after its name went.
     const QPointer<DockStateReconciler> self(this);
     m_services.helperEndings.observeHelperEndings([self] {
-        if (self)
-            self->m_services.scheduler.schedule(helperStateHandlerDelay, [self] {
-                if (self)
-                    self->reconcileAfterEvent();
-            });
+        for (const double delay : {helperStateHandlerDelay, helperEndRecheckDelay}) {
+            if (self)
+                self->m_services.scheduler.schedule(delay, [self] {
+                    if (self)
+                        self->reconcileAfterEvent();
+                });
+        }
     });
 
     m_services.scheduler.schedule(startupReconcileDelay, [self] {

@@ -45,6 +45,7 @@ public:
     static constexpr double watcherRestartDelay = 0.05;
     static constexpr double helperStateHandlerDelay = 0.05;
     static constexpr double dockPreferencesHandlerDelay = 0.03;
+    static constexpr double helperEndRecheckDelay = 1.0;
     static constexpr FileEvents::Events watchedEvents =
         FileEvents::Write | FileEvents::Delete | FileEvents::Rename | FileEvents::Attrib | FileEvents::Extend;
 

@@ -182,14 +182,17 @@ void DockStateReconcilerTest::graceRecentLaunchAndRunningHelperKeepAFolder() {
     m_clock.advance(0.05);
     QVERIFY(inDock(kPlay));
 
-    // That helper ends: reconciled after the HelperState delay, with no file event at all.
+    // That helper ends: reconciled with no file event at all, after the HelperState delay and
+    // again a second later, for a process still finishing when its name went.
     const QString playHelper = helperOf(kPlay);
-    m_workspace.running.clear();
     QVERIFY(m_endings.ended);
     m_endings.ended();
-    m_clock.advance(0.049);
+    m_clock.advance(0.05);
     QVERIFY(inDock(kPlay));
-    m_clock.advance(0.001);
+    m_workspace.running.clear();
+    m_clock.advance(0.948);
+    QVERIFY(inDock(kPlay));
+    m_clock.advance(0.004);
     QVERIFY(!inDock(kPlay) && inDock(kWork));
     QCOMPARE(storedInDock(), QStringList{"Work"});
     QVERIFY(!QFileInfo::exists(playHelper));
