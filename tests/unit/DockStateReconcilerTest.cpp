@@ -1,22 +1,16 @@
 // Dock watching: the start-up grace, what keeps a folder whose tile the Dock does not list, the
 // watchers and their re-arming, and the pin-state notification with its delayed check.
 #include "app/DockStateReconciler.h"
-#include "helpers/HelperManager.h"
 #include "helpers/HelperState.h"
 #include "model/DockHeight.h"
 #include "model/FolderID.h"
 #include "model/FolderStore.h"
-#include "model/HelperLaunchLog.h"
-#include "platform/Bundle.h"
 #include "platform/InstanceEndings.h"
-#include "platform/linux/PlistPreferenceDomain.h"
 
-#include "CapturedSystemLog.h"
 #include "DockTiles.h"
 #include "FakeFileEvents.h"
-#include "FakeSigner.h"
-#include "FakeWorkspace.h"
 #include "TestFiles.h"
+#include "TestHelperManager.h"
 #include "TestHome.h"
 #include "VirtualClock.h"
 
@@ -52,14 +46,16 @@ private Q_SLOTS:
     void pinStateNotificationChecksAfterADelay();
 
 private:
-    QString helperOf(const QUuid& id) const { return m_manager->builder().helperBundleURL(id).value_or(QString()); }
-    QString dockFile() const { return m_dockDomain->filePath(); }
-    QString helperStateDir() const { return m_manager->state().helperStateDir(); }
+    QString helperOf(const QUuid& id) const {
+        return m_helpers->manager->builder().helperBundleURL(id).value_or(QString());
+    }
+    QString dockFile() const { return m_helpers->dock.filePath(); }
+    QString helperStateDir() const { return m_helpers->manager->state().helperStateDir(); }
     void pinInDock(const QList<QUuid>& ids) {
         QVariantList tiles;
         for (const QUuid& id : ids)
             tiles.append(dockTile(helperOf(id)));
-        QVERIFY(m_dockDomain->setValue("persistent-apps", tiles));
+        QVERIFY(m_helpers->dock.setValue("persistent-apps", tiles));
     }
     bool inDock(const QUuid& id) const {
         for (const AppFolder& folder : m_store->folders()) {
@@ -82,16 +78,11 @@ private:
     }
 
     std::unique_ptr<TestHome> m_home;
-    std::unique_ptr<Bundle> m_app;
     VirtualClock m_clock{kStart};
-    FakeWorkspace m_workspace;
-    CapturedSystemLog m_log;
     FakeFileEvents m_fileEvents;
     FakeHelperEndings m_endings;
     DockHeight m_dockHeight;
-    std::unique_ptr<HelperLaunchLog> m_launchLog;
-    std::unique_ptr<PlistPreferenceDomain> m_dockDomain;
-    std::unique_ptr<HelperManager> m_manager;
+    std::unique_ptr<TestHelperManager> m_helpers;
     std::unique_ptr<FolderStore> m_store;
     std::unique_ptr<DockStateReconciler> m_reconciler;
 };
@@ -99,33 +90,15 @@ private:
 void DockStateReconcilerTest::init() {
     m_home = std::make_unique<TestHome>();
     m_clock = VirtualClock(kStart);
-    m_workspace = FakeWorkspace();
     m_dockHeight = DockHeight();
-    m_app = std::make_unique<Bundle>(m_home->makeBundle(
-        "Trellin.app", {{"CFBundleIdentifier", "app.trellin.Trellin"}, {"CFBundleExecutable", "Trellin"}}));
-    m_launchLog = std::make_unique<HelperLaunchLog>(m_clock);
-    m_dockDomain = std::make_unique<PlistPreferenceDomain>(m_home->path("Library/Preferences"), "com.apple.dock");
-    m_manager = std::make_unique<HelperManager>(HelperManager::Services{
-        .clock = m_clock,
-        .scheduler = m_clock,
-        .workspace = m_workspace,
-        .distributedNotifications = m_home->distributedNotifications,
-        .localNotifications = m_home->localNotifications,
-        .systemLog = m_log,
-        .dockDomain = *m_dockDomain,
-        .mainBundle = *m_app,
-        .launchLog = *m_launchLog,
-        .applicationSupportDirectory = m_home->applicationSupport(),
-        .dockPreferencesPath = dockFile(),
-        .signingTool = makeFakeSigner(m_home->path()),
-    });
+    m_helpers = std::make_unique<TestHelperManager>(*m_home, m_clock);
     m_store =
         std::make_unique<FolderStore>(m_home->applicationSupport(), FolderStore::Services{
                                                                         .clock = m_clock,
                                                                         .scheduler = m_clock,
                                                                         .notifications = m_home->localNotifications,
-                                                                        .helpers = *m_manager,
-                                                                        .launchLog = *m_launchLog,
+                                                                        .helpers = *m_helpers->manager,
+                                                                        .launchLog = m_helpers->launchLog,
                                                                         .isHelperProcess = [] { return false; },
                                                                     });
     m_reconciler = std::make_unique<DockStateReconciler>(DockStateReconciler::Services{
@@ -134,19 +107,21 @@ void DockStateReconcilerTest::init() {
         .fileEvents = m_fileEvents,
         .helperEndings = m_endings,
         .store = *m_store,
-        .helpers = *m_manager,
-        .launchLog = *m_launchLog,
+        .helpers = *m_helpers->manager,
+        .launchLog = m_helpers->launchLog,
         .dockHeight = m_dockHeight,
     });
 
     // Work is pinned in the Dock, Play is in the Dock state but not in the Dock's list, Idle is out.
-    QVERIFY(writeFile(m_home->foldersFile(), "[{\"id\":\"" + FolderID::canonical(kWork).toLatin1() +
-                                                 "\",\"name\":\"Work\",\"isInDock\":true}," + "{\"id\":\"" +
-                                                 FolderID::canonical(kPlay).toLatin1() +
-                                                 "\",\"name\":\"Play\",\"isInDock\":true}," + "{\"id\":\"" +
-                                                 FolderID::canonical(kIdle).toLatin1() + "\",\"name\":\"Idle\"}]"));
+    const auto folder = [](const QUuid& id, const char* name, bool inDock) {
+        return QStringLiteral(R"({"id":"%1","name":"%2","isInDock":%3})")
+            .arg(FolderID::canonical(id), name, inDock ? "true" : "false");
+    };
+    QVERIFY(writeFile(m_home->foldersFile(), ('[' + folder(kWork, "Work", true) + ',' + folder(kPlay, "Play", true) +
+                                              ',' + folder(kIdle, "Idle", false) + ']')
+                                                 .toUtf8()));
     m_store->load();
-    m_manager->syncHelpers(m_store->folders()); // builds both helpers; none of them runs
+    m_helpers->manager->syncHelpers(m_store->folders()); // builds both helpers; none of them runs
     QVERIFY(!helperOf(kWork).isEmpty() && !helperOf(kPlay).isEmpty());
     pinInDock({kWork});
     m_clock.advance(3); // the launches of the helpers above are no longer recent
@@ -155,7 +130,7 @@ void DockStateReconcilerTest::init() {
 void DockStateReconcilerTest::cleanup() {
     m_reconciler.reset();
     m_store.reset();
-    m_manager.reset();
+    m_helpers.reset();
     m_home.reset();
 }
 
@@ -167,7 +142,7 @@ void DockStateReconcilerTest::graceRecentLaunchAndRunningHelperKeepAFolder() {
     // Within the grace period events only record what the Dock says.
     m_clock.advance(5.1);
     QVERIFY(m_fileEvents.fire(helperStateDir(), FileEvents::Write));
-    m_launchLog->recordLaunch(kPlay); // relaunched: its tile is on its way
+    m_helpers->launchLog.recordLaunch(kPlay); // relaunched: its tile is on its way
     m_clock.advance(6.0 - (m_clock.now() - start) - 0.001);
     QVERIFY(inDock(kPlay));
 
@@ -177,7 +152,7 @@ void DockStateReconcilerTest::graceRecentLaunchAndRunningHelperKeepAFolder() {
 
     // A running helper keeps it as well, the launch long past.
     m_clock.advance(3);
-    m_workspace.running = {{4242, helperOf(kPlay)}};
+    m_helpers->workspace.running = {{4242, helperOf(kPlay)}};
     QVERIFY(m_fileEvents.fire(helperStateDir(), FileEvents::Attrib));
     m_clock.advance(0.05);
     QVERIFY(inDock(kPlay));
@@ -189,14 +164,14 @@ void DockStateReconcilerTest::graceRecentLaunchAndRunningHelperKeepAFolder() {
     m_endings.ended();
     m_clock.advance(0.05);
     QVERIFY(inDock(kPlay));
-    m_workspace.running.clear();
+    m_helpers->workspace.running.clear();
     m_clock.advance(0.948);
     QVERIFY(inDock(kPlay));
     m_clock.advance(0.004);
     QVERIFY(!inDock(kPlay) && inDock(kWork));
     QCOMPARE(storedInDock(), QStringList{"Work"});
     QVERIFY(!QFileInfo::exists(playHelper));
-    QVERIFY(!m_launchLog->recentHelperLaunchDates().contains(kPlay));
+    QVERIFY(!m_helpers->launchLog.recentHelperLaunchDates().contains(kPlay));
     // Only folders in the Dock are in the map.
     QCOMPARE(m_reconciler->dockPinnedStateByFolderID(), (QHash<QUuid, bool>{{kWork, true}}));
 
@@ -212,7 +187,7 @@ void DockStateReconcilerTest::watchersReArmAfterDeleteOrRename() {
     QVERIFY(m_fileEvents.isWatched(helperStateDir()) && m_fileEvents.isWatched(dockFile()));
     QCOMPARE(m_dockHeight.cached(), 0.0); // derived at launch by the delegate, here only on Dock changes
 
-    QVERIFY(m_dockDomain->setValue("tilesize", 48));
+    QVERIFY(m_helpers->dock.setValue("tilesize", 48));
     QVERIFY(m_fileEvents.fire(dockFile(), FileEvents::Write));
     m_clock.advance(0.03);
     QCOMPARE(m_dockHeight.cached(), 66.0);
@@ -248,7 +223,7 @@ void DockStateReconcilerTest::missingDockFileIsAwaitedInItsFolder() {
 
     // The Dock writes its preferences for the first time: the file is watched and read.
     pinInDock({kWork});
-    QVERIFY(m_dockDomain->setValue("tilesize", 30));
+    QVERIFY(m_helpers->dock.setValue("tilesize", 30));
     QVERIFY(m_fileEvents.fire(folder, FileEvents::Write));
     m_clock.advance(0.03);
     QVERIFY(m_fileEvents.isWatched(dockFile()) && !m_fileEvents.isWatched(folder));

@@ -1,16 +1,10 @@
 // Helper processes over their life: rebuild and launch, removal, synchronisation with the
 // folders in the Dock, and the delayed Dock removal with its badges.
-#include "helpers/HelperManager.h"
 #include "model/FolderID.h"
-#include "model/HelperLaunchLog.h"
-#include "platform/Bundle.h"
-#include "platform/linux/PlistPreferenceDomain.h"
 
-#include "CapturedSystemLog.h"
 #include "DockTiles.h"
-#include "FakeSigner.h"
-#include "FakeWorkspace.h"
 #include "TestFiles.h"
+#include "TestHelperManager.h"
 #include "TestHome.h"
 #include "VirtualClock.h"
 
@@ -36,45 +30,21 @@ private Q_SLOTS:
 private:
     AppFolder folder(const QString& name, bool inDock = true) const;
     QString marker(const AppFolder& f, const QString& suffix) const {
-        return m_manager->state().markerPath(f.id, suffix);
+        return m_helpers->manager->state().markerPath(f.id, suffix);
     }
 
     std::unique_ptr<TestHome> m_home;
-    std::unique_ptr<Bundle> m_app;
     VirtualClock m_clock{1'800'000'000.5};
-    FakeWorkspace m_workspace;
-    CapturedSystemLog m_log;
-    std::unique_ptr<HelperLaunchLog> m_launchLog;
-    std::unique_ptr<PlistPreferenceDomain> m_dock;
-    std::unique_ptr<HelperManager> m_manager;
+    std::unique_ptr<TestHelperManager> m_helpers;
 };
 
 void HelperManagerTest::init() {
     m_home = std::make_unique<TestHome>();
-    m_app = std::make_unique<Bundle>(m_home->makeBundle(
-        "Trellin.app", {{"CFBundleIdentifier", "app.trellin.Trellin"}, {"CFBundleExecutable", "Trellin"}}));
-    m_workspace = FakeWorkspace();
-    m_log.lines.clear();
-    m_launchLog = std::make_unique<HelperLaunchLog>(m_clock);
-    m_dock = std::make_unique<PlistPreferenceDomain>(m_home->path("Library/Preferences"), "com.apple.dock");
-    m_manager = std::make_unique<HelperManager>(HelperManager::Services{
-        .clock = m_clock,
-        .scheduler = m_clock,
-        .workspace = m_workspace,
-        .distributedNotifications = m_home->distributedNotifications,
-        .localNotifications = m_home->localNotifications,
-        .systemLog = m_log,
-        .dockDomain = *m_dock,
-        .mainBundle = *m_app,
-        .launchLog = *m_launchLog,
-        .applicationSupportDirectory = m_home->applicationSupport(),
-        .dockPreferencesPath = m_dock->filePath(),
-        .signingTool = makeFakeSigner(m_home->path()),
-    });
+    m_helpers = std::make_unique<TestHelperManager>(*m_home, m_clock);
 }
 
 void HelperManagerTest::cleanup() {
-    m_manager.reset();
+    m_helpers.reset();
     m_home.reset();
 }
 
@@ -86,49 +56,49 @@ AppFolder HelperManagerTest::folder(const QString& name, bool inDock) const {
 
 void HelperManagerTest::recreateStopsOldHelperMarksAndLaunches() {
     const AppFolder work = folder("Work");
-    const QString helper = m_manager->builder().buildHelperBundle(work).value();
+    const QString helper = m_helpers->manager->builder().buildHelperBundle(work).value();
     QVERIFY(writeFile(helper + "/Contents/stale", "from the old build"));
-    m_workspace.running = {{7, helper}, {8, "/elsewhere/Other.app"}, {9, helper}};
+    m_helpers->workspace.running = {{7, helper}, {8, "/elsewhere/Other.app"}, {9, helper}};
 
-    m_manager->recreateAndLaunchHelper(work);
+    m_helpers->manager->recreateAndLaunchHelper(work);
     // Every running copy was asked to quit, and told it is being replaced.
-    QCOMPARE(m_workspace.terminated, (QStringList{helper, helper}));
+    QCOMPARE(m_helpers->workspace.terminated, (QStringList{helper, helper}));
     QVERIFY(QFile::exists(marker(work, ".preserve")));
     QCOMPARE(readFile(marker(work, ".launch")), QByteArray("1800000000.5"));
     QVERIFY(!QFile::exists(helper + "/Contents/stale"));
-    QCOMPARE(m_workspace.opened, QStringList{helper + " -group " + FolderID::canonical(work.id)});
+    QCOMPARE(m_helpers->workspace.opened, QStringList{helper + " -group " + FolderID::canonical(work.id)});
 }
 
 void HelperManagerTest::launchOutcomesAreReported() {
     const AppFolder work = folder("Work");
-    m_manager->recreateAndLaunchHelper(work);
-    const QString helper = m_manager->builder().helperBundleURL(work.id).value();
-    m_workspace.finishOpens();
+    m_helpers->manager->recreateAndLaunchHelper(work);
+    const QString helper = m_helpers->manager->builder().helperBundleURL(work.id).value();
+    m_helpers->workspace.finishOpens();
     QCOMPARE(m_home->console.lines, QStringList{"Successfully launched helper: " + helper});
-    QCOMPARE(m_log.lines, QStringList{"Trellin: Successfully launched helper: " + helper});
+    QCOMPARE(m_helpers->log.lines, QStringList{"Trellin: Successfully launched helper: " + helper});
     QVERIFY(QFile::exists(marker(work, ".launch")));
 
-    m_manager->launchHelper(helper, work.id);
-    m_workspace.finishOpens(QStringLiteral("No such file"));
+    m_helpers->manager->launchHelper(helper, work.id);
+    m_helpers->workspace.finishOpens(QStringLiteral("No such file"));
     QCOMPARE(m_home->console.lines.last(), "Failed to launch helper " + helper + ": No such file");
-    QCOMPARE(m_log.lines.last(), "Trellin: Failed to launch helper " + helper + ": No such file");
+    QCOMPARE(m_helpers->log.lines.last(), "Trellin: Failed to launch helper " + helper + ": No such file");
     QVERIFY(!QFile::exists(marker(work, ".launch")));
 
     // A completion that arrives after the manager is gone does nothing.
-    m_manager->launchHelper(helper, work.id);
-    m_manager.reset();
-    m_workspace.finishOpens(QStringLiteral("late"));
-    QCOMPARE(m_log.lines.size(), 2);
+    m_helpers->manager->launchHelper(helper, work.id);
+    m_helpers->manager.reset();
+    m_helpers->workspace.finishOpens(QStringLiteral("late"));
+    QCOMPARE(m_helpers->log.lines.size(), 2);
 }
 
 void HelperManagerTest::removalTouchesMarkersOnlyWithAHelperAndNeverFollowsALink() {
     const AppFolder work = folder("Work");
     QVERIFY(writeFile(marker(work, ".preserve"), {}));
-    m_manager->removeHelper(work.id, false);
+    m_helpers->manager->removeHelper(work.id, false);
     QVERIFY(QFile::exists(marker(work, ".preserve")));
 
-    const QString helper = m_manager->builder().buildHelperBundle(work).value();
-    m_manager->removeHelper(work.id, false);
+    const QString helper = m_helpers->manager->builder().buildHelperBundle(work).value();
+    m_helpers->manager->removeHelper(work.id, false);
     QVERIFY(!QFile::exists(marker(work, ".preserve")));
     QVERIFY(!QFileInfo::exists(helper));
 
@@ -138,11 +108,11 @@ void HelperManagerTest::removalTouchesMarkersOnlyWithAHelperAndNeverFollowsALink
         "Elsewhere/Keep.app", {{"CFBundleExecutable", "Trellin"}, {"TRGroupUUID", FolderID::canonical(work.id)}});
     const QString documents = m_home->path("Documents");
     QVERIFY(writeFile(documents + "/letter.txt", "dear"));
-    const QString helpers = m_manager->builder().helpersDir();
+    const QString helpers = m_helpers->manager->builder().helpersDir();
     QVERIFY(QFile::link(outside, helpers + "/Work.app"));
     QVERIFY(QFile::link(documents, helpers + "/Stray.app"));
-    m_manager->removeHelper(work.id, false);
-    m_manager->syncHelpers({});
+    m_helpers->manager->removeHelper(work.id, false);
+    m_helpers->manager->syncHelpers({});
     QVERIFY(QDir(helpers).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System));
     QCOMPARE(readFile(outside + "/Contents/MacOS/Trellin"), QByteArray("binary"));
     QCOMPARE(readFile(documents + "/letter.txt"), QByteArray("dear"));
@@ -153,25 +123,25 @@ void HelperManagerTest::syncBuildsLaunchesAndRemovesStrays() {
     const AppFolder stopped = folder("Stopped");
     const AppFolder missing = folder("Missing");
     const AppFolder loose = folder("Loose", false);
-    HelperBundleBuilder& builder = m_manager->builder();
+    HelperBundleBuilder& builder = m_helpers->manager->builder();
     const QString runningPath = builder.buildHelperBundle(running).value();
     const QString stoppedPath = builder.buildHelperBundle(stopped).value();
     const QString loosePath = builder.buildHelperBundle(loose).value();
     const QString noPlist = builder.helpersDir() + "/Broken.app";
     QDir().mkpath(noPlist);
     QDir().mkpath(builder.helpersDir() + "/NotABundle");
-    m_workspace.running = {{10, runningPath}, {11, loosePath}};
+    m_helpers->workspace.running = {{10, runningPath}, {11, loosePath}};
 
-    m_manager->syncHelpers({running, stopped, missing, loose});
-    QCOMPARE(m_workspace.terminated, QStringList{loosePath});
+    m_helpers->manager->syncHelpers({running, stopped, missing, loose});
+    QCOMPARE(m_helpers->workspace.terminated, QStringList{loosePath});
     QVERIFY(!QFileInfo::exists(loosePath));
     QVERIFY(!QFileInfo::exists(noPlist));
     QVERIFY(QFileInfo::exists(builder.helpersDir() + "/NotABundle"));
     const QString missingPath = builder.helperBundleURL(missing.id).value();
-    QCOMPARE(m_workspace.opened, (QStringList{stoppedPath + " -group " + FolderID::canonical(stopped.id),
-                                              missingPath + " -group " + FolderID::canonical(missing.id)}));
+    QCOMPARE(m_helpers->workspace.opened, (QStringList{stoppedPath + " -group " + FolderID::canonical(stopped.id),
+                                                       missingPath + " -group " + FolderID::canonical(missing.id)}));
     // Each launch is stamped for Dock watching; a helper that runs is not launched again.
-    QCOMPARE(m_launchLog->recentHelperLaunchDates(),
+    QCOMPARE(m_helpers->launchLog.recentHelperLaunchDates(),
              (QHash<QUuid, double>{{stopped.id, m_clock.now()}, {missing.id, m_clock.now()}}));
     QVERIFY(QFile::exists(marker(missing, ".launch")));
     QVERIFY(!QFile::exists(marker(stopped, ".launch")));
@@ -180,7 +150,7 @@ void HelperManagerTest::syncBuildsLaunchesAndRemovesStrays() {
 void HelperManagerTest::syncRebuildsOnlyStoppedOutdatedHelpers() {
     const AppFolder running = folder("Running");
     const AppFolder stopped = folder("Stopped");
-    HelperBundleBuilder& builder = m_manager->builder();
+    HelperBundleBuilder& builder = m_helpers->manager->builder();
     const QString runningPath = builder.buildHelperBundle(running).value();
     const QString stoppedPath = builder.buildHelperBundle(stopped).value();
     for (const QString& helper : {runningPath, stoppedPath}) {
@@ -189,28 +159,28 @@ void HelperManagerTest::syncRebuildsOnlyStoppedOutdatedHelpers() {
         QVERIFY(executable.setFileTime(QDateTime::currentDateTimeUtc().addDays(-1), QFileDevice::FileModificationTime));
         QVERIFY(writeFile(helper + "/Contents/marker", "old build"));
     }
-    m_workspace.running = {{10, runningPath}};
+    m_helpers->workspace.running = {{10, runningPath}};
 
-    m_manager->syncHelpers({running, stopped});
+    m_helpers->manager->syncHelpers({running, stopped});
     QVERIFY(QFile::exists(runningPath + "/Contents/marker"));
     QVERIFY(!QFile::exists(stoppedPath + "/Contents/marker"));
-    QCOMPARE(m_workspace.opened, QStringList{stoppedPath + " -group " + FolderID::canonical(stopped.id)});
-    QVERIFY(m_workspace.terminated.isEmpty());
+    QCOMPARE(m_helpers->workspace.opened, QStringList{stoppedPath + " -group " + FolderID::canonical(stopped.id)});
+    QVERIFY(m_helpers->workspace.terminated.isEmpty());
 }
 
 void HelperManagerTest::dockRemovalRunsAfterDelayUnlessCancelled() {
     const AppFolder work = folder("Work");
     const AppFolder play = folder("Play");
-    const QString workPath = m_manager->builder().buildHelperBundle(work).value();
-    const QString playPath = m_manager->builder().buildHelperBundle(play).value();
-    QVERIFY(m_dock->setValue("persistent-apps", QVariantList{dockTile(workPath), dockTile(playPath)}));
+    const QString workPath = m_helpers->manager->builder().buildHelperBundle(work).value();
+    const QString playPath = m_helpers->manager->builder().buildHelperBundle(play).value();
+    QVERIFY(m_helpers->dock.setValue("persistent-apps", QVariantList{dockTile(workPath), dockTile(playPath)}));
 
     // Out and back in within the delay: the tiles stay and the badge is hidden again.
-    m_manager->scheduleDockRemoval(work, 2.0);
+    m_helpers->manager->scheduleDockRemoval(work, 2.0);
     m_clock.advance(1.5);
-    m_manager->cancelDockRemoval(work.id);
+    m_helpers->manager->cancelDockRemoval(work.id);
     m_clock.advance(5);
-    QCOMPARE(m_dock->copyValue("persistent-apps").toList().size(), 2);
+    QCOMPARE(m_helpers->dock.copyValue("persistent-apps").toList().size(), 2);
     QVERIFY(QFileInfo::exists(workPath));
     QCOMPARE(m_home->distributedNotifications.posted.size(), 2);
     QCOMPARE(m_home->distributedNotifications.posted.at(0).userInfo,
@@ -219,18 +189,18 @@ void HelperManagerTest::dockRemovalRunsAfterDelayUnlessCancelled() {
              (QVariantMap{{"id", FolderID::canonical(work.id)}, {"hide", true}}));
 
     // Scheduled twice: only the second runs, 2 s after it. Another folder's removal is independent.
-    m_manager->scheduleDockRemoval(work, 2.0);
+    m_helpers->manager->scheduleDockRemoval(work, 2.0);
     m_clock.advance(1.0);
-    m_manager->scheduleDockRemoval(work, 2.0);
-    m_manager->scheduleDockRemoval(play, 0.5);
+    m_helpers->manager->scheduleDockRemoval(work, 2.0);
+    m_helpers->manager->scheduleDockRemoval(play, 0.5);
     m_clock.advance(0.5);
     QVERIFY(!QFileInfo::exists(playPath));
-    QCOMPARE(m_dock->copyValue("persistent-apps").toList(), QVariantList{dockTile(workPath)});
+    QCOMPARE(m_helpers->dock.copyValue("persistent-apps").toList(), QVariantList{dockTile(workPath)});
     m_clock.advance(1.4);
     QVERIFY(QFileInfo::exists(workPath));
     m_clock.advance(0.1);
     QVERIFY(!QFileInfo::exists(workPath));
-    QVERIFY(m_dock->copyValue("persistent-apps").toList().isEmpty());
+    QVERIFY(m_helpers->dock.copyValue("persistent-apps").toList().isEmpty());
     QCOMPARE(m_home->distributedNotifications.posted.last().name, "com.apple.dock.prefchanged");
     QCOMPARE(m_clock.pendingCount(), 0);
 }
