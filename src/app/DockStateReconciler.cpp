@@ -56,6 +56,8 @@ void DockStateReconciler::reconcileAfterEvent() {
 
 void DockStateReconciler::reconcileDockState(bool gracePeriodOver) {
     const double now = m_services.clock.now();
+    // Folders that do not stand for the folders file are never taken out of the Dock.
+    const bool mayRemove = gracePeriodOver && !m_services.store.foldersFileUnreadable();
     // The list as it stands now: removals below do not change the walk.
     const QList<AppFolder> folders = m_services.store.folders();
     for (const AppFolder& folder : folders) {
@@ -70,7 +72,7 @@ void DockStateReconciler::reconcileDockState(bool gracePeriodOver) {
         m_dockPinnedStateByFolderID.insert(folder.id, pinned);
         if (pinned)
             cancelHelperTerminationCheck(folder.id);
-        else if (gracePeriodOver && !running && !recent)
+        else if (mayRemove && !running && !recent)
             removeUnpinnedFolderFromDock(folder);
     }
 
@@ -211,7 +213,7 @@ void DockStateReconciler::performHelperTerminationCheck(const QUuid& folderID) {
     const QList<AppFolder>& folders = m_services.store.folders();
     const auto folder =
         std::find_if(folders.cbegin(), folders.cend(), [&](const AppFolder& f) { return f.id == folderID; });
-    if (folder == folders.cend() || !folder->isInDock)
+    if (folder == folders.cend() || !folder->isInDock || m_services.store.foldersFileUnreadable())
         return;
     if (m_services.helpers.dockPreferences().isFolderPinned(*folder))
         m_dockPinnedStateByFolderID.insert(folderID, true);

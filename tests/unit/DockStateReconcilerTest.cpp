@@ -44,6 +44,7 @@ private Q_SLOTS:
     void watchersReArmAfterDeleteOrRename();
     void missingDockFileIsAwaitedInItsFolder();
     void pinStateNotificationChecksAfterADelay();
+    void unreadableFoldersFileTakesNothingOut();
 
 private:
     QString helperOf(const QUuid& id) const {
@@ -291,6 +292,22 @@ void DockStateReconcilerTest::pinStateNotificationChecksAfterADelay() {
     m_reconciler.reset();
     m_clock.advance(1);
     QVERIFY(inDock(kPlay));
+}
+
+void DockStateReconcilerTest::unreadableFoldersFileTakesNothingOut() {
+    // Reloaded from a file that cannot be read, the store still holds the folders of the last
+    // good read: they must not be marked out of the Dock and written over the user's file.
+    const QByteArray damaged = "[{\"id\": 1}";
+    QVERIFY(writeFile(m_home->foldersFile(), damaged));
+    m_store->load();
+    QVERIFY(m_store->foldersFileUnreadable());
+    m_reconciler->startDockStateMonitoring();
+    post({{"folderID", FolderID::canonical(kWork)}, {"isPinned", false}});
+    pinInDock({});
+    m_clock.advance(7);
+    QVERIFY(inDock(kWork) && inDock(kPlay));
+    QCOMPARE(readFile(m_home->foldersFile()), damaged);
+    QVERIFY(QFileInfo::exists(helperOf(kPlay)));
 }
 
 QTEST_GUILESS_MAIN(DockStateReconcilerTest)
