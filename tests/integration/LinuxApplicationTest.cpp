@@ -1,17 +1,15 @@
 #include "platform/linux/LinuxApplication.h"
 
+#include "BusTestCase.h"
+#include "TestFiles.h"
+
 #include <QApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
-#include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
-#include <QTest>
-
-#include "BusTestCase.h"
 #include <QTimer>
 #include <QWidget>
 #include <QXmlStreamReader>
@@ -36,21 +34,20 @@ QString owner(QDBusConnection& connection, const QString& name) {
     return connection.interface()->serviceOwner(name).value();
 }
 
-// "interface.member(argument types)" for each method of our interfaces in an introspection document.
+// "interface.member argument types" for each method of our interfaces in an introspection document.
 QStringList methods(const QByteArray& introspection) {
     QStringList found;
     QXmlStreamReader xml(introspection);
     QString interface;
     while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement() && xml.name() == u"interface")
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == u"interface")
             interface = xml.attributes().value("name").toString();
-        else if (xml.isStartElement() && xml.name() == u"method")
-            found << interface + '.' + xml.attributes().value("name") + '(';
-        else if (xml.isStartElement() && xml.name() == u"arg" && !found.isEmpty())
-            found.last() += xml.attributes().value("type") + ' ';
-        else if (xml.isEndElement() && xml.name() == u"method")
-            found.last() += ')';
+        else if (xml.name() == u"method")
+            found << interface + '.' + xml.attributes().value("name");
+        else if (xml.name() == u"arg" && !found.isEmpty())
+            found.last() += ' ' + xml.attributes().value("type");
     }
     return found.filter(QStringLiteral("app.trellin."));
 }
@@ -111,55 +108,38 @@ private Q_SLOTS:
         QCOMPARE(owner(stale, kept), stale.baseService());
     }
 
-    void withoutBusNoInstanceIsClaimed() {
-        LinuxApplication application(QDBusConnection(QStringLiteral("never-connected")));
-        QCOMPARE(application.claimInstance(kName, false), InstanceClaim::NoBus);
-    }
-
-    void instanceServiceNames() {
-        QCOMPARE(LinuxApplication::instanceServiceName("app.trellin.Trellin", ""), QString("app.trellin.Trellin"));
-        const QString helper =
-            LinuxApplication::instanceServiceName("app.trellin.Trellin", "3f2504e0-4f89-11d3-9a0c-0305e82c3301");
-        QCOMPARE(helper, QString("app.trellin.Trellin.Helper.G3F2504E04F8911D39A0C0305E82C3301"));
+    void instanceNamesServeTheDocumentedInterface() {
+        const QString main = QStringLiteral("app.trellin.Trellin");
         // Only what the run mode counts as a folder id makes a helper name.
-        QCOMPARE(LinuxApplication::instanceServiceName("app.trellin.Trellin", "{3F2504E0-4F89-11D3-9A0C-0305E82C3301}"),
-                 QString("app.trellin.Trellin"));
-        QCOMPARE(LinuxApplication::instanceServiceName("app.trellin.Trellin", "not a uuid"),
-                 QString("app.trellin.Trellin"));
+        for (const char* notAFolderID : {"", "{3F2504E0-4F89-11D3-9A0C-0305E82C3301}", "not a uuid"})
+            QCOMPARE(LinuxApplication::instanceServiceName(main, notAFolderID), main);
+        const QString helper = LinuxApplication::instanceServiceName(main, "3f2504e0-4f89-11d3-9a0c-0305e82c3301");
+        QCOMPARE(helper, QString("app.trellin.Trellin.Helper.G3F2504E04F8911D39A0C0305E82C3301"));
 
-        // The bus accepts it as a name, even for ids that begin with a digit.
+        // The bus accepts it as a name, even for ids that begin with a digit, and the instance
+        // serves there the interface described for other programs.
         LinuxApplication application(newConnection());
         QCOMPARE(application.claimInstance(helper, false), InstanceClaim::Claimed);
-    }
-
-    void documentedInterfaceMatchesTheObject() {
-        QFile file(TRELLIN_SOURCE_DIR "/docs/dbus/app.trellin.Application.xml");
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QStringList documented = methods(file.readAll());
-        QCOMPARE(documented, QStringList({"app.trellin.Application.Reopen()"}));
-
-        QDBusConnection bus = newConnection();
-        LinuxApplication application(bus);
-        const QString name = kName + ".Introspected";
-        QCOMPARE(application.claimInstance(name, false), InstanceClaim::Claimed);
-        QDBusConnection client = newConnection();
+        const QStringList documented = methods(readFile(TRELLIN_SOURCE_DIR "/docs/dbus/app.trellin.Application.xml"));
+        QCOMPARE(documented, QStringList({"app.trellin.Application.Reopen"}));
         // Asynchronous: the object answers from this thread's event loop.
-        QDBusPendingCall call = client.asyncCall(QDBusMessage::createMethodCall(
-            name, "/app/trellin/Application", "org.freedesktop.DBus.Introspectable", "Introspect"));
+        QDBusPendingCall call = newConnection().asyncCall(QDBusMessage::createMethodCall(
+            helper, "/app/trellin/Application", "org.freedesktop.DBus.Introspectable", "Introspect"));
         QTRY_VERIFY(call.isFinished());
         QCOMPARE(call.reply().type(), QDBusMessage::ReplyMessage);
         QCOMPARE(methods(call.reply().arguments().value(0).toString().toUtf8()), documented);
     }
 
-    void windowOrdering() {
+    // Without a bus there is no instance, but windows are still ordered.
+    void withoutBusWindowsAreOrdered() {
         LinuxApplication application(QDBusConnection(QStringLiteral("never-connected")));
+        QCOMPARE(application.claimInstance(kName, false), InstanceClaim::NoBus);
         QCOMPARE(application.keyWindow(), Application::WindowId(0));
 
         // Windows are built in place so that a later one can take a dead one's address.
         alignas(QWidget) std::byte storage[sizeof(QWidget)];
         QWidget* window = new (storage) QWidget;
-        QWidget* built = window;
-        const auto destroy = qScopeGuard([&] { built->~QWidget(); }); // also when a check fails
+        const auto destroy = qScopeGuard([&] { window->~QWidget(); }); // also when a check fails
         QWidget other;
         window->show();
         other.show();
@@ -185,9 +165,8 @@ private Q_SLOTS:
 
         // Gone: the id does not reach a window made later at the same address.
         window->~QWidget();
-        QWidget* later = new (storage) QWidget;
-        built = later;
-        later->show();
+        window = new (storage) QWidget;
+        window->show();
         other.activateWindow();
         QTRY_COMPARE(QApplication::activeWindow(), &other);
         application.orderFrontIfVisible(id);
@@ -196,7 +175,7 @@ private Q_SLOTS:
 
         other.hide();
         application.orderOutFirstWindow();
-        QVERIFY(!later->isVisible());
+        QVERIFY(!window->isVisible());
         application.orderOutFirstWindow(); // none left: nothing happens
     }
 

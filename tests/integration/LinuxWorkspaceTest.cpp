@@ -2,8 +2,8 @@
 
 #include "platform/PropertyList.h"
 
-#include <QDir>
-#include <QFile>
+#include "TestFiles.h"
+
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUuid>
@@ -19,8 +19,9 @@ class LinuxWorkspaceTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QString m_root; // canonical, as the process table reports it
-    QString m_log;  // where the fixture program records its launches
+    // Canonical, as the process table reports it; the log is where the fixture program records its launches.
+    const QString m_root = QDir(m_dir.path()).canonicalPath() + u'/';
+    const QString m_log = m_root + u"launches.log";
 
     // <name>/Contents/{Info.plist, MacOS/Fixture}, the fixture program as the executable.
     QString makeBundle(const QString& name, const QVariantMap& info, bool withExecutable = true) {
@@ -43,24 +44,17 @@ class LinuxWorkspaceTest : public QObject {
 
     QList<qint64> runningFrom(const Workspace& workspace, const QString& bundle) const {
         QList<qint64> pids;
-        for (const Workspace::RunningApplication& app : workspace.runningApplications()) {
+        for (const Workspace::RunningApplication& app : workspace.runningApplications())
             if (app.bundlePath == bundle)
                 pids << app.processIdentifier;
-        }
         return pids;
     }
 
-    QStringList logLines() const {
-        QFile file(m_log);
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts)
-                                              : QStringList();
-    }
+    QStringList logLines() const { return QString::fromUtf8(readFile(m_log)).split(u'\n', Qt::SkipEmptyParts); }
 
 private Q_SLOTS:
     void initTestCase() {
         QVERIFY(m_dir.isValid());
-        m_root = QDir(m_dir.path()).canonicalPath() + u'/';
-        m_log = m_root + u"launches.log";
         qputenv("TRELLIN_FIXTURE_LOG", QFile::encodeName(m_log));
     }
 
@@ -68,10 +62,9 @@ private Q_SLOTS:
 
     // Whatever a failed test left running goes now.
     void cleanup() {
-        for (const Workspace::RunningApplication& app : LinuxWorkspace().runningApplications()) {
+        for (const Workspace::RunningApplication& app : LinuxWorkspace().runningApplications())
             if (app.bundlePath.startsWith(m_root))
                 ::kill(pid_t(app.processIdentifier), SIGKILL);
-        }
     }
 
     void launchesDetachedAndQuitsOnRequest() {

@@ -1,5 +1,5 @@
-// The built application as a user starts it: one instance, a helper from a stamped bundle
-// copy, the folders file it leaves behind, and termination by signal.
+// The built application as a user starts it: one instance, the helper it stamps and starts for a
+// folder in the Dock, the folders file it leaves behind, and termination by signal.
 #include "model/FolderCodec.h"
 #include "platform/PropertyList.h"
 #include "platform/linux/LinuxWorkspace.h"
@@ -8,11 +8,7 @@
 #include "TestFiles.h"
 
 #include <QDBusConnectionInterface>
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,18 +19,6 @@ namespace {
 const QString kFolderID = QStringLiteral("6F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C");
 const QString kMainService = QStringLiteral("app.trellin.Trellin");
 const QString kHelperService = QStringLiteral("app.trellin.Trellin.Helper.G6F1C2B3A0D4E4F5A8B6C7D8E9F0A1B2C");
-
-bool copyTree(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    QDir().mkpath(to);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        if (it.fileInfo().isDir() ? !QDir().mkpath(target) : !QFile::copy(source, target))
-            return false;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -66,13 +50,7 @@ class TrellinProcessTest : public QObject {
     }
 
     bool waitForService(const QString& name) {
-        QDeadlineTimer deadline(15000);
-        while (!deadline.hasExpired()) {
-            if (isRegistered(name))
-                return true;
-            QTest::qWait(20);
-        }
-        return false;
+        return QTest::qWaitFor([&] { return isRegistered(name); }, 15000);
     }
 
     void terminate(QProcess* process) {
@@ -99,16 +77,14 @@ private Q_SLOTS:
         }
         m_processes.clear();
         // Helpers are detached processes of their own: end any a failed test left behind.
-        for (const Workspace::RunningApplication& application : LinuxWorkspace().runningApplications()) {
+        for (const Workspace::RunningApplication& application : LinuxWorkspace().runningApplications())
             if (application.bundlePath.startsWith(m_home->path()))
                 ::kill(pid_t(application.processIdentifier), SIGKILL);
-        }
         m_bus.reset();
     }
 
     void secondLaunchHandsOverAndSigtermEndsCleanly();
     void unreadableFoldersFileIsReportedAndKept();
-    void helperRunsFromStampedBundleCopy();
     void folderInDockGetsItsHelperAtStartUp();
 };
 
@@ -143,36 +119,6 @@ void TrellinProcessTest::unreadableFoldersFileIsReportedAndKept() {
     QCOMPARE(readFile(foldersPath()), damaged);
 }
 
-void TrellinProcessTest::helperRunsFromStampedBundleCopy() {
-    const QString folders = R"([{"id":")" + kFolderID + R"(","name":"Work","isInDock":true}])";
-    QVERIFY(writeFile(foldersPath(), folders.toUtf8()));
-    const QString helperBundle = supportPath("Helpers/Work.app");
-    QVERIFY(copyTree(TRELLIN_BUNDLE_DIR, helperBundle));
-    auto info = PropertyList::readFile(helperBundle + "/Contents/Info.plist").value().root.toMap();
-    info.insert("TRGroupUUID", kFolderID);
-    QVERIFY(PropertyList::writeFileAtomically(helperBundle + "/Contents/Info.plist", info, PropertyList::Format::Xml));
-    const QString preserve = supportPath("HelperState/" + kFolderID + ".preserve");
-    QVERIFY(writeFile(preserve, {}));
-
-    QProcess* helper = start(helperBundle, {"-group", kFolderID});
-    QVERIFY2(waitForService(kHelperService), helper->readAll().constData());
-    QVERIFY(!isRegistered(kMainService));
-    const QString defaultsPath = m_home->filePath("Library/Preferences/app.trellin.Trellin.plist");
-    QTRY_COMPARE_WITH_TIMEOUT(
-        PropertyList::readFile(defaultsPath).value_or(PropertyList::Document{}).root.toMap().value("group"),
-        QVariant(kFolderID), 10000);
-
-    // Its tile is written as the bundle's icon, a 512-point PNG, half a second after launch.
-    const QString icon = helperBundle + "/Icon\r";
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(icon), 5000);
-    QTRY_COMPARE_WITH_TIMEOUT(QImage(icon).size(), QSize(512, 512), 5000);
-
-    // Quitting consumes the marker left for it; a helper never writes the folders file.
-    terminate(helper);
-    QVERIFY(!QFile::exists(preserve));
-    QCOMPARE(readFile(foldersPath()), folders.toUtf8());
-}
-
 void TrellinProcessTest::folderInDockGetsItsHelperAtStartUp() {
     QVERIFY(
         writeFile(foldersPath(), R"([{"id":")" + kFolderID.toUtf8() + R"(","name":"Work: Q1/Q2","isInDock":true}])"));
@@ -191,11 +137,21 @@ void TrellinProcessTest::folderInDockGetsItsHelperAtStartUp() {
     QVERIFY(QFile::exists(helper + "/Contents/_CodeSignature/CodeResources"));
     QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(supportPath("HelperState/" + kFolderID + ".launch")), 10000);
 
+    // Its tile is written as the bundle's icon, a 512-point PNG, half a second after launch.
+    QTRY_COMPARE_WITH_TIMEOUT(QImage(helper + "/Icon\r").size(), QSize(512, 512), 10000);
+
     terminate(main);
-    // The helper is a process of its own and keeps running until asked to quit.
+    // The helper is a process of its own, keeps running until asked to quit, and holds only its own name.
     QVERIFY(::kill(pid_t(helperPid), 0) == 0);
+    QVERIFY(!isRegistered(kMainService));
+    // Quitting consumes the marker left for it; a helper never writes the folders file.
+    const QString preserve = supportPath("HelperState/" + kFolderID + ".preserve");
+    QVERIFY(writeFile(preserve, {}));
+    const QByteArray folders = readFile(foldersPath());
     ::kill(pid_t(helperPid), SIGTERM);
     QTRY_VERIFY_WITH_TIMEOUT(!isRegistered(kHelperService), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(preserve), 10000);
+    QCOMPARE(readFile(foldersPath()), folders);
 }
 
 QTEST_GUILESS_MAIN(TrellinProcessTest)

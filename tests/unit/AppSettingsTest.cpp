@@ -5,7 +5,6 @@
 #include "settings/SettingFields.h"
 
 #include "TestFiles.h"
-#include "TestHome.h"
 #include "TestSettings.h"
 
 #include <QMetaEnum>
@@ -37,6 +36,7 @@ private Q_SLOTS:
         m_home->recordLocal(
             {"languageChanged", "showMenuBarChanged", "themeChanged", "tileAppearanceChanged", "popupSettingsChanged"});
     }
+    // Before the next home is made: a home's console capture ends with it.
     void cleanup() { m_home.reset(); }
 
     void emptyStoreGivesDefaultsUnderFixedKeys() {
@@ -186,10 +186,8 @@ private Q_SLOTS:
         QVERIFY(!makeSettings()->hasCompletedOnboarding());
         QVERIFY(writeFile(m_home->foldersFile(), "not json"));
         QVERIFY(!makeSettings()->hasCompletedOnboarding());
-    }
 
-    void onboardingFlagIsMirroredToContainer() {
-        const auto s = makeSettings();
+        // Setting the flag also writes it into the container's file, keeping what else is there.
         writePlist(s->containerPreferencesPath(), {{"keep", "me"}});
         s->setHasCompletedOnboarding(true);
         QCOMPARE(m_home->defaults->object("hasCompletedOnboarding"), QVariant(true));
