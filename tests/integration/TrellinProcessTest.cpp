@@ -4,6 +4,7 @@
 #include "platform/PropertyList.h"
 #include "platform/linux/LinuxWorkspace.h"
 
+#include "DockTiles.h"
 #include "PrivateBus.h"
 #include "TestFiles.h"
 
@@ -86,6 +87,7 @@ private Q_SLOTS:
     void secondLaunchHandsOverAndSigtermEndsCleanly();
     void unreadableFoldersFileIsReportedAndKept();
     void folderInDockGetsItsHelperAtStartUp();
+    void tileTakenOutOfTheDockLeavesWhenItsHelperEnds();
 };
 
 void TrellinProcessTest::secondLaunchHandsOverAndSigtermEndsCleanly() {
@@ -152,6 +154,43 @@ void TrellinProcessTest::folderInDockGetsItsHelperAtStartUp() {
     QTRY_VERIFY_WITH_TIMEOUT(!isRegistered(kHelperService), 10000);
     QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(preserve), 10000);
     QCOMPARE(readFile(foldersPath()), folders);
+}
+
+void TrellinProcessTest::tileTakenOutOfTheDockLeavesWhenItsHelperEnds() {
+    QVERIFY(writeFile(foldersPath(), R"([{"id":")" + kFolderID.toUtf8() + R"(","name":"Work","isInDock":true}])"));
+    const QString helper = supportPath("Helpers/Work.app");
+    const QString dockFile = m_home->filePath("Library/Preferences/com.apple.dock.plist");
+    const auto writeDock = [&](const QVariantList& tiles) {
+        // As the Dock writes its preferences: a new file renamed over the old one.
+        QDir().mkpath(QFileInfo(dockFile).path());
+        return PropertyList::writeFileAtomically(dockFile, QVariantMap{{"persistent-apps", tiles}},
+                                                 PropertyList::Format::Binary);
+    };
+    const auto inDock = [&] {
+        const auto folders = FolderCodec::decode(readFile(foldersPath()), 0);
+        return folders && folders->size() == 1 && folders->first().isInDock;
+    };
+    QVERIFY(writeDock({dockTile(helper)}));
+
+    QProcess* main = start(TRELLIN_BUNDLE_DIR);
+    QVERIFY2(waitForService(kHelperService), main->readAll().constData());
+    const auto helperPid = m_connection.interface()->servicePid(kHelperService).value();
+
+    // Past the start-up grace the pinned folder stays; taken out of the Dock while its helper
+    // runs, it stays too.
+    QTest::qWait(6500);
+    QVERIFY(inDock());
+    QVERIFY(writeDock({}));
+    QTest::qWait(500);
+    QVERIFY(inDock() && QFileInfo::exists(helper));
+
+    // The helper ends: the folder leaves the Dock state and its bundle goes, with no file event.
+    ::kill(pid_t(helperPid), SIGTERM);
+    QTRY_VERIFY_WITH_TIMEOUT(!isRegistered(kHelperService), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!inDock(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(helper), 2000);
+    QCOMPARE(main->state(), QProcess::Running);
+    terminate(main);
 }
 
 QTEST_GUILESS_MAIN(TrellinProcessTest)
