@@ -455,5 +455,21 @@
         <source>Unknown</source>
         <translation>Unknown</translation>
     </message>
+    <message id="popup.accessibility.name">
+        <source>Folder %@</source>
+        <translation>Folder %@</translation>
+    </message>
+    <message id="popup.accessibility.pin">
+        <source>Pin</source>
+        <translation>Pin</translation>
+    </message>
+    <message id="popup.accessibility.unpin">
+        <source>Unpin</source>
+        <translation>Unpin</translation>
+    </message>
+    <message id="popup.accessibility.close">
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
 </context>
 </TS>

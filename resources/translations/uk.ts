@@ -467,5 +467,21 @@
         <source>Unknown</source>
         <translation>Невідомо</translation>
     </message>
+    <message id="popup.accessibility.name">
+        <source>Folder %@</source>
+        <translation>Тека %@</translation>
+    </message>
+    <message id="popup.accessibility.pin">
+        <source>Pin</source>
+        <translation>Закріпити</translation>
+    </message>
+    <message id="popup.accessibility.unpin">
+        <source>Unpin</source>
+        <translation>Відкріпити</translation>
+    </message>
+    <message id="popup.accessibility.close">
+        <source>Close</source>
+        <translation>Закрити</translation>
+    </message>
 </context>
 </TS>

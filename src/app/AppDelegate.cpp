@@ -28,7 +28,10 @@ constexpr double kBadgeSeconds = 2.0;
 
 AppDelegate::AppDelegate(Services services, QObject* parent)
     : QObject(parent)
-    , m_services(std::move(services)) {}
+    , m_services(std::move(services)) {
+    // Only a reopen that arrives while the launch popup is still open is swallowed.
+    m_services.popup.setCloseHandler([this] { m_shouldIgnoreNextHelperReopen = false; });
+}
 
 AppDelegate::~AppDelegate() = default;
 
@@ -70,7 +73,6 @@ void AppDelegate::startHelper(const AppFolder& folder) {
     m_services.application.orderOutFirstWindow();
     m_hasHandledInitialReopen = false;
     m_shouldIgnoreNextHelperReopen = false;
-    m_lastPopupCloseTime = Clock::distantPast;
 
     m_services.tile.presentFolderTile(folder);
 
@@ -82,7 +84,7 @@ void AppDelegate::startHelper(const AppFolder& folder) {
     // Started by a click on its Dock tile: the user wants the popup now.
     if (!launchedByMainApplication && !m_services.runMode.startedWithGroupArgument()) {
         m_pendingInitialHelperPopupFolderID = folder.id;
-        m_services.popup.presentPopup(folder);
+        presentPopup(folder);
         m_shouldIgnoreNextHelperReopen = true;
     }
 }
@@ -149,8 +151,13 @@ bool AppDelegate::applicationShouldHandleReopen(bool /*hasVisibleWindows*/) {
     }
     m_hasHandledInitialReopen = true;
     m_pendingInitialHelperPopupFolderID.reset();
-    m_services.popup.presentPopup(*folder);
+    presentPopup(*folder);
     return false;
+}
+
+void AppDelegate::presentPopup(const AppFolder& folder) {
+    m_pendingInitialHelperPopupFolderID.reset();
+    m_services.popup.presentPopup(folder);
 }
 
 void AppDelegate::applicationDidBecomeActive() {

@@ -2,8 +2,8 @@
 
 #include "DockStateMonitor.h"
 #include "MainWindowPresenter.h"
-#include "PopupPresenter.h"
 #include "platform/Clock.h"
+#include "popup/PopupPresenter.h"
 
 #include <QObject>
 #include <QUuid>
@@ -76,13 +76,14 @@ public:
     bool shouldIgnoreNextHelperReopen() const { return m_shouldIgnoreNextHelperReopen; }
     bool hasHandledInitialReopen() const { return m_hasHandledInitialReopen; }
     bool didApplyInitialMainAppPresentation() const { return m_didApplyInitialMainAppPresentation; }
-    double lastPopupCloseTime() const { return m_lastPopupCloseTime; }
 
 private:
     // The folder of this helper, when this process is one and its folder still exists.
     std::optional<AppFolder> helperFolder() const;
     void startHelper(const AppFolder& folder);
     void startMainApplication();
+    // Opens the popup (or closes it when open) for a reopen or the helper's own launch.
+    void presentPopup(const AppFolder& folder);
     void applyInitialMainAppPresentation();
     void observeDistributedNotifications();
     // True for a badge notification whose "id" names this helper's folder.
@@ -93,5 +94,4 @@ private:
     bool m_shouldIgnoreNextHelperReopen = false;
     bool m_hasHandledInitialReopen = false;
     bool m_didApplyInitialMainAppPresentation = false;
-    double m_lastPopupCloseTime = Clock::distantPast;
 };

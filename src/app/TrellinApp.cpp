@@ -10,6 +10,7 @@
 #include "model/FolderStore.h"
 #include "model/HelperLaunchLog.h"
 #include "platform/Bundle.h"
+#include "platform/FileIconCache.h"
 #include "platform/FileIcons.h"
 #include "platform/LocalNotificationCenter.h"
 #include "platform/linux/DBusDistributedNotifications.h"
@@ -22,9 +23,12 @@
 #include "platform/linux/MainQueueScheduler.h"
 #include "platform/linux/PlistPreferenceDomain.h"
 #include "platform/linux/PlistUserDefaults.h"
+#include "platform/linux/QtScreens.h"
 #include "platform/linux/SyslogSystemLog.h"
 #include "platform/linux/SystemClock.h"
+#include "platform/linux/XInputEventMonitor.h"
 #include "platform/linux/XdgAutostartLoginItem.h"
+#include "popup/PopupPanelController.h"
 #include "settings/AppSettings.h"
 #include "settings/Localization.h"
 #include "tile/DockTileManager.h"
@@ -87,6 +91,8 @@ struct Backend {
     PlistPreferenceDomain dockDomain;
     XdgAutostartLoginItem loginItem;
     DBusDockTile dockTile;
+    QtScreens screens;
+    XInputEventMonitor eventMonitor;
 };
 
 // The shared objects of the process, in construction order: each is given only what stands
@@ -138,6 +144,27 @@ struct SharedObjects {
               .setCustomIcon = &FileIcons::setCustomIcon,
               .bundlePath = identity.bundle.path(),
           })
+        , popup({
+              .clock = backend.clock,
+              .scheduler = backend.scheduler,
+              .distributedNotifications = backend.distributedNotifications,
+              .screens = backend.screens,
+              .eventMonitor = backend.eventMonitor,
+              .dockHeight = dockHeight,
+              .dockSizes =
+                  [this] {
+                      const DockPreferences& dock = helperManager.dockPreferences();
+                      return PopupPlacement::DockSizes{dock.dockTileSize(), dock.dockLargeSize(),
+                                                       dock.isDockMagnificationEnabled()};
+                  },
+              .currentGroupID = [&identity] { return identity.runMode.currentGroupID(); },
+              .environment = {.settings = settings,
+                              .localization = localization,
+                              .workspace = backend.workspace,
+                              .scheduler = backend.scheduler,
+                              .icons = icons,
+                              .translucentWindows = backend.screens.showsTranslucentWindows()},
+          })
         , dockMonitor({
               .clock = backend.clock,
               .scheduler = backend.scheduler,
@@ -162,7 +189,7 @@ struct SharedObjects {
               .dockPreferences = helperManager.dockPreferences(),
               .dockHeight = dockHeight,
               .tile = tileManager,
-              .popup = pending,
+              .popup = popup,
               .dockMonitor = dockMonitor,
               .mainWindow = pending,
               .updater = pending,
@@ -176,6 +203,8 @@ struct SharedObjects {
     AppSettings settings;
     Localization localization;
     DockTileManager tileManager;
+    FileIconCache icons;
+    PopupPanelController popup;
     PendingSubsystems pending;
     DockStateReconciler dockMonitor;
     AppDelegate delegate;

@@ -147,6 +147,12 @@ inline constexpr char menuOpen[] = "menu.open";
 inline constexpr char menuSettings[] = "menu.settings";
 inline constexpr char menuQuit[] = "menu.quit";
 
+// What screen readers say for the folder popup and its buttons.
+inline constexpr char popupAccessibleName[] = "popup.accessibility.name"; // %@ the folder's name
+inline constexpr char popupPin[] = "popup.accessibility.pin";
+inline constexpr char popupUnpin[] = "popup.accessibility.unpin";
+inline constexpr char popupClose[] = "popup.accessibility.close";
+
 // How a key's texts are stored and what a format text must take.
 struct Entry {
     std::string_view key;
@@ -172,6 +178,10 @@ constexpr Entry plural(std::string_view key) {
 
 inline constexpr auto kAll = std::to_array<Entry>({
     detail::text(appName),
+    detail::format(popupAccessibleName, "@"),
+    detail::text(popupPin),
+    detail::text(popupUnpin),
+    detail::text(popupClose),
     detail::text(settingsTitle),
     detail::text(settingsTabGeneral),
     detail::text(settingsTabAppearance),

@@ -3,9 +3,9 @@
 #include "RecordingHelperActions.h"
 #include "app/DockStateMonitor.h"
 #include "app/MainWindowPresenter.h"
-#include "app/PopupPresenter.h"
 #include "platform/Application.h"
 #include "platform/Updater.h"
+#include "popup/PopupPresenter.h"
 #include "tile/TilePresenter.h"
 
 #include <QStringList>
@@ -31,6 +31,7 @@ public:
     void layOutPopupAgain() override { record("layOutPopupAgain"); }
     void setPopupAppearance(AppThemeMode theme) override;
     void handleClosePopupsNotification(const Notification& n) override;
+    void setCloseHandler(std::function<void()> handler) override { popupClosed = std::move(handler); }
 
     void startDockStateMonitoring() override { record("startDockStateMonitoring"); }
     void handleDockTilePinStateChanged(const Notification& n) override;
@@ -45,6 +46,8 @@ public:
     WindowId keyWindow() const override { return key; }
     void orderFrontIfVisible(WindowId window) override;
 
+    // What the popup runs when it closes, as the delegate asked.
+    std::function<void()> popupClosed;
     bool popupExists = false;
     bool popupVisible = false;
     ActivationPolicy policy = ActivationPolicy::Regular;

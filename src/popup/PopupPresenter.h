@@ -4,6 +4,8 @@
 #include "model/Enums.h"
 #include "platform/Notification.h"
 
+#include <functional>
+
 // The folder popup panel of a helper, as the delegate drives it.
 class PopupPresenter {
 public:
@@ -15,4 +17,6 @@ public:
     virtual void layOutPopupAgain() = 0;
     virtual void setPopupAppearance(AppThemeMode theme) = 0;
     virtual void handleClosePopupsNotification(const Notification& notification) = 0;
+    // Runs after every close of the popup.
+    virtual void setCloseHandler(std::function<void()> handler) = 0;
 };

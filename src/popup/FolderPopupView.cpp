@@ -1,0 +1,438 @@
+#include "FolderPopupView.h"
+
+#include "PopupAppIconView.h"
+#include "PopupLayout.h"
+#include "PopupShape.h"
+#include "PopupStyle.h"
+#include "settings/Localization.h"
+#include "settings/LocalizationKeys.h"
+#include "widgets/FolderGlyph.h"
+#include "widgets/GlyphButton.h"
+#include "widgets/PresentationEffect.h"
+#include "widgets/Shapes.h"
+#include "widgets/SpringAnimation.h"
+
+#include <QFontMetricsF>
+#include <QGraphicsOpacityEffect>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr Spring kAppearSpring{.response = 0.35, .dampingFraction = 0.7};
+constexpr Spring kTitleSpring{.response = 0.4, .dampingFraction = 0.8};
+constexpr double kHiddenScale = 0.9;
+constexpr double kGlyphPoints = 15.0;
+constexpr double kGlyphSide = 20.0;
+
+} // namespace
+
+FolderPopupView::FolderPopupView(const PopupEnvironment& environment, Spacing spacing, AppFolder folder,
+                                 DockEdge dockEdge, std::function<void()> onDismiss,
+                                 std::function<void(bool)> onTogglePin, ColorScheme colorScheme, QWidget* parent)
+    : QWidget(parent)
+    , m_environment(environment)
+    , m_spacing(spacing)
+    , m_folder(std::move(folder))
+    , m_dockEdge(dockEdge)
+    , m_onDismiss(std::move(onDismiss))
+    , m_onTogglePin(std::move(onTogglePin))
+    , m_colorScheme(colorScheme)
+    , m_appearance(colorScheme)
+    , m_presentation(new SpringAnimation(kAppearSpring, 0.0, this))
+    , m_headerFade(new SpringAnimation(kTitleSpring, 1.0, this)) {
+    setAttribute(Qt::WA_TranslucentBackground);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(
+        m_environment.localization.format(QString::fromLatin1(L10nKey::popupAccessibleName), {m_folder.name}));
+    connect(&m_environment.settings, &AppSettings::changed, this, &FolderPopupView::settingChanged);
+    connect(m_presentation, &SpringAnimation::valueChanged, this, &FolderPopupView::setPresented);
+    connect(m_headerFade, &SpringAnimation::valueChanged, this, [this](double value) {
+        if (auto* effect = m_header ? qobject_cast<QGraphicsOpacityEffect*>(m_header->graphicsEffect()) : nullptr) {
+            if (value >= 1.0 && !m_headerFade->state())
+                m_header->setGraphicsEffect(nullptr);
+            else
+                effect->setOpacity(std::clamp(value, 0.0, 1.0));
+        }
+        update();
+    });
+    buildContent();
+}
+
+FolderPopupView::~FolderPopupView() = default;
+
+int FolderPopupView::columnCount() const {
+    return PopupLayout::columnCount(m_environment.settings.popupColumns(), m_folder.apps.size());
+}
+
+void FolderPopupView::settingChanged(AppSettings::Field field) {
+    switch (field) {
+    case AppSettings::Field::PopupShowTitle:
+        buildContent();
+        // A header that appears fades in; one that goes leaves at once.
+        if (m_header) {
+            auto* effect = new QGraphicsOpacityEffect(m_header);
+            effect->setOpacity(0.0);
+            m_header->setGraphicsEffect(effect);
+            m_headerFade->setValue(0.0);
+            m_headerFade->animateTo(1.0);
+        }
+        break;
+    case AppSettings::Field::PopupColumns:
+    case AppSettings::Field::PopupIconSize:
+    case AppSettings::Field::PopupShowAppName:
+    case AppSettings::Field::PopupPosition:
+    case AppSettings::Field::Language:
+        buildContent();
+        break;
+    case AppSettings::Field::PopupArrowOffset:
+        m_outerShadow = {};
+        Q_EMIT outlineChanged();
+        update();
+        break;
+    case AppSettings::Field::PopupBlurStyle:
+    case AppSettings::Field::PopupOpacity:
+        update();
+        break;
+    default:
+        break;
+    }
+}
+
+void FolderPopupView::buildContent() {
+    const AppSettings& settings = m_environment.settings;
+    const Localization& texts = m_environment.localization;
+    const bool hadFocus = focusWidget() != nullptr && isActiveWindow();
+    for (QWidget* old : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        delete old;
+    m_header = nullptr;
+    m_glyph = nullptr;
+    m_title = nullptr;
+    m_pin = nullptr;
+    m_close = nullptr;
+    m_cells.clear();
+
+    const PopupPalette palette = PopupPalette::forScheme(m_appearance);
+    if (settings.popupShowTitle()) {
+        m_header = new QWidget(this);
+        m_glyph =
+            new FolderGlyph(m_folder.emoji, m_colorScheme == ColorScheme::Dark ? QColor(Qt::white) : palette.title,
+                            kGlyphPoints, m_header);
+        m_title = new QLabel(m_header);
+        m_title->setFont(PopupStyle::titleFont());
+        QPalette labelPalette = m_title->palette();
+        labelPalette.setColor(QPalette::WindowText, palette.title);
+        m_title->setPalette(labelPalette);
+        m_title->setAccessibleName(m_folder.name);
+        if (settings.popupPosition() == PopupPosition::Center) {
+            m_pin = new GlyphButton(PopupPinButtonStyle::style(), QStringLiteral("pin"), m_header);
+            m_pin->setRotation(45);
+            m_pin->setAccessibleName(texts.text(QString::fromLatin1(L10nKey::popupPin)));
+            connect(m_pin, &QAbstractButton::clicked, this, &FolderPopupView::togglePin);
+        }
+        m_close = new GlyphButton(PopupCloseButtonStyle{m_colorScheme}.style(), QStringLiteral("xmark"), m_header);
+        m_close->setAccessibleName(texts.text(QString::fromLatin1(L10nKey::popupClose)));
+        connect(m_close, &QAbstractButton::clicked, this, [this] {
+            if (m_onDismiss)
+                m_onDismiss();
+        });
+    }
+    for (const AppItem& app : m_folder.apps) {
+        auto* cell = new PopupAppIconView(
+            m_environment, app,
+            [this] {
+                // A pinned popup stays open after a launch.
+                if (!m_isPinned && m_onDismiss)
+                    m_onDismiss();
+            },
+            this);
+        cell->setColorScheme(m_appearance);
+        m_cells.append(cell);
+    }
+    if (m_pin && m_isPinned) {
+        m_pin->setSymbol(QStringLiteral("pin.fill"));
+        m_pin->setRotation(0);
+        m_pin->setAccessibleName(texts.text(QString::fromLatin1(L10nKey::popupUnpin)));
+    }
+    layOutContent();
+    for (QWidget* child : findChildren<QWidget*>())
+        child->show();
+    if (hadFocus)
+        focusFirstControl();
+}
+
+void FolderPopupView::layOutContent() {
+    const AppSettings& settings = m_environment.settings;
+    const double inset = m_spacing.popupContentInset;
+    const double iconSize = settings.popupIconSize();
+    const int columns = columnCount();
+    const double contentWidth = PopupLayout::contentWidth(columns, iconSize, m_spacing.popupGridSpacing);
+    const double pad = PopupLayout::outerPadding;
+    // The arrow's room goes on the arrow's side: below the grid for a bottom Dock, and beside
+    // it for a side Dock, whose arrow would otherwise cover the content's edge.
+    const bool aboveDock = settings.popupPosition() == PopupPosition::AboveDock;
+    const double leftRoom = aboveDock && m_dockEdge == DockEdge::Left ? PopupLayout::arrowRoom : 0.0;
+    const double rightRoom = aboveDock && m_dockEdge == DockEdge::Right ? PopupLayout::arrowRoom : 0.0;
+    const double bottomRoom = aboveDock && m_dockEdge == DockEdge::Bottom ? PopupLayout::arrowRoom : 0.0;
+    const QPointF origin(pad + inset + leftRoom, pad + inset);
+    double y = 0;
+
+    m_headerBottom = 0;
+    if (m_title) {
+        const double titleHeight = std::ceil(QFontMetricsF(m_title->font()).height());
+        const double rowHeight = std::max({kGlyphSide, titleHeight, 22.0, 18.0});
+        m_header->setGeometry(QRect(qRound(origin.x()), qRound(origin.y()), qRound(contentWidth), qRound(rowHeight)));
+        const auto centredIn = [&](double x, QSizeF size) {
+            return QRect(qRound(x), qRound((rowHeight - size.height()) / 2), qRound(size.width()),
+                         qRound(size.height()));
+        };
+        m_glyph->setGeometry(centredIn(0, {kGlyphSide, kGlyphSide}));
+        double trailing = contentWidth - 18.0;
+        m_close->setGeometry(centredIn(trailing, {18.0, 18.0}));
+        if (m_pin) {
+            trailing -= PopupLayout::headerSpacing + PopupLayout::pinTrailingPadding + 22.0;
+            m_pin->setGeometry(centredIn(trailing, {22.0, 22.0}));
+        }
+        // Between the title and the buttons a flexible space of at least the row's spacing.
+        const double titleX = kGlyphSide + PopupLayout::headerSpacing;
+        const double titleWidth = std::max(0.0, trailing - 2 * PopupLayout::headerSpacing - titleX);
+        const QFontMetricsF metrics(m_title->font());
+        m_title->setText(metrics.elidedText(m_folder.name, Qt::ElideRight, titleWidth));
+        m_title->setGeometry(centredIn(titleX, {titleWidth, titleHeight}));
+        y = rowHeight + m_spacing.popupSectionSpacing;
+        m_headerBottom = inset + y;
+        y += 1.0 + m_spacing.popupSectionSpacing;
+    }
+
+    const double columnWidth = PopupLayout::columnWidth(iconSize);
+    const double cellHeight = PopupAppIconView::cellHeight(settings);
+    for (qsizetype i = 0; i < m_cells.size(); ++i) {
+        const int row = int(i / columns), column = int(i % columns);
+        const double x = column * (columnWidth + m_spacing.popupGridSpacing);
+        const double top = y + row * (cellHeight + PopupLayout::rowSpacing);
+        m_cells[i]->setGeometry(QRect(qRound(origin.x() + x), qRound(origin.y() + top - PopupAppIconView::margin),
+                                      qRound(columnWidth), qRound(cellHeight + 2 * PopupAppIconView::margin)));
+    }
+    const qsizetype rows = (m_cells.size() + columns - 1) / columns;
+    if (rows > 0)
+        y += rows * cellHeight + (rows - 1) * PopupLayout::rowSpacing;
+
+    m_cardSize = QSizeF(inset * 2 + contentWidth + leftRoom + rightRoom, inset + y + inset + bottomRoom);
+    resize(fittingSize());
+    updateGeometry();
+    m_outerShadow = {};
+    Q_EMIT outlineChanged();
+    update();
+}
+
+QSize FolderPopupView::fittingSize() const {
+    const double pad = PopupLayout::outerPadding;
+    return {int(std::ceil(m_cardSize.width() + 2 * pad)), int(std::ceil(m_cardSize.height() + 2 * pad))};
+}
+
+QRectF FolderPopupView::cardRect() const {
+    return {QPointF(PopupLayout::outerPadding, PopupLayout::outerPadding), m_cardSize};
+}
+
+QPainterPath FolderPopupView::cardOutline() const {
+    if (m_environment.settings.popupPosition() == PopupPosition::AboveDock)
+        return PopupShape{m_dockEdge, PopupLayout::cornerRadius, PopupLayout::arrowWidth, PopupLayout::arrowHeight,
+                          m_environment.settings.popupArrowOffset()}
+            .path(cardRect());
+    return Shapes::continuousRoundedRect(cardRect(), PopupLayout::cornerRadius);
+}
+
+void FolderPopupView::setAppearance(ColorScheme appearance) {
+    if (appearance == m_appearance)
+        return;
+    m_appearance = appearance;
+    buildContent();
+}
+
+void FolderPopupView::togglePin() {
+    m_isPinned = !m_isPinned;
+    const Localization& texts = m_environment.localization;
+    m_pin->setSymbol(m_isPinned ? QStringLiteral("pin.fill") : QStringLiteral("pin"));
+    m_pin->setRotation(m_isPinned ? 0 : 45);
+    m_pin->setAccessibleName(texts.text(QString::fromLatin1(m_isPinned ? L10nKey::popupUnpin : L10nKey::popupPin)));
+    if (m_onTogglePin)
+        m_onTogglePin(m_isPinned);
+}
+
+void FolderPopupView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_isPresented)
+        return;
+    if (m_environment.settings.popupAnimationStyle() == PopupAnimation::None) {
+        m_isPresented = true;
+        return;
+    }
+    // Scaled and faded in: the effect draws the card and its children until the spring rests.
+    m_effect = new PresentationEffect(this);
+    m_effect->setCentre(cardRect().center());
+    setPresented(0.0);
+    setGraphicsEffect(m_effect);
+    m_isPresented = true;
+    m_presentation->animateTo(1.0);
+}
+
+void FolderPopupView::setPresented(double progress) {
+    if (!m_effect)
+        return;
+    if (progress >= 1.0 && !m_presentation->state()) {
+        setGraphicsEffect(nullptr); // deletes the effect
+        return;
+    }
+    m_effect->setOpacity(progress);
+    m_effect->setScale(kHiddenScale + (1.0 - kHiddenScale) * progress);
+}
+
+void FolderPopupView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    const PopupPalette palette = PopupPalette::forScheme(m_appearance);
+    const QPainterPath outline = cardOutline();
+
+    if (m_environment.translucentWindows) {
+        if (m_shadowsFor != size() || m_outerShadow.isNull()) {
+            m_outerShadow = Shadow::render(outline, palette.outerShadow, devicePixelRatioF());
+            m_innerShadow = Shadow::render(outline, palette.innerShadow, devicePixelRatioF());
+            m_shadowsFor = size();
+        }
+        // The shadows fall around the card, not through its translucent fill.
+        painter.save();
+        QPainterPath outside;
+        outside.addRect(rect());
+        painter.setClipPath(outside.subtracted(outline));
+        Shadow::paint(painter, outline, m_outerShadow, palette.outerShadow);
+        Shadow::paint(painter, outline, m_innerShadow, palette.innerShadow);
+        painter.restore();
+    }
+    const AppSettings& settings = m_environment.settings;
+    painter.fillPath(outline, PopupStyle::materialFill(settings.popupBlurStyle(), settings.popupOpacity(), m_appearance,
+                                                       m_environment.translucentWindows));
+    painter.setPen(QPen(palette.stroke, 1.0));
+    painter.drawPath(outline);
+
+    if (m_headerBottom > 0) {
+        const double inset = m_spacing.popupContentInset;
+        const QRectF card = m_header ? QRectF(m_header->x() - inset, PopupLayout::outerPadding,
+                                              m_header->width() + 2 * inset, m_cardSize.height())
+                                     : cardRect();
+        QColor divider = palette.divider;
+        divider.setAlphaF(divider.alphaF() * float(std::clamp(m_headerFade->value(), 0.0, 1.0)));
+        painter.fillRect(QRectF(card.left() + inset, card.top() + m_headerBottom, card.width() - 2 * inset, 1.0),
+                         divider);
+    }
+    if (!m_painted) {
+        m_painted = true;
+        Q_EMIT firstFramePainted();
+    }
+}
+
+void FolderPopupView::focusFirstControl() {
+    if (!m_cells.isEmpty()) {
+        m_cells.first()->setFocusPolicy(Qt::TabFocus);
+        m_cells.first()->setFocus(Qt::OtherFocusReason);
+    } else if (m_close) {
+        m_close->setFocus(Qt::OtherFocusReason);
+    } else {
+        setFocus(Qt::OtherFocusReason);
+    }
+}
+
+QList<QWidget*> FolderPopupView::focusChain() const {
+    // The grid is one stop (the cell last focused), then the pin and close buttons.
+    QList<QWidget*> chain;
+    QWidget* current = nullptr;
+    for (PopupAppIconView* cell : m_cells)
+        if (cell->hasFocus() || cell->focusPolicy() != Qt::NoFocus)
+            current = cell;
+    if (current)
+        chain.append(current);
+    if (m_pin)
+        chain.append(m_pin);
+    if (m_close)
+        chain.append(m_close);
+    return chain;
+}
+
+bool FolderPopupView::focusNextPrevChild(bool next) {
+    const QList<QWidget*> chain = focusChain();
+    if (chain.isEmpty())
+        return false;
+    const qsizetype at = chain.indexOf(focusWidget());
+    const qsizetype count = chain.size();
+    const qsizetype to = at < 0 ? 0 : (at + (next ? 1 : count - 1)) % count;
+    chain[to]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+void FolderPopupView::moveFocus(int key) {
+    const qsizetype count = m_cells.size();
+    if (count == 0)
+        return;
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < count; ++i)
+        if (m_cells[i]->hasFocus())
+            at = i;
+    qsizetype to = 0;
+    if (at >= 0) {
+        const int columns = columnCount();
+        const qsizetype rows = (count + columns - 1) / columns;
+        const qsizetype row = at / columns, column = at % columns;
+        switch (key) {
+        case Qt::Key_Left:
+            to = (at + count - 1) % count;
+            break;
+        case Qt::Key_Right:
+            to = (at + 1) % count;
+            break;
+        case Qt::Key_Up:
+        case Qt::Key_Down: {
+            const qsizetype nextRow = (row + (key == Qt::Key_Down ? 1 : rows - 1)) % rows;
+            to = std::min(nextRow * columns + column, count - 1);
+            break;
+        }
+        }
+    }
+    // The focused cell is the grid's one stop in the Tab order.
+    for (PopupAppIconView* cell : m_cells)
+        cell->setFocusPolicy(Qt::NoFocus);
+    m_cells[to]->setFocusPolicy(Qt::TabFocus);
+    m_cells[to]->setFocus(Qt::OtherFocusReason);
+}
+
+void FolderPopupView::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        if (m_onDismiss)
+            m_onDismiss();
+        return;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        moveFocus(event->key());
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void FolderPopupView::mousePressEvent(QMouseEvent* event) {
+    // The panel moves when its background is dragged.
+    if (event->button() == Qt::LeftButton)
+        m_dragOffset = event->globalPosition() - window()->pos();
+    QWidget::mousePressEvent(event);
+}
+
+void FolderPopupView::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() & Qt::LeftButton)
+        window()->move((event->globalPosition() - m_dragOffset).toPoint());
+    QWidget::mouseMoveEvent(event);
+}

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "PopupEnvironment.h"
+#include "model/AppFolder.h"
+#include "model/Enums.h"
+#include "settings/AppSettings.h"
+#include "widgets/ColorScheme.h"
+
+#include <QImage>
+#include <QList>
+#include <QPainterPath>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+class FolderGlyph;
+class GlyphButton;
+class PopupAppIconView;
+class PresentationEffect;
+class QLabel;
+class SpringAnimation;
+
+// What the popup shows: a card with the folder's name, a pin button (centred popups only) and a
+// close button, over a grid of the folder's applications. Above the Dock the card's outline
+// carries an arrow toward the clicked tile. The widget's size is the card's plus room for its
+// shadows on every side. Built anew for each opening.
+class FolderPopupView final : public QWidget {
+    Q_OBJECT
+public:
+    struct Spacing {
+        double popupContentInset = 12.0;
+        double popupGridSpacing = 8.0;
+        double popupSectionSpacing = 12.0;
+    };
+
+    FolderPopupView(const PopupEnvironment& environment, Spacing spacing, AppFolder folder, DockEdge dockEdge,
+                    std::function<void()> onDismiss, std::function<void(bool)> onTogglePin, ColorScheme colorScheme,
+                    QWidget* parent = nullptr);
+    ~FolderPopupView() override;
+
+    // The size the view needs for its content.
+    QSize fittingSize() const;
+    QSize sizeHint() const override { return fittingSize(); }
+
+    bool isPinned() const { return m_isPinned; }
+    bool isPresented() const { return m_isPresented; }
+    const AppFolder& folder() const { return m_folder; }
+    DockEdge dockEdge() const { return m_dockEdge; }
+    // The card's outline in the view's coordinates.
+    QPainterPath cardOutline() const;
+    QList<PopupAppIconView*> cells() const { return m_cells; }
+    GlyphButton* pinButton() const { return m_pin; }
+    GlyphButton* closeButton() const { return m_close; }
+
+    // The system appearance the colours are drawn in; it changes with the theme while the view
+    // stays.
+    void setAppearance(ColorScheme appearance);
+    // Gives the keyboard to the first application, or to the close button when there is none.
+    void focusFirstControl();
+
+Q_SIGNALS:
+    // The first time the view has been painted.
+    void firstFramePainted();
+    // The card's outline changed shape or place.
+    void outlineChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    void settingChanged(AppSettings::Field field);
+    void buildContent();
+    void layOutContent();
+    void togglePin();
+    void setPresented(double progress);
+    void moveFocus(int key);
+    QList<QWidget*> focusChain() const;
+    QRectF cardRect() const;
+    int columnCount() const;
+
+    const PopupEnvironment& m_environment;
+    Spacing m_spacing;
+    AppFolder m_folder;
+    DockEdge m_dockEdge;
+    std::function<void()> m_onDismiss;
+    std::function<void(bool)> m_onTogglePin;
+    ColorScheme m_colorScheme;
+    ColorScheme m_appearance;
+    bool m_isPinned = false;
+    bool m_isPresented = false;
+    bool m_painted = false;
+
+    QWidget* m_header = nullptr;
+    FolderGlyph* m_glyph = nullptr;
+    QLabel* m_title = nullptr;
+    GlyphButton* m_pin = nullptr;
+    GlyphButton* m_close = nullptr;
+    QList<PopupAppIconView*> m_cells;
+    QSizeF m_cardSize;
+    double m_headerBottom = 0; // y of the divider inside the card, 0 without a header
+
+    SpringAnimation* m_presentation = nullptr;
+    SpringAnimation* m_headerFade = nullptr;
+    QPointer<PresentationEffect> m_effect;
+    QImage m_outerShadow;
+    QImage m_innerShadow;
+    QSize m_shadowsFor;
+    QPointF m_dragOffset;
+};

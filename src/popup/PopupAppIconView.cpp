@@ -1,0 +1,140 @@
+#include "PopupAppIconView.h"
+
+#include "PopupLayout.h"
+#include "PopupStyle.h"
+#include "platform/FileIconCache.h"
+#include "platform/Scheduler.h"
+#include "platform/Workspace.h"
+#include "settings/AppSettings.h"
+#include "widgets/FocusRing.h"
+#include "widgets/SpringAnimation.h"
+
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPointer>
+
+#include <cmath>
+
+namespace {
+
+constexpr Spring kHoverSpring{.response = 0.2, .dampingFraction = 1.0};
+
+} // namespace
+
+PopupAppIconView::PopupAppIconView(const PopupEnvironment& environment, AppItem app, std::function<void()> onLaunch,
+                                   QWidget* parent)
+    : QAbstractButton(parent)
+    , m_environment(environment)
+    , m_app(std::move(app))
+    , m_onLaunch(std::move(onLaunch))
+    , m_scale(new SpringAnimation(kHoverSpring, 1.0, this)) {
+    const double iconSize = m_environment.settings.popupIconSize();
+    m_appIcon = m_environment.icons.icon(m_app.path(), qMax(1, qRound(iconSize * devicePixelRatioF())));
+    setAccessibleName(m_app.name);
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_Hover);
+    connect(this, &QAbstractButton::clicked, this, &PopupAppIconView::launch);
+    connect(m_scale, &SpringAnimation::valueChanged, this, qOverload<>(&QWidget::update));
+}
+
+double PopupAppIconView::cellHeight(const AppSettings& settings) {
+    double height = settings.popupIconSize();
+    if (settings.popupShowAppName())
+        height += PopupLayout::iconNameSpacing + std::ceil(QFontMetricsF(PopupStyle::appNameFont()).height());
+    return height;
+}
+
+double PopupAppIconView::iconScale() const {
+    return m_scale->value();
+}
+
+void PopupAppIconView::setColorScheme(ColorScheme scheme) {
+    m_colorScheme = scheme;
+    update();
+}
+
+void PopupAppIconView::launch() {
+    QPointer<PopupAppIconView> self(this);
+    Scheduler& scheduler = m_environment.scheduler;
+    Workspace::OpenConfiguration configuration;
+    configuration.activates = true;
+    m_environment.workspace.openApplication(m_app.path(), configuration,
+                                            [self, &scheduler](const std::optional<QString>& error) {
+                                                // A failed launch changes nothing; a popup rebuilt since is not this
+                                                // one's to close.
+                                                if (error || !self)
+                                                    return;
+                                                scheduler.schedule(0, [self] {
+                                                    if (self && self->m_onLaunch)
+                                                        self->m_onLaunch();
+                                                });
+                                            });
+}
+
+void PopupAppIconView::setHovered(bool hovered) {
+    if (hovered == m_isHovered)
+        return;
+    m_isHovered = hovered;
+    m_scale->animateTo(hovered ? PopupLayout::hoverScale : 1.0);
+}
+
+void PopupAppIconView::enterEvent(QEnterEvent* event) {
+    setHovered(true);
+    QAbstractButton::enterEvent(event);
+}
+
+void PopupAppIconView::leaveEvent(QEvent* event) {
+    setHovered(false);
+    QAbstractButton::leaveEvent(event);
+}
+
+void PopupAppIconView::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        animateClick();
+        return;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        // The grid moves the focus.
+        event->ignore();
+        return;
+    default:
+        QAbstractButton::keyPressEvent(event);
+    }
+}
+
+QRectF PopupAppIconView::iconRect() const {
+    const double iconSize = m_environment.settings.popupIconSize();
+    return {(width() - iconSize) / 2, margin, iconSize, iconSize};
+}
+
+void PopupAppIconView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform | QPainter::TextAntialiasing);
+    const QRectF icon = iconRect();
+    painter.save();
+    painter.translate(icon.center());
+    painter.scale(iconScale(), iconScale());
+    painter.translate(-icon.center());
+    painter.drawImage(icon, m_appIcon);
+    painter.restore();
+
+    if (m_environment.settings.popupShowAppName()) {
+        const QFont font = PopupStyle::appNameFont();
+        const QFontMetricsF metrics(font);
+        const QRectF line(0, icon.bottom() + PopupLayout::iconNameSpacing, width(), std::ceil(metrics.height()));
+        painter.setFont(font);
+        painter.setPen(PopupPalette::forScheme(m_colorScheme).appName);
+        painter.drawText(line, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,
+                         metrics.elidedText(m_app.name, Qt::ElideRight, line.width()));
+    }
+    if (hasFocus()) {
+        QPainterPath ring;
+        ring.addRoundedRect(icon.adjusted(-3, -3, 3, 3), 12, 12);
+        FocusRing::paint(painter, ring);
+    }
+}

@@ -1,0 +1,92 @@
+#include "PopupPanel.h"
+
+#include "FolderPopupView.h"
+#include "platform/Screens.h"
+
+#include <QPropertyAnimation>
+#include <QRegion>
+
+namespace {
+
+// How long a visible panel takes to glide to a new frame.
+constexpr int kGlideMilliseconds = 150;
+
+} // namespace
+
+PopupPanel::PopupPanel(const Screens& screens, bool translucent)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint)
+    , m_screens(screens)
+    , m_translucent(translucent)
+    , m_glide(new QPropertyAnimation(this, "geometry", this)) {
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_X11NetWmWindowTypeUtility);
+    setGeometry(0, 0, 260, 300);
+    m_target = geometry();
+    m_glide->setDuration(kGlideMilliseconds);
+    m_glide->setEasingCurve(QEasingCurve::OutCubic);
+}
+
+PopupPanel::~PopupPanel() = default;
+
+void PopupPanel::setContentView(FolderPopupView* view) {
+    delete m_content;
+    m_content = view;
+    view->setParent(this);
+    view->move(0, 0);
+    view->setAppearance(m_appearance);
+    setWindowTitle(view->folder().name);
+    setAccessibleName(view->accessibleName());
+    connect(view, &FolderPopupView::outlineChanged, this, &PopupPanel::updateMask);
+    view->show();
+    updateMask();
+}
+
+void PopupPanel::setLevel(Level level) {
+    m_level = level;
+    if (level == Level::Status && isVisible())
+        raise();
+}
+
+void PopupPanel::setAppearance(ColorScheme appearance) {
+    m_appearance = appearance;
+    if (m_content)
+        m_content->setAppearance(appearance);
+}
+
+QRectF PopupPanel::frame() const {
+    return m_screens.toYUp(m_target);
+}
+
+void PopupPanel::setFrame(const QRectF& frame, bool animate) {
+    m_target = m_screens.toWindowGeometry(frame);
+    m_glide->stop();
+    if (animate && isVisible() && geometry() != m_target) {
+        m_glide->setStartValue(geometry());
+        m_glide->setEndValue(m_target);
+        m_glide->start();
+    } else {
+        setGeometry(m_target);
+    }
+    updateMask();
+}
+
+void PopupPanel::orderFront() {
+    show();
+    raise();
+    activateWindow();
+    if (m_content)
+        m_content->focusFirstControl();
+}
+
+void PopupPanel::orderOut() {
+    m_glide->stop();
+    hide();
+}
+
+void PopupPanel::updateMask() {
+    // Without a compositor, see-through pixels would show black: the window takes the card's shape.
+    if (m_translucent || !m_content)
+        return;
+    setMask(QRegion(m_content->cardOutline().toFillPolygon().toPolygon()));
+}

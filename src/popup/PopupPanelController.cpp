@@ -1,0 +1,164 @@
+#include "PopupPanelController.h"
+
+#include "FolderPopupView.h"
+#include "platform/DistributedNotifications.h"
+#include "platform/NotificationNames.h"
+#include "platform/Scheduler.h"
+#include "platform/Screens.h"
+#include "settings/AppSettings.h"
+
+#include <QPointer>
+
+PopupPanelController::PopupPanelController(Services services, QObject* parent)
+    : QObject(parent)
+    , m_services(std::move(services))
+    , m_placementMemory{m_services.dockHeight, DockEdge::Bottom} {}
+
+PopupPanelController::~PopupPanelController() {
+    removeOutsideClickMonitor();
+}
+
+bool PopupPanelController::isPopupVisible() const {
+    return m_popupPanel && m_popupPanel->isVisible();
+}
+
+void PopupPanelController::presentPopup(const AppFolder& folder) {
+    const ScreenFrames screen = m_services.screens.mainScreen().value_or(ScreenFrames{});
+    // A click on the tile of an open popup closes it.
+    if (isPopupVisible()) {
+        closePopup();
+        return;
+    }
+    if (m_services.clock.now() - m_lastPopupCloseTime <= reopenDebounce)
+        return;
+
+    const std::optional<QString> groupID = m_services.currentGroupID();
+    m_services.distributedNotifications.post(NotificationName::TRCloseNonPinnedPopups, groupID.value_or(QString()));
+
+    if (!m_popupPanel)
+        m_popupPanel = std::make_unique<PopupPanel>(m_services.screens, m_services.environment.translucentWindows);
+    m_isPopupPinned = false;
+    m_absoluteArrowLocation = m_services.screens.mouseLocation();
+    m_popupPanel->setLevel(PopupPanel::Level::Floating);
+
+    const AppSettings& settings = m_services.environment.settings;
+    const DockEdge edge = settings.popupPosition() == PopupPosition::AboveDock
+                              ? PopupPlacement::detectDockEdge(screen, m_placementMemory)
+                              : DockEdge::Bottom;
+    const ColorScheme scheme = colorSchemeFor(settings.appTheme());
+    const QPointer<PopupPanelController> self(this);
+    auto* view = new FolderPopupView(
+        m_services.environment, spacing, folder, edge,
+        [self] {
+            if (self)
+                self->closePopup();
+        },
+        [self](bool pinned) {
+            if (self)
+                self->setPopupPinned(pinned);
+        },
+        scheme);
+    m_popupPanel->setContentView(view);
+    m_popupPanel->setAppearance(scheme);
+    layoutPopupPanel();
+    m_popupPanel->orderFront();
+    removeOutsideClickMonitor();
+    installOutsideClickMonitor();
+}
+
+void PopupPanelController::layoutPopupPanel() {
+    if (!m_popupPanel || !m_popupPanel->contentView())
+        return;
+    const QSize fitting = m_popupPanel->contentView()->fittingSize();
+    const double w = fitting.width(), h = fitting.height();
+    const bool visible = m_popupPanel->isVisible();
+    if (m_services.environment.settings.popupPosition() == PopupPosition::Center) {
+        if (!visible) {
+            std::optional<ScreenFrames> screen = m_services.screens.mainScreen();
+            if (!screen && !m_services.screens.screens().isEmpty())
+                screen = m_services.screens.screens().first();
+            const QPointF origin = PopupPlacement::centredOrigin({w, h}, screen.value_or(ScreenFrames{}));
+            m_popupPanel->setFrame(QRectF(origin, QSizeF(w, h)), false);
+        } else {
+            // The centre stays where it is.
+            const QRectF current = m_popupPanel->frame();
+            const QPointF origin(current.x() + (current.width() - w) / 2, current.y() + (current.height() - h) / 2);
+            m_popupPanel->setFrame(QRectF(origin, QSizeF(w, h)), true);
+        }
+        return;
+    }
+    const QPointF origin = popupOriginAboveDock({w, h});
+    m_popupPanel->setFrame(QRectF(origin, QSizeF(w, h)), visible);
+}
+
+QPointF PopupPanelController::popupOriginAboveDock(QSizeF size) {
+    const PopupPlacement::AboveDock placement = PopupPlacement::popupOriginAboveDock(
+        size, m_absoluteArrowLocation, m_services.screens.screens(), m_services.screens.mainScreen(),
+        m_services.dockSizes ? m_services.dockSizes() : PopupPlacement::DockSizes{}, m_placementMemory);
+    // One turn later, so the first frame of a new popup may still show the previous offset.
+    AppSettings& settings = m_services.environment.settings;
+    const double arrow = placement.arrowOffset;
+    m_services.scheduler.schedule(0, [&settings, arrow] {
+        if (settings.popupArrowOffset() != arrow)
+            settings.setPopupArrowOffset(arrow);
+    });
+    return placement.origin;
+}
+
+void PopupPanelController::closePopup() {
+    removeOutsideClickMonitor();
+    if (m_popupPanel)
+        m_popupPanel->orderOut();
+    m_isPopupPinned = false;
+    m_lastPopupCloseTime = m_services.clock.now();
+    if (m_closeHandler)
+        m_closeHandler();
+}
+
+void PopupPanelController::setPopupPinned(bool pinned) {
+    m_isPopupPinned = pinned;
+    if (m_popupPanel)
+        m_popupPanel->setLevel(pinned ? PopupPanel::Level::Status : PopupPanel::Level::Floating);
+    removeOutsideClickMonitor();
+    if (!pinned)
+        installOutsideClickMonitor();
+}
+
+void PopupPanelController::installOutsideClickMonitor() {
+    const QPointer<PopupPanelController> self(this);
+    m_outsideClickMonitor =
+        m_services.eventMonitor.addGlobalMouseDownMonitor(MouseDown::Left | MouseDown::Right, [self] {
+            if (!self || !self->isPopupVisible() || self->m_isPopupPinned)
+                return;
+            if (self->m_popupPanel->frame().contains(self->m_services.screens.mouseLocation()))
+                return;
+            self->m_services.scheduler.schedule(0, [self] {
+                if (self)
+                    self->closePopup();
+            });
+        });
+}
+
+void PopupPanelController::removeOutsideClickMonitor() {
+    if (!m_outsideClickMonitor)
+        return;
+    m_services.eventMonitor.removeMonitor(*m_outsideClickMonitor);
+    m_outsideClickMonitor.reset();
+}
+
+void PopupPanelController::setPopupAppearance(AppThemeMode theme) {
+    if (m_popupPanel)
+        m_popupPanel->setAppearance(colorSchemeFor(theme));
+}
+
+void PopupPanelController::handleClosePopupsNotification(const Notification& notification) {
+    const std::optional<QString> sender = notification.object.typeId() == QMetaType::QString
+                                              ? std::optional<QString>(notification.object.toString())
+                                              : std::nullopt;
+    const std::optional<QString> own = m_services.currentGroupID();
+    // A helper never closes its popup for its own broadcast.
+    if (sender == own)
+        return;
+    if (isPopupVisible() && !m_isPopupPinned)
+        closePopup();
+}

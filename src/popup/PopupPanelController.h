@@ -1,0 +1,79 @@
+#pragma once
+
+#include "FolderPopupView.h"
+#include "PopupEnvironment.h"
+#include "PopupPanel.h"
+#include "PopupPlacement.h"
+#include "PopupPresenter.h"
+#include "platform/Clock.h"
+#include "platform/EventMonitor.h"
+
+#include <QObject>
+#include <QPointF>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class DistributedNotifications;
+class DockHeight;
+
+// Opens, places, pins and closes a helper's folder popup. One panel per process, reused for
+// every opening; only one unpinned popup is open across all helpers at a time.
+class PopupPanelController final : public QObject, public PopupPresenter {
+    Q_OBJECT
+public:
+    // A close this recent refuses an opening: the click outside that closed the popup may be the
+    // same click reaching the folder's tile.
+    static constexpr double reopenDebounce = 0.15;
+    static constexpr FolderPopupView::Spacing spacing{12.0, 8.0, 12.0};
+
+    struct Services {
+        const Clock& clock;
+        Scheduler& scheduler;
+        DistributedNotifications& distributedNotifications;
+        const Screens& screens;
+        EventMonitor& eventMonitor;
+        DockHeight& dockHeight;
+        std::function<PopupPlacement::DockSizes()> dockSizes;
+        // This helper's folder id as text; none in the main application.
+        std::function<std::optional<QString>()> currentGroupID;
+        PopupEnvironment environment;
+    };
+
+    explicit PopupPanelController(Services services, QObject* parent = nullptr);
+    ~PopupPanelController() override;
+
+    void presentPopup(const AppFolder& folder) override;
+    bool hasPopup() const override { return m_popupPanel != nullptr; }
+    bool isPopupVisible() const override;
+    void layOutPopupAgain() override { layoutPopupPanel(); }
+    void setPopupAppearance(AppThemeMode theme) override;
+    void handleClosePopupsNotification(const Notification& notification) override;
+    void setCloseHandler(std::function<void()> handler) override { m_closeHandler = std::move(handler); }
+
+    void closePopup();
+    void setPopupPinned(bool pinned);
+    void layoutPopupPanel();
+
+    PopupPanel* popupPanel() const { return m_popupPanel.get(); }
+    bool isPopupPinned() const { return m_isPopupPinned; }
+    double lastPopupCloseTime() const { return m_lastPopupCloseTime; }
+    QPointF absoluteArrowLocation() const { return m_absoluteArrowLocation; }
+    DockEdge lastDockEdge() const { return m_placementMemory.lastDockEdge; }
+    bool hasOutsideClickMonitor() const { return m_outsideClickMonitor.has_value(); }
+
+private:
+    void installOutsideClickMonitor();
+    void removeOutsideClickMonitor();
+    QPointF popupOriginAboveDock(QSizeF size);
+
+    Services m_services;
+    std::unique_ptr<PopupPanel> m_popupPanel;
+    bool m_isPopupPinned = false;
+    std::optional<EventMonitor::Token> m_outsideClickMonitor;
+    double m_lastPopupCloseTime = Clock::distantPast;
+    QPointF m_absoluteArrowLocation;
+    PopupPlacement::Memory m_placementMemory;
+    std::function<void()> m_closeHandler;
+};

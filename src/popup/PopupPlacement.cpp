@@ -1,0 +1,112 @@
+#include "PopupPlacement.h"
+
+#include "model/DockHeight.h"
+
+#include <algorithm>
+
+namespace {
+
+double minX(const QRectF& r) {
+    return r.x();
+}
+double maxX(const QRectF& r) {
+    return r.x() + r.width();
+}
+double minY(const QRectF& r) {
+    return r.y();
+}
+double maxY(const QRectF& r) {
+    return r.y() + r.height();
+}
+// Mouse-in-rectangle: the lower and left edges belong to the rectangle, the upper and right do not.
+bool holds(const QRectF& r, const QPointF& p) {
+    return p.x() >= minX(r) && p.x() < maxX(r) && p.y() >= minY(r) && p.y() < maxY(r);
+}
+
+// Terms that lift the panel above a bottom Dock, tile and magnification included.
+constexpr double kAboveDockTiles = 18.0;
+constexpr double kArrowRoom = 5.0;
+constexpr double kShadowOverlap = -24.0;
+constexpr double kAboveDockTop = 1.0;
+constexpr double kLiftDockVisible = 20.0;
+constexpr double kLiftDockHidden = 19.0;
+constexpr double kGapThreshold = 1.0;
+
+} // namespace
+
+DockEdge PopupPlacement::detectDockEdge(const ScreenFrames& screen, Memory& memory) {
+    const QRectF& f = screen.frame;
+    const QRectF& v = screen.visibleFrame;
+    if (!(minY(f) + kGapThreshold < minY(v))) {
+        if (minX(f) + kGapThreshold < minX(v)) {
+            memory.lastDockEdge = DockEdge::Left;
+            return DockEdge::Left;
+        }
+        if (maxX(v) < maxX(f) - kGapThreshold) {
+            memory.lastDockEdge = DockEdge::Right;
+            return DockEdge::Right;
+        }
+    }
+    const double gap = minY(v) - minY(f);
+    if (gap > kGapThreshold) {
+        memory.dockHeight.store(gap);
+        memory.lastDockEdge = DockEdge::Bottom;
+    }
+    return DockEdge::Bottom;
+}
+
+PopupPlacement::AboveDock PopupPlacement::popupOriginAboveDock(QSizeF size, QPointF mouse,
+                                                               const QList<ScreenFrames>& screens,
+                                                               const std::optional<ScreenFrames>& mainScreen,
+                                                               const DockSizes& dock, Memory& memory) {
+    const double w = size.width(), h = size.height();
+    const double mx = mouse.x(), my = mouse.y();
+    ScreenFrames screen = mainScreen.value_or(ScreenFrames{});
+    for (const ScreenFrames& candidate : screens) {
+        if (holds(candidate.frame, mouse)) {
+            screen = candidate;
+            break;
+        }
+    }
+    const QRectF& f = screen.frame;
+    const QRectF& v = screen.visibleFrame;
+
+    const DockEdge edge = detectDockEdge(screen, memory);
+    if (edge == DockEdge::Bottom) {
+        double x = mx - w / 2;
+        x = std::max(x, minX(v) + edgeMargin);
+        x = std::min(x, maxX(v) - w - edgeMargin);
+        const double gap = minY(v) - minY(f);
+        double dockHeight = 0;
+        if (gap > kGapThreshold) {
+            dockHeight = gap;
+        } else {
+            dockHeight = dock.tileSize ? *dock.tileSize + DockHeight::aboveTiles : DockHeight::fallback;
+            if (!(dockHeight > kGapThreshold))
+                dockHeight = memory.dockHeight.cached() > kGapThreshold && memory.lastDockEdge == DockEdge::Bottom
+                                 ? memory.dockHeight.cached()
+                                 : DockHeight::fallback;
+        }
+        memory.dockHeight.store(dockHeight);
+        const double dockTop = minY(f) + dockHeight;
+        const double t0 = dock.tileSize.value_or(tileSizeFallback);
+        const double magnified = dock.magnification && dock.largeSize ? std::max(*dock.largeSize, t0) : t0;
+        const double tile = dock.tileSize.value_or(magnified);
+        const double extra = std::max(0.0, magnified - tile);
+        const double a = dockTop + kAboveDockTiles + extra + kArrowRoom + kShadowOverlap;
+        const double b = dockTop + kAboveDockTop;
+        const double y = std::max(a, b) + (gap > kGapThreshold ? kLiftDockVisible : kLiftDockHidden);
+        return {{x, y}, (mx - w / 2) - x};
+    }
+    double y = my - h / 2;
+    y = std::max(y, minY(v) + edgeMargin);
+    y = std::min(y, maxY(v) - h - edgeMargin);
+    const double x = edge == DockEdge::Left ? minX(v) + sideDockGap : maxX(v) - w - sideDockGap;
+    // The view measures y downward: positive when the mouse lies below the panel's middle.
+    return {{x, y}, y - (my - h / 2)};
+}
+
+QPointF PopupPlacement::centredOrigin(QSizeF size, const ScreenFrames& screen) {
+    const QRectF& v = screen.visibleFrame;
+    return {v.center().x() - size.width() / 2, v.center().y() - size.height() / 2};
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "model/Enums.h"
+#include "platform/Screens.h"
+
+#include <QPointF>
+#include <QSizeF>
+
+#include <optional>
+
+class DockHeight;
+
+// Where the popup goes, in y-up screen coordinates. Pure functions of the screens, the mouse and
+// the Dock's sizes; what they learn about the Dock they keep in `memory`.
+namespace PopupPlacement {
+
+// The Dock's sizes from its preferences.
+struct DockSizes {
+    std::optional<double> tileSize;
+    std::optional<double> largeSize;
+    bool magnification = false;
+};
+
+// What placement remembers between openings: the Dock's height and the edge it was last seen on.
+struct Memory {
+    DockHeight& dockHeight;
+    DockEdge lastDockEdge = DockEdge::Bottom;
+};
+
+inline constexpr double edgeMargin = 8.0;        // from the visible frame's ends along the Dock
+inline constexpr double sideDockGap = 11.0;      // between a side Dock and the popup
+inline constexpr double tileSizeFallback = 48.0; // for the magnification test
+
+// The edge whose visible frame leaves a gap. A bottom gap wins; without any gap (a hidden Dock)
+// the answer is the bottom, and nothing is remembered.
+DockEdge detectDockEdge(const ScreenFrames& screen, Memory& memory);
+
+struct AboveDock {
+    QPointF origin;     // the panel's lower-left corner
+    double arrowOffset; // the tip's shift from the panel's middle, in the view's own coordinates
+};
+
+// A panel of `size` next to the Dock, aimed at `mouse` (where the opening click was): on the
+// first screen that holds the point, else the main screen, else a screen of no size.
+AboveDock popupOriginAboveDock(QSizeF size, QPointF mouse, const QList<ScreenFrames>& screens,
+                               const std::optional<ScreenFrames>& mainScreen, const DockSizes& dock, Memory& memory);
+
+// A panel of `size` centred on a screen's visible frame.
+QPointF centredOrigin(QSizeF size, const ScreenFrames& screen);
+
+} // namespace PopupPlacement

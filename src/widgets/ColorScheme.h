@@ -1,0 +1,11 @@
+#pragma once
+
+#include "model/Enums.h"
+
+// The appearance a view draws in.
+enum class ColorScheme { Light, Dark };
+
+// Light for the light theme, dark otherwise.
+constexpr ColorScheme colorSchemeFor(AppThemeMode theme) {
+    return theme == AppThemeMode::Light ? ColorScheme::Light : ColorScheme::Dark;
+}
