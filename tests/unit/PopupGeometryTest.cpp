@@ -1,0 +1,169 @@
+// The popup's outline, grid columns and placement next to the Dock, as functions.
+#include "model/DockHeight.h"
+#include "popup/PopupLayout.h"
+#include "popup/PopupPlacement.h"
+#include "popup/PopupShape.h"
+
+#include <QTest>
+
+namespace {
+
+// The outline's point furthest toward the Dock: the arrow's tip.
+QPointF tip(const QPainterPath& path, DockEdge edge) {
+    QPointF best = path.elementAt(0);
+    for (int i = 1; i < path.elementCount(); ++i) {
+        const QPointF p = path.elementAt(i);
+        if ((edge == DockEdge::Bottom && p.y() > best.y()) || (edge == DockEdge::Left && p.x() < best.x()) ||
+            (edge == DockEdge::Right && p.x() > best.x()))
+            best = p;
+    }
+    return best;
+}
+
+ScreenFrames screen(QRectF frame, QRectF visible) {
+    return {frame, visible};
+}
+
+} // namespace
+
+class PopupGeometryTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void arrowTipSitsOnItsSideAndStaysClearOfTheCorners();
+    void columnsFollowTheAppsAndTheSetting();
+    void dockEdgeIsTheSideWithAGap();
+    void bottomDockPlacementClampsAndMeasuresTheArrow();
+    void sideDocksPlaceBesideAndClampVertically();
+    void hiddenDockFallsBackToTheTileSize();
+};
+
+void PopupGeometryTest::arrowTipSitsOnItsSideAndStaysClearOfTheCorners() {
+    const QRectF rect(0, 0, 200, 150);
+    const QPainterPath bottom = PopupShape{DockEdge::Bottom, 18, 24, 12, 0}.path(rect);
+    QCOMPARE(tip(bottom, DockEdge::Bottom), QPointF(100, 150));
+    // The body ends 12 points above the tip.
+    QVERIFY(bottom.contains(QPointF(30, 137)));
+    QVERIFY(!bottom.contains(QPointF(30, 139)));
+
+    // Too large an offset stops r + aw/2 = 30 points from the corner, on either side.
+    QCOMPARE(tip(PopupShape{DockEdge::Bottom, 18, 24, 12, 999}.path(rect), DockEdge::Bottom), QPointF(170, 150));
+    QCOMPARE(tip(PopupShape{DockEdge::Bottom, 18, 24, 12, -999}.path(rect), DockEdge::Bottom), QPointF(30, 150));
+
+    // Side Docks measure along the height, downward.
+    QCOMPARE(tip(PopupShape{DockEdge::Left, 18, 24, 12, 20}.path(rect), DockEdge::Left), QPointF(0, 95));
+    QCOMPARE(tip(PopupShape{DockEdge::Right, 18, 24, 12, 999}.path(rect), DockEdge::Right), QPointF(200, 120));
+    const QPainterPath left = PopupShape{DockEdge::Left, 18, 24, 12, 0}.path(rect);
+    QVERIFY(!left.contains(QPointF(6, 20)));
+    QVERIFY(left.contains(QPointF(14, 75)));
+}
+
+void PopupGeometryTest::columnsFollowTheAppsAndTheSetting() {
+    QCOMPARE(PopupLayout::columnCount(0, 5), 1);
+    QCOMPARE(PopupLayout::columnCount(-3, 5), 1);
+    QCOMPARE(PopupLayout::columnCount(5, 3), 3);
+    QCOMPARE(PopupLayout::columnCount(3, 24), 3);
+    // No applications: one column, as wide as one cell.
+    QCOMPARE(PopupLayout::columnCount(4, 0), 1);
+    QCOMPARE(PopupLayout::contentWidth(1, 52, 8), 68.0);
+    QCOMPARE(PopupLayout::contentWidth(3, 52, 8), 8.0 * 2 + 68.0 * 3);
+}
+
+void PopupGeometryTest::dockEdgeIsTheSideWithAGap() {
+    DockHeight height;
+    PopupPlacement::Memory memory{height};
+    const QRectF frame(0, 0, 1440, 900);
+
+    QCOMPARE(PopupPlacement::detectDockEdge(screen(frame, {70, 0, 1370, 875}), memory), DockEdge::Left);
+    QCOMPARE(memory.lastDockEdge, DockEdge::Left);
+    QCOMPARE(PopupPlacement::detectDockEdge(screen(frame, {0, 0, 1370, 875}), memory), DockEdge::Right);
+    QCOMPARE(height.cached(), 0.0);
+
+    // A bottom gap wins over a side one and is kept as the Dock's height.
+    QCOMPARE(PopupPlacement::detectDockEdge(screen(frame, {70, 80, 1370, 795}), memory), DockEdge::Bottom);
+    QCOMPARE(height.cached(), 80.0);
+    QCOMPARE(memory.lastDockEdge, DockEdge::Bottom);
+
+    // No gap anywhere (a hidden Dock): the bottom, and nothing learnt.
+    memory.lastDockEdge = DockEdge::Right;
+    QCOMPARE(PopupPlacement::detectDockEdge(screen(frame, {0.5, 0.5, 1439, 899}), memory), DockEdge::Bottom);
+    QCOMPARE(memory.lastDockEdge, DockEdge::Right);
+    QCOMPARE(height.cached(), 80.0);
+}
+
+void PopupGeometryTest::bottomDockPlacementClampsAndMeasuresTheArrow() {
+    DockHeight height;
+    PopupPlacement::Memory memory{height};
+    const QList<ScreenFrames> screens{screen({0, 0, 1440, 900}, {0, 70, 1440, 805})};
+    const PopupPlacement::DockSizes dock{48.0, std::nullopt, false};
+
+    // Centred on the mouse, above the visible Dock: max(70+18+5−24, 70+1) + 20.
+    auto placed = PopupPlacement::popupOriginAboveDock({300, 200}, {720, 30}, screens, std::nullopt, dock, memory);
+    QCOMPARE(placed.origin, QPointF(570, 91));
+    QCOMPARE(placed.arrowOffset, 0.0);
+    QCOMPARE(height.cached(), 70.0);
+
+    // Near the left edge: 8 points inside the visible frame, the arrow shifted by as much.
+    placed = PopupPlacement::popupOriginAboveDock({300, 200}, {40, 30}, screens, std::nullopt, dock, memory);
+    QCOMPARE(placed.origin.x(), 8.0);
+    QCOMPARE(placed.arrowOffset, (40 - 150) - 8.0);
+    placed = PopupPlacement::popupOriginAboveDock({300, 200}, {1430, 30}, screens, std::nullopt, dock, memory);
+    QCOMPARE(placed.origin.x(), 1440 - 300 - 8.0);
+
+    // Magnified tiles lift the panel by how much larger they grow.
+    const PopupPlacement::DockSizes magnified{48.0, 128.0, true};
+    placed = PopupPlacement::popupOriginAboveDock({300, 200}, {720, 30}, screens, std::nullopt, magnified, memory);
+    QCOMPARE(placed.origin.y(), 70 + 18 + 80 + 5 - 24 + 20.0);
+
+    // The screen under the mouse is the one placed on, not the main one.
+    const QList<ScreenFrames> two{screens.first(), screen({1440, 0, 1000, 800}, {1440, 50, 1000, 750})};
+    placed = PopupPlacement::popupOriginAboveDock({300, 200}, {1900, 20}, two, two.first(), dock, memory);
+    QCOMPARE(placed.origin, QPointF(1750, 71));
+}
+
+void PopupGeometryTest::sideDocksPlaceBesideAndClampVertically() {
+    DockHeight height;
+    PopupPlacement::Memory memory{height};
+    const PopupPlacement::DockSizes dock{48.0, std::nullopt, false};
+
+    // Left Dock: 11 points right of the visible frame, centred on the mouse.
+    const QList<ScreenFrames> left{screen({0, 0, 1440, 900}, {70, 0, 1370, 875})};
+    auto placed = PopupPlacement::popupOriginAboveDock({300, 200}, {30, 450}, left, std::nullopt, dock, memory);
+    QCOMPARE(placed.origin, QPointF(81, 350));
+    QCOMPARE(placed.arrowOffset, 0.0);
+    placed = PopupPlacement::popupOriginAboveDock({300, 200}, {30, 20}, left, std::nullopt, dock, memory);
+    QCOMPARE(placed.origin.y(), 8.0);
+    // The mouse lies below the panel's middle: a positive offset in the view's downward y.
+    QCOMPARE(placed.arrowOffset, 8.0 - (20 - 100));
+
+    // Right Dock, a tile near the top: clamped 8 points below the visible frame's top, and
+    // the tip still at the mouse's height.
+    const QList<ScreenFrames> right{screen({0, 0, 1440, 900}, {0, 0, 1370, 875})};
+    placed = PopupPlacement::popupOriginAboveDock({300, 200}, {1420, 860}, right, std::nullopt, dock, memory);
+    QCOMPARE(placed.origin, QPointF(1370 - 300 - 11.0, 875 - 200 - 8.0));
+    const double panelMiddle = placed.origin.y() + 100;
+    QCOMPARE(panelMiddle - placed.arrowOffset, 860.0);
+}
+
+void PopupGeometryTest::hiddenDockFallsBackToTheTileSize() {
+    DockHeight height;
+    PopupPlacement::Memory memory{height};
+    const QList<ScreenFrames> hidden{screen({0, 0, 1440, 900}, {0, 0, 1440, 875})};
+
+    auto placed = PopupPlacement::popupOriginAboveDock({300, 200}, {720, 5}, hidden, std::nullopt,
+                                                       {48.0, std::nullopt, false}, memory);
+    // D = 48 + 18: max(66+18+5−24, 66+1) + 19.
+    QCOMPARE(placed.origin.y(), 67 + 19.0);
+    QCOMPARE(height.cached(), 66.0);
+
+    placed = PopupPlacement::popupOriginAboveDock({300, 200}, {720, 5}, hidden, std::nullopt, {}, memory);
+    QCOMPARE(height.cached(), 64.0);
+    QCOMPARE(placed.origin.y(), 65 + 19.0);
+
+    // No screen at all: a screen of no size, and still an answer.
+    placed = PopupPlacement::popupOriginAboveDock({300, 200}, {0, 0}, {}, std::nullopt, {}, memory);
+    QCOMPARE(placed.origin.y(), 65 + 19.0);
+}
+
+QTEST_GUILESS_MAIN(PopupGeometryTest)
+#include "PopupGeometryTest.moc"

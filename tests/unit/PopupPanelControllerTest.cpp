@@ -1,0 +1,299 @@
+// Opening, placing, pinning and closing a helper's popup, with the screens, clicks, time,
+// launches and other helpers faked.
+#include "PopupTestBed.h"
+#include "platform/NotificationNames.h"
+#include "popup/FolderPopupView.h"
+#include "popup/PopupAppIconView.h"
+#include "widgets/GlyphButton.h"
+
+#include <QTest>
+
+class PopupPanelControllerTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup() { m_bed.reset(); }
+
+    void outsideClickClosesAndTheSameClickCannotReopen();
+    void pinningRaisesThePanelAndStopsOutsideClicks();
+    void broadcastsCloseOtherHelpersUnpinnedPopupsOnly();
+    void centredPopupShowsThePinAndKeepsItsCentre();
+    void placementAimsAtTheOpeningClickAndWritesTheArrowOneTurnLater();
+    void launchesCloseAnUnpinnedPopupOnlyWhenTheyWork();
+    void keyboardMovesAcrossTheGridLaunchesAndCloses();
+
+private:
+    FolderPopupView* view() const { return m_bed->controller.popupPanel()->contentView(); }
+    int closeBroadcasts() const {
+        int count = 0;
+        for (const Notification& n : m_bed->home.distributedNotifications.posted)
+            count += n.name == NotificationName::TRCloseNonPinnedPopups;
+        return count;
+    }
+
+    std::unique_ptr<PopupTestBed> m_bed;
+    AppFolder m_folder = PopupTestBed::folder(4);
+};
+
+void PopupPanelControllerTest::init() {
+    m_bed = std::make_unique<PopupTestBed>();
+    m_bed->settings->setPopupAnimationStyle(PopupAnimation::None);
+}
+
+void PopupPanelControllerTest::outsideClickClosesAndTheSameClickCannotReopen() {
+    PopupPanelController& controller = m_bed->controller;
+    controller.presentPopup(m_folder);
+    QVERIFY(controller.isPopupVisible());
+    QCOMPARE(controller.popupPanel()->level(), PopupPanel::Level::Floating);
+    // Every other helper is told to close its popup, naming this one.
+    QCOMPARE(closeBroadcasts(), 1);
+    QCOMPARE(m_bed->home.distributedNotifications.posted.last().object.toString(), *m_bed->groupID);
+
+    // A click inside the panel leaves it open.
+    m_bed->screens.mouse = controller.popupPanel()->frame().center();
+    m_bed->events.click();
+    m_bed->clock.advance(0);
+    QVERIFY(controller.isPopupVisible());
+
+    // A click outside closes it one turn later.
+    m_bed->screens.mouse = {100, 700};
+    m_bed->events.click(MouseDown::Right);
+    QVERIFY(controller.isPopupVisible());
+    m_bed->clock.advance(0);
+    QVERIFY(!controller.isPopupVisible());
+    QVERIFY(!controller.hasOutsideClickMonitor());
+    QCOMPARE(controller.lastPopupCloseTime(), m_bed->clock.now());
+
+    // The same mouse-down reaching the tile is refused; a click 0.2 s after the close opens it.
+    m_bed->clock.advance(0.14);
+    controller.presentPopup(m_folder);
+    QVERIFY(!controller.isPopupVisible());
+    QCOMPARE(closeBroadcasts(), 1);
+    m_bed->clock.advance(0.06);
+    controller.presentPopup(m_folder);
+    QVERIFY(controller.isPopupVisible());
+
+    // A click on its own tile closes it.
+    controller.presentPopup(m_folder);
+    QVERIFY(!controller.isPopupVisible());
+
+    // Where the platform refuses a monitor, the popup still opens and closes by its buttons.
+    m_bed->clock.advance(1);
+    m_bed->events.refuse = true;
+    controller.presentPopup(m_folder);
+    QVERIFY(controller.isPopupVisible());
+    QVERIFY(!controller.hasOutsideClickMonitor());
+    view()->closeButton()->click();
+    QVERIFY(!controller.isPopupVisible());
+}
+
+void PopupPanelControllerTest::pinningRaisesThePanelAndStopsOutsideClicks() {
+    m_bed->settings->setPopupPosition(PopupPosition::Center);
+    PopupPanelController& controller = m_bed->controller;
+    controller.presentPopup(m_folder);
+    GlyphButton* pin = view()->pinButton();
+    QVERIFY(pin);
+    QCOMPARE(pin->accessibleName(), QStringLiteral("Pin"));
+
+    pin->click();
+    QVERIFY(controller.isPopupPinned());
+    QCOMPARE(pin->symbol(), QStringLiteral("pin.fill"));
+    QCOMPARE(pin->rotation(), 0.0);
+    QCOMPARE(pin->accessibleName(), QStringLiteral("Unpin"));
+    QCOMPARE(controller.popupPanel()->level(), PopupPanel::Level::Status);
+    QVERIFY(!controller.hasOutsideClickMonitor());
+    m_bed->screens.mouse = {5, 5};
+    m_bed->events.click();
+    m_bed->clock.advance(0);
+    QVERIFY(controller.isPopupVisible());
+
+    pin->click();
+    QVERIFY(!controller.isPopupPinned());
+    QCOMPARE(pin->rotation(), 45.0);
+    QCOMPARE(controller.popupPanel()->level(), PopupPanel::Level::Floating);
+    QCOMPARE(m_bed->events.monitors.size(), std::size_t(1));
+    m_bed->events.click();
+    m_bed->clock.advance(0);
+    QVERIFY(!controller.isPopupVisible());
+
+    // Every opening starts unpinned.
+    m_bed->clock.advance(1);
+    controller.presentPopup(m_folder);
+    QVERIFY(!controller.isPopupPinned());
+    QVERIFY(!view()->isPinned());
+}
+
+void PopupPanelControllerTest::broadcastsCloseOtherHelpersUnpinnedPopupsOnly() {
+    PopupPanelController& controller = m_bed->controller;
+    const auto broadcast = [&](const QVariant& object) {
+        controller.handleClosePopupsNotification({QString(NotificationName::TRCloseNonPinnedPopups), object, {}});
+    };
+    controller.presentPopup(m_folder);
+    broadcast(*m_bed->groupID);
+    QVERIFY(controller.isPopupVisible());
+
+    controller.setPopupPinned(true);
+    broadcast(QStringLiteral("another helper"));
+    QVERIFY(controller.isPopupVisible());
+
+    controller.setPopupPinned(false);
+    broadcast(QStringLiteral("another helper"));
+    QVERIFY(!controller.isPopupVisible());
+
+    // The main application's broadcast names no helper; a helper closes for it.
+    m_bed->clock.advance(1);
+    controller.presentPopup(m_folder);
+    broadcast(QVariant());
+    QVERIFY(!controller.isPopupVisible());
+
+    // In the main application, its own broadcast (no object) is its own.
+    PopupTestBed main(QString{});
+    main.groupID.reset();
+    main.controller.presentPopup(m_folder);
+    QVERIFY(main.home.distributedNotifications.posted.last().object.isNull() ||
+            main.home.distributedNotifications.posted.last().object.toString().isEmpty());
+    main.controller.handleClosePopupsNotification({QString(NotificationName::TRCloseNonPinnedPopups), {}, {}});
+    QVERIFY(main.controller.isPopupVisible());
+}
+
+void PopupPanelControllerTest::centredPopupShowsThePinAndKeepsItsCentre() {
+    m_bed->settings->setPopupPosition(PopupPosition::Center);
+    m_bed->screens.frames = {FakeScreens::bottomDockScreen(70), {{1440, 0, 800, 600}, {1440, 0, 800, 600}}};
+    m_bed->screens.mouse = {1800, 300};
+    PopupPanelController& controller = m_bed->controller;
+    controller.presentPopup(m_folder);
+    // Centred on the main screen's visible frame, whatever screen the click was on.
+    // (The window system places whole points.)
+    QVERIFY(QLineF(controller.popupPanel()->frame().center(), QPointF(720, 70 + 830 / 2.0)).length() <= 0.5);
+    QCOMPARE(view()->dockEdge(), DockEdge::Bottom);
+
+    // A change of size keeps the centre where it is.
+    const QPointF centre = controller.popupPanel()->frame().center();
+    const double height = controller.popupPanel()->frame().height();
+    m_bed->settings->setPopupShowTitle(false);
+    controller.layoutPopupPanel();
+    QVERIFY(controller.popupPanel()->frame().height() < height);
+    QVERIFY(QLineF(controller.popupPanel()->frame().center(), centre).length() <= 0.5);
+    QVERIFY(!view()->pinButton());
+    QVERIFY(!view()->closeButton());
+}
+
+void PopupPanelControllerTest::placementAimsAtTheOpeningClickAndWritesTheArrowOneTurnLater() {
+    PopupPanelController& controller = m_bed->controller;
+    m_bed->settings->setPopupArrowOffset(0);
+    m_bed->screens.mouse = {40, 30};
+    controller.presentPopup(m_folder);
+    const QRectF frame = controller.popupPanel()->frame();
+    QCOMPARE(frame.x(), 8.0);
+    QCOMPARE(frame.y(), 91.0);
+    QCOMPARE(view()->dockEdge(), DockEdge::Bottom);
+    QCOMPARE(m_bed->dockHeight.cached(), 70.0);
+
+    QCOMPARE(m_bed->settings->popupArrowOffset(), 0.0);
+    m_bed->clock.advance(0);
+    QCOMPARE(m_bed->settings->popupArrowOffset(), (40 - frame.width() / 2) - 8.0);
+
+    // A re-layout (new settings) keeps aiming at the opening click, not at the mouse now.
+    m_bed->screens.mouse = {900, 500};
+    m_bed->settings->setPopupIconSize(64);
+    controller.layoutPopupPanel();
+    QCOMPARE(controller.popupPanel()->frame().x(), 8.0);
+    QCOMPARE(controller.absoluteArrowLocation(), QPointF(40, 30));
+
+    // The view is told of a side Dock.
+    controller.closePopup();
+    m_bed->clock.advance(1);
+    m_bed->screens.frames = {{{0, 0, 1440, 900}, {70, 0, 1370, 875}}};
+    controller.presentPopup(m_folder);
+    QCOMPARE(view()->dockEdge(), DockEdge::Left);
+    QCOMPARE(controller.lastDockEdge(), DockEdge::Left);
+    QCOMPARE(controller.popupPanel()->frame().x(), 81.0);
+}
+
+void PopupPanelControllerTest::launchesCloseAnUnpinnedPopupOnlyWhenTheyWork() {
+    PopupPanelController& controller = m_bed->controller;
+    controller.presentPopup(m_folder);
+    PopupAppIconView* cell = view()->cells().first();
+    QCOMPARE(cell->accessibleName(), m_folder.apps.first().name);
+
+    // A failed launch changes nothing.
+    cell->click();
+    QCOMPARE(m_bed->workspace.opened.size(), 1);
+    QVERIFY(m_bed->workspace.opened.first().startsWith(QStringLiteral(TRELLIN_BUNDLE_DIR)));
+    m_bed->workspace.finishOpens(QStringLiteral("no such file"));
+    m_bed->clock.advance(0);
+    QVERIFY(controller.isPopupVisible());
+
+    // A launch that works closes the popup one turn after it is reported.
+    cell->click();
+    m_bed->workspace.finishOpens();
+    QVERIFY(controller.isPopupVisible());
+    m_bed->clock.advance(0);
+    QVERIFY(!controller.isPopupVisible());
+
+    // A pinned popup stays open.
+    m_bed->clock.advance(1);
+    m_bed->settings->setPopupPosition(PopupPosition::Center);
+    controller.presentPopup(m_folder);
+    view()->pinButton()->click();
+    view()->cells().last()->click();
+    m_bed->workspace.finishOpens();
+    m_bed->clock.advance(0);
+    QVERIFY(controller.isPopupVisible());
+}
+
+void PopupPanelControllerTest::keyboardMovesAcrossTheGridLaunchesAndCloses() {
+    m_bed->settings->setPopupColumns(3);
+    PopupPanelController& controller = m_bed->controller;
+    controller.presentPopup(m_folder);
+    QVERIFY(QTest::qWaitForWindowActive(controller.popupPanel()));
+    const QList<PopupAppIconView*> cells = view()->cells();
+    QTRY_VERIFY(cells[0]->hasFocus());
+    QCOMPARE(controller.popupPanel()->accessibleName(), QStringLiteral("Folder Work"));
+
+    // Four apps in three columns: the arrows wrap by row.
+    const auto press = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+    press(Qt::Key_Left);
+    QVERIFY(cells[3]->hasFocus());
+    press(Qt::Key_Right);
+    QVERIFY(cells[0]->hasFocus());
+    press(Qt::Key_Up);
+    QVERIFY(cells[3]->hasFocus());
+    press(Qt::Key_Right);
+    press(Qt::Key_Right);
+    press(Qt::Key_Down);
+    QVERIFY(cells[3]->hasFocus()); // the second row has no third column: its last cell
+    press(Qt::Key_Up);
+    QVERIFY(cells[0]->hasFocus());
+
+    // Tab reaches the close button (no pin above the Dock) and comes back to the grid.
+    press(Qt::Key_Tab);
+    QVERIFY(view()->closeButton()->hasFocus());
+    QCOMPARE(view()->closeButton()->accessibleName(), QStringLiteral("Close"));
+    press(Qt::Key_Tab);
+    QVERIFY(cells[0]->hasFocus());
+
+    press(Qt::Key_Return);
+    QTRY_COMPARE(m_bed->workspace.opened.size(), 1);
+    QVERIFY(m_bed->workspace.opened.first().startsWith(QStringLiteral(TRELLIN_BUNDLE_DIR)));
+    m_bed->workspace.finishOpens();
+    m_bed->clock.advance(0);
+    QVERIFY(!controller.isPopupVisible());
+
+    m_bed->clock.advance(1);
+    controller.presentPopup(m_folder);
+    QVERIFY(QTest::qWaitForWindowActive(controller.popupPanel()));
+    press(Qt::Key_Escape);
+    QVERIFY(!controller.isPopupVisible());
+
+    // In Ukrainian the names follow.
+    m_bed->settings->setLanguage(AppLanguage::Ukrainian);
+    m_bed->clock.advance(1);
+    controller.presentPopup(m_folder);
+    QCOMPARE(view()->accessibleName(), QStringLiteral("Тека Work"));
+    QCOMPARE(view()->closeButton()->accessibleName(), QStringLiteral("Закрити"));
+}
+
+QTEST_MAIN(PopupPanelControllerTest)
+#include "PopupPanelControllerTest.moc"
