@@ -368,6 +368,8 @@ bool FolderPopupView::focusNextPrevChild(bool next) {
     const qsizetype at = chain.indexOf(focusWidget());
     const qsizetype count = chain.size();
     const qsizetype to = at < 0 ? 0 : (at + (next ? 1 : count - 1)) % count;
+    for (PopupAppIconView* cell : m_cells)
+        cell->setFocusRingVisible(true);
     chain[to]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     return true;
 }
@@ -401,8 +403,10 @@ void FolderPopupView::moveFocus(int key) {
         }
     }
     // The focused cell is the grid's one stop in the Tab order.
-    for (PopupAppIconView* cell : m_cells)
+    for (PopupAppIconView* cell : m_cells) {
         cell->setFocusPolicy(Qt::NoFocus);
+        cell->setFocusRingVisible(true);
+    }
     m_cells[to]->setFocusPolicy(Qt::TabFocus);
     m_cells[to]->setFocus(Qt::OtherFocusReason);
 }

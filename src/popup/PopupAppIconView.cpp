@@ -54,6 +54,11 @@ void PopupAppIconView::setColorScheme(ColorScheme scheme) {
     update();
 }
 
+void PopupAppIconView::setFocusRingVisible(bool visible) {
+    m_focusRingVisible = visible;
+    update();
+}
+
 void PopupAppIconView::launch() {
     QPointer<PopupAppIconView> self(this);
     Scheduler& scheduler = m_environment.scheduler;
@@ -132,7 +137,7 @@ void PopupAppIconView::paintEvent(QPaintEvent*) {
         painter.drawText(line, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,
                          metrics.elidedText(m_app.name, Qt::ElideRight, line.width()));
     }
-    if (hasFocus()) {
+    if (hasFocus() && m_focusRingVisible) {
         QPainterPath ring;
         ring.addRoundedRect(icon.adjusted(-3, -3, 3, 3), 12, 12);
         FocusRing::paint(painter, ring);

@@ -30,6 +30,8 @@ public:
     bool isHovered() const { return m_isHovered; }
     double iconScale() const;
     void setColorScheme(ColorScheme scheme);
+    // The focus ring shows once the keyboard moves around the popup, not for the opening's focus.
+    void setFocusRingVisible(bool visible);
 
     // What a click does.
     void launch();
@@ -50,5 +52,6 @@ private:
     QImage m_appIcon;
     bool m_isHovered = false;
     ColorScheme m_colorScheme = ColorScheme::Dark;
+    bool m_focusRingVisible = false;
     SpringAnimation* m_scale;
 };

@@ -1,0 +1,259 @@
+// The folder popup as a user meets it, on a real X server with a window manager: helpers of two
+// folders on a private bus, each reopened over D-Bus the way a click on its Dock tile reopens it,
+// and the mouse and keyboard driven with xdotool.
+#include "platform/PropertyList.h"
+#include "platform/linux/LinuxApplication.h"
+#include "platform/linux/LinuxWorkspace.h"
+
+#include "PrivateBus.h"
+#include "TestFiles.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+namespace {
+
+const QString kBundleID = QStringLiteral("app.trellin.Trellin");
+const QString kFolderA = QStringLiteral("6F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C");
+// The room a popup window keeps around its card for the shadows.
+constexpr int PopupLayoutMargin = 24;
+const QString kFolderB = QStringLiteral("0B7E5B52-8E4F-4C1B-9D0A-3C2B1A098765");
+
+// What xdotool answers, trimmed; empty when it fails.
+QString xdotool(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral("xdotool"), arguments);
+    if (!process.waitForFinished(10000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+// Folders Alpha and Beta, both in the Dock, each holding the one application.
+QByteArray foldersOfOneApp(const QString& bundle) {
+    const QString app = QStringLiteral("{\"id\":\"1A2B3C4D-0000-4000-8000-00000000000A\",\"name\":\"Fixture\","
+                                       "\"bundleID\":\"test.Fixture\",\"appURL\":\"file://%1/\"}")
+                            .arg(bundle);
+    const QString folder = QStringLiteral("{\"id\":\"%1\",\"name\":\"%2\",\"isInDock\":true,\"apps\":[%3]}");
+    return ("[" + folder.arg(kFolderA, "Alpha", app) + "," + folder.arg(kFolderB, "Beta", app) + "]").toUtf8();
+}
+
+bool run(const QStringList& arguments) {
+    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
+}
+
+} // namespace
+
+class PopupEndToEndTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<PrivateBus> m_bus;
+    QDBusConnection m_connection{QString()};
+    QList<QProcess*> m_helpers;
+
+    QString path(const QString& relative) const { return m_home->filePath(relative); }
+    QString launchLog() const { return path(QStringLiteral("launches.log")); }
+
+    // An application bundle whose executable records its launches.
+    QString makeFixtureApp() {
+        const QString bundle = path(QStringLiteral("Apps/Fixture.app"));
+        QDir().mkpath(bundle + "/Contents/MacOS");
+        QFile::copy(QStringLiteral(TRELLIN_FIXTURE_APP), bundle + "/Contents/MacOS/fixture");
+        PropertyList::writeFileAtomically(bundle + "/Contents/Info.plist",
+                                          QVariantMap{{"CFBundleExecutable", "fixture"},
+                                                      {"CFBundleIdentifier", "test.Fixture"},
+                                                      {"CFBundleName", "Fixture"}},
+                                          PropertyList::Format::Xml);
+        return bundle;
+    }
+
+    void writeSettings(const QVariantMap& values) {
+        QDir().mkpath(path("Library/Preferences"));
+        QVERIFY(PropertyList::writeFileAtomically(path("Library/Preferences/" + kBundleID + ".plist"), values,
+                                                  PropertyList::Format::Xml));
+    }
+
+    // A helper bundle of the built application for a folder, started as the main application
+    // starts it; returns once it answers on the bus.
+    void startHelper(const QString& folderID, const QString& name) {
+        const QString bundle = path("share/Trellin/Helpers/" + name + ".app");
+        QDir().mkpath(path("share/Trellin/Helpers"));
+        QCOMPARE(QProcess::execute("cp", {"-a", TRELLIN_BUNDLE_DIR, bundle}), 0);
+        auto info = PropertyList::readFile(bundle + "/Contents/Info.plist").value().root.toMap();
+        info.insert("TRGroupUUID", folderID);
+        info.insert("CFBundleName", name);
+        QVERIFY(PropertyList::writeFileAtomically(bundle + "/Contents/Info.plist", info, PropertyList::Format::Xml));
+
+        auto* helper = new QProcess;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", m_home->path());
+        environment.insert("XDG_DATA_HOME", path("share"));
+        environment.insert("DBUS_SESSION_BUS_ADDRESS", m_bus->address());
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        environment.insert("TRELLIN_FIXTURE_LOG", launchLog());
+        helper->setProcessEnvironment(environment);
+        helper->setProcessChannelMode(QProcess::ForwardedChannels);
+        helper->start(bundle + "/Contents/MacOS/Trellin", {"-group", folderID});
+        m_helpers.append(helper);
+        const QString service = LinuxApplication::instanceServiceName(kBundleID, folderID);
+        QVERIFY(QTest::qWaitFor(
+            [&] { return m_connection.interface()->isServiceRegistered(service).value(); }, 15000));
+    }
+
+    void reopen(const QString& folderID) {
+        const QDBusMessage reply = m_connection.call(QDBusMessage::createMethodCall(
+            LinuxApplication::instanceServiceName(kBundleID, folderID), "/app/trellin/Application",
+            "app.trellin.Application", "Reopen"));
+        QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
+    }
+
+    // The visible popup window of a folder (its title is the folder's name), if any.
+    QString popupWindow(const QString& name) {
+        return xdotool({"search", "--onlyvisible", "--name", "^" + name + "$"}).section('\n', 0, 0);
+    }
+
+    QRect geometryOf(const QString& window) {
+        // "WINDOW=…\nX=…\nY=…\nWIDTH=…\nHEIGHT=…\nSCREEN=…"
+        const QStringList lines = xdotool({"getwindowgeometry", "--shell", window}).split('\n');
+        QMap<QString, int> values;
+        for (const QString& line : lines)
+            values.insert(line.section('=', 0, 0), line.section('=', 1).toInt());
+        return {values.value("X"), values.value("Y"), values.value("WIDTH"), values.value("HEIGHT")};
+    }
+
+    void move(int x, int y) { QVERIFY(run({"mousemove", QString::number(x), QString::number(y)})); }
+
+    // The whole screen, also kept next to the test for a person to look at.
+    QImage saveScreen(const QString& name) {
+        const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+        shot.save(QCoreApplication::applicationDirPath() + "/" + name);
+        return shot;
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_home = std::make_unique<QTemporaryDir>();
+        m_bus = std::make_unique<PrivateBus>();
+        QVERIFY(m_bus->start());
+        m_connection = m_bus->connect(QStringLiteral("e2e"));
+        QVERIFY(writeFile(path("share/Trellin/folders.json"), foldersOfOneApp(makeFixtureApp())));
+    }
+
+    void cleanup() {
+        for (QProcess* helper : std::as_const(m_helpers)) {
+            helper->terminate();
+            if (!helper->waitForFinished(5000))
+                helper->kill();
+            delete helper;
+        }
+        m_helpers.clear();
+        for (const Workspace::RunningApplication& application : LinuxWorkspace().runningApplications())
+            if (application.bundlePath.startsWith(m_home->path()))
+                ::kill(pid_t(application.processIdentifier), SIGKILL);
+        m_bus.reset();
+    }
+
+    void popupOpensAboveTheDockAtTheMouseAndClosesAsAUserExpects();
+    void onlyOneUnpinnedPopupIsOpenAcrossHelpers();
+    void centredPopupShowsAPinThatKeepsItOpen();
+};
+
+void PopupEndToEndTest::popupOpensAboveTheDockAtTheMouseAndClosesAsAUserExpects() {
+    startHelper(kFolderA, "Alpha");
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+
+    // Near the bottom-left corner: above the bottom edge, clamped 8 points in, the arrow at the
+    // mouse (a one-column card lets its tip move 16 points from the middle).
+    move(70, screen.height() - 10);
+    reopen(kFolderA);
+    QString window;
+    QTRY_VERIFY_WITH_TIMEOUT(!(window = popupWindow("Alpha")).isEmpty(), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(geometryOf(window).x(), 8, 5000);
+    const QRect popup = geometryOf(window);
+    // No Dock reserves the edge and none has preferences: it counts 64 points tall, and the panel
+    // stands max(64 + 18 + 5 − 24, 64 + 1) + 19 points up.
+    QCOMPARE(popup.bottom() + 1, screen.height() - 84);
+    // The arrow's tip points at the mouse: 4 points above the tip the card's fill shows at the
+    // mouse's x, and the desktop shows 12 points to either side.
+    QTest::qWait(300);
+    const QImage shot = saveScreen("popup-e2e-above-dock.png");
+    const int nearTip = popup.bottom() - PopupLayoutMargin - 4;
+    const QColor fill = shot.pixelColor(popup.center().x(), nearTip - 12);
+    const auto isFill = [&](int x) { return shot.pixelColor(x, nearTip) == fill; };
+    QVERIFY(isFill(70));
+    QVERIFY(!isFill(70 - 12));
+    QVERIFY(!isFill(70 + 12));
+
+    // A second reopen (a click on the tile) closes it.
+    reopen(kFolderA);
+    QTRY_VERIFY_WITH_TIMEOUT(popupWindow("Alpha").isEmpty(), 5000);
+
+    // A click outside closes it; one inside does not.
+    QTest::qWait(300);
+    move(640, screen.height() - 10);
+    reopen(kFolderA);
+    QTRY_VERIFY_WITH_TIMEOUT(!(window = popupWindow("Alpha")).isEmpty(), 10000);
+    const QRect centred = geometryOf(window);
+    move(centred.center().x(), centred.top() + 30);
+    QVERIFY(run({"click", "1"}));
+    QTest::qWait(300);
+    QVERIFY(!popupWindow("Alpha").isEmpty());
+    move(100, 100);
+    QVERIFY(run({"click", "1"}));
+    QTRY_VERIFY_WITH_TIMEOUT(popupWindow("Alpha").isEmpty(), 5000);
+
+    // Return launches the application with the keyboard focus, and the popup closes.
+    QTest::qWait(300);
+    move(640, screen.height() - 10);
+    reopen(kFolderA);
+    QTRY_VERIFY_WITH_TIMEOUT(!(window = popupWindow("Alpha")).isEmpty(), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(xdotool({"getwindowfocus"}), window, 5000);
+    QVERIFY(run({"key", "Return"}));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(launchLog()), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(popupWindow("Alpha").isEmpty(), 5000);
+}
+
+void PopupEndToEndTest::onlyOneUnpinnedPopupIsOpenAcrossHelpers() {
+    startHelper(kFolderA, "Alpha");
+    startHelper(kFolderB, "Beta");
+    move(400, 790);
+    reopen(kFolderA);
+    QTRY_VERIFY_WITH_TIMEOUT(!popupWindow("Alpha").isEmpty(), 10000);
+    reopen(kFolderB);
+    QTRY_VERIFY_WITH_TIMEOUT(!popupWindow("Beta").isEmpty(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(popupWindow("Alpha").isEmpty(), 5000);
+}
+
+void PopupEndToEndTest::centredPopupShowsAPinThatKeepsItOpen() {
+    writeSettings({{"popupPosition", "center"}, {"popupAnimationStyle", "none"}});
+    startHelper(kFolderA, "Alpha");
+    move(200, 790);
+    reopen(kFolderA);
+    QString window;
+    QTRY_VERIFY_WITH_TIMEOUT(!(window = popupWindow("Alpha")).isEmpty(), 10000);
+    const QRect popup = geometryOf(window);
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(qAbs(popup.center().x() - available.center().x()) <= 1);
+    QVERIFY(qAbs(popup.center().y() - available.center().y()) <= 1);
+    saveScreen("popup-e2e-centred.png");
+
+    // The pin sits left of the close button in the header: pinned, an outside click leaves it open.
+    // Header row: 24 points of shadow room and 12 of inset, 22 high; one column of 52 + 16.
+    move(popup.x() + 24 + 12 + 68 - 18 - 8 - 4 - 11, popup.y() + 24 + 12 + 11);
+    QVERIFY(run({"click", "1"}));
+    QTest::qWait(300);
+    move(100, 100);
+    QVERIFY(run({"click", "1"}));
+    QTest::qWait(500);
+    QVERIFY(!popupWindow("Alpha").isEmpty());
+}
+
+QTEST_MAIN(PopupEndToEndTest)
+#include "PopupEndToEndTest.moc"
