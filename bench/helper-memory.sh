@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
-# Resident memory of a helper process once its tile is shown, next to a bare Qt Widgets
-# process on the same machine. Usage: bench/helper-memory.sh [build dir]
+# Resident memory of a helper process once its tile is shown, and again with its popup of 24
+# applications open, next to a bare Qt Widgets process in the same run.
+# Usage: bench/helper-memory.sh [build dir]
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 home=$(mktemp -d)
 trap 'kill $helper $bare 2>/dev/null || true; rm -rf "$home"' EXIT
-export HOME=$home XDG_DATA_HOME=$home/share QT_QPA_PLATFORM=offscreen
+export HOME=$home XDG_DATA_HOME=$home/share QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 id=6F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C
 
 mkdir -p "$XDG_DATA_HOME/Trellin/Helpers"
-printf '[{"id":"%s","name":"Work","isInDock":true,"apps":[{"id":"%s","name":"Trellin","bundleID":"app.trellin.Trellin","appURL":"file://%s/"}]}]' \
-  "$id" "$id" "$build/Trellin.app" > "$XDG_DATA_HOME/Trellin/folders.json"
+apps=$(for i in $(seq 24); do
+  printf '{"id":"%s","name":"Trellin %d","bundleID":"app.trellin.Trellin","appURL":"file://%s/"}' \
+    "$(tr a-z A-Z < /proc/sys/kernel/random/uuid)" "$i" "$build/Trellin.app"; echo
+done | paste -sd, -)
+printf '[{"id":"%s","name":"Work","isInDock":true,"apps":[%s]}]' "$id" "$apps" > "$XDG_DATA_HOME/Trellin/folders.json"
 helper_bundle=$XDG_DATA_HOME/Trellin/Helpers/Work.app
 cp -a "$build/Trellin.app" "$helper_bundle"
 plistutil -i "$helper_bundle/Contents/Info.plist" -f xml -o - |
@@ -25,8 +29,25 @@ bare=$!
 for _ in $(seq 50); do [ -f "$helper_bundle/Icon"$'\r' ] && break; sleep 0.1; done
 sleep 1
 rss() { awk '/VmRSS/ {print $2}' "/proc/$1/status"; }
+# Proportional set (shared pages divided among their users) and private dirty pages, in kB.
+pss() { awk '/^Pss:/ {print $2}' "/proc/$1/smaps_rollup"; }
+dirty() { awk '/^Private_Dirty:/ {print $2}' "/proc/$1/smaps_rollup"; }
+figures() { echo "RSS $(rss "$1") kB, PSS $(pss "$1") kB, private dirty $(dirty "$1") kB"; }
 h=$(rss $helper); b=$(rss $bare)
 [ -n "${KEEP_ICON:-}" ] && cp "$helper_bundle/Icon"$'\r' "$KEEP_ICON"
-echo "helper RSS: $h kB"
-echo "bare Qt Widgets RSS: $b kB"
-echo "ratio: $(awk -v h="$h" -v b="$b" 'BEGIN { printf "%.2f", h / b }')"
+ratio() { awk -v h="$1" -v b="$2" 'BEGIN { printf "%.2f", h / b }'; }
+echo "bare Qt Widgets: $(figures $bare)"
+echo "helper, tile shown: $(figures $helper); RSS ratio $(ratio "$h" "$b")"
+
+# A click on the tile: the Dock's reopen.
+service=app.trellin.Trellin.Helper.G$(echo "$id" | tr -d -)
+dbus-send --session --print-reply --dest="$service" /app/trellin/Application app.trellin.Application.Reopen >/dev/null
+sleep 1
+p=$(rss $helper); b=$(rss $bare)
+echo "helper, popup shown: $(figures $helper); RSS ratio $(ratio "$p" "$b")"
+
+# A second click closes it again.
+dbus-send --session --print-reply --dest="$service" /app/trellin/Application app.trellin.Application.Reopen >/dev/null
+sleep 1
+c=$(rss $helper); b=$(rss $bare)
+echo "helper, popup closed: $(figures $helper); RSS ratio $(ratio "$c" "$b")"

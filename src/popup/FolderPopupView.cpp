@@ -4,6 +4,7 @@
 #include "PopupLayout.h"
 #include "PopupShape.h"
 #include "PopupStyle.h"
+#include "platform/FreedMemory.h"
 #include "settings/Localization.h"
 #include "settings/LocalizationKeys.h"
 #include "widgets/FolderGlyph.h"
@@ -17,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -285,6 +287,8 @@ void FolderPopupView::setPresented(double progress) {
         return;
     if (progress >= 1.0 && !m_presentation->state()) {
         setGraphicsEffect(nullptr); // deletes the effect
+        // Each frame of the animation was a picture of the whole card; the last goes once painted.
+        QTimer::singleShot(0, this, [] { FreedMemory::giveBack(); });
         return;
     }
     m_effect->setOpacity(progress);
@@ -299,8 +303,8 @@ void FolderPopupView::paintEvent(QPaintEvent*) {
 
     if (m_environment.translucentWindows) {
         if (m_shadowsFor != size() || m_outerShadow.isNull()) {
-            m_outerShadow = Shadow::render(outline, palette.outerShadow, devicePixelRatioF());
-            m_innerShadow = Shadow::render(outline, palette.innerShadow, devicePixelRatioF());
+            m_outerShadow = Shadow::render(outline, palette.outerShadow);
+            m_innerShadow = Shadow::render(outline, palette.innerShadow);
             m_shadowsFor = size();
         }
         // The shadows fall around the card, not through its translucent fill.

@@ -1,10 +1,12 @@
 #include "PopupPanel.h"
 
 #include "FolderPopupView.h"
+#include "platform/FreedMemory.h"
 #include "platform/Screens.h"
 
 #include <QPropertyAnimation>
 #include <QRegion>
+#include <QTimer>
 
 namespace {
 
@@ -82,6 +84,12 @@ void PopupPanel::orderFront() {
 void PopupPanel::orderOut() {
     m_glide->stop();
     hide();
+    // A closed popup keeps neither its content nor a window-system buffer: helpers wait with it
+    // closed most of the time. (The content may be what asked for the close, so it goes later.)
+    if (m_content)
+        m_content->deleteLater();
+    destroy();
+    QTimer::singleShot(0, [] { FreedMemory::giveBack(); });
 }
 
 void PopupPanel::updateMask() {

@@ -31,27 +31,30 @@ void boxBlur(QImage& image, int radius, bool horizontal) {
     }
 }
 
+// The shadow image's pixels per point.
+constexpr double kResolution = 0.25;
+
 } // namespace
 
 double Shadow::margin(const ShadowStyle& style) {
     return std::ceil(style.radius * 1.5) + 1;
 }
 
-QImage Shadow::render(const QPainterPath& outline, const ShadowStyle& style, double devicePixelRatio) {
+QImage Shadow::render(const QPainterPath& outline, const ShadowStyle& style) {
     const double m = margin(style);
     const QRectF bounds = outline.boundingRect().adjusted(-m, -m, m, m);
-    QImage mask(int(std::ceil(bounds.width() * devicePixelRatio)), int(std::ceil(bounds.height() * devicePixelRatio)),
+    QImage mask(int(std::ceil(bounds.width() * kResolution)), int(std::ceil(bounds.height() * kResolution)),
                 QImage::Format_Alpha8);
     mask.fill(0);
     {
         QPainter painter(&mask);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(devicePixelRatio, devicePixelRatio);
+        painter.scale(kResolution, kResolution);
         painter.translate(-bounds.topLeft());
         painter.fillPath(outline, Qt::black);
     }
     // Three box passes come close to a Gaussian whose deviation is half the radius.
-    const double sigma = style.radius / 2.0 * devicePixelRatio;
+    const double sigma = style.radius / 2.0 * kResolution;
     const int box = int(std::lround(std::sqrt(12.0 * sigma * sigma / 3.0 + 1.0) / 2.0));
     for (int pass = 0; pass < 3; ++pass) {
         boxBlur(mask, box, true);
@@ -64,11 +67,14 @@ QImage Shadow::render(const QPainterPath& outline, const ShadowStyle& style, dou
     painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
     painter.fillRect(shadow.rect(), style.color);
     painter.end();
-    shadow.setDevicePixelRatio(devicePixelRatio);
     return shadow;
 }
 
 void Shadow::paint(QPainter& painter, const QPainterPath& outline, const QImage& rendered, const ShadowStyle& style) {
     const double m = margin(style);
-    painter.drawImage(outline.boundingRect().topLeft() - QPointF(m, m) + style.offset, rendered);
+    const QRectF bounds = outline.boundingRect().adjusted(-m, -m, m, m);
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(bounds.topLeft() + style.offset, QSizeF(rendered.size()) / kResolution), rendered);
+    painter.restore();
 }

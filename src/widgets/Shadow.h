@@ -18,8 +18,9 @@ struct ShadowStyle {
 namespace Shadow {
 
 // The blurred outline on an image `margin` points larger than the outline's bounds on every
-// side, at a device pixel ratio; draw it at bounds.topLeft() - margin + offset.
-QImage render(const QPainterPath& outline, const ShadowStyle& style, double devicePixelRatio);
+// side; draw it with `paint`. A blur has no fine detail, so the image is kept at a quarter of the
+// points' resolution and smoothed up when drawn: a sixteenth of the memory of a full-size one.
+QImage render(const QPainterPath& outline, const ShadowStyle& style);
 // Room a shadow needs around its outline.
 double margin(const ShadowStyle& style);
 void paint(QPainter& painter, const QPainterPath& outline, const QImage& rendered, const ShadowStyle& style);

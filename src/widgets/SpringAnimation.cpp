@@ -42,9 +42,10 @@ void SpringAnimation::updateCurrentTime(int milliseconds) {
     const double displacement = m_spring.displacement(t, m_startDisplacement, m_startVelocity);
     m_velocity = m_spring.velocity(t, m_startDisplacement, m_startVelocity);
     if (std::abs(displacement) < kRestDistance && std::abs(m_velocity) < kRestSpeed) {
+        // Stopped first, so observers of the last value see a spring at rest.
         m_velocity = 0;
-        publish(m_target);
         stop();
+        publish(m_target);
         return;
     }
     publish(m_target + displacement);

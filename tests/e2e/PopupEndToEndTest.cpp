@@ -103,14 +103,13 @@ class PopupEndToEndTest : public QObject {
         helper->start(bundle + "/Contents/MacOS/Trellin", {"-group", folderID});
         m_helpers.append(helper);
         const QString service = LinuxApplication::instanceServiceName(kBundleID, folderID);
-        QVERIFY(QTest::qWaitFor(
-            [&] { return m_connection.interface()->isServiceRegistered(service).value(); }, 15000));
+        QVERIFY(QTest::qWaitFor([&] { return m_connection.interface()->isServiceRegistered(service).value(); }, 15000));
     }
 
     void reopen(const QString& folderID) {
-        const QDBusMessage reply = m_connection.call(QDBusMessage::createMethodCall(
-            LinuxApplication::instanceServiceName(kBundleID, folderID), "/app/trellin/Application",
-            "app.trellin.Application", "Reopen"));
+        const QDBusMessage reply = m_connection.call(
+            QDBusMessage::createMethodCall(LinuxApplication::instanceServiceName(kBundleID, folderID),
+                                           "/app/trellin/Application", "app.trellin.Application", "Reopen"));
         QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
     }
 

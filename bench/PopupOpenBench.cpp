@@ -1,0 +1,155 @@
+// A reopen of a running helper to the popup's first painted frame, with 24 applications whose
+// icons are real files: cold (the first opening of the process: panel made, icons decoded) and
+// warm (later openings). The helper's own classes on the session bus; the reopen comes from a
+// second connection, as the Dock sends it. Prints milliseconds.
+#include "model/DockHeight.h"
+#include "platform/FileIconCache.h"
+#include "platform/LocalNotificationCenter.h"
+#include "platform/PropertyList.h"
+#include "platform/linux/DBusDistributedNotifications.h"
+#include "platform/linux/LinuxApplication.h"
+#include "platform/linux/LinuxWorkspace.h"
+#include "platform/linux/MainQueueScheduler.h"
+#include "platform/linux/PlistUserDefaults.h"
+#include "platform/linux/QtScreens.h"
+#include "platform/linux/SystemClock.h"
+#include "platform/linux/XInputEventMonitor.h"
+#include "platform/linux/XdgAutostartLoginItem.h"
+#include "popup/FolderPopupView.h"
+#include "popup/PopupPanelController.h"
+#include "settings/AppSettings.h"
+#include "settings/Localization.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr int kApps = 24;
+constexpr int kWarmRuns = 15;
+const QString kService = QStringLiteral("app.trellin.Trellin.Helper.GBENCH");
+
+// 24 bundles, each with an icon of its own to decode.
+AppFolder folderOfBundles(const QString& root) {
+    AppFolder folder(QUuid::createUuid(), QStringLiteral("Bench"), QStringLiteral("folder.fill"), 0);
+    for (int i = 0; i < kApps; ++i) {
+        const QString bundle = QStringLiteral("%1/App%2.app").arg(root).arg(i);
+        QDir().mkpath(bundle + QStringLiteral("/Contents/Resources"));
+        QImage icon(512, 512, QImage::Format_ARGB32);
+        icon.fill(QColor::fromHsv(i * 15, 200, 230));
+        icon.save(bundle + QStringLiteral("/Contents/Resources/AppIcon.png"));
+        PropertyList::writeFileAtomically(bundle + QStringLiteral("/Contents/Info.plist"),
+                                          QVariantMap{{QStringLiteral("CFBundleIconFile"), QStringLiteral("AppIcon")}},
+                                          PropertyList::Format::Xml);
+        folder.apps.append({QUuid::createUuid(), QStringLiteral("App %1").arg(i), QStringLiteral("bench.App"),
+                            AppItem::fileURLForPath(bundle, true)});
+    }
+    return folder;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    QApplication application(argc, argv);
+
+    PlistUserDefaults defaults(home.filePath(QStringLiteral("Library/Preferences")), QStringLiteral("bench.Trellin"),
+                               {});
+    LocalNotificationCenter local;
+    DBusDistributedNotifications distributed;
+    XdgAutostartLoginItem loginItem(home.filePath(QStringLiteral("autostart")), QStringLiteral("bench.Trellin"),
+                                    QStringLiteral("Bench"), QStringLiteral("/bin/true"));
+    AppSettings settings({.defaults = defaults,
+                          .notifications = local,
+                          .distributedNotifications = distributed,
+                          .loginItem = loginItem,
+                          .bundleIdentifier = QStringLiteral("bench.Trellin"),
+                          .homeDirectory = home.path(),
+                          .foldersFilePath = home.filePath(QStringLiteral("folders.json"))});
+    Localization localization(QStringLiteral(TRELLIN_BUNDLE_DIR "/Contents/Resources"),
+                              [&settings] { return settings.language(); });
+    SystemClock clock;
+    MainQueueScheduler scheduler;
+    LinuxWorkspace workspace;
+    FileIconCache icons;
+    QtScreens screens;
+    XInputEventMonitor events;
+    DockHeight dockHeight;
+    PopupPanelController controller({
+        .clock = clock,
+        .scheduler = scheduler,
+        .distributedNotifications = distributed,
+        .screens = screens,
+        .eventMonitor = events,
+        .dockHeight = dockHeight,
+        .dockSizes =
+            [] {
+                return PopupPlacement::DockSizes{48.0, std::nullopt, false};
+            },
+        .currentGroupID = [] { return std::optional<QString>(QStringLiteral("BENCH")); },
+        .environment = {.settings = settings,
+                        .localization = localization,
+                        .workspace = workspace,
+                        .scheduler = scheduler,
+                        .icons = icons,
+                        .translucentWindows = screens.showsTranslucentWindows()},
+    });
+    const AppFolder folder = folderOfBundles(home.filePath(QStringLiteral("Apps")));
+
+    LinuxApplication helper;
+    if (helper.claimInstance(kService, false) != InstanceClaim::Claimed) {
+        std::fprintf(stderr, "PopupOpenBench: needs a session bus\n");
+        return 1;
+    }
+    QElapsedTimer timer;
+    QList<double> times;
+    bool painted = false;
+    QObject::connect(&helper, &LinuxApplication::reopenRequested, [&] {
+        controller.presentPopup(folder);
+        if (FolderPopupView* view = controller.popupPanel()->contentView())
+            QObject::connect(view, &FolderPopupView::firstFramePainted, [&] {
+                times.append(timer.nsecsElapsed() / 1e6);
+                painted = true;
+            });
+    });
+
+    QDBusConnection dock = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("bench-dock"));
+    const auto reopenAndWait = [&] {
+        painted = false;
+        timer.start();
+        dock.asyncCall(QDBusMessage::createMethodCall(kService, QStringLiteral("/app/trellin/Application"),
+                                                      QStringLiteral("app.trellin.Application"),
+                                                      QStringLiteral("Reopen")));
+        while (!painted && timer.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        controller.closePopup();
+        // Past the reopen refusal after a close.
+        QElapsedTimer pause;
+        pause.start();
+        while (pause.elapsed() < 200)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    };
+    for (int run = 0; run <= kWarmRuns; ++run)
+        reopenAndWait();
+    if (times.size() != kWarmRuns + 1) {
+        std::fprintf(stderr, "PopupOpenBench: the popup did not paint\n");
+        return 1;
+    }
+    QList<double> warm = times.mid(1);
+    std::sort(warm.begin(), warm.end());
+    std::printf("reopen -> popup first frame, %d apps (%s): cold %.1f ms, warm median %.1f ms\n", kApps,
+                qPrintable(QGuiApplication::platformName()), times.first(), warm.at(warm.size() / 2));
+    return 0;
+}
