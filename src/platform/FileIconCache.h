@@ -7,9 +7,10 @@
 
 #include <functional>
 
-// File icons decoded once and kept, by path and pixel size, for as long as the file's
-// modification time stays the same; a bundle whose icon is replaced gets a new entry at its
-// next lookup. Main thread only.
+// File icons decoded once and kept, by path and pixel size, for as long as the path's own
+// modification time stays the same: a bundle given a custom icon, or replaced by an update, is
+// decoded again at its next lookup (a file changed deep inside a bundle is not noticed).
+// Main thread only.
 class FileIconCache {
 public:
     using Decoder = std::function<QImage(const QString& path, int size)>;

@@ -1,3 +1,4 @@
+#include "platform/FileIconCache.h"
 #include "platform/FileIcons.h"
 #include "platform/Bundle.h"
 #include "platform/PropertyList.h"
@@ -38,6 +39,28 @@ class FileIconsTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void cacheDecodesOncePerPathAndSizeUntilTheFileChanges() {
+        QTemporaryDir dir;
+        const Bundle bundle = makeBundle(dir.path(), "Red", "AppIcon");
+        QVERIFY(filled({64, 64}, Qt::red).save(bundle.resourcesPath() + "/AppIcon.png"));
+        int decodes = 0;
+        FileIconCache cache([&decodes](const QString& path, int size) {
+            ++decodes;
+            return FileIcons::iconForPath(path, size);
+        });
+        QCOMPARE(centreOf(cache.icon(bundle.path(), 52)), QColor(Qt::red));
+        QCOMPARE(centreOf(cache.icon(bundle.path(), 52)), QColor(Qt::red));
+        QCOMPARE(decodes, 1);
+        QCOMPARE(cache.icon(bundle.path(), 104).size(), QSize(104, 104));
+        QCOMPARE(decodes, 2);
+
+        // A custom icon set on the bundle changes its modification time: decoded again.
+        QTest::qWait(10);
+        QVERIFY(FileIcons::setCustomIcon(filled({32, 32}, Qt::blue), bundle.path()));
+        QCOMPARE(centreOf(cache.icon(bundle.path(), 52)), QColor(Qt::blue));
+        QCOMPARE(decodes, 3);
+    }
+
     void customIconBeatsBundleIconBeatsGeneric() {
         QTemporaryDir dir;
         const Bundle bundle = makeBundle(dir.path(), "Red", "AppIcon");
