@@ -1,6 +1,6 @@
-#include "platform/FileIconCache.h"
 #include "platform/FileIcons.h"
 #include "platform/Bundle.h"
+#include "platform/FileIconCache.h"
 #include "platform/PropertyList.h"
 
 #include <QColorSpace>
