@@ -88,6 +88,7 @@ void PopupPanel::orderOut() {
     // closed most of the time. (The content may be what asked for the close, so it goes later.)
     if (m_content)
         m_content->deleteLater();
+    m_content = nullptr;
     destroy();
     QTimer::singleShot(0, [] { FreedMemory::giveBack(); });
 }

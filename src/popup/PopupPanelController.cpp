@@ -58,8 +58,9 @@ void PopupPanelController::presentPopup(const AppFolder& folder) {
                 self->setPopupPinned(pinned);
         },
         scheme);
-    m_popupPanel->setContentView(view);
+    // The appearance first: the new view then takes it as it is installed, and is built once.
     m_popupPanel->setAppearance(scheme);
+    m_popupPanel->setContentView(view);
     layoutPopupPanel();
     m_popupPanel->orderFront();
     removeOutsideClickMonitor();
