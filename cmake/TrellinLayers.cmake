@@ -15,13 +15,18 @@ function(trellin_layer target directory)
   trellin_expose_headers(${target} ${directory})
 endfunction()
 
-# Links every header of src/<directory> (not of its subdirectories) into an include directory of
-# the target's own, made anew at each configure so a removed header leaves no link behind.
+# Links every header of src/<directory> (not of its subdirectories; SOURCE_ROOT instead of src/
+# when given) into an include directory of the target's own, made anew at each configure so a
+# removed header leaves no link behind.
 function(trellin_expose_headers target directory)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "SOURCE_ROOT" "")
+  if(NOT arg_SOURCE_ROOT)
+    set(arg_SOURCE_ROOT "${PROJECT_SOURCE_DIR}/src")
+  endif()
   set(root "${CMAKE_BINARY_DIR}/layers/${target}")
   file(REMOVE_RECURSE "${root}")
   file(MAKE_DIRECTORY "${root}/${directory}")
-  file(GLOB headers CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/src/${directory}/*.h")
+  file(GLOB headers CONFIGURE_DEPENDS "${arg_SOURCE_ROOT}/${directory}/*.h")
   foreach(header IN LISTS headers)
     get_filename_component(name "${header}" NAME)
     file(CREATE_LINK "${header}" "${root}/${directory}/${name}" SYMBOLIC)

@@ -10,6 +10,7 @@
 #include "model/FolderStore.h"
 #include "model/HelperLaunchLog.h"
 #include "platform/Bundle.h"
+#include "platform/DockFileFormat.h"
 #include "platform/FileIconCache.h"
 #include "platform/FileIcons.h"
 #include "platform/LocalNotificationCenter.h"
@@ -75,7 +76,7 @@ struct Identity {
 struct Backend {
     explicit Backend(const Identity& identity)
         : helperEndings(QDBusConnection::sessionBus(), identity.bundleIdentifier)
-        , dockDomain(PlistUserDefaults::standardPreferencesDirectory(), DockPreferences::domainName)
+        , dockDomain(PlistUserDefaults::standardPreferencesDirectory(), DockFileFormat::domainName)
         , loginItem(XdgAutostartLoginItem::standardAutostartDirectory(), identity.bundleIdentifier,
                     QCoreApplication::applicationName(), identity.bundle.executablePath())
         , dockTile(identity.bundle.path()) {}
@@ -112,7 +113,7 @@ struct SharedObjects {
               .mainBundle = identity.bundle,
               .launchLog = launchLog,
               .applicationSupportDirectory = applicationSupport,
-              .dockPreferencesPath = DockPreferences::standardDockPreferencesPath(QDir::homePath()),
+              .dockPreferencesPath = DockFileFormat::standardPath(QDir::homePath()),
               .signingTool = identity.bundle.path() + QStringLiteral("/Contents/MacOS/trellin-codesign"),
           })
         , store(applicationSupport,
@@ -252,6 +253,14 @@ int TrellinApp::run(int argc, char** argv) {
 
     objects.delegate.applicationWillFinishLaunching();
     // Finishing launch runs from the event loop, as the platform's own launch does.
-    QTimer::singleShot(0, &objects.delegate, [&objects] { objects.delegate.applicationDidFinishLaunching(); });
+    QTimer::singleShot(0, &objects.delegate, [&objects, &application, &backend] {
+        objects.delegate.applicationDidFinishLaunching();
+        // The Dock shows the application once its presentation mode is settled, and follows it.
+        const auto showInDock = [&application, &backend] {
+            backend.dockTile.setShownInDock(application.activationPolicy() == ActivationPolicy::Regular);
+        };
+        QObject::connect(&application, &LinuxApplication::activationPolicyChanged, &backend.dockTile, showInDock);
+        showInDock();
+    });
     return QApplication::exec();
 }

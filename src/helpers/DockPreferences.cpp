@@ -6,6 +6,7 @@
 #include "model/FolderID.h"
 #include "platform/Console.h"
 #include "platform/DistributedNotifications.h"
+#include "platform/DockFileFormat.h"
 #include "platform/NotificationNames.h"
 #include "platform/PreferenceDomain.h"
 #include "platform/PropertyList.h"
@@ -18,10 +19,13 @@
 #include <cmath>
 #include <limits>
 
-const QString DockPreferences::domainName = QStringLiteral("com.apple.dock");
-const QString DockPreferences::persistentAppsKey = QStringLiteral("persistent-apps");
-
 namespace {
+
+using DockFileFormat::exactBoolean;
+using DockFileFormat::exactInteger;
+using DockFileFormat::persistentAppsKey;
+using DockFileFormat::standardisedPath;
+using DockFileFormat::tileFilePath;
 
 const QString logPrefix = QStringLiteral("[HelperManager] ");
 
@@ -36,14 +40,6 @@ QList<QVariantMap> dictionariesOf(const QVariantList& entries) {
             tiles.append(entry.toMap());
     }
     return tiles;
-}
-
-// Dot segments and repeated or trailing slashes removed. A relative path in the Dock's file has
-// nothing to be relative to, so it names no application.
-std::optional<QString> standardisedPath(const QString& path) {
-    if (!path.startsWith(u'/') || path.contains(QChar(0)))
-        return std::nullopt;
-    return QDir::cleanPath(path);
 }
 
 // Symbolic links resolved in the part of the path that exists; the rest is kept as written, so a
@@ -85,45 +81,6 @@ DockPreferences::DockPreferences(PreferenceDomain& domain, DistributedNotificati
     , m_helpersDir(std::move(helpersDir))
     , m_helperStateDir(std::move(helperStateDir))
     , m_helpers(std::move(helpers)) {}
-
-QString DockPreferences::standardDockPreferencesPath(const QString& homeDirectory) {
-    return QDir(homeDirectory).filePath(QStringLiteral("Library/Preferences/com.apple.dock.plist"));
-}
-
-std::optional<qint64> DockPreferences::exactInteger(const QVariant& value) {
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-        return value.toLongLong();
-    case QMetaType::UInt:
-    case QMetaType::ULongLong: {
-        const quint64 number = value.toULongLong();
-        if (number > quint64(std::numeric_limits<qint64>::max()))
-            return std::nullopt;
-        return qint64(number);
-    }
-    case QMetaType::Float:
-    case QMetaType::Double: {
-        const double number = value.toDouble();
-        // 2^63 is the first double past the largest integer.
-        constexpr double limit = 9223372036854775808.0;
-        if (!std::isfinite(number) || std::trunc(number) != number || number < -limit || number >= limit)
-            return std::nullopt;
-        return qint64(number);
-    }
-    default:
-        return std::nullopt;
-    }
-}
-
-std::optional<bool> DockPreferences::exactBoolean(const QVariant& value) {
-    if (value.typeId() == QMetaType::Bool)
-        return value.toBool();
-    const std::optional<qint64> number = exactInteger(value);
-    if (number && (*number == 0 || *number == 1))
-        return *number == 1;
-    return std::nullopt;
-}
 
 QVariant DockPreferences::apiValue(const QString& key) const {
     m_domain.synchronize();
@@ -172,29 +129,6 @@ QSet<QString> DockPreferences::dockPersistentAppPathsFromFile() const {
             paths.insert(*path);
     }
     return paths;
-}
-
-std::optional<QString> DockPreferences::tileFilePath(const QVariantMap& tile) {
-    const QVariant tileData = tile.value(QStringLiteral("tile-data"));
-    if (!isDictionary(tileData))
-        return std::nullopt;
-    const QVariant fileData = tileData.toMap().value(QStringLiteral("file-data"));
-    if (!isDictionary(fileData))
-        return std::nullopt;
-    const QVariantMap location = fileData.toMap();
-    const QVariant text = location.value(QStringLiteral("_CFURLString"));
-    if (text.typeId() != QMetaType::QString)
-        return std::nullopt;
-    const QString string = text.toString();
-
-    if (exactInteger(location.value(QStringLiteral("_CFURLStringType"))) == 0)
-        return standardisedPath(string);
-    const QUrl url(string, QUrl::StrictMode);
-    if (url.isValid() && url.isLocalFile())
-        return standardisedPath(url.path(QUrl::FullyDecoded));
-    if (string.startsWith(u'/'))
-        return standardisedPath(string);
-    return std::nullopt;
 }
 
 std::optional<double> DockPreferences::dockSize(const QString& key) const {

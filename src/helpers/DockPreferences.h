@@ -32,19 +32,12 @@ public:
     DockPreferences(PreferenceDomain& domain, DistributedNotifications& notifications, QString dockPreferencesPath,
                     QString helpersDir, QString helperStateDir, Helpers helpers);
 
-    static const QString domainName;        // "com.apple.dock"
-    static const QString persistentAppsKey; // "persistent-apps"
-
-    // "<home>/Library/Preferences/com.apple.dock.plist".
-    static QString standardDockPreferencesPath(const QString& homeDirectory);
     const QString& dockPreferencesPath() const { return m_dockPreferencesPath; }
 
     // The dictionaries of "persistent-apps", in Dock order: preference API, else the file.
     std::optional<QList<QVariantMap>> dockPersistentApps() const;
     // The paths of the file's tiles; empty on any failure.
     QSet<QString> dockPersistentAppPathsFromFile() const;
-    // A tile's application location as a standardised absolute path, or none.
-    static std::optional<QString> tileFilePath(const QVariantMap& tile);
 
     std::optional<double> dockTileSize() const;
     std::optional<double> dockLargeSize() const;
@@ -56,11 +49,6 @@ public:
     // Drops the folder's helper tiles from "persistent-apps" and tells the Dock to reread it.
     // Nothing is written or posted when no tile matched.
     void removeFolderTilesFromDock(const AppFolder& folder);
-
-    // Property-list number conversions as the Dock's values are read: integers only when the
-    // stored number is exactly one, booleans from a boolean or a number that is exactly 0 or 1.
-    static std::optional<qint64> exactInteger(const QVariant& value);
-    static std::optional<bool> exactBoolean(const QVariant& value);
 
 private:
     QVariant apiValue(const QString& key) const;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/DockMetrics.h"
+
 #include <optional>
 
 // The Dock's height in points as last worked out, 0 until then. Start-up and Dock watching
@@ -10,7 +12,7 @@ public:
     // The height when the Dock's preferences give no tile size, and how much taller than its
     // tiles the Dock stands otherwise.
     static constexpr double fallback = 64.0;
-    static constexpr double aboveTiles = 18.0;
+    static constexpr double aboveTiles = DockMetrics::thicknessAboveTiles;
 
     double cached() const { return m_cached; }
     // Keeps a height only when it is positive.

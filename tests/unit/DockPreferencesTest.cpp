@@ -1,6 +1,7 @@
 // The Dock's preferences as read here, and the one rewrite made to them: a folder's helper tiles
 // taken out of "persistent-apps" with everything else left as the Dock wrote it.
 #include "helpers/DockPreferences.h"
+#include "platform/DockFileFormat.h"
 #include "model/AppFolder.h"
 #include "model/FolderID.h"
 #include "platform/PropertyList.h"
@@ -69,9 +70,9 @@ private:
     QSet<QString> m_running;
 
     QString helper(const QString& name) const { return m_helpersDir + u'/' + name; }
-    QString dockFile() const { return DockPreferences::standardDockPreferencesPath(m_home->path()); }
+    QString dockFile() const { return DockFileFormat::standardPath(m_home->path()); }
     PlistPreferenceDomain fileDomain() const {
-        return PlistPreferenceDomain(m_home->path("Library/Preferences"), DockPreferences::domainName);
+        return PlistPreferenceDomain(m_home->path("Library/Preferences"), DockFileFormat::domainName);
     }
 
     DockPreferences make(PreferenceDomain& domain) {
@@ -121,7 +122,7 @@ private Q_SLOTS:
     void tileFilePath() {
         QFETCH(QString, location);
         QFETCH(qint64, type);
-        QTEST(DockPreferences::tileFilePath(tile(location, type)).value_or(QString()), "expected");
+        QTEST(DockFileFormat::tileFilePath(tile(location, type)).value_or(QString()), "expected");
     }
 
     void sizesAndMagnification_data() {
@@ -173,10 +174,10 @@ private Q_SLOTS:
 
         const QList<QVariantMap> tiles = dock.dockPersistentApps().value();
         QCOMPARE(tiles.size(), 2);
-        QCOMPARE(DockPreferences::tileFilePath(tiles.at(1)).value_or(QString()), "/B.app");
+        QCOMPARE(DockFileFormat::tileFilePath(tiles.at(1)).value_or(QString()), "/B.app");
 
         domain.values["persistent-apps"] = "not an array";
-        QCOMPARE(DockPreferences::tileFilePath(dock.dockPersistentApps().value().at(0)).value_or(QString()), "/F.app");
+        QCOMPARE(DockFileFormat::tileFilePath(dock.dockPersistentApps().value().at(0)).value_or(QString()), "/F.app");
 
         domain.values["persistent-apps"] = QVariantList{tile(fileUrl(helper("Work.app")), qint64(15), "Work")};
         domain.writable = false;

@@ -5,6 +5,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
+#include <QDBusServiceWatcher>
 #include <QDBusVariant>
 
 namespace {
@@ -15,7 +16,13 @@ const QString kInterface = QStringLiteral("app.trellin.Dock");
 
 DBusDockTile::DBusDockTile(QString bundlePath, const QDBusConnection& bus)
     : m_bundlePath(std::move(bundlePath))
-    , m_bus(bus) {}
+    , m_bus(bus)
+    , m_dockWatcher(new QDBusServiceWatcher(kService, m_bus, QDBusServiceWatcher::WatchForRegistration, this)) {
+    connect(m_dockWatcher, &QDBusServiceWatcher::serviceRegistered, this, [this] {
+        announce();
+        publish();
+    });
+}
 
 bool DBusDockTile::dockIsRunning() const {
     return m_bus.isConnected() && m_bus.interface() && m_bus.interface()->isServiceRegistered(kService).value();
@@ -36,13 +43,38 @@ QSize DBusDockTile::size() const {
 }
 
 void DBusDockTile::setContent(const QImage& content) {
-    if (!dockIsRunning())
+    m_lastContent = content;
+    if (dockIsRunning())
+        publish();
+}
+
+void DBusDockTile::publish() {
+    if (m_lastContent.isNull())
         return;
-    const std::optional<QByteArray> png = PngEncoder::encode(content);
+    const std::optional<QByteArray> png = PngEncoder::encode(m_lastContent);
     if (!png)
         return;
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("SetTileContent"));
     call << m_bundlePath << *png;
     // The Dock redraws on its own time; this process does not wait for it.
+    m_bus.asyncCall(call);
+}
+
+void DBusDockTile::setShownInDock(bool shown) {
+    const bool changed = shown != m_shown;
+    m_shown = shown;
+    // Announcing "not shown" matters only to a Dock that was told otherwise.
+    if (changed || shown)
+        announce();
+}
+
+void DBusDockTile::announce() {
+    if (!m_bus.isConnected())
+        return;
+    const QString method = m_shown ? QStringLiteral("Register") : QStringLiteral("Unregister");
+    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, method);
+    call << m_bundlePath;
+    // No Dock, no tile: the call simply finds no one, and the Dock's arrival announces again.
+    call.setAutoStartService(false);
     m_bus.asyncCall(call);
 }
