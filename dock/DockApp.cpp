@@ -39,10 +39,10 @@ int DockApp::run(int argc, char** argv) {
     LinuxWorkspace workspace;
     DBusDistributedNotifications notifications(bus);
     InotifyFileEvents fileEvents;
-    DockService service(tiles,
-                        {.tileSize = [&window] { return window.tilePixels(); },
-                         .tiles = [&window] { return window.tileRecords(); }},
-                        bus);
+    DockService service(
+        tiles,
+        {.tileSize = [&window] { return window.tilePixels(); }, .tiles = [&window] { return window.tileRecords(); }},
+        bus);
     DockController controller({.file = file,
                                .tiles = tiles,
                                .window = window,

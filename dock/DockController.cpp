@@ -37,9 +37,8 @@ void DockController::start() {
     QDir().mkpath(directory);
     m_directoryWatch =
         m_services.fileEvents.watch(directory, FileEvents::Write, [this](FileEvents::Events) { reload(); });
-    m_services.notifications.observe(NotificationName::dockPreferencesChanged, [this](const Notification&) {
-        reload();
-    });
+    m_services.notifications.observe(NotificationName::dockPreferencesChanged,
+                                     [this](const Notification&) { reload(); });
     reload();
 }
 
@@ -66,10 +65,12 @@ void DockController::open(const QString& path) {
                                                                 QStringLiteral("Reopen")));
         return;
     }
-    m_services.workspace.openApplication(path, Workspace::OpenConfiguration(), [path](const std::optional<QString>& error) {
-        if (error)
-            Console::printLine(logPrefix + QStringLiteral("Failed to open ") + path + QStringLiteral(": ") + *error);
-    });
+    m_services.workspace.openApplication(path, Workspace::OpenConfiguration(),
+                                         [path](const std::optional<QString>& error) {
+                                             if (error)
+                                                 Console::printLine(logPrefix + QStringLiteral("Failed to open ") +
+                                                                    path + QStringLiteral(": ") + *error);
+                                         });
 }
 
 void DockController::keep(const QString& path) {

@@ -101,7 +101,8 @@ DockLayout DockLayout::compute(const Input& input) {
 
     layout.bar = place(input.orientation, layout.window, barStart, barLength, 0, layout.reservedThickness);
     for (int i = 0; i < count; ++i)
-        layout.tiles.append(place(input.orientation, layout.window, starts.at(i), sizes.at(i), edgeMargin, sizes.at(i)));
+        layout.tiles.append(
+            place(input.orientation, layout.window, starts.at(i), sizes.at(i), edgeMargin, sizes.at(i)));
     if (hasDivider) {
         const int along = starts.at(input.pinnedCount) - gap / 2 - dividerSlot / 2;
         layout.divider =

@@ -28,9 +28,9 @@ struct DockLayout {
     static constexpr int edgeMargin = 12;
     static constexpr int barPadding = 8;
 
-    QRect window;        // global
-    QRect bar;           // in the window
-    QList<QRect> tiles;  // in the window, pinned first
+    QRect window;       // global
+    QRect bar;          // in the window
+    QList<QRect> tiles; // in the window, pinned first
     std::optional<QRect> divider;
     int reservedThickness = 0; // what the Dock keeps from the screen edge
 

@@ -34,8 +34,8 @@ public:
     static constexpr qsizetype maximumContentBytes = 16 * 1024 * 1024;
 
     struct View {
-        std::function<int()> tileSize;                   // pixels
-        std::function<QList<DockTileRecord>()> tiles;   // as shown now
+        std::function<int()> tileSize;                // pixels
+        std::function<QList<DockTileRecord>()> tiles; // as shown now
     };
 
     DockService(DockTiles& tiles, View view, const QDBusConnection& bus);

@@ -48,8 +48,7 @@ QPainterPath barPath(const QRect& bar, int tileSize) {
 } // namespace
 
 DockWindow::DockWindow(DockTiles& tiles, FileIconCache& icons, bool translucent)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
-                           Qt::WindowStaysOnTopHint)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus | Qt::WindowStaysOnTopHint)
     , m_tiles(tiles)
     , m_icons(icons)
     , m_translucent(translucent) {
@@ -71,8 +70,8 @@ DockWindow::DockWindow(DockTiles& tiles, FileIconCache& icons, bool translucent)
 }
 
 void DockWindow::setConfiguration(const DockConfiguration& configuration) {
-    const bool edgeChanged = configuration.orientation != m_configuration.orientation ||
-                             configuration.tileSize != m_configuration.tileSize;
+    const bool edgeChanged =
+        configuration.orientation != m_configuration.orientation || configuration.tileSize != m_configuration.tileSize;
     m_configuration = configuration;
     m_pointer.reset();
     relayout();
@@ -138,8 +137,8 @@ QImage DockWindow::imageOf(const DockItem& item, int pixels) {
     if (!item.content.isNull())
         return item.content;
     // Icons are decoded once at the magnified size, so a growing tile stays sharp.
-    const int largest = int(std::lround(std::max(m_configuration.largeSize, m_configuration.tileSize) *
-                                        devicePixelRatioF()));
+    const int largest =
+        int(std::lround(std::max(m_configuration.largeSize, m_configuration.tileSize) * devicePixelRatioF()));
     return m_icons.icon(item.path, std::max(pixels, largest));
 }
 
@@ -244,8 +243,9 @@ void DockWindow::moveDragImage(QPoint global) {
         m_dragImage->setAttribute(Qt::WA_TranslucentBackground, m_translucent);
     }
     const int side = m_configuration.tileSize;
-    QPixmap picture = QPixmap::fromImage(imageOf(m_items.at(m_pressed), tilePixels()))
-                          .scaled(QSize(side, side) * devicePixelRatioF(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QPixmap picture =
+        QPixmap::fromImage(imageOf(m_items.at(m_pressed), tilePixels()))
+            .scaled(QSize(side, side) * devicePixelRatioF(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
     picture.setDevicePixelRatio(devicePixelRatioF());
     m_dragImage->setPixmap(picture);
     m_dragImage->resize(side, side);

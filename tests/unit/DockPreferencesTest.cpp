@@ -1,9 +1,9 @@
 // The Dock's preferences as read here, and the one rewrite made to them: a folder's helper tiles
 // taken out of "persistent-apps" with everything else left as the Dock wrote it.
 #include "helpers/DockPreferences.h"
-#include "platform/DockFileFormat.h"
 #include "model/AppFolder.h"
 #include "model/FolderID.h"
+#include "platform/DockFileFormat.h"
 #include "platform/PropertyList.h"
 #include "platform/linux/PlistPreferenceDomain.h"
 

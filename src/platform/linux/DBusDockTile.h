@@ -2,8 +2,8 @@
 
 #include "platform/DockTile.h"
 
-#include <QImage>
 #include <QDBusConnection>
+#include <QImage>
 #include <QObject>
 #include <QString>
 

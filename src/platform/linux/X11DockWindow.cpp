@@ -25,8 +25,7 @@ void X11DockWindow::setDockType(quintptr window) {
     XSync(display, False);
 }
 
-void X11DockWindow::reserveEdge(quintptr window, Edge edge, int thickness, const QRect& screen,
-                                const QRect& desktop) {
+void X11DockWindow::reserveEdge(quintptr window, Edge edge, int thickness, const QRect& screen, const QRect& desktop) {
     Display* display = X11Display::shared();
     if (!display || !window)
         return;
@@ -50,8 +49,8 @@ void X11DockWindow::reserveEdge(quintptr window, Edge edge, int thickness, const
         break;
     }
     const std::array<long, 4> plain{strut[0], strut[1], strut[2], strut[3]};
-    XChangeProperty(display, Window(window), atom(display, "_NET_WM_STRUT_PARTIAL"), XA_CARDINAL, 32,
-                    PropModeReplace, reinterpret_cast<const unsigned char*>(strut.data()), int(strut.size()));
+    XChangeProperty(display, Window(window), atom(display, "_NET_WM_STRUT_PARTIAL"), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(strut.data()), int(strut.size()));
     // Older managers know only the plain form.
     XChangeProperty(display, Window(window), atom(display, "_NET_WM_STRUT"), XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(plain.data()), int(plain.size()));
