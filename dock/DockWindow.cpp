@@ -164,6 +164,10 @@ void DockWindow::paintEvent(QPaintEvent*) {
             continue;
         const QRect tile = m_layout.tiles.at(i);
         const DockItem& item = m_items.at(i);
+        // Without compositing nothing of the desktop shows behind a tile that grew past the bar:
+        // its translucent pixels lie on the bar's colour there as well.
+        if (!m_translucent)
+            painter.fillRect(tile, kBarOpaque);
         painter.drawImage(tile, imageOf(item, int(std::lround(tile.width() * devicePixelRatioF()))));
         if (item.running) {
             painter.setPen(Qt::NoPen);

@@ -7,6 +7,7 @@
 
 #include "PrivateBus.h"
 #include "TestFiles.h"
+#include "XSession.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -18,6 +19,8 @@
 
 #include <csignal>
 
+using namespace XSession;
+
 namespace {
 
 const QString kBundleID = QStringLiteral("app.trellin.Trellin");
@@ -26,15 +29,6 @@ const QString kFolderA = QStringLiteral("6F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C");
 constexpr int PopupLayoutMargin = 24;
 const QString kFolderB = QStringLiteral("0B7E5B52-8E4F-4C1B-9D0A-3C2B1A098765");
 
-// What xdotool answers, trimmed; empty when it fails.
-QString xdotool(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral("xdotool"), arguments);
-    if (!process.waitForFinished(10000) || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
-
 // Folders Alpha and Beta, both in the Dock, each holding the one application.
 QByteArray foldersOfOneApp(const QString& bundle) {
     const QString app = QStringLiteral("{\"id\":\"1A2B3C4D-0000-4000-8000-00000000000A\",\"name\":\"Fixture\","
@@ -42,10 +36,6 @@ QByteArray foldersOfOneApp(const QString& bundle) {
                             .arg(bundle);
     const QString folder = QStringLiteral("{\"id\":\"%1\",\"name\":\"%2\",\"isInDock\":true,\"apps\":[%3]}");
     return ("[" + folder.arg(kFolderA, "Alpha", app) + "," + folder.arg(kFolderB, "Beta", app) + "]").toUtf8();
-}
-
-bool run(const QStringList& arguments) {
-    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
 }
 
 } // namespace
@@ -114,27 +104,9 @@ class PopupEndToEndTest : public QObject {
     }
 
     // The visible popup window of a folder (its title is the folder's name), if any.
-    QString popupWindow(const QString& name) {
-        return xdotool({"search", "--onlyvisible", "--name", "^" + name + "$"}).section('\n', 0, 0);
-    }
+    QString popupWindow(const QString& name) { return windowTitled(name); }
 
-    QRect geometryOf(const QString& window) {
-        // "WINDOW=…\nX=…\nY=…\nWIDTH=…\nHEIGHT=…\nSCREEN=…"
-        const QStringList lines = xdotool({"getwindowgeometry", "--shell", window}).split('\n');
-        QMap<QString, int> values;
-        for (const QString& line : lines)
-            values.insert(line.section('=', 0, 0), line.section('=', 1).toInt());
-        return {values.value("X"), values.value("Y"), values.value("WIDTH"), values.value("HEIGHT")};
-    }
-
-    void move(int x, int y) { QVERIFY(run({"mousemove", QString::number(x), QString::number(y)})); }
-
-    // The whole screen, also kept next to the test for a person to look at.
-    QImage saveScreen(const QString& name) {
-        const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
-        shot.save(QCoreApplication::applicationDirPath() + "/" + name);
-        return shot;
-    }
+    void move(int x, int y) { QVERIFY(moveMouse({x, y})); }
 
 private Q_SLOTS:
     void init() {

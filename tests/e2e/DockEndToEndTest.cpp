@@ -1,0 +1,296 @@
+// The road of one event on a desktop: the Linux Dock, the main application and its helper as
+// real processes on a private bus, under a window manager, driven with the mouse and keyboard.
+// A folder in the Dock shows its drawn tile, is kept, opens its popup, launches an application,
+// and leaves the Dock again.
+#include "dock/DockService.h"
+#include "platform/DockFileFormat.h"
+#include "platform/FileIcons.h"
+#include "platform/PropertyList.h"
+#include "platform/linux/LinuxWorkspace.h"
+
+#include "PrivateBus.h"
+#include "TestFiles.h"
+#include "XSession.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+using namespace XSession;
+
+namespace {
+
+const QString kFolderID = QStringLiteral("6F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C");
+// The fixture application's icon: a colour nothing else on the desktop has.
+const QColor kIconColour(255, 0, 255);
+constexpr int kTileSize = 48;
+constexpr int kReserved = kTileSize + 18;
+constexpr int kSideDockGap = 11;
+
+int pixelsOfIconColour(const QImage& image, const QRect& area) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (qAbs(pixel.red() - 255) < 24 && pixel.green() < 40 && qAbs(pixel.blue() - 255) < 24)
+                ++count;
+        }
+    }
+    return count;
+}
+
+// The smallest rectangle around the icon's colour within `area`.
+QRect iconColourBounds(const QImage& image, const QRect& area) {
+    QRect bounds;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (pixelsOfIconColour(image, QRect(x, y, 1, 1)) > 0)
+                bounds |= QRect(x, y, 1, 1);
+        }
+    }
+    return bounds;
+}
+
+} // namespace
+
+class DockEndToEndTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<PrivateBus> m_bus;
+    QDBusConnection m_connection{QString()};
+    QList<QProcess*> m_processes;
+
+    QString path(const QString& relative) const { return m_home->filePath(relative); }
+    QString launchLog() const { return path("launches.log"); }
+    QString dockFile() const { return DockFileFormat::standardPath(m_home->path()); }
+    QString helperBundle() const { return path("share/Trellin/Helpers/Work.app"); }
+
+    QString makeFixtureApp() {
+        const QString bundle = path("Apps/Fixture.app");
+        QDir().mkpath(bundle + "/Contents/MacOS");
+        QFile::copy(QStringLiteral(TRELLIN_FIXTURE_APP), bundle + "/Contents/MacOS/fixture");
+        PropertyList::writeFileAtomically(bundle + "/Contents/Info.plist",
+                                          QVariantMap{{"CFBundleExecutable", "fixture"},
+                                                      {"CFBundleIdentifier", "test.Fixture"},
+                                                      {"CFBundleName", "Fixture"}},
+                                          PropertyList::Format::Xml);
+        QImage icon(128, 128, QImage::Format_ARGB32);
+        icon.fill(kIconColour);
+        FileIcons::setCustomIcon(icon, bundle);
+        return bundle;
+    }
+
+    void writeFolders(const QString& app) {
+        const QJsonObject item{{"id", "1A2B3C4D-0000-4000-8000-00000000000A"},
+                               {"name", "Fixture"},
+                               {"bundleID", "test.Fixture"},
+                               {"appURL", QString("file://" + app + "/")}};
+        const QJsonObject folder{
+            {"id", kFolderID}, {"name", "Work"}, {"isInDock", true}, {"apps", QJsonArray{QJsonValue(item)}}};
+        QVERIFY(writeFile(path("share/Trellin/folders.json"), QJsonDocument(QJsonArray{folder}).toJson()));
+    }
+
+    QJsonObject storedFolder() const {
+        return QJsonDocument::fromJson(readFile(path("share/Trellin/folders.json"))).array().at(0).toObject();
+    }
+
+    void start(const QString& program, const QStringList& arguments = {}) {
+        auto* process = new QProcess;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", m_home->path());
+        environment.insert("XDG_DATA_HOME", path("share"));
+        environment.insert("DBUS_SESSION_BUS_ADDRESS", m_bus->address());
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        environment.insert("TRELLIN_FIXTURE_LOG", launchLog());
+        process->setProcessEnvironment(environment);
+        process->setProcessChannelMode(QProcess::ForwardedChannels);
+        process->start(program, arguments);
+        m_processes.append(process);
+    }
+
+    void startDesktop(const QVariantMap& dockPreferences) {
+        QDir().mkpath(QFileInfo(dockFile()).path());
+        QVERIFY(PropertyList::writeFileAtomically(dockFile(), dockPreferences, PropertyList::Format::Binary));
+        start(QStringLiteral(TRELLIN_DOCK_EXE));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return m_connection.interface()->isServiceRegistered("app.trellin.Dock").value(); }, 10000));
+        start(QStringLiteral(TRELLIN_BUNDLE_DIR "/Contents/MacOS/Trellin"));
+    }
+
+    QList<DockTileRecord> tiles() {
+        const QDBusMessage reply = m_connection.call(
+            QDBusMessage::createMethodCall("app.trellin.Dock", "/app/trellin/Dock", "app.trellin.Dock", "Tiles"));
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+            return {};
+        return qdbus_cast<QList<DockTileRecord>>(reply.arguments().at(0));
+    }
+
+    std::optional<DockTileRecord> helperTile() {
+        for (const DockTileRecord& tile : tiles()) {
+            if (tile.path == helperBundle() && tile.running)
+                return tile;
+        }
+        return std::nullopt;
+    }
+
+    bool dockKeeps(const QString& bundle) const {
+        const auto document = PropertyList::readFile(dockFile());
+        if (!document)
+            return false;
+        for (const QVariant& entry : document->root.toMap().value(DockFileFormat::persistentAppsKey).toList()) {
+            if (DockFileFormat::tileFilePath(entry.toMap()) == bundle)
+                return true;
+        }
+        return false;
+    }
+
+    // Right-clicks the tile and picks the menu's `position`th item, as a user does with the keys.
+    void chooseFromMenu(const QRect& tile, int position) {
+        QVERIFY(moveMouse(tile.center()));
+        QVERIFY(run({"click", "3"}));
+        QTest::qWait(500);
+        for (int i = 0; i < position; ++i)
+            QVERIFY(run({"key", "Down"}));
+        QVERIFY(run({"key", "Return"}));
+    }
+
+    // The helper's tile, once it shows the picture the helper drew of its folder.
+    DockTileRecord drawnHelperTile() {
+        std::optional<DockTileRecord> tile;
+        if (!QTest::qWaitFor([&] { return (tile = helperTile()).has_value(); }, 30000))
+            return {};
+        const auto drawn = [&] {
+            return pixelsOfIconColour(QGuiApplication::primaryScreen()->grabWindow(0).toImage(), tile->geometry) > 20;
+        };
+        return QTest::qWaitFor(drawn, 10000) ? *tile : DockTileRecord{};
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_home = std::make_unique<QTemporaryDir>();
+        m_bus = std::make_unique<PrivateBus>();
+        QVERIFY(m_bus->start());
+        m_connection = m_bus->connect(QStringLiteral("e2e"));
+        writeFolders(makeFixtureApp());
+    }
+
+    void cleanup() {
+        for (QProcess* process : std::as_const(m_processes)) {
+            process->terminate();
+            if (!process->waitForFinished(5000))
+                process->kill();
+            delete process;
+        }
+        m_processes.clear();
+        for (const Workspace::RunningApplication& application : LinuxWorkspace().runningApplications())
+            if (application.bundlePath.startsWith(m_home->path()))
+                ::kill(pid_t(application.processIdentifier), SIGKILL);
+        QDBusConnection::disconnectFromBus(QStringLiteral("e2e"));
+        m_connection = QDBusConnection(QString{});
+        m_bus.reset();
+    }
+
+    void aFolderGoesIntoTheDockIsUsedAndLeaves();
+    void sideDocksKeepThePopupBesideThem_data();
+    void sideDocksKeepThePopupBesideThem();
+};
+
+void DockEndToEndTest::aFolderGoesIntoTheDockIsUsedAndLeaves() {
+    startDesktop({{"tilesize", kTileSize}});
+    if (QTest::currentTestFailed())
+        return;
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    // The window manager takes the Dock's strip out of the work area.
+    QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::primaryScreen()->availableGeometry(),
+                              screen.adjusted(0, 0, 0, -kReserved), 10000);
+
+    // The folder's helper stands in the Dock with the tile it drew of the fixture's icon.
+    const DockTileRecord tile = drawnHelperTile();
+    QVERIFY2(tile.geometry.isValid(), "the helper's drawn tile did not appear in the Dock");
+    QCOMPARE(tile.label, "Work");
+    QCOMPARE(tile.geometry.bottom(), screen.bottom() - 12);
+    saveScreen("dock-e2e-folder-tile.png");
+
+    // Keep in Dock: the Dock's file lists the helper for the main application to find.
+    chooseFromMenu(tile.geometry, 1);
+    QTRY_VERIFY_WITH_TIMEOUT(dockKeeps(helperBundle()), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(helperTile() && helperTile()->pinned, 5000);
+    const DockTileRecord kept = *helperTile();
+
+    // A click on the tile opens the popup above the Dock, its arrow at the tile.
+    QVERIFY(moveMouse(kept.geometry.center()));
+    QVERIFY(run({"click", "1"}));
+    QString popup;
+    QTRY_VERIFY_WITH_TIMEOUT(!(popup = windowTitled("Work")).isEmpty(), 10000);
+    QTest::qWait(600);
+    const QRect panel = geometryOf(popup);
+    QVERIFY2(panel.bottom() < screen.bottom() - kReserved, "the popup covers the Dock");
+    QVERIFY(qAbs(panel.center().x() - kept.geometry.center().x()) <= 1);
+    const QImage shot = saveScreen("dock-e2e-popup.png");
+
+    // A click on the application's icon launches it, and the unpinned popup closes.
+    const QRect icon = iconColourBounds(shot, panel);
+    QVERIFY2(icon.width() > 20, "the popup shows no icon of the fixture");
+    QVERIFY(moveMouse(icon.center()));
+    QVERIFY(run({"click", "1"}));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(launchLog()), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(windowTitled("Work").isEmpty(), 5000);
+
+    // Remove from Dock, then Quit: the main application takes the folder out of the Dock and
+    // deletes its helper.
+    QTest::qWait(300);
+    chooseFromMenu(kept.geometry, 1);
+    QTRY_VERIFY_WITH_TIMEOUT(!dockKeeps(helperBundle()), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(helperTile() && !helperTile()->pinned, 5000);
+    chooseFromMenu(helperTile()->geometry, 2);
+    QTRY_VERIFY_WITH_TIMEOUT(!helperTile(), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(storedFolder().value("isInDock").toBool(true), false, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(helperBundle()), 10000);
+}
+
+void DockEndToEndTest::sideDocksKeepThePopupBesideThem_data() {
+    QTest::addColumn<QString>("orientation");
+    QTest::newRow("left") << "left";
+    QTest::newRow("right") << "right";
+}
+
+void DockEndToEndTest::sideDocksKeepThePopupBesideThem() {
+    QFETCH(QString, orientation);
+    startDesktop({{"tilesize", kTileSize}, {"orientation", orientation}, {"magnification", true}, {"largesize", 80}});
+    if (QTest::currentTestFailed())
+        return;
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const bool left = orientation == "left";
+    QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::primaryScreen()->availableGeometry(),
+                              left ? screen.adjusted(kReserved, 0, 0, 0) : screen.adjusted(0, 0, -kReserved, 0), 10000);
+    const DockTileRecord tile = drawnHelperTile();
+    QVERIFY2(tile.geometry.isValid(), "the helper's drawn tile did not appear in the Dock");
+
+    // Under the pointer the tile grows to the magnified size, away from the edge.
+    QVERIFY(moveMouse(tile.geometry.center()));
+    QTRY_COMPARE_WITH_TIMEOUT(helperTile()->geometry.width(), 80, 5000);
+    const QRect magnified = helperTile()->geometry;
+    QCOMPARE(left ? magnified.left() : magnified.right(), left ? 12 : screen.right() - 12);
+    saveScreen("dock-e2e-" + orientation + "-magnified.png");
+
+    QVERIFY(run({"click", "1"}));
+    QString popup;
+    QTRY_VERIFY_WITH_TIMEOUT(!(popup = windowTitled("Work")).isEmpty(), 10000);
+    QTest::qWait(600);
+    const QRect panel = geometryOf(popup);
+    if (left)
+        QCOMPARE(panel.left(), kReserved + kSideDockGap);
+    else
+        QCOMPARE(panel.right() + 1, screen.width() - kReserved - kSideDockGap);
+    saveScreen("dock-e2e-" + orientation + "-popup.png");
+}
+
+QTEST_MAIN(DockEndToEndTest)
+#include "DockEndToEndTest.moc"
