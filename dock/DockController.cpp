@@ -74,31 +74,27 @@ void DockController::open(const QString& path) {
 }
 
 void DockController::keep(const QString& path) {
-    bool changed = false;
-    QString error;
-    const Bundle bundle(path);
-    if (!m_services.file.keep(path, DockTiles::labelFor(path), bundle.identifier(), &changed, &error)) {
-        Console::printLine(logPrefix + QStringLiteral("Failed to update Dock preferences: ") + error);
-        return;
-    }
-    if (!changed)
-        return;
-    m_services.notifications.post(NotificationName::dockPreferencesChanged);
-    announcePinState(path, true);
-    reload();
+    setKept(path, true);
 }
 
 void DockController::remove(const QString& path) {
+    setKept(path, false);
+}
+
+void DockController::setKept(const QString& path, bool kept) {
     bool changed = false;
     QString error;
-    if (!m_services.file.remove(path, &changed, &error)) {
+    const bool written =
+        kept ? m_services.file.keep(path, DockTiles::labelFor(path), Bundle(path).identifier(), &changed, &error)
+             : m_services.file.remove(path, &changed, &error);
+    if (!written) {
         Console::printLine(logPrefix + QStringLiteral("Failed to update Dock preferences: ") + error);
         return;
     }
     if (!changed)
         return;
     m_services.notifications.post(NotificationName::dockPreferencesChanged);
-    announcePinState(path, false);
+    announcePinState(path, kept);
     reload();
 }
 

@@ -41,6 +41,7 @@ public:
     void quit(const QString& path);
 
 private:
+    void setKept(const QString& path, bool kept);
     void announcePinState(const QString& path, bool pinned);
 
     Services m_services;

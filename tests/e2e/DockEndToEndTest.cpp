@@ -8,6 +8,7 @@
 #include "platform/PropertyList.h"
 #include "platform/linux/LinuxWorkspace.h"
 
+#include "FixtureApp.h"
 #include "PrivateBus.h"
 #include "TestFiles.h"
 #include "XSession.h"
@@ -73,14 +74,7 @@ class DockEndToEndTest : public QObject {
     QString helperBundle() const { return path("share/Trellin/Helpers/Work.app"); }
 
     QString makeFixtureApp() {
-        const QString bundle = path("Apps/Fixture.app");
-        QDir().mkpath(bundle + "/Contents/MacOS");
-        QFile::copy(QStringLiteral(TRELLIN_FIXTURE_APP), bundle + "/Contents/MacOS/fixture");
-        PropertyList::writeFileAtomically(bundle + "/Contents/Info.plist",
-                                          QVariantMap{{"CFBundleExecutable", "fixture"},
-                                                      {"CFBundleIdentifier", "test.Fixture"},
-                                                      {"CFBundleName", "Fixture"}},
-                                          PropertyList::Format::Xml);
+        const QString bundle = ::makeFixtureApp(path("Apps/Fixture.app"), QStringLiteral(TRELLIN_FIXTURE_APP));
         QImage icon(128, 128, QImage::Format_ARGB32);
         icon.fill(kIconColour);
         FileIcons::setCustomIcon(icon, bundle);

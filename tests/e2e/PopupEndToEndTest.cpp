@@ -5,6 +5,7 @@
 #include "platform/linux/LinuxApplication.h"
 #include "platform/linux/LinuxWorkspace.h"
 
+#include "FixtureApp.h"
 #include "PrivateBus.h"
 #include "TestFiles.h"
 #include "XSession.h"
@@ -53,15 +54,7 @@ class PopupEndToEndTest : public QObject {
 
     // An application bundle whose executable records its launches.
     QString makeFixtureApp() {
-        const QString bundle = path(QStringLiteral("Apps/Fixture.app"));
-        QDir().mkpath(bundle + "/Contents/MacOS");
-        QFile::copy(QStringLiteral(TRELLIN_FIXTURE_APP), bundle + "/Contents/MacOS/fixture");
-        PropertyList::writeFileAtomically(bundle + "/Contents/Info.plist",
-                                          QVariantMap{{"CFBundleExecutable", "fixture"},
-                                                      {"CFBundleIdentifier", "test.Fixture"},
-                                                      {"CFBundleName", "Fixture"}},
-                                          PropertyList::Format::Xml);
-        return bundle;
+        return ::makeFixtureApp(path(QStringLiteral("Apps/Fixture.app")), QStringLiteral(TRELLIN_FIXTURE_APP));
     }
 
     void writeSettings(const QVariantMap& values) {
