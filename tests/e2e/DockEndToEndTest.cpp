@@ -243,7 +243,10 @@ void DockEndToEndTest::aFolderGoesIntoTheDockIsUsedAndLeaves() {
     chooseFromMenu(kept.geometry, 1);
     QTRY_VERIFY_WITH_TIMEOUT(!dockKeeps(helperBundle()), 5000);
     QTRY_VERIFY_WITH_TIMEOUT(helperTile() && !helperTile()->pinned, 5000);
-    chooseFromMenu(helperTile()->geometry, 2);
+
+    // The main application took the folder out at the Dock's word; Quit ends what is left.
+    if (const std::optional<DockTileRecord> left = helperTile())
+        chooseFromMenu(left->geometry, 2);
     QTRY_VERIFY_WITH_TIMEOUT(!helperTile(), 10000);
     QTRY_COMPARE_WITH_TIMEOUT(storedFolder().value("isInDock").toBool(true), false, 20000);
     QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(helperBundle()), 10000);
@@ -284,6 +287,26 @@ void DockEndToEndTest::sideDocksKeepThePopupBesideThem() {
     else
         QCOMPARE(panel.right() + 1, screen.width() - kReserved - kSideDockGap);
     saveScreen("dock-e2e-" + orientation + "-popup.png");
+
+    // The main application's own tile, kept and then dragged off the bar, leaves the Dock again.
+    const QString trellin = QStringLiteral(TRELLIN_BUNDLE_DIR);
+    const auto trellinTile = [&]() -> std::optional<DockTileRecord> {
+        for (const DockTileRecord& record : tiles())
+            if (record.path == trellin)
+                return record;
+        return std::nullopt;
+    };
+    QVERIFY(trellinTile());
+    chooseFromMenu(trellinTile()->geometry, 1);
+    QTRY_VERIFY_WITH_TIMEOUT(dockKeeps(trellin), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(trellinTile() && trellinTile()->pinned, 5000);
+    QVERIFY(moveMouse(trellinTile()->geometry.center()));
+    QVERIFY(run({"mousedown", "1"}));
+    for (const int x : {left ? 100 : 1180, left ? 300 : 980, 640})
+        QVERIFY(moveMouse({x, screen.center().y()}));
+    QVERIFY(run({"mouseup", "1"}));
+    QTRY_VERIFY_WITH_TIMEOUT(!dockKeeps(trellin), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(trellinTile() && !trellinTile()->pinned, 5000);
 }
 
 QTEST_MAIN(DockEndToEndTest)
