@@ -230,9 +230,7 @@ void DockWindow::mouseReleaseEvent(QMouseEvent* event) {
     m_pressed = -1;
     if (m_dragging) {
         m_dragging = false;
-        m_pressed = pressed;
-        endDrag(event->globalPosition().toPoint());
-        m_pressed = -1;
+        endDrag(pressed, event->globalPosition().toPoint());
         update();
         return;
     }
@@ -242,7 +240,8 @@ void DockWindow::mouseReleaseEvent(QMouseEvent* event) {
 
 void DockWindow::moveDragImage(QPoint global) {
     if (!m_dragImage) {
-        m_dragImage = new QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint);
+        // A window of its own, owned by the Dock: it follows the pointer anywhere on the screen.
+        m_dragImage = new QLabel(this, Qt::ToolTip | Qt::FramelessWindowHint);
         m_dragImage->setAttribute(Qt::WA_TransparentForMouseEvents);
         m_dragImage->setAttribute(Qt::WA_TranslucentBackground, m_translucent);
     }
@@ -259,14 +258,14 @@ void DockWindow::moveDragImage(QPoint global) {
     m_dragImage->show();
 }
 
-void DockWindow::endDrag(QPoint global) {
+void DockWindow::endDrag(int index, QPoint global) {
     if (m_dragImage)
         m_dragImage->hide();
     // Let go away from the bar: the tile leaves the Dock, as the Dock's own drag-off does.
     const QRect bar = m_layout.bar.translated(m_layout.window.topLeft());
     const int distance = m_configuration.tileSize;
-    if (!bar.adjusted(-distance, -distance, distance, distance).contains(global) && m_pressed < m_items.size())
-        Q_EMIT removeRequested(m_items.at(m_pressed).path);
+    if (!bar.adjusted(-distance, -distance, distance, distance).contains(global) && index < m_items.size())
+        Q_EMIT removeRequested(m_items.at(index).path);
 }
 
 void DockWindow::showMenu(const DockItem& item, QPoint global) {

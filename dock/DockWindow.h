@@ -49,7 +49,7 @@ private:
     int alongEdge(QPoint global) const;
     void showMenu(const DockItem& item, QPoint global);
     void moveDragImage(QPoint global);
-    void endDrag(QPoint global);
+    void endDrag(int index, QPoint global);
     QImage imageOf(const DockItem& item, int pixels);
 
     DockTiles& m_tiles;

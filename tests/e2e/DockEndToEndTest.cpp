@@ -118,6 +118,14 @@ class DockEndToEndTest : public QObject {
         start(QStringLiteral(TRELLIN_BUNDLE_DIR "/Contents/MacOS/Trellin"));
     }
 
+    // What the window manager and the Dock's windows say, for a failure to be understood.
+    static void describeSession() {
+        QProcess::execute("sh", {"-c", "xprop -root _NET_WORKAREA _NET_SUPPORTING_WM_CHECK; "
+                                       "for w in $(xdotool search --class trellin-dock); do "
+                                       "xdotool getwindowgeometry $w; "
+                                       "xprop -id $w _NET_WM_WINDOW_TYPE _NET_WM_STRUT_PARTIAL WM_STATE; done"});
+    }
+
     QList<DockTileRecord> tiles() {
         const QDBusMessage reply = m_connection.call(
             QDBusMessage::createMethodCall("app.trellin.Dock", "/app/trellin/Dock", "app.trellin.Dock", "Tiles"));
@@ -202,8 +210,9 @@ void DockEndToEndTest::aFolderGoesIntoTheDockIsUsedAndLeaves() {
         return;
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     // The window manager takes the Dock's strip out of the work area.
-    QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::primaryScreen()->availableGeometry(),
-                              screen.adjusted(0, 0, 0, -kReserved), 10000);
+    if (!QTest::qWaitFor([&] { return workArea() == screen.adjusted(0, 0, 0, -kReserved); }, 10000))
+        describeSession();
+    QCOMPARE(workArea(), screen.adjusted(0, 0, 0, -kReserved));
 
     // The folder's helper stands in the Dock with the tile it drew of the fixture's icon.
     const DockTileRecord tile = drawnHelperTile();
@@ -265,8 +274,10 @@ void DockEndToEndTest::sideDocksKeepThePopupBesideThem() {
         return;
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const bool left = orientation == "left";
-    QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::primaryScreen()->availableGeometry(),
-                              left ? screen.adjusted(kReserved, 0, 0, 0) : screen.adjusted(0, 0, -kReserved, 0), 10000);
+    const QRect reserved = left ? screen.adjusted(kReserved, 0, 0, 0) : screen.adjusted(0, 0, -kReserved, 0);
+    if (!QTest::qWaitFor([&] { return workArea() == reserved; }, 10000))
+        describeSession();
+    QCOMPARE(workArea(), reserved);
     const DockTileRecord tile = drawnHelperTile();
     QVERIFY2(tile.geometry.isValid(), "the helper's drawn tile did not appear in the Dock");
 

@@ -47,6 +47,21 @@ inline QRect geometryOf(const QString& window) {
     return {values.value("X"), values.value("Y"), values.value("WIDTH"), values.value("HEIGHT")};
 }
 
+// The work area the window manager publishes on the root window (the first desktop's), which
+// every program started from now on takes its screens' available geometry from.
+inline QRect workArea() {
+    QProcess process;
+    process.start(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_WORKAREA")});
+    if (!process.waitForFinished(10000))
+        return {};
+    const QStringList numbers =
+        QString::fromUtf8(process.readAllStandardOutput()).section(u'=', 1).split(u',', Qt::SkipEmptyParts);
+    if (numbers.size() < 4)
+        return {};
+    return {numbers.at(0).trimmed().toInt(), numbers.at(1).trimmed().toInt(), numbers.at(2).trimmed().toInt(),
+            numbers.at(3).trimmed().toInt()};
+}
+
 // The whole screen, also kept next to the test for a person to look at.
 inline QImage saveScreen(const QString& name) {
     const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
