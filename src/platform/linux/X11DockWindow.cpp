@@ -1,6 +1,6 @@
 #include "X11DockWindow.h"
 
-#include "X11Display.h"
+#include <QGuiApplication>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -9,6 +9,13 @@
 
 namespace {
 
+// The toolkit's own connection, which created the window: a request on another connection could
+// reach the server before the window exists there.
+Display* toolkitDisplay() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->display() : nullptr;
+}
+
 Atom atom(Display* display, const char* name) {
     return XInternAtom(display, name, False);
 }
@@ -16,17 +23,17 @@ Atom atom(Display* display, const char* name) {
 } // namespace
 
 void X11DockWindow::setDockType(quintptr window) {
-    Display* display = X11Display::shared();
+    Display* display = toolkitDisplay();
     if (!display || !window)
         return;
     const Atom type = atom(display, "_NET_WM_WINDOW_TYPE_DOCK");
     XChangeProperty(display, Window(window), atom(display, "_NET_WM_WINDOW_TYPE"), XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&type), 1);
-    XSync(display, False);
+    XFlush(display);
 }
 
 void X11DockWindow::reserveEdge(quintptr window, Edge edge, int thickness, const QRect& screen, const QRect& desktop) {
-    Display* display = X11Display::shared();
+    Display* display = toolkitDisplay();
     if (!display || !window)
         return;
     // left, right, top, bottom, then start and end of each: left_y, right_y, top_x, bottom_x.
