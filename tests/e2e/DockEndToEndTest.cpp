@@ -6,10 +6,9 @@
 #include "platform/DockFileFormat.h"
 #include "platform/FileIcons.h"
 #include "platform/PropertyList.h"
-#include "platform/linux/LinuxWorkspace.h"
 
+#include "DesktopTestCase.h"
 #include "FixtureApp.h"
-#include "PrivateBus.h"
 #include "TestFiles.h"
 #include "XSession.h"
 
@@ -20,8 +19,6 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <csignal>
 
 using namespace XSession;
 
@@ -60,16 +57,8 @@ QRect iconColourBounds(const QImage& image, const QRect& area) {
 
 } // namespace
 
-class DockEndToEndTest : public QObject {
+class DockEndToEndTest : public DesktopTestCase {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> m_home;
-    std::unique_ptr<PrivateBus> m_bus;
-    QDBusConnection m_connection{QString()};
-    QList<QProcess*> m_processes;
-
-    QString path(const QString& relative) const { return m_home->filePath(relative); }
-    QString launchLog() const { return path("launches.log"); }
     QString dockFile() const { return DockFileFormat::standardPath(m_home->path()); }
     QString helperBundle() const { return path("share/Trellin/Helpers/Work.app"); }
 
@@ -95,27 +84,13 @@ class DockEndToEndTest : public QObject {
         return QJsonDocument::fromJson(readFile(path("share/Trellin/folders.json"))).array().at(0).toObject();
     }
 
-    void start(const QString& program, const QStringList& arguments = {}) {
-        auto* process = new QProcess;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("HOME", m_home->path());
-        environment.insert("XDG_DATA_HOME", path("share"));
-        environment.insert("DBUS_SESSION_BUS_ADDRESS", m_bus->address());
-        environment.insert("QT_QPA_PLATFORM", "xcb");
-        environment.insert("TRELLIN_FIXTURE_LOG", launchLog());
-        process->setProcessEnvironment(environment);
-        process->setProcessChannelMode(QProcess::ForwardedChannels);
-        process->start(program, arguments);
-        m_processes.append(process);
-    }
-
     void startDesktop(const QVariantMap& dockPreferences) {
         QDir().mkpath(QFileInfo(dockFile()).path());
         QVERIFY(PropertyList::writeFileAtomically(dockFile(), dockPreferences, PropertyList::Format::Binary));
-        start(QStringLiteral(TRELLIN_DOCK_EXE));
+        startProgram(QStringLiteral(TRELLIN_DOCK_EXE));
         QVERIFY(QTest::qWaitFor(
             [&] { return m_connection.interface()->isServiceRegistered("app.trellin.Dock").value(); }, 10000));
-        start(QStringLiteral(TRELLIN_BUNDLE_DIR "/Contents/MacOS/Trellin"));
+        startProgram(QStringLiteral(TRELLIN_BUNDLE_DIR "/Contents/MacOS/Trellin"));
     }
 
     // What the window manager and the Dock's windows say, for a failure to be understood.
@@ -176,28 +151,11 @@ class DockEndToEndTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_home = std::make_unique<QTemporaryDir>();
-        m_bus = std::make_unique<PrivateBus>();
-        QVERIFY(m_bus->start());
-        m_connection = m_bus->connect(QStringLiteral("e2e"));
+        setUpDesktop();
         writeFolders(makeFixtureApp());
     }
 
-    void cleanup() {
-        for (QProcess* process : std::as_const(m_processes)) {
-            process->terminate();
-            if (!process->waitForFinished(5000))
-                process->kill();
-            delete process;
-        }
-        m_processes.clear();
-        for (const Workspace::RunningApplication& application : LinuxWorkspace().runningApplications())
-            if (application.bundlePath.startsWith(m_home->path()))
-                ::kill(pid_t(application.processIdentifier), SIGKILL);
-        QDBusConnection::disconnectFromBus(QStringLiteral("e2e"));
-        m_connection = QDBusConnection(QString{});
-        m_bus.reset();
-    }
+    void cleanup() { tearDownDesktop(); }
 
     void aFolderGoesIntoTheDockIsUsedAndLeaves();
     void sideDocksKeepThePopupBesideThem_data();

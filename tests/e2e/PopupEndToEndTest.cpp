@@ -3,10 +3,9 @@
 // and the mouse and keyboard driven with xdotool.
 #include "platform/PropertyList.h"
 #include "platform/linux/LinuxApplication.h"
-#include "platform/linux/LinuxWorkspace.h"
 
+#include "DesktopTestCase.h"
 #include "FixtureApp.h"
-#include "PrivateBus.h"
 #include "TestFiles.h"
 #include "XSession.h"
 
@@ -17,8 +16,6 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <csignal>
 
 using namespace XSession;
 
@@ -41,16 +38,8 @@ QByteArray foldersOfOneApp(const QString& bundle) {
 
 } // namespace
 
-class PopupEndToEndTest : public QObject {
+class PopupEndToEndTest : public DesktopTestCase {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> m_home;
-    std::unique_ptr<PrivateBus> m_bus;
-    QDBusConnection m_connection{QString()};
-    QList<QProcess*> m_helpers;
-
-    QString path(const QString& relative) const { return m_home->filePath(relative); }
-    QString launchLog() const { return path(QStringLiteral("launches.log")); }
 
     // An application bundle whose executable records its launches.
     QString makeFixtureApp() {
@@ -74,17 +63,7 @@ class PopupEndToEndTest : public QObject {
         info.insert("CFBundleName", name);
         QVERIFY(PropertyList::writeFileAtomically(bundle + "/Contents/Info.plist", info, PropertyList::Format::Xml));
 
-        auto* helper = new QProcess;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("HOME", m_home->path());
-        environment.insert("XDG_DATA_HOME", path("share"));
-        environment.insert("DBUS_SESSION_BUS_ADDRESS", m_bus->address());
-        environment.insert("QT_QPA_PLATFORM", "xcb");
-        environment.insert("TRELLIN_FIXTURE_LOG", launchLog());
-        helper->setProcessEnvironment(environment);
-        helper->setProcessChannelMode(QProcess::ForwardedChannels);
-        helper->start(bundle + "/Contents/MacOS/Trellin", {"-group", folderID});
-        m_helpers.append(helper);
+        startProgram(bundle + "/Contents/MacOS/Trellin", {"-group", folderID});
         const QString service = LinuxApplication::instanceServiceName(kBundleID, folderID);
         QVERIFY(QTest::qWaitFor([&] { return m_connection.interface()->isServiceRegistered(service).value(); }, 15000));
     }
@@ -103,26 +82,11 @@ class PopupEndToEndTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_home = std::make_unique<QTemporaryDir>();
-        m_bus = std::make_unique<PrivateBus>();
-        QVERIFY(m_bus->start());
-        m_connection = m_bus->connect(QStringLiteral("e2e"));
+        setUpDesktop();
         QVERIFY(writeFile(path("share/Trellin/folders.json"), foldersOfOneApp(makeFixtureApp())));
     }
 
-    void cleanup() {
-        for (QProcess* helper : std::as_const(m_helpers)) {
-            helper->terminate();
-            if (!helper->waitForFinished(5000))
-                helper->kill();
-            delete helper;
-        }
-        m_helpers.clear();
-        for (const Workspace::RunningApplication& application : LinuxWorkspace().runningApplications())
-            if (application.bundlePath.startsWith(m_home->path()))
-                ::kill(pid_t(application.processIdentifier), SIGKILL);
-        m_bus.reset();
-    }
+    void cleanup() { tearDownDesktop(); }
 
     void popupOpensAboveTheDockAtTheMouseAndClosesAsAUserExpects();
     void onlyOneUnpinnedPopupIsOpenAcrossHelpers();

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "platform/linux/LinuxWorkspace.h"
+
+#include "PrivateBus.h"
+
+#include <QDBusConnection>
+#include <QObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <memory>
+
+// An end-to-end test's desktop: a temporary home, a private bus, and the programs it starts there
+// as real processes, which see that home, that bus and the X server.
+class DesktopTestCase : public QObject {
+protected:
+    QString path(const QString& relative) const { return m_home->filePath(relative); }
+    QString launchLog() const { return path(QStringLiteral("launches.log")); }
+
+    void setUpDesktop() {
+        m_home = std::make_unique<QTemporaryDir>();
+        m_bus = std::make_unique<PrivateBus>();
+        QVERIFY(m_bus->start());
+        m_connection = m_bus->connect(QStringLiteral("e2e"));
+    }
+
+    // Every program started, then whatever still runs from a bundle in the home, is ended.
+    void tearDownDesktop() {
+        for (QProcess* process : std::as_const(m_processes)) {
+            process->terminate();
+            if (!process->waitForFinished(5000))
+                process->kill();
+            delete process;
+        }
+        m_processes.clear();
+        for (const Workspace::RunningApplication& application : LinuxWorkspace().runningApplications())
+            if (application.bundlePath.startsWith(m_home->path()))
+                ::kill(pid_t(application.processIdentifier), SIGKILL);
+        m_connection = QDBusConnection(QString{});
+        QDBusConnection::disconnectFromBus(QStringLiteral("e2e"));
+        m_bus.reset();
+    }
+
+    void startProgram(const QString& program, const QStringList& arguments = {}) {
+        auto* process = new QProcess;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), m_home->path());
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("share")));
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_bus->address());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        environment.insert(QStringLiteral("TRELLIN_FIXTURE_LOG"), launchLog());
+        process->setProcessEnvironment(environment);
+        process->setProcessChannelMode(QProcess::ForwardedChannels);
+        process->start(program, arguments);
+        m_processes.append(process);
+    }
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<PrivateBus> m_bus;
+    QDBusConnection m_connection{QString()};
+
+private:
+    QList<QProcess*> m_processes;
+};
