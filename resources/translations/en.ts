@@ -111,6 +111,14 @@
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message id="main.folder.add_apps">
+        <source>Add Apps</source>
+        <translation>Add Apps</translation>
+    </message>
+    <message id="main.folder.remove_app">
+        <source>Remove %@</source>
+        <translation>Remove %@</translation>
+    </message>
     <message id="folder.editor.name_placeholder">
         <source>Folder name</source>
         <translation>Folder name</translation>
@@ -470,6 +478,26 @@
     <message id="popup.accessibility.close">
         <source>Close</source>
         <translation>Close</translation>
+    </message>
+    <message id="main.window.close">
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message id="main.window.minimize">
+        <source>Minimize</source>
+        <translation>Minimize</translation>
+    </message>
+    <message id="main.window.zoom">
+        <source>Zoom</source>
+        <translation>Zoom</translation>
+    </message>
+    <message id="main.window.theme">
+        <source>Switch Theme</source>
+        <translation>Switch Theme</translation>
+    </message>
+    <message id="main.window.show_folders">
+        <source>Show Folders</source>
+        <translation>Show Folders</translation>
     </message>
 </context>
 </TS>

@@ -119,6 +119,14 @@
         <source>OK</source>
         <translation>Гаразд</translation>
     </message>
+    <message id="main.folder.add_apps">
+        <source>Add Apps</source>
+        <translation>Додати програми</translation>
+    </message>
+    <message id="main.folder.remove_app">
+        <source>Remove %@</source>
+        <translation>Вилучити %@</translation>
+    </message>
     <message id="folder.editor.name_placeholder">
         <source>Folder name</source>
         <translation>Назва папки</translation>
@@ -482,6 +490,26 @@
     <message id="popup.accessibility.close">
         <source>Close</source>
         <translation>Закрити</translation>
+    </message>
+    <message id="main.window.close">
+        <source>Close</source>
+        <translation>Закрити</translation>
+    </message>
+    <message id="main.window.minimize">
+        <source>Minimize</source>
+        <translation>Згорнути</translation>
+    </message>
+    <message id="main.window.zoom">
+        <source>Zoom</source>
+        <translation>Масштабувати</translation>
+    </message>
+    <message id="main.window.theme">
+        <source>Switch Theme</source>
+        <translation>Змінити тему</translation>
+    </message>
+    <message id="main.window.show_folders">
+        <source>Show Folders</source>
+        <translation>Показати теки</translation>
     </message>
 </context>
 </TS>

@@ -141,7 +141,7 @@ void AppDelegate::observeDistributedNotifications() {
 bool AppDelegate::applicationShouldHandleReopen(bool /*hasVisibleWindows*/) {
     const std::optional<AppFolder> folder = helperFolder();
     if (!folder) {
-        m_services.mainWindow.showMainWindow(MainWindowPage::AllFolders);
+        m_services.mainWindow.showMainWindow(NavigationPage::AllFolders);
         return false;
     }
     // The popup opened at launch stays open: the click that started the helper also reopens it.
@@ -170,11 +170,11 @@ void AppDelegate::applicationWillTerminate() {
 }
 
 void AppDelegate::openMainWindow() {
-    m_services.mainWindow.showMainWindow(MainWindowPage::AllFolders);
+    m_services.mainWindow.showMainWindow(NavigationPage::AllFolders);
 }
 
 void AppDelegate::openSettings() {
-    m_services.mainWindow.showMainWindow(MainWindowPage::General);
+    m_services.mainWindow.showMainWindow(NavigationPage::General);
 }
 
 void AppDelegate::updateMainAppPresentationMode() {

@@ -2,6 +2,8 @@
 
 #include "AppDelegate.h"
 #include "DockStateReconciler.h"
+#include "MainScene.h"
+#include "MainWindowController.h"
 #include "PendingSubsystems.h"
 #include "helpers/HelperManager.h"
 #include "helpers/RunMode.h"
@@ -166,6 +168,27 @@ struct SharedObjects {
                               .icons = icons,
                               .translucentWindows = backend.screens.showsTranslucentWindows()},
           })
+        , mainWindowEnvironment{.store = store,
+                                .settings = settings,
+                                .localization = localization,
+                                .scheduler = backend.scheduler,
+                                .clock = backend.clock,
+                                .distributedNotifications = backend.distributedNotifications,
+                                .icons = icons}
+        , mainWindow({
+              .application = application,
+              .settings = settings,
+              .scheduler = backend.scheduler,
+              .notifications = backend.localNotifications,
+              .navigation = navigation,
+          })
+        , scene({
+              .environment = mainWindowEnvironment,
+              .navigation = navigation,
+              .notifications = backend.localNotifications,
+              .controller = mainWindow,
+              .translucentWindows = backend.screens.showsTranslucentWindows(),
+          })
         , dockMonitor({
               .clock = backend.clock,
               .scheduler = backend.scheduler,
@@ -192,7 +215,7 @@ struct SharedObjects {
               .tile = tileManager,
               .popup = popup,
               .dockMonitor = dockMonitor,
-              .mainWindow = pending,
+              .mainWindow = mainWindow,
               .updater = pending,
           }) {}
 
@@ -207,6 +230,10 @@ struct SharedObjects {
     FileIconCache icons;
     PopupPanelController popup;
     PendingSubsystems pending;
+    MainWindowNavigation navigation;
+    MainWindowEnvironment mainWindowEnvironment;
+    MainWindowController mainWindow;
+    MainScene scene;
     DockStateReconciler dockMonitor;
     AppDelegate delegate;
 };
@@ -253,8 +280,11 @@ int TrellinApp::run(int argc, char** argv) {
 
     objects.delegate.applicationWillFinishLaunching();
     // Finishing launch runs from the event loop, as the platform's own launch does.
-    QTimer::singleShot(0, &objects.delegate, [&objects, &application, &backend] {
+    QTimer::singleShot(0, &objects.delegate, [&objects, &application, &backend, &identity] {
         objects.delegate.applicationDidFinishLaunching();
+        // The main application's window scene shows its window at launch; a helper shows none.
+        if (!identity.runMode.isHelperProcess())
+            objects.scene.launch();
         // The Dock shows the application once its presentation mode is settled, and follows it.
         const auto showInDock = [&application, &backend] {
             backend.dockTile.setShownInDock(application.activationPolicy() == ActivationPolicy::Regular);

@@ -45,6 +45,10 @@ inline constexpr char emptyFolderAlertMessage[] = "main.folder.empty_folder_aler
 // The notice's only button, which dismisses it.
 inline constexpr char emptyFolderAlertOk[] = "main.folder.empty_folder_alert.ok";
 inline constexpr char folderNamePlaceholder[] = "folder.editor.name_placeholder";
+// The expanded card's button that opens the application picker.
+inline constexpr char folderAddApps[] = "main.folder.add_apps";
+// A tile's delete badge, for screen readers.
+inline constexpr char folderRemoveApp[] = "main.folder.remove_app"; // %@ application name
 inline constexpr char emptyFolderTitle[] = "This folder is empty";
 inline constexpr char emptyFolderHint[] = "Add apps to get started.";
 
@@ -153,6 +157,13 @@ inline constexpr char popupPin[] = "popup.accessibility.pin";
 inline constexpr char popupUnpin[] = "popup.accessibility.unpin";
 inline constexpr char popupClose[] = "popup.accessibility.close";
 
+// What screen readers say for the main window's title-bar buttons.
+inline constexpr char windowClose[] = "main.window.close";
+inline constexpr char windowMinimize[] = "main.window.minimize";
+inline constexpr char windowZoom[] = "main.window.zoom";
+inline constexpr char windowTheme[] = "main.window.theme";
+inline constexpr char windowShowFolders[] = "main.window.show_folders";
+
 // How a key's texts are stored and what a format text must take.
 struct Entry {
     std::string_view key;
@@ -182,6 +193,11 @@ inline constexpr auto kAll = std::to_array<Entry>({
     detail::text(popupPin),
     detail::text(popupUnpin),
     detail::text(popupClose),
+    detail::text(windowClose),
+    detail::text(windowMinimize),
+    detail::text(windowZoom),
+    detail::text(windowTheme),
+    detail::text(windowShowFolders),
     detail::text(settingsTitle),
     detail::text(settingsTabGeneral),
     detail::text(settingsTabAppearance),
@@ -209,6 +225,8 @@ inline constexpr auto kAll = std::to_array<Entry>({
     detail::text(emptyFolderAlertMessage),
     detail::text(emptyFolderAlertOk),
     detail::text(folderNamePlaceholder),
+    detail::text(folderAddApps),
+    detail::format(folderRemoveApp, "@"),
     detail::text(emptyFolderTitle),
     detail::text(emptyFolderHint),
     detail::text(editorTitleNew),

@@ -31,6 +31,16 @@ void FolderGlyph::paint(QPainter& painter, const QRectF& rect, const QString& sy
     painter.restore();
 }
 
+void FolderGlyph::setSymbol(const QString& symbol) {
+    m_symbol = symbol;
+    update();
+}
+
+void FolderGlyph::setColor(const QColor& color) {
+    m_color = color;
+    update();
+}
+
 QSize FolderGlyph::sizeHint() const {
     const int side = int(std::ceil(m_pointSize * 1.25));
     return {side, side};

@@ -16,6 +16,9 @@ public:
     static void paint(QPainter& painter, const QRectF& rect, const QString& symbol, const QColor& color,
                       double pointSize);
 
+    void setSymbol(const QString& symbol);
+    void setColor(const QColor& color);
+
     QSize sizeHint() const override;
 
 protected:

@@ -24,6 +24,11 @@ void GlyphButton::setSymbol(const QString& symbol) {
     update();
 }
 
+void GlyphButton::setColor(const QColor& color) {
+    m_style.color = color;
+    update();
+}
+
 void GlyphButton::setRotation(double degrees) {
     if (degrees == m_rotation)
         return;

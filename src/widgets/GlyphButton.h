@@ -25,6 +25,8 @@ public:
     GlyphButton(GlyphButtonStyle style, QString symbol, QWidget* parent = nullptr);
 
     void setSymbol(const QString& symbol);
+    // The symbol's colour, as the appearance changes.
+    void setColor(const QColor& color);
     QString symbol() const { return m_symbol; }
     // Turns the symbol about its centre, in degrees.
     void setRotation(double degrees);

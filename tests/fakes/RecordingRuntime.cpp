@@ -29,8 +29,8 @@ void RecordingRuntime::handleDockTilePinStateChanged(const Notification& n) {
     record(QStringLiteral("handleDockTilePinStateChanged ") + n.userInfo.value("folderID").toString());
 }
 
-void RecordingRuntime::showMainWindow(MainWindowPage page) {
-    record(page == MainWindowPage::AllFolders ? QStringLiteral("showMainWindow allFolders")
+void RecordingRuntime::showMainWindow(NavigationPage page) {
+    record(page == NavigationPage::AllFolders ? QStringLiteral("showMainWindow allFolders")
                                               : QStringLiteral("showMainWindow general"));
 }
 

@@ -36,7 +36,7 @@ public:
     void startDockStateMonitoring() override { record("startDockStateMonitoring"); }
     void handleDockTilePinStateChanged(const Notification& n) override;
 
-    void showMainWindow(MainWindowPage page) override;
+    void showMainWindow(NavigationPage page) override;
 
     void start() override { record("startUpdater"); }
 

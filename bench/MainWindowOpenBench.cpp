@@ -1,0 +1,178 @@
+// The main window with 200 folders, to its first painted frame: made and shown at launch, then
+// shown again on a reopen after it was closed (first and second time); and building the folder
+// list of 200 folders on its own. Prints milliseconds.
+#include "app/MainScene.h"
+#include "app/MainWindowController.h"
+#include "model/FolderStore.h"
+#include "model/HelperLaunchLog.h"
+#include "model/HelperTileActions.h"
+#include "platform/FileIconCache.h"
+#include "platform/LocalNotificationCenter.h"
+#include "platform/linux/DBusDistributedNotifications.h"
+#include "platform/linux/LinuxApplication.h"
+#include "platform/linux/MainQueueScheduler.h"
+#include "platform/linux/PlistUserDefaults.h"
+#include "platform/linux/QtScreens.h"
+#include "platform/linux/SystemClock.h"
+#include "platform/linux/XdgAutostartLoginItem.h"
+#include "settings/AppSettings.h"
+#include "settings/Localization.h"
+#include "ui/FoldersListView.h"
+#include "ui/MainWindowView.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr int kFolders = 200;
+constexpr int kListRuns = 5;
+
+// The bench starts no helper processes.
+class NoHelpers final : public HelperTileActions {
+public:
+    void recreateAndLaunchHelper(const AppFolder&) override {}
+    void removeHelper(const QUuid&, bool) override {}
+    void scheduleDockRemoval(const AppFolder&, double) override {}
+    void cancelDockRemoval(const QUuid&) override {}
+    void syncHelpers(const QList<AppFolder>&) override {}
+};
+
+QList<AppFolder> folders(const QString& appPath) {
+    QList<AppFolder> list;
+    for (int i = 0; i < kFolders; ++i) {
+        AppFolder folder(QUuid::createUuid(), QStringLiteral("Folder %1").arg(i), QStringLiteral("folder"), 0);
+        for (int a = 0; a < 4; ++a)
+            folder.apps.append({QUuid::createUuid(), QStringLiteral("App %1").arg(a), QStringLiteral("bench.App"),
+                                AppItem::fileURLForPath(appPath, true)});
+        list.append(folder);
+    }
+    return list;
+}
+
+// Runs the event loop until `done` or five seconds.
+template <typename Done> void spinUntil(Done done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+// Counts paints anywhere in the application.
+class PaintWatch final : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    QApplication qtApplication(argc, argv);
+
+    PlistUserDefaults defaults(home.filePath(QStringLiteral("Library/Preferences")), QStringLiteral("bench.Trellin"),
+                               {});
+    LocalNotificationCenter local;
+    DBusDistributedNotifications distributed;
+    XdgAutostartLoginItem loginItem(home.filePath(QStringLiteral("autostart")), QStringLiteral("bench.Trellin"),
+                                    QStringLiteral("Bench"), QStringLiteral("/bin/true"));
+    AppSettings settings({.defaults = defaults,
+                          .notifications = local,
+                          .distributedNotifications = distributed,
+                          .loginItem = loginItem,
+                          .bundleIdentifier = QStringLiteral("bench.Trellin"),
+                          .homeDirectory = home.path(),
+                          .foldersFilePath = home.filePath(QStringLiteral("folders.json"))});
+    settings.setHasCompletedOnboarding(true);
+    Localization localization(QStringLiteral(TRELLIN_BUNDLE_DIR "/Contents/Resources"),
+                              [&settings] { return settings.language(); });
+    SystemClock clock;
+    MainQueueScheduler scheduler;
+    NoHelpers helpers;
+    HelperLaunchLog launchLog(clock);
+    FolderStore store(home.path(), {.clock = clock,
+                                    .scheduler = scheduler,
+                                    .notifications = local,
+                                    .helpers = helpers,
+                                    .launchLog = launchLog,
+                                    .isHelperProcess = [] { return false; }});
+    store.setFolders(folders(QStringLiteral(TRELLIN_BUNDLE_DIR)));
+    FileIconCache icons;
+    QtScreens screens;
+    const MainWindowEnvironment environment{.store = store,
+                                            .settings = settings,
+                                            .localization = localization,
+                                            .scheduler = scheduler,
+                                            .clock = clock,
+                                            .distributedNotifications = distributed,
+                                            .icons = icons};
+
+    QList<double> listTimes;
+    for (int run = 0; run < kListRuns; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        FoldersListView list(environment, [] {});
+        list.resize(560, 480);
+        list.show();
+        QCoreApplication::processEvents();
+        listTimes.append(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(listTimes.begin(), listTimes.end());
+
+    LinuxApplication application;
+    MainWindowNavigation navigation;
+    MainWindowController controller({.application = application,
+                                     .settings = settings,
+                                     .scheduler = scheduler,
+                                     .notifications = local,
+                                     .navigation = navigation});
+    MainScene scene({.environment = environment,
+                     .navigation = navigation,
+                     .notifications = local,
+                     .controller = controller,
+                     .translucentWindows = screens.showsTranslucentWindows()});
+    // At launch the scene makes and shows the window; a reopen later shows the hidden window again.
+    PaintWatch watch;
+    qtApplication.installEventFilter(&watch);
+    const auto timeToFirstFrame = [&watch](auto request) {
+        const int before = watch.paints;
+        QElapsedTimer timer;
+        timer.start();
+        request();
+        spinUntil([&] { return watch.paints > before; });
+        return timer.nsecsElapsed() / 1e6;
+    };
+    const auto closeWindow = [&scene] {
+        scene.window()->close();
+        QElapsedTimer pause;
+        pause.start();
+        while (pause.elapsed() < 100)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    };
+    const double launch = timeToFirstFrame([&scene] { scene.launch(); });
+    QList<double> reopens;
+    for (int run = 0; run < 2; ++run) {
+        closeWindow();
+        reopens.append(timeToFirstFrame([&controller] { controller.showMainWindow(NavigationPage::AllFolders); }));
+    }
+    std::printf("main window, %d folders (%s): made and shown at launch %.1f ms; shown on a reopen: first %.1f ms, "
+                "second %.1f ms\n",
+                kFolders, qPrintable(QGuiApplication::platformName()), launch, reopens.value(0), reopens.value(1));
+    std::printf("folder list of %d folders built and shown: median %.1f ms\n", kFolders,
+                listTimes.at(listTimes.size() / 2));
+    return 0;
+}

@@ -1,0 +1,27 @@
+#include "MainScene.h"
+
+#include "MainWindowController.h"
+#include "ui/MainWindowView.h"
+
+MainScene::MainScene(Services services)
+    : m_services(services) {}
+
+MainScene::~MainScene() = default;
+
+void MainScene::launch() {
+    openWindow();
+    m_services.controller.registerOpenWindowAction([this] { openWindow(); });
+}
+
+void MainScene::openWindow() {
+    if (!m_window)
+        m_window = std::make_unique<MainWindowView>(MainWindowView::Services{
+            .environment = m_services.environment,
+            .navigation = m_services.navigation,
+            .notifications = m_services.notifications,
+            .translucentWindows = m_services.translucentWindows,
+        });
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}

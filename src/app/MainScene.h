@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ui/MainWindowEnvironment.h"
+#include "ui/MainWindowNavigation.h"
+
+#include <memory>
+
+class LocalNotificationCenter;
+class MainWindowController;
+class MainWindowView;
+
+// What the main application shows of itself: its one main window, made on the first request and
+// then only hidden and shown again. A helper shows none.
+class MainScene {
+public:
+    struct Services {
+        const MainWindowEnvironment& environment;
+        MainWindowNavigation& navigation;
+        LocalNotificationCenter& notifications;
+        MainWindowController& controller;
+        bool translucentWindows = true;
+    };
+
+    explicit MainScene(Services services);
+    ~MainScene();
+
+    // Launch of the main application: the window appears, and the controller gets the way to make it.
+    void launch();
+    MainWindowView* window() const { return m_window.get(); }
+
+private:
+    void openWindow();
+
+    Services m_services;
+    std::unique_ptr<MainWindowView> m_window;
+};

@@ -1,0 +1,385 @@
+#include "AppGridItem.h"
+
+#include "platform/FileIconCache.h"
+#include "platform/Scheduler.h"
+#include "platform/Symbols.h"
+#include "settings/Localization.h"
+#include "settings/LocalizationKeys.h"
+#include "widgets/FocusRing.h"
+#include "widgets/FolderGlyph.h"
+#include "widgets/GlyphButton.h"
+#include "widgets/Shapes.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+GlyphButtonStyle badgeStyle() {
+    GlyphButtonStyle style;
+    style.pointSize = 7;
+    style.bold = true;
+    style.color = Qt::white;
+    style.frame = QSizeF(AppGridItem::badgeSize, AppGridItem::badgeSize);
+    style.circle = QColor(0, 0, 0, 150);
+    style.pressedOpacity = 0.6;
+    return style;
+}
+
+// How long a finished drag keeps its tile marked, so the last move settles first.
+constexpr double dragEndDelay = 0.1;
+
+} // namespace
+
+AppGridItem::AppGridItem(const MainWindowEnvironment& environment, const AppItem& app, bool isEditing, QWidget* parent)
+    : QWidget(parent)
+    , m_environment(environment)
+    , m_app(app)
+    , m_isEditing(isEditing)
+    , m_badge(new GlyphButton(badgeStyle(), QStringLiteral("xmark"), this)) {
+    setFixedSize(tileSize, tileSize);
+    setToolTip(app.name);
+    setAccessibleName(app.name);
+    m_badge->move(0, 0);
+    connect(m_badge, &QAbstractButton::clicked, this, [this] { Q_EMIT deleteRequested(m_app.id); });
+    retranslate();
+    setEditing(isEditing);
+}
+
+AppGridItem::~AppGridItem() {
+    if (m_iconLoad)
+        m_iconLoad->cancel();
+}
+
+void AppGridItem::setEditing(bool editing) {
+    m_isEditing = editing;
+    m_badge->setVisible(editing);
+    // Only an editing card reorders, so only its tiles take drops.
+    setAcceptDrops(editing);
+    if (!editing)
+        m_isDragged = false;
+    update();
+}
+
+void AppGridItem::setDragged(bool dragged) {
+    if (m_isDragged == dragged)
+        return;
+    m_isDragged = dragged;
+    update();
+}
+
+void AppGridItem::retranslate() {
+    m_badge->setAccessibleName(m_environment.localization.format(L10nKey::folderRemoveApp, {m_app.name}));
+}
+
+std::optional<QUuid> AppGridItem::draggedID(const QString& text) {
+    const QUuid id = QUuid::fromString(text.trimmed());
+    if (id.isNull())
+        return std::nullopt;
+    return id;
+}
+
+QSize AppGridItem::sizeHint() const {
+    return {tileSize, tileSize};
+}
+
+void AppGridItem::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_icon || m_iconLoad)
+        return;
+    // Decoding waits for the next turn of the loop, so a card with many tiles opens at once.
+    QPointer<AppGridItem> self(this);
+    m_iconLoad = m_environment.scheduler.schedule(0, [self] {
+        if (self)
+            self->loadIcon();
+    });
+}
+
+void AppGridItem::loadIcon() {
+    const int pixels = int(std::ceil(iconSize * devicePixelRatioF()));
+    const QImage image = m_environment.icons.icon(m_app.path(), pixels);
+    if (!image.isNull())
+        m_icon = image;
+    update();
+}
+
+void AppGridItem::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (m_isDragged)
+        painter.setOpacity(0.4);
+    const QRectF bounds = rect();
+    if (m_isHovered && !m_isDragged) {
+        QColor hover = palette().color(QPalette::Text);
+        hover.setAlphaF(0.08);
+        painter.fillPath(Shapes::continuousRoundedRect(bounds, 10), hover);
+    }
+    const double inset = (tileSize - iconSize) / 2.0;
+    const QRectF iconRect = bounds.adjusted(inset, inset, -inset, -inset);
+    if (m_icon) {
+        painter.drawImage(iconRect, *m_icon);
+    } else if (const auto placeholder = Symbols::image(QStringLiteral("app.dashed"), 28, false,
+                                                       palette().color(QPalette::PlaceholderText))) {
+        const QRectF symbolRect(0, 0, placeholder->width(), placeholder->height());
+        painter.drawImage(QRectF(iconRect.center() - symbolRect.center(), symbolRect.size()), *placeholder);
+    }
+}
+
+void AppGridItem::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        update();
+}
+
+void AppGridItem::enterEvent(QEnterEvent* event) {
+    QWidget::enterEvent(event);
+    m_isHovered = true;
+    update();
+}
+
+void AppGridItem::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    m_isHovered = false;
+    update();
+}
+
+void AppGridItem::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && m_isEditing)
+        m_pressPosition = event->position().toPoint();
+    event->accept();
+}
+
+void AppGridItem::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_isEditing || !m_pressPosition || !(event->buttons() & Qt::LeftButton))
+        return;
+    if ((event->position().toPoint() - *m_pressPosition).manhattanLength() < QApplication::startDragDistance())
+        return;
+    m_pressPosition.reset();
+    startDrag();
+}
+
+void AppGridItem::startDrag() {
+    const QUuid id = m_app.id;
+    Q_EMIT dragStarted(id);
+    auto* mime = new QMimeData;
+    mime->setText(id.toString(QUuid::WithoutBraces));
+    QPointer<AppGridItem> self(this);
+    auto* drag = new QDrag(this);
+    drag->setMimeData(mime);
+    if (m_icon)
+        drag->setPixmap(
+            QPixmap::fromImage(m_icon->scaled(iconSize, iconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    drag->exec(Qt::MoveAction, Qt::MoveAction);
+    if (self)
+        Q_EMIT self->dragFinished(id);
+}
+
+void AppGridItem::dragEnterEvent(QDragEnterEvent* event) {
+    if (!m_isEditing || !event->mimeData()->hasText()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+    Q_EMIT dropEntered(m_app.id, draggedID(event->mimeData()->text()));
+}
+
+void AppGridItem::dragMoveEvent(QDragMoveEvent* event) {
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+}
+
+void AppGridItem::dropEvent(QDropEvent* event) {
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+    Q_EMIT dropPerformed(m_app.id);
+}
+
+AppGridLayout::AppGridLayout(QWidget* parent)
+    : QLayout(parent) {
+    setContentsMargins(0, 0, 0, 0);
+}
+
+AppGridLayout::~AppGridLayout() {
+    qDeleteAll(m_items);
+}
+
+void AppGridLayout::setWidgets(const QList<QWidget*>& widgets) {
+    qDeleteAll(m_items);
+    m_items.clear();
+    for (QWidget* widget : widgets) {
+        addChildWidget(widget);
+        m_items.append(new QWidgetItem(widget));
+    }
+    invalidate();
+}
+
+void AppGridLayout::addItem(QLayoutItem* item) {
+    m_items.append(item);
+}
+
+QLayoutItem* AppGridLayout::itemAt(int index) const {
+    return m_items.value(index);
+}
+
+QLayoutItem* AppGridLayout::takeAt(int index) {
+    return index >= 0 && index < m_items.size() ? m_items.takeAt(index) : nullptr;
+}
+
+int AppGridLayout::heightForWidth(int width) const {
+    return arrange(QRect(0, 0, width, 0), false);
+}
+
+QSize AppGridLayout::sizeHint() const {
+    return {AppGridItem::tileSize, heightForWidth(AppGridItem::tileSize * 6 + spacing * 5)};
+}
+
+QSize AppGridLayout::minimumSize() const {
+    return {AppGridItem::tileSize, m_items.isEmpty() ? 0 : AppGridItem::tileSize};
+}
+
+void AppGridLayout::setGeometry(const QRect& rect) {
+    QLayout::setGeometry(rect);
+    arrange(rect, true);
+}
+
+int AppGridLayout::arrange(const QRect& rect, bool apply) const {
+    if (m_items.isEmpty())
+        return 0;
+    const int step = AppGridItem::tileSize + spacing;
+    const int columns = std::max(1, (rect.width() + spacing) / step);
+    for (qsizetype i = 0; apply && i < m_items.size(); ++i) {
+        const int row = int(i) / columns;
+        const int column = int(i) % columns;
+        m_items[i]->setGeometry(
+            QRect(rect.x() + column * step, rect.y() + row * step, AppGridItem::tileSize, AppGridItem::tileSize));
+    }
+    const int rows = int((m_items.size() + columns - 1) / columns);
+    return rows * step - spacing;
+}
+
+FolderGlyphButton::FolderGlyphButton(double pointSize, QWidget* parent)
+    : QAbstractButton(parent)
+    , m_pointSize(pointSize) {
+    setFocusPolicy(Qt::StrongFocus);
+    setFixedSize(28, 28);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void FolderGlyphButton::setSymbol(const QString& symbol) {
+    m_symbol = symbol;
+    update();
+}
+
+void FolderGlyphButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPainterPath outline = Shapes::continuousRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 7);
+    QColor fill = palette().color(QPalette::AlternateBase);
+    painter.fillPath(outline, isDown() ? fill.darker(115) : fill);
+    FolderGlyph::paint(painter, QRectF(rect()), m_symbol, palette().color(QPalette::Text), m_pointSize);
+    if (hasFocus())
+        FocusRing::paint(painter, outline);
+}
+
+void FolderGlyphButton::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
+AppGrid::AppGrid(const MainWindowEnvironment& environment, QWidget* parent)
+    : QWidget(parent)
+    , m_environment(environment)
+    , m_layout(new AppGridLayout(this)) {}
+
+AppGrid::~AppGrid() {
+    if (m_dragEnd)
+        m_dragEnd->cancel();
+}
+
+void AppGrid::setApps(const QList<AppItem>& apps, bool isEditing) {
+    m_isEditing = isEditing;
+    QList<AppGridItem*> unused = m_tiles;
+    QList<AppGridItem*> tiles;
+    for (const AppItem& app : apps) {
+        const auto found =
+            std::find_if(unused.begin(), unused.end(), [&app](AppGridItem* tile) { return tile->app() == app; });
+        AppGridItem* tile = nullptr;
+        if (found != unused.end()) {
+            tile = *found;
+            unused.erase(found);
+        } else {
+            tile = new AppGridItem(m_environment, app, isEditing, this);
+            connect(tile, &AppGridItem::deleteRequested, this, &AppGrid::deleteRequested);
+            connect(tile, &AppGridItem::dragStarted, this, [this](const QUuid& id) { setDraggingAppID(id); });
+            connect(tile, &AppGridItem::dragFinished, this, &AppGrid::endDragSoon);
+            connect(tile, &AppGridItem::dropEntered, this, &AppGrid::enterDrop);
+            connect(tile, &AppGridItem::dropPerformed, this, &AppGrid::endDragSoon);
+        }
+        tile->setEditing(isEditing);
+        tiles.append(tile);
+    }
+    for (AppGridItem* tile : unused) {
+        // Later, not now: this may run inside the drag of that very tile.
+        tile->hide();
+        tile->deleteLater();
+    }
+    m_tiles = tiles;
+    m_layout->setWidgets(QList<QWidget*>(tiles.begin(), tiles.end()));
+    for (AppGridItem* tile : tiles)
+        tile->show();
+    const bool draggedStillHere = std::any_of(tiles.begin(), tiles.end(), [this](AppGridItem* tile) {
+        return m_draggingAppID && tile->app().id == *m_draggingAppID;
+    });
+    setDraggingAppID(isEditing && draggedStillHere ? m_draggingAppID : std::nullopt);
+}
+
+void AppGrid::setDraggingAppID(const std::optional<QUuid>& draggingAppID) {
+    if (draggingAppID && m_dragEnd) {
+        m_dragEnd->cancel();
+        m_dragEnd.reset();
+    }
+    m_draggingAppID = draggingAppID;
+    for (AppGridItem* tile : m_tiles)
+        tile->setDragged(draggingAppID && tile->app().id == *draggingAppID);
+}
+
+void AppGrid::retranslate() {
+    for (AppGridItem* tile : m_tiles)
+        tile->retranslate();
+}
+
+void AppGrid::enterDrop(const QUuid& targetID, const std::optional<QUuid>& offeredID) {
+    if (!m_isEditing)
+        return;
+    if (!m_draggingAppID) {
+        setDraggingAppID(offeredID);
+        return;
+    }
+    if (*m_draggingAppID != targetID)
+        Q_EMIT moveRequested(*m_draggingAppID, targetID);
+}
+
+void AppGrid::endDragSoon() {
+    if (m_dragEnd)
+        m_dragEnd->cancel();
+    QPointer<AppGrid> self(this);
+    m_dragEnd = m_environment.scheduler.schedule(dragEndDelay, [self] {
+        if (self)
+            self->setDraggingAppID(std::nullopt);
+    });
+}

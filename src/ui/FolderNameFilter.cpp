@@ -1,0 +1,74 @@
+#include "FolderNameFilter.h"
+
+#include <QTextBoundaryFinder>
+
+namespace FolderNameFilter {
+
+bool isAllowed(char32_t scalar) {
+    if ((scalar >= U'a' && scalar <= U'z') || (scalar >= U'A' && scalar <= U'Z') || (scalar >= U'0' && scalar <= U'9'))
+        return true;
+    if (scalar == U' ' || scalar == U'-' || scalar == U'_')
+        return true;
+    if (scalar >= 0x0410 && scalar <= 0x044F)
+        return true;
+    // The interface speaks Ukrainian, so its users must be able to name a folder "Ігри": the
+    // Ukrainian letters outside the basic Cyrillic block are admitted too (ё stays out).
+    switch (scalar) {
+    case 0x0456: // і
+    case 0x0457: // ї
+    case 0x0454: // є
+    case 0x0491: // ґ
+    case 0x0406: // І
+    case 0x0407: // Ї
+    case 0x0404: // Є
+    case 0x0490: // Ґ
+        return true;
+    default:
+        return false;
+    }
+}
+
+namespace {
+
+// The first Unicode scalar of a character; a lone surrogate is no scalar and is refused.
+char32_t firstScalar(QStringView character) {
+    if (character.isEmpty())
+        return U' ';
+    const QChar first = character.front();
+    if (first.isHighSurrogate() && character.size() > 1 && character[1].isLowSurrogate())
+        return QChar::surrogateToUcs4(first, character[1]);
+    if (first.isSurrogate())
+        return 0xFFFD;
+    return first.unicode();
+}
+
+} // namespace
+
+QString filtered(const QString& text) {
+    QString kept;
+    int keptCount = 0;
+    int characterCount = 0;
+    bool removed = false;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = finder.toNextBoundary();
+        if (end <= start)
+            end = text.size();
+        const QStringView character = QStringView(text).mid(start, end - start);
+        ++characterCount;
+        if (isAllowed(firstScalar(character))) {
+            if (keptCount < maximumLength)
+                kept += character;
+            ++keptCount;
+        } else {
+            removed = true;
+        }
+        start = end;
+    }
+    if (!removed && characterCount <= maximumLength)
+        return text;
+    return kept;
+}
+
+} // namespace FolderNameFilter

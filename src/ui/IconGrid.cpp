@@ -1,0 +1,199 @@
+#include "IconGrid.h"
+
+#include "FolderIcons.h"
+#include "widgets/FocusRing.h"
+#include "widgets/FolderGlyph.h"
+#include "widgets/Shapes.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+namespace {
+
+constexpr double cellRadius = 8;
+constexpr double selectionLineWidth = 1.5;
+// Room around the cells for the focus ring, which is drawn just outside a cell.
+constexpr int margin = 4;
+
+} // namespace
+
+IconGridCell::IconGridCell(IconGrid* grid, QString icon, QWidget* parent)
+    : QAbstractButton(parent)
+    , m_grid(grid)
+    , m_icon(std::move(icon)) {
+    // The grid is the keyboard's stop; its cells are reached with the arrow keys.
+    setFocusPolicy(Qt::NoFocus);
+    setCheckable(true);
+    setAutoExclusive(false);
+    setAccessibleName(QString(m_icon).replace(QLatin1Char('.'), QLatin1Char(' ')));
+    setFixedSize(IconGrid::cellSide, IconGrid::cellSide);
+    connect(this, &QAbstractButton::clicked, this, [this] { m_grid->choose(m_grid->indexOf(m_icon)); });
+}
+
+QSize IconGridCell::sizeHint() const {
+    return {IconGrid::cellSide, IconGrid::cellSide};
+}
+
+void IconGridCell::enterEvent(QEnterEvent* event) {
+    m_hovered = true;
+    update();
+    QAbstractButton::enterEvent(event);
+}
+
+void IconGridCell::leaveEvent(QEvent* event) {
+    m_hovered = false;
+    update();
+    QAbstractButton::leaveEvent(event);
+}
+
+void IconGridCell::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    const QRectF cell = QRectF(rect()).adjusted(1, 1, -1, -1);
+    const QPainterPath outline = Shapes::continuousRoundedRect(cell, cellRadius);
+    const bool selected = isChecked();
+    const QColor accent = palette().color(QPalette::Highlight);
+    if (selected) {
+        QColor fill = accent;
+        fill.setAlphaF(0.14f);
+        painter.fillPath(outline, fill);
+    } else if (m_hovered || isDown()) {
+        painter.fillPath(outline, palette().color(QPalette::AlternateBase));
+    }
+    FolderGlyph::paint(painter, rect(), m_icon, selected ? accent : palette().color(QPalette::Text),
+                       IconGrid::symbolPointSize);
+    if (selected) {
+        painter.setPen(QPen(accent, selectionLineWidth));
+        painter.drawPath(outline);
+    }
+    if (m_grid->hasFocus() && m_grid->currentIcon() == m_icon)
+        FocusRing::paint(painter, outline);
+}
+
+IconGrid::IconGrid(const QString& selectedIcon, QWidget* parent)
+    : QScrollArea(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setWidgetResizable(false);
+    setBackgroundRole(QPalette::Base);
+    auto* content = new QWidget;
+    content->setAutoFillBackground(false);
+    for (const QLatin1String icon : FolderIcons::availableIcons())
+        m_cells.append(new IconGridCell(this, QString(icon), content));
+    setWidget(content);
+    viewport()->setAutoFillBackground(false);
+    content->setFocusPolicy(Qt::NoFocus);
+    setSelectedIcon(selectedIcon);
+    layOutCells();
+}
+
+int IconGrid::indexOf(const QString& icon) const {
+    for (int i = 0; i < m_cells.size(); ++i) {
+        if (m_cells[i]->icon() == icon)
+            return i;
+    }
+    return -1;
+}
+
+QString IconGrid::currentIcon() const {
+    return m_cells.value(m_current) ? m_cells[m_current]->icon() : QString();
+}
+
+void IconGrid::setSelectedIcon(const QString& icon) {
+    m_selected = icon;
+    const int index = indexOf(icon);
+    for (IconGridCell* cell : std::as_const(m_cells))
+        cell->setChecked(cell->icon() == icon);
+    if (index >= 0)
+        moveCurrent(index);
+}
+
+void IconGrid::choose(int index) {
+    if (index < 0 || index >= m_cells.size())
+        return;
+    const QString icon = m_cells[index]->icon();
+    setSelectedIcon(icon);
+    Q_EMIT iconClicked(icon);
+}
+
+void IconGrid::moveCurrent(int index) {
+    if (index < 0 || index >= m_cells.size())
+        return;
+    const int previous = m_current;
+    m_current = index;
+    if (m_cells.value(previous))
+        m_cells[previous]->update();
+    m_cells[m_current]->update();
+    ensureWidgetVisible(m_cells[m_current], margin, margin);
+}
+
+void IconGrid::layOutCells() {
+    const int available = std::max(cellSide, viewport()->width() - 2 * margin);
+    m_columns = std::max(1, (available + spacing) / (cellSide + spacing));
+    const int rows = (int(m_cells.size()) + m_columns - 1) / m_columns;
+    const int used = m_columns * cellSide + (m_columns - 1) * spacing;
+    const int left = std::max(margin, (viewport()->width() - used) / 2);
+    for (int i = 0; i < m_cells.size(); ++i)
+        m_cells[i]->move(left + (i % m_columns) * (cellSide + spacing),
+                         margin + (i / m_columns) * (cellSide + spacing));
+    widget()->resize(viewport()->width(), 2 * margin + rows * cellSide + std::max(0, rows - 1) * spacing);
+}
+
+void IconGrid::resizeEvent(QResizeEvent* event) {
+    QScrollArea::resizeEvent(event);
+    layOutCells();
+}
+
+void IconGrid::keyPressEvent(QKeyEvent* event) {
+    const int count = int(m_cells.size());
+    switch (event->key()) {
+    case Qt::Key_Left:
+        moveCurrent(std::max(0, m_current - 1));
+        return;
+    case Qt::Key_Right:
+        moveCurrent(std::min(count - 1, m_current + 1));
+        return;
+    case Qt::Key_Up:
+        if (m_current - m_columns >= 0)
+            moveCurrent(m_current - m_columns);
+        return;
+    case Qt::Key_Down:
+        if (m_current + m_columns < count)
+            moveCurrent(m_current + m_columns);
+        return;
+    case Qt::Key_Home:
+        moveCurrent(0);
+        return;
+    case Qt::Key_End:
+        moveCurrent(count - 1);
+        return;
+    case Qt::Key_Space:
+        choose(m_current);
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Return on the icon already chosen is left to the dialog around the grid (its default button).
+        if (currentIcon() != m_selected) {
+            choose(m_current);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QScrollArea::keyPressEvent(event);
+}
+
+void IconGrid::focusInEvent(QFocusEvent* event) {
+    QScrollArea::focusInEvent(event);
+    if (m_cells.value(m_current))
+        m_cells[m_current]->update();
+}
+
+void IconGrid::focusOutEvent(QFocusEvent* event) {
+    QScrollArea::focusOutEvent(event);
+    if (m_cells.value(m_current))
+        m_cells[m_current]->update();
+}

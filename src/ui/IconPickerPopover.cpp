@@ -1,0 +1,78 @@
+#include "IconPickerPopover.h"
+
+#include "IconGrid.h"
+#include "widgets/Shapes.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int popoverWidth = 280;
+constexpr int popoverHeight = 200;
+constexpr double cornerRadius = 12;
+constexpr int gap = 6;
+
+} // namespace
+
+IconPickerPopover::IconPickerPopover(const QString& selectedIcon, std::function<void(const QString&)> onIconSelected,
+                                     QWidget* parent)
+    : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint)
+    , m_onIconSelected(std::move(onIconSelected))
+    , m_grid(new IconGrid(selectedIcon, this)) {
+    // A window of its own, yet drawn in the theme of the window that opened it.
+    setAttribute(Qt::WA_WindowPropagation);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setFixedSize(popoverWidth, popoverHeight);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addWidget(m_grid);
+    setFocusProxy(m_grid);
+    const auto choose = [this](const QString& icon) {
+        // The callback may destroy what opened the popover; close first, then hand the choice over.
+        const auto onIconSelected = m_onIconSelected;
+        close();
+        if (onIconSelected)
+            onIconSelected(icon);
+    };
+    connect(m_grid, &IconGrid::iconClicked, this, choose);
+    // Return chooses the ringed cell even when it is the current glyph (the grid leaves that case alone).
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, choose] { choose(m_grid->currentIcon()); });
+    }
+}
+
+void IconPickerPopover::popUp(QWidget* anchor) {
+    QRect area = screen() ? screen()->availableGeometry() : QRect();
+    QPoint position;
+    if (anchor) {
+        const QRect anchorRect(anchor->mapToGlobal(QPoint(0, 0)), anchor->size());
+        if (QScreen* anchorScreen = QGuiApplication::screenAt(anchorRect.center()))
+            area = anchorScreen->availableGeometry();
+        position = QPoint(anchorRect.left(), anchorRect.bottom() + 1 + gap);
+        if (!area.isEmpty() && position.y() + height() > area.bottom() + 1)
+            position.setY(anchorRect.top() - gap - height());
+    }
+    if (!area.isEmpty()) {
+        position.setX(std::clamp(position.x(), area.left(), std::max(area.left(), area.right() + 1 - width())));
+        position.setY(std::clamp(position.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height())));
+    }
+    move(position);
+    show();
+    m_grid->setFocus(Qt::PopupFocusReason);
+}
+
+void IconPickerPopover::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPainterPath outline =
+        Shapes::continuousRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius);
+    painter.fillPath(outline, palette().color(QPalette::Base));
+    painter.setPen(QPen(palette().color(QPalette::Mid), 1));
+    painter.drawPath(outline);
+}

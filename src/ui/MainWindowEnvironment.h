@@ -1,0 +1,20 @@
+#pragma once
+
+class AppSettings;
+class Clock;
+class DistributedNotifications;
+class FileIconCache;
+class FolderStore;
+class Localization;
+class Scheduler;
+
+// What the main window's views read and act through, shared by all of them.
+struct MainWindowEnvironment {
+    FolderStore& store;
+    AppSettings& settings;
+    const Localization& localization;
+    Scheduler& scheduler;
+    Clock& clock;
+    DistributedNotifications& distributedNotifications;
+    FileIconCache& icons;
+};

@@ -1,0 +1,322 @@
+#include "MainWindowView.h"
+
+#include "FoldersListView.h"
+#include "MainWindowNavigation.h"
+#include "ModalLayer.h"
+#include "PendingPage.h"
+#include "TitleBar.h"
+#include "TrafficLights.h"
+#include "model/FolderID.h"
+#include "model/FolderStore.h"
+#include "platform/DistributedNotifications.h"
+#include "platform/LocalNotificationCenter.h"
+#include "platform/NotificationNames.h"
+#include "platform/Scheduler.h"
+#include "settings/Localization.h"
+#include "settings/LocalizationKeys.h"
+#include "widgets/SearchInputField.h"
+#include "widgets/Shapes.h"
+#include "widgets/Theme.h"
+
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QShortcut>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr double windowCornerRadius = 12;
+// The window has no system title bar: its own is part of the content.
+constexpr double titleBarInset = 0;
+
+const char* tabTitleKey(NavigationPage page) {
+    switch (page) {
+    case NavigationPage::General:
+        return L10nKey::settingsTabGeneral;
+    case NavigationPage::Tile:
+        return L10nKey::settingsTabAppearance;
+    case NavigationPage::Popup:
+        return L10nKey::settingsTabPopup;
+    case NavigationPage::About:
+    case NavigationPage::AllFolders:
+        break;
+    }
+    return L10nKey::settingsTabAbout;
+}
+
+} // namespace
+
+MainWindowView::MainWindowView(Services services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , m_services(services)
+    , m_environment(services.environment)
+    , m_titleBar(new TitleBar(services.environment.localization, this))
+    , m_pages(new QStackedWidget(this))
+    , m_onboarding(new PendingPage(m_pages))
+    , m_folderList(new FoldersListView(
+          services.environment, [this] { addFolder(); }, m_pages)) {
+    setObjectName(QStringLiteral("TrellinMainWindow"));
+    setWindowTitle(QStringLiteral("Trellin"));
+    if (services.translucentWindows)
+        setAttribute(Qt::WA_TranslucentBackground);
+    setMinimumSize(int(MainWindowSizing::minimumWidth), int(MainWindowSizing::settingsMinimumFrameHeight));
+    resize(MainWindowSizing::preferredFolderListSize.toSize());
+
+    m_pages->addWidget(m_onboarding);
+    m_pages->addWidget(m_folderList);
+    // The settings pages' content comes with the settings issue; each shows its title until then.
+    for (const NavigationPage page :
+         {NavigationPage::General, NavigationPage::Tile, NavigationPage::Popup, NavigationPage::About}) {
+        auto* settingsPage = new PendingPage(m_pages);
+        m_settingsPages.insert(page, settingsPage);
+        m_pages->addWidget(settingsPage);
+    }
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_titleBar);
+    layout->addWidget(m_pages, 1);
+    m_modalLayer = new ModalLayer(
+        m_environment, m_pages, [this](const AppFolder& folder) { deleteConfirmedFolder(folder); }, this);
+
+    m_pages->installEventFilter(this);
+    connect(m_titleBar->trafficLights(), &TrafficLights::closeClicked, this, &QWidget::close);
+    connect(m_titleBar->trafficLights(), &TrafficLights::minimizeClicked, this, &QWidget::showMinimized);
+    connect(m_titleBar, &TitleBar::themeClicked, this, [this] {
+        AppSettings& settings = m_environment.settings;
+        settings.setAppTheme(settings.appTheme() == AppThemeMode::Light ? AppThemeMode::Dark : AppThemeMode::Light);
+    });
+    connect(m_titleBar, &TitleBar::settingsClicked, this, [this] {
+        if (isSettingsPage(m_selection)) {
+            setSelection(NavigationPage::AllFolders);
+        } else {
+            m_highlightedSettingsTab = NavigationPage::General;
+            setSelection(NavigationPage::General);
+        }
+    });
+    connect(m_titleBar, &TitleBar::tabSelected, this, [this](NavigationPage page) {
+        // The content changes at once; the highlight slides there on its own spring.
+        m_highlightedSettingsTab = page;
+        setSelection(page);
+    });
+    connect(&m_environment.settings, &AppSettings::changed, this, &MainWindowView::settingChanged);
+
+    auto* find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, [this] {
+        if (m_pages->currentWidget() == m_folderList && m_modalLayer->shownDialog() == ModalDialog::None)
+            m_folderList->searchField()->lineEdit()->setFocus(Qt::ShortcutFocusReason);
+    });
+    auto* newFolder = new QShortcut(QKeySequence::New, this);
+    connect(newFolder, &QShortcut::activated, this, [this] {
+        if (m_environment.settings.hasCompletedOnboarding() && m_modalLayer->shownDialog() == ModalDialog::None)
+            addFolder();
+    });
+
+    m_navigationObserver = m_services.notifications.addObserver(
+        NotificationName::mainWindowNavigationRequested, [this](const Notification&) { consumePendingDestination(); });
+    applyTheme();
+    retranslate();
+    showPage();
+}
+
+MainWindowView::~MainWindowView() {
+    m_services.notifications.removeObserver(m_navigationObserver);
+    if (m_pendingWindowSizeUpdate)
+        m_pendingWindowSizeUpdate->cancel();
+}
+
+QWidget* MainWindowView::currentPage() const {
+    return m_pages->currentWidget();
+}
+
+void MainWindowView::setSelection(NavigationPage page) {
+    const NavigationPage old = m_selection;
+    m_selection = page;
+    selectionChanged(old, page);
+}
+
+void MainWindowView::selectionChanged(NavigationPage old, NavigationPage now) {
+    if (old == NavigationPage::AllFolders && isSettingsPage(now)) {
+        m_highlightedSettingsTab = now;
+        m_folderListSize = MainWindowSizing::preferredFolderListSize;
+        m_titleBar->setHighlightedTab(now, false);
+    } else if (isSettingsPage(now)) {
+        m_titleBar->setHighlightedTab(m_highlightedSettingsTab, true);
+    }
+    showPage();
+    const bool betweenSettingsPages = isSettingsPage(old) && isSettingsPage(now);
+    m_isDelayingSettingsTabResize = betweenSettingsPages;
+    scheduleWindowSizeUpdate(betweenSettingsPages ? MainWindowSizing::settingsTabResizeDelay : 0);
+}
+
+void MainWindowView::showPage() {
+    const bool onboarding = !m_environment.settings.hasCompletedOnboarding();
+    QWidget* page = onboarding                                  ? static_cast<QWidget*>(m_onboarding)
+                    : m_selection == NavigationPage::AllFolders ? static_cast<QWidget*>(m_folderList)
+                                                                : m_settingsPages.value(m_selection);
+    m_pages->setCurrentWidget(page);
+    m_titleBar->setSettingsButtonVisible(!onboarding);
+    m_titleBar->setOnSettingsPage(!onboarding && isSettingsPage(m_selection));
+    retranslate();
+    if (!onboarding && isSettingsPage(m_selection) && !m_settingsPageHeights.contains(m_selection))
+        reportPageHeight(m_selection, page->sizeHint().height());
+}
+
+void MainWindowView::reportPageHeight(NavigationPage page, double height) {
+    if (m_settingsPageHeights.value(page, -1) == height)
+        return;
+    m_settingsPageHeights.insert(page, height);
+    // A page that changes its height resizes the window, unless a tab switch is about to.
+    if (page == m_selection && !m_isDelayingSettingsTabResize)
+        scheduleWindowSizeUpdate(0);
+}
+
+void MainWindowView::consumePendingDestination() {
+    const std::optional<NavigationPage> destination = m_services.navigation.takePendingDestination();
+    if (destination && m_environment.settings.hasCompletedOnboarding()) {
+        if (isSettingsPage(*destination))
+            m_highlightedSettingsTab = *destination;
+        setSelection(*destination);
+    }
+    scheduleWindowSizeUpdate(0);
+}
+
+void MainWindowView::scheduleWindowSizeUpdate(double delay) {
+    if (m_pendingWindowSizeUpdate)
+        m_pendingWindowSizeUpdate->cancel();
+    m_pendingWindowSizeUpdate = m_environment.scheduler.schedule(delay, [this] {
+        m_isDelayingSettingsTabResize = false;
+        applyWindowSize();
+    });
+}
+
+void MainWindowView::applyWindowSize() {
+    if (isMinimized() || isFullScreen())
+        return;
+    const NavigationPage page =
+        m_environment.settings.hasCompletedOnboarding() ? m_selection : NavigationPage::AllFolders;
+    std::optional<double> measured;
+    if (m_settingsPageHeights.contains(page))
+        measured = m_settingsPageHeights.value(page);
+    const MainWindowSizing::PageSizing sizing =
+        MainWindowSizing::sizingFor(page, width(), measured, m_folderListSize, titleBarInset);
+    // The lock is the fixed size: once a page is sized, neither dimension can be dragged.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    if (sizing.frame) {
+        setFixedSize(sizing.frame->toSize());
+    } else {
+        setMinimumSize(int(MainWindowSizing::minimumWidth), int(sizing.minimumFrameHeight));
+    }
+}
+
+void MainWindowView::addFolder() {
+    m_environment.store.setFolderToEdit(std::nullopt);
+    m_environment.store.setShowingFolderEditor(true);
+}
+
+void MainWindowView::onboardingFinished(bool createFirstFolder) {
+    m_environment.settings.setHasCompletedOnboarding(true);
+    showPage();
+    scheduleWindowSizeUpdate(0);
+    if (createFirstFolder)
+        m_environment.scheduler.schedule(firstFolderEditorDelay, [this] { addFolder(); });
+}
+
+void MainWindowView::deleteConfirmedFolder(const AppFolder& folder) {
+    FolderStore& store = m_environment.store;
+    store.setFolderPendingDelete(std::nullopt);
+    // The store's own copy says whether the folder is in the Dock now, which the dialog's may not.
+    bool inDock = folder.isInDock;
+    for (const AppFolder& stored : store.folders())
+        if (stored.id == folder.id)
+            inDock = stored.isInDock;
+    if (inDock) {
+        m_environment.distributedNotifications.post(NotificationName::TRFolderDeleteBadge, {},
+                                                    {{QStringLiteral("id"), FolderID::canonical(folder.id)}});
+        store.deleteFolder(folder.id, deletedFolderRemovalDelay);
+    } else {
+        store.deleteFolder(folder.id, 0);
+    }
+}
+
+void MainWindowView::settingChanged(AppSettings::Field field) {
+    switch (field) {
+    case AppSettings::Field::AppTheme:
+        applyTheme();
+        break;
+    case AppSettings::Field::Language:
+        retranslate();
+        break;
+    case AppSettings::Field::HasCompletedOnboarding:
+        showPage();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindowView::applyTheme() {
+    const AppThemeMode theme = m_environment.settings.appTheme();
+    setPalette(Theme::palette(colorSchemeFor(theme)));
+    m_titleBar->setTheme(theme);
+    update();
+}
+
+void MainWindowView::retranslate() {
+    const Localization& texts = m_environment.localization;
+    const bool onboarding = !m_environment.settings.hasCompletedOnboarding();
+    m_titleBar->setTitle(texts.text(onboarding                    ? L10nKey::onboardingWindowTitle
+                                    : isSettingsPage(m_selection) ? L10nKey::settingsTitle
+                                                                  : L10nKey::appName));
+    m_titleBar->retranslate();
+    for (auto it = m_settingsPages.cbegin(); it != m_settingsPages.cend(); ++it)
+        it.value()->setTitle(texts.text(tabTitleKey(it.key())));
+    // The guided first run comes with the onboarding issue; until then its page welcomes the user
+    // and moves on to the first folder.
+    m_onboarding->setTitle(texts.text(L10nKey::onboardingHeroTitle));
+    m_onboarding->setSubtitle(texts.text(L10nKey::onboardingHeroSubtitle));
+    m_onboarding->setAction(texts.text(L10nKey::onboardingStart), [this] { onboardingFinished(true); });
+}
+
+void MainWindowView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!m_configured) {
+        m_configured = true;
+        resize(MainWindowSizing::preferredFolderListSize.toSize());
+        consumePendingDestination();
+        // The keyboard starts where a user with many folders goes first.
+        if (m_pages->currentWidget() == m_folderList)
+            m_folderList->searchField()->lineEdit()->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void MainWindowView::closeEvent(QCloseEvent* event) {
+    // Closing hides the window; it is shown again as it was.
+    event->ignore();
+    hide();
+}
+
+bool MainWindowView::eventFilter(QObject* watched, QEvent* event) {
+    // The dialogs cover the page, which moves when the title bar grows its tabs.
+    if (watched == m_pages && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
+        m_modalLayer->setGeometry(m_pages->geometry());
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindowView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor background = palette().color(QPalette::Window);
+    if (!testAttribute(Qt::WA_TranslucentBackground)) {
+        painter.fillRect(rect(), background);
+        return;
+    }
+    const QPainterPath outline =
+        Shapes::continuousRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), windowCornerRadius);
+    painter.fillPath(outline, background);
+    painter.setPen(QPen(palette().color(QPalette::Mid), 1));
+    painter.drawPath(outline);
+}

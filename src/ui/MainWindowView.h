@@ -1,0 +1,96 @@
+#pragma once
+
+#include "MainWindowEnvironment.h"
+#include "MainWindowSizing.h"
+#include "NavigationPage.h"
+#include "model/AppFolder.h"
+#include "settings/AppSettings.h"
+
+#include <QMap>
+#include <QWidget>
+
+#include <memory>
+
+class FoldersListView;
+class LocalNotificationCenter;
+class MainWindowNavigation;
+class ModalLayer;
+class PendingPage;
+class QStackedWidget;
+class TitleBar;
+class WorkItem;
+
+// The main window: its own title bar over the folder list or one of the settings pages (the
+// onboarding before the first run is complete), with the dialogs of the folder list drawn inside
+// it. Closing hides it; it is made once and shown again.
+class MainWindowView final : public QWidget {
+    Q_OBJECT
+public:
+    struct Services {
+        const MainWindowEnvironment& environment;
+        MainWindowNavigation& navigation;
+        LocalNotificationCenter& notifications;
+        // False where the window system has no compositor: the window is then drawn opaque, with
+        // square corners.
+        bool translucentWindows = true;
+    };
+
+    // A folder in the Dock keeps its tile this long after its deletion, showing the delete badge.
+    static constexpr double deletedFolderRemovalDelay = 2.0;
+    // After the onboarding, the editor for a first folder opens this much later.
+    static constexpr double firstFolderEditorDelay = 0.08;
+
+    explicit MainWindowView(Services services, QWidget* parent = nullptr);
+    ~MainWindowView() override;
+
+    NavigationPage selection() const { return m_selection; }
+    NavigationPage highlightedSettingsTab() const { return m_highlightedSettingsTab; }
+    void setSelection(NavigationPage page);
+
+    // Opens the folder editor for a new folder.
+    void addFolder();
+    void onboardingFinished(bool createFirstFolder);
+    // The delete dialog's confirmation.
+    void deleteConfirmedFolder(const AppFolder& folder);
+    // A settings page's natural content height, in points.
+    void reportPageHeight(NavigationPage page, double height);
+
+    TitleBar* titleBar() const { return m_titleBar; }
+    FoldersListView* folderList() const { return m_folderList; }
+    ModalLayer* modalLayer() const { return m_modalLayer; }
+    QWidget* currentPage() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void settingChanged(AppSettings::Field field);
+    void consumePendingDestination();
+    void selectionChanged(NavigationPage old, NavigationPage now);
+    void scheduleWindowSizeUpdate(double delay);
+    void applyWindowSize();
+    void showPage();
+    void retranslate();
+    void applyTheme();
+
+    Services m_services;
+    const MainWindowEnvironment& m_environment;
+    NavigationPage m_selection = NavigationPage::AllFolders;
+    NavigationPage m_highlightedSettingsTab = NavigationPage::General;
+    QMap<NavigationPage, double> m_settingsPageHeights;
+    std::shared_ptr<WorkItem> m_pendingWindowSizeUpdate;
+    bool m_isDelayingSettingsTabResize = false;
+    bool m_configured = false;
+    QSizeF m_folderListSize = MainWindowSizing::preferredFolderListSize;
+    int m_navigationObserver = 0;
+
+    TitleBar* m_titleBar;
+    QStackedWidget* m_pages;
+    PendingPage* m_onboarding;
+    FoldersListView* m_folderList;
+    QMap<NavigationPage, PendingPage*> m_settingsPages;
+    ModalLayer* m_modalLayer;
+};

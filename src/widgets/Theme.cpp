@@ -1,0 +1,53 @@
+#include "Theme.h"
+
+#include <QWidget>
+
+namespace {
+
+QColor rgb(int r, int g, int b, double alpha = 1.0) {
+    QColor color(r, g, b);
+    color.setAlphaF(float(alpha));
+    return color;
+}
+
+} // namespace
+
+QPalette Theme::palette(ColorScheme scheme) {
+    const bool dark = scheme == ColorScheme::Dark;
+    QPalette palette;
+    const QColor window = dark ? rgb(30, 30, 32) : rgb(242, 242, 246);
+    const QColor card = dark ? rgb(44, 44, 47) : rgb(255, 255, 255);
+    const QColor control = dark ? rgb(255, 255, 255, 0.09) : rgb(0, 0, 0, 0.055);
+    const QColor text = dark ? rgb(245, 245, 247) : rgb(28, 28, 30);
+    const QColor secondary = dark ? rgb(235, 235, 245, 0.62) : rgb(60, 60, 67, 0.64);
+    const QColor hairline = dark ? rgb(255, 255, 255, 0.10) : rgb(0, 0, 0, 0.09);
+    const QColor accent = dark ? rgb(10, 132, 255) : rgb(0, 122, 255);
+    const QColor selected = dark ? rgb(99, 99, 102) : rgb(255, 255, 255);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Window, window);
+        palette.setColor(group, QPalette::Base, card);
+        palette.setColor(group, QPalette::AlternateBase, control);
+        palette.setColor(group, QPalette::Mid, hairline);
+        palette.setColor(group, QPalette::Text, text);
+        palette.setColor(group, QPalette::WindowText, text);
+        palette.setColor(group, QPalette::ButtonText, text);
+        palette.setColor(group, QPalette::PlaceholderText, secondary);
+        palette.setColor(group, QPalette::Highlight, accent);
+        palette.setColor(group, QPalette::HighlightedText, Qt::white);
+        palette.setColor(group, QPalette::Button, selected);
+    }
+    palette.setColor(QPalette::Disabled, QPalette::Text, secondary);
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, secondary);
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, secondary);
+    palette.setColor(QPalette::Disabled, QPalette::Window, window);
+    palette.setColor(QPalette::Disabled, QPalette::Base, card);
+    return palette;
+}
+
+ColorScheme Theme::schemeOf(const QWidget& widget) {
+    return widget.palette().color(QPalette::Window).lightness() < 128 ? ColorScheme::Dark : ColorScheme::Light;
+}
+
+QColor Theme::destructive() {
+    return QColor(255, 59, 48);
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "RecordingHelperActions.h"
+#include "TestSettings.h"
+#include "VirtualClock.h"
+#include "model/FolderStore.h"
+#include "model/HelperLaunchLog.h"
+#include "platform/FileIconCache.h"
+#include "settings/Localization.h"
+#include "ui/MainWindowEnvironment.h"
+
+#include <QUuid>
+
+// The main window's world with the other processes faked: a test home, a store whose helper
+// calls are recorded, virtual time and the bundle's real string tables.
+struct MainWindowTestBed {
+    MainWindowTestBed()
+        : settings(makeTestSettings(home))
+        , localization(QStringLiteral(TRELLIN_BUNDLE_DIR "/Contents/Resources"),
+                       [this] { return settings->language(); })
+        , launchLog(clock)
+        , store(home.applicationSupport(),
+                {
+                    .clock = clock,
+                    .scheduler = clock,
+                    .notifications = home.localNotifications,
+                    .helpers = helpers,
+                    .launchLog = launchLog,
+                    .isHelperProcess = [] { return false; },
+                })
+        , environment{.store = store,
+                      .settings = *settings,
+                      .localization = localization,
+                      .scheduler = clock,
+                      .clock = clock,
+                      .distributedNotifications = home.distributedNotifications,
+                      .icons = icons} {}
+
+    // A folder of `apps` applications named "App 1", "App 2", … (the built bundle stands for each).
+    static AppFolder folder(const QString& name, int apps, bool inDock = false) {
+        AppFolder folder(QUuid::createUuid(), name, QStringLiteral("folder"), 0);
+        folder.isInDock = inDock;
+        for (int i = 1; i <= apps; ++i)
+            folder.apps.append({QUuid::createUuid(), QStringLiteral("App %1").arg(i),
+                                QStringLiteral("app.example.%1").arg(i),
+                                AppItem::fileURLForPath(QStringLiteral(TRELLIN_BUNDLE_DIR), true)});
+        return folder;
+    }
+
+    TestHome home;
+    std::unique_ptr<AppSettings> settings;
+    Localization localization;
+    VirtualClock clock;
+    RecordingHelperActions helpers;
+    HelperLaunchLog launchLog;
+    FolderStore store;
+    FileIconCache icons{[](const QString&, int size) {
+        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::darkCyan);
+        return image;
+    }};
+    MainWindowEnvironment environment;
+};

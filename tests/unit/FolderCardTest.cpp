@@ -1,0 +1,294 @@
+// The folder card, its two dialogs and the folder list, offscreen: expanding, editing and saving,
+// the Dock switch's empty-folder rule, the picker hand-over, the list's states and counts.
+#include "MainWindowTestBed.h"
+#include "ui/AppGridItem.h"
+#include "ui/DeleteFolderConfirmationSheet.h"
+#include "ui/EmptyFolderAlertSheet.h"
+#include "ui/FolderCardView.h"
+#include "ui/FoldersListView.h"
+#include "widgets/GlyphButton.h"
+#include "widgets/SearchInputField.h"
+#include "widgets/SegmentedTabs.h"
+#include "widgets/TextButton.h"
+#include "widgets/ToggleSwitch.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const AppFolder& stored(const MainWindowTestBed& bed, const QUuid& id) {
+    for (const AppFolder& folder : bed.store.folders())
+        if (folder.id == id)
+            return folder;
+    qFatal("folder not in the store");
+}
+
+QStringList appNames(const QList<AppItem>& apps) {
+    QStringList names;
+    for (const AppItem& app : apps)
+        names.append(app.name);
+    return names;
+}
+
+} // namespace
+
+class FolderCardTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<MainWindowTestBed> m_bed;
+
+    FolderCardView* card(const AppFolder& folder) {
+        m_bed->store.setFolders(m_bed->store.folders() + QList<AppFolder>{folder});
+        auto* view = new FolderCardView(m_bed->environment, folder, false);
+        view->resize(480, 300);
+        view->show();
+        return view;
+    }
+
+private Q_SLOTS:
+    void init() { m_bed = std::make_unique<MainWindowTestBed>(); }
+    void cleanup() { m_bed.reset(); }
+
+    void headerExpandsAndEditingSaves() {
+        const AppFolder folder = MainWindowTestBed::folder("Work", 2);
+        std::unique_ptr<FolderCardView> view(card(folder));
+        QVERIFY(!view->isExpanded());
+        QTest::mouseClick(view->nameLabel(), Qt::LeftButton);
+        QVERIFY(view->isExpanded());
+        QCOMPARE(view->chevron()->rotation(), 90.0);
+
+        // Tiles show a placeholder until their icon is read at the next turn of the loop.
+        QCOMPARE(view->tiles().size(), 2);
+        QVERIFY(!view->tiles().first()->hasIcon());
+        m_bed->clock.advance(0);
+        QVERIFY(view->tiles().first()->hasIcon());
+
+        QTest::mouseClick(view->editButton(), Qt::LeftButton);
+        QVERIFY(view->isEditing());
+        QCOMPARE(view->editingName(), QStringLiteral("Work"));
+        // The name filter applies to what is typed, and blanks keep the old name.
+        view->nameField()->clear();
+        QTest::keyClicks(view->nameField(), "Of!fi&ce");
+        QCOMPARE(view->nameField()->text(), QStringLiteral("Office"));
+        view->nameField()->setText("   ");
+        QTest::mouseClick(view->editButton(), Qt::LeftButton);
+        QVERIFY(!view->isEditing());
+        QVERIFY(view->isExpanded());
+        QCOMPARE(stored(*m_bed, folder.id).name, QStringLiteral("Work"));
+
+        view->beginEditing();
+        view->nameField()->setText("  Office ");
+        view->chooseIcon("star");
+        QTest::keyClick(view->nameField(), Qt::Key_Return); // Return is Done
+        QCOMPARE(stored(*m_bed, folder.id).name, QStringLiteral("Office"));
+        QCOMPARE(stored(*m_bed, folder.id).emoji, QStringLiteral("star"));
+    }
+
+    void removingEveryAppTakesTheFolderOutOfTheDock() {
+        const AppFolder folder = MainWindowTestBed::folder("Dock", 2, true);
+        std::unique_ptr<FolderCardView> view(card(folder));
+        view->beginEditing();
+        QVERIFY(view->isExpanded());
+        while (!view->tiles().isEmpty())
+            QTest::mouseClick(view->tiles().first()->deleteBadge(), Qt::LeftButton);
+        QVERIFY(view->editingApps().isEmpty());
+        QVERIFY(stored(*m_bed, folder.id).isInDock); // nothing reaches the store before Done
+        view->finishEditing();
+        QVERIFY(!stored(*m_bed, folder.id).isInDock);
+        QVERIFY(stored(*m_bed, folder.id).apps.isEmpty());
+        QVERIFY(view->emptyContent()->isVisibleTo(view.get()));
+        QVERIFY(!view->inDockSwitch()->isChecked());
+    }
+
+    void collapsingDiscardsEditsAndDragsReorder() {
+        const AppFolder folder = MainWindowTestBed::folder("Work", 4);
+        std::unique_ptr<FolderCardView> view(card(folder));
+        view->beginEditing();
+        view->nameField()->setText("Other");
+        view->chooseIcon("star");
+        // A drag from elsewhere names its app on entering; the next tile entered takes its place.
+        const QList<AppItem> apps = folder.apps;
+        view->dragEntered(apps[1].id, apps[0].id);
+        QCOMPARE(view->draggingAppID(), std::optional<QUuid>(apps[0].id));
+        view->dragEntered(apps[0].id, apps[0].id); // onto itself
+        QCOMPARE(appNames(view->editingApps()), QStringList({"App 1", "App 2", "App 3", "App 4"}));
+        view->dragEntered(apps[2].id, apps[0].id);
+        QCOMPARE(appNames(view->editingApps()), QStringList({"App 2", "App 3", "App 1", "App 4"}));
+        QCOMPARE(appNames({view->tiles()[2]->app()}), QStringList({"App 1"}));
+        view->dragPerformed();
+        m_bed->clock.advance(0.05);
+        QVERIFY(view->draggingAppID());
+        m_bed->clock.advance(0.06);
+        QVERIFY(!view->draggingAppID());
+
+        QTest::mouseClick(view->countLabel(), Qt::LeftButton); // the header, beside the name field
+        QVERIFY(!view->isExpanded());
+        QVERIFY(!view->isEditing());
+        const AppFolder& after = stored(*m_bed, folder.id);
+        QCOMPARE(after.name, QStringLiteral("Work"));
+        QCOMPARE(after.emoji, QStringLiteral("folder"));
+        QCOMPARE(after.apps, folder.apps);
+        view->setExpanded(true);
+        QCOMPARE(view->tiles().first()->app().name, QStringLiteral("App 1"));
+        QCOMPARE(view->nameLabel()->text(), QStringLiteral("Work"));
+    }
+
+    void dockSwitchRefusesAnEmptyFolder() {
+        const AppFolder empty = MainWindowTestBed::folder("Empty", 0);
+        std::unique_ptr<FolderCardView> view(card(empty));
+        QTest::mouseClick(view->inDockSwitch(), Qt::LeftButton);
+        QVERIFY(m_bed->store.showingEmptyFolderAlert());
+        QVERIFY(!view->inDockSwitch()->isChecked());
+        QVERIFY(!stored(*m_bed, empty.id).isInDock);
+
+        const AppFolder full = MainWindowTestBed::folder("Full", 1);
+        std::unique_ptr<FolderCardView> other(card(full));
+        QTest::mouseClick(other->inDockSwitch(), Qt::LeftButton);
+        QVERIFY(stored(*m_bed, full.id).isInDock);
+        QTest::mouseClick(other->inDockSwitch(), Qt::LeftButton);
+        QVERIFY(!stored(*m_bed, full.id).isInDock);
+    }
+
+    void addingHandsOverToThePicker() {
+        const AppFolder folder = MainWindowTestBed::folder("Work", 1);
+        auto* view = card(folder);
+        view->setExpanded(true);
+        QTest::mouseClick(view->addAppsButton(), Qt::LeftButton);
+        FolderStore& store = m_bed->store;
+        QVERIFY(store.showingAppPicker());
+        QCOMPARE(store.appPickerCurrentBundleIDs(), QSet<QString>({"app.example.1"}));
+        QVERIFY(store.appPickerCallback());
+
+        const QList<AppItem> more = MainWindowTestBed::folder("More", 2).apps; // app.example.1 and .2
+        // Not editing: appended without the duplicate and saved at once.
+        store.appPickerCallback()(more);
+        QCOMPARE(appNames(stored(*m_bed, folder.id).apps), QStringList({"App 1", "App 2"}));
+        // Editing: appended to the edits only.
+        view->beginEditing();
+        AppItem extra = more[0];
+        extra.bundleID = "app.example.3";
+        extra.id = QUuid::createUuid();
+        view->requestAddApps();
+        store.appPickerCallback()({extra});
+        QCOMPARE(view->editingApps().size(), 3);
+        QCOMPARE(stored(*m_bed, folder.id).apps.size(), 2);
+        // The picker may answer after the card is gone.
+        delete view;
+        store.appPickerCallback()({extra});
+        QCOMPARE(stored(*m_bed, folder.id).apps.size(), 2);
+    }
+
+    void dialogsClearTheirFlags() {
+        FolderStore& store = m_bed->store;
+        const AppFolder folder = MainWindowTestBed::folder("Work", 1);
+        store.setFolderPendingDelete(folder);
+        int confirmed = 0;
+        DeleteFolderConfirmationSheet sheet(m_bed->environment, folder, [&confirmed] { ++confirmed; });
+        QVERIFY(sheet.titleLabel()->text().contains("Work"));
+        sheet.show();
+        QTest::keyClick(&sheet, Qt::Key_Escape);
+        QVERIFY(!store.folderPendingDelete());
+        QCOMPARE(confirmed, 0);
+        QTest::mouseClick(sheet.deleteButton(), Qt::LeftButton);
+        QCOMPARE(confirmed, 1);
+
+        store.setShowingEmptyFolderAlert(true);
+        EmptyFolderAlertSheet alert(m_bed->environment);
+        alert.show();
+        QTest::keyClick(&alert, Qt::Key_Return);
+        QVERIFY(!store.showingEmptyFolderAlert());
+    }
+
+    void listShowsStatesCountsAndNewFolders() {
+        FolderStore& store = m_bed->store;
+        int added = 0;
+        FoldersListView list(m_bed->environment, [&added] { ++added; });
+        list.resize(560, 500);
+        list.show();
+        QVERIFY(store.didStartDockStateMonitoring());
+        QVERIFY(list.noFoldersState()->isVisible());
+        QTest::mouseClick(list.newFolderButton(), Qt::LeftButton);
+        QCOMPARE(added, 1);
+
+        store.setFolders({MainWindowTestBed::folder("Work", 2, true), MainWindowTestBed::folder("Games", 1),
+                          MainWindowTestBed::folder("Dock", 1, true)});
+        QVERIFY(!list.noFoldersState()->isVisible());
+        QCOMPARE(list.cards().size(), 3);
+        QVERIFY(list.footerLabel()->text().contains("3"));
+
+        // The in-Dock count stays while the search hides one of them.
+        list.searchField()->setText("wor");
+        QTest::mouseClick(list.filterTabs()->segmentButton(1), Qt::LeftButton);
+        QCOMPARE(list.selectedFilter(), FolderVisibilityFilter::InDock);
+        QCOMPARE(list.cards().size(), 1);
+        QCOMPARE(list.countLabel()->text(), m_bed->localization.pluralText("main.folder_count", 2));
+        list.searchField()->setText("   ");
+        QCOMPARE(list.cards().size(), 2);
+
+        // A switch change rebuilds from the store, yet the open card stays open.
+        FolderCardView* work = list.cards().first();
+        work->setExpanded(true);
+        QTest::mouseClick(work->inDockSwitch(), Qt::LeftButton);
+        QCOMPARE(list.cards().size(), 1);
+        list.setSelectedFilter(FolderVisibilityFilter::All);
+        QCOMPARE(list.cards().first(), work);
+        QVERIFY(work->isExpanded());
+
+        // No folder in the Dock under that filter: nothing found, not "no folders".
+        store.setFolders({MainWindowTestBed::folder("Idle", 1)});
+        list.setSelectedFilter(FolderVisibilityFilter::InDock);
+        QVERIFY(list.noResultsState()->isVisible());
+        QVERIFY(!list.noFoldersState()->isVisible());
+
+        // A new folder opens expanded and is scrolled to.
+        list.setSelectedFilter(FolderVisibilityFilter::All);
+        for (int i = 0; i < 8; ++i)
+            store.setFolders(store.folders() + QList<AppFolder>{MainWindowTestBed::folder("F", 3)});
+        const AppFolder fresh = MainWindowTestBed::folder("Fresh", 3);
+        store.addFolder(fresh);
+        QVERIFY(list.card(fresh.id)->isExpanded());
+        QCOMPARE(list.pendingScrollFolderID(), std::optional<QUuid>(fresh.id));
+        m_bed->clock.advance(0.2);
+        QVERIFY(!list.pendingScrollFolderID());
+        QVERIFY(list.scrollArea()->verticalScrollBar()->value() > 0);
+    }
+
+    void listFollowsLanguageAndScrolling() {
+        FolderStore& store = m_bed->store;
+        QList<AppFolder> folders;
+        for (int i = 0; i < 12; ++i)
+            folders.append(MainWindowTestBed::folder("F", 1));
+        store.setFolders(folders);
+        FoldersListView list(m_bed->environment, [] {});
+        list.resize(560, 400);
+        list.show();
+        FolderCardView* first = list.cards().first();
+        first->setExpanded(true);
+        const QString englishCount = list.countLabel()->text();
+        const QString englishButton = first->editButton()->text();
+        m_bed->settings->setLanguage(AppLanguage::Ukrainian);
+        QCOMPARE(list.countLabel()->text(), m_bed->localization.pluralText("main.folder_count", 12));
+        QVERIFY(list.countLabel()->text() != englishCount);
+        QVERIFY(first->editButton()->text() != englishButton);
+
+        // The overlay bar shows while the list moves and goes a moment after it stops.
+        QScrollBar* inner = list.scrollArea()->verticalScrollBar();
+        QVERIFY(inner->maximum() > 0);
+        QVERIFY(!list.overlayScrollBar()->isVisible());
+        inner->setValue(inner->maximum() / 2);
+        QVERIFY(list.overlayScrollBar()->isVisible());
+        QCOMPARE(list.overlayScrollBar()->value(), inner->value());
+        m_bed->clock.advance(1);
+        QVERIFY(!list.overlayScrollBar()->isVisible());
+    }
+};
+
+QTEST_MAIN(FolderCardTest)
+#include "FolderCardTest.moc"

@@ -1,0 +1,113 @@
+// A gallery of the main window in the states a user meets, in both languages and both themes,
+// written next to the test as main-window-gallery-<language>-<theme>.png for a person to look
+// at; and the checks that each state's picture is what was asked for.
+#include "MainWindowTestBed.h"
+#include "ui/FolderCardView.h"
+#include "ui/FoldersListView.h"
+#include "ui/MainWindowNavigation.h"
+#include "ui/MainWindowView.h"
+#include "ui/ModalLayer.h"
+#include "widgets/SearchInputField.h"
+
+#include <QCoreApplication>
+#include <QPainter>
+#include <QTest>
+
+class MainWindowGalleryTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void galleryOfStates_data() {
+        QTest::addColumn<bool>("ukrainian");
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("en-light") << false << false;
+        QTest::newRow("en-dark") << false << true;
+        QTest::newRow("uk-light") << true << false;
+        QTest::newRow("uk-dark") << true << true;
+    }
+
+    void galleryOfStates() {
+        QFETCH(bool, ukrainian);
+        QFETCH(bool, dark);
+        MainWindowTestBed bed;
+        bed.settings->setHasCompletedOnboarding(true);
+        bed.settings->setLanguage(ukrainian ? AppLanguage::Ukrainian : AppLanguage::English);
+        bed.settings->setAppTheme(dark ? AppThemeMode::Dark : AppThemeMode::Light);
+        MainWindowNavigation navigation;
+        MainWindowView view(
+            {.environment = bed.environment, .navigation = navigation, .notifications = bed.home.localNotifications});
+        view.show();
+        bed.clock.advance(0);
+        FolderStore& store = bed.store;
+        QList<QImage> shots;
+
+        shots.append(shot(view, bed)); // no folders
+        store.addFolder(MainWindowTestBed::folder(QStringLiteral("Work"), 6, true));
+        store.addFolder(MainWindowTestBed::folder(QStringLiteral("Games"), 3));
+        store.addFolder(MainWindowTestBed::folder(QStringLiteral("Інструменти"), 0));
+        store.setNewlyAddedFolderID(std::nullopt);
+        bed.clock.advance(0.2);
+        FolderCardView* first = view.folderList()->cards().value(0);
+        QVERIFY(first);
+        for (FolderCardView* card : view.folderList()->cards())
+            card->setExpanded(card == first);
+        shots.append(shot(view, bed)); // three folders, one expanded
+        first->beginEditing();
+        shots.append(shot(view, bed)); // edit mode
+        store.setFolderPendingDelete(store.folders().at(0));
+        shots.append(shot(view, bed, true)); // delete dialog
+        QCOMPARE(view.modalLayer()->shownDialog(), ModalDialog::DeleteConfirmation);
+        store.setFolderPendingDelete(std::nullopt);
+        store.setShowingFolderEditor(true);
+        shots.append(shot(view, bed, true)); // editor sheet
+        store.setShowingFolderEditor(false);
+        QTest::qWait(700); // the dialog leaves
+        view.folderList()->searchField()->setText(QStringLiteral("zzz"));
+        shots.append(shot(view, bed)); // search empty state
+        view.folderList()->searchField()->setText({});
+        view.setSelection(NavigationPage::Popup);
+        bed.clock.advance(0);
+        shots.append(shot(view, bed)); // a settings tab selected
+
+        const QString name =
+            QStringLiteral("main-window-gallery-%1.png").arg(QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(sheet(shots).save(QCoreApplication::applicationDirPath() + u'/' + name));
+    }
+
+private:
+    // The window as drawn once its animations have settled.
+    static QImage shot(MainWindowView& view, MainWindowTestBed& bed, bool dialog = false) {
+        bed.clock.advance(0.3);
+        QTest::qWait(dialog ? 500 : 30);
+        QImage image(view.size() * 2, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(2);
+        image.fill(QColor(120, 140, 170));
+        QPainter painter(&image);
+        view.render(&painter, {}, {}, QWidget::DrawChildren);
+        return image;
+    }
+
+    // The shots side by side, four to a row.
+    static QImage sheet(const QList<QImage>& shots) {
+        int cellWidth = 0;
+        int cellHeight = 0;
+        for (const QImage& image : shots) {
+            cellWidth = std::max(cellWidth, image.width());
+            cellHeight = std::max(cellHeight, image.height());
+        }
+        const int columns = 4;
+        const int rows = int((shots.size() + columns - 1) / columns);
+        QImage sheet(columns * (cellWidth + 20) + 20, rows * (cellHeight + 20) + 20, QImage::Format_RGB32);
+        sheet.fill(QColor(120, 140, 170));
+        QPainter painter(&sheet);
+        for (int i = 0; i < shots.size(); ++i) {
+            QImage image = shots[i];
+            image.setDevicePixelRatio(1);
+            painter.drawImage(20 + (i % columns) * (cellWidth + 20), 20 + (i / columns) * (cellHeight + 20), image);
+        }
+        return sheet;
+    }
+};
+
+QTEST_MAIN(MainWindowGalleryTest)
+#include "MainWindowGalleryTest.moc"

@@ -1,0 +1,149 @@
+// The main window's shell: which dialog its modal layer shows and how the backdrop dismisses
+// them, the confirmed delete, the page switches and their window sizes, and the destination a
+// request hands over.
+#include "ui/MainWindowView.h"
+#include "MainWindowTestBed.h"
+#include "model/FolderID.h"
+#include "platform/NotificationNames.h"
+#include "ui/MainWindowNavigation.h"
+#include "ui/ModalLayer.h"
+#include "ui/TitleBar.h"
+#include "widgets/GlyphButton.h"
+
+#include <QTest>
+
+class MainWindowViewTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() {
+        m_bed = std::make_unique<MainWindowTestBed>();
+        m_bed->settings->setHasCompletedOnboarding(true);
+        m_view = std::make_unique<MainWindowView>(MainWindowView::Services{
+            .environment = m_bed->environment,
+            .navigation = m_navigation,
+            .notifications = m_bed->home.localNotifications,
+        });
+        m_view->show();
+        m_bed->clock.advance(0);
+    }
+    void cleanup() {
+        m_view.reset();
+        m_bed.reset();
+    }
+
+    void dialogsShowInTheirOrderAndTheBackdropDismissesAll() {
+        FolderStore& store = m_bed->store;
+        const AppFolder folder = MainWindowTestBed::folder(QStringLiteral("Work"), 1);
+        store.addFolder(folder);
+        ModalLayer* layer = m_view->modalLayer();
+        store.setShowingAppPicker(true);
+        QCOMPARE(layer->shownDialog(), ModalDialog::AppPicker);
+        store.setShowingFolderEditor(true);
+        QCOMPARE(layer->shownDialog(), ModalDialog::FolderEditor);
+        store.setShowingEmptyFolderAlert(true);
+        QCOMPARE(layer->shownDialog(), ModalDialog::EmptyFolderAlert);
+        store.setFolderPendingDelete(folder);
+        QCOMPARE(layer->shownDialog(), ModalDialog::DeleteConfirmation);
+        QVERIFY(layer->isVisible());
+        // Clearing the first leaves the next in order.
+        store.setFolderPendingDelete(std::nullopt);
+        QCOMPARE(layer->shownDialog(), ModalDialog::EmptyFolderAlert);
+
+        store.setAppPickerCallback([](const QList<AppItem>&) {});
+        store.setFolderToEdit(folder);
+        QTest::mouseClick(layer, Qt::LeftButton, {}, QPoint(4, 4));
+        QCOMPARE(layer->shownDialog(), ModalDialog::None);
+        QVERIFY(!store.showingEmptyFolderAlert() && !store.showingFolderEditor() && !store.showingAppPicker());
+        QVERIFY(!store.folderToEdit() && !store.appPickerCallback());
+        // A click inside the dialog is the dialog's own.
+        store.setShowingEmptyFolderAlert(true);
+        QTest::mouseClick(layer, Qt::LeftButton, {}, layer->panel()->geometry().center());
+        QVERIFY(store.showingEmptyFolderAlert());
+    }
+
+    void confirmedDeleteOfAFolderInTheDockShowsItsBadgeFirst() {
+        FolderStore& store = m_bed->store;
+        const AppFolder inDock = MainWindowTestBed::folder(QStringLiteral("Docked"), 2, true);
+        const AppFolder plain = MainWindowTestBed::folder(QStringLiteral("Plain"), 1);
+        store.addFolder(inDock);
+        store.addFolder(plain);
+        m_bed->helpers.clear();
+        store.setFolderPendingDelete(inDock);
+        m_view->deleteConfirmedFolder(inDock);
+        QVERIFY(!store.folderPendingDelete());
+        const QList<Notification>& posted = m_bed->home.distributedNotifications.posted;
+        QCOMPARE(posted.size(), 1);
+        QCOMPARE(posted[0].name, NotificationName::TRFolderDeleteBadge);
+        QCOMPARE(posted[0].userInfo.value("id").toString(), FolderID::canonical(inDock.id));
+        QCOMPARE(store.folders().size(), 1);
+        // Its helper goes once the badge has shown.
+        QVERIFY(m_bed->helpers.calls.filter(QStringLiteral("removeHelper")).isEmpty());
+        m_bed->clock.advance(2.0);
+        QCOMPARE(m_bed->helpers.calls.filter(QStringLiteral("removeHelper")).size(), 1);
+        m_view->deleteConfirmedFolder(plain);
+        QCOMPARE(posted.size(), 1);
+        QVERIFY(store.folders().isEmpty());
+        QCOMPARE(m_bed->helpers.calls.filter(QStringLiteral("removeHelper")).size(), 2);
+    }
+
+    void pagesSizeTheWindow() {
+        QCOMPARE(m_view->size(), QSize(560, 550));
+        m_view->titleBar()->settingsButton()->click();
+        QCOMPARE(m_view->selection(), NavigationPage::General);
+        QCOMPARE(m_view->highlightedSettingsTab(), NavigationPage::General);
+        m_bed->clock.advance(0);
+        const int generalHeight = m_view->height();
+        QVERIFY(generalHeight >= 260 && generalHeight < 550);
+        // Between settings tabs the resize waits for the highlight.
+        m_view->reportPageHeight(NavigationPage::Popup, 400);
+        m_view->setSelection(NavigationPage::Popup);
+        m_bed->clock.advance(0.19);
+        QCOMPARE(m_view->height(), generalHeight);
+        m_bed->clock.advance(0.02);
+        QCOMPARE(m_view->height(), 520);
+        // Back to the folders: at once, and locked there.
+        m_view->titleBar()->settingsButton()->click();
+        m_bed->clock.advance(0);
+        QCOMPARE(m_view->size(), QSize(560, 550));
+        QCOMPARE(m_view->minimumSize(), m_view->maximumSize());
+    }
+
+    void destinationIsTakenWhenToldAndDroppedDuringOnboarding() {
+        m_navigation.setPendingDestination(NavigationPage::About);
+        m_bed->home.localNotifications.post(NotificationName::mainWindowNavigationRequested);
+        QCOMPARE(m_view->selection(), NavigationPage::About);
+        QCOMPARE(m_view->highlightedSettingsTab(), NavigationPage::About);
+        QVERIFY(!m_navigation.pendingDestination());
+
+        m_bed->settings->setHasCompletedOnboarding(false);
+        m_navigation.setPendingDestination(NavigationPage::AllFolders);
+        m_bed->home.localNotifications.post(NotificationName::mainWindowNavigationRequested);
+        QCOMPARE(m_view->selection(), NavigationPage::About);
+        QVERIFY(!m_navigation.pendingDestination());
+        QCOMPARE(m_view->titleBar()->title(), m_bed->localization.text(QStringLiteral("onboarding.window_title")));
+        // Finishing it with a first folder opens the editor a moment later.
+        m_view->onboardingFinished(true);
+        QVERIFY(m_bed->settings->hasCompletedOnboarding());
+        QVERIFY(!m_bed->store.showingFolderEditor());
+        m_bed->clock.advance(0.08);
+        QVERIFY(m_bed->store.showingFolderEditor());
+    }
+
+    void closingHidesAndTheThemeButtonSwitchesTheTheme() {
+        m_bed->settings->setAppTheme(AppThemeMode::Light);
+        m_view->titleBar()->themeButton()->click();
+        QCOMPARE(m_bed->settings->appTheme(), AppThemeMode::Dark);
+        QCOMPARE(m_view->titleBar()->themeButton()->symbol(), QStringLiteral("sun.max.fill"));
+        QVERIFY(m_view->close() == false);
+        QVERIFY(!m_view->isVisible());
+    }
+
+private:
+    std::unique_ptr<MainWindowTestBed> m_bed;
+    MainWindowNavigation m_navigation;
+    std::unique_ptr<MainWindowView> m_view;
+};
+
+QTEST_MAIN(MainWindowViewTest)
+#include "MainWindowViewTest.moc"
