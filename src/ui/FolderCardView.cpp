@@ -14,8 +14,8 @@
 #include "widgets/FolderGlyph.h"
 #include "widgets/Fonts.h"
 #include "widgets/GlyphButton.h"
-#include "widgets/Shapes.h"
 #include "widgets/TextButton.h"
+#include "widgets/Theme.h"
 #include "widgets/ToggleSwitch.h"
 
 #include <QHBoxLayout>
@@ -414,12 +414,7 @@ void FolderCardView::recolor() {
 
 void FolderCardView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QPainterPath outline =
-        Shapes::continuousRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius);
-    painter.fillPath(outline, palette().color(QPalette::Base));
-    painter.setPen(QPen(palette().color(QPalette::Mid), 1));
-    painter.drawPath(outline);
+    Theme::paintPanel(painter, rect(), cornerRadius, palette());
 }
 
 void FolderCardView::changeEvent(QEvent* event) {

@@ -16,6 +16,7 @@
 #include "settings/LocalizationKeys.h"
 #include "widgets/SearchInputField.h"
 #include "widgets/Shapes.h"
+#include "widgets/TextButton.h"
 #include "widgets/Theme.h"
 
 #include <QCloseEvent>
@@ -287,9 +288,15 @@ void MainWindowView::showEvent(QShowEvent* event) {
         m_configured = true;
         resize(MainWindowSizing::preferredFolderListSize.toSize());
         consumePendingDestination();
-        // The keyboard starts where a user with many folders goes first.
+    }
+    // The keyboard starts on the page, never on the window's own buttons: the search on the folder
+    // list, the way on in the first-run page.
+    QWidget* focused = focusWidget();
+    if (!focused || m_titleBar->isAncestorOf(focused)) {
         if (m_pages->currentWidget() == m_folderList)
             m_folderList->searchField()->lineEdit()->setFocus(Qt::OtherFocusReason);
+        else if (m_pages->currentWidget() == m_onboarding)
+            m_onboarding->actionButton()->setFocus(Qt::OtherFocusReason);
     }
 }
 

@@ -1,7 +1,7 @@
 #include "DialogPanel.h"
 
 #include "Fonts.h"
-#include "Shapes.h"
+#include "Theme.h"
 
 #include <QAccessible>
 #include <QHBoxLayout>
@@ -108,10 +108,5 @@ bool DialogPanel::focusNextPrevChild(bool next) {
 
 void DialogPanel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QPainterPath outline =
-        Shapes::continuousRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius);
-    painter.fillPath(outline, palette().color(QPalette::Base));
-    painter.setPen(QPen(palette().color(QPalette::Mid), 1));
-    painter.drawPath(outline);
+    Theme::paintPanel(painter, rect(), cornerRadius, palette());
 }

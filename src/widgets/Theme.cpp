@@ -1,5 +1,8 @@
 #include "Theme.h"
 
+#include "Shapes.h"
+
+#include <QPainter>
 #include <QWidget>
 
 namespace {
@@ -50,4 +53,14 @@ ColorScheme Theme::schemeOf(const QWidget& widget) {
 
 QColor Theme::destructive() {
     return QColor(255, 59, 48);
+}
+
+void Theme::paintPanel(QPainter& painter, const QRectF& rect, double cornerRadius, const QPalette& palette) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPainterPath outline = Shapes::continuousRoundedRect(rect.adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius);
+    painter.fillPath(outline, palette.color(QPalette::Base));
+    painter.setPen(QPen(palette.color(QPalette::Mid), 1));
+    painter.drawPath(outline);
+    painter.restore();
 }

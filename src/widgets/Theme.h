@@ -5,6 +5,9 @@
 #include <QColor>
 #include <QPalette>
 
+class QPainter;
+class QRectF;
+
 class QWidget;
 
 // The main window's colours for each appearance. They travel in a widget's palette, so every child
@@ -26,5 +29,7 @@ QPalette palette(ColorScheme scheme);
 ColorScheme schemeOf(const QWidget& widget);
 // Destructive actions (delete), the same in both appearances.
 QColor destructive();
+// A card, panel or popover: the Base fill in a rounded outline with a hairline edge.
+void paintPanel(QPainter& painter, const QRectF& rect, double cornerRadius, const QPalette& palette);
 
 } // namespace Theme
