@@ -4,6 +4,7 @@
 #include "AppReorder.h"
 #include "FolderEdit.h"
 #include "FolderNameFilter.h"
+#include "IconGrid.h"
 #include "IconPickerPopover.h"
 #include "model/FolderStore.h"
 #include "platform/Scheduler.h"
@@ -83,7 +84,7 @@ void FolderCardView::buildHeader() {
     m_nameField = new QLineEdit(m_header);
     m_nameField->setFont(Fonts::rounded(13.5, QFont::DemiBold));
     m_nameField->setMaximumWidth(220);
-    connect(m_nameField, &QLineEdit::textEdited, this, &FolderCardView::applyNameFilter);
+    FolderNameFilter::attach(*m_nameField);
     connect(m_nameField, &QLineEdit::returnPressed, this, &FolderCardView::finishEditing);
     m_countLabel = textLabel(11.5, QFont::Medium, QPalette::PlaceholderText, m_header);
 
@@ -299,6 +300,7 @@ void FolderCardView::openIconPicker() {
         },
         this);
     m_iconPicker->setAttribute(Qt::WA_DeleteOnClose);
+    m_iconPicker->grid()->setAccessibleName(m_environment.localization.text(L10nKey::editorIconLabel));
     m_iconPicker->popUp(m_glyphButton);
 }
 
@@ -335,16 +337,6 @@ void FolderCardView::moveApp(const QUuid& draggedID, const QUuid& targetID) {
 
 void FolderCardView::requestDelete() {
     m_environment.store.setFolderPendingDelete(m_folder);
-}
-
-void FolderCardView::applyNameFilter(const QString& text) {
-    const QString filtered = FolderNameFilter::filtered(text);
-    if (filtered == text)
-        return;
-    // The cursor stays after what was typed: behind the kept characters that stood before it.
-    const int cursor = int(FolderNameFilter::filtered(text.left(m_nameField->cursorPosition())).size());
-    m_nameField->setText(filtered);
-    m_nameField->setCursorPosition(std::min(cursor, int(filtered.size())));
 }
 
 void FolderCardView::refresh() {

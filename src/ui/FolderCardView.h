@@ -88,7 +88,6 @@ private:
     void buildHeader();
     void buildBody();
     void inDockClicked(bool checked);
-    void applyNameFilter(const QString& text);
     void moveApp(const QUuid& draggedID, const QUuid& targetID);
     // The store's value of this folder; none once it was deleted.
     std::optional<AppFolder> storedFolder() const;

@@ -1,5 +1,9 @@
 #include "FolderNameFilter.h"
 
+#include <QLineEdit>
+
+#include <algorithm>
+
 #include <QTextBoundaryFinder>
 
 namespace FolderNameFilter {
@@ -72,3 +76,15 @@ QString filtered(const QString& text) {
 }
 
 } // namespace FolderNameFilter
+
+void FolderNameFilter::attach(QLineEdit& field) {
+    QObject::connect(&field, &QLineEdit::textEdited, &field, [&field](const QString& text) {
+        const QString kept = filtered(text);
+        if (kept == text)
+            return;
+        // The cursor stays behind the kept characters that stood before it.
+        const int cursor = int(filtered(text.left(field.cursorPosition())).size());
+        field.setText(kept);
+        field.setCursorPosition(std::min(cursor, int(kept.size())));
+    });
+}

@@ -52,7 +52,7 @@ NewFolderSheet::NewFolderSheet(const MainWindowEnvironment& environment, QWidget
     m_nameField->setAccessibleName(nameLabel->text());
     m_nameField->setFont(Fonts::rounded(13, QFont::Normal));
     m_nameField->setText(m_folderToEdit ? m_folderToEdit->name : QString());
-    connect(m_nameField, &QLineEdit::textEdited, this, &NewFolderSheet::applyNameFilter);
+    FolderNameFilter::attach(*m_nameField);
 
     QLabel* iconLabel = sectionLabel(localization.text(L10nKey::editorIconLabel), this);
     m_iconGrid->setAccessibleName(iconLabel->text());
@@ -135,14 +135,4 @@ void NewFolderSheet::showEvent(QShowEvent* event) {
     DialogPanel::showEvent(event);
     if (!event->spontaneous())
         focusNameField();
-}
-
-void NewFolderSheet::applyNameFilter(const QString& text) {
-    const QString filtered = FolderNameFilter::filtered(text);
-    if (filtered == text)
-        return;
-    // The cursor stays after what was typed: behind the kept characters that stood before it.
-    const int cursor = int(FolderNameFilter::filtered(text.left(m_nameField->cursorPosition())).size());
-    m_nameField->setText(filtered);
-    m_nameField->setCursorPosition(std::min(cursor, int(filtered.size())));
 }

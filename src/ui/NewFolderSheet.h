@@ -42,7 +42,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void applyNameFilter(const QString& text);
     void dismiss();
 
     const MainWindowEnvironment& m_environment;
