@@ -499,5 +499,9 @@
         <source>Show Folders</source>
         <translation>Show Folders</translation>
     </message>
+    <message id="main.folder_list">
+        <source>Folders</source>
+        <translation>Folders</translation>
+    </message>
 </context>
 </TS>

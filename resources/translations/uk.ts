@@ -509,7 +509,11 @@
     </message>
     <message id="main.window.show_folders">
         <source>Show Folders</source>
-        <translation>Показати теки</translation>
+        <translation>Показати папки</translation>
+    </message>
+    <message id="main.folder_list">
+        <source>Folders</source>
+        <translation>Папки</translation>
     </message>
 </context>
 </TS>

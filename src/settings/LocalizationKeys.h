@@ -157,12 +157,13 @@ inline constexpr char popupPin[] = "popup.accessibility.pin";
 inline constexpr char popupUnpin[] = "popup.accessibility.unpin";
 inline constexpr char popupClose[] = "popup.accessibility.close";
 
-// What screen readers say for the main window's title-bar buttons.
+// What screen readers say for the main window's own controls.
 inline constexpr char windowClose[] = "main.window.close";
 inline constexpr char windowMinimize[] = "main.window.minimize";
 inline constexpr char windowZoom[] = "main.window.zoom";
 inline constexpr char windowTheme[] = "main.window.theme";
 inline constexpr char windowShowFolders[] = "main.window.show_folders";
+inline constexpr char folderListName[] = "main.folder_list";
 
 // How a key's texts are stored and what a format text must take.
 struct Entry {
@@ -198,6 +199,7 @@ inline constexpr auto kAll = std::to_array<Entry>({
     detail::text(windowZoom),
     detail::text(windowTheme),
     detail::text(windowShowFolders),
+    detail::text(folderListName),
     detail::text(settingsTitle),
     detail::text(settingsTabGeneral),
     detail::text(settingsTabAppearance),

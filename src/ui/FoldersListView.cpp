@@ -339,6 +339,7 @@ void FoldersListView::retranslate() {
     const Localization& localization = m_environment.localization;
     m_tabs->setTitles({localization.text(L10nKey::filterAll), localization.text(L10nKey::filterInDock)});
     m_search->setPlaceholder(localization.text(L10nKey::searchPlaceholder));
+    m_scroll->setAccessibleName(localization.text(L10nKey::folderListName));
     m_newFolder->setText(localization.text(L10nKey::newFolder));
     m_noFoldersText->setText(localization.text(L10nKey::noFolders));
     m_noResultsTitle->setText(localization.text(L10nKey::noFoldersFoundTitle));

@@ -5,11 +5,14 @@
 #include "MainWindowTestBed.h"
 #include "model/FolderID.h"
 #include "platform/NotificationNames.h"
+#include "ui/FolderCardView.h"
+#include "ui/FoldersListView.h"
 #include "ui/MainWindowNavigation.h"
 #include "ui/ModalLayer.h"
 #include "ui/TitleBar.h"
 #include "widgets/GlyphButton.h"
 
+#include <QAccessible>
 #include <QTest>
 
 class MainWindowViewTest : public QObject {
@@ -137,6 +140,29 @@ private Q_SLOTS:
         QCOMPARE(m_view->titleBar()->themeButton()->symbol(), QStringLiteral("sun.max.fill"));
         QVERIFY(m_view->close() == false);
         QVERIFY(!m_view->isVisible());
+    }
+
+    void everyControlIsNamedForScreenReaders() {
+        m_bed->store.addFolder(MainWindowTestBed::folder(QStringLiteral("Work"), 2, true));
+        m_bed->clock.advance(0.2);
+        FolderCardView* card = m_view->folderList()->cards().value(0);
+        QVERIFY(card);
+        card->setExpanded(true);
+        card->beginEditing();
+        for (const bool settings : {false, true}) {
+            if (settings)
+                m_view->setSelection(NavigationPage::General);
+            QStringList unnamed;
+            for (QWidget* widget : m_view->findChildren<QWidget*>()) {
+                if (!widget->isVisibleTo(m_view.get()) || !(widget->focusPolicy() & Qt::TabFocus) ||
+                    widget->focusProxy())
+                    continue;
+                QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+                if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty())
+                    unnamed.append(QString::fromLatin1(widget->metaObject()->className()));
+            }
+            QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u' ')));
+        }
     }
 
 private:
