@@ -11,8 +11,10 @@
 #include "ui/ModalLayer.h"
 #include "ui/TitleBar.h"
 #include "widgets/GlyphButton.h"
+#include "widgets/SearchInputField.h"
 
 #include <QAccessible>
+#include <QLineEdit>
 #include <QTest>
 
 class MainWindowViewTest : public QObject {
@@ -140,6 +142,16 @@ private Q_SLOTS:
         QCOMPARE(m_view->titleBar()->themeButton()->symbol(), QStringLiteral("sun.max.fill"));
         QVERIFY(m_view->close() == false);
         QVERIFY(!m_view->isVisible());
+    }
+
+    void shortcutsFindAndCreate() {
+        m_view->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+        QTest::keyClick(m_view.get(), Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(m_view->folderList()->searchField()->lineEdit()->hasFocus());
+        QTest::keyClick(m_view.get(), Qt::Key_N, Qt::ControlModifier);
+        QVERIFY(m_bed->store.showingFolderEditor());
+        QVERIFY(!m_bed->store.folderToEdit());
     }
 
     void everyControlIsNamedForScreenReaders() {
