@@ -1,6 +1,7 @@
 // The main window with 200 folders, to its first painted frame: made and shown at launch, then
 // shown again on a reopen after it was closed (first and second time); and building the folder
 // list of 200 folders on its own. Prints milliseconds.
+#include "BenchHome.h"
 #include "app/MainScene.h"
 #include "app/MainWindowController.h"
 #include "model/FolderStore.h"
@@ -11,10 +12,8 @@
 #include "platform/linux/DBusDistributedNotifications.h"
 #include "platform/linux/LinuxApplication.h"
 #include "platform/linux/MainQueueScheduler.h"
-#include "platform/linux/PlistUserDefaults.h"
 #include "platform/linux/QtScreens.h"
 #include "platform/linux/SystemClock.h"
-#include "platform/linux/XdgAutostartLoginItem.h"
 #include "settings/AppSettings.h"
 #include "settings/Localization.h"
 #include "ui/FoldersListView.h"
@@ -80,26 +79,14 @@ protected:
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toUtf8());
+    BenchHome bench;
     QApplication qtApplication(argc, argv);
-
-    PlistUserDefaults defaults(home.filePath(QStringLiteral("Library/Preferences")), QStringLiteral("bench.Trellin"),
-                               {});
-    LocalNotificationCenter local;
-    DBusDistributedNotifications distributed;
-    XdgAutostartLoginItem loginItem(home.filePath(QStringLiteral("autostart")), QStringLiteral("bench.Trellin"),
-                                    QStringLiteral("Bench"), QStringLiteral("/bin/true"));
-    AppSettings settings({.defaults = defaults,
-                          .notifications = local,
-                          .distributedNotifications = distributed,
-                          .loginItem = loginItem,
-                          .bundleIdentifier = QStringLiteral("bench.Trellin"),
-                          .homeDirectory = home.path(),
-                          .foldersFilePath = home.filePath(QStringLiteral("folders.json"))});
-    settings.setHasCompletedOnboarding(true);
-    Localization localization(QStringLiteral(TRELLIN_BUNDLE_DIR "/Contents/Resources"),
-                              [&settings] { return settings.language(); });
+    bench.start();
+    QTemporaryDir& home = bench.home;
+    LocalNotificationCenter& local = bench.local;
+    DBusDistributedNotifications& distributed = *bench.distributed;
+    AppSettings& settings = *bench.settings;
+    Localization& localization = *bench.localization;
     SystemClock clock;
     MainQueueScheduler scheduler;
     NoHelpers helpers;

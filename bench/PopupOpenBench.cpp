@@ -2,6 +2,7 @@
 // icons are real files: cold (the first opening of the process: panel made, icons decoded) and
 // warm (later openings). The helper's own classes on the session bus; the reopen comes from a
 // second connection, as the Dock sends it. Prints milliseconds.
+#include "BenchHome.h"
 #include "model/DockHeight.h"
 #include "platform/FileIconCache.h"
 #include "platform/LocalNotificationCenter.h"
@@ -10,11 +11,9 @@
 #include "platform/linux/LinuxApplication.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/MainQueueScheduler.h"
-#include "platform/linux/PlistUserDefaults.h"
 #include "platform/linux/QtScreens.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/XInputEventMonitor.h"
-#include "platform/linux/XdgAutostartLoginItem.h"
 #include "popup/FolderPopupView.h"
 #include "popup/PopupPanelController.h"
 #include "settings/AppSettings.h"
@@ -61,25 +60,13 @@ AppFolder folderOfBundles(const QString& root) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toUtf8());
+    BenchHome bench;
     QApplication application(argc, argv);
-
-    PlistUserDefaults defaults(home.filePath(QStringLiteral("Library/Preferences")), QStringLiteral("bench.Trellin"),
-                               {});
-    LocalNotificationCenter local;
-    DBusDistributedNotifications distributed;
-    XdgAutostartLoginItem loginItem(home.filePath(QStringLiteral("autostart")), QStringLiteral("bench.Trellin"),
-                                    QStringLiteral("Bench"), QStringLiteral("/bin/true"));
-    AppSettings settings({.defaults = defaults,
-                          .notifications = local,
-                          .distributedNotifications = distributed,
-                          .loginItem = loginItem,
-                          .bundleIdentifier = QStringLiteral("bench.Trellin"),
-                          .homeDirectory = home.path(),
-                          .foldersFilePath = home.filePath(QStringLiteral("folders.json"))});
-    Localization localization(QStringLiteral(TRELLIN_BUNDLE_DIR "/Contents/Resources"),
-                              [&settings] { return settings.language(); });
+    bench.start();
+    QTemporaryDir& home = bench.home;
+    DBusDistributedNotifications& distributed = *bench.distributed;
+    AppSettings& settings = *bench.settings;
+    Localization& localization = *bench.localization;
     SystemClock clock;
     MainQueueScheduler scheduler;
     LinuxWorkspace workspace;
