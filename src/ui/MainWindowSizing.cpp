@@ -5,14 +5,6 @@
 
 namespace MainWindowSizing {
 
-QSizeF willResize(const QSizeF& proposed, bool liveResize, const std::optional<ResizeLock>& lock,
-                  double minimumFrameHeight) {
-    if (liveResize && lock)
-        return {lock->lockWidth ? lock->frame.width() : std::max(minimumWidth, proposed.width()),
-                lock->lockHeight ? lock->frame.height() : std::max(minimumFrameHeight, proposed.height())};
-    return {std::max(minimumWidth, proposed.width()), std::max(minimumFrameHeight, proposed.height())};
-}
-
 namespace {
 
 // The frame around a content height, its top edge kept by the caller.

@@ -6,8 +6,8 @@
 
 #include <optional>
 
-// The main window's sizes: what a page asks for, and what a resize the user drags may become. All
-// sizes are in points; "inset" is the part of the window's content that its title bar covers.
+// The main window's sizes: what each page asks for. All sizes are in points; "inset" is the part of the window's
+// content that its title bar covers.
 namespace MainWindowSizing {
 
 inline constexpr QSizeF preferredFolderListSize{560, 521};
@@ -18,17 +18,6 @@ inline constexpr double settingsMinimumFrameHeight = 260;
 inline constexpr double settingsPageChrome = 120;
 // Switching between two settings tabs waits this long before resizing, so the highlight settles first.
 inline constexpr double settingsTabResizeDelay = 0.2;
-
-// A size the window keeps while the user drags its edges.
-struct ResizeLock {
-    QSizeF frame;
-    bool lockWidth = false;
-    bool lockHeight = false;
-};
-
-// The frame a resize to `proposed` ends at.
-QSizeF willResize(const QSizeF& proposed, bool liveResize, const std::optional<ResizeLock>& lock,
-                  double minimumFrameHeight);
 
 // What sizing a page does to the window.
 struct PageSizing {

@@ -1,4 +1,4 @@
-// The main window's sizes: what each page makes of the window and what a dragged resize ends at.
+// The main window's sizes: what each page makes of the window.
 #include "ui/MainWindowSizing.h"
 
 #include <QTest>
@@ -35,16 +35,6 @@ private Q_SLOTS:
         QVERIFY(!unmeasured.frame);
         QCOMPARE(unmeasured.minimumFrameHeight, 260.0);
         QVERIFY(!sizingFor(NavigationPage::Tile, 560, 0.0, preferredFolderListSize, 0).frame);
-    }
-
-    void draggingHonoursTheLockAndTheMinimum() {
-        const ResizeLock both{{560, 400}, true, true};
-        QCOMPARE(willResize({900, 900}, true, both, 260), QSizeF(560, 400));
-        const ResizeLock widthOnly{{560, 400}, true, false};
-        QCOMPARE(willResize({900, 100}, true, widthOnly, 260), QSizeF(560, 260));
-        // Not a live drag: only the minimum applies, the lock does not.
-        QCOMPARE(willResize({300, 900}, false, both, 550), QSizeF(540, 900));
-        QCOMPARE(willResize({600, 100}, true, std::nullopt, 550), QSizeF(600, 550));
     }
 };
 
