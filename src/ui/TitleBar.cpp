@@ -88,6 +88,7 @@ void TitleBar::setOnSettingsPage(bool onSettingsPage) {
 
 void TitleBar::setSettingsButtonVisible(bool visible) {
     m_settings->setVisible(visible);
+    layOut();
 }
 
 void TitleBar::setTheme(AppThemeMode theme) {
@@ -134,7 +135,7 @@ void TitleBar::layOut() {
     const int middle = barHeight / 2;
     m_lights->move(16, middle - m_lights->height() / 2);
     m_settings->move(width() - 12 - m_settings->width(), middle - m_settings->height() / 2);
-    m_theme->move((m_settings->isVisible() ? m_settings->x() - 4 : width() - 12) - m_theme->width(),
+    m_theme->move((!m_settings->isHidden() ? m_settings->x() - 4 : width() - 12) - m_theme->width(),
                   middle - m_theme->height() / 2);
     const int titleLeft = m_lights->geometry().right() + 12;
     const int titleRight = m_theme->x() - 12;

@@ -24,7 +24,10 @@ SearchInputField::SearchInputField(const QString& placeholder, const QString& sy
     m_edit->setFrame(false);
     m_edit->setFont(Fonts::rounded(12, QFont::Medium));
     m_edit->setAttribute(Qt::WA_MacShowFocusRect, false);
-    m_edit->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; border: none; }"));
+    // The field draws on this widget's fill; every other colour comes from the window's palette.
+    QPalette transparentBase;
+    transparentBase.setColor(QPalette::Base, Qt::transparent);
+    m_edit->setPalette(transparentBase);
     m_edit->setClearButtonEnabled(false);
     setPlaceholder(placeholder);
     auto* layout = new QHBoxLayout(this);
