@@ -143,8 +143,20 @@ class DockEndToEndTest : public DesktopTestCase {
         std::optional<DockTileRecord> tile;
         if (!QTest::qWaitFor([&] { return (tile = helperTile()).has_value(); }, 30000))
             return {};
+        // The main application's own tile may register after the helper's and move it along: wait for
+        // it, and read the helper's place again at every look.
+        const auto mainApplicationShown = [&] {
+            const QList<DockTileRecord> shown = tiles();
+            return std::any_of(shown.begin(), shown.end(), [](const DockTileRecord& record) {
+                return record.running && QFileInfo(record.path) == QFileInfo(QStringLiteral(TRELLIN_BUNDLE_DIR));
+            });
+        };
+        if (!QTest::qWaitFor(mainApplicationShown, 10000))
+            return {};
         const auto drawn = [&] {
-            return pixelsOfIconColour(QGuiApplication::primaryScreen()->grabWindow(0).toImage(), tile->geometry) > 20;
+            tile = helperTile();
+            return tile &&
+                   pixelsOfIconColour(QGuiApplication::primaryScreen()->grabWindow(0).toImage(), tile->geometry) > 20;
         };
         return QTest::qWaitFor(drawn, 10000) ? *tile : DockTileRecord{};
     }
