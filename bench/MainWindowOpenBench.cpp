@@ -4,6 +4,7 @@
 #include "BenchHome.h"
 #include "app/MainScene.h"
 #include "app/MainWindowController.h"
+#include "discovery/AppDiscovery.h"
 #include "model/FolderStore.h"
 #include "model/HelperLaunchLog.h"
 #include "model/HelperTileActions.h"
@@ -100,13 +101,15 @@ int main(int argc, char** argv) {
     store.setFolders(folders(QStringLiteral(TRELLIN_BUNDLE_DIR)));
     FileIconCache icons;
     QtScreens screens;
+    const AppDiscovery discovery({});
     const MainWindowEnvironment environment{.store = store,
                                             .settings = settings,
                                             .localization = localization,
                                             .scheduler = scheduler,
                                             .clock = clock,
                                             .distributedNotifications = distributed,
-                                            .icons = icons};
+                                            .icons = icons,
+                                            .discovery = discovery};
 
     QList<double> listTimes;
     for (int run = 0; run < kListRuns; ++run) {

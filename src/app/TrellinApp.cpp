@@ -5,6 +5,7 @@
 #include "MainScene.h"
 #include "MainWindowController.h"
 #include "PendingSubsystems.h"
+#include "discovery/AppDiscovery.h"
 #include "helpers/HelperManager.h"
 #include "helpers/RunMode.h"
 #include "model/DockHeight.h"
@@ -19,6 +20,7 @@
 #include "platform/linux/DBusDistributedNotifications.h"
 #include "platform/linux/DBusDockTile.h"
 #include "platform/linux/DBusHelperEndings.h"
+#include "platform/linux/GioDesktopEntries.h"
 #include "platform/linux/InotifyFileEvents.h"
 #include "platform/linux/LinuxApplication.h"
 #include "platform/linux/LinuxPaths.h"
@@ -88,7 +90,8 @@ struct Backend {
     LocalNotificationCenter localNotifications;
     DBusDistributedNotifications distributedNotifications;
     SyslogSystemLog systemLog;
-    LinuxWorkspace workspace;
+    GioDesktopEntries desktopEntries;
+    LinuxWorkspace workspace{QStringLiteral("/proc"), &desktopEntries};
     InotifyFileEvents fileEvents;
     DBusHelperEndings helperEndings;
     PlistPreferenceDomain dockDomain;
@@ -168,13 +171,19 @@ struct SharedObjects {
                               .icons = icons,
                               .translucentWindows = backend.screens.showsTranslucentWindows()},
           })
+        , discovery({
+              .bundleDirectories = AppDiscovery::standardDirectories(QDir::homePath()),
+              .desktopEntries = &backend.desktopEntries,
+              .language = [this] { return localization.languageCode(); },
+          })
         , mainWindowEnvironment{.store = store,
                                 .settings = settings,
                                 .localization = localization,
                                 .scheduler = backend.scheduler,
                                 .clock = backend.clock,
                                 .distributedNotifications = backend.distributedNotifications,
-                                .icons = icons}
+                                .icons = icons,
+                                .discovery = discovery}
         , mainWindow({
               .application = application,
               .settings = settings,
@@ -231,6 +240,7 @@ struct SharedObjects {
     PopupPanelController popup;
     PendingSubsystems pending;
     MainWindowNavigation navigation;
+    AppDiscovery discovery;
     MainWindowEnvironment mainWindowEnvironment;
     MainWindowController mainWindow;
     MainScene scene;
@@ -275,6 +285,7 @@ int TrellinApp::run(int argc, char** argv) {
     application.installTerminationSignalHandlers();
 
     Backend backend(identity);
+    FileIcons::setDesktopEntries(&backend.desktopEntries);
     SharedObjects objects(identity, application, backend);
     connectApplicationEvents(qtApplication, application, objects.delegate);
 

@@ -1,20 +1,25 @@
 #include "FileIcons.h"
 
 #include "Bundle.h"
+#include "DesktopEntries.h"
 #include "PngEncoder.h"
 #include "Symbols.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QImageReader>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <optional>
 
 namespace {
+
+const DesktopEntries* desktopEntries = nullptr;
 
 // Icon files are small; larger sides are a caller's mistake, not something to allocate for.
 constexpr int kMaxSide = 4096;
@@ -59,6 +64,53 @@ std::optional<QImage> bundleIcon(const QString& path, int size) {
         if (std::optional<QImage> image = readBestImage(file, size))
             return image;
     return std::nullopt;
+}
+
+// The freedesktop icon lookup: the current theme, then hicolor, in each data directory's "icons",
+// then the bare files in "pixmaps". Set up once, where the platform left it unset.
+void prepareIconThemes() {
+    static const bool prepared = [] {
+        const QStringList dataDirectories = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+        if (QIcon::themeSearchPaths().isEmpty() || QIcon::themeSearchPaths() == QStringList{QStringLiteral(":/icons")}) {
+            QStringList paths{QDir::homePath() + QStringLiteral("/.icons")};
+            for (const QString& directory : dataDirectories)
+                paths << directory + QStringLiteral("/icons");
+            QIcon::setThemeSearchPaths(paths);
+        }
+        if (QIcon::fallbackSearchPaths().isEmpty()) {
+            QStringList paths;
+            for (const QString& directory : dataDirectories)
+                paths << directory + QStringLiteral("/pixmaps");
+            QIcon::setFallbackSearchPaths(paths);
+        }
+        if (QIcon::themeName().isEmpty())
+            QIcon::setThemeName(QStringLiteral("hicolor"));
+        if (QIcon::fallbackThemeName().isEmpty())
+            QIcon::setFallbackThemeName(QStringLiteral("hicolor"));
+        return true;
+    }();
+    Q_UNUSED(prepared);
+}
+
+std::optional<QImage> themeIcon(const QString& name, int size) {
+    prepareIconThemes();
+    QIcon icon = QIcon::fromTheme(name);
+    // Many entries name their icon with its file's extension ("tool.png").
+    if (icon.isNull() && name.contains(u'.'))
+        icon = QIcon::fromTheme(QFileInfo(name).completeBaseName());
+    if (icon.isNull())
+        return std::nullopt;
+    const QImage image = icon.pixmap(QSize(size, size)).toImage();
+    return image.isNull() ? std::nullopt : std::optional<QImage>(image);
+}
+
+std::optional<QImage> desktopEntryIcon(const QString& path, int size) {
+    if (!desktopEntries)
+        return std::nullopt;
+    const QString icon = desktopEntries->iconOf(path);
+    if (icon.isEmpty())
+        return std::nullopt;
+    return QDir::isAbsolutePath(icon) ? readBestImage(icon, size) : themeIcon(icon, size);
 }
 
 QImage fitted(const QImage& picture, int size) {
@@ -128,6 +180,10 @@ QImage genericDocumentIcon(int size) {
 
 } // namespace
 
+void FileIcons::setDesktopEntries(const DesktopEntries* entries) {
+    desktopEntries = entries;
+}
+
 QString FileIcons::customIconPath(const QString& folderPath) {
     return folderPath + QStringLiteral("/Icon\r");
 }
@@ -145,6 +201,11 @@ QImage FileIcons::iconForPath(const QString& path, int size) {
             if (const std::optional<QImage> icon = bundleIcon(cleanPath, size))
                 return fitted(*icon, size);
         }
+        return genericApplicationIcon(size);
+    }
+    if (info.isFile() && DesktopEntries::isEntryPath(cleanPath)) {
+        if (const std::optional<QImage> icon = desktopEntryIcon(cleanPath, size))
+            return fitted(*icon, size);
         return genericApplicationIcon(size);
     }
     return info.isFile() ? genericDocumentIcon(size) : genericApplicationIcon(size);

@@ -1,5 +1,6 @@
 #pragma once
 
+class AppDiscovery;
 class AppSettings;
 class Clock;
 class DistributedNotifications;
@@ -17,4 +18,5 @@ struct MainWindowEnvironment {
     Clock& clock;
     DistributedNotifications& distributedNotifications;
     FileIconCache& icons;
+    const AppDiscovery& discovery;
 };

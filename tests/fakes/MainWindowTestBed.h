@@ -3,6 +3,7 @@
 #include "RecordingHelperActions.h"
 #include "TestSettings.h"
 #include "VirtualClock.h"
+#include "discovery/AppDiscovery.h"
 #include "model/FolderStore.h"
 #include "model/HelperLaunchLog.h"
 #include "platform/FileIconCache.h"
@@ -34,7 +35,8 @@ struct MainWindowTestBed {
                       .scheduler = clock,
                       .clock = clock,
                       .distributedNotifications = home.distributedNotifications,
-                      .icons = icons} {}
+                      .icons = icons,
+                      .discovery = discovery} {}
 
     // A folder of `apps` applications named "App 1", "App 2", … (the built bundle stands for each).
     static AppFolder folder(const QString& name, int apps, bool inDock = false) {
@@ -59,5 +61,9 @@ struct MainWindowTestBed {
         image.fill(Qt::darkCyan);
         return image;
     }};
+    // Bundles the picker finds: those made under the test home's Applications folder.
+    AppDiscovery discovery{{.bundleDirectories = {home.path(QStringLiteral("Applications"))},
+                            .desktopEntries = nullptr,
+                            .language = [this] { return localization.languageCode(); }}};
     MainWindowEnvironment environment;
 };

@@ -118,9 +118,10 @@ QString canonicalBundlePath(const QString& bundlePath) {
 
 } // namespace
 
-LinuxWorkspace::LinuxWorkspace(QString procRoot, QObject* parent)
+LinuxWorkspace::LinuxWorkspace(QString procRoot, const DesktopEntries* desktopEntries, QObject* parent)
     : QObject(parent)
-    , m_procRoot(std::move(procRoot)) {}
+    , m_procRoot(std::move(procRoot))
+    , m_desktopEntries(desktopEntries) {}
 
 void LinuxWorkspace::openApplication(const QString& bundlePath, const OpenConfiguration& configuration,
                                      OpenCompletion completion) {
@@ -133,6 +134,13 @@ void LinuxWorkspace::openApplication(const QString& bundlePath, const OpenConfig
 
 // `activates` means nothing here: on Linux the window manager decides what comes to the front.
 std::optional<QString> LinuxWorkspace::open(const QString& bundlePath, const OpenConfiguration& configuration) const {
+    // A desktop entry's application says for itself whether it runs once or again; its arguments
+    // are the files or URIs its field codes take.
+    if (DesktopEntries::isEntryPath(bundlePath) && QFileInfo(bundlePath).isFile()) {
+        if (!m_desktopEntries)
+            return QStringLiteral("Desktop entries cannot be opened here: \"%1\".").arg(bundlePath);
+        return m_desktopEntries->launch(bundlePath, configuration.arguments);
+    }
     if (!QFileInfo(bundlePath).isDir())
         return QStringLiteral("There is no application bundle at \"%1\".").arg(bundlePath);
     const Bundle bundle(bundlePath);

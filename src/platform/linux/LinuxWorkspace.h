@@ -1,16 +1,20 @@
 #pragma once
 
+#include "platform/DesktopEntries.h"
 #include "platform/Workspace.h"
 
 #include <QObject>
 
-// Opens a bundle by running its executable in a session of its own, detached from us, and tells
-// which bundles are running from the process table (<proc>/<pid>/exe).
+// Opens a bundle by running its executable in a session of its own, detached from us, or a desktop
+// entry through the desktop's rules, and tells which bundles are running from the process table
+// (<proc>/<pid>/exe).
 class LinuxWorkspace : public QObject, public Workspace {
     Q_OBJECT
 
 public:
-    explicit LinuxWorkspace(QString procRoot = QStringLiteral("/proc"), QObject* parent = nullptr);
+    // Without `desktopEntries`, a desktop entry cannot be opened.
+    explicit LinuxWorkspace(QString procRoot = QStringLiteral("/proc"), const DesktopEntries* desktopEntries = nullptr,
+                            QObject* parent = nullptr);
 
     // The completion runs from the event loop, never from inside this call, and not at all once
     // this object is gone.
@@ -27,4 +31,5 @@ private:
     std::optional<QString> executableOf(qint64 processIdentifier) const;
 
     QString m_procRoot;
+    const DesktopEntries* m_desktopEntries;
 };

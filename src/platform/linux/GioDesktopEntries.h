@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/DesktopEntries.h"
+
+// Desktop entries through GIO's GDesktopAppInfo, which implements the desktop entry and menu
+// specifications: the data directories and their precedence, NoDisplay, Hidden, OnlyShowIn and
+// NotShowIn, TryExec, field codes, Terminal, D-Bus activation.
+class GioDesktopEntries final : public DesktopEntries {
+public:
+    QList<Entry> installed(const QString& language) const override;
+    QString iconOf(const QString& path) const override;
+    // The application runs in a session of its own and is reaped when it ends.
+    std::optional<QString> launch(const QString& path, const QStringList& uris) const override;
+};
