@@ -6,8 +6,8 @@
 #include <QCollator>
 #include <QDir>
 #include <QFileInfo>
-#include <QSet>
 #include <QLocale>
+#include <QSet>
 #include <QUuid>
 
 #include <algorithm>
@@ -65,9 +65,8 @@ QList<AppItem> AppDiscovery::scanApplications() const {
     for (const QString& directory : m_sources.bundleDirectories) {
         // Names only, one level, in the order the file system lists them; a folder that cannot
         // be listed yields nothing.
-        const QStringList names =
-            QDir(directory).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                                      QDir::Unsorted);
+        const QStringList names = QDir(directory).entryList(
+            QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Unsorted);
         for (const QString& name : names) {
             if (!name.endsWith(QLatin1String(".app"), Qt::CaseSensitive))
                 continue;

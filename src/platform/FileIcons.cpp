@@ -71,7 +71,8 @@ std::optional<QImage> bundleIcon(const QString& path, int size) {
 void prepareIconThemes() {
     static const bool prepared = [] {
         const QStringList dataDirectories = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
-        if (QIcon::themeSearchPaths().isEmpty() || QIcon::themeSearchPaths() == QStringList{QStringLiteral(":/icons")}) {
+        if (QIcon::themeSearchPaths().isEmpty() ||
+            QIcon::themeSearchPaths() == QStringList{QStringLiteral(":/icons")}) {
             QStringList paths{QDir::homePath() + QStringLiteral("/.icons")};
             for (const QString& directory : dataDirectories)
                 paths << directory + QStringLiteral("/icons");

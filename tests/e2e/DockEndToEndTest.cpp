@@ -19,6 +19,7 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUuid>
 
 using namespace XSession;
 
@@ -31,16 +32,24 @@ constexpr int kTileSize = 48;
 constexpr int kReserved = kTileSize + 18;
 constexpr int kSideDockGap = 11;
 
-int pixelsOfIconColour(const QImage& image, const QRect& area) {
+// A second application's icon, told apart from the first.
+const QColor kSecondIconColour(0, 200, 255);
+
+int pixelsNear(const QImage& image, const QRect& area, const QColor& colour) {
     int count = 0;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
             const QColor pixel = image.pixelColor(x, y);
-            if (qAbs(pixel.red() - 255) < 24 && pixel.green() < 40 && qAbs(pixel.blue() - 255) < 24)
+            if (qAbs(pixel.red() - colour.red()) < 24 && qAbs(pixel.green() - colour.green()) < 40 &&
+                qAbs(pixel.blue() - colour.blue()) < 24)
                 ++count;
         }
     }
     return count;
+}
+
+int pixelsOfIconColour(const QImage& image, const QRect& area) {
+    return pixelsNear(image, area, kIconColour);
 }
 
 // The smallest rectangle around the icon's colour within `area`.
@@ -68,6 +77,33 @@ class DockEndToEndTest : public DesktopTestCase {
         icon.fill(kIconColour);
         FileIcons::setCustomIcon(icon, bundle);
         return bundle;
+    }
+
+    // Two desktop entries of this home, their icons in its hicolor theme, the first one starting
+    // the fixture program. The folder holds both, as the picker adds them.
+    void writeDesktopEntryFolder() {
+        QVERIFY(writeFile(path("share/icons/hicolor/index.theme"),
+                          "[Icon Theme]\nName=Hicolor\nDirectories=48x48/apps\n\n[48x48/apps]\nSize=48\nType=Fixed\n"));
+        QVERIFY(QDir().mkpath(path("share/icons/hicolor/48x48/apps")) && QDir().mkpath(path("bin")));
+        QJsonArray apps;
+        for (const auto& [name, colour] :
+             {std::pair{QString("One"), kIconColour}, {QString("Two"), kSecondIconColour}}) {
+            QImage icon(48, 48, QImage::Format_ARGB32);
+            icon.fill(colour);
+            QVERIFY(icon.save(path("share/icons/hicolor/48x48/apps/trellin-e2e-" + name.toLower() + ".png")));
+            const QString entry = path("share/applications/org.example." + name + ".desktop");
+            QVERIFY(writeFile(entry, "[Desktop Entry]\nType=Application\nName=" + name.toUtf8() +
+                                         "\nIcon=trellin-e2e-" + name.toLower().toUtf8() +
+                                         "\nExec=" + path("bin/fixture").toUtf8() +
+                                         " --entry=" + name.toLower().toUtf8() + " %U\nStartupNotify=true\n"));
+            apps.append(QJsonObject{{"id", QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper()},
+                                    {"name", name},
+                                    {"bundleID", "org.example." + name},
+                                    {"appURL", QString("file://" + entry)}});
+        }
+        QVERIFY(QFile::copy(QStringLiteral(TRELLIN_FIXTURE_APP), path("bin/fixture")));
+        const QJsonObject folder{{"id", kFolderID}, {"name", "Work"}, {"isInDock", true}, {"apps", apps}};
+        QVERIFY(writeFile(path("share/Trellin/folders.json"), QJsonDocument(QJsonArray{folder}).toJson()));
     }
 
     void writeFolders(const QString& app) {
@@ -167,9 +203,13 @@ private Q_SLOTS:
         writeFolders(makeFixtureApp());
     }
 
-    void cleanup() { tearDownDesktop(); }
+    void cleanup() {
+        tearDownDesktop();
+        QProcess::execute("pkill", {"-f", path("bin/fixture")});
+    }
 
     void aFolderGoesIntoTheDockIsUsedAndLeaves();
+    void desktopEntriesShowTheirIconsAndLaunch();
     void sideDocksKeepThePopupBesideThem_data();
     void sideDocksKeepThePopupBesideThem();
 };
@@ -229,6 +269,34 @@ void DockEndToEndTest::aFolderGoesIntoTheDockIsUsedAndLeaves() {
     QTRY_VERIFY_WITH_TIMEOUT(!helperTile(), 10000);
     QTRY_COMPARE_WITH_TIMEOUT(storedFolder().value("isInDock").toBool(true), false, 20000);
     QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(helperBundle()), 10000);
+}
+
+void DockEndToEndTest::desktopEntriesShowTheirIconsAndLaunch() {
+    writeDesktopEntryFolder();
+    startDesktop({{"tilesize", kTileSize}});
+    if (QTest::currentTestFailed())
+        return;
+    // The helper's tile shows both applications' theme icons.
+    const DockTileRecord tile = drawnHelperTile();
+    QVERIFY2(tile.geometry.isValid(), "the helper's tile shows no icon of the first desktop entry");
+    QVERIFY(pixelsNear(saveScreen("dock-e2e-desktop-entries-tile.png"), tile.geometry, kSecondIconColour) > 20);
+
+    // The popup shows them too, and a click on the first starts its Exec line.
+    QVERIFY(moveMouse(tile.geometry.center()));
+    QVERIFY(run({"click", "1"}));
+    QString popup;
+    QTRY_VERIFY_WITH_TIMEOUT(!(popup = windowTitled("Work")).isEmpty(), 10000);
+    QTest::qWait(600);
+    const QRect panel = geometryOf(popup);
+    const QImage shot = saveScreen("dock-e2e-desktop-entries-popup.png");
+    QVERIFY(pixelsNear(shot, panel, kSecondIconColour) > 100);
+    const QRect icon = iconColourBounds(shot, panel);
+    QVERIFY2(icon.width() > 20, "the popup shows no icon of the first desktop entry");
+    QVERIFY(moveMouse(icon.center()));
+    QVERIFY(run({"click", "1"}));
+    // It was announced to the desktop and given the id to end the announcement with.
+    QTRY_VERIFY_WITH_TIMEOUT(readFile(launchLog()).startsWith("--entry=one DESKTOP_STARTUP_ID="), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(windowTitled("Work").isEmpty(), 5000);
 }
 
 void DockEndToEndTest::sideDocksKeepThePopupBesideThem_data() {

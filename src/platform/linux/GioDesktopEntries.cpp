@@ -1,5 +1,7 @@
 #include "platform/linux/GioDesktopEntries.h"
 
+#include "platform/linux/X11StartupNotification.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QSocketNotifier>
@@ -39,9 +41,9 @@ QString localizedName(const char* path, const QString& language, GAppInfo* info)
     if (!language.isEmpty() && path) {
         GKeyFile* file = g_key_file_new();
         QString name;
-        if (g_key_file_load_from_file(file, path, G_KEY_FILE_NONE, nullptr)) {
+        if (g_key_file_load_from_file(file, path, G_KEY_FILE_KEEP_TRANSLATIONS, nullptr)) {
             GText value(g_key_file_get_locale_string(file, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_NAME,
-                                                       language.toUtf8().constData(), nullptr));
+                                                     language.toUtf8().constData(), nullptr));
             name = fromUtf8(value.get());
         }
         g_key_file_free(file);
@@ -65,7 +67,8 @@ void reapWhenEnded(GDesktopAppInfo*, GPid pid, gpointer) {
     if (descriptor < 0 || !QCoreApplication::instance()) {
         if (descriptor >= 0)
             ::close(descriptor);
-        g_child_watch_add(pid, [](GPid ended, gint, gpointer) { g_spawn_close_pid(ended); }, nullptr);
+        g_child_watch_add(
+            pid, [](GPid ended, gint, gpointer) { g_spawn_close_pid(ended); }, nullptr);
         return;
     }
     auto* notifier = new QSocketNotifier(descriptor, QSocketNotifier::Read, QCoreApplication::instance());
@@ -76,6 +79,38 @@ void reapWhenEnded(GDesktopAppInfo*, GPid pid, gpointer) {
         notifier->deleteLater();
     });
 }
+
+// A launch context that announces each start to the desktop, for entries that ask for it
+// (StartupNotify=true).
+struct TrellinLaunchContext {
+    GAppLaunchContext parent;
+};
+struct TrellinLaunchContextClass {
+    GAppLaunchContextClass parentClass;
+};
+G_DEFINE_TYPE(TrellinLaunchContext, trellin_launch_context, G_TYPE_APP_LAUNCH_CONTEXT)
+
+char* startupNotifyID(GAppLaunchContext*, GAppInfo* info, GList*) {
+    QString icon;
+    if (G_IS_DESKTOP_APP_INFO(info)) {
+        const GText key(g_desktop_app_info_get_string(G_DESKTOP_APP_INFO(info), G_KEY_FILE_DESKTOP_KEY_ICON));
+        icon = fromUtf8(key.get());
+    }
+    const QByteArray id = X11StartupNotification::begin(fromUtf8(g_app_info_get_name(info)),
+                                                        fromUtf8(g_app_info_get_executable(info)), icon);
+    return id.isEmpty() ? nullptr : g_strdup(id.constData());
+}
+
+void launchFailed(GAppLaunchContext*, const char* startupNotifyID) {
+    X11StartupNotification::remove(startupNotifyID);
+}
+
+void trellin_launch_context_class_init(TrellinLaunchContextClass* type) {
+    type->parentClass.get_startup_notify_id = &startupNotifyID;
+    type->parentClass.launch_failed = &launchFailed;
+}
+
+void trellin_launch_context_init(TrellinLaunchContext*) {}
 
 } // namespace
 
@@ -118,7 +153,8 @@ std::optional<QString> GioDesktopEntries::launch(const QString& path, const QStr
     GList* list = nullptr;
     for (auto it = strings.rbegin(); it != strings.rend(); ++it)
         list = g_list_prepend(list, it->data());
-    const GObjectPtr<GAppLaunchContext> context(g_app_launch_context_new());
+    const GObjectPtr<GAppLaunchContext> context(
+        G_APP_LAUNCH_CONTEXT(g_object_new(trellin_launch_context_get_type(), nullptr)));
     GError* error = nullptr;
     const gboolean started = g_desktop_app_info_launch_uris_as_manager(
         info.get(), list, context.get(), GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), &detachChild,

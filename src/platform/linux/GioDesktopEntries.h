@@ -4,7 +4,8 @@
 
 // Desktop entries through GIO's GDesktopAppInfo, which implements the desktop entry and menu
 // specifications: the data directories and their precedence, NoDisplay, Hidden, OnlyShowIn and
-// NotShowIn, TryExec, field codes, Terminal, D-Bus activation.
+// NotShowIn, TryExec, field codes, Terminal, D-Bus activation; starts are announced to an X
+// desktop by startup notification.
 class GioDesktopEntries final : public DesktopEntries {
 public:
     QList<Entry> installed(const QString& language) const override;
