@@ -66,23 +66,16 @@ std::optional<QImage> bundleIcon(const QString& path, int size) {
     return std::nullopt;
 }
 
-// The freedesktop icon lookup: the current theme, then hicolor, in each data directory's "icons",
-// then the bare files in "pixmaps". Set up once, where the platform left it unset.
+// The freedesktop icon lookup: the current theme, then hicolor, in each data directory's "icons".
+// Set up once, where the platform left it unset.
 void prepareIconThemes() {
     static const bool prepared = [] {
-        const QStringList dataDirectories = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
-        if (QIcon::themeSearchPaths().isEmpty() ||
-            QIcon::themeSearchPaths() == QStringList{QStringLiteral(":/icons")}) {
+        const QStringList searchPaths = QIcon::themeSearchPaths();
+        if (searchPaths.isEmpty() || searchPaths == QStringList{QStringLiteral(":/icons")}) {
             QStringList paths{QDir::homePath() + QStringLiteral("/.icons")};
-            for (const QString& directory : dataDirectories)
+            for (const QString& directory : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
                 paths << directory + QStringLiteral("/icons");
             QIcon::setThemeSearchPaths(paths);
-        }
-        if (QIcon::fallbackSearchPaths().isEmpty()) {
-            QStringList paths;
-            for (const QString& directory : dataDirectories)
-                paths << directory + QStringLiteral("/pixmaps");
-            QIcon::setFallbackSearchPaths(paths);
         }
         if (QIcon::themeName().isEmpty())
             QIcon::setThemeName(QStringLiteral("hicolor"));
@@ -93,16 +86,33 @@ void prepareIconThemes() {
     Q_UNUSED(prepared);
 }
 
+// Names are given without an extension, though many entries write one ("tool.png").
+QString withoutImageExtension(const QString& name) {
+    for (const QLatin1String extension : {QLatin1String(".png"), QLatin1String(".svg"), QLatin1String(".xpm")})
+        if (name.endsWith(extension, Qt::CaseInsensitive))
+            return name.chopped(extension.size());
+    return name;
+}
+
 std::optional<QImage> themeIcon(const QString& name, int size) {
     prepareIconThemes();
-    QIcon icon = QIcon::fromTheme(name);
-    // Many entries name their icon with its file's extension ("tool.png").
-    if (icon.isNull() && name.contains(u'.'))
-        icon = QIcon::fromTheme(QFileInfo(name).completeBaseName());
-    if (icon.isNull())
+    if (name.contains(u'/'))
         return std::nullopt;
-    const QImage image = icon.pixmap(QSize(size, size)).toImage();
-    return image.isNull() ? std::nullopt : std::optional<QImage>(image);
+    const QIcon icon = QIcon::fromTheme(withoutImageExtension(name));
+    if (!icon.isNull()) {
+        const QImage image = icon.pixmap(QSize(size, size)).toImage();
+        if (!image.isNull())
+            return image;
+    }
+    // Not in a theme: the bare files of each data directory's "pixmaps".
+    for (const QString& directory : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        const QString base = directory + QStringLiteral("/pixmaps/") + name;
+        for (const QString& file : {base, QString(base + QStringLiteral(".png")),
+                                    QString(base + QStringLiteral(".svg")), QString(base + QStringLiteral(".xpm"))})
+            if (std::optional<QImage> image = readBestImage(file, size))
+                return image;
+    }
+    return std::nullopt;
 }
 
 std::optional<QImage> desktopEntryIcon(const QString& path, int size) {
