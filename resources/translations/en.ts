@@ -171,6 +171,18 @@
         <source>Add %d Apps</source>
         <translation>Add %d Apps</translation>
     </message>
+    <message id="app_picker.apps">
+        <source>Applications</source>
+        <translation>Applications</translation>
+    </message>
+    <message id="app_picker.cell.selected">
+        <source>Selected</source>
+        <translation>Selected</translation>
+    </message>
+    <message id="app_picker.cell.already_added">
+        <source>Already in the folder</source>
+        <translation>Already in the folder</translation>
+    </message>
     <message id="settings.general.launch_at_login">
         <source>Launch at Login</source>
         <translation>Launch at Login</translation>

@@ -183,6 +183,18 @@
         <source>Add %d Apps</source>
         <translation>Додати %d програм</translation>
     </message>
+    <message id="app_picker.apps">
+        <source>Applications</source>
+        <translation>Програми</translation>
+    </message>
+    <message id="app_picker.cell.selected">
+        <source>Selected</source>
+        <translation>Вибрано</translation>
+    </message>
+    <message id="app_picker.cell.already_added">
+        <source>Already in the folder</source>
+        <translation>Уже в папці</translation>
+    </message>
     <message id="settings.general.launch_at_login">
         <source>Launch at Login</source>
         <translation>Запуск під час входу</translation>

@@ -66,6 +66,10 @@ inline constexpr char appPickerTitle[] = "app_picker.title";
 inline constexpr char appPickerSearchPlaceholder[] = "app_picker.search_placeholder";
 // Both a plural base and a format of its own (%d), so either way of asking finds a text.
 inline constexpr char appPickerAddCount[] = "app_picker.add_count";
+// What screen readers say for the picker's grid and for a cell's state.
+inline constexpr char appPickerApps[] = "app_picker.apps";
+inline constexpr char appPickerSelected[] = "app_picker.cell.selected";
+inline constexpr char appPickerAlreadyAdded[] = "app_picker.cell.already_added";
 
 // General page.
 inline constexpr char launchAtLogin[] = "settings.general.launch_at_login";
@@ -241,6 +245,9 @@ inline constexpr auto kAll = std::to_array<Entry>({
     detail::text(appPickerTitle),
     detail::text(appPickerSearchPlaceholder),
     Entry{appPickerAddCount, true, true, "d"},
+    detail::text(appPickerApps),
+    detail::text(appPickerSelected),
+    detail::text(appPickerAlreadyAdded),
     detail::text(launchAtLogin),
     detail::text(showMenuBar),
     detail::text(language),

@@ -1,12 +1,10 @@
 #include "ModalLayer.h"
 
+#include "AppPickerView.h"
 #include "DeleteFolderConfirmationSheet.h"
 #include "EmptyFolderAlertSheet.h"
 #include "NewFolderSheet.h"
 #include "model/FolderStore.h"
-#include "settings/Localization.h"
-#include "settings/LocalizationKeys.h"
-#include "widgets/DialogPanel.h"
 #include "widgets/PresentationEffect.h"
 #include "widgets/SpringAnimation.h"
 #include "widgets/Theme.h"
@@ -17,6 +15,8 @@
 namespace {
 
 constexpr Spring presentationSpring{0.35, 0.78};
+// The application picker closes a little springier than the other dialogs.
+constexpr Spring appPickerLeavingSpring{0.35, 0.72};
 constexpr double enteringScale = 0.94;
 
 // A cheap, strong blur: the picture shrunk to a few pixels and smoothed back up.
@@ -78,19 +78,8 @@ QWidget* ModalLayer::makePanel(ModalDialog dialog) {
         return new EmptyFolderAlertSheet(m_environment, this);
     case ModalDialog::FolderEditor:
         return new NewFolderSheet(m_environment, this);
-    case ModalDialog::AppPicker: {
-        // The application picker comes with the discovery of installed applications; until then its
-        // dialog offers only the way back.
-        auto* panel = new DialogPanel(m_environment.localization.text(L10nKey::appPickerTitle), 360, this);
-        panel->addButton(
-            m_environment.localization.text(L10nKey::cancel), TextButton::Style::Secondary,
-            [&store] {
-                store.setShowingAppPicker(false);
-                store.setAppPickerCallback({});
-            },
-            true, true);
-        return panel;
-    }
+    case ModalDialog::AppPicker:
+        return new AppPickerView(m_environment, this);
     case ModalDialog::None:
         break;
     }
@@ -104,6 +93,8 @@ void ModalLayer::refresh() {
     if (wanted == m_shown && folder == m_shownFolder)
         return;
     const bool wasShown = m_shown != ModalDialog::None;
+    m_presentation->setSpring(wanted == ModalDialog::None && m_shown == ModalDialog::AppPicker ? appPickerLeavingSpring
+                                                                                               : presentationSpring);
     m_shown = wanted;
     m_shownFolder = folder;
     if (wanted == ModalDialog::None) {

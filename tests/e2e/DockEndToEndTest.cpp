@@ -98,7 +98,7 @@ class DockEndToEndTest : public DesktopTestCase {
                                          " --entry=" + name.toLower().toUtf8() + " %U\nStartupNotify=true\n"));
             apps.append(QJsonObject{{"id", QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper()},
                                     {"name", name},
-                                    {"bundleID", "org.example." + name},
+                                    {"bundleID", QString("org.example." + name)},
                                     {"appURL", QString("file://" + entry)}});
         }
         QVERIFY(QFile::copy(QStringLiteral(TRELLIN_FIXTURE_APP), path("bin/fixture")));

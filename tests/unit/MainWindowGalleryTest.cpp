@@ -2,6 +2,7 @@
 // written next to the test as main-window-gallery-<language>-<theme>.png for a person to look
 // at; and the checks that each state's picture is what was asked for.
 #include "MainWindowTestBed.h"
+#include "ui/AppPickerView.h"
 #include "ui/FolderCardView.h"
 #include "ui/FoldersListView.h"
 #include "ui/MainWindowNavigation.h"
@@ -61,6 +62,29 @@ private Q_SLOTS:
         store.setShowingFolderEditor(true);
         shots.append(shot(view, bed, true)); // editor sheet
         store.setShowingFolderEditor(false);
+        // The application picker over the folder being edited: one app chosen, one in the folder already.
+        const QStringList apps{QStringLiteral("Calculator"),
+                               QStringLiteral("Mail"),
+                               QStringLiteral("Notes"),
+                               QStringLiteral("Photo Booth"),
+                               QStringLiteral("Preview"),
+                               QStringLiteral("Safari"),
+                               QStringLiteral("System Information Utility"),
+                               QStringLiteral("Terminal")};
+        for (const QString& app : apps) {
+            const QString id =
+                app == QStringLiteral("Mail") ? QStringLiteral("app.example.2") : QString("com.example." + app);
+            bed.home.makeBundle(QString("Applications/" + app + ".app"),
+                                {{"CFBundleIdentifier", id}, {"CFBundleName", app}});
+        }
+        first->requestAddApps();
+        bed.clock.advance(0);
+        auto* picker = qobject_cast<AppPickerView*>(view.modalLayer()->panel());
+        QVERIFY(picker);
+        picker->toggle(picker->allApps().at(2).id);
+        QTest::qWait(50);
+        shots.append(shot(view, bed, true)); // application picker
+        store.setShowingAppPicker(false);
         QTest::qWait(700); // the dialog leaves
         view.folderList()->searchField()->setText(QStringLiteral("zzz"));
         shots.append(shot(view, bed)); // search empty state
