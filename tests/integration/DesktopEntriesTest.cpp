@@ -104,9 +104,11 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(path("system/pixmaps")) && blue.save(path("system/pixmaps/trellin-pixmap.png")));
 
         // A program that writes down its arguments.
-        writeScript("bin/record", "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/arguments.txt\"\n");
+        writeScript("bin/record", "#!/bin/sh\nprintf '%s\\n' \"$PWD\" \"$@\" > \"$(dirname \"$0\")/arguments.txt\"\n");
         write("system/applications/org.example.Record.desktop",
               entry("Name=Record\nExec=" + path("bin/record").toUtf8() + " --files %F"));
+        write("system/applications/org.example.RecordThere.desktop",
+              entry("Name=Record there\nPath=" + path("art").toUtf8() + "\nExec=" + path("bin/record").toUtf8()));
         FileIcons::setDesktopEntries(&m_entries);
     }
 
@@ -167,7 +169,12 @@ private Q_SLOTS:
         };
 
         QCOMPARE(open(path("system/applications/org.example.Record.desktop"), {"file:///tmp/a%20b.txt"}), std::nullopt);
-        QTRY_COMPARE(readFile(path("bin/arguments.txt")), QByteArray("--files\n/tmp/a b.txt\n"));
+        // It starts in the home folder, with the file the URI names.
+        QTRY_COMPARE(readFile(path("bin/arguments.txt")),
+                     QFile::encodeName(QDir::homePath()) + "\n--files\n/tmp/a b.txt\n");
+        QVERIFY(QFile::remove(path("bin/arguments.txt")));
+        QCOMPARE(open(path("system/applications/org.example.RecordThere.desktop"), {}), std::nullopt);
+        QTRY_COMPARE(readFile(path("bin/arguments.txt")), path("art").toUtf8() + "\n");
         // The finished program is waited for: no zombie stays behind.
         QTRY_COMPARE(childrenOfThisProcess(), QStringList());
 

@@ -3,6 +3,7 @@
 #include "platform/linux/X11StartupNotification.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QSocketNotifier>
 
@@ -53,9 +54,13 @@ QString localizedName(const char* path, const QString& language, GAppInfo* info)
     return fromUtf8(g_app_info_get_name(info));
 }
 
-// In the child between fork and exec: async-signal-safe calls only.
-void detachChild(gpointer) {
+// In the child between fork and exec: async-signal-safe calls only. `directory`, when given, is
+// where the application starts.
+void detachChild(gpointer directory) {
     ::setsid();
+    if (directory && ::chdir(static_cast<const char*>(directory)) != 0) {
+        // Left where it was: not being able to enter the home folder is no reason not to start.
+    }
     sigset_t none;
     ::sigemptyset(&none);
     ::sigprocmask(SIG_SETMASK, &none, nullptr);
@@ -153,12 +158,18 @@ std::optional<QString> GioDesktopEntries::launch(const QString& path, const QStr
     GList* list = nullptr;
     for (auto it = strings.rbegin(); it != strings.rend(); ++it)
         list = g_list_prepend(list, it->data());
+    // An entry without a working directory of its own starts in the home folder, as from any
+    // launcher, not in wherever this process happens to be.
+    const GText ownDirectory(g_desktop_app_info_get_string(info.get(), "Path"));
+    QByteArray home;
+    if (!ownDirectory || !*ownDirectory)
+        home = QFile::encodeName(QDir::homePath());
     const GObjectPtr<GAppLaunchContext> context(
         G_APP_LAUNCH_CONTEXT(g_object_new(trellin_launch_context_get_type(), nullptr)));
     GError* error = nullptr;
     const gboolean started = g_desktop_app_info_launch_uris_as_manager(
         info.get(), list, context.get(), GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), &detachChild,
-        nullptr, &reapWhenEnded, nullptr, &error);
+        home.isEmpty() ? nullptr : home.data(), &reapWhenEnded, nullptr, &error);
     g_list_free(list);
     if (started)
         return std::nullopt;
