@@ -1,6 +1,7 @@
 #include "AppPickerGrid.h"
 
 #include "AppPickerCell.h"
+#include "widgets/CellGridLayout.h"
 
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -51,17 +52,9 @@ void AppPickerGrid::showRing() {
 }
 
 void AppPickerGrid::layOutCells() {
-    const int cellWidth = AppPickerCell::cellWidth;
-    const int cellHeight = AppPickerCell::cellHeight;
-    const int available = std::max(cellWidth, viewport()->width() - 2 * margin);
-    m_columns = std::max(1, (available + spacing) / (cellWidth + spacing));
-    const int rows = (int(m_shown.size()) + m_columns - 1) / m_columns;
-    const int used = m_columns * cellWidth + (m_columns - 1) * spacing;
-    const int left = std::max(margin, (viewport()->width() - used) / 2);
-    for (int i = 0; i < m_shown.size(); ++i)
-        m_shown[i]->move(left + (i % m_columns) * (cellWidth + spacing),
-                         margin + (i / m_columns) * (cellHeight + spacing));
-    widget()->resize(viewport()->width(), 2 * margin + rows * cellHeight + std::max(0, rows - 1) * spacing);
+    const QList<QWidget*> shown(m_shown.cbegin(), m_shown.cend());
+    m_columns = CellGridLayout::place(shown, QSize(AppPickerCell::cellWidth, AppPickerCell::cellHeight), spacing,
+                                      margin, viewport()->width(), *widget());
 }
 
 void AppPickerGrid::resizeEvent(QResizeEvent* event) {
@@ -71,37 +64,17 @@ void AppPickerGrid::resizeEvent(QResizeEvent* event) {
 
 void AppPickerGrid::keyPressEvent(QKeyEvent* event) {
     const int count = int(m_shown.size());
-    if (count > 0) {
-        switch (event->key()) {
-        case Qt::Key_Left:
-            setCurrentIndex(std::max(0, m_current - 1));
-            return;
-        case Qt::Key_Right:
-            setCurrentIndex(std::min(count - 1, m_current + 1));
-            return;
-        case Qt::Key_Up:
-            if (m_current - m_columns >= 0)
-                setCurrentIndex(m_current - m_columns);
-            else
-                // The first row leads back up to the search field.
-                focusPreviousChild();
-            return;
-        case Qt::Key_Down:
-            if (m_current + m_columns < count)
-                setCurrentIndex(m_current + m_columns);
-            return;
-        case Qt::Key_Home:
-            setCurrentIndex(0);
-            return;
-        case Qt::Key_End:
-            setCurrentIndex(count - 1);
-            return;
-        case Qt::Key_Space:
-            m_shown[m_current]->click();
-            return;
-        default:
-            break;
-        }
+    if (const std::optional<int> next = CellGridLayout::moved(event->key(), m_current, count, m_columns)) {
+        // The first row leads back up to the search field.
+        if (event->key() == Qt::Key_Up && *next == m_current)
+            focusPreviousChild();
+        else
+            setCurrentIndex(*next);
+        return;
+    }
+    if (event->key() == Qt::Key_Space && count > 0) {
+        m_shown[m_current]->click();
+        return;
     }
     // Return and Escape go on to the dialog's default and cancel buttons.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Escape) {

@@ -1,6 +1,7 @@
 #include "IconGrid.h"
 
 #include "FolderIcons.h"
+#include "widgets/CellGridLayout.h"
 #include "widgets/FocusRing.h"
 #include "widgets/FolderGlyph.h"
 #include "widgets/Shapes.h"
@@ -130,15 +131,9 @@ void IconGrid::moveCurrent(int index) {
 }
 
 void IconGrid::layOutCells() {
-    const int available = std::max(cellSide, viewport()->width() - 2 * margin);
-    m_columns = std::max(1, (available + spacing) / (cellSide + spacing));
-    const int rows = (int(m_cells.size()) + m_columns - 1) / m_columns;
-    const int used = m_columns * cellSide + (m_columns - 1) * spacing;
-    const int left = std::max(margin, (viewport()->width() - used) / 2);
-    for (int i = 0; i < m_cells.size(); ++i)
-        m_cells[i]->move(left + (i % m_columns) * (cellSide + spacing),
-                         margin + (i / m_columns) * (cellSide + spacing));
-    widget()->resize(viewport()->width(), 2 * margin + rows * cellSide + std::max(0, rows - 1) * spacing);
+    const QList<QWidget*> cells(m_cells.cbegin(), m_cells.cend());
+    m_columns =
+        CellGridLayout::place(cells, QSize(cellSide, cellSide), spacing, margin, viewport()->width(), *widget());
 }
 
 void IconGrid::resizeEvent(QResizeEvent* event) {
@@ -147,28 +142,12 @@ void IconGrid::resizeEvent(QResizeEvent* event) {
 }
 
 void IconGrid::keyPressEvent(QKeyEvent* event) {
-    const int count = int(m_cells.size());
+    if (const std::optional<int> next =
+            CellGridLayout::moved(event->key(), m_current, int(m_cells.size()), m_columns)) {
+        moveCurrent(*next);
+        return;
+    }
     switch (event->key()) {
-    case Qt::Key_Left:
-        moveCurrent(std::max(0, m_current - 1));
-        return;
-    case Qt::Key_Right:
-        moveCurrent(std::min(count - 1, m_current + 1));
-        return;
-    case Qt::Key_Up:
-        if (m_current - m_columns >= 0)
-            moveCurrent(m_current - m_columns);
-        return;
-    case Qt::Key_Down:
-        if (m_current + m_columns < count)
-            moveCurrent(m_current + m_columns);
-        return;
-    case Qt::Key_Home:
-        moveCurrent(0);
-        return;
-    case Qt::Key_End:
-        moveCurrent(count - 1);
-        return;
     case Qt::Key_Space:
         choose(m_current);
         return;
