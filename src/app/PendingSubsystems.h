@@ -7,4 +7,5 @@
 class PendingSubsystems final : public Updater {
 public:
     void start() override {}
+    void checkForUpdates() override {}
 };

@@ -183,7 +183,8 @@ struct SharedObjects {
                                 .clock = backend.clock,
                                 .distributedNotifications = backend.distributedNotifications,
                                 .icons = icons,
-                                .discovery = discovery}
+                                .discovery = discovery,
+                                .updater = pending}
         , mainWindow({
               .application = application,
               .settings = settings,

@@ -4,5 +4,8 @@
 class Updater {
 public:
     virtual ~Updater() = default;
+    // Starts the updater once, at launch; its own check then stays silent unless it finds an update.
     virtual void start() = 0;
+    // A check the user asked for: its outcome is always shown.
+    virtual void checkForUpdates() = 0;
 };

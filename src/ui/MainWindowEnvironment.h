@@ -8,6 +8,7 @@ class FileIconCache;
 class FolderStore;
 class Localization;
 class Scheduler;
+class Updater;
 
 // What the main window's views read and act through, shared by all of them.
 struct MainWindowEnvironment {
@@ -19,4 +20,5 @@ struct MainWindowEnvironment {
     DistributedNotifications& distributedNotifications;
     FileIconCache& icons;
     const AppDiscovery& discovery;
+    Updater& updater;
 };

@@ -6,6 +6,7 @@
 #include "discovery/AppDiscovery.h"
 #include "model/FolderStore.h"
 #include "model/HelperLaunchLog.h"
+#include "platform/Updater.h"
 #include "platform/FileIconCache.h"
 #include "settings/Localization.h"
 #include "ui/MainWindowEnvironment.h"
@@ -36,7 +37,8 @@ struct MainWindowTestBed {
                       .clock = clock,
                       .distributedNotifications = home.distributedNotifications,
                       .icons = icons,
-                      .discovery = discovery} {}
+                      .discovery = discovery,
+                      .updater = updater} {}
 
     // A folder of `apps` applications named "App 1", "App 2", … (the built bundle stands for each).
     static AppFolder folder(const QString& name, int apps, bool inDock = false) {
@@ -65,5 +67,12 @@ struct MainWindowTestBed {
     AppDiscovery discovery{{.bundleDirectories = {home.path(QStringLiteral("Applications"))},
                             .desktopEntries = nullptr,
                             .language = [this] { return localization.languageCode(); }}};
+    // Counts the checks for updates the pages ask for.
+    struct CountingUpdater final : Updater {
+        void start() override { ++starts; }
+        void checkForUpdates() override { ++checks; }
+        int starts = 0;
+        int checks = 0;
+    } updater;
     MainWindowEnvironment environment;
 };

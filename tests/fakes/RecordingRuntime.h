@@ -39,6 +39,7 @@ public:
     void showMainWindow(NavigationPage page) override;
 
     void start() override { record("startUpdater"); }
+    void checkForUpdates() override { record("checkForUpdates"); }
 
     void setActivationPolicy(ActivationPolicy policy) override;
     ActivationPolicy activationPolicy() const override { return policy; }
