@@ -10,7 +10,11 @@ MainScene::~MainScene() = default;
 
 void MainScene::launch() {
     openWindow();
-    m_services.controller.registerOpenWindowAction([this] { openWindow(); });
+    m_services.controller.registerOpenWindowAction(openWindowAction());
+}
+
+std::function<void()> MainScene::openWindowAction() {
+    return [this] { openWindow(); };
 }
 
 void MainScene::openWindow() {
@@ -20,6 +24,7 @@ void MainScene::openWindow() {
             .navigation = m_services.navigation,
             .notifications = m_services.notifications,
             .translucentWindows = m_services.translucentWindows,
+            .showMainWindow = [this](NavigationPage page) { m_services.controller.showMainWindow(page); },
         });
     m_window->show();
     m_window->raise();

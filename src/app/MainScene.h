@@ -3,6 +3,7 @@
 #include "ui/MainWindowEnvironment.h"
 #include "ui/MainWindowNavigation.h"
 
+#include <functional>
 #include <memory>
 
 class LocalNotificationCenter;
@@ -27,6 +28,8 @@ public:
     // Launch of the main application: the window appears, and the controller gets the way to make it.
     void launch();
     MainWindowView* window() const { return m_window.get(); }
+    // Makes the window if need be and shows it: what the controller is given to open it with.
+    std::function<void()> openWindowAction();
 
 private:
     void openWindow();

@@ -4,6 +4,7 @@
 #include "DockStateReconciler.h"
 #include "MainScene.h"
 #include "MainWindowController.h"
+#include "MenuBarExtra.h"
 #include "PendingSubsystems.h"
 #include "discovery/AppDiscovery.h"
 #include "helpers/HelperManager.h"
@@ -199,6 +200,15 @@ struct SharedObjects {
               .controller = mainWindow,
               .translucentWindows = backend.screens.showsTranslucentWindows(),
           })
+        , menuBar({
+              .settings = settings,
+              .localization = localization,
+              .scheduler = backend.scheduler,
+              .mainWindow = mainWindow,
+              .openWindowAction = scene.openWindowAction(),
+              .quit = [] { QCoreApplication::quit(); },
+              .isHelperProcess = identity.runMode.isHelperProcess(),
+          })
         , dockMonitor({
               .clock = backend.clock,
               .scheduler = backend.scheduler,
@@ -245,6 +255,7 @@ struct SharedObjects {
     MainWindowEnvironment mainWindowEnvironment;
     MainWindowController mainWindow;
     MainScene scene;
+    MenuBarExtra menuBar;
     DockStateReconciler dockMonitor;
     AppDelegate delegate;
 };

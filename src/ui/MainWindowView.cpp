@@ -104,6 +104,16 @@ MainWindowView::MainWindowView(Services services, QWidget* parent)
     });
     connect(&m_environment.settings, &AppSettings::changed, this, &MainWindowView::settingChanged);
 
+    const auto addCommand = [this](const QKeySequence& keys, NavigationPage page) {
+        auto* command = new QShortcut(keys, this);
+        connect(command, &QShortcut::activated, this, [this, page] {
+            if (m_services.showMainWindow)
+                m_services.showMainWindow(page);
+        });
+    };
+    addCommand(QKeySequence(Qt::CTRL | Qt::Key_O), NavigationPage::AllFolders);
+    addCommand(QKeySequence(Qt::CTRL | Qt::Key_Comma), NavigationPage::General);
+
     auto* find = new QShortcut(QKeySequence::Find, this);
     connect(find, &QShortcut::activated, this, [this] {
         if (m_pages->currentWidget() == m_folderList && m_modalLayer->shownDialog() == ModalDialog::None)

@@ -9,6 +9,7 @@
 #include <QMap>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class FoldersListView;
@@ -33,6 +34,9 @@ public:
         // False where the window system has no compositor: the window is then drawn opaque, with
         // square corners.
         bool translucentWindows = true;
+        // The application's commands "menu.open" (Ctrl+O) and "menu.settings" (Ctrl+,): show the
+        // main window on that page.
+        std::function<void(NavigationPage)> showMainWindow;
     };
 
     // A folder in the Dock keeps its tile this long after its deletion, showing the delete badge.

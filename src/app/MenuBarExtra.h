@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class AppSettings;
+class Localization;
+class MainWindowController;
+class QAction;
+class QMenu;
+class QSystemTrayIcon;
+class Scheduler;
+
+// The menu-bar extra: an icon in the desktop's tray (a StatusNotifierItem where the desktop has
+// one) whose menu opens the folder list or the settings, or quits. It is there while
+// `showMenuBar` is on, and never in a helper.
+class MenuBarExtra final : public QObject {
+    Q_OBJECT
+public:
+    struct Services {
+        AppSettings& settings;
+        const Localization& localization;
+        Scheduler& scheduler;
+        MainWindowController& mainWindow;
+        // The scene's way of making the main window, handed to the controller when the menu shows.
+        std::function<void()> openWindowAction;
+        std::function<void()> quit;
+        bool isHelperProcess = false;
+    };
+
+    explicit MenuBarExtra(Services services, QObject* parent = nullptr);
+    ~MenuBarExtra() override;
+
+    static bool isInserted(bool isHelperProcess, bool showMenuBar) { return !isHelperProcess && showMenuBar; }
+
+    // None in a helper, which builds no menu at all.
+    QSystemTrayIcon* trayIcon() const { return m_trayIcon.get(); }
+    QMenu* menu() const { return m_menu.get(); }
+    QAction* openAction() const { return m_open; }
+    QAction* settingsAction() const { return m_settings; }
+    QAction* quitAction() const { return m_quit; }
+
+private:
+    void build();
+    void retranslate();
+    void followSetting();
+
+    Services m_services;
+    std::unique_ptr<QMenu> m_menu;
+    std::unique_ptr<QSystemTrayIcon> m_trayIcon;
+    QAction* m_open = nullptr;
+    QAction* m_settings = nullptr;
+    QAction* m_quit = nullptr;
+};
