@@ -427,6 +427,10 @@
         <source>Get Started</source>
         <translation>Get Started</translation>
     </message>
+    <message id="onboarding.step_indicator">
+        <source>Step %d of %d</source>
+        <translation>Step %d of %d</translation>
+    </message>
     <message id="menu.open">
         <source>Open Trellin</source>
         <translation>Open Trellin</translation>
@@ -514,6 +518,110 @@
     <message id="main.folder_list">
         <source>Folders</source>
         <translation>Folders</translation>
+    </message>
+    <message id="settings.about.made_with">
+        <source>Made with</source>
+        <translation>Made with</translation>
+    </message>
+    <message id="settings.about.credit">
+        <source>by the Trellin team</source>
+        <translation>by the Trellin team</translation>
+    </message>
+    <message id="settings.appearance.background.frosted">
+        <source>Frosted</source>
+        <translation>Frosted</translation>
+    </message>
+    <message id="settings.appearance.background.dark">
+        <source>Dark</source>
+        <translation>Dark</translation>
+    </message>
+    <message id="settings.appearance.background.light">
+        <source>Light</source>
+        <translation>Light</translation>
+    </message>
+    <message id="settings.appearance.background.blue">
+        <source>Blue</source>
+        <translation>Blue</translation>
+    </message>
+    <message id="settings.appearance.background.green">
+        <source>Green</source>
+        <translation>Green</translation>
+    </message>
+    <message id="settings.appearance.background.red">
+        <source>Red</source>
+        <translation>Red</translation>
+    </message>
+    <message id="settings.appearance.background.orange">
+        <source>Orange</source>
+        <translation>Orange</translation>
+    </message>
+    <message id="settings.appearance.background.pink">
+        <source>Pink</source>
+        <translation>Pink</translation>
+    </message>
+    <message id="settings.appearance.background.purple">
+        <source>Purple</source>
+        <translation>Purple</translation>
+    </message>
+    <message id="settings.appearance.background.yellow">
+        <source>Yellow</source>
+        <translation>Yellow</translation>
+    </message>
+    <message id="settings.appearance.background.custom">
+        <source>Custom Color</source>
+        <translation>Custom Color</translation>
+    </message>
+    <message id="settings.appearance.color_picker.square">
+        <source>Saturation and Brightness</source>
+        <translation>Saturation and Brightness</translation>
+    </message>
+    <message id="settings.appearance.color_picker.hue">
+        <source>Hue</source>
+        <translation>Hue</translation>
+    </message>
+    <message id="settings.appearance.color_picker.swatch">
+        <source>Color %@</source>
+        <translation>Color %@</translation>
+    </message>
+    <message id="update.title.current">
+        <source>You’re up to date</source>
+        <translation>You’re up to date</translation>
+    </message>
+    <message id="update.message.current">
+        <source>Trellin %@ is the newest version available.</source>
+        <translation>Trellin %@ is the newest version available.</translation>
+    </message>
+    <message id="update.title.available">
+        <source>A new version of Trellin is available</source>
+        <translation>A new version of Trellin is available</translation>
+    </message>
+    <message id="update.message.available">
+        <source>Trellin %1$@ is available — you have %2$@.</source>
+        <translation>Trellin %1$@ is available — you have %2$@.</translation>
+    </message>
+    <message id="update.title.failed">
+        <source>Could not check for updates</source>
+        <translation>Could not check for updates</translation>
+    </message>
+    <message id="update.notes">
+        <source>Release Notes</source>
+        <translation>Release Notes</translation>
+    </message>
+    <message id="update.button.notes">
+        <source>Release Notes</source>
+        <translation>Release Notes</translation>
+    </message>
+    <message id="update.button.download">
+        <source>Download</source>
+        <translation>Download</translation>
+    </message>
+    <message id="update.button.later">
+        <source>Later</source>
+        <translation>Later</translation>
+    </message>
+    <message id="update.button.ok">
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
 </context>
 </TS>

@@ -439,6 +439,10 @@
         <source>Get Started</source>
         <translation>Почати</translation>
     </message>
+    <message id="onboarding.step_indicator">
+        <source>Step %d of %d</source>
+        <translation>Крок %d з %d</translation>
+    </message>
     <message id="menu.open">
         <source>Open Trellin</source>
         <translation>Відкрити Trellin</translation>
@@ -526,6 +530,110 @@
     <message id="main.folder_list">
         <source>Folders</source>
         <translation>Папки</translation>
+    </message>
+    <message id="settings.about.made_with">
+        <source>Made with</source>
+        <translation>Зроблено з</translation>
+    </message>
+    <message id="settings.about.credit">
+        <source>by the Trellin team</source>
+        <translation>командою Trellin</translation>
+    </message>
+    <message id="settings.appearance.background.frosted">
+        <source>Frosted</source>
+        <translation>Матовий</translation>
+    </message>
+    <message id="settings.appearance.background.dark">
+        <source>Dark</source>
+        <translation>Темний</translation>
+    </message>
+    <message id="settings.appearance.background.light">
+        <source>Light</source>
+        <translation>Світлий</translation>
+    </message>
+    <message id="settings.appearance.background.blue">
+        <source>Blue</source>
+        <translation>Синій</translation>
+    </message>
+    <message id="settings.appearance.background.green">
+        <source>Green</source>
+        <translation>Зелений</translation>
+    </message>
+    <message id="settings.appearance.background.red">
+        <source>Red</source>
+        <translation>Червоний</translation>
+    </message>
+    <message id="settings.appearance.background.orange">
+        <source>Orange</source>
+        <translation>Помаранчевий</translation>
+    </message>
+    <message id="settings.appearance.background.pink">
+        <source>Pink</source>
+        <translation>Рожевий</translation>
+    </message>
+    <message id="settings.appearance.background.purple">
+        <source>Purple</source>
+        <translation>Фіолетовий</translation>
+    </message>
+    <message id="settings.appearance.background.yellow">
+        <source>Yellow</source>
+        <translation>Жовтий</translation>
+    </message>
+    <message id="settings.appearance.background.custom">
+        <source>Custom Color</source>
+        <translation>Власний колір</translation>
+    </message>
+    <message id="settings.appearance.color_picker.square">
+        <source>Saturation and Brightness</source>
+        <translation>Насиченість і яскравість</translation>
+    </message>
+    <message id="settings.appearance.color_picker.hue">
+        <source>Hue</source>
+        <translation>Відтінок</translation>
+    </message>
+    <message id="settings.appearance.color_picker.swatch">
+        <source>Color %@</source>
+        <translation>Колір %@</translation>
+    </message>
+    <message id="update.title.current">
+        <source>You’re up to date</source>
+        <translation>Установлено найновішу версію</translation>
+    </message>
+    <message id="update.message.current">
+        <source>Trellin %@ is the newest version available.</source>
+        <translation>Trellin %@ — найновіша доступна версія.</translation>
+    </message>
+    <message id="update.title.available">
+        <source>A new version of Trellin is available</source>
+        <translation>Доступна нова версія Trellin</translation>
+    </message>
+    <message id="update.message.available">
+        <source>Trellin %1$@ is available — you have %2$@.</source>
+        <translation>Доступна версія Trellin %1$@ — у вас %2$@.</translation>
+    </message>
+    <message id="update.title.failed">
+        <source>Could not check for updates</source>
+        <translation>Не вдалося перевірити оновлення</translation>
+    </message>
+    <message id="update.notes">
+        <source>Release Notes</source>
+        <translation>Примітки до випуску</translation>
+    </message>
+    <message id="update.button.notes">
+        <source>Release Notes</source>
+        <translation>Примітки до випуску</translation>
+    </message>
+    <message id="update.button.download">
+        <source>Download</source>
+        <translation>Завантажити</translation>
+    </message>
+    <message id="update.button.later">
+        <source>Later</source>
+        <translation>Пізніше</translation>
+    </message>
+    <message id="update.button.ok">
+        <source>OK</source>
+        <translation>Гаразд</translation>
     </message>
 </context>
 </TS>

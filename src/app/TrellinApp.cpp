@@ -5,7 +5,7 @@
 #include "MainScene.h"
 #include "MainWindowController.h"
 #include "MenuBarExtra.h"
-#include "PendingSubsystems.h"
+#include "UpdateDialogPresenter.h"
 #include "discovery/AppDiscovery.h"
 #include "helpers/HelperManager.h"
 #include "helpers/RunMode.h"
@@ -18,6 +18,7 @@
 #include "platform/FileIconCache.h"
 #include "platform/FileIcons.h"
 #include "platform/LocalNotificationCenter.h"
+#include "platform/linux/AppcastUpdater.h"
 #include "platform/linux/DBusDistributedNotifications.h"
 #include "platform/linux/DBusDockTile.h"
 #include "platform/linux/DBusHelperEndings.h"
@@ -172,6 +173,13 @@ struct SharedObjects {
                               .icons = icons,
                               .translucentWindows = backend.screens.showsTranslucentWindows()},
           })
+        , updateDialog(localization, settings)
+        , updater({
+              .defaults = identity.defaults,
+              .mainBundle = identity.bundle,
+              .scheduler = backend.scheduler,
+              .presenter = updateDialog,
+          })
         , discovery({
               .bundleDirectories = AppDiscovery::standardDirectories(QDir::homePath()),
               .desktopEntries = &backend.desktopEntries,
@@ -185,7 +193,7 @@ struct SharedObjects {
                                 .distributedNotifications = backend.distributedNotifications,
                                 .icons = icons,
                                 .discovery = discovery,
-                                .updater = pending}
+                                .updater = updater}
         , mainWindow({
               .application = application,
               .settings = settings,
@@ -236,7 +244,7 @@ struct SharedObjects {
               .popup = popup,
               .dockMonitor = dockMonitor,
               .mainWindow = mainWindow,
-              .updater = pending,
+              .updater = updater,
           }) {}
 
     QString applicationSupport;
@@ -249,7 +257,8 @@ struct SharedObjects {
     DockTileManager tileManager;
     FileIconCache icons;
     PopupPanelController popup;
-    PendingSubsystems pending;
+    UpdateDialogPresenter updateDialog;
+    AppcastUpdater updater;
     MainWindowNavigation navigation;
     AppDiscovery discovery;
     MainWindowEnvironment mainWindowEnvironment;

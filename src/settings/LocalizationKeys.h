@@ -91,6 +91,21 @@ inline constexpr char backgroundModeSolid[] = "settings.tile.background_mode.sol
 inline constexpr char backgroundModeGradient[] = "settings.tile.background_mode.gradient";
 inline constexpr char backgroundModeGlass[] = "settings.tile.background_mode.glass";
 inline constexpr char noFoldersToPreview[] = "Create a folder to preview tile styles";
+// What screen readers say for the tile page's colour circles and its colour picker.
+inline constexpr char backgroundFrosted[] = "settings.appearance.background.frosted";
+inline constexpr char backgroundDark[] = "settings.appearance.background.dark";
+inline constexpr char backgroundLight[] = "settings.appearance.background.light";
+inline constexpr char backgroundBlue[] = "settings.appearance.background.blue";
+inline constexpr char backgroundGreen[] = "settings.appearance.background.green";
+inline constexpr char backgroundRed[] = "settings.appearance.background.red";
+inline constexpr char backgroundOrange[] = "settings.appearance.background.orange";
+inline constexpr char backgroundPink[] = "settings.appearance.background.pink";
+inline constexpr char backgroundPurple[] = "settings.appearance.background.purple";
+inline constexpr char backgroundYellow[] = "settings.appearance.background.yellow";
+inline constexpr char backgroundCustom[] = "settings.appearance.background.custom";
+inline constexpr char colorPickerSquare[] = "settings.appearance.color_picker.square";
+inline constexpr char colorPickerHue[] = "settings.appearance.color_picker.hue";
+inline constexpr char colorPickerSwatch[] = "settings.appearance.color_picker.swatch"; // %@ RRGGBB
 
 // Popup page.
 inline constexpr char popupSectionLayout[] = "settings.popup.section.layout";
@@ -120,6 +135,9 @@ inline constexpr char aboutCheckUpdates[] = "settings.about.check_updates";
 inline constexpr char aboutTagline[] = "Organize your macOS Dock with elegant app folders.";
 // Stands in for a version the bundle does not state.
 inline constexpr char unknownVersion[] = "Unknown";
+// The credit line: the words before the heart, and the maker's credit after it.
+inline constexpr char aboutMadeWith[] = "settings.about.made_with";
+inline constexpr char aboutCredit[] = "settings.about.credit";
 
 // Onboarding.
 inline constexpr char onboardingWindowTitle[] = "onboarding.window_title";
@@ -149,6 +167,7 @@ inline constexpr char onboardingLaunchSubtitle[] = "onboarding.quick.launch.subt
 inline constexpr char onboardingBack[] = "onboarding.action.back";
 inline constexpr char onboardingNext[] = "onboarding.action.next";
 inline constexpr char onboardingStart[] = "onboarding.action.start";
+inline constexpr char onboardingStepIndicator[] = "onboarding.step_indicator"; // %d the step, %d the count
 
 // Menu-bar menu and application commands.
 inline constexpr char menuOpen[] = "menu.open";
@@ -168,6 +187,18 @@ inline constexpr char windowZoom[] = "main.window.zoom";
 inline constexpr char windowTheme[] = "main.window.theme";
 inline constexpr char windowShowFolders[] = "main.window.show_folders";
 inline constexpr char folderListName[] = "main.folder_list";
+
+// The software updater's dialog.
+inline constexpr char updateTitleCurrent[] = "update.title.current";
+inline constexpr char updateMessageCurrent[] = "update.message.current"; // %@ the running version
+inline constexpr char updateTitleAvailable[] = "update.title.available";
+inline constexpr char updateMessageAvailable[] = "update.message.available"; // %1$@ new, %2$@ running version
+inline constexpr char updateTitleFailed[] = "update.title.failed";
+inline constexpr char updateNotes[] = "update.notes";
+inline constexpr char updateButtonNotes[] = "update.button.notes";
+inline constexpr char updateButtonDownload[] = "update.button.download";
+inline constexpr char updateButtonLater[] = "update.button.later";
+inline constexpr char updateButtonOk[] = "update.button.ok";
 
 // How a key's texts are stored and what a format text must take.
 struct Entry {
@@ -265,6 +296,20 @@ inline constexpr auto kAll = std::to_array<Entry>({
     detail::text(backgroundModeGradient),
     detail::text(backgroundModeGlass),
     detail::text(noFoldersToPreview),
+    detail::text(backgroundFrosted),
+    detail::text(backgroundDark),
+    detail::text(backgroundLight),
+    detail::text(backgroundBlue),
+    detail::text(backgroundGreen),
+    detail::text(backgroundRed),
+    detail::text(backgroundOrange),
+    detail::text(backgroundPink),
+    detail::text(backgroundPurple),
+    detail::text(backgroundYellow),
+    detail::text(backgroundCustom),
+    detail::text(colorPickerSquare),
+    detail::text(colorPickerHue),
+    detail::format(colorPickerSwatch, "@"),
     detail::text(popupSectionLayout),
     detail::text(popupSectionVisual),
     detail::text(popupShowTitle),
@@ -287,6 +332,8 @@ inline constexpr auto kAll = std::to_array<Entry>({
     detail::text(aboutCheckUpdates),
     detail::text(aboutTagline),
     detail::text(unknownVersion),
+    detail::text(aboutMadeWith),
+    detail::text(aboutCredit),
     detail::text(onboardingWindowTitle),
     detail::text(onboardingHeroTitle),
     detail::text(onboardingHeroSubtitle),
@@ -314,9 +361,20 @@ inline constexpr auto kAll = std::to_array<Entry>({
     detail::text(onboardingBack),
     detail::text(onboardingNext),
     detail::text(onboardingStart),
+    detail::format(onboardingStepIndicator, "dd"),
     detail::text(menuOpen),
     detail::text(menuSettings),
     detail::text(menuQuit),
+    detail::text(updateTitleCurrent),
+    detail::format(updateMessageCurrent, "@"),
+    detail::text(updateTitleAvailable),
+    detail::format(updateMessageAvailable, "@@"),
+    detail::text(updateTitleFailed),
+    detail::text(updateNotes),
+    detail::text(updateButtonNotes),
+    detail::text(updateButtonDownload),
+    detail::text(updateButtonLater),
+    detail::text(updateButtonOk),
 });
 
 // The display-name key of each choice the pickers offer.
@@ -350,6 +408,34 @@ constexpr const char* displayNameKey(TileBackgroundMode value) {
 }
 constexpr const char* displayNameKey(AppThemeMode value) {
     return value == AppThemeMode::Light ? onboardingThemeLight : onboardingThemeDark;
+}
+
+constexpr const char* displayNameKey(TileBackground value) {
+    switch (value) {
+    case TileBackground::Frosted:
+        return backgroundFrosted;
+    case TileBackground::Dark:
+        return backgroundDark;
+    case TileBackground::Light:
+        return backgroundLight;
+    case TileBackground::Blue:
+        return backgroundBlue;
+    case TileBackground::Green:
+        return backgroundGreen;
+    case TileBackground::Red:
+        return backgroundRed;
+    case TileBackground::Orange:
+        return backgroundOrange;
+    case TileBackground::Pink:
+        return backgroundPink;
+    case TileBackground::Purple:
+        return backgroundPurple;
+    case TileBackground::Yellow:
+        return backgroundYellow;
+    case TileBackground::Custom:
+        return backgroundCustom;
+    }
+    return backgroundLight;
 }
 
 } // namespace L10nKey

@@ -1,9 +1,13 @@
 #include "MainWindowView.h"
 
+#include "AboutView.h"
+#include "AppearanceSettingsView.h"
 #include "FoldersListView.h"
+#include "GeneralSettingsView.h"
 #include "MainWindowNavigation.h"
 #include "ModalLayer.h"
-#include "PendingPage.h"
+#include "OnboardingView.h"
+#include "PopupSettingsView.h"
 #include "TitleBar.h"
 #include "TrafficLights.h"
 #include "model/FolderID.h"
@@ -32,21 +36,6 @@ constexpr double windowCornerRadius = 12;
 // The window has no system title bar: its own is part of the content.
 constexpr double titleBarInset = 0;
 
-const char* tabTitleKey(NavigationPage page) {
-    switch (page) {
-    case NavigationPage::General:
-        return L10nKey::settingsTabGeneral;
-    case NavigationPage::Tile:
-        return L10nKey::settingsTabAppearance;
-    case NavigationPage::Popup:
-        return L10nKey::settingsTabPopup;
-    case NavigationPage::About:
-    case NavigationPage::AllFolders:
-        break;
-    }
-    return L10nKey::settingsTabAbout;
-}
-
 } // namespace
 
 MainWindowView::MainWindowView(Services services, QWidget* parent)
@@ -55,7 +44,8 @@ MainWindowView::MainWindowView(Services services, QWidget* parent)
     , m_environment(services.environment)
     , m_titleBar(new TitleBar(services.environment.localization, this))
     , m_pages(new QStackedWidget(this))
-    , m_onboarding(new PendingPage(m_pages))
+    , m_onboarding(new OnboardingView(
+          services.environment, [this](bool createFirstFolder) { onboardingFinished(createFirstFolder); }, m_pages))
     , m_folderList(new FoldersListView(
           services.environment, [this] { addFolder(); }, m_pages)) {
     setObjectName(QStringLiteral("TrellinMainWindow"));
@@ -67,13 +57,26 @@ MainWindowView::MainWindowView(Services services, QWidget* parent)
 
     m_pages->addWidget(m_onboarding);
     m_pages->addWidget(m_folderList);
-    // The settings pages' content comes with the settings issue; each shows its title until then.
-    for (const NavigationPage page :
-         {NavigationPage::General, NavigationPage::Tile, NavigationPage::Popup, NavigationPage::About}) {
-        auto* settingsPage = new PendingPage(m_pages);
-        m_settingsPages.insert(page, settingsPage);
-        m_pages->addWidget(settingsPage);
-    }
+    // Each settings page is measured when it shows, and again when its content changes height.
+    const auto addSettingsPage = [this](NavigationPage page, QWidget* view) {
+        m_settingsPages.insert(page, view);
+        m_pages->addWidget(view);
+    };
+    auto* general = new GeneralSettingsView(m_environment, m_pages);
+    auto* tile = new AppearanceSettingsView(m_environment, m_pages);
+    auto* popup = new PopupSettingsView(m_environment, m_pages);
+    auto* about = new AboutView(m_environment, m_pages);
+    addSettingsPage(NavigationPage::General, general);
+    addSettingsPage(NavigationPage::Tile, tile);
+    addSettingsPage(NavigationPage::Popup, popup);
+    addSettingsPage(NavigationPage::About, about);
+    const auto remeasure = [this](NavigationPage page) {
+        return [this, page] { reportPageHeight(page, m_settingsPages.value(page)->sizeHint().height()); };
+    };
+    connect(general, &GeneralSettingsView::heightChanged, this, remeasure(NavigationPage::General));
+    connect(tile, &AppearanceSettingsView::heightChanged, this, remeasure(NavigationPage::Tile));
+    connect(popup, &PopupSettingsView::heightChanged, this, remeasure(NavigationPage::Popup));
+    connect(about, &AboutView::heightChanged, this, remeasure(NavigationPage::About));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -283,13 +286,6 @@ void MainWindowView::retranslate() {
                                     : isSettingsPage(m_selection) ? L10nKey::settingsTitle
                                                                   : L10nKey::appName));
     m_titleBar->retranslate();
-    for (auto it = m_settingsPages.cbegin(); it != m_settingsPages.cend(); ++it)
-        it.value()->setTitle(texts.text(tabTitleKey(it.key())));
-    // The guided first run comes with the onboarding issue; until then its page welcomes the user
-    // and moves on to the first folder.
-    m_onboarding->setTitle(texts.text(L10nKey::onboardingHeroTitle));
-    m_onboarding->setSubtitle(texts.text(L10nKey::onboardingHeroSubtitle));
-    m_onboarding->setAction(texts.text(L10nKey::onboardingStart), [this] { onboardingFinished(true); });
 }
 
 void MainWindowView::showEvent(QShowEvent* event) {
@@ -306,7 +302,7 @@ void MainWindowView::showEvent(QShowEvent* event) {
         if (m_pages->currentWidget() == m_folderList)
             m_folderList->searchField()->lineEdit()->setFocus(Qt::OtherFocusReason);
         else if (m_pages->currentWidget() == m_onboarding)
-            m_onboarding->actionButton()->setFocus(Qt::OtherFocusReason);
+            m_onboarding->primaryButton()->setFocus(Qt::OtherFocusReason);
     }
 }
 

@@ -16,7 +16,7 @@ class FoldersListView;
 class LocalNotificationCenter;
 class MainWindowNavigation;
 class ModalLayer;
-class PendingPage;
+class OnboardingView;
 class QStackedWidget;
 class TitleBar;
 class WorkItem;
@@ -36,7 +36,7 @@ public:
         bool translucentWindows = true;
         // The application's commands "menu.open" (Ctrl+O) and "menu.settings" (Ctrl+,): show the
         // main window on that page.
-        std::function<void(NavigationPage)> showMainWindow;
+        std::function<void(NavigationPage)> showMainWindow = {};
     };
 
     // A folder in the Dock keeps its tile this long after its deletion, showing the delete badge.
@@ -93,8 +93,8 @@ private:
 
     TitleBar* m_titleBar;
     QStackedWidget* m_pages;
-    PendingPage* m_onboarding;
+    OnboardingView* m_onboarding;
     FoldersListView* m_folderList;
-    QMap<NavigationPage, PendingPage*> m_settingsPages;
+    QMap<NavigationPage, QWidget*> m_settingsPages;
     ModalLayer* m_modalLayer;
 };

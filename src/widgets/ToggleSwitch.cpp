@@ -12,7 +12,7 @@ namespace {
 
 constexpr QSizeF trackSize{32, 18};
 constexpr double knobInset = 2;
-constexpr Spring knobSpring{0.3, 0.8};
+constexpr Spring knobSpring{0.24, 0.86};
 
 } // namespace
 

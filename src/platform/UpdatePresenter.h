@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// What one check of the update feed found.
+struct UpdateCheckResult {
+    enum class Status { Current, Newer, Failed };
+    Status status = Status::Failed;
+    // The running application's build version and the version it shows.
+    QString currentVersion;
+    QString currentShortVersion;
+    // The newer release (Newer only): its versions, release notes as the feed wrote them (text or
+    // HTML), a page of notes, and the address its download is opened at (http: or https:; may be
+    // empty).
+    QString version;
+    QString shortVersion;
+    QString notes;
+    QString notesLink;
+    QString downloadURL;
+    // Why the check failed (Failed only), for a person to read.
+    QString reason;
+};
+
+// Shows the outcome of an update check to the user.
+class UpdatePresenter {
+public:
+    virtual ~UpdatePresenter() = default;
+    // `userInitiated`: the user asked for this check (the launch check shows only newer versions).
+    virtual void present(const UpdateCheckResult& result, bool userInitiated) = 0;
+};

@@ -1,0 +1,82 @@
+#include "GeneralSettingsView.h"
+
+#include "MainWindowEnvironment.h"
+#include "settings/Localization.h"
+#include "settings/LocalizationKeys.h"
+#include "widgets/SegmentedPicker.h"
+#include "widgets/SettingsPageBody.h"
+#include "widgets/SettingsRow.h"
+#include "widgets/SettingsSection.h"
+#include "widgets/ToggleSwitch.h"
+
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr double pickerWidth = 216;
+constexpr AppLanguage languages[] = {AppLanguage::English, AppLanguage::Ukrainian};
+
+int languageIndex(AppLanguage language) {
+    return language == AppLanguage::Ukrainian ? 1 : 0;
+}
+
+} // namespace
+
+GeneralSettingsView::GeneralSettingsView(const MainWindowEnvironment& environment, QWidget* parent)
+    : QWidget(parent)
+    , m_environment(environment)
+    , m_launchAtLogin(new ToggleSwitch)
+    , m_showMenuBar(new ToggleSwitch)
+    // Each language is listed under its own name, whatever the interface language.
+    , m_language(new SegmentedPicker(
+          {Localization::languageDisplayName(languages[0]), Localization::languageDisplayName(languages[1])},
+          pickerWidth)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 4, 24, 16);
+    auto* body = new SettingsPageBody(18, this);
+    layout->addWidget(body);
+    connect(body, &SettingsPageBody::heightChanged, this, &GeneralSettingsView::heightChanged);
+
+    SettingsSection* section = body->addSection({});
+    m_launchAtLoginRow = section->addRow({}, m_launchAtLogin);
+    m_showMenuBarRow = section->addRow({}, m_showMenuBar);
+    m_languageRow = section->addRow({}, m_language);
+
+    AppSettings& settings = environment.settings;
+    m_launchAtLogin->setChecked(settings.launchAtLogin());
+    m_showMenuBar->setChecked(settings.showMenuBar());
+    m_language->setSelection(languageIndex(settings.language()));
+    connect(m_launchAtLogin, &ToggleSwitch::clicked, this, [&settings](bool on) { settings.setLaunchAtLogin(on); });
+    connect(m_showMenuBar, &ToggleSwitch::clicked, this, [&settings](bool on) { settings.setShowMenuBar(on); });
+    connect(m_language, &SegmentedPicker::selectionChanged, this,
+            [&settings](int index) { settings.setLanguage(languages[index]); });
+    connect(&settings, &AppSettings::changed, this, &GeneralSettingsView::settingChanged);
+    retranslate();
+}
+
+void GeneralSettingsView::settingChanged(AppSettings::Field field) {
+    const AppSettings& settings = m_environment.settings;
+    switch (field) {
+    case AppSettings::Field::LaunchAtLogin:
+        m_launchAtLogin->setChecked(settings.launchAtLogin());
+        break;
+    case AppSettings::Field::ShowMenuBar:
+        m_showMenuBar->setChecked(settings.showMenuBar());
+        break;
+    case AppSettings::Field::Language:
+        m_language->setSelection(languageIndex(settings.language()));
+        retranslate();
+        break;
+    default:
+        break;
+    }
+}
+
+void GeneralSettingsView::retranslate() {
+    const Localization& localization = m_environment.localization;
+    m_launchAtLoginRow->setTitle(localization.text(L10nKey::launchAtLogin));
+    m_launchAtLoginRow->setSubtitle(localization.text(L10nKey::launchAtLoginSubtitle));
+    m_showMenuBarRow->setTitle(localization.text(L10nKey::showMenuBar));
+    m_showMenuBarRow->setSubtitle(localization.text(L10nKey::showMenuBarSubtitle));
+    m_languageRow->setTitle(localization.text(L10nKey::language));
+}

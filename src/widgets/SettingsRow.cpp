@@ -1,0 +1,95 @@
+#include "SettingsRow.h"
+
+#include "Fonts.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int horizontalMargin = 14;
+constexpr int rowMinimumHeight = 44;
+
+} // namespace
+
+SettingsRow::SettingsRow(const QString& title, QWidget* trailing, QWidget* parent)
+    : QWidget(parent)
+    , m_title(new QLabel(title, this))
+    , m_subtitle(new QLabel(this))
+    , m_titleLine(new QHBoxLayout)
+    , m_layout(new QHBoxLayout(this)) {
+    setMinimumHeight(rowMinimumHeight);
+    m_layout->setContentsMargins(horizontalMargin, 8, horizontalMargin, 8);
+    m_layout->setSpacing(12);
+    m_title->setFont(Fonts::rounded(13, QFont::Medium));
+    m_title->setForegroundRole(QPalette::Text);
+    m_subtitle->setFont(Fonts::rounded(11, QFont::Normal));
+    m_subtitle->setForegroundRole(QPalette::PlaceholderText);
+    m_subtitle->hide();
+    m_titleLine->setSpacing(6);
+    m_titleLine->addWidget(m_title);
+    m_titleLine->addStretch(1);
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(2);
+    texts->addLayout(m_titleLine);
+    texts->addWidget(m_subtitle);
+    m_layout->addLayout(texts, 1);
+    setTrailing(trailing);
+}
+
+QString SettingsRow::title() const {
+    return m_title->text();
+}
+
+void SettingsRow::setTitle(const QString& title) {
+    m_title->setText(title);
+    nameTrailing();
+}
+
+QString SettingsRow::subtitle() const {
+    return m_subtitle->text();
+}
+
+void SettingsRow::setSubtitle(const QString& subtitle) {
+    m_subtitle->setText(subtitle);
+    m_subtitle->setVisible(!subtitle.isEmpty());
+}
+
+void SettingsRow::setLast(bool last) {
+    if (m_isLast == last)
+        return;
+    m_isLast = last;
+    update();
+}
+
+void SettingsRow::setTitleAccessory(QWidget* accessory) {
+    delete m_accessory;
+    m_accessory = accessory;
+    if (accessory)
+        m_titleLine->insertWidget(1, accessory, 0, Qt::AlignVCenter);
+}
+
+void SettingsRow::setTrailing(QWidget* trailing) {
+    delete m_trailing;
+    m_trailing = trailing;
+    if (!trailing)
+        return;
+    m_layout->addWidget(trailing, 0, Qt::AlignRight | Qt::AlignVCenter);
+    nameTrailing();
+}
+
+void SettingsRow::nameTrailing() {
+    if (m_trailing)
+        m_trailing->setAccessibleName(m_title->text());
+}
+
+void SettingsRow::paintEvent(QPaintEvent*) {
+    if (m_isLast)
+        return;
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Mid), 1));
+    const double y = height() - 0.5;
+    painter.drawLine(QPointF(horizontalMargin, y), QPointF(width() - horizontalMargin, y));
+}

@@ -1,0 +1,75 @@
+// The General, Popup and About pages in both languages and both themes, written next to the test
+// as settings-gallery-<language>-<theme>.png for a person to look at.
+#include "MainWindowTestBed.h"
+#include "ui/AboutView.h"
+#include "ui/GeneralSettingsView.h"
+#include "ui/PopupSettingsView.h"
+#include "widgets/Theme.h"
+
+#include <QCoreApplication>
+#include <QPainter>
+#include <QTest>
+
+class SettingsGalleryTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void pages_data() {
+        QTest::addColumn<bool>("ukrainian");
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("en-light") << false << false;
+        QTest::newRow("en-dark") << false << true;
+        QTest::newRow("uk-light") << true << false;
+        QTest::newRow("uk-dark") << true << true;
+    }
+
+    void pages() {
+        QFETCH(bool, ukrainian);
+        QFETCH(bool, dark);
+        MainWindowTestBed bed;
+        bed.settings->setLanguage(ukrainian ? AppLanguage::Ukrainian : AppLanguage::English);
+        bed.settings->setPopupIconSize(52.9);
+        GeneralSettingsView general(bed.environment);
+        PopupSettingsView popup(bed.environment);
+        AboutView about(bed.environment, QStringLiteral("1.4.2"));
+        const QPalette palette = Theme::palette(dark ? ColorScheme::Dark : ColorScheme::Light);
+        QList<QImage> shots;
+        for (QWidget* page : std::initializer_list<QWidget*>{&general, &popup, &about}) {
+            page->setPalette(palette);
+            page->setAutoFillBackground(true);
+            page->setBackgroundRole(QPalette::Window);
+            page->resize(560, page->sizeHint().height());
+            page->show();
+            QTest::qWait(20);
+            // Nothing is cut: the page's natural size fits its content.
+            QVERIFY(page->minimumSizeHint().width() <= 560);
+            QImage image(page->size() * 2, QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(2);
+            image.fill(Qt::magenta);
+            QPainter painter(&image);
+            page->render(&painter);
+            shots.append(image);
+        }
+        int width = 20;
+        int height = 0;
+        for (const QImage& shot : shots) {
+            width += shot.width() + 20;
+            height = std::max(height, shot.height());
+        }
+        QImage sheet(width, height + 40, QImage::Format_RGB32);
+        sheet.fill(QColor(120, 140, 170));
+        QPainter painter(&sheet);
+        int x = 20;
+        for (QImage shot : shots) {
+            shot.setDevicePixelRatio(1);
+            painter.drawImage(x, 20, shot);
+            x += shot.width() + 20;
+        }
+        const QString name =
+            QStringLiteral("settings-gallery-%1.png").arg(QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(sheet.save(QCoreApplication::applicationDirPath() + u'/' + name));
+    }
+};
+
+QTEST_MAIN(SettingsGalleryTest)
+#include "SettingsGalleryTest.moc"

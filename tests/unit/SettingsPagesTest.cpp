@@ -1,0 +1,168 @@
+// The General, Popup and About settings pages: how values read, that every control writes its
+// setting and follows it, and that the keyboard reaches every control under a name.
+#include "MainWindowTestBed.h"
+#include "settings/LocalizationKeys.h"
+#include "ui/AboutView.h"
+#include "ui/GeneralSettingsView.h"
+#include "ui/PopupSettingsView.h"
+#include "ui/SettingsFormats.h"
+#include "widgets/SegmentedPicker.h"
+#include "widgets/SettingsRow.h"
+#include "widgets/SettingsSlider.h"
+#include "widgets/TextButton.h"
+#include "widgets/ToggleSwitch.h"
+
+#include <QTest>
+
+class SettingsPagesTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void valueLabels() {
+        MainWindowTestBed bed;
+        const Localization& l10n = bed.localization;
+        QCOMPARE(SettingsFormats::percentText(0.75), QStringLiteral("75%"));
+        QCOMPARE(SettingsFormats::percentText(0.5), QStringLiteral("50%"));
+        QCOMPARE(SettingsFormats::percentText(0.999), QStringLiteral("99%")); // truncated, not rounded
+        // 0.57 × 100 is 56.99… in binary; it must still read as 57.
+        QCOMPARE(SettingsFormats::percentText(0.57), QStringLiteral("57%"));
+        QCOMPARE(SettingsFormats::percentText(0.29), QStringLiteral("29%"));
+        QCOMPARE(SettingsFormats::pointsText(l10n, 12.0), QStringLiteral("12 pt"));
+        QCOMPARE(SettingsFormats::pointsText(l10n, 52.9), QStringLiteral("52 pt"));
+        QCOMPARE(SettingsFormats::borderWidthText(l10n, 1.5), QStringLiteral("1.5"));
+        QCOMPARE(SettingsFormats::borderWidthText(l10n, 15), QStringLiteral("15.0"));
+        bed.settings->setLanguage(AppLanguage::Ukrainian);
+        QCOMPARE(SettingsFormats::pointsText(l10n, 52.9), QStringLiteral("52 \u043F\u0442"));
+        QCOMPARE(SettingsFormats::borderWidthText(l10n, 0.5), QStringLiteral("0,5"));
+    }
+
+    void generalPageWritesAndFollows() {
+        MainWindowTestBed bed;
+        AppSettings& settings = *bed.settings;
+        GeneralSettingsView page(bed.environment);
+        page.show();
+        const bool menuBar = settings.showMenuBar();
+        QTest::mouseClick(page.showMenuBarSwitch(), Qt::LeftButton);
+        QCOMPARE(settings.showMenuBar(), !menuBar);
+        QTest::keyClick(page.launchAtLoginSwitch(), Qt::Key_Space);
+        QVERIFY(settings.launchAtLogin());
+
+        SegmentedPicker* language = page.languagePicker();
+        QCOMPARE(language->labels(), (QStringList{QStringLiteral("English"), QStringLiteral("Українська")}));
+        QTest::mouseClick(language, Qt::LeftButton, {}, language->optionRect(1).center().toPoint());
+        QCOMPARE(settings.language(), AppLanguage::Ukrainian);
+        // The rows speak the new language, the language names stay as written.
+        QCOMPARE(rowOf(language)->title(), bed.localization.text(L10nKey::language));
+        QVERIFY(rowOf(language)->title() != QStringLiteral("Language"));
+        QCOMPARE(language->labels().at(0), QStringLiteral("English"));
+        QTest::keyClick(language, Qt::Key_Left);
+        QCOMPARE(settings.language(), AppLanguage::English);
+
+        settings.setShowMenuBar(menuBar);
+        QCOMPARE(page.showMenuBarSwitch()->isChecked(), menuBar);
+        settings.setLanguage(AppLanguage::Ukrainian);
+        QCOMPARE(language->selection(), 1);
+    }
+
+    void popupPageWritesAndFollows() {
+        MainWindowTestBed bed;
+        AppSettings& settings = *bed.settings;
+        PopupSettingsView page(bed.environment);
+        page.show();
+        const bool title = settings.popupShowTitle();
+        QTest::mouseClick(page.showTitleSwitch(), Qt::LeftButton);
+        QCOMPARE(settings.popupShowTitle(), !title);
+
+        SettingsSlider* icons = page.iconSizeSlider();
+        QTest::keyClick(icons, Qt::Key_End);
+        QCOMPARE(settings.popupIconSize(), 72.0);
+        QTest::keyClick(icons, Qt::Key_Left);
+        QCOMPARE(settings.popupIconSize(), 71.0);
+        // A press and a drag on the track set the value under the pointer.
+        QTest::mousePress(icons, Qt::LeftButton, {}, QPoint(int(icons->thumbCenter(40)), icons->height() / 2));
+        QCOMPARE(settings.popupIconSize(), 40.0);
+        QMouseEvent drag(QEvent::MouseMove, QPointF(icons->thumbCenter(56), icons->height() / 2.0),
+                         icons->mapToGlobal(QPointF(icons->thumbCenter(56), 0)), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(icons, &drag);
+        QTest::mouseRelease(icons, Qt::LeftButton, {}, QPoint(int(icons->width() + 50), icons->height() / 2));
+        QCOMPARE(settings.popupIconSize(), 72.0); // released beyond the end: clamped
+        settings.setPopupIconSize(52.9);
+        QCOMPARE(icons->valueText(), QStringLiteral("52 pt"));
+
+        SettingsSlider* opacity = page.opacitySlider();
+        settings.setPopupOpacity(0.75);
+        QCOMPARE(opacity->valueText(), QStringLiteral("75%"));
+        QTest::keyClick(opacity, Qt::Key_Right);
+        QCOMPARE(settings.popupOpacity(), 0.76);
+        QTest::keyClick(opacity, Qt::Key_Home);
+        QCOMPARE(settings.popupOpacity(), 0.5);
+
+        settings.setPopupColumns(3);
+        QTest::keyClick(page.columnsPicker(), Qt::Key_Right);
+        QCOMPARE(settings.popupColumns(), qint64(4));
+        settings.setPopupColumns(6);
+        QCOMPARE(page.columnsPicker()->selection(), 3);
+        settings.setPopupColumns(9); // out of the choices: the nearest one shows
+        QCOMPARE(page.columnsPicker()->selection(), 3);
+
+        SegmentedPicker* blur = page.blurPicker();
+        QTest::mouseClick(blur, Qt::LeftButton, {}, blur->optionRect(2).center().toPoint());
+        QCOMPARE(settings.popupBlurStyle(), PopupBlur::Dark);
+        QTest::mouseClick(page.positionPicker(), Qt::LeftButton, {},
+                          page.positionPicker()->optionRect(1).center().toPoint());
+        QCOMPARE(settings.popupPosition(), PopupPosition::AboveDock);
+        settings.setPopupAnimationStyle(PopupAnimation::None);
+        QCOMPARE(page.animationPicker()->selection(), 1);
+
+        settings.setLanguage(AppLanguage::Ukrainian);
+        QCOMPARE(icons->valueText(), QStringLiteral("52 \u043F\u0442"));
+        QCOMPARE(blur->labels().at(2), bed.localization.text(L10nKey::blurDark));
+    }
+
+    void aboutPage() {
+        MainWindowTestBed bed;
+        AboutView page(bed.environment, QStringLiteral("1.2.3"));
+        page.show();
+        QVERIFY(page.versionText().contains(QStringLiteral("1.2.3")));
+        QTest::mouseClick(page.checkForUpdatesButton()->button(), Qt::LeftButton);
+        QCOMPARE(bed.updater.checks, 1);
+        QTest::keyClick(page.checkForUpdatesButton()->button(), Qt::Key_Space);
+        QCOMPARE(bed.updater.checks, 2);
+        AboutView unknown(bed.environment, QString());
+        QVERIFY(unknown.versionText().contains(bed.localization.text(L10nKey::unknownVersion)));
+    }
+
+    void everyTabStopIsNamed() {
+        MainWindowTestBed bed;
+        GeneralSettingsView general(bed.environment);
+        PopupSettingsView popup(bed.environment);
+        AboutView about(bed.environment, QStringLiteral("1.0"));
+        const QList<std::pair<QWidget*, int>> pages{{&general, 3}, {&popup, 8}, {&about, 1}};
+        for (const auto& [page, expected] : pages) {
+            page->show();
+            QStringList names;
+            for (QWidget* widget : page->findChildren<QWidget*>()) {
+                if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisibleTo(page))
+                    continue;
+                QVERIFY2(!widget->accessibleName().isEmpty(), widget->metaObject()->className());
+                names.append(widget->accessibleName());
+            }
+            QCOMPARE(names.size(), expected);
+            page->hide();
+        }
+        QCOMPARE(popup.iconSizeSlider()->accessibleName(), bed.localization.text(L10nKey::popupIconSize));
+        bed.settings->setLanguage(AppLanguage::Ukrainian);
+        QCOMPARE(popup.iconSizeSlider()->accessibleName(), bed.localization.text(L10nKey::popupIconSize));
+    }
+
+private:
+    static SettingsRow* rowOf(QWidget* control) {
+        for (QWidget* parent = control->parentWidget(); parent; parent = parent->parentWidget())
+            if (auto* row = qobject_cast<SettingsRow*>(parent))
+                return row;
+        return nullptr;
+    }
+};
+
+QTEST_MAIN(SettingsPagesTest)
+#include "SettingsPagesTest.moc"

@@ -1,0 +1,144 @@
+// trellin-update-check: reads an application's update feed and says, as one JSON object on
+// standard output, whether the feed offers a newer version than the one running. It lives apart
+// from the application so that the application's processes (one per folder) do not load the
+// network stack.
+
+#include "Appcast.h"
+
+#include <QCoreApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QStringList>
+#include <QTimer>
+#include <QUrl>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+constexpr int timeoutMilliseconds = 15'000;
+constexpr qint64 sizeLimit = 5 * 1024 * 1024;
+
+const char* const usage = "Usage: trellin-update-check --feed URL --version BUILD_VERSION [--short-version VERSION]\n"
+                          "URL is an https: or file: address of an appcast.\n";
+
+struct Arguments {
+    QString feed;
+    QString version;
+    QString shortVersion;
+};
+
+std::optional<Arguments> parseArguments(const QStringList& list) {
+    Arguments arguments;
+    for (qsizetype i = 1; i < list.size(); ++i) {
+        const QString& name = list.at(i);
+        QString* target = name == QStringLiteral("--feed")            ? &arguments.feed
+                          : name == QStringLiteral("--version")       ? &arguments.version
+                          : name == QStringLiteral("--short-version") ? &arguments.shortVersion
+                                                                      : nullptr;
+        if (!target || i + 1 >= list.size())
+            return std::nullopt;
+        *target = list.at(++i).trimmed();
+    }
+    if (arguments.feed.isEmpty() || arguments.version.isEmpty())
+        return std::nullopt;
+    return arguments;
+}
+
+void print(QJsonObject result, const Arguments& arguments) {
+    result.insert(QStringLiteral("currentVersion"), arguments.version);
+    result.insert(QStringLiteral("currentShortVersion"), arguments.shortVersion);
+    std::fputs(QJsonDocument(result).toJson(QJsonDocument::Compact).append('\n').constData(), stdout);
+    std::fflush(stdout);
+}
+
+QJsonObject failure(const QString& reason) {
+    return {{QStringLiteral("status"), QStringLiteral("error")}, {QStringLiteral("reason"), reason}};
+}
+
+QJsonObject resultOf(const QByteArray& document, const Arguments& arguments) {
+    QString error;
+    const std::optional<Appcast::Feed> feed = Appcast::parse(document, &error);
+    if (!feed)
+        return failure(QStringLiteral("The update feed is not a valid appcast: ") + error + u'.');
+    const Appcast::Outcome outcome = Appcast::check(*feed, arguments.version);
+    if (outcome.status == Appcast::Outcome::Status::Current)
+        return {{QStringLiteral("status"), QStringLiteral("current")}};
+    const Appcast::Item& item = outcome.item;
+    return {
+        {QStringLiteral("status"), QStringLiteral("newer")},
+        {QStringLiteral("title"), item.title},
+        {QStringLiteral("version"), item.version},
+        {QStringLiteral("shortVersion"), item.shortVersion},
+        {QStringLiteral("notes"), item.notes},
+        {QStringLiteral("notesLink"), item.notesLink},
+        {QStringLiteral("downloadURL"), item.downloadURL},
+    };
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    const std::optional<Arguments> parsed = parseArguments(QCoreApplication::arguments());
+    if (!parsed) {
+        std::fputs(usage, stderr);
+        return 2;
+    }
+    const Arguments arguments = *parsed;
+    const QUrl url(arguments.feed, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || (scheme != QStringLiteral("https") && scheme != QStringLiteral("file"))) {
+        print(failure(QStringLiteral("The update feed address is not an https: or file: address: ") + arguments.feed),
+              arguments);
+        return 0;
+    }
+
+    QNetworkAccessManager network;
+    QNetworkRequest request(url);
+    // Redirects are followed, but never from https: to a less safe address.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setMaximumRedirectsAllowed(5);
+    QNetworkReply* reply = network.get(request);
+    QByteArray document;
+    QString stopReason;
+    const auto stop = [&](const QString& reason) {
+        if (stopReason.isEmpty()) {
+            stopReason = reason;
+            reply->abort();
+        }
+    };
+    const QString tooLarge = QStringLiteral("The update feed is larger than %1 MB.").arg(sizeLimit / (1024 * 1024));
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [&](qint64, qint64 total) {
+        if (total > sizeLimit)
+            stop(tooLarge);
+    });
+    QObject::connect(reply, &QNetworkReply::readyRead, reply, [&] {
+        if (document.size() + reply->bytesAvailable() > sizeLimit)
+            stop(tooLarge);
+        else
+            document += reply->readAll();
+    });
+    QTimer::singleShot(timeoutMilliseconds, reply, [&] {
+        stop(QStringLiteral("The update feed did not answer within %1 seconds.").arg(timeoutMilliseconds / 1000));
+    });
+    QObject::connect(reply, &QNetworkReply::finished, &application, [&] {
+        if (!stopReason.isEmpty()) {
+            print(failure(stopReason), arguments);
+        } else if (reply->error() != QNetworkReply::NoError) {
+            print(failure(QStringLiteral("The update feed could not be read: ") + reply->errorString()), arguments);
+        } else {
+            document += reply->readAll();
+            if (document.size() > sizeLimit)
+                print(failure(tooLarge), arguments);
+            else
+                print(resultOf(document, arguments), arguments);
+        }
+        QCoreApplication::exit(0);
+    });
+    return QCoreApplication::exec();
+}
