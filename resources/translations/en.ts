@@ -623,5 +623,37 @@
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message id="update.failed.no_feed">
+        <source>This copy of Trellin names no update feed.</source>
+        <translation>This copy of Trellin names no update feed.</translation>
+    </message>
+    <message id="update.failed.no_version">
+        <source>This copy of Trellin states no version to compare.</source>
+        <translation>This copy of Trellin states no version to compare.</translation>
+    </message>
+    <message id="update.failed.checker">
+        <source>The update checker could not run.</source>
+        <translation>The update checker could not run.</translation>
+    </message>
+    <message id="update.failed.address">
+        <source>The update feed’s address is not an https: or file: address: %@</source>
+        <translation>The update feed’s address is not an https: or file: address: %@</translation>
+    </message>
+    <message id="update.failed.unreadable">
+        <source>The update feed could not be read: %@</source>
+        <translation>The update feed could not be read: %@</translation>
+    </message>
+    <message id="update.failed.too_large">
+        <source>The update feed is too large.</source>
+        <translation>The update feed is too large.</translation>
+    </message>
+    <message id="update.failed.timed_out">
+        <source>The update feed did not answer in time.</source>
+        <translation>The update feed did not answer in time.</translation>
+    </message>
+    <message id="update.failed.not_appcast">
+        <source>The update feed is not a valid appcast: %@</source>
+        <translation>The update feed is not a valid appcast: %@</translation>
+    </message>
 </context>
 </TS>

@@ -635,5 +635,37 @@
         <source>OK</source>
         <translation>Гаразд</translation>
     </message>
+    <message id="update.failed.no_feed">
+        <source>This copy of Trellin names no update feed.</source>
+        <translation>У цій копії Trellin не вказано стрічку оновлень.</translation>
+    </message>
+    <message id="update.failed.no_version">
+        <source>This copy of Trellin states no version to compare.</source>
+        <translation>У цій копії Trellin не вказано версію для порівняння.</translation>
+    </message>
+    <message id="update.failed.checker">
+        <source>The update checker could not run.</source>
+        <translation>Не вдалося запустити перевірку оновлень.</translation>
+    </message>
+    <message id="update.failed.address">
+        <source>The update feed’s address is not an https: or file: address: %@</source>
+        <translation>Адреса стрічки оновлень не починається з https: чи file: — %@</translation>
+    </message>
+    <message id="update.failed.unreadable">
+        <source>The update feed could not be read: %@</source>
+        <translation>Не вдалося прочитати стрічку оновлень: %@</translation>
+    </message>
+    <message id="update.failed.too_large">
+        <source>The update feed is too large.</source>
+        <translation>Стрічка оновлень завелика.</translation>
+    </message>
+    <message id="update.failed.timed_out">
+        <source>The update feed did not answer in time.</source>
+        <translation>Стрічка оновлень не відповіла вчасно.</translation>
+    </message>
+    <message id="update.failed.not_appcast">
+        <source>The update feed is not a valid appcast: %@</source>
+        <translation>Стрічка оновлень має хибний формат: %@</translation>
+    </message>
 </context>
 </TS>

@@ -17,7 +17,23 @@ struct UpdateCheckResult {
     QString notes;
     QString notesLink;
     QString downloadURL;
-    // Why the check failed (Failed only), for a person to read.
+    // Why the check failed (Failed only): the kind of problem, which the dialog words in the
+    // interface language, what the system said about it (may be empty), and the whole reason in
+    // English, for logs.
+    enum class Problem {
+        None,
+        NoFeed,
+        NoVersion,
+        CheckerUnavailable,
+        CheckerFailed,
+        FeedAddress,
+        FeedUnreadable,
+        FeedTooLarge,
+        FeedTimedOut,
+        NotAnAppcast,
+    };
+    Problem problem = Problem::None;
+    QString detail;
     QString reason;
 };
 

@@ -199,6 +199,14 @@ inline constexpr char updateButtonNotes[] = "update.button.notes";
 inline constexpr char updateButtonDownload[] = "update.button.download";
 inline constexpr char updateButtonLater[] = "update.button.later";
 inline constexpr char updateButtonOk[] = "update.button.ok";
+inline constexpr char updateFailedNoFeed[] = "update.failed.no_feed";
+inline constexpr char updateFailedNoVersion[] = "update.failed.no_version";
+inline constexpr char updateFailedChecker[] = "update.failed.checker";
+inline constexpr char updateFailedAddress[] = "update.failed.address";
+inline constexpr char updateFailedUnreadable[] = "update.failed.unreadable";
+inline constexpr char updateFailedTooLarge[] = "update.failed.too_large";
+inline constexpr char updateFailedTimedOut[] = "update.failed.timed_out";
+inline constexpr char updateFailedNotAppcast[] = "update.failed.not_appcast";
 
 // How a key's texts are stored and what a format text must take.
 struct Entry {
@@ -375,6 +383,14 @@ inline constexpr auto kAll = std::to_array<Entry>({
     detail::text(updateButtonDownload),
     detail::text(updateButtonLater),
     detail::text(updateButtonOk),
+    detail::text(updateFailedNoFeed),
+    detail::text(updateFailedNoVersion),
+    detail::text(updateFailedChecker),
+    detail::format(updateFailedAddress, "@"),
+    detail::format(updateFailedUnreadable, "@"),
+    detail::text(updateFailedTooLarge),
+    detail::text(updateFailedTimedOut),
+    detail::format(updateFailedNotAppcast, "@"),
 });
 
 // The display-name key of each choice the pickers offer.

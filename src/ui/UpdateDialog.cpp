@@ -58,6 +58,34 @@ void UpdateDialog::present(const UpdateCheckResult& result, bool) {
     activateWindow();
 }
 
+QString UpdateDialog::failureText(const Localization& l10n, const UpdateCheckResult& result) {
+    using Problem = UpdateCheckResult::Problem;
+    // What the system said stays as it said it; the sentence around it is in the interface language.
+    const QString detail = result.detail.isEmpty() ? QStringLiteral("—") : result.detail;
+    switch (result.problem) {
+    case Problem::NoFeed:
+        return l10n.text(L10nKey::updateFailedNoFeed);
+    case Problem::NoVersion:
+        return l10n.text(L10nKey::updateFailedNoVersion);
+    case Problem::CheckerUnavailable:
+    case Problem::CheckerFailed:
+        return l10n.text(L10nKey::updateFailedChecker);
+    case Problem::FeedAddress:
+        return l10n.format(L10nKey::updateFailedAddress, {detail});
+    case Problem::FeedUnreadable:
+        return l10n.format(L10nKey::updateFailedUnreadable, {detail});
+    case Problem::FeedTooLarge:
+        return l10n.text(L10nKey::updateFailedTooLarge);
+    case Problem::FeedTimedOut:
+        return l10n.text(L10nKey::updateFailedTimedOut);
+    case Problem::NotAnAppcast:
+        return l10n.format(L10nKey::updateFailedNotAppcast, {detail});
+    case Problem::None:
+        break;
+    }
+    return result.reason;
+}
+
 QString UpdateDialog::plainNotes(const QString& notes) {
     const QString limited = notes.left(notesLimit);
     if (!Qt::mightBeRichText(limited))
@@ -104,7 +132,7 @@ void UpdateDialog::rebuild() {
         break;
     case UpdateCheckResult::Status::Failed:
         m_panel->setTitle(l10n.text(L10nKey::updateTitleFailed));
-        m_panel->setMessage(m_result.reason);
+        m_panel->setMessage(failureText(l10n, m_result));
         defaultButton =
             m_panel->addButton(l10n.text(L10nKey::updateButtonOk), TextButton::Style::Prominent, close, true, true);
         break;

@@ -34,6 +34,8 @@ public:
 
     // Notes as the feed wrote them, as plain text: HTML reduced to its words, nothing it refers to loaded.
     static QString plainNotes(const QString& notes);
+    // Why a check failed, in the interface language.
+    static QString failureText(const Localization& l10n, const UpdateCheckResult& result);
     // Only http: and https: pages are opened.
     static bool isWebAddress(const QString& url);
 

@@ -130,6 +130,7 @@ private Q_SLOTS:
         QCOMPARE(bed.presenter.results.size(), 1);
         QCOMPARE(bed.presenter.results.first().status, UpdateCheckResult::Status::Failed);
         QCOMPARE(bed.presenter.results.first().reason, QStringLiteral("This copy of Trellin names no update feed."));
+        QCOMPARE(bed.presenter.results.first().problem, UpdateCheckResult::Problem::NoFeed);
     }
 
     // A check asked for while one runs joins it; the user's check makes the outcome show.

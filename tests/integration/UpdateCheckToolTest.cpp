@@ -70,16 +70,22 @@ private Q_SLOTS:
     void unusableFeedsGiveReadableReasons_data() {
         QTest::addColumn<QString>("feed");
         QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("problem");
         QTest::newRow("malformed")
             << fixtureURL("malformed.xml")
-            << "The update feed is not a valid appcast: Opening and ending tag mismatch (line 9).";
-        QTest::newRow("missing file") << fixtureURL("no-such-feed.xml") << "The update feed could not be read: ";
+            << "The update feed is not a valid appcast: Opening and ending tag mismatch (line 9)."
+            << "notAppcast";
+        QTest::newRow("missing file") << fixtureURL("no-such-feed.xml") << "The update feed could not be read: "
+                                      << "unreadable";
         QTest::newRow("unreachable") << "https://127.0.0.1:9/feed.xml"
-                                     << "The update feed could not be read: Connection refused";
+                                     << "The update feed could not be read: Connection refused"
+                                     << "unreadable";
         QTest::newRow("plain http") << "http://trellin.app/appcast.xml"
-                                    << "The update feed address is not an https: or file: address";
+                                    << "The update feed address is not an https: or file: address"
+                                    << "address";
         QTest::newRow("not a URL") << "::"
-                                   << "The update feed address is not an https: or file: address";
+                                   << "The update feed address is not an https: or file: address"
+                                   << "address";
     }
 
     void unusableFeedsGiveReadableReasons() {
@@ -88,8 +94,12 @@ private Q_SLOTS:
         const Run run = check(feed);
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.result.value("status").toString(), QStringLiteral("error"));
+        QFETCH(QString, problem);
         const QString given = run.result.value("reason").toString();
         QVERIFY2(given.startsWith(reason), qPrintable(given));
+        // The application words the problem in its own language, around what the system said.
+        QCOMPARE(run.result.value("problem").toString(), problem);
+        QVERIFY(given.endsWith(run.result.value("detail").toString()) || problem == "notAppcast");
     }
 
     // A feed past the size limit is refused rather than read into memory whole.

@@ -30,8 +30,11 @@ UpdateCheckResult result(UpdateCheckResult::Status status) {
         result.notes = htmlNotes;
         result.downloadURL = QStringLiteral("https://trellin.app/downloads/Trellin-0.2.0.zip");
     }
-    if (status == UpdateCheckResult::Status::Failed)
+    if (status == UpdateCheckResult::Status::Failed) {
         result.reason = QStringLiteral("The update feed could not be read: Connection refused");
+        result.problem = UpdateCheckResult::Problem::FeedUnreadable;
+        result.detail = QStringLiteral("Connection refused");
+    }
     return result;
 }
 
@@ -100,6 +103,18 @@ private Q_SLOTS:
         const QString name =
             QStringLiteral("update-dialog-gallery-%1.png").arg(QString::fromLatin1(QTest::currentDataTag()));
         QVERIFY(sheet.save(QCoreApplication::applicationDirPath() + u'/' + name));
+    }
+
+    // A failure reads in the interface language, with what the system said kept as it said it.
+    void failuresAreWordedInTheInterfaceLanguage() {
+        MainWindowTestBed bed;
+        bed.settings->setLanguage(AppLanguage::Ukrainian);
+        const UpdateCheckResult failed = result(UpdateCheckResult::Status::Failed);
+        QCOMPARE(UpdateDialog::failureText(bed.localization, failed),
+                 QStringLiteral("Не вдалося прочитати стрічку оновлень: Connection refused"));
+        UpdateCheckResult unknown = failed;
+        unknown.problem = UpdateCheckResult::Problem::None;
+        QCOMPARE(UpdateDialog::failureText(bed.localization, unknown), failed.reason);
     }
 
     void notesArePlainTextOnly() {

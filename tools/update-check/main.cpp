@@ -56,15 +56,20 @@ void print(QJsonObject result, const Arguments& arguments) {
     std::fflush(stdout);
 }
 
-QJsonObject failure(const QString& reason) {
-    return {{QStringLiteral("status"), QStringLiteral("error")}, {QStringLiteral("reason"), reason}};
+// `problem` names the kind of failure for the application to word in its own language; `detail`
+// is what the system said, when it said something.
+QJsonObject failure(const char* problem, const QString& reason, const QString& detail = {}) {
+    return {{QStringLiteral("status"), QStringLiteral("error")},
+            {QStringLiteral("problem"), QLatin1String(problem)},
+            {QStringLiteral("reason"), reason},
+            {QStringLiteral("detail"), detail}};
 }
 
 QJsonObject resultOf(const QByteArray& document, const Arguments& arguments) {
     QString error;
     const std::optional<Appcast::Feed> feed = Appcast::parse(document, &error);
     if (!feed)
-        return failure(QStringLiteral("The update feed is not a valid appcast: ") + error + u'.');
+        return failure("notAppcast", QStringLiteral("The update feed is not a valid appcast: ") + error + u'.', error);
     const Appcast::Outcome outcome = Appcast::check(*feed, arguments.version);
     if (outcome.status == Appcast::Outcome::Status::Current)
         return {{QStringLiteral("status"), QStringLiteral("current")}};
@@ -93,7 +98,9 @@ int main(int argc, char** argv) {
     const QUrl url(arguments.feed, QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || (scheme != QStringLiteral("https") && scheme != QStringLiteral("file"))) {
-        print(failure(QStringLiteral("The update feed address is not an https: or file: address: ") + arguments.feed),
+        print(failure("address",
+                      QStringLiteral("The update feed address is not an https: or file: address: ") + arguments.feed,
+                      arguments.feed),
               arguments);
         return 0;
     }
@@ -106,8 +113,10 @@ int main(int argc, char** argv) {
     QNetworkReply* reply = network.get(request);
     QByteArray document;
     QString stopReason;
-    const auto stop = [&](const QString& reason) {
+    const char* stopProblem = "";
+    const auto stop = [&](const char* problem, const QString& reason) {
         if (stopReason.isEmpty()) {
+            stopProblem = problem;
             stopReason = reason;
             reply->abort();
         }
@@ -115,26 +124,29 @@ int main(int argc, char** argv) {
     const QString tooLarge = QStringLiteral("The update feed is larger than %1 MB.").arg(sizeLimit / (1024 * 1024));
     QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [&](qint64, qint64 total) {
         if (total > sizeLimit)
-            stop(tooLarge);
+            stop("tooLarge", tooLarge);
     });
     QObject::connect(reply, &QNetworkReply::readyRead, reply, [&] {
         if (document.size() + reply->bytesAvailable() > sizeLimit)
-            stop(tooLarge);
+            stop("tooLarge", tooLarge);
         else
             document += reply->readAll();
     });
     QTimer::singleShot(timeoutMilliseconds, reply, [&] {
-        stop(QStringLiteral("The update feed did not answer within %1 seconds.").arg(timeoutMilliseconds / 1000));
+        stop("timedOut",
+             QStringLiteral("The update feed did not answer within %1 seconds.").arg(timeoutMilliseconds / 1000));
     });
     QObject::connect(reply, &QNetworkReply::finished, &application, [&] {
         if (!stopReason.isEmpty()) {
-            print(failure(stopReason), arguments);
+            print(failure(stopProblem, stopReason), arguments);
         } else if (reply->error() != QNetworkReply::NoError) {
-            print(failure(QStringLiteral("The update feed could not be read: ") + reply->errorString()), arguments);
+            print(failure("unreadable", QStringLiteral("The update feed could not be read: ") + reply->errorString(),
+                          reply->errorString()),
+                  arguments);
         } else {
             document += reply->readAll();
             if (document.size() > sizeLimit)
-                print(failure(tooLarge), arguments);
+                print(failure("tooLarge", tooLarge), arguments);
             else
                 print(resultOf(document, arguments), arguments);
         }

@@ -6,12 +6,24 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 namespace {
 
 const QString feedKey = QStringLiteral("SUFeedURL");
+
+// The tool's names for what went wrong with the feed.
+UpdateCheckResult::Problem problemNamed(const QString& name) {
+    using Problem = UpdateCheckResult::Problem;
+    static const QHash<QString, Problem> problems{
+        {QStringLiteral("address"), Problem::FeedAddress},     {QStringLiteral("unreadable"), Problem::FeedUnreadable},
+        {QStringLiteral("tooLarge"), Problem::FeedTooLarge},   {QStringLiteral("timedOut"), Problem::FeedTimedOut},
+        {QStringLiteral("notAppcast"), Problem::NotAnAppcast},
+    };
+    return problems.value(name, Problem::None);
+}
 
 QString infoString(const QVariantMap& info, const char* key) {
     const QVariant value = info.value(QString::fromLatin1(key));
@@ -56,12 +68,14 @@ QString AppcastUpdater::feedURL() const {
     return infoString(m_dependencies.mainBundle.infoDictionary(), "SUFeedURL");
 }
 
-UpdateCheckResult AppcastUpdater::failure(const QString& reason) const {
+UpdateCheckResult AppcastUpdater::failure(Problem problem, const QString& reason, const QString& detail) const {
     const QVariantMap info = m_dependencies.mainBundle.infoDictionary();
     UpdateCheckResult result;
     result.status = UpdateCheckResult::Status::Failed;
     result.currentVersion = infoString(info, "CFBundleVersion");
     result.currentShortVersion = infoString(info, "CFBundleShortVersionString");
+    result.problem = problem;
+    result.detail = detail;
     result.reason = reason;
     return result;
 }
@@ -73,7 +87,7 @@ void AppcastUpdater::check(bool userInitiated) {
         return;
     const QString feed = feedURL();
     if (feed.isEmpty()) {
-        finish(failure(QStringLiteral("This copy of Trellin names no update feed.")));
+        finish(failure(Problem::NoFeed, QStringLiteral("This copy of Trellin names no update feed.")));
         return;
     }
     const QVariantMap info = m_dependencies.mainBundle.infoDictionary();
@@ -82,11 +96,12 @@ void AppcastUpdater::check(bool userInitiated) {
     if (version.isEmpty())
         version = shortVersion;
     if (version.isEmpty()) {
-        finish(failure(QStringLiteral("This copy of Trellin states no version to compare.")));
+        finish(failure(Problem::NoVersion, QStringLiteral("This copy of Trellin states no version to compare.")));
         return;
     }
     if (!QFileInfo(m_dependencies.toolPath).isExecutable()) {
-        finish(failure(QStringLiteral("The update checker is missing from this copy of Trellin.")));
+        finish(failure(Problem::CheckerUnavailable,
+                       QStringLiteral("The update checker is missing from this copy of Trellin.")));
         return;
     }
 
@@ -100,10 +115,10 @@ void AppcastUpdater::check(bool userInitiated) {
     connect(m_process.get(), &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         // Other errors end in finished(); a tool that never started does not.
         if (error == QProcess::FailedToStart) {
-            const QString reason =
-                QStringLiteral("The update checker could not be started: ") + m_process->errorString();
+            const QString detail = m_process->errorString();
             takeProcess();
-            finish(failure(reason));
+            finish(failure(Problem::CheckerUnavailable,
+                           QStringLiteral("The update checker could not be started: ") + detail, detail));
         }
     });
     m_timeout = m_dependencies.scheduler.schedule(toolTimeoutSeconds, [this] {
@@ -129,16 +144,16 @@ QProcess* AppcastUpdater::takeProcess() {
 void AppcastUpdater::processFinished(int exitCode, QProcess::ExitStatus status) {
     QProcess* process = takeProcess();
     if (m_timedOut) {
-        finish(failure(QStringLiteral("The update check did not finish in time.")));
+        finish(failure(Problem::FeedTimedOut, QStringLiteral("The update check did not finish in time.")));
     } else if (status != QProcess::NormalExit) {
-        finish(failure(QStringLiteral("The update checker stopped unexpectedly.")));
+        finish(failure(Problem::CheckerFailed, QStringLiteral("The update checker stopped unexpectedly.")));
     } else if (exitCode != 0) {
-        finish(failure(QStringLiteral("The update checker could not run: ") +
-                       QString::fromUtf8(process->readAllStandardError()).section(u'\n', 0, 0).trimmed()));
+        const QString detail = QString::fromUtf8(process->readAllStandardError()).section(u'\n', 0, 0).trimmed();
+        finish(failure(Problem::CheckerFailed, QStringLiteral("The update checker could not run: ") + detail, detail));
     } else {
         UpdateCheckResult result = parseToolOutput(process->readAllStandardOutput());
         if (result.status == UpdateCheckResult::Status::Failed && result.currentVersion.isEmpty()) {
-            const UpdateCheckResult withVersions = failure(result.reason);
+            const UpdateCheckResult withVersions = failure(result.problem, result.reason, result.detail);
             result.currentVersion = withVersions.currentVersion;
             result.currentShortVersion = withVersions.currentShortVersion;
         }
@@ -163,8 +178,10 @@ UpdateCheckResult AppcastUpdater::parseToolOutput(const QByteArray& output) {
     result.currentVersion = field("currentVersion");
     result.currentShortVersion = field("currentShortVersion");
     const QString status = field("status");
+    const QString unreadable = QStringLiteral("The update checker gave an answer that could not be read.");
     if (error.error != QJsonParseError::NoError || !document.isObject()) {
-        result.reason = QStringLiteral("The update checker gave an answer that could not be read.");
+        result.problem = UpdateCheckResult::Problem::CheckerFailed;
+        result.reason = unreadable;
     } else if (status == QStringLiteral("current")) {
         result.status = UpdateCheckResult::Status::Current;
     } else if (status == QStringLiteral("newer") && !field("version").isEmpty()) {
@@ -175,9 +192,12 @@ UpdateCheckResult AppcastUpdater::parseToolOutput(const QByteArray& output) {
         result.notesLink = field("notesLink");
         result.downloadURL = field("downloadURL");
     } else if (status == QStringLiteral("error") && !field("reason").isEmpty()) {
+        result.problem = problemNamed(field("problem"));
+        result.detail = field("detail");
         result.reason = field("reason");
     } else {
-        result.reason = QStringLiteral("The update checker gave an answer that could not be read.");
+        result.problem = UpdateCheckResult::Problem::CheckerFailed;
+        result.reason = unreadable;
     }
     return result;
 }

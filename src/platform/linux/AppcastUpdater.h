@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Bundle.h"
+#include "platform/UpdatePresenter.h"
 #include "platform/Updater.h"
 
 #include <QObject>
@@ -55,7 +56,8 @@ private:
     void processFinished(int exitCode, QProcess::ExitStatus status);
     // Ends the running tool's part: the process is released (deleted later) and its timeout cancelled.
     QProcess* takeProcess();
-    UpdateCheckResult failure(const QString& reason) const;
+    using Problem = UpdateCheckResult::Problem;
+    UpdateCheckResult failure(Problem problem, const QString& reason, const QString& detail = {}) const;
 
     Dependencies m_dependencies;
     bool m_started = false;
