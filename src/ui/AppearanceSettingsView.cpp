@@ -313,14 +313,6 @@ void AppearanceSettingsView::recolor() {
                                                         palette().color(QPalette::PlaceholderText));
     m_emptySymbol->setPixmap(symbol ? QPixmap::fromImage(*symbol) : QPixmap());
     m_colorRow->setAppearanceLight(m_environment.settings.appTheme() == AppThemeMode::Light);
-    // Without a folder the controls are disabled; the theme gives the disabled state only its text
-    // colours, so the fills and hairlines are taken from the enabled state to stay in the theme.
-    QPalette colors = palette();
-    for (const QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::AlternateBase, QPalette::Mid,
-                                           QPalette::Button, QPalette::PlaceholderText, QPalette::HighlightedText})
-        colors.setColor(QPalette::Disabled, role, colors.color(QPalette::Active, role));
-    colors.setColor(QPalette::Disabled, QPalette::Highlight, colors.color(QPalette::Active, QPalette::PlaceholderText));
-    m_styleSection->setPalette(colors);
 }
 
 void AppearanceSettingsView::changeEvent(QEvent* event) {

@@ -26,7 +26,8 @@ QPalette Theme::palette(ColorScheme scheme) {
     const QColor hairline = dark ? rgb(255, 255, 255, 0.10) : rgb(0, 0, 0, 0.09);
     const QColor accent = dark ? rgb(10, 132, 255) : rgb(0, 122, 255);
     const QColor selected = dark ? rgb(99, 99, 102) : rgb(255, 255, 255);
-    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    // A disabled control keeps its fills and lines; only its texts fade.
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         palette.setColor(group, QPalette::Window, window);
         palette.setColor(group, QPalette::Base, card);
         palette.setColor(group, QPalette::AlternateBase, control);
@@ -42,8 +43,7 @@ QPalette Theme::palette(ColorScheme scheme) {
     palette.setColor(QPalette::Disabled, QPalette::Text, secondary);
     palette.setColor(QPalette::Disabled, QPalette::WindowText, secondary);
     palette.setColor(QPalette::Disabled, QPalette::ButtonText, secondary);
-    palette.setColor(QPalette::Disabled, QPalette::Window, window);
-    palette.setColor(QPalette::Disabled, QPalette::Base, card);
+    palette.setColor(QPalette::Disabled, QPalette::Highlight, secondary);
     return palette;
 }
 
