@@ -234,6 +234,9 @@ void MainWindowView::addFolder() {
 void MainWindowView::onboardingFinished(bool createFirstFolder) {
     m_environment.settings.setHasCompletedOnboarding(true);
     showPage();
+    // The keyboard moves on with the page, to its search.
+    if (m_pages->currentWidget() == m_folderList)
+        m_folderList->searchField()->lineEdit()->setFocus(Qt::OtherFocusReason);
     scheduleWindowSizeUpdate(0);
     if (createFirstFolder)
         m_environment.scheduler.schedule(firstFolderEditorDelay, [this] { addFolder(); });

@@ -116,8 +116,12 @@ void UpdateDialog::rebuild() {
     }
     m_notes = nullptr;
     const Localization& l10n = m_localization;
-    setWindowTitle(l10n.text(L10nKey::appName));
     m_panel = new DialogPanel(QString(), panelWidth, this);
+    // The window lists and screen readers name the window by what it says.
+    const auto setTitle = [this](const QString& title) {
+        m_panel->setTitle(title);
+        setWindowTitle(title);
+    };
     m_layout->addWidget(m_panel);
     const QString running = shownVersion(m_result.currentShortVersion, m_result.currentVersion);
     TextButton* defaultButton = nullptr;
@@ -125,19 +129,19 @@ void UpdateDialog::rebuild() {
 
     switch (m_result.status) {
     case UpdateCheckResult::Status::Current:
-        m_panel->setTitle(l10n.text(L10nKey::updateTitleCurrent));
+        setTitle(l10n.text(L10nKey::updateTitleCurrent));
         m_panel->setMessage(l10n.format(L10nKey::updateMessageCurrent, {running}));
         defaultButton =
             m_panel->addButton(l10n.text(L10nKey::updateButtonOk), TextButton::Style::Prominent, close, true, true);
         break;
     case UpdateCheckResult::Status::Failed:
-        m_panel->setTitle(l10n.text(L10nKey::updateTitleFailed));
+        setTitle(l10n.text(L10nKey::updateTitleFailed));
         m_panel->setMessage(failureText(l10n, m_result));
         defaultButton =
             m_panel->addButton(l10n.text(L10nKey::updateButtonOk), TextButton::Style::Prominent, close, true, true);
         break;
     case UpdateCheckResult::Status::Newer: {
-        m_panel->setTitle(l10n.text(L10nKey::updateTitleAvailable));
+        setTitle(l10n.text(L10nKey::updateTitleAvailable));
         m_panel->setMessage(l10n.format(L10nKey::updateMessageAvailable,
                                         {shownVersion(m_result.shortVersion, m_result.version), running}));
         const QString notes = plainNotes(m_result.notes);
