@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QPainter>
 #include <QSystemTrayIcon>
 #include <QTest>
 
@@ -76,6 +77,18 @@ private Q_SLOTS:
         m_bed->settings->setLanguage(AppLanguage::Ukrainian);
         QVERIFY(extra->quitAction()->text() != english);
         QCOMPARE(extra->quitAction()->text(), m_bed->localization.text(L10nKey::menuQuit));
+
+        // The menu as the tray shows it, in both languages, for a person to look at.
+        QImage sheet(520, 160, QImage::Format_RGB32);
+        sheet.fill(QColor(120, 140, 170));
+        QPainter painter(&sheet);
+        for (const AppLanguage language : {AppLanguage::English, AppLanguage::Ukrainian}) {
+            m_bed->settings->setLanguage(language);
+            extra->menu()->adjustSize();
+            const QPixmap menu = extra->menu()->grab();
+            painter.drawPixmap(language == AppLanguage::English ? 20 : 270, 20, menu);
+        }
+        QVERIFY(sheet.save(QCoreApplication::applicationDirPath() + QStringLiteral("/menu-bar-menu.png")));
     }
 
     void itemsShowTheWindowOnTheirPageAfterTheMenuClosesAndQuitQuits() {
