@@ -1,5 +1,7 @@
 #include "AboutView.h"
 
+#include "widgets/SettingsPageBody.h"
+
 #include "MainWindowEnvironment.h"
 #include "platform/Bundle.h"
 #include "platform/Symbols.h"
@@ -113,7 +115,8 @@ AboutView::AboutView(const MainWindowEnvironment& environment, const QString& sh
     , m_checkForUpdates(new AboutButton(
           AboutButton::Kind::Primary, [&environment] { environment.updater.checkForUpdates(); }, this)) {
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 12, 24, 20);
+    // The About page centres its content and keeps a little more room above and below.
+    layout->setContentsMargins(SettingsPageBody::pageMargins + QMargins(0, 8, 0, 4));
     layout->setSpacing(4);
     m_icon->setAlignment(Qt::AlignCenter);
     m_icon->setFixedHeight(iconSide);

@@ -48,7 +48,7 @@ AppearanceSettingsView::AppearanceSettingsView(const MainWindowEnvironment& envi
     , m_environment(environment)
     , m_body(new SettingsPageBody(18, this)) {
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(SettingsPageBody::pageMargins);
     layout->addWidget(m_body);
     buildPreview();
     buildControls();

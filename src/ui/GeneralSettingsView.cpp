@@ -32,7 +32,7 @@ GeneralSettingsView::GeneralSettingsView(const MainWindowEnvironment& environmen
           {Localization::languageDisplayName(languages[0]), Localization::languageDisplayName(languages[1])},
           pickerWidth)) {
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 4, 24, 16);
+    layout->setContentsMargins(SettingsPageBody::pageMargins);
     auto* body = new SettingsPageBody(18, this);
     layout->addWidget(body);
     connect(body, &SettingsPageBody::heightChanged, this, &GeneralSettingsView::heightChanged);

@@ -55,7 +55,7 @@ PopupSettingsView::PopupSettingsView(const MainWindowEnvironment& environment, Q
     , m_animation(new SegmentedPicker(displayNames(environment.localization, animations), pickerWidth))
     , m_blur(new SegmentedPicker(displayNames(environment.localization, blurs), blurPickerWidth)) {
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 4, 24, 16);
+    layout->setContentsMargins(SettingsPageBody::pageMargins);
     auto* body = new SettingsPageBody(18, this);
     layout->addWidget(body);
     connect(body, &SettingsPageBody::heightChanged, this, &PopupSettingsView::heightChanged);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QWidget>
 
 class QVBoxLayout;
@@ -11,6 +12,9 @@ class SettingsSection;
 class SettingsPageBody final : public QWidget {
     Q_OBJECT
 public:
+    // Around a page's body, inside the window: the same on every settings page.
+    static constexpr QMargins pageMargins{24, 4, 24, 16};
+
     explicit SettingsPageBody(double spacing = 18, QWidget* parent = nullptr);
 
     double spacing() const { return m_spacing; }
