@@ -6,8 +6,8 @@
 #include "discovery/AppDiscovery.h"
 #include "model/FolderStore.h"
 #include "model/HelperLaunchLog.h"
-#include "platform/Updater.h"
 #include "platform/FileIconCache.h"
+#include "platform/Updater.h"
 #include "settings/Localization.h"
 #include "ui/MainWindowEnvironment.h"
 
