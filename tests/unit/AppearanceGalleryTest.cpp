@@ -1,6 +1,7 @@
 // The tile page as a person sees it, in both languages and both themes: three folders, the colour
 // picker open over it, and the empty state; written next to the test as
 // appearance-gallery-<language>-<theme>.png.
+#include "GalleryLooks.h"
 #include "MainWindowTestBed.h"
 #include "ui/AppearanceSettingsView.h"
 #include "ui/CustomColorPickerPopup.h"
@@ -14,14 +15,7 @@ class AppearanceGalleryTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void gallery_data() {
-        QTest::addColumn<bool>("ukrainian");
-        QTest::addColumn<bool>("dark");
-        QTest::newRow("en-light") << false << false;
-        QTest::newRow("en-dark") << false << true;
-        QTest::newRow("uk-light") << true << false;
-        QTest::newRow("uk-dark") << true << true;
-    }
+    void gallery_data() { addGalleryLooks(); }
 
     void gallery() {
         QFETCH(bool, ukrainian);

@@ -1,6 +1,7 @@
 // A gallery of the main window in the states a user meets, in both languages and both themes,
 // written next to the test as main-window-gallery-<language>-<theme>.png for a person to look
 // at; and the checks that each state's picture is what was asked for.
+#include "GalleryLooks.h"
 #include "MainWindowTestBed.h"
 #include "ui/AppPickerView.h"
 #include "ui/FolderCardView.h"
@@ -18,14 +19,7 @@ class MainWindowGalleryTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void galleryOfStates_data() {
-        QTest::addColumn<bool>("ukrainian");
-        QTest::addColumn<bool>("dark");
-        QTest::newRow("en-light") << false << false;
-        QTest::newRow("en-dark") << false << true;
-        QTest::newRow("uk-light") << true << false;
-        QTest::newRow("uk-dark") << true << true;
-    }
+    void galleryOfStates_data() { addGalleryLooks(); }
 
     void galleryOfStates() {
         QFETCH(bool, ukrainian);

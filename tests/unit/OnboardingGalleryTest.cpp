@@ -2,6 +2,7 @@
 // bar), in both languages and both themes, written next to the test as
 // onboarding-gallery-<language>-<theme>.png for a person to look at; and the check that every
 // step's content stays clear of the footer.
+#include "GalleryLooks.h"
 #include "MainWindowTestBed.h"
 #include "settings/LocalizationKeys.h"
 #include "ui/OnboardingFeatureRow.h"
@@ -23,14 +24,7 @@ class OnboardingGalleryTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void galleryOfSteps_data() {
-        QTest::addColumn<bool>("ukrainian");
-        QTest::addColumn<bool>("dark");
-        QTest::newRow("en-light") << false << false;
-        QTest::newRow("en-dark") << false << true;
-        QTest::newRow("uk-light") << true << false;
-        QTest::newRow("uk-dark") << true << true;
-    }
+    void galleryOfSteps_data() { addGalleryLooks(); }
 
     void galleryOfSteps() {
         QFETCH(bool, ukrainian);

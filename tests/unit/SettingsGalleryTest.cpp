@@ -1,5 +1,6 @@
 // The General, Popup and About pages in both languages and both themes, written next to the test
 // as settings-gallery-<language>-<theme>.png for a person to look at.
+#include "GalleryLooks.h"
 #include "MainWindowTestBed.h"
 #include "ui/AboutView.h"
 #include "ui/GeneralSettingsView.h"
@@ -14,14 +15,7 @@ class SettingsGalleryTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void pages_data() {
-        QTest::addColumn<bool>("ukrainian");
-        QTest::addColumn<bool>("dark");
-        QTest::newRow("en-light") << false << false;
-        QTest::newRow("en-dark") << false << true;
-        QTest::newRow("uk-light") << true << false;
-        QTest::newRow("uk-dark") << true << true;
-    }
+    void pages_data() { addGalleryLooks(); }
 
     void pages() {
         QFETCH(bool, ukrainian);

@@ -1,6 +1,7 @@
 // The updater's window in each of its states, in both languages and both themes, written next to
 // the test as update-dialog-gallery-<language>-<theme>.png for a person to look at; and how its
 // keys, buttons and release notes behave.
+#include "GalleryLooks.h"
 #include "MainWindowTestBed.h"
 #include "settings/LocalizationKeys.h"
 #include "ui/UpdateDialog.h"
@@ -51,14 +52,7 @@ class UpdateDialogGalleryTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void galleryOfStates_data() {
-        QTest::addColumn<bool>("ukrainian");
-        QTest::addColumn<bool>("dark");
-        QTest::newRow("en-light") << false << false;
-        QTest::newRow("en-dark") << false << true;
-        QTest::newRow("uk-light") << true << false;
-        QTest::newRow("uk-dark") << true << true;
-    }
+    void galleryOfStates_data() { addGalleryLooks(); }
 
     void galleryOfStates() {
         QFETCH(bool, ukrainian);
