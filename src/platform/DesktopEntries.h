@@ -6,8 +6,8 @@
 
 #include <optional>
 
-// The applications of a freedesktop desktop: desktop entries, found and read by that
-// specification's rules.
+// The applications of a freedesktop desktop: desktop entries, found and read by the freedesktop
+// Desktop Entry rules.
 class DesktopEntries {
 public:
     struct Entry {
