@@ -1,18 +1,17 @@
 #include "CustomColorPickerPopup.h"
 
 #include "TileColorHex.h"
+#include "widgets/AnchoredPopup.h"
 #include "widgets/FocusRing.h"
 #include "widgets/Shapes.h"
 
 #include <QAbstractButton>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -284,20 +283,7 @@ void CustomColorPickerPopup::publish(const QColor& color) {
 }
 
 void CustomColorPickerPopup::popUp(QWidget* anchor) {
-    QRect area = screen() ? screen()->availableGeometry() : QRect();
-    QPoint position;
-    if (anchor) {
-        const QRect anchorRect(anchor->mapToGlobal(QPoint(0, 0)), anchor->size());
-        if (QScreen* anchorScreen = QGuiApplication::screenAt(anchorRect.center()))
-            area = anchorScreen->availableGeometry();
-        position = QPoint(anchorRect.right() + 1 - width(), anchorRect.bottom() + 1 + gap);
-        if (!area.isEmpty() && position.y() + height() > area.bottom() + 1)
-            position.setY(anchorRect.top() - gap - height());
-    }
-    if (!area.isEmpty()) {
-        position.setX(std::clamp(position.x(), area.left(), std::max(area.left(), area.right() + 1 - width())));
-        position.setY(std::clamp(position.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height())));
-    }
+    const QPoint position = AnchoredPopup::position(*this, anchor, gap, AnchoredPopup::Edge::Trailing);
     move(position);
     show();
     m_square->setFocus(Qt::PopupFocusReason);

@@ -1,11 +1,10 @@
 #include "IconPickerPopover.h"
 
 #include "IconGrid.h"
+#include "widgets/AnchoredPopup.h"
 #include "widgets/Shapes.h"
 
-#include <QGuiApplication>
 #include <QPainter>
-#include <QScreen>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -48,20 +47,7 @@ IconPickerPopover::IconPickerPopover(const QString& selectedIcon, std::function<
 }
 
 void IconPickerPopover::popUp(QWidget* anchor) {
-    QRect area = screen() ? screen()->availableGeometry() : QRect();
-    QPoint position;
-    if (anchor) {
-        const QRect anchorRect(anchor->mapToGlobal(QPoint(0, 0)), anchor->size());
-        if (QScreen* anchorScreen = QGuiApplication::screenAt(anchorRect.center()))
-            area = anchorScreen->availableGeometry();
-        position = QPoint(anchorRect.left(), anchorRect.bottom() + 1 + gap);
-        if (!area.isEmpty() && position.y() + height() > area.bottom() + 1)
-            position.setY(anchorRect.top() - gap - height());
-    }
-    if (!area.isEmpty()) {
-        position.setX(std::clamp(position.x(), area.left(), std::max(area.left(), area.right() + 1 - width())));
-        position.setY(std::clamp(position.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height())));
-    }
+    const QPoint position = AnchoredPopup::position(*this, anchor, gap, AnchoredPopup::Edge::Leading);
     move(position);
     show();
     m_grid->setFocus(Qt::PopupFocusReason);

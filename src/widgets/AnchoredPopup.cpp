@@ -1,0 +1,28 @@
+#include "AnchoredPopup.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+
+QPoint AnchoredPopup::position(const QWidget& popup, const QWidget* anchor, int gap, Edge edge) {
+    QRect area = popup.screen() ? popup.screen()->availableGeometry() : QRect();
+    const int width = popup.width();
+    const int height = popup.height();
+    QPoint position;
+    if (anchor) {
+        const QRect anchorRect(anchor->mapToGlobal(QPoint(0, 0)), anchor->size());
+        if (QScreen* anchorScreen = QGuiApplication::screenAt(anchorRect.center()))
+            area = anchorScreen->availableGeometry();
+        position = QPoint(edge == Edge::Leading ? anchorRect.left() : anchorRect.right() + 1 - width,
+                          anchorRect.bottom() + 1 + gap);
+        if (!area.isEmpty() && position.y() + height > area.bottom() + 1)
+            position.setY(anchorRect.top() - gap - height);
+    }
+    if (!area.isEmpty()) {
+        position.setX(std::clamp(position.x(), area.left(), std::max(area.left(), area.right() + 1 - width)));
+        position.setY(std::clamp(position.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height)));
+    }
+    return position;
+}
