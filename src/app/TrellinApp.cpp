@@ -18,6 +18,7 @@
 #include "platform/FileIconCache.h"
 #include "platform/FileIcons.h"
 #include "platform/LocalNotificationCenter.h"
+#include "platform/Symbols.h"
 #include "platform/linux/AppcastUpdater.h"
 #include "platform/linux/DBusDistributedNotifications.h"
 #include "platform/linux/DBusDockTile.h"
@@ -307,6 +308,7 @@ int TrellinApp::run(int argc, char** argv) {
 
     Backend backend(identity);
     FileIcons::setDesktopEntries(&backend.desktopEntries);
+    Symbols::useOutlineFile(identity.bundle.resourcesPath() + QStringLiteral("/Symbols.outlines"));
     SharedObjects objects(identity, application, backend);
     connectApplicationEvents(qtApplication, application, objects.delegate);
 

@@ -16,6 +16,7 @@
 #include <QStringDecoder>
 #include <QTextBoundaryFinder>
 
+#include <sys/stat.h>
 #include <sys/xattr.h>
 
 namespace {
@@ -128,6 +129,7 @@ std::optional<QString> HelperBundleBuilder::buildHelperBundle(const AppFolder& f
             FileSystem::removeItem(destination);
             return std::nullopt;
         }
+        shareExecutable(destination);
     }
     QFile::remove(destination + QStringLiteral("/Icon\r"));
     QFile::remove(destination + QStringLiteral("/Contents/MacOS/__preview.dylib"));
@@ -148,6 +150,17 @@ std::optional<QString> HelperBundleBuilder::buildHelperBundle(const AppFolder& f
         return std::nullopt;
     }
     return destination;
+}
+
+void HelperBundleBuilder::shareExecutable(const QString& bundlePath) const {
+    const QString executable = m_mainBundle.executablePath();
+    if (executable.isEmpty())
+        return;
+    // One file behind every helper's executable: the system then keeps a single copy of its code
+    // in memory for all of their processes. Where linking is refused the copy stays; the
+    // signature seals either.
+    const QString relative = QDir(m_mainBundle.path()).relativeFilePath(executable);
+    FileSystem::replaceWithLink(executable, bundlePath + u'/' + relative);
 }
 
 bool HelperBundleBuilder::sign(const QString& path) {
@@ -177,6 +190,13 @@ bool HelperBundleBuilder::sign(const QString& path) {
 }
 
 std::optional<QString> HelperBundleBuilder::signingIdentity() const {
+    // The application's own signature does not change while it runs; one look serves every helper.
+    if (!m_signingIdentity)
+        m_signingIdentity = lookUpSigningIdentity();
+    return *m_signingIdentity;
+}
+
+std::optional<QString> HelperBundleBuilder::lookUpSigningIdentity() const {
     QProcess codesign;
     codesign.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     codesign.start(m_signingTool, {"-dv", "--verbose=4", m_mainBundle.path()});
@@ -207,6 +227,11 @@ bool HelperBundleBuilder::isHelperExecutableOutdated(const QString& helperPath, 
 void HelperBundleBuilder::stripExtendedAttributes(const QString& bundlePath) {
     const auto strip = [](const QString& path) {
         const QByteArray encoded = QFile::encodeName(path);
+        // A file with other names (the executable shared with the application) has its
+        // attributes in common with them; they are not this bundle's to remove.
+        struct stat status {};
+        if (::lstat(encoded.constData(), &status) != 0 || (S_ISREG(status.st_mode) && status.st_nlink > 1))
+            return;
         // The l- calls act on a link itself: a link in the bundle must not lead the clean-up out.
         const ssize_t size = ::llistxattr(encoded.constData(), nullptr, 0);
         if (size <= 0)

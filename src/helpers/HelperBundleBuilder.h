@@ -12,9 +12,10 @@
 class Bundle;
 class SystemLog;
 
-// The file-system side of helper bundles: each folder in the Dock has a full copy of the
-// application bundle in "<Application Support>/Trellin/Helpers", stamped with the folder's id
-// and name and signed again, so that it runs as an application of its own.
+// The file-system side of helper bundles: each folder in the Dock has a copy of the application
+// bundle in "<Application Support>/Trellin/Helpers" (its executable a hard link to the
+// application's where possible), stamped with the folder's id and name and signed again, so that
+// it runs as an application of its own.
 class HelperBundleBuilder {
 public:
     // `signingTool` takes the platform code-signing tool's arguments.
@@ -43,11 +44,14 @@ private:
     // The destination for a folder: its file name, or the next free "<stem> N.app" when the
     // name is taken by another folder's bundle.
     QString destinationFor(const AppFolder& folder);
+    void shareExecutable(const QString& bundlePath) const;
     bool sign(const QString& path);
+    std::optional<QString> lookUpSigningIdentity() const;
 
     QString m_applicationSupport;
     const Bundle& m_mainBundle;
     QString m_signingTool;
     SystemLog& m_systemLog;
     QString m_helpersDir;
+    mutable std::optional<std::optional<QString>> m_signingIdentity;
 };

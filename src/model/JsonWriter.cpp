@@ -35,44 +35,75 @@ void JsonWriter::key(const char* name) {
     m_needsComma = false;
 }
 
-void JsonWriter::value(const QString& text) {
-    separate();
-    m_bytes += '"';
+namespace {
+
+const char hexDigits[] = "0123456789abcdef";
+
+void appendEscape(QByteArray& bytes, char16_t unit) {
+    bytes += "\\u";
+    for (int shift = 12; shift >= 0; shift -= 4)
+        bytes += hexDigits[(unit >> shift) & 0xF];
+}
+
+void appendEscaped(QByteArray& bytes, QStringView text) {
     for (const char c : text.toUtf8()) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
         case '"':
-            m_bytes += "\\\"";
+            bytes += "\\\"";
             break;
         case '\\':
-            m_bytes += "\\\\";
+            bytes += "\\\\";
             break;
         case '\n':
-            m_bytes += "\\n";
+            bytes += "\\n";
             break;
         case '\r':
-            m_bytes += "\\r";
+            bytes += "\\r";
             break;
         case '\t':
-            m_bytes += "\\t";
+            bytes += "\\t";
             break;
         case '\b':
-            m_bytes += "\\b";
+            bytes += "\\b";
             break;
         case '\f':
-            m_bytes += "\\f";
+            bytes += "\\f";
             break;
         default:
-            if (byte < 0x20) {
-                static const char hex[] = "0123456789abcdef";
-                m_bytes += "\\u00";
-                m_bytes += hex[byte >> 4];
-                m_bytes += hex[byte & 0xF];
-            } else {
-                m_bytes += c;
-            }
+            if (byte < 0x20)
+                appendEscape(bytes, byte);
+            else
+                bytes += c;
         }
     }
+}
+
+bool isUnpairedSurrogate(const QString& text, qsizetype index) {
+    const QChar c = text.at(index);
+    if (c.isHighSurrogate())
+        return index + 1 == text.size() || !text.at(index + 1).isLowSurrogate();
+    if (c.isLowSurrogate())
+        return index == 0 || !text.at(index - 1).isHighSurrogate();
+    return false;
+}
+
+} // namespace
+
+void JsonWriter::value(const QString& text) {
+    separate();
+    m_bytes += '"';
+    // A surrogate without its partner has no UTF-8 form, where it would turn into U+FFFD; written
+    // as an escape it reads back as the same text, so saving never changes a name.
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!isUnpairedSurrogate(text, i))
+            continue;
+        appendEscaped(m_bytes, QStringView(text).sliced(start, i - start));
+        appendEscape(m_bytes, text.at(i).unicode());
+        start = i + 1;
+    }
+    appendEscaped(m_bytes, QStringView(text).sliced(start));
     m_bytes += '"';
     m_needsComma = true;
 }

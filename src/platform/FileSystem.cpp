@@ -101,3 +101,18 @@ bool FileSystem::copyTree(const QString& from, const QString& to, QString* error
     }
     return copyContents(from, to, error);
 }
+
+bool FileSystem::replaceWithLink(const QString& source, const QString& target) {
+    const QByteArray from = QFile::encodeName(source);
+    const QByteArray to = QFile::encodeName(target);
+    // Linked beside the target first, so the target is never missing, even for a moment.
+    const QByteArray staging = to + ".link-" + QByteArray::number(qint64(::getpid()));
+    ::unlink(staging.constData());
+    if (::link(from.constData(), staging.constData()) != 0)
+        return false;
+    if (::rename(staging.constData(), to.constData()) != 0) {
+        ::unlink(staging.constData());
+        return false;
+    }
+    return true;
+}

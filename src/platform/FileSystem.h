@@ -16,4 +16,8 @@ bool removeItem(const QString& path);
 // names what could not be copied and the partial copy is left for the caller to remove.
 bool copyTree(const QString& from, const QString& to, QString* error);
 
+// Replaces the file at `target` with a hard link to the file `source`, in one step, where the
+// file system allows it; otherwise `target` stays as it was. True when the two are now one file.
+bool replaceWithLink(const QString& source, const QString& target);
+
 } // namespace FileSystem

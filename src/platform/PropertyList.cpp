@@ -2,7 +2,9 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QHash>
 #include <QSaveFile>
+#include <QSet>
 #include <QStringList>
 
 #include <plist/plist.h>
@@ -11,6 +13,7 @@
 #include <cstdlib>
 #include <limits>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -141,6 +144,95 @@ std::optional<QVariant> toVariant(plist_t node, QString* error) {
     if (error)
         *error = QStringLiteral("not a property list (unknown value type)");
     return std::nullopt;
+}
+
+quint64 bigEndian(const char* bytes, int size) {
+    quint64 value = 0;
+    for (int i = 0; i < size; ++i)
+        value = value << 8 | uchar(bytes[i]);
+    return value;
+}
+
+// libplist 2.2's binary reader accepts a dictionary key holding a NUL character, and handing that
+// key out then fails an assertion, which ends the process. This finds such keys first, from the
+// format's own tables (trailer, offset table, objects); anything it cannot follow is left to the
+// library, which refuses it or reads it without such a key.
+bool binaryKeyHoldsNul(const QByteArray& bytes) {
+    constexpr quint64 headerSize = 8;
+    constexpr quint64 trailerSize = 32;
+    const char* const data = bytes.constData();
+    const auto size = quint64(bytes.size());
+    if (size < headerSize + trailerSize)
+        return false;
+    const quint64 objectsEnd = size - trailerSize;
+    const char* const trailer = data + objectsEnd;
+    const int offsetSize = uchar(trailer[6]);
+    const int referenceSize = uchar(trailer[7]);
+    const quint64 count = bigEndian(trailer + 8, 8);
+    const quint64 table = bigEndian(trailer + 24, 8);
+    if (offsetSize < 1 || offsetSize > 8 || referenceSize < 1 || referenceSize > 8 || table > objectsEnd ||
+        count > (objectsEnd - table) / quint64(offsetSize))
+        return false;
+
+    const auto offsetOf = [&](quint64 index) -> std::optional<quint64> {
+        if (index >= count)
+            return std::nullopt;
+        const quint64 offset = bigEndian(data + table + index * quint64(offsetSize), offsetSize);
+        if (offset < headerSize || offset >= objectsEnd)
+            return std::nullopt;
+        return offset;
+    };
+    // An object's element count, from its marker or the integer that follows it, and where its
+    // elements start.
+    const auto elementsOf = [&](quint64 offset) -> std::optional<std::pair<quint64, quint64>> {
+        const int low = uchar(data[offset]) & 0x0F;
+        if (low != 0x0F)
+            return std::pair(quint64(low), offset + 1);
+        if (offset + 2 > objectsEnd || (uchar(data[offset + 1]) & 0xF0) != 0x10)
+            return std::nullopt;
+        const int width = 1 << (uchar(data[offset + 1]) & 0x0F);
+        if (width > 8 || offset + 2 + quint64(width) > objectsEnd)
+            return std::nullopt;
+        return std::pair(bigEndian(data + offset + 2, width), offset + 2 + quint64(width));
+    };
+    const auto stringHoldsNul = [&](quint64 offset) {
+        const int type = uchar(data[offset]) >> 4;
+        const quint64 unit = type == 0x5 ? 1 : type == 0x6 ? 2 : 0; // ASCII, UTF-16
+        const auto elements = unit ? elementsOf(offset) : std::nullopt;
+        if (!elements || elements->first > (objectsEnd - elements->second) / unit)
+            return false;
+        for (quint64 i = 0; i < elements->first; ++i) {
+            const char* const character = data + elements->second + i * unit;
+            if (character[0] == 0 && (unit == 1 || character[1] == 0))
+                return true;
+        }
+        return false;
+    };
+
+    // Each object is looked at once, however many entries of the offset table name it.
+    QSet<quint64> dictionaries;
+    QHash<quint64, bool> keys;
+    for (quint64 index = 0; index < count; ++index) {
+        const std::optional<quint64> offset = offsetOf(index);
+        if (!offset || uchar(data[*offset]) >> 4 != 0xD || dictionaries.contains(*offset))
+            continue;
+        dictionaries.insert(*offset);
+        const auto entries = elementsOf(*offset);
+        if (!entries || entries->first > (objectsEnd - entries->second) / quint64(referenceSize))
+            continue;
+        for (quint64 entry = 0; entry < entries->first; ++entry) {
+            const std::optional<quint64> key =
+                offsetOf(bigEndian(data + entries->second + entry * quint64(referenceSize), referenceSize));
+            if (!key)
+                continue;
+            auto known = keys.constFind(*key);
+            if (known == keys.cend())
+                known = keys.insert(*key, stringHoldsNul(*key));
+            if (*known)
+                return true;
+        }
+    }
+    return false;
 }
 
 // --- QVariant -> plist ---
@@ -283,6 +375,11 @@ std::optional<Document> parse(const QByteArray& bytes, QString* error) {
     }
     const auto length = uint32_t(bytes.size());
     const Format format = plist_is_binary(bytes.constData(), length) ? Format::Binary : Format::Xml;
+    if (format == Format::Binary && binaryKeyHoldsNul(bytes)) {
+        if (error)
+            *error = QStringLiteral("not a property list (damaged binary property list: a key holds a NUL character)");
+        return std::nullopt;
+    }
     plist_t raw = nullptr;
     if (format == Format::Binary)
         plist_from_bin(bytes.constData(), length, &raw);

@@ -1,6 +1,7 @@
 #include "Symbols.h"
 
 #include "Console.h"
+#include "SymbolOutlineFile.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -8,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextLayout>
+#include <QTransform>
 
 #include <array>
 #include <cmath>
@@ -186,6 +188,14 @@ const std::optional<QString>& fontFamily() {
     return family;
 }
 
+// The outlines are taken from the font at this size, then brought to the unit square.
+constexpr int kOutlinePixels = 1024;
+
+std::optional<SymbolOutlineFile>& outlineFile() {
+    static std::optional<SymbolOutlineFile> file;
+    return file;
+}
+
 } // namespace
 
 std::span<const Symbols::Entry> Symbols::table() {
@@ -221,15 +231,11 @@ std::optional<QFont> Symbols::font(double pixelSize) {
     return font;
 }
 
-std::optional<QImage> Symbols::image(const QString& name, double pointSize, bool bold, const QColor& color) {
-    // Sizes come from layout arithmetic; refuse the nonsensical ones instead of allocating for them.
-    if (!std::isfinite(pointSize) || pointSize <= 0 || pointSize > 4096)
-        return std::nullopt;
+std::optional<QPainterPath> Symbols::fontOutline(const QString& name) {
     const std::optional<QString> ligature = materialName(name);
     if (!ligature)
         return std::nullopt;
-    const int side = int(std::ceil(pointSize));
-    const std::optional<QFont> symbolFont = font(side);
+    const std::optional<QFont> symbolFont = font(kOutlinePixels);
     if (!symbolFont)
         return std::nullopt;
 
@@ -246,8 +252,34 @@ std::optional<QImage> Symbols::image(const QString& name, double pointSize, bool
     const QGlyphRun& run = runs.first();
     QPainterPath glyph = run.rawFont().pathForGlyph(run.glyphIndexes().first());
     // The glyph is designed centred in its em square, so centring that square centres the glyph.
-    const QPointF origin((side - line.naturalTextWidth()) / 2.0, (side - line.height()) / 2.0);
+    const QPointF origin((kOutlinePixels - line.naturalTextWidth()) / 2.0, (kOutlinePixels - line.height()) / 2.0);
     glyph.translate(origin + run.positions().first());
+    return QTransform::fromScale(1.0 / kOutlinePixels, 1.0 / kOutlinePixels).map(glyph);
+}
+
+void Symbols::useOutlineFile(const QString& path) {
+    outlineFile().emplace(path);
+}
+
+std::optional<QPainterPath> Symbols::outline(const QString& name) {
+    if (!isKnown(name))
+        return std::nullopt;
+    if (std::optional<SymbolOutlineFile>& file = outlineFile()) {
+        if (std::optional<QPainterPath> kept = file->outline(name))
+            return kept;
+    }
+    return fontOutline(name);
+}
+
+std::optional<QImage> Symbols::image(const QString& name, double pointSize, bool bold, const QColor& color) {
+    // Sizes come from layout arithmetic; refuse the nonsensical ones instead of allocating for them.
+    if (!std::isfinite(pointSize) || pointSize <= 0 || pointSize > 4096)
+        return std::nullopt;
+    const std::optional<QPainterPath> unit = outline(name);
+    if (!unit)
+        return std::nullopt;
+    const int side = int(std::ceil(pointSize));
+    const QPainterPath glyph = QTransform::fromScale(side, side).map(*unit);
 
     // Coverage first, then the tint over it, so that overlapping strokes never add up past the
     // colour's own alpha.

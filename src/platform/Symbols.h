@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPainterPath>
 #include <QString>
 
 #include <optional>
@@ -11,7 +12,8 @@
 
 // Named symbol images. The program names its symbols the way the macOS symbol set does
 // ("folder.fill", "xmark", …); each such name maps to one glyph of the Material Icons font,
-// drawn through the font's ligatures. Needs a QGuiApplication.
+// found through the font's ligatures. A bundle keeps the glyphs' outlines, drawn from the font at
+// build time, so that a process drawing only symbols loads no font at all.
 namespace Symbols {
 
 struct Entry {
@@ -33,10 +35,20 @@ QString fontPath();
 // none when it cannot be loaded.
 std::optional<QFont> font(double pixelSize);
 
+// The glyph of a symbol name in the unit square, placed as the glyph's em square centred in it:
+// from the outline file when one is in use and has it, from the font otherwise. None for an
+// unknown name or when neither has it.
+std::optional<QPainterPath> outline(const QString& name);
+// The same, always from the font (which needs a QGuiApplication); what the outline file keeps.
+std::optional<QPainterPath> fontOutline(const QString& name);
+// Takes outlines from this file (see SymbolOutlineFile) from now on, falling back to the font
+// for what it does not have.
+void useOutlineFile(const QString& path);
+
 // A square ARGB32-premultiplied image of side ceil(pointSize) with the glyph centred, drawn
 // in `color` (only where the glyph is opaque). Bold is synthesised, as the font has one weight.
-// None for an unknown name, a size that is not a positive number of at most 4096 points,
-// a missing font, or no QGuiApplication.
+// None for an unknown name, a size that is not a positive number of at most 4096 points, or no
+// outline for it.
 std::optional<QImage> image(const QString& name, double pointSize, bool bold, const QColor& color = Qt::white);
 
 } // namespace Symbols

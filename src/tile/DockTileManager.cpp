@@ -2,6 +2,7 @@
 
 #include "model/FolderStore.h"
 #include "platform/DockTile.h"
+#include "platform/FreedMemory.h"
 #include "platform/Scheduler.h"
 #include "settings/AppSettings.h"
 
@@ -115,8 +116,11 @@ void DockTileManager::scheduleBundleIconUpdate(const TileImage& image) {
         m_updateWorkItem->cancel();
     const QPointer<DockTileManager> self(this);
     m_updateWorkItem = m_services.scheduler.schedule(kIconWriteDelay, [self, image] {
-        if (self && self->m_services.setCustomIcon)
-            self->m_services.setCustomIcon(image(kIconPixels), self->m_services.bundlePath);
+        if (!self || !self->m_services.setCustomIcon)
+            return;
+        self->m_services.setCustomIcon(image(kIconPixels), self->m_services.bundlePath);
+        // The full-size picture and its PNG are gone by now; a helper idles for hours after this.
+        FreedMemory::giveBack();
     });
 }
 

@@ -15,7 +15,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <sys/xattr.h>
+
+namespace {
+
+ino_t inodeOf(const QString& path) {
+    struct stat status {};
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
+}
+
+} // namespace
 
 class HelperBundleBuilderTest : public QObject {
     Q_OBJECT
@@ -85,8 +95,10 @@ void HelperBundleBuilderTest::fileNames() {
 void HelperBundleBuilderTest::buildCopiesCleansStampsAndSigns() {
     const QString source = m_app->path() + "/Contents/Resources/en.lproj/Localizable.qm";
     const QByteArray outside = QFile::encodeName(m_dir->filePath("outside/shared.dat"));
+    const QByteArray executable = QFile::encodeName(m_app->path() + "/Contents/MacOS/Trellin");
     const bool hasXattrs = ::setxattr(QFile::encodeName(source).constData(), "user.origin", "x", 1, 0) == 0 &&
-                           ::setxattr(outside.constData(), "user.origin", "x", 1, 0) == 0;
+                           ::setxattr(outside.constData(), "user.origin", "x", 1, 0) == 0 &&
+                           ::setxattr(executable.constData(), "user.origin", "x", 1, 0) == 0;
     HelperBundleBuilder builder(m_dir->filePath("share"), *m_app, makeFakeSigner(m_dir->path(), "", 0), m_log);
     AppFolder folder(QUuid::createUuid(), "Work: Q1/Q2", "folder.fill");
 
@@ -98,8 +110,10 @@ void HelperBundleBuilderTest::buildCopiesCleansStampsAndSigns() {
     if (hasXattrs) {
         const QByteArray copy = QFile::encodeName(*helper + "/Contents/Resources/en.lproj/Localizable.qm");
         QCOMPARE(::listxattr(copy.constData(), nullptr, 0), ssize_t(0));
-        // Cleaning the copy never reaches through a link to what lies outside it.
+        // Cleaning the copy never reaches through a link to what lies outside it, nor into the
+        // executable file it shares with the application.
         QVERIFY(::getxattr(outside.constData(), "user.origin", nullptr, 0) > 0);
+        QVERIFY(::getxattr(executable.constData(), "user.origin", nullptr, 0) > 0);
     }
     // Links are copied as they are written: the helper depends on nothing inside the main bundle.
     QCOMPARE(QFileInfo(*helper + "/Contents/Resources/current.lproj").symLinkTarget(),
@@ -175,13 +189,20 @@ void HelperBundleBuilderTest::outdatedExecutable() {
         QVERIFY(file.open(QIODevice::ReadWrite));
         QVERIFY(file.setFileTime(date, QFileDevice::FileModificationTime));
     };
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    setDate(m_app->path() + "/Contents/MacOS/Trellin", now);
-    setDate(helper + "/Contents/MacOS/Trellin", now);
+    const QString appExecutable = m_app->path() + "/Contents/MacOS/Trellin";
+    const QString helperExecutable = helper + "/Contents/MacOS/Trellin";
+    // A fresh helper runs the application's own executable file, so every helper shares its pages.
+    QCOMPARE(inodeOf(helperExecutable), inodeOf(appExecutable));
     QVERIFY(!builder.isHelperExecutableOutdated(helper, m_app->path()));
-    setDate(helper + "/Contents/MacOS/Trellin", now.addSecs(-60));
+    // A helper left from an older build has a copy of its own.
+    QVERIFY(QFile::remove(helperExecutable) && QFile::copy(appExecutable, helperExecutable));
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    setDate(appExecutable, now);
+    setDate(helperExecutable, now);
+    QVERIFY(!builder.isHelperExecutableOutdated(helper, m_app->path()));
+    setDate(helperExecutable, now.addSecs(-60));
     QVERIFY(builder.isHelperExecutableOutdated(helper, m_app->path()));
-    QFile::remove(helper + "/Contents/MacOS/Trellin");
+    QFile::remove(helperExecutable);
     QVERIFY(!builder.isHelperExecutableOutdated(helper, m_app->path()));
 }
 

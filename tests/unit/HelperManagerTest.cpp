@@ -154,7 +154,10 @@ void HelperManagerTest::syncRebuildsOnlyStoppedOutdatedHelpers() {
     const QString runningPath = builder.buildHelperBundle(running).value();
     const QString stoppedPath = builder.buildHelperBundle(stopped).value();
     for (const QString& helper : {runningPath, stoppedPath}) {
-        QFile executable(helper + "/Contents/MacOS/Trellin");
+        // Built by an older application: an executable of its own, older than the application's.
+        const QString path = helper + "/Contents/MacOS/Trellin";
+        QVERIFY(QFile::remove(path) && QFile::copy(m_helpers->app.executablePath(), path));
+        QFile executable(path);
         QVERIFY(executable.open(QIODevice::ReadWrite));
         QVERIFY(executable.setFileTime(QDateTime::currentDateTimeUtc().addDays(-1), QFileDevice::FileModificationTime));
         QVERIFY(writeFile(helper + "/Contents/marker", "old build"));

@@ -13,6 +13,7 @@
 
 #include <limits>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -151,6 +152,40 @@ private Q_SLOTS:
 
         QVERIFY(QFile::remove(path));
         QVERIFY(!reader.hasObject("language"));
+    }
+
+    // Every process sets the same values at start; only a real change may touch the shared file.
+    void unchangedValuesAreNotWrittenAgain() {
+        QTemporaryDir dir;
+        PlistUserDefaults defaults(dir.path(), domain, {});
+        PlistUserDefaults other(dir.path(), domain, {});
+        defaults.setObject("group", "A");
+        defaults.setObject("columns", 5);
+        defaults.setObject("nested", QVariantMap{{"list", QVariantList{1, "x"}}});
+        const QString path = defaults.filePath();
+        const auto stampOf = [&path] {
+            struct stat info {};
+            ::stat(QFile::encodeName(path).constData(), &info);
+            return std::pair(info.st_ino, info.st_mtim.tv_nsec + info.st_mtim.tv_sec * 1'000'000'000);
+        };
+        const auto written = stampOf();
+
+        // The same value, also as an int where the file holds a 64-bit integer, and a key that
+        // is not there removed: nothing is written, by this instance or another.
+        defaults.setObject("group", "A");
+        other.setObject("columns", qint64(5));
+        other.setObject("nested", QVariantMap{{"list", QVariantList{qint64(1), "x"}}});
+        defaults.removeObject("absent");
+        QCOMPARE(stampOf(), written);
+
+        // A value of another type is a change: 5.0 is stored as a real.
+        other.setObject("columns", 5.0);
+        QVERIFY(stampOf() != written);
+        QCOMPARE(readDictionary(path).value("columns").typeId(), QMetaType::Double);
+        // A stale cache does not hide a change made elsewhere: "A" is written again over "B".
+        other.setObject("group", "B");
+        defaults.setObject("group", "A");
+        QCOMPARE(readDictionary(path).value("group"), QVariant("A"));
     }
 
     void concurrentWritersKeepEveryKey() {

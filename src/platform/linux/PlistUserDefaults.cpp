@@ -148,6 +148,7 @@ PlistUserDefaults::Snapshot PlistUserDefaults::readSnapshot(const QString& path)
 
 void PlistUserDefaults::adopt(const Snapshot& snapshot) const {
     m_values = snapshot.values;
+    m_state = snapshot.state;
     m_stamp = snapshot.stamp;
     m_readAtNs = nowNs();
     m_loaded = true;
@@ -189,10 +190,19 @@ void PlistUserDefaults::change(const QString& key, const QVariant& value) {
     const bool removing = !value.isValid();
     QString error;
     // Refuse a value that cannot be stored before anything on disk is touched.
-    if (!removing && !PropertyList::serialize(QVariantMap{{key, value}}, PropertyList::Format::Xml, &error)) {
-        saveFailed(error);
-        return;
+    std::optional<QByteArray> written;
+    if (!removing) {
+        written = PropertyList::serialize(QVariantMap{{key, value}}, PropertyList::Format::Xml, &error);
+        if (!written) {
+            saveFailed(error);
+            return;
+        }
     }
+    // Many processes share this file and set the same values at every start; a write that
+    // changes nothing would only wake every one of them.
+    refresh();
+    if (alreadyStored(m_state, m_values, key, written))
+        return;
     if (!QDir().mkpath(m_directory)) {
         saveFailed(QStringLiteral("cannot create the folder %1").arg(m_directory));
         return;
@@ -206,11 +216,11 @@ void PlistUserDefaults::change(const QString& key, const QVariant& value) {
     // Other processes may have written since we last looked; change only our key in what is there now.
     const Snapshot current = readSnapshot(m_path);
     adopt(current);
+    if (alreadyStored(current.state, current.values, key, written))
+        return;
     switch (current.state) {
     case FileState::Missing:
     case FileState::Readable:
-        if (removing && !current.values.contains(key))
-            return;
         break;
     case FileState::Unopenable:
         // Its contents are unknown; replacing it could throw away the user's settings.
@@ -239,6 +249,18 @@ void PlistUserDefaults::change(const QString& key, const QVariant& value) {
     m_values = values;
     m_stamp = stampOf(m_path);
     m_readAtNs = nowNs();
+}
+
+bool PlistUserDefaults::alreadyStored(FileState state, const QVariantMap& values, const QString& key,
+                                      const std::optional<QByteArray>& written) {
+    if (state != FileState::Missing && state != FileState::Readable)
+        return false;
+    const auto stored = values.constFind(key);
+    if (!written)
+        return stored == values.cend();
+    // Compared as written, so an int and the 64-bit integer read back count as the same value.
+    return stored != values.cend() &&
+           PropertyList::serialize(QVariantMap{{key, *stored}}, PropertyList::Format::Xml) == written;
 }
 
 bool PlistUserDefaults::setAsideUnreadableFile(QString* error) const {

@@ -49,6 +49,10 @@ private:
     void adopt(const Snapshot& snapshot) const;
     void refresh() const;
     void change(const QString& key, const QVariant& value);
+    // True when the file already holds `key` as `value` would be written (none: absent), so
+    // writing would change nothing.
+    static bool alreadyStored(FileState state, const QVariantMap& values, const QString& key,
+                              const std::optional<QByteArray>& written);
     bool setAsideUnreadableFile(QString* error) const;
 
     QString m_directory;
@@ -57,6 +61,7 @@ private:
 
     // The application domain as last read, and which version of the file it came from.
     mutable QVariantMap m_values;
+    mutable FileState m_state = FileState::Missing;
     mutable FileStamp m_stamp;
     mutable qint64 m_readAtNs = 0;
     mutable bool m_loaded = false;

@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# A login as the user lives it: N folders of four applications each are in the Dock, their
+# helper bundles already built, and the main application starts. Prints, as "key value" lines:
+# the time from its start to the first and to the last tile published to the Dock, and the
+# memory of a helper (mean over all N) next to a bare Qt Widgets process in the same run.
+# Needs an X display and a session bus (run-benchmarks gives both).
+# Usage: bench/helper-fleet.sh <build dir> <N>
+set -euo pipefail
+build=$(cd "${1:-build}" && pwd)
+count=${2:-1}
+home=$(mktemp -d)
+pids=()
+cleanup() {
+  kill "${pids[@]}" 2>/dev/null || true
+  pkill -f "$home/share/Trellin/Helpers/" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$home"
+}
+trap cleanup EXIT
+export HOME=$home XDG_DATA_HOME=$home/share XDG_CONFIG_HOME=$home/config QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-xcb}
+app=$build/Trellin.app/Contents/MacOS/Trellin
+uuid() { tr a-z A-Z < /proc/sys/kernel/random/uuid; }
+
+mkdir -p "$XDG_DATA_HOME/Trellin" "$home/Library/Preferences"
+folders=$(for n in $(seq "$count"); do
+  apps=$(for i in 1 2 3 4; do
+    printf '{"id":"%s","name":"App %d","bundleID":"app.trellin.Trellin","appURL":"file://%s/"}' \
+      "$(uuid)" "$i" "$build/Trellin.app"; echo
+  done | paste -sd, -)
+  printf '{"id":"%s","name":"Folder %d","isInDock":true,"apps":[%s]}' "$(uuid)" "$n" "$apps"; echo
+done | paste -sd, -)
+printf '[%s]' "$folders" > "$XDG_DATA_HOME/Trellin/folders.json"
+# The guide has been seen; the main window stays closed as at a login.
+printf '<?xml version="1.0" encoding="UTF-8"?><plist version="1.0"><dict><key>hasCompletedOnboarding</key><true/></dict></plist>' \
+  > "$home/Library/Preferences/app.trellin.Trellin.plist"
+
+"$build/dock/trellin-dock" > /dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+  gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus -m org.freedesktop.DBus.NameHasOwner \
+    app.trellin.Dock 2>/dev/null | grep -q true && break
+  sleep 0.05
+done
+
+helpers() { pgrep -f "^$home/share/Trellin/Helpers/" || true; }
+wait_for_helpers() {
+  for _ in $(seq 300); do
+    [ "$(helpers | wc -l)" -ge "$count" ] && [ "$(ls "$XDG_DATA_HOME"/Trellin/Helpers/*/Icon$'\r' 2>/dev/null | wc -l)" -ge "$count" ] && return
+    sleep 0.1
+  done
+  echo "helper-fleet: only $(helpers | wc -l) of $count helpers came up" >&2
+  exit 1
+}
+
+# A first start builds the bundles; it is not the one measured.
+"$app" > /dev/null 2>&1 &
+main=$!
+wait_for_helpers
+kill $main; wait $main 2>/dev/null || true
+helpers | xargs -r kill; sleep 0.5
+rm -f "$XDG_DATA_HOME"/Trellin/Helpers/*/Icon$'\r'
+
+monitor_log=$home/monitor.log
+dbus-monitor --session --profile "type='method_call',interface='app.trellin.Dock',member='SetTileContent'" \
+  > "$monitor_log" 2>/dev/null &
+pids+=($!)
+sleep 0.3
+start=$(date +%s.%N)
+"$app" > /dev/null 2>&1 &
+main=$!
+pids+=($main)
+wait_for_helpers
+sleep 1
+# The first tile each helper published, by its connection.
+awk -v start="$start" '$1 == "mc" && !seen[$4]++ { t = $2 - start; if (!first || t < first) first = t; if (t > last) last = t }
+  END { printf "first_tile_ms %.0f\nall_tiles_ms %.0f\n", first * 1000, last * 1000 }' "$monitor_log"
+
+"$build/bench/bench-bare-widgets" &
+bare=$!
+pids+=($bare)
+sleep 1
+field() { awk -v key="$2:" '$1 == key { print $2 }' "/proc/$1/smaps_rollup"; }
+rss() { awk '/VmRSS/ { print $2 }' "/proc/$1/status"; }
+figures() { echo "$(rss "$1") $(field "$1" Pss) $(field "$1" Private_Dirty) $(($(field "$1" Private_Clean) + $(field "$1" Private_Dirty)))"; }
+read -r brss bpss bdirty bprivate <<< "$(figures $bare)"
+echo "bare_rss_kb $brss"
+echo "bare_pss_kb $bpss"
+echo "bare_private_dirty_kb $bdirty"
+total=0
+for pid in $(helpers); do
+  read -r r p d u <<< "$(figures "$pid")"
+  echo "$r $p $d $u"
+done | awk -v n="$count" '{ r += $1; p += $2; d += $3; u += $4 }
+  END { printf "helper_rss_kb %.0f\nhelper_pss_kb %.0f\nhelper_private_dirty_kb %.0f\nhelpers_private_total_kb %.0f\n", r / n, p / n, d / n, u }'
+[ -n "${SMAPS:-}" ] && { /tmp/smaps.sh "$(helpers | head -1)" 60 > /tmp/helper.smaps; /tmp/smaps.sh $bare 60 > /tmp/bare.smaps; }
+echo "helper_threads $(cat /proc/"$(helpers | head -1)"/status | awk '/Threads/ { print $2 }')"
