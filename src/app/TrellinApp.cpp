@@ -23,12 +23,12 @@
 #include "platform/linux/DBusDistributedNotifications.h"
 #include "platform/linux/DBusDockTile.h"
 #include "platform/linux/DBusHelperEndings.h"
-#include "platform/linux/GioDesktopEntries.h"
 #include "platform/linux/InotifyFileEvents.h"
 #include "platform/linux/LinuxApplication.h"
 #include "platform/linux/LinuxPaths.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/MainQueueScheduler.h"
+#include "platform/linux/ModuleDesktopEntries.h"
 #include "platform/linux/PlistPreferenceDomain.h"
 #include "platform/linux/PlistUserDefaults.h"
 #include "platform/linux/QtScreens.h"
@@ -82,7 +82,8 @@ struct Identity {
 // The Linux backend of the platform interfaces.
 struct Backend {
     explicit Backend(const Identity& identity)
-        : helperEndings(QDBusConnection::sessionBus(), identity.bundleIdentifier)
+        : desktopEntries(ModuleDesktopEntries::modulePathIn(identity.bundle.path()))
+        , helperEndings(QDBusConnection::sessionBus(), identity.bundleIdentifier)
         , dockDomain(PlistUserDefaults::standardPreferencesDirectory(), DockFileFormat::domainName)
         , loginItem(XdgAutostartLoginItem::standardAutostartDirectory(), identity.bundleIdentifier,
                     QCoreApplication::applicationName(), identity.bundle.executablePath())
@@ -93,7 +94,7 @@ struct Backend {
     LocalNotificationCenter localNotifications;
     DBusDistributedNotifications distributedNotifications;
     SyslogSystemLog systemLog;
-    GioDesktopEntries desktopEntries;
+    ModuleDesktopEntries desktopEntries;
     LinuxWorkspace workspace{QStringLiteral("/proc"), &desktopEntries};
     InotifyFileEvents fileEvents;
     DBusHelperEndings helperEndings;

@@ -1,7 +1,9 @@
+#include "ConsoleCapture.h"
 #include "TestFiles.h"
 #include "platform/FileIcons.h"
 #include "platform/linux/GioDesktopEntries.h"
 #include "platform/linux/LinuxWorkspace.h"
+#include "platform/linux/ModuleDesktopEntries.h"
 #include "platform/linux/X11StartupNotification.h"
 
 #include <QDir>
@@ -147,6 +149,29 @@ private Q_SLOTS:
         const QImage generic = FileIcons::iconForPath(QString(), 64);
         QCOMPARE(icon("org.example.NoIcon"), generic);
         QCOMPARE(icon("org.example.Broken"), generic);
+    }
+
+    // The application takes its entries from the bundle's module, loaded on first use; without
+    // it there are none, and a launch says why.
+    void theBundleModuleServesTheSameEntries() {
+        const auto described = [](const QList<DesktopEntries::Entry>& entries) {
+            QStringList lines;
+            for (const DesktopEntries::Entry& e : entries)
+                lines << e.id + " " + e.path + " " + e.name;
+            return lines;
+        };
+        const ModuleDesktopEntries module(ModuleDesktopEntries::modulePathIn(TRELLIN_BUNDLE_DIR));
+        QCOMPARE(described(module.installed("uk")), described(m_entries.installed("uk")));
+        QCOMPARE(module.iconOf(path("system/applications/org.example.Editor.desktop")), "trellin-test-editor");
+
+        ConsoleCapture console;
+        const ModuleDesktopEntries missing(path("nowhere/libtrellin-gio.so"));
+        QVERIFY(missing.installed("en").isEmpty());
+        QVERIFY(missing.iconOf(path("system/applications/org.example.Editor.desktop")).isEmpty());
+        const std::optional<QString> failure =
+            missing.launch(path("system/applications/org.example.Editor.desktop"), {});
+        QVERIFY(failure && failure->startsWith("cannot load the desktop-entry module " + path("nowhere")));
+        QCOMPARE(console.lines, QStringList{"[DesktopEntries] " + *failure});
     }
 
     void startupMessagesQuoteTheirValues() {

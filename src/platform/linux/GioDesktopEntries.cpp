@@ -178,3 +178,8 @@ std::optional<QString> GioDesktopEntries::launch(const QString& path, const QStr
         g_error_free(error);
     return QStringLiteral("Could not start \"%1\": %2").arg(path, reason);
 }
+
+// What the executable looks up when it loads this code as a module.
+extern "C" Q_DECL_EXPORT DesktopEntries* trellinCreateDesktopEntries() {
+    return new GioDesktopEntries;
+}
