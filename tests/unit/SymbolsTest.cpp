@@ -1,6 +1,10 @@
 #include "platform/Symbols.h"
+#include "platform/SymbolOutlineFile.h"
+
+#include "TestFiles.h"
 
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTextLayout>
 #include <QtTest>
 
@@ -178,6 +182,37 @@ private Q_SLOTS:
             const Ink bold = inkOf(*Symbols::image(name, 96, true));
             QVERIFY2(bold.alphaSum > regular.alphaSum * 1.05, qPrintable(name));
         }
+    }
+
+    // The bundle keeps every symbol's outline as the font draws it, so a symbol drawn from the
+    // bundle is the symbol drawn from the font.
+    void theBundleKeepsTheFontsOutlines() {
+        const QString keptPath = QStringLiteral(TRELLIN_BUNDLE_DIR "/Contents/Resources/Symbols.outlines");
+        SymbolOutlineFile kept(keptPath);
+        QString last;
+        for (const Symbols::Entry& entry : Symbols::table()) {
+            last = QString::fromLatin1(entry.name.data(), qsizetype(entry.name.size()));
+            const std::optional<QPainterPath> outline = kept.outline(last);
+            QVERIFY2(outline && *outline == *Symbols::fontOutline(last), qPrintable(last));
+        }
+        QVERIFY(!kept.outline("no.such.symbol"));
+
+        // A damaged file gives what lies before the damage and nothing after it.
+        QTemporaryDir dir;
+        const QByteArray bytes = readFile(keptPath);
+        QVERIFY(writeFile(dir.filePath("half"), bytes.left(bytes.size() / 2)));
+        SymbolOutlineFile half(dir.filePath("half"));
+        QVERIFY(half.outline("folder"));
+        QVERIFY(!half.outline(last));
+        QVERIFY(writeFile(dir.filePath("garbage"), QByteArray(4096, '\x7f')));
+        QVERIFY(!SymbolOutlineFile(dir.filePath("garbage")).outline("folder"));
+
+        const QImage fromFont = *Symbols::image("checkmark.circle", 96, true, Qt::red);
+        // A missing file leaves the font to draw; the kept outlines draw the same picture.
+        Symbols::useOutlineFile(dir.filePath("missing"));
+        QCOMPARE(*Symbols::image("checkmark.circle", 96, true, Qt::red), fromFont);
+        Symbols::useOutlineFile(keptPath);
+        QCOMPARE(*Symbols::image("checkmark.circle", 96, true, Qt::red), fromFont);
     }
 };
 
