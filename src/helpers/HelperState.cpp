@@ -1,10 +1,10 @@
 #include "HelperState.h"
 
 #include "model/FolderID.h"
+#include "platform/FileSystem.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <charconv>
 
@@ -21,11 +21,8 @@ void HelperState::writeLaunchMarker(const QUuid& folderID, double unixTime) cons
     QDir().mkpath(m_directory);
     char buffer[32];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, unixTime).ptr;
-    QSaveFile file(markerPath(folderID, QStringLiteral(".launch")));
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(buffer, end - buffer);
-        file.commit();
-    }
+    FileSystem::writeFileAtomically(markerPath(folderID, QStringLiteral(".launch")),
+                                    QByteArray(buffer, qsizetype(end - buffer)));
 }
 
 void HelperState::writePreserveMarker(const QUuid& folderID) const {

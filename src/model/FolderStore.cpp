@@ -6,6 +6,7 @@
 #include "Timestamp.h"
 #include "platform/Clock.h"
 #include "platform/Console.h"
+#include "platform/FileSystem.h"
 #include "platform/LocalNotificationCenter.h"
 #include "platform/NotificationNames.h"
 #include "platform/Scheduler.h"
@@ -14,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 FolderStore::FolderStore(const QString& applicationSupportDirectory, Services services, QObject* parent)
     : QObject(parent)
@@ -88,11 +88,8 @@ void FolderStore::save() {
     }
     if (!keepUnreadableFileAside())
         return;
-    QSaveFile file(m_saveURL);
-    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit()) {
-        Console::printLine(QStringLiteral("[FolderStore] Failed to save folders: ") + file.errorString());
-        return;
-    }
+    if (!FileSystem::writeFileAtomically(m_saveURL, *bytes, &error))
+        Console::printLine(QStringLiteral("[FolderStore] Failed to save folders: ") + error);
 }
 
 qsizetype FolderStore::indexOf(const QUuid& id) const {

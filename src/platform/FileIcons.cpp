@@ -2,6 +2,7 @@
 
 #include "Bundle.h"
 #include "DesktopEntries.h"
+#include "FileSystem.h"
 #include "PngEncoder.h"
 #include "Symbols.h"
 
@@ -11,7 +12,6 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -226,8 +226,5 @@ bool FileIcons::setCustomIcon(const QImage& image, const QString& path) {
     if (image.isNull() || path.isEmpty() || !QFileInfo(path).isDir())
         return false;
     const std::optional<QByteArray> png = PngEncoder::encode(image);
-    QSaveFile file(customIconPath(path));
-    if (!png || !file.open(QIODevice::WriteOnly) || file.write(*png) != png->size())
-        return false;
-    return file.commit();
+    return png && FileSystem::writeFileAtomically(customIconPath(path), *png);
 }

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -115,4 +116,14 @@ bool FileSystem::replaceWithLink(const QString& source, const QString& target) {
         return false;
     }
     return true;
+}
+
+bool FileSystem::writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
+    QSaveFile file(path);
+    // Without a commit the temporary file is removed and the old file stays as it was.
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
 }

@@ -1,9 +1,10 @@
 #include "PropertyList.h"
 
+#include "FileSystem.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QHash>
-#include <QSaveFile>
 #include <QSet>
 #include <QStringList>
 
@@ -444,16 +445,10 @@ bool writeFileAtomically(const QString& path, const QVariant& root, Format forma
     const std::optional<QByteArray> bytes = serialize(root, format, error);
     if (!bytes)
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    QString reason;
+    if (!FileSystem::writeFileAtomically(path, *bytes, &reason)) {
         if (error)
-            *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    // Without a commit the temporary file is removed and the old file stays as it was.
-    if (file.write(*bytes) != bytes->size() || !file.commit()) {
-        if (error)
-            *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+            *error = QStringLiteral("cannot write %1: %2").arg(path, reason);
         return false;
     }
     return true;

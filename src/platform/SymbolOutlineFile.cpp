@@ -1,8 +1,9 @@
 #include "SymbolOutlineFile.h"
 
+#include "FileSystem.h"
+
 #include <QDataStream>
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -68,11 +69,5 @@ bool SymbolOutlineFile::write(const QString& path, const QList<std::pair<QString
         out << name << quint32(encoded.size());
         out.writeRawData(encoded.constData(), int(encoded.size()));
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return FileSystem::writeFileAtomically(path, bytes, error);
 }

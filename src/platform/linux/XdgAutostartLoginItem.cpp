@@ -1,8 +1,9 @@
 #include "XdgAutostartLoginItem.h"
 
+#include "platform/FileSystem.h"
+
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -65,10 +66,9 @@ bool XdgAutostartLoginItem::registerMainApp(QString* error) {
                                          "Exec=%2\n"
                                          "X-GNOME-Autostart-enabled=true\n")
                               .arg(stringValue(m_applicationName), execArgument(m_executablePath));
-    QSaveFile file(entryPath());
-    const QByteArray bytes = entry.toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = QStringLiteral("cannot write %1: %2").arg(entryPath(), file.errorString());
+    QString reason;
+    if (!FileSystem::writeFileAtomically(entryPath(), entry.toUtf8(), &reason)) {
+        *error = QStringLiteral("cannot write %1: %2").arg(entryPath(), reason);
         return false;
     }
     return true;
