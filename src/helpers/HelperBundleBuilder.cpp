@@ -71,6 +71,15 @@ QString HelperBundleBuilder::helperFileName(const QString& folderName) {
         if (!isForbidden(c))
             stem += QString::fromUcs4(&c, 1);
     }
+    // A file name holds at most 255 bytes. Thirty long clusters (emoji sequences, stacked marks)
+    // can pass that, and the bundle could then not be made at all; they are cut at a character,
+    // leaving room for the " N" of a second bundle of the same name.
+    constexpr qsizetype kMaxStemBytes = 240;
+    while (stem.toUtf8().size() > kMaxStemBytes) {
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, stem);
+        finder.toEnd();
+        stem.truncate(std::max<qsizetype>(0, finder.toPreviousBoundary()));
+    }
     if (stem.isEmpty())
         stem = QStringLiteral("Group");
     return stem + QStringLiteral(".app");

@@ -39,6 +39,7 @@ private Q_SLOTS:
     void signingFailureRemovesTheBundle();
     void foldersWithTheSameNameGetBundlesOfTheirOwn();
     void outdatedExecutable();
+    void namesThatTryToEscapeStayInTheHelpersFolder();
 
 private:
     QString signerLog() const { return m_dir->filePath("signer.log"); }
@@ -204,6 +205,46 @@ void HelperBundleBuilderTest::outdatedExecutable() {
     QVERIFY(builder.isHelperExecutableOutdated(helper, m_app->path()));
     QFile::remove(helperExecutable);
     QVERIFY(!builder.isHelperExecutableOutdated(helper, m_app->path()));
+}
+
+// Whatever a folder is called, its bundle is one entry directly in the helpers folder, with a
+// name the file system takes, and nothing is written anywhere else.
+void HelperBundleBuilderTest::namesThatTryToEscapeStayInTheHelpersFolder() {
+    HelperBundleBuilder builder(m_dir->filePath("share"), *m_app, makeFakeSigner(m_dir->path(), "", 0), m_log);
+    const QString family = QString::fromUtf8("\U0001F468\u200D\U0001F469\u200D\U0001F467\u200D\U0001F466");
+    const QStringList names{"..",
+                            ".",
+                            "../../../outside",
+                            "/",
+                            "a/../../b",
+                            QString("\x01\x1f\x7f\u0085"),
+                            QString("\u202E\u200Bgpj.exe"),
+                            QString(10'000, u'x'),
+                            "e" + QString(5'000, u'\u0301'),
+                            family.repeated(30),
+                            "A/B",
+                            "A:B",
+                            "AB"};
+    const QStringList before = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    QSet<QString> bundles;
+    for (const QString& name : names) {
+        const std::optional<QString> helper = builder.buildHelperBundle(AppFolder(QUuid::createUuid(), name, "x"));
+        QVERIFY2(helper, qPrintable(name.left(40)));
+        QCOMPARE(QFileInfo(*helper).absolutePath(), builder.helpersDir());
+        QVERIFY(QFile::encodeName(QFileInfo(*helper).fileName()).size() <= 255);
+        QVERIFY(QFileInfo(*helper + "/Contents/Info.plist").isFile());
+        bundles.insert(*helper);
+    }
+    // Names that clean up alike still get bundles of their own.
+    QCOMPARE(bundles.size(), names.size());
+    QCOMPARE(QDir(builder.helpersDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(),
+             names.size());
+    QStringList expected = before + QStringList{"share", "signer.log"};
+    expected.sort(Qt::CaseInsensitive);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), expected);
+    QCOMPARE(QDir(m_dir->filePath("share")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"Trellin"});
+    QCOMPARE(QDir(m_dir->filePath("share/Trellin")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{"Helpers"});
 }
 
 QTEST_GUILESS_MAIN(HelperBundleBuilderTest)
