@@ -138,7 +138,7 @@ std::optional<QString> HelperBundleBuilder::buildHelperBundle(const AppFolder& f
             FileSystem::removeItem(destination);
             return std::nullopt;
         }
-        shareExecutable(destination);
+        shareCode(destination);
     }
     QFile::remove(destination + QStringLiteral("/Icon\r"));
     QFile::remove(destination + QStringLiteral("/Contents/MacOS/__preview.dylib"));
@@ -161,15 +161,19 @@ std::optional<QString> HelperBundleBuilder::buildHelperBundle(const AppFolder& f
     return destination;
 }
 
-void HelperBundleBuilder::shareExecutable(const QString& bundlePath) const {
-    const QString executable = m_mainBundle.executablePath();
-    if (executable.isEmpty())
-        return;
-    // One file behind every helper's executable: the system then keeps a single copy of its code
-    // in memory for all of their processes. Where linking is refused the copy stays; the
-    // signature seals either.
-    const QString relative = QDir(m_mainBundle.path()).relativeFilePath(executable);
-    FileSystem::replaceWithLink(executable, bundlePath + u'/' + relative);
+void HelperBundleBuilder::shareCode(const QString& bundlePath) const {
+    // One file behind every helper's executable and modules: the system then keeps a single copy
+    // of their code in memory for all the processes. Where linking is refused the copy stays;
+    // the signature seals either.
+    const QDir main(m_mainBundle.path());
+    QStringList shared;
+    if (!m_mainBundle.executablePath().isEmpty())
+        shared << main.relativeFilePath(m_mainBundle.executablePath());
+    const QString modules = QStringLiteral("Contents/PlugIns");
+    for (const QString& name : QDir(main.filePath(modules)).entryList(QDir::Files | QDir::NoSymLinks))
+        shared << modules + u'/' + name;
+    for (const QString& relative : shared)
+        FileSystem::replaceWithLink(main.filePath(relative), bundlePath + u'/' + relative);
 }
 
 bool HelperBundleBuilder::sign(const QString& path) {

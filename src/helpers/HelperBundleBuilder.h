@@ -13,7 +13,7 @@ class Bundle;
 class SystemLog;
 
 // The file-system side of helper bundles: each folder in the Dock has a copy of the application
-// bundle in "<Application Support>/Trellin/Helpers" (its executable a hard link to the
+// bundle in "<Application Support>/Trellin/Helpers" (its executable and modules hard links to the
 // application's where possible), stamped with the folder's id and name and signed again, so that
 // it runs as an application of its own.
 class HelperBundleBuilder {
@@ -44,7 +44,7 @@ private:
     // The destination for a folder: its file name, or the next free "<stem> N.app" when the
     // name is taken by another folder's bundle.
     QString destinationFor(const AppFolder& folder);
-    void shareExecutable(const QString& bundlePath) const;
+    void shareCode(const QString& bundlePath) const;
     bool sign(const QString& path);
     std::optional<QString> lookUpSigningIdentity() const;
 
