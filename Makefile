@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: all deps configure build run test bench format format-check clean
+.PHONY: all deps configure build run test bench fuzz format format-check clean
 
 all: build
 
@@ -23,6 +23,17 @@ test: build
 
 bench: build
 	@scripts/run-benchmarks $(BUILD_DIR)
+
+# libFuzzer under sanitizers, in a clang build of its own; FUZZ_SECONDS per fuzz target.
+FUZZ_BUILD_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+fuzz:
+	@scripts/install-deps fuzz
+	@[ -f $(FUZZ_BUILD_DIR)/build.ninja ] || cmake -S . -B $(FUZZ_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DTRELLIN_FUZZ=ON
+	@cmake --build $(FUZZ_BUILD_DIR) --target fuzzers -j $(JOBS)
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/run-fuzzers $(FUZZ_BUILD_DIR)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -15,6 +15,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cmath>
+
 namespace {
 
 // A number stored as a bool or any numeric type; none for everything else.
@@ -54,10 +56,24 @@ void AppSettings::reloadFromDefaults() {
     assign(Field::IsUpdating, false);
 }
 
+namespace {
+
+// A stored NaN is unequal to itself, yet it is the same value when read again: compared plainly it
+// would be announced as a change at every reload.
+bool sameValue(const AppSettings::Value& a, const AppSettings::Value& b) {
+    const double* x = std::get_if<double>(&a);
+    const double* y = std::get_if<double>(&b);
+    if (x && y && std::isnan(*x) && std::isnan(*y))
+        return true;
+    return a == b;
+}
+
+} // namespace
+
 void AppSettings::assign(Field field, Value value) {
     Value& held = m_values[std::size_t(field)];
     Q_ASSERT(held.index() == value.index());
-    const bool differs = held != value;
+    const bool differs = !sameValue(held, value);
     held = std::move(value);
     if (differs)
         Q_EMIT changed(field);
@@ -73,7 +89,7 @@ void AppSettings::runChangeAction(Field field) {
     const Value value = m_values[std::size_t(field)];
     const Value inRange = row.clamped(value);
     defaults.setObject(QLatin1String(row.key), toStored(inRange));
-    if (inRange != value) {
+    if (!sameValue(inRange, value)) {
         assign(field, inRange); // runs this action again, which then announces the value
         return;
     }

@@ -9,7 +9,9 @@
 
 #include <QMetaEnum>
 #include <QSignalSpy>
+
 #include <QTest>
+#include <limits>
 
 using Field = AppSettings::Field;
 
@@ -158,6 +160,13 @@ private Q_SLOTS:
         QCOMPARE(readFile(m_home->defaults->filePath()), before);
         QVERIFY(m_home->localPosts.isEmpty() && m_home->distributedNotifications.posted.isEmpty());
         QVERIFY(!QFile::exists(m_home->loginItem.entryPath()));
+
+        // A value unequal to itself read again is no change.
+        m_home->defaults->setObject("popupOpacity", std::numeric_limits<double>::quiet_NaN());
+        s->reloadFromDefaults();
+        heard.clear();
+        s->reloadFromDefaults();
+        QCOMPARE(heard, (QList<std::pair<Field, bool>>{{Field::IsUpdating, true}, {Field::IsUpdating, false}}));
     }
 
     void onboardingFlagFollowsItsSources() {
