@@ -36,3 +36,8 @@ figures() { echo "RSS $(rss "$1") kB, PSS $(pss "$1") kB, private dirty $(dirty 
 ratio() { awk -v h="$1" -v b="$2" 'BEGIN { printf "%.2f", h / b }'; }
 echo "bare Qt Widgets: $(figures $bare)"
 echo "trellin-dock, 10 tiles: $(figures $dock); RSS ratio $(ratio "$(rss $dock)" "$(rss $bare)")"
+# For the table of scripts/run-benchmarks.
+echo "figure dock_rss_kb $(rss $dock)"
+echo "figure dock_private_dirty_kb $(dirty $dock)"
+echo "figure bare_rss_kb $(rss $bare)"
+echo "figure bare_private_dirty_kb $(dirty $bare)"

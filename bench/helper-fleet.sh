@@ -73,24 +73,24 @@ wait_for_helpers
 sleep 1
 # The first tile each helper published, by its connection.
 awk -v start="$start" '$1 == "mc" && !seen[$4]++ { t = $2 - start; if (!first || t < first) first = t; if (t > last) last = t }
-  END { printf "first_tile_ms %.0f\nall_tiles_ms %.0f\n", first * 1000, last * 1000 }' "$monitor_log"
+  END { printf "figure first_tile_ms %.0f\nfigure all_tiles_ms %.0f\n", first * 1000, last * 1000 }' "$monitor_log"
+
+# A bare process from its start to its first frame, for comparison with the start above.
+"$build/bench/bench-bare-widgets" --first-frame-since "$(date +%s%3N)"
 
 "$build/bench/bench-bare-widgets" &
 bare=$!
 pids+=($bare)
 sleep 1
+# Resident, proportional (shared pages divided among their users), private dirty and private
+# (clean and dirty) memory, in kB.
 field() { awk -v key="$2:" '$1 == key { print $2 }' "/proc/$1/smaps_rollup"; }
-rss() { awk '/VmRSS/ { print $2 }' "/proc/$1/status"; }
-figures() { echo "$(rss "$1") $(field "$1" Pss) $(field "$1" Private_Dirty) $(($(field "$1" Private_Clean) + $(field "$1" Private_Dirty)))"; }
-read -r brss bpss bdirty bprivate <<< "$(figures $bare)"
-echo "bare_rss_kb $brss"
-echo "bare_pss_kb $bpss"
-echo "bare_private_dirty_kb $bdirty"
-total=0
-for pid in $(helpers); do
-  read -r r p d u <<< "$(figures "$pid")"
-  echo "$r $p $d $u"
-done | awk -v n="$count" '{ r += $1; p += $2; d += $3; u += $4 }
-  END { printf "helper_rss_kb %.0f\nhelper_pss_kb %.0f\nhelper_private_dirty_kb %.0f\nhelpers_private_total_kb %.0f\n", r / n, p / n, d / n, u }'
-[ -n "${SMAPS:-}" ] && { /tmp/smaps.sh "$(helpers | head -1)" 60 > /tmp/helper.smaps; /tmp/smaps.sh $bare 60 > /tmp/bare.smaps; }
-echo "helper_threads $(cat /proc/"$(helpers | head -1)"/status | awk '/Threads/ { print $2 }')"
+figures() {
+  echo "$(field "$1" Rss) $(field "$1" Pss) $(field "$1" Private_Dirty) $(($(field "$1" Private_Clean) + $(field "$1" Private_Dirty)))"
+}
+read -r rss pss dirty private <<< "$(figures $bare)"
+printf 'figure bare_rss_kb %s\nfigure bare_pss_kb %s\nfigure bare_private_dirty_kb %s\nfigure bare_private_kb %s\n' \
+  "$rss" "$pss" "$dirty" "$private"
+for pid in $(helpers); do figures "$pid"; done | awk -v n="$count" '{ r += $1; p += $2; d += $3; u += $4 }
+  END { printf "figure helper_rss_kb %.0f\nfigure helper_pss_kb %.0f\nfigure helper_private_dirty_kb %.0f\nfigure helper_private_kb %.0f\n", r / n, p / n, d / n, u / n }'
+echo "figure helper_threads $(awk '/Threads/ { print $2 }' "/proc/$(helpers | head -1)/status")"

@@ -145,12 +145,16 @@ void HelperBundleBuilderTest::identityOrAdHocArguments() {
         m_dir->filePath("share"), *m_app,
         makeFakeSigner(m_dir->path(), "Format=app\\nAuthority=Dev ID (ABC)\\nAuthority=Root\\n", 0), m_log);
     QCOMPARE(withIdentity.buildHelperBundle(folder), std::optional<QString>(helper));
+    // The identity does not change while the application runs: it is looked up once.
+    AppFolder other(QUuid::createUuid(), "Play", "folder.fill");
+    const QString otherHelper = withIdentity.buildHelperBundle(other).value();
     QFile log(signerLog());
     QVERIFY(log.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts),
              (QStringList{"-dv --verbose=4 " + m_app->path(), "--force --deep --sign - --timestamp=none " + helper,
                           "-dv --verbose=4 " + m_app->path(),
-                          "--force --deep --sign Dev ID (ABC) --options runtime --timestamp " + helper}));
+                          "--force --deep --sign Dev ID (ABC) --options runtime --timestamp " + helper,
+                          "--force --deep --sign Dev ID (ABC) --options runtime --timestamp " + otherHelper}));
 }
 
 void HelperBundleBuilderTest::signingFailureRemovesTheBundle() {
