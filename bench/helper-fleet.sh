@@ -19,6 +19,8 @@ cleanup() {
 trap cleanup EXIT
 export HOME=$home XDG_DATA_HOME=$home/share XDG_CONFIG_HOME=$home/config QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-xcb}
 app=$build/Trellin.app/Contents/MacOS/Trellin
+# The yardstick; BARE_WIDGETS names another build's when measuring an older one.
+bare_exe=${BARE_WIDGETS:-$build/bench/bench-bare-widgets}
 uuid() { tr a-z A-Z < /proc/sys/kernel/random/uuid; }
 
 mkdir -p "$XDG_DATA_HOME/Trellin" "$home/Library/Preferences"
@@ -76,9 +78,9 @@ awk -v start="$start" '$1 == "mc" && !seen[$4]++ { t = $2 - start; if (!first ||
   END { printf "figure first_tile_ms %.0f\nfigure all_tiles_ms %.0f\n", first * 1000, last * 1000 }' "$monitor_log"
 
 # A bare process from its start to its first frame, for comparison with the start above.
-"$build/bench/bench-bare-widgets" --first-frame-since "$(date +%s%3N)"
+"$bare_exe" --first-frame-since "$(date +%s%3N)"
 
-"$build/bench/bench-bare-widgets" &
+"$bare_exe" &
 bare=$!
 pids+=($bare)
 sleep 1
