@@ -1,4 +1,5 @@
 #include "ConsoleCapture.h"
+#include "ProcessChildren.h"
 #include "TestFiles.h"
 #include "platform/FileIcons.h"
 #include "platform/linux/GioDesktopEntries.h"
@@ -14,14 +15,6 @@ namespace {
 
 QByteArray entry(const QByteArray& keys) {
     return "[Desktop Entry]\nType=Application\n" + keys + "\n";
-}
-
-QStringList childrenOfThisProcess() {
-    QStringList children;
-    for (const QString& task : QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-        children
-            << QString::fromLatin1(readFile("/proc/self/task/" + task + "/children")).split(' ', Qt::SkipEmptyParts);
-    return children;
 }
 
 QColor centreOf(const QImage& image) {

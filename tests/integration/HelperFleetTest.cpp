@@ -8,6 +8,7 @@
 
 #include "CapturedSystemLog.h"
 #include "FakeDistributedNotifications.h"
+#include "ProcessChildren.h"
 #include "TestFiles.h"
 #include "VirtualClock.h"
 
@@ -22,14 +23,6 @@ constexpr int kFolders = 100;
 
 int openDescriptors() {
     return int(QDir("/proc/self/fd").entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot).size());
-}
-
-QStringList childrenOfThisProcess() {
-    QStringList children;
-    for (const QString& task : QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-        children
-            << QString::fromLatin1(readFile("/proc/self/task/" + task + "/children")).split(' ', Qt::SkipEmptyParts);
-    return children;
 }
 
 } // namespace
