@@ -14,6 +14,7 @@
 #include "model/FolderStore.h"
 #include "model/HelperLaunchLog.h"
 #include "platform/Bundle.h"
+#include "platform/Console.h"
 #include "platform/DockFileFormat.h"
 #include "platform/FileIconCache.h"
 #include "platform/FileIcons.h"
@@ -295,6 +296,13 @@ int TrellinApp::run(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     Identity identity(QCoreApplication::arguments());
+    // A helper whose bundle does not name its folder would run as a second main application.
+    if (identity.runMode.groupArgumentContradictsBundle()) {
+        Console::printLine(QStringLiteral("[Trellin] Not started: launched as a folder's helper from %1, which is "
+                                          "not that folder's helper bundle")
+                               .arg(identity.bundle.path()));
+        return 1;
+    }
     QCoreApplication::setApplicationName(identity.bundle.infoValue(QStringLiteral("CFBundleName")).toString());
     QCoreApplication::setApplicationVersion(
         identity.bundle.infoValue(QStringLiteral("CFBundleShortVersionString")).toString());

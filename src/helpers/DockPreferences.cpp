@@ -7,6 +7,7 @@
 #include "platform/Console.h"
 #include "platform/DistributedNotifications.h"
 #include "platform/DockFileFormat.h"
+#include "platform/FileSystem.h"
 #include "platform/NotificationNames.h"
 #include "platform/PreferenceDomain.h"
 #include "platform/PropertyList.h"
@@ -175,12 +176,13 @@ bool DockPreferences::isFolderPinned(const AppFolder& folder) const {
     if (helperPath && dockPersistentAppPathsFromFile().contains(*helperPath))
         return true;
 
-    QFile marker(QDir(m_helperStateDir).filePath(FolderID::canonical(folder.id) + QStringLiteral(".pinned")));
-    if (!marker.open(QIODevice::ReadOnly))
-        return false;
-    // A marker holds one character; anything long is not "1" whatever it holds.
-    const QString text = QString::fromUtf8(marker.read(4096)).trimmed();
-    if (text != QStringLiteral("1"))
+    // A marker holds one character: anything but a small regular file is not "1", whatever it holds.
+    const std::optional<QByteArray> marker =
+        FileSystem::readFile(
+            QDir(m_helperStateDir).filePath(FolderID::canonical(folder.id) + QStringLiteral(".pinned")),
+            FileSystem::kMarkerLimit, FileSystem::Links::Refuse)
+            .bytes;
+    if (!marker || QString::fromUtf8(*marker).trimmed() != QStringLiteral("1"))
         return false;
     return m_helpers.isRunning && m_helpers.isRunning(*helper);
 }

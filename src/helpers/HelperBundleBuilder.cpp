@@ -8,6 +8,7 @@
 #include "platform/PropertyList.h"
 #include "platform/SystemLog.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -18,6 +19,9 @@
 
 #include <sys/stat.h>
 #include <sys/xattr.h>
+
+#include <cerrno>
+#include <cstdlib>
 
 namespace {
 
@@ -96,21 +100,53 @@ QStringList HelperBundleBuilder::helperBundlePaths() {
     const QDir directory(helpersDir());
     QStringList paths;
     for (const QString& entry :
-         directory.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Unsorted)) {
+         directory.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Unsorted)) {
         if (QFileInfo(entry).suffix() == QStringLiteral("app"))
             paths.append(directory.filePath(entry));
     }
     return paths;
 }
 
+const QString& HelperBundleBuilder::ownIdentifier() const {
+    if (m_ownIdentifier.isEmpty())
+        m_ownIdentifier = m_mainBundle.identifier();
+    return m_ownIdentifier;
+}
+
+std::optional<QString> HelperBundleBuilder::ownGroupID(const QString& bundlePath) const {
+    // Only what stands in the helpers folder as itself: a link there may lead to anything.
+    if (!FileSystem::isRealFolder(bundlePath) || !FileSystem::isRealFolder(bundlePath + QStringLiteral("/Contents")))
+        return std::nullopt;
+    const auto info = PropertyList::readFile(bundlePath + QStringLiteral("/Contents/Info.plist"), nullptr,
+                                             FileSystem::kPropertyListLimit, FileSystem::Links::Refuse);
+    if (!info || info->root.typeId() != QMetaType::QVariantMap)
+        return std::nullopt;
+    const QVariantMap dictionary = info->root.toMap();
+    const QVariant identifier = dictionary.value(QStringLiteral("CFBundleIdentifier"));
+    const QVariant groupID = dictionary.value(RunMode::groupIDKey);
+    // An application without an identifier of its own cannot tell its helpers from others'.
+    if (ownIdentifier().isEmpty() || identifier.typeId() != QMetaType::QString ||
+        identifier.toString() != ownIdentifier() || groupID.typeId() != QMetaType::QString)
+        return std::nullopt;
+    return groupID.toString();
+}
+
 std::optional<QString> HelperBundleBuilder::helperBundleURL(const QUuid& folderID) {
     const QString wanted = FolderID::canonical(folderID);
     for (const QString& path : helperBundlePaths()) {
-        const QVariant groupID = groupIDOf(path);
-        if (groupID.typeId() == QMetaType::QString && groupID.toString() == wanted)
+        if (ownGroupID(path) == wanted)
             return path;
     }
     return std::nullopt;
+}
+
+void HelperBundleBuilder::removeUnfinishedBuilds() {
+    const QDir directory(helpersDir());
+    for (const QString& entry :
+         directory.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
+        if (entry.startsWith(QLatin1String(kBuildPrefix)) || entry.startsWith(QLatin1String(kReplacedPrefix)))
+            FileSystem::removeItem(directory.filePath(entry));
+    }
 }
 
 QString HelperBundleBuilder::destinationFor(const AppFolder& folder) {
@@ -120,45 +156,124 @@ QString HelperBundleBuilder::destinationFor(const AppFolder& folder) {
     for (int n = 1;; ++n) {
         const QString name = n == 1 ? fileName : QStringLiteral("%1 %2.app").arg(stem).arg(n);
         const QString path = QDir(helpersDir()).filePath(name);
-        if (!QFileInfo::exists(path))
+        if (!FileSystem::entryExists(path))
             return path;
-        // Reuse a bundle of this folder, or of none; never take over another folder's helper.
-        const QVariant owner = groupIDOf(path);
-        if (owner.typeId() != QMetaType::QString || owner.toString() == wanted || !FolderID::parse(owner.toString()))
+        // This folder's own bundle is replaced, and anything not built here is set aside (see
+        // moveIntoPlace); another folder's helper is never taken over.
+        const std::optional<QString> owner = ownGroupID(path);
+        if (!owner || *owner == wanted || !FolderID::parse(*owner))
             return path;
     }
 }
 
 std::optional<QString> HelperBundleBuilder::buildHelperBundle(const AppFolder& folder) {
     const QString destination = destinationFor(folder);
-    if (!QFileInfo::exists(destination)) {
-        QString error;
-        if (!FileSystem::copyTree(m_mainBundle.path(), destination, &error)) {
-            Console::printLine(QStringLiteral("Failed to copy app bundle: ") + error);
-            FileSystem::removeItem(destination);
-            return std::nullopt;
-        }
-        shareCode(destination);
+    // Built where nothing else stands, and put in place whole: nothing already at the bundle's
+    // path (a link to another application, say) is ever written into, and a build cut short
+    // leaves nothing that looks like a helper.
+    const std::optional<QString> build = buildInNewFolder(folder);
+    if (!build)
+        return std::nullopt;
+    if (!moveIntoPlace(*build, destination)) {
+        FileSystem::removeItem(*build);
+        return std::nullopt;
     }
-    QFile::remove(destination + QStringLiteral("/Icon\r"));
-    QFile::remove(destination + QStringLiteral("/Contents/MacOS/__preview.dylib"));
-    stripExtendedAttributes(destination);
-
-    const QString infoPath = destination + QStringLiteral("/Contents/Info.plist");
-    const auto info = PropertyList::readFile(infoPath);
-    if (!info || info->root.typeId() != QMetaType::QVariantMap)
-        return destination;
-    QVariantMap dictionary = info->root.toMap();
-    dictionary.insert(QStringLiteral("CFBundleName"), folder.name);
-    dictionary.insert(QStringLiteral("CFBundleDisplayName"), folder.name);
-    dictionary.insert(RunMode::groupIDKey, FolderID::canonical(folder.id));
-    PropertyList::writeFileAtomically(infoPath, dictionary, info->format);
-
     if (!sign(destination)) {
         FileSystem::removeItem(destination);
         return std::nullopt;
     }
     return destination;
+}
+
+std::optional<QString> HelperBundleBuilder::buildInNewFolder(const AppFolder& folder) {
+    QByteArray pattern = QFile::encodeName(QDir(helpersDir()).filePath(QLatin1String(kBuildPrefix) + "XXXXXX"));
+    if (!::mkdtemp(pattern.data())) {
+        Console::printLine(QStringLiteral("Failed to copy app bundle: cannot create a folder in %1: %2")
+                               .arg(helpersDir(), FileSystem::errorText(errno)));
+        return std::nullopt;
+    }
+    const QString build = QFile::decodeName(pattern);
+    // A new folder is private; the bundle gets the application's own permissions.
+    struct stat application {};
+    if (::stat(QFile::encodeName(m_mainBundle.path()).constData(), &application) == 0)
+        ::chmod(pattern.constData(), application.st_mode & 07777);
+
+    QString error;
+    if (!FileSystem::copyTree(m_mainBundle.path(), build, &error)) {
+        Console::printLine(QStringLiteral("Failed to copy app bundle: ") + error);
+        FileSystem::removeItem(build);
+        return std::nullopt;
+    }
+    shareCode(build);
+    QFile::remove(build + QStringLiteral("/Icon\r"));
+    QFile::remove(build + QStringLiteral("/Contents/MacOS/__preview.dylib"));
+    stripExtendedAttributes(build);
+
+    // A bundle that does not say which folder it serves would run as a second main application:
+    // one that cannot be stamped is never signed or launched.
+    const QString infoPath = build + QStringLiteral("/Contents/Info.plist");
+    const auto info =
+        PropertyList::readFile(infoPath, &error, FileSystem::kPropertyListLimit, FileSystem::Links::Refuse);
+    if (info && info->root.typeId() != QMetaType::QVariantMap)
+        error = QStringLiteral("Contents/Info.plist does not hold a dictionary");
+    bool stamped = false;
+    if (info && info->root.typeId() == QMetaType::QVariantMap) {
+        QVariantMap dictionary = info->root.toMap();
+        dictionary.insert(QStringLiteral("CFBundleName"), folder.name);
+        dictionary.insert(QStringLiteral("CFBundleDisplayName"), folder.name);
+        dictionary.insert(RunMode::groupIDKey, FolderID::canonical(folder.id));
+        stamped = PropertyList::writeFileAtomically(infoPath, dictionary, info->format, &error);
+    }
+    if (!stamped) {
+        const QString message = QStringLiteral("Trellin: Failed to stamp the helper bundle of folder %1: %2")
+                                    .arg(FolderID::canonical(folder.id), error);
+        Console::printLine(message);
+        m_systemLog.write(message);
+        FileSystem::removeItem(build);
+        return std::nullopt;
+    }
+    return build;
+}
+
+bool HelperBundleBuilder::moveIntoPlace(const QString& build, const QString& destination) {
+    const QByteArray from = QFile::encodeName(build);
+    const QByteArray to = QFile::encodeName(destination);
+    const auto failed = [&](const QString& what) {
+        Console::printLine(QStringLiteral("Failed to copy app bundle: %1: %2").arg(what, FileSystem::errorText(errno)));
+        return false;
+    };
+    struct stat existing {};
+    if (::lstat(to.constData(), &existing) == 0) {
+        if (!S_ISDIR(existing.st_mode)) {
+            // A link or a file: removed as the entry it is, never what it points to.
+            if (::unlink(to.constData()) != 0)
+                return failed(QStringLiteral("cannot remove %1").arg(destination));
+        } else if (ownGroupID(destination)) {
+            // An old build of ours: out of the way first, so that the path always holds a whole bundle.
+            const QString replaced =
+                QDir(helpersDir())
+                    .filePath(QLatin1String(kReplacedPrefix) + QFileInfo(build).fileName().mid(qstrlen(kBuildPrefix)));
+            if (::rename(to.constData(), QFile::encodeName(replaced).constData()) != 0)
+                return failed(QStringLiteral("cannot move %1 aside").arg(destination));
+            if (::rename(from.constData(), to.constData()) != 0)
+                return failed(QStringLiteral("cannot move the new bundle to %1").arg(destination));
+            FileSystem::removeItem(replaced);
+            return true;
+        } else {
+            // Someone else's: kept, under a name that is no longer a bundle's.
+            const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+            QString aside = destination + QStringLiteral(".moved-aside-") + stamp;
+            for (int n = 2; FileSystem::entryExists(aside); ++n)
+                aside = destination + QStringLiteral(".moved-aside-") + stamp + u'-' + QString::number(n);
+            if (::rename(to.constData(), QFile::encodeName(aside).constData()) != 0)
+                return failed(QStringLiteral("cannot move %1 aside").arg(destination));
+            Console::printLine(QStringLiteral("[HelperManager] Moved %1, which Trellin did not build, aside to %2")
+                                   .arg(destination, aside));
+        }
+    }
+    if (::rename(from.constData(), to.constData()) != 0)
+        return failed(QStringLiteral("cannot move the new bundle to %1").arg(destination));
+    return true;
 }
 
 void HelperBundleBuilder::shareCode(const QString& bundlePath) const {

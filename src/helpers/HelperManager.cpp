@@ -15,6 +15,7 @@
 #include "platform/Workspace.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPointer>
 #include <QSet>
 
@@ -43,6 +44,15 @@ HelperManager::HelperManager(Services services, QObject* parent)
 HelperManager::~HelperManager() = default;
 
 void HelperManager::launchHelper(const QString& helperPath, const QUuid& folderID) {
+    // Only a bundle built here for this folder is ever run: anything else would start with
+    // "-group" as some other program, or as a second main application.
+    if (m_builder.ownGroupID(helperPath) != FolderID::canonical(folderID)) {
+        m_state.deleteStateMarker(folderID, QStringLiteral(".launch"));
+        Console::printLine(QStringLiteral("[HelperManager] Not launching %1: it is not the helper Trellin built for "
+                                          "folder %2")
+                               .arg(helperPath, FolderID::canonical(folderID)));
+        return;
+    }
     const QPointer<HelperManager> self(this);
     Workspace::OpenConfiguration configuration;
     configuration.activates = false;
@@ -97,13 +107,21 @@ void HelperManager::syncHelpers(const QList<AppFolder>& folders) {
         if (folder.isInDock)
             inDock.insert(FolderID::canonical(folder.id));
     }
+    m_builder.removeUnfinishedBuilds();
+    QStringList leftAlone;
     for (const QString& bundle : m_builder.helperBundlePaths()) {
-        const QVariant groupID = HelperBundleBuilder::groupIDOf(bundle);
-        if (groupID.typeId() == QMetaType::QString && inDock.contains(groupID.toString()))
+        // What this application did not build is not its to stop or delete, whatever it is called.
+        const std::optional<QString> groupID = m_builder.ownGroupID(bundle);
+        if (!groupID) {
+            leftAlone.append(QFileInfo(bundle).fileName());
+            continue;
+        }
+        if (inDock.contains(*groupID))
             continue;
         terminateRunning(bundle);
         FileSystem::removeItem(bundle);
     }
+    reportLeftAlone(leftAlone);
     for (const AppFolder& folder : folders) {
         if (!folder.isInDock)
             continue;
@@ -120,6 +138,16 @@ void HelperManager::syncHelpers(const QList<AppFolder>& folders) {
             launchHelper(helper, folder.id);
         }
     }
+}
+
+void HelperManager::reportLeftAlone(QStringList names) {
+    names.sort();
+    // Said once, not at every synchronisation.
+    if (names.isEmpty() || names == m_reportedLeftAlone)
+        return;
+    m_reportedLeftAlone = names;
+    Console::printLine(QStringLiteral("[HelperManager] Left alone in %1, not built by Trellin: %2")
+                           .arg(m_builder.helpersDir(), names.join(QStringLiteral(", "))));
 }
 
 void HelperManager::scheduleDockRemoval(const AppFolder& folder, double delaySeconds) {

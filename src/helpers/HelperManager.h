@@ -65,10 +65,13 @@ private:
     // Asks every running copy of the bundle to quit.
     void terminateRunning(const QString& bundlePath);
     void postOffBadge(const QUuid& folderID, bool hide);
+    // One line naming the bundles in the helpers folder that this application did not build.
+    void reportLeftAlone(QStringList names);
 
     Services m_services;
     HelperBundleBuilder m_builder;
     HelperState m_state;
     DockPreferences m_dockPreferences;
     QHash<QUuid, std::shared_ptr<WorkItem>> m_offTimers;
+    QStringList m_reportedLeftAlone;
 };

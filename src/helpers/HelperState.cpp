@@ -21,15 +21,15 @@ void HelperState::writeLaunchMarker(const QUuid& folderID, double unixTime) cons
     QDir().mkpath(m_directory);
     char buffer[32];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, unixTime).ptr;
+    // Markers replace their entry: whatever stood there (a link to a file elsewhere, say) is
+    // replaced, never written through.
     FileSystem::writeFileAtomically(markerPath(folderID, QStringLiteral(".launch")),
                                     QByteArray(buffer, qsizetype(end - buffer)));
 }
 
 void HelperState::writePreserveMarker(const QUuid& folderID) const {
     QDir().mkpath(m_directory);
-    QFile file(markerPath(folderID, QStringLiteral(".preserve")));
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.close();
+    FileSystem::writeFileAtomically(markerPath(folderID, QStringLiteral(".preserve")), QByteArray());
 }
 
 void HelperState::deleteStateMarker(const QUuid& folderID, const QString& suffix) const {
@@ -38,20 +38,25 @@ void HelperState::deleteStateMarker(const QUuid& folderID, const QString& suffix
 
 bool HelperState::consumePreserveMarker(const QUuid& folderID) const {
     const QString path = markerPath(folderID, QStringLiteral(".preserve"));
-    if (!QFile::exists(path))
+    if (!FileSystem::entryExists(path))
         return false;
     QFile::remove(path);
     return true;
 }
 
+std::optional<QByteArray> HelperState::readMarker(const QUuid& folderID, const QString& suffix) const {
+    // A marker is a number or a flag: anything but a small regular file is no marker.
+    return FileSystem::readFile(markerPath(folderID, suffix), FileSystem::kMarkerLimit, FileSystem::Links::Refuse)
+        .bytes;
+}
+
 std::optional<double> HelperState::takeLaunchMarker(const QUuid& folderID) const {
-    QFile file(markerPath(folderID, QStringLiteral(".launch")));
-    if (!file.exists())
+    const QString path = markerPath(folderID, QStringLiteral(".launch"));
+    if (!FileSystem::entryExists(path))
         return std::nullopt;
-    const bool opened = file.open(QIODevice::ReadOnly);
-    const QString text = opened ? QString::fromUtf8(file.readAll()).trimmed() : QString();
-    file.close();
-    file.remove();
+    const QString text =
+        QString::fromUtf8(readMarker(folderID, QStringLiteral(".launch")).value_or(QByteArray())).trimmed();
+    QFile::remove(path);
     bool ok = false;
     const double seconds = text.toDouble(&ok);
     if (!ok || !std::isfinite(seconds))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QUuid>
 
@@ -24,6 +25,8 @@ public:
     void deleteStateMarker(const QUuid& folderID, const QString& suffix) const;
     // True once for an existing ".preserve" marker, which is deleted.
     bool consumePreserveMarker(const QUuid& folderID) const;
+    // A marker's bytes when it is a small regular file (links are not followed); none otherwise.
+    std::optional<QByteArray> readMarker(const QUuid& folderID, const QString& suffix) const;
     // Reads the ".launch" marker's time (seconds since 1970) and deletes the marker, whether
     // or not it could be read. None when it is missing or is not a plain decimal number.
     std::optional<double> takeLaunchMarker(const QUuid& folderID) const;

@@ -34,3 +34,15 @@ std::optional<QUuid> RunMode::helperFolderID() const {
 QStringList RunMode::helperArguments(const QUuid& folderID) {
     return {groupArgument, FolderID::canonical(folderID)};
 }
+
+bool RunMode::groupArgumentContradictsBundle() const {
+    const qsizetype at = m_arguments.indexOf(groupArgument);
+    if (at < 0)
+        return false;
+    // Read without mirroring to the defaults: nothing is written before this is settled.
+    const QVariant stamped = m_mainBundle.infoValue(groupIDKey);
+    const std::optional<QUuid> bundleFolder =
+        stamped.typeId() == QMetaType::QString ? FolderID::parse(stamped.toString()) : std::nullopt;
+    const std::optional<QUuid> argumentFolder = FolderID::parse(m_arguments.value(at + 1));
+    return !bundleFolder || !argumentFolder || *bundleFolder != *argumentFolder;
+}

@@ -29,6 +29,10 @@ public:
     std::optional<QUuid> helperFolderID() const;
     // The process was started with "-group", as the main application starts helpers.
     bool startedWithGroupArgument() const { return m_arguments.contains(groupArgument); }
+    // Started with "-group" and a folder id that the running bundle was not stamped with (or
+    // from a bundle that is no helper at all). Such a process must not run: as a main
+    // application it would take over the folders and the helpers.
+    bool groupArgumentContradictsBundle() const;
     // The arguments that launch the helper of a folder.
     static QStringList helperArguments(const QUuid& folderID);
 

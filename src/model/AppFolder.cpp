@@ -10,3 +10,11 @@ AppFolder::AppFolder(const QUuid& id, const QString& name, const QString& emoji,
     , name(name)
     , emoji(emoji)
     , createdAt(createdAt) {}
+
+QString AppFolder::storableName(const QString& name) {
+    if (!name.contains(QChar(0)))
+        return name;
+    QString cleaned = name;
+    cleaned.remove(QChar(0));
+    return cleaned;
+}

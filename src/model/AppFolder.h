@@ -20,4 +20,8 @@ struct AppFolder {
     AppFolder() = default;
     AppFolder(const QUuid& id, const QString& name, const QString& emoji);
     AppFolder(const QUuid& id, const QString& name, const QString& emoji, double createdAt);
+
+    // A name as the helper bundle's property list can hold it: without NUL characters, which
+    // would make the bundle impossible to stamp with its folder.
+    static QString storableName(const QString& name);
 };

@@ -183,7 +183,7 @@ AppFolder decodeFolder(const QJsonValue& value, double now) {
     const QJsonObject object = objectValue(value, "a folder");
     AppFolder folder;
     folder.id = requiredKey(object, "id", uuidValue);
-    folder.name = requiredKey(object, "name", stringValue);
+    folder.name = AppFolder::storableName(requiredKey(object, "name", stringValue));
     folder.emoji = QStringLiteral("folder.fill");
     optionalKey(object, "emoji", folder.emoji, stringValue);
     optionalKey(object, "apps", folder.apps, decodeApps);
@@ -192,6 +192,30 @@ AppFolder decodeFolder(const QJsonValue& value, double now) {
     folder.createdAt = now;
     optionalKey(object, "createdAt", folder.createdAt, numberValue);
     return folder;
+}
+
+// Whether the arrays and objects of a JSON text nest deeper than `limit`. A folders file nests
+// four levels; anything far deeper is not one, and is refused before the parser descends into it.
+bool nestsDeeperThan(const QByteArray& json, int limit) {
+    int depth = 0;
+    bool inString = false;
+    for (qsizetype i = 0; i < json.size(); ++i) {
+        const char c = json.at(i);
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > limit)
+                return true;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return false;
 }
 
 struct EncodeError {
@@ -262,6 +286,8 @@ void encodeFolder(JsonWriter& writer, const AppFolder& folder) {
 
 std::optional<QList<AppFolder>> FolderCodec::decode(const QByteArray& json, double now, QString* error) {
     try {
+        if (nestsDeeperThan(json, kMaxDepth))
+            throw DecodeError{QStringLiteral("nested deeper than %1 levels").arg(kMaxDepth), {}};
         QJsonParseError parseError;
         const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
         if (parseError.error != QJsonParseError::NoError)

@@ -11,6 +11,9 @@
 // The folders file's JSON form: a compact array of folder objects.
 namespace FolderCodec {
 
+// Documents nested deeper than this are refused as not a folders file.
+inline constexpr int kMaxDepth = 256;
+
 // The whole list or nothing: any error anywhere fails the document. `now` (seconds since
 // 2001-01-01) stands in for a missing creation time.
 std::optional<QList<AppFolder>> decode(const QByteArray& json, double now, QString* error = nullptr);

@@ -16,6 +16,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+
 FolderStore::FolderStore(const QString& applicationSupportDirectory, Services services, QObject* parent)
     : QObject(parent)
     , m_services(std::move(services)) {
@@ -33,15 +35,14 @@ void FolderStore::setFolders(const QList<AppFolder>& folders) {
 }
 
 void FolderStore::load() {
-    QFile file(m_saveURL);
-    if (!file.exists())
+    // Never waits and never fills memory: a FIFO, a device or a huge file here is unreadable.
+    const FileSystem::ReadResult file = FileSystem::readFile(m_saveURL, FileSystem::kDocumentLimit);
+    if (file.errorNumber == ENOENT)
         return;
-    QString error;
+    QString error = file.error;
     std::optional<QList<AppFolder>> folders;
-    if (!file.open(QIODevice::ReadOnly))
-        error = file.errorString();
-    else
-        folders = FolderCodec::decode(file.readAll(), Timestamp::fromUnix(m_services.clock.now()), &error);
+    if (file.bytes)
+        folders = FolderCodec::decode(*file.bytes, Timestamp::fromUnix(m_services.clock.now()), &error);
     if (!folders) {
         // The next save must not replace this file before it has been kept aside.
         m_savedFileUnreadable = true;
@@ -88,7 +89,8 @@ void FolderStore::save() {
     }
     if (!keepUnreadableFileAside())
         return;
-    if (!FileSystem::writeFileAtomically(m_saveURL, *bytes, &error))
+    // The folders file is the user's: one kept elsewhere through a link stays there.
+    if (!FileSystem::writeFileAtomically(m_saveURL, *bytes, &error, FileSystem::Links::Follow))
         Console::printLine(QStringLiteral("[FolderStore] Failed to save folders: ") + error);
 }
 

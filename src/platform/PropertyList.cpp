@@ -12,9 +12,11 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -53,16 +55,33 @@ bool isLargeUnsigned(plist_t node) {
     return !negative;
 }
 
+// A date node's seconds since the reference date. The library's accessor gives 32-bit seconds,
+// which wrap outside 1932-2069; its binary writer keeps the whole value, as a double.
+std::optional<double> dateSeconds(plist_t node) {
+    Node copy(plist_copy(node));
+    char* bytes = nullptr;
+    uint32_t length = 0;
+    plist_to_bin(copy.get(), &bytes, &length);
+    std::optional<double> seconds;
+    // "bplist00", then the date object: its marker and a big-endian double.
+    if (bytes && length >= 17 && uchar(bytes[8]) == 0x33) {
+        quint64 bits = 0;
+        for (int i = 9; i < 17; ++i)
+            bits = bits << 8 | uchar(bytes[i]);
+        double value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        seconds = value;
+    }
+    if (bytes)
+        plist_to_bin_free(bytes);
+    return seconds;
+}
+
 QVariant dateValue(plist_t node) {
-    int32_t seconds = 0;
-    int32_t micros = 0;
-    plist_get_date_val(node, &seconds, &micros);
-    // The library splits a negative time into a truncated second and the size of the remaining
-    // fraction, so the fraction points away from zero. (A time less than one second before the
-    // reference date cannot be told from one after it; the library keeps no sign for it.)
-    qint64 total = qint64(seconds) * 1000000 + (seconds < 0 ? -qint64(micros) : qint64(micros));
-    const qint64 millis = total >= 0 ? (total + 500) / 1000 : (total - 500) / 1000;
-    return referenceDate().addMSecs(millis);
+    const std::optional<double> seconds = dateSeconds(node);
+    if (!seconds || !std::isfinite(*seconds) || std::abs(*seconds) > 9e15)
+        return QDateTime();
+    return referenceDate().addMSecs(qint64(std::llround(*seconds * 1000)));
 }
 
 std::optional<QVariant> arrayValue(plist_t node, QString* error) {
@@ -236,6 +255,144 @@ bool binaryKeyHoldsNul(const QByteArray& bytes) {
     return false;
 }
 
+// How deep the elements of an XML text nest, counted up to just past `limit`. Comments,
+// character data sections, declarations and empty elements add nothing.
+int xmlDepth(const QByteArray& xml, int limit) {
+    int depth = 0;
+    qsizetype at = 0;
+    const auto startsHere = [&](const char* text) { return QByteArrayView(xml).sliced(at).startsWith(text); };
+    const auto skipPast = [&](const char* end) {
+        const qsizetype found = xml.indexOf(end, at);
+        at = found < 0 ? xml.size() : found + qsizetype(std::strlen(end));
+    };
+    while ((at = xml.indexOf('<', at)) >= 0) {
+        if (startsHere("<!--")) {
+            skipPast("-->");
+        } else if (startsHere("<![CDATA[")) {
+            skipPast("]]>");
+        } else if (at + 1 < xml.size() && (xml.at(at + 1) == '?' || xml.at(at + 1) == '!')) {
+            skipPast(">");
+        } else if (at + 1 < xml.size() && xml.at(at + 1) == '/') {
+            --depth;
+            skipPast(">");
+        } else {
+            const qsizetype close = xml.indexOf('>', at);
+            if (close < 0)
+                break;
+            if (xml.at(close - 1) != '/' && ++depth > limit)
+                return depth;
+            at = close + 1;
+        }
+    }
+    return 0;
+}
+
+// Why the objects of a binary property list must not be read: nested deeper than `limit`, a
+// container inside itself, or more values than `maxValues` once every reference is read out (an
+// object may be referred to many times, and the library makes a copy for each). None when the
+// shape is sound, or cannot be followed (then the library refuses it).
+std::optional<QString> binaryShapeFault(const QByteArray& bytes, int limit, quint64 maxValues) {
+    constexpr quint64 headerSize = 8;
+    constexpr quint64 trailerSize = 32;
+    const char* const data = bytes.constData();
+    const auto size = quint64(bytes.size());
+    if (size < headerSize + trailerSize)
+        return std::nullopt;
+    const quint64 objectsEnd = size - trailerSize;
+    const char* const trailer = data + objectsEnd;
+    const int offsetSize = uchar(trailer[6]);
+    const int referenceSize = uchar(trailer[7]);
+    const quint64 count = bigEndian(trailer + 8, 8);
+    const quint64 top = bigEndian(trailer + 16, 8);
+    const quint64 table = bigEndian(trailer + 24, 8);
+    if (offsetSize < 1 || offsetSize > 8 || referenceSize < 1 || referenceSize > 8 || table > objectsEnd ||
+        count > (objectsEnd - table) / quint64(offsetSize) || top >= count)
+        return std::nullopt;
+
+    struct Children {
+        quint64 first = 0; // where the references start
+        quint64 count = 0;
+    };
+    // A container's references (a dictionary's keys and values alike); none for anything else.
+    const auto childrenOf = [&](quint64 index) -> Children {
+        const quint64 offset = bigEndian(data + table + index * quint64(offsetSize), offsetSize);
+        if (offset < headerSize || offset >= objectsEnd)
+            return {};
+        const int type = uchar(data[offset]) >> 4;
+        if (type != 0xA && type != 0xB && type != 0xC && type != 0xD)
+            return {};
+        quint64 elements = uchar(data[offset]) & 0x0F;
+        quint64 first = offset + 1;
+        if (elements == 0x0F) {
+            if (offset + 2 > objectsEnd || (uchar(data[offset + 1]) & 0xF0) != 0x10)
+                return {};
+            const int width = 1 << (uchar(data[offset + 1]) & 0x0F);
+            if (width > 8 || offset + 2 + quint64(width) > objectsEnd)
+                return {};
+            elements = bigEndian(data + offset + 2, width);
+            first = offset + 2 + quint64(width);
+        }
+        if (type == 0xD)
+            elements = elements > std::numeric_limits<quint64>::max() / 2 ? 0 : elements * 2;
+        if (elements > (objectsEnd - first) / quint64(referenceSize))
+            return {};
+        return {first, elements};
+    };
+
+    // Depth first, each object worked out once however many containers refer to it.
+    constexpr qint16 unvisited = -1;
+    constexpr qint16 onPath = -2;
+    std::vector<qint16> depthOf(count, unvisited);
+    std::vector<quint64> valuesOf(count, 0);
+    struct Frame {
+        quint64 object;
+        Children children;
+        quint64 next = 0;
+        int below = 0;
+        quint64 values = 1;
+    };
+    const auto deeper = [&] { return QStringLiteral("nested deeper than %1 levels").arg(limit); };
+    const auto larger = [&] { return QStringLiteral("more than %1 values").arg(maxValues); };
+    std::vector<Frame> path;
+    path.push_back({top, childrenOf(top)});
+    depthOf[top] = onPath;
+    while (!path.empty()) {
+        Frame& frame = path.back();
+        if (frame.next < frame.children.count) {
+            const quint64 child =
+                bigEndian(data + frame.children.first + frame.next++ * quint64(referenceSize), referenceSize);
+            if (child >= count)
+                continue;
+            if (depthOf[child] == onPath)
+                return QStringLiteral("a container holds itself");
+            if (depthOf[child] >= 0) {
+                frame.below = std::max<int>(frame.below, depthOf[child]);
+                frame.values += valuesOf[child];
+                if (frame.values > maxValues)
+                    return larger();
+                continue;
+            }
+            if (int(path.size()) >= limit)
+                return deeper();
+            depthOf[child] = onPath;
+            path.push_back({child, childrenOf(child)});
+            continue;
+        }
+        const int depth = frame.below + 1;
+        const quint64 values = frame.values;
+        depthOf[frame.object] = qint16(depth);
+        valuesOf[frame.object] = values;
+        path.pop_back();
+        if (!path.empty()) {
+            path.back().below = std::max(path.back().below, depth);
+            path.back().values += values;
+            if (path.back().values > maxValues)
+                return larger();
+        }
+    }
+    return std::nullopt;
+}
+
 // --- QVariant -> plist ---
 
 Node fromVariant(const QVariant& value, QString* error);
@@ -261,6 +418,27 @@ Node largeUnsignedNode(quint64 value) {
     return Node(node);
 }
 
+// A date node of any year: the library makes one from 32-bit seconds only, but reads a binary
+// date as the double it is stored as.
+Node wideDateNode(double seconds) {
+    QByteArray binary("bplist00");
+    quint64 bits = 0;
+    std::memcpy(&bits, &seconds, sizeof bits);
+    binary.append(char(0x33));
+    for (int shift = 56; shift >= 0; shift -= 8)
+        binary.append(char(bits >> shift & 0xFF));
+    binary.append(char(8));                                 // the offset table: the one object starts at byte 8
+    binary.append(6, '\0');                                 // trailer: unused
+    binary.append(char(1));                                 // offset size
+    binary.append(char(1));                                 // object reference size
+    binary.append(QByteArray::fromHex("0000000000000001")); // one object
+    binary.append(QByteArray::fromHex("0000000000000000")); // the top object
+    binary.append(QByteArray::fromHex("0000000000000011")); // the offset table's place: 17
+    plist_t node = nullptr;
+    plist_from_bin(binary.constData(), uint32_t(binary.size()), &node);
+    return Node(node);
+}
+
 Node dateNode(const QDateTime& date, QString* error) {
     if (!date.isValid())
         return fail(error, QStringLiteral("an invalid date has no property-list form"));
@@ -269,10 +447,12 @@ Node dateNode(const QDateTime& date, QString* error) {
     // (Binary keeps the fraction; libplist's XML, like Apple's, writes whole seconds.)
     const qint64 seconds = millis >= 0 ? millis / 1000 : -((-millis + 999) / 1000);
     const qint64 micros = (millis - seconds * 1000) * 1000;
-    if (seconds < std::numeric_limits<int32_t>::min() || seconds > std::numeric_limits<int32_t>::max())
-        return fail(error, QStringLiteral("the date %1 is outside the range property lists can hold here")
-                               .arg(date.toString(Qt::ISODate)));
-    return Node(plist_new_date(int32_t(seconds), int32_t(micros)));
+    if (seconds >= std::numeric_limits<int32_t>::min() && seconds <= std::numeric_limits<int32_t>::max())
+        return Node(plist_new_date(int32_t(seconds), int32_t(micros)));
+    Node wide = wideDateNode(double(millis) / 1000.0);
+    if (!wide)
+        return fail(error, QStringLiteral("the date %1 has no property-list form").arg(date.toString(Qt::ISODate)));
+    return wide;
 }
 
 Node arrayNode(const QVariantList& list, QString* error) {
@@ -376,6 +556,18 @@ std::optional<Document> parse(const QByteArray& bytes, QString* error) {
     }
     const auto length = uint32_t(bytes.size());
     const Format format = plist_is_binary(bytes.constData(), length) ? Format::Binary : Format::Xml;
+    // The library and the conversion below descend one call per level: a document nested many
+    // thousands deep would end the process. No file of ours or the Dock's comes near this.
+    std::optional<QString> fault;
+    if (format == Format::Binary)
+        fault = binaryShapeFault(bytes, kMaxDepth, kMaxValues);
+    else if (xmlDepth(bytes, kMaxDepth) > kMaxDepth)
+        fault = QStringLiteral("nested deeper than %1 levels").arg(kMaxDepth);
+    if (fault) {
+        if (error)
+            *error = QStringLiteral("not a property list (%1)").arg(*fault);
+        return std::nullopt;
+    }
     if (format == Format::Binary && binaryKeyHoldsNul(bytes)) {
         if (error)
             *error = QStringLiteral("not a property list (damaged binary property list: a key holds a NUL character)");
@@ -399,20 +591,14 @@ std::optional<Document> parse(const QByteArray& bytes, QString* error) {
     return Document{std::move(*value), format};
 }
 
-std::optional<Document> readFile(const QString& path, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+std::optional<Document> readFile(const QString& path, QString* error, qint64 maxBytes, FileSystem::Links links) {
+    const FileSystem::ReadResult file = FileSystem::readFile(path, maxBytes, links);
+    if (!file.bytes) {
         if (error)
-            *error = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
+            *error = QStringLiteral("cannot read %1: %2").arg(path, file.error);
         return std::nullopt;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
-        return std::nullopt;
-    }
-    return parse(bytes, error);
+    return parse(*file.bytes, error);
 }
 
 std::optional<QByteArray> serialize(const QVariant& root, Format format, QString* error) {
@@ -441,12 +627,13 @@ std::optional<QByteArray> serialize(const QVariant& root, Format format, QString
     return result;
 }
 
-bool writeFileAtomically(const QString& path, const QVariant& root, Format format, QString* error) {
+bool writeFileAtomically(const QString& path, const QVariant& root, Format format, QString* error,
+                         FileSystem::Links links) {
     const std::optional<QByteArray> bytes = serialize(root, format, error);
     if (!bytes)
         return false;
     QString reason;
-    if (!FileSystem::writeFileAtomically(path, *bytes, &reason)) {
+    if (!FileSystem::writeFileAtomically(path, *bytes, &reason, links)) {
         if (error)
             *error = QStringLiteral("cannot write %1: %2").arg(path, reason);
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileSystem.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QVariant>
@@ -16,13 +18,23 @@ struct Document {
     Format format = Format::Xml;
 };
 
+// Documents nested deeper than this, or holding more values than this once read out, are refused
+// as unreadable: reading them would exhaust the stack or the memory.
+inline constexpr int kMaxDepth = 256;
+inline constexpr quint64 kMaxValues = 4'000'000;
+
 // Parses XML or binary. On failure returns none and, when `error` is given, says why.
 std::optional<Document> parse(const QByteArray& bytes, QString* error = nullptr);
-std::optional<Document> readFile(const QString& path, QString* error = nullptr);
+// Reads a regular file of at most `maxBytes` without blocking (see FileSystem::readFile).
+std::optional<Document> readFile(const QString& path, QString* error = nullptr,
+                                 qint64 maxBytes = FileSystem::kPropertyListLimit,
+                                 FileSystem::Links links = FileSystem::Links::Follow);
 
 std::optional<QByteArray> serialize(const QVariant& root, Format format, QString* error = nullptr);
 
 // Writes through a temporary file in the same folder and a rename, so readers never see half a file.
-bool writeFileAtomically(const QString& path, const QVariant& root, Format format, QString* error = nullptr);
+// A link at `path` is replaced unless `links` says to follow it (see FileSystem).
+bool writeFileAtomically(const QString& path, const QVariant& root, Format format, QString* error = nullptr,
+                         FileSystem::Links links = FileSystem::Links::Refuse);
 
 } // namespace PropertyList

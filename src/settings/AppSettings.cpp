@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/Console.h"
 #include "platform/DistributedNotifications.h"
+#include "platform/FileSystem.h"
 #include "platform/LocalNotificationCenter.h"
 #include "platform/LoginItem.h"
 #include "platform/PropertyList.h"
@@ -165,10 +166,11 @@ bool AppSettings::readOnboardingFlag() const {
                 return *value;
         }
     }
-    QFile folders(m_services.foldersFilePath);
-    if (!folders.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> folders =
+        FileSystem::readFile(m_services.foldersFilePath, FileSystem::kDocumentLimit).bytes;
+    if (!folders)
         return false;
-    const auto decoded = FolderCodec::decode(folders.readAll(), 0);
+    const auto decoded = FolderCodec::decode(*folders, 0);
     return decoded && !decoded->isEmpty();
 }
 

@@ -2,15 +2,12 @@
 // folder in the Dock, the folders file it leaves behind, and termination by signal.
 #include "model/FolderCodec.h"
 #include "platform/PropertyList.h"
-#include "platform/linux/LinuxWorkspace.h"
 
 #include "DockTiles.h"
-#include "PrivateBus.h"
 #include "TestFiles.h"
+#include "TrellinProcesses.h"
 
-#include <QDBusConnectionInterface>
 #include <QImage>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
@@ -18,7 +15,7 @@
 namespace {
 
 const QString kFolderID = QStringLiteral("6F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C");
-const QString kMainService = QStringLiteral("app.trellin.Trellin");
+const QString kMainService = TrellinProcesses::mainService;
 const QString kHelperService = QStringLiteral("app.trellin.Trellin.Helper.G6F1C2B3A0D4E4F5A8B6C7D8E9F0A1B2C");
 
 } // namespace
@@ -26,63 +23,22 @@ const QString kHelperService = QStringLiteral("app.trellin.Trellin.Helper.G6F1C2
 class TrellinProcessTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_home;
-    std::unique_ptr<PrivateBus> m_bus;
-    QDBusConnection m_connection{QString()};
-    QList<QProcess*> m_processes;
+    std::unique_ptr<TrellinProcesses> m_run;
 
-    // A path in the program's Application Support folder.
-    QString supportPath(const QString& relative) const { return m_home->filePath("share/Trellin/" + relative); }
+    QString supportPath(const QString& relative) const { return m_run->supportPath(relative); }
     QString foldersPath() const { return supportPath("folders.json"); }
-    bool isRegistered(const QString& service) { return m_connection.interface()->isServiceRegistered(service).value(); }
-
-    QProcess* start(const QString& bundle, const QStringList& arguments = {}) {
-        auto* process = new QProcess;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("HOME", m_home->path());
-        environment.insert("XDG_DATA_HOME", m_home->filePath("share"));
-        environment.insert("DBUS_SESSION_BUS_ADDRESS", m_bus->address());
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        process->setProcessEnvironment(environment);
-        process->setProcessChannelMode(QProcess::MergedChannels);
-        process->start(bundle + "/Contents/MacOS/Trellin", arguments);
-        m_processes.append(process);
-        return process;
-    }
-
-    bool waitForService(const QString& name) {
-        return QTest::qWaitFor([&] { return isRegistered(name); }, 15000);
-    }
-
-    void terminate(QProcess* process) {
-        ::kill(pid_t(process->processId()), SIGTERM);
-        QVERIFY(process->waitForFinished(10000));
-        QCOMPARE(process->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(process->exitCode(), 0);
-    }
+    bool isRegistered(const QString& service) { return m_run->isRegistered(service); }
+    QProcess* start(const QString& bundle) { return m_run->startApplication(bundle); }
+    bool waitForService(const QString& name) { return m_run->waitForService(name); }
+    void terminate(QProcess* process) { QVERIFY(m_run->terminate(process)); }
 
 private Q_SLOTS:
     void init() {
-        m_home = std::make_unique<QTemporaryDir>();
-        m_bus = std::make_unique<PrivateBus>();
-        QVERIFY(m_bus->start());
-        m_connection = m_bus->connect(QStringLiteral("test"));
-        QVERIFY(m_connection.isConnected());
+        m_run = std::make_unique<TrellinProcesses>();
+        QVERIFY(m_run->isReady());
     }
 
-    void cleanup() {
-        for (QProcess* process : std::as_const(m_processes)) {
-            process->kill();
-            process->waitForFinished();
-            delete process;
-        }
-        m_processes.clear();
-        // Helpers are detached processes of their own: end any a failed test left behind.
-        for (const Workspace::RunningApplication& application : LinuxWorkspace().runningApplications())
-            if (application.bundlePath.startsWith(m_home->path()))
-                ::kill(pid_t(application.processIdentifier), SIGKILL);
-        m_bus.reset();
-    }
+    void cleanup() { m_run.reset(); }
 
     void secondLaunchHandsOverAndSigtermEndsCleanly();
     void unreadableFoldersFileIsReportedAndKept();
@@ -130,7 +86,7 @@ void TrellinProcessTest::folderInDockGetsItsHelperAtStartUp() {
     QByteArray output;
     QTRY_VERIFY_WITH_TIMEOUT((output += main->readAll()).contains(launched), 20000);
     QVERIFY(waitForService(kHelperService));
-    const auto helperPid = m_connection.interface()->servicePid(kHelperService).value();
+    const auto helperPid = m_run->connection().interface()->servicePid(kHelperService).value();
 
     // Stamped, signed, and started by the main application: the helper took its launch marker.
     const auto info = PropertyList::readFile(helper + "/Contents/Info.plist").value().root.toMap();
@@ -159,7 +115,7 @@ void TrellinProcessTest::folderInDockGetsItsHelperAtStartUp() {
 void TrellinProcessTest::tileTakenOutOfTheDockLeavesWhenItsHelperEnds() {
     QVERIFY(writeFile(foldersPath(), R"([{"id":")" + kFolderID.toUtf8() + R"(","name":"Work","isInDock":true}])"));
     const QString helper = supportPath("Helpers/Work.app");
-    const QString dockFile = m_home->filePath("Library/Preferences/com.apple.dock.plist");
+    const QString dockFile = m_run->homePath("Library/Preferences/com.apple.dock.plist");
     const auto writeDock = [&](const QVariantList& tiles) {
         // As the Dock writes its preferences: a new file renamed over the old one.
         QDir().mkpath(QFileInfo(dockFile).path());
@@ -174,7 +130,7 @@ void TrellinProcessTest::tileTakenOutOfTheDockLeavesWhenItsHelperEnds() {
 
     QProcess* main = start(TRELLIN_BUNDLE_DIR);
     QVERIFY2(waitForService(kHelperService), main->readAll().constData());
-    const auto helperPid = m_connection.interface()->servicePid(kHelperService).value();
+    const auto helperPid = m_run->connection().interface()->servicePid(kHelperService).value();
 
     // Past the start-up grace the pinned folder stays; taken out of the Dock while its helper
     // runs, it stays too.

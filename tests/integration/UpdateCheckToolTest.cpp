@@ -2,12 +2,15 @@
 // feed it is pointed at, readable reasons for the ones it cannot use.
 #include "TestFiles.h"
 
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -112,6 +115,21 @@ private Q_SLOTS:
         const Run run = check(QUrl::fromLocalFile(path).toString());
         QCOMPARE(run.result.value("status").toString(), QStringLiteral("error"));
         QCOMPARE(run.result.value("reason").toString(), QStringLiteral("The update feed is larger than 5 MB."));
+    }
+
+    // A named pipe or a device given as a local feed is refused at once, not waited on.
+    void specialFilesAreRefusedAtOnce() {
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath(QStringLiteral("feed.xml"));
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        for (const QString& path : {fifo, QStringLiteral("/dev/zero")}) {
+            QElapsedTimer timer;
+            timer.start();
+            const Run run = check(QUrl::fromLocalFile(path).toString());
+            QVERIFY(timer.elapsed() < 5000);
+            QCOMPARE(run.result.value("problem").toString(), QStringLiteral("unreadable"));
+            QVERIFY2(run.result.value("reason").toString().endsWith("not a regular file"), run.output.constData());
+        }
     }
 
     void unusableArgumentsFail() {

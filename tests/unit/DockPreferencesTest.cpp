@@ -13,6 +13,10 @@
 #include <QDateTime>
 #include <QtTest>
 
+#include <limits>
+
+#include <sys/stat.h>
+
 using PropertyList::Format;
 
 namespace {
@@ -242,6 +246,10 @@ private Q_SLOTS:
             {"mod-count", qint64(812)},
             {"autohide", true},
             {"last-messagetrace-stamp", QDateTime(QDate(2024, 5, 1), QTime(12, 0), Qt::UTC)},
+            {"far-future", QDateTime(QDate(2100, 1, 1), QTime(0, 0), Qt::UTC)},
+            {"long-ago", QDateTime(QDate(1900, 6, 1), QTime(12, 0), Qt::UTC)},
+            {"largest", std::numeric_limits<quint64>::max()},
+            {"archived", QVariantMap{{"CF$UID", qint64(3)}}},
             {"blob", QByteArray("\x00\x01\xff", 3)}};
         writeDock(original, Format(format));
 
@@ -289,6 +297,14 @@ private Q_SLOTS:
             QVERIFY(!error.isEmpty());
             QCOMPARE(readFile(dockFile()), content);
         }
+        // A named pipe in the file's place is not read, waited on or replaced.
+        QVERIFY(QFile::remove(dockFile()));
+        QVERIFY(::mkfifo(QFile::encodeName(dockFile()).constData(), 0600) == 0);
+        DockPreferences dock = make(domain);
+        QVERIFY(!dock.dockPersistentApps());
+        QVERIFY(!dock.isDockMagnificationEnabled());
+        dock.removeFolderTilesFromDock(folder);
+        QVERIFY(!QFileInfo(dockFile()).isFile() && QFileInfo::exists(dockFile()));
         QVERIFY(m_home->distributedNotifications.posted.isEmpty());
     }
 };

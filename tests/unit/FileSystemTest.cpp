@@ -1,13 +1,20 @@
-// Removing and copying trees without ever going through a link.
+// Removing and copying trees without ever going through a link; reading what may not be a file;
+// replacing files without writing through links.
 #include "platform/FileSystem.h"
 
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 class FileSystemTest : public QObject {
     Q_OBJECT
@@ -57,6 +64,79 @@ private Q_SLOTS:
         QVERIFY(writeFile(dir.filePath("blocked"), "a file"));
         QVERIFY(!FileSystem::copyTree(from, dir.filePath("blocked"), &error));
         QVERIFY(error.contains(dir.filePath("blocked")));
+    }
+
+    // Whatever stands at a path, reading it returns at once, within its limit, and says why not.
+    void readingTakesOnlySmallRegularFiles() {
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath("plain"), "12345"));
+        QCOMPARE(FileSystem::readFile(dir.filePath("plain"), 5).bytes, std::optional<QByteArray>("12345"));
+        const FileSystem::ReadResult large = FileSystem::readFile(dir.filePath("plain"), 4);
+        QVERIFY(!large.bytes);
+        QCOMPARE(large.errorNumber, EFBIG);
+        QCOMPARE(FileSystem::readFile(dir.filePath("missing"), 10).errorNumber, ENOENT);
+
+        QVERIFY(::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600) == 0);
+        QVERIFY(QFile::link("/dev/zero", dir.filePath("zero")));
+        QVERIFY(QFile::link(dir.filePath("plain"), dir.filePath("link")));
+        QElapsedTimer timer;
+        timer.start();
+        for (const char* name : {"fifo", "zero"}) {
+            const FileSystem::ReadResult special = FileSystem::readFile(dir.filePath(name), 1 << 20);
+            QVERIFY2(!special.bytes, name);
+            QVERIFY2(special.error.contains("not a regular file"), qPrintable(special.error));
+        }
+        QVERIFY(!FileSystem::readFile(dir.path(), 10).bytes);
+        QVERIFY(timer.elapsed() < 2000);
+
+        // A link is followed only where the caller allows it.
+        QCOMPARE(FileSystem::readFile(dir.filePath("link"), 10).bytes, std::optional<QByteArray>("12345"));
+        QCOMPARE(FileSystem::readFile(dir.filePath("link"), 10, FileSystem::Links::Refuse).errorNumber, ELOOP);
+
+        // A file that claims a size it does not have (as /proc's do) is still cut at the limit.
+        const FileSystem::ReadResult status = FileSystem::readFile("/proc/self/status", 16);
+        QVERIFY(!status.bytes);
+        QCOMPARE(status.errorNumber, EFBIG);
+    }
+
+    void replacingNeverWritesThroughALink() {
+        QTemporaryDir dir;
+        const QString outside = dir.filePath("outside");
+        QVERIFY(writeFile(outside, "keep me"));
+        const QString marker = dir.filePath("marker");
+        QVERIFY(QFile::link(outside, marker));
+
+        QVERIFY(FileSystem::writeFileAtomically(marker, "new"));
+        QVERIFY(!QFileInfo(marker).isSymLink());
+        QCOMPARE(readFile(marker), QByteArray("new"));
+        QCOMPARE(readFile(outside), QByteArray("keep me"));
+
+        // A user's own file kept elsewhere through a link stays there, and keeps its permissions.
+        const QString users = dir.filePath("users-link");
+        QVERIFY(QFile::link(outside, users));
+        QVERIFY(QFile::setPermissions(outside, QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(FileSystem::writeFileAtomically(users, "changed", nullptr, FileSystem::Links::Follow));
+        QVERIFY(QFileInfo(users).isSymLink());
+        QCOMPARE(readFile(outside), QByteArray("changed"));
+        QCOMPARE(QFile::permissions(outside),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+
+        // Failures give the system's reason, and where a link led.
+        QVERIFY(QFile::link(dir.filePath("gone/folders.json"), dir.filePath("dangling")));
+        QString error;
+        QVERIFY(!FileSystem::writeFileAtomically(dir.filePath("dangling"), "x", &error, FileSystem::Links::Follow));
+        QCOMPARE(error,
+                 FileSystem::errorText(ENOENT) + " (the link leads to " + dir.filePath("gone/folders.json") + ")");
+        QVERIFY(!FileSystem::writeFileAtomically(dir.path(), "x", &error));
+        QCOMPARE(error, FileSystem::errorText(EISDIR));
+        if (::geteuid() != 0) {
+            QVERIFY(QFile::setPermissions(outside, QFile::ReadOwner));
+            QVERIFY(!FileSystem::writeFileAtomically(outside, "x", &error));
+            QCOMPARE(error, FileSystem::errorText(EACCES));
+            QCOMPARE(readFile(outside), QByteArray("changed"));
+        }
+        // Nothing is left beside the files, whatever happened.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 4);
     }
 };
 

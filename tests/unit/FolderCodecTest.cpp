@@ -13,6 +13,7 @@ private Q_SLOTS:
     void oneBadValueFailsTheWholeDocument();
     void nonFiniteNumbersFailTheEncoding();
     void fileURLsArePercentEncodedWithTrailingSlash();
+    void deepDocumentsAndUnstorableNames();
 };
 
 void FolderCodecTest::handWrittenFileIsWrittenBackCanonically() {
@@ -97,6 +98,26 @@ void FolderCodecTest::fileURLsArePercentEncodedWithTrailingSlash() {
     QCOMPARE(AppItem::fileURLForPath(QStringLiteral("/usr/bin/tool"), false), QStringLiteral("file:///usr/bin/tool"));
     const AppItem item{QUuid::createUuid(), QStringLiteral("Café"), QStringLiteral("b"), url};
     QCOMPARE(item.path(), QStringLiteral("/Applications/Café #1.app"));
+}
+
+// A document nested far deeper than a folders file ever is, is not one; a name with a NUL is read
+// without it, since no helper bundle could carry it.
+void FolderCodecTest::deepDocumentsAndUnstorableNames() {
+    QString error;
+    const QByteArray deep = QByteArray("[").repeated(50'000) + QByteArray("]").repeated(50'000);
+    QVERIFY(!FolderCodec::decode(deep, 0, &error));
+    QCOMPARE(error, "The data couldn't be read because it isn't in the correct format. (nested deeper than 256 "
+                    "levels)");
+    // Brackets inside names are text, not nesting.
+    const QByteArray brackets =
+        R"([{"id":"A1B2C3D4-E5F6-4A7B-8C9D-0E1F2A3B4C5D","name":")" + QByteArray("[{\\\"").repeated(400) + R"("}])";
+    const auto withBrackets = FolderCodec::decode(brackets, 0, &error);
+    QVERIFY2(withBrackets, qPrintable(error));
+    QCOMPARE(withBrackets->first().name, QString("[{\"").repeated(400));
+
+    const auto named = FolderCodec::decode(R"([{"id":"A1B2C3D4-E5F6-4A7B-8C9D-0E1F2A3B4C5D","name":"Wo\u0000rk"}])", 0);
+    QVERIFY(named);
+    QCOMPARE(named->first().name, "Work");
 }
 
 QTEST_GUILESS_MAIN(FolderCodecTest)

@@ -40,6 +40,10 @@ private Q_SLOTS:
     void foldersWithTheSameNameGetBundlesOfTheirOwn();
     void outdatedExecutable();
     void namesThatTryToEscapeStayInTheHelpersFolder();
+    void whatStandsAtTheBundlePathIsNeverWrittenThrough();
+    void onlyBundlesBuiltHereAreFound();
+    void aBundleThatCannotBeStampedIsNeverSigned();
+    void unfinishedBuildsAreCleared();
 
 private:
     QString signerLog() const { return m_dir->filePath("signer.log"); }
@@ -249,6 +253,100 @@ void HelperBundleBuilderTest::namesThatTryToEscapeStayInTheHelpersFolder() {
     QCOMPARE(QDir(m_dir->filePath("share")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"Trellin"});
     QCOMPARE(QDir(m_dir->filePath("share/Trellin")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList{"Helpers"});
+}
+
+// A link, a file or someone else's bundle at a helper's path: the new bundle takes the place,
+// a link or file goes as the entry it is, a foreign bundle is kept under another name, and
+// nothing they point to or hold is read into, written or run.
+void HelperBundleBuilderTest::whatStandsAtTheBundlePathIsNeverWrittenThrough() {
+    ConsoleCapture console;
+    HelperBundleBuilder builder(m_dir->filePath("share"), *m_app, makeFakeSigner(m_dir->path(), "", 0), m_log);
+    const QString elsewhere = m_dir->filePath("elsewhere");
+    QVERIFY(writeFile(elsewhere + "/Other.app/Contents/MacOS/Other", "#!/bin/sh\n"));
+    QVERIFY(PropertyList::writeFileAtomically(elsewhere + "/Other.app/Contents/Info.plist",
+                                              QVariantMap{{"CFBundleIdentifier", "org.example.Other"}},
+                                              PropertyList::Format::Xml));
+    QVERIFY(writeFile(elsewhere + "/Other.app/Icon\r", "icon"));
+    QVERIFY(writeFile(elsewhere + "/settings.plist", "<plist/>"));
+    QVERIFY(writeFile(elsewhere + "/seal", "sealed"));
+    const auto before = treeSnapshot(elsewhere);
+    const QString helpers = builder.helpersDir();
+
+    // A link to another application.
+    QVERIFY(QFile::link(elsewhere + "/Other.app", helpers + "/Work.app"));
+    const AppFolder work(QUuid::createUuid(), "Work", "folder.fill");
+    QCOMPARE(builder.buildHelperBundle(work), std::optional<QString>(helpers + "/Work.app"));
+    QVERIFY(!QFileInfo(helpers + "/Work.app").isSymLink());
+    QCOMPARE(builder.ownGroupID(helpers + "/Work.app"), std::optional<QString>(FolderID::canonical(work.id)));
+
+    // A bundle of someone else's whose parts are links to files elsewhere.
+    QVERIFY(QDir().mkpath(helpers + "/Play.app/Contents/_CodeSignature"));
+    QVERIFY(QFile::link(elsewhere + "/settings.plist", helpers + "/Play.app/Contents/Info.plist"));
+    QVERIFY(QFile::link(elsewhere + "/seal", helpers + "/Play.app/Contents/_CodeSignature/CodeResources"));
+    const AppFolder play(QUuid::createUuid(), "Play", "folder.fill");
+    QCOMPARE(builder.buildHelperBundle(play), std::optional<QString>(helpers + "/Play.app"));
+    QCOMPARE(builder.ownGroupID(helpers + "/Play.app"), std::optional<QString>(FolderID::canonical(play.id)));
+    const QStringList aside = QDir(helpers).entryList({"Play.app.moved-aside-*"}, QDir::AllEntries);
+    QCOMPARE(aside.size(), 1);
+    QVERIFY(QFileInfo(helpers + "/" + aside.first() + "/Contents/Info.plist").isSymLink());
+    QCOMPARE(console.lines.last(), "[HelperManager] Moved " + helpers +
+                                       "/Play.app, which Trellin did not build, aside to " + helpers + "/" +
+                                       aside.first());
+
+    // A plain file.
+    QVERIFY(writeFile(helpers + "/Note.app", "a note"));
+    QVERIFY(builder.buildHelperBundle(AppFolder(QUuid::createUuid(), "Note", "x")));
+    QVERIFY(QFileInfo(helpers + "/Note.app/Contents/Info.plist").isFile());
+
+    QCOMPARE(treeSnapshot(elsewhere), before);
+    QVERIFY(!QFile::exists(signerLog()) || !readFile(signerLog()).contains(elsewhere.toUtf8()));
+}
+
+void HelperBundleBuilderTest::onlyBundlesBuiltHereAreFound() {
+    HelperBundleBuilder builder(m_dir->filePath("share"), *m_app, makeFakeSigner(m_dir->path(), "", 0), m_log);
+    const AppFolder work(QUuid::createUuid(), "Work", "folder.fill");
+    const QString id = FolderID::canonical(work.id);
+    const QString helpers = builder.helpersDir();
+    // Another application that claims the folder, and a link to a bundle that would be ours.
+    QVERIFY(writeFile(helpers + "/Claim.app/Contents/MacOS/Trellin", "binary"));
+    QVERIFY(PropertyList::writeFileAtomically(
+        helpers + "/Claim.app/Contents/Info.plist",
+        QVariantMap{{"CFBundleIdentifier", "org.example.Other"}, {"TRGroupUUID", id}}, PropertyList::Format::Xml));
+    const QString real = builder.buildHelperBundle(work).value();
+    QVERIFY(QDir().rename(real, m_dir->filePath("Moved.app")));
+    QVERIFY(QFile::link(m_dir->filePath("Moved.app"), helpers + "/Linked.app"));
+    QVERIFY(!builder.ownGroupID(helpers + "/Claim.app"));
+    QVERIFY(!builder.ownGroupID(helpers + "/Linked.app"));
+    QVERIFY(!builder.helperBundleURL(work.id));
+}
+
+// A name a property list cannot hold: the bundle would not say which folder it serves, and would
+// run as a second main application. It is never signed, kept or launched.
+void HelperBundleBuilderTest::aBundleThatCannotBeStampedIsNeverSigned() {
+    ConsoleCapture console;
+    HelperBundleBuilder builder(m_dir->filePath("share"), *m_app, makeFakeSigner(m_dir->path(), "", 0), m_log);
+    const AppFolder folder(QUuid::createUuid(), QString("Wo") + QChar(0) + "rk", "folder.fill");
+    QVERIFY(!builder.buildHelperBundle(folder));
+    QVERIFY(QDir(builder.helpersDir()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System));
+    QVERIFY(!QFile::exists(signerLog()));
+    const QString message = "Trellin: Failed to stamp the helper bundle of folder " + FolderID::canonical(folder.id) +
+                            ": a string holds a NUL character";
+    QCOMPARE(console.lines, QStringList{message});
+    QCOMPARE(m_log.lines, QStringList{message});
+}
+
+void HelperBundleBuilderTest::unfinishedBuildsAreCleared() {
+    HelperBundleBuilder builder(m_dir->filePath("share"), *m_app, makeFakeSigner(m_dir->path(), "", 0), m_log);
+    const QString helpers = builder.helpersDir();
+    QVERIFY(writeFile(helpers + "/.trellin-build-Ab12Cd/Contents/Info.plist", "half"));
+    QVERIFY(writeFile(helpers + "/.trellin-replaced-Ef34Gh/Contents/Info.plist", "old"));
+    QVERIFY(writeFile(m_dir->filePath("kept/file"), "kept"));
+    QVERIFY(QFile::link(m_dir->filePath("kept"), helpers + "/.trellin-build-Link99"));
+    QVERIFY(writeFile(helpers + "/.hidden-of-someone", "x"));
+    builder.removeUnfinishedBuilds();
+    QCOMPARE(QDir(helpers).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+             QStringList{".hidden-of-someone"});
+    QCOMPARE(readFile(m_dir->filePath("kept/file")), QByteArray("kept"));
 }
 
 QTEST_GUILESS_MAIN(HelperBundleBuilderTest)

@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <sys/stat.h>
+
 class HelperManagerTest : public QObject {
     Q_OBJECT
 
@@ -22,6 +24,7 @@ private Q_SLOTS:
     void recreateStopsOldHelperMarksAndLaunches();
     void launchOutcomesAreReported();
     void removalTouchesMarkersOnlyWithAHelperAndNeverFollowsALink();
+    void markersNeverReachOutsideTheStateFolder();
     void syncBuildsLaunchesAndRemovesStrays();
     void syncRebuildsOnlyStoppedOutdatedHelpers();
     void dockRemovalRunsAfterDelayUnlessCancelled();
@@ -102,20 +105,68 @@ void HelperManagerTest::removalTouchesMarkersOnlyWithAHelperAndNeverFollowsALink
     QVERIFY(!QFile::exists(marker(work, ".preserve")));
     QVERIFY(!QFileInfo::exists(helper));
 
-    // A listed bundle that is a link, to a bundle of the folder's or to anything else, is unlinked;
-    // what it points to is left whole, wherever it lies.
-    const QString outside = m_home->makeBundle(
-        "Elsewhere/Keep.app", {{"CFBundleExecutable", "Trellin"}, {"TRGroupUUID", FolderID::canonical(work.id)}});
+    // A listed bundle that is a link, to a bundle of the folder's or to anything else, was not
+    // built here: it is left as it is, and so is what it points to, wherever it lies.
+    const QString outside =
+        m_home->makeBundle("Elsewhere/Keep.app", {{"CFBundleIdentifier", TestHome::bundleIdentifier},
+                                                  {"CFBundleExecutable", "Trellin"},
+                                                  {"TRGroupUUID", FolderID::canonical(work.id)}});
     const QString documents = m_home->path("Documents");
     QVERIFY(writeFile(documents + "/letter.txt", "dear"));
     const QString helpers = m_helpers->manager->builder().helpersDir();
     QVERIFY(QFile::link(outside, helpers + "/Work.app"));
     QVERIFY(QFile::link(documents, helpers + "/Stray.app"));
+    const auto before = treeSnapshot(m_home->path("Elsewhere"));
     m_helpers->manager->removeHelper(work.id, false);
     m_helpers->manager->syncHelpers({});
-    QVERIFY(QDir(helpers).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System));
-    QCOMPARE(readFile(outside + "/Contents/MacOS/Trellin"), QByteArray("binary"));
+    m_helpers->manager->launchHelper(helpers + "/Work.app", work.id);
+    QCOMPARE(QDir(helpers).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+             (QStringList{"Stray.app", "Work.app"}));
+    QCOMPARE(treeSnapshot(m_home->path("Elsewhere")), before);
     QCOMPARE(readFile(documents + "/letter.txt"), QByteArray("dear"));
+    QVERIFY(m_helpers->workspace.opened.isEmpty() && m_helpers->workspace.terminated.isEmpty());
+    QCOMPARE(m_home->console.lines,
+             (QStringList{"[HelperManager] Left alone in " + helpers + ", not built by Trellin: Stray.app, Work.app",
+                          "[HelperManager] Not launching " + helpers +
+                              "/Work.app: it is not the helper Trellin built "
+                              "for folder " +
+                              FolderID::canonical(work.id)}));
+}
+
+// The markers are Trellin's own notes: whatever stands at a marker's path (a link to a file of the
+// user's, a named pipe, a huge file) is replaced or ignored, never written through, waited on or
+// read whole.
+void HelperManagerTest::markersNeverReachOutsideTheStateFolder() {
+    const AppFolder work = folder("Work");
+    const QString letter = m_home->path("Documents/letter.txt");
+    const QString diary = m_home->path("Documents/diary.txt");
+    QVERIFY(writeFile(letter, "dear"));
+    QVERIFY(writeFile(diary, "today"));
+    QDir().mkpath(m_helpers->manager->state().helperStateDir());
+    QVERIFY(QFile::link(letter, marker(work, ".launch")));
+    QVERIFY(QFile::link(diary, marker(work, ".preserve")));
+    m_helpers->manager->builder().buildHelperBundle(work);
+
+    m_helpers->manager->recreateAndLaunchHelper(work);
+    QCOMPARE(readFile(letter), QByteArray("dear"));
+    QCOMPARE(readFile(diary), QByteArray("today"));
+    QVERIFY(!QFileInfo(marker(work, ".launch")).isSymLink());
+    QCOMPARE(readFile(marker(work, ".launch")), QByteArray("1800000000.5"));
+    QVERIFY(!QFileInfo(marker(work, ".preserve")).isSymLink());
+
+    const HelperState& state = m_helpers->manager->state();
+    QVERIFY(QFile::remove(marker(work, ".launch")));
+    QVERIFY(QFile::link(letter, marker(work, ".launch")));
+    QVERIFY(!state.takeLaunchMarker(work.id));
+    QVERIFY(!QFileInfo::exists(marker(work, ".launch")) && !QFileInfo(marker(work, ".launch")).isSymLink());
+    QVERIFY(::mkfifo(QFile::encodeName(marker(work, ".launch")).constData(), 0600) == 0);
+    QVERIFY(!state.takeLaunchMarker(work.id));
+    QFile huge(marker(work, ".launch"));
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(3) << 30));
+    huge.close();
+    QVERIFY(!state.takeLaunchMarker(work.id));
+    QVERIFY(!QFile::exists(marker(work, ".launch")));
+    QCOMPARE(readFile(letter), QByteArray("dear"));
 }
 
 void HelperManagerTest::syncBuildsLaunchesAndRemovesStrays() {
@@ -135,7 +186,8 @@ void HelperManagerTest::syncBuildsLaunchesAndRemovesStrays() {
     m_helpers->manager->syncHelpers({running, stopped, missing, loose});
     QCOMPARE(m_helpers->workspace.terminated, QStringList{loosePath});
     QVERIFY(!QFileInfo::exists(loosePath));
-    QVERIFY(!QFileInfo::exists(noPlist));
+    // A bundle that does not say it was built here is not Trellin's to delete.
+    QVERIFY(QFileInfo::exists(noPlist));
     QVERIFY(QFileInfo::exists(builder.helpersDir() + "/NotABundle"));
     const QString missingPath = builder.helperBundleURL(missing.id).value();
     QCOMPARE(m_helpers->workspace.opened, (QStringList{stoppedPath + " -group " + FolderID::canonical(stopped.id),

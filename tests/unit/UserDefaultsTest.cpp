@@ -107,6 +107,10 @@ private Q_SLOTS:
         const QVariantMap foreign{{"NSWindow Frame main", "10 10 400 300"},
                                   {"blob", QByteArray("\x00\x01", 2)},
                                   {"when", QDateTime(QDate(2020, 5, 1), QTime(8, 0), Qt::UTC)},
+                                  {"far future", QDateTime(QDate(2100, 1, 1), QTime(0, 0), Qt::UTC)},
+                                  {"long ago", QDateTime(QDate(1900, 1, 1), QTime(0, 0), Qt::UTC)},
+                                  {"largest", std::numeric_limits<quint64>::max()},
+                                  {"archived", QVariantMap{{"CF$UID", qint64(7)}}},
                                   {"nested", QVariantMap{{"list", QVariantList{qint64(1), 2.5}}}}};
         QVERIFY(writeFile(path, *PropertyList::serialize(foreign, PropertyList::Format::Binary)));
         const QVariantMap dock{{"tilesize", qint64(48)}, {"persistent-apps", QVariantList{}}};
@@ -251,6 +255,29 @@ private Q_SLOTS:
             QCOMPARE(readFile(keptPath), contents);
             QCOMPARE(QDir(dir.path()).entryList({domain + ".plist.unreadable-*"}).size(), 2);
         }
+    }
+
+    // A named pipe or a device in the file's place, or a link in the lock's, never makes a start
+    // wait or a write reach outside the preferences folder.
+    void specialFilesNeverHangOrLeadOutside() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(domain + ".plist");
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        ConsoleCapture console;
+        PlistUserDefaults defaults(dir.path(), domain, {});
+        QVERIFY(!defaults.object("language").isValid());
+        defaults.setObject("language", "uk");
+        QVERIFY(QFileInfo(path).isReadable() && !QFileInfo(path).isFile()); // still the pipe
+        QVERIFY2(console.lines.last().startsWith("[UserDefaults] Failed to save preferences: "),
+                 qPrintable(console.lines.last()));
+
+        QVERIFY(QFile::remove(path) && QFile::remove(path + ".lock"));
+        const QString outside = dir.filePath("outside");
+        QVERIFY(QFile::link(outside, path + ".lock"));
+        defaults.setObject("language", "uk");
+        QVERIFY(!QFileInfo::exists(outside));
+        QVERIFY(!QFileInfo::exists(path));
+        QVERIFY2(console.lines.last().contains("cannot open the lock file"), qPrintable(console.lines.last()));
     }
 
     void failedWritesChangeNothing() {

@@ -4,6 +4,7 @@
 // network stack.
 
 #include "Appcast.h"
+#include "platform/FileSystem.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>
@@ -15,6 +16,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 
@@ -105,6 +107,21 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    const QString tooLarge = QStringLiteral("The update feed is larger than %1 MB.").arg(sizeLimit / (1024 * 1024));
+    // A local feed is read here, not through the network stack, which would open a named pipe or a
+    // device and wait on it for ever.
+    if (scheme == QStringLiteral("file")) {
+        const FileSystem::ReadResult file = FileSystem::readFile(url.toLocalFile(), sizeLimit);
+        if (file.bytes)
+            print(resultOf(*file.bytes, arguments), arguments);
+        else if (file.errorNumber == EFBIG)
+            print(failure("tooLarge", tooLarge), arguments);
+        else
+            print(failure("unreadable", QStringLiteral("The update feed could not be read: ") + file.error, file.error),
+                  arguments);
+        return 0;
+    }
+
     QNetworkAccessManager network;
     QNetworkRequest request(url);
     // Redirects are followed, but never from https: to a less safe address.
@@ -121,7 +138,6 @@ int main(int argc, char** argv) {
             reply->abort();
         }
     };
-    const QString tooLarge = QStringLiteral("The update feed is larger than %1 MB.").arg(sizeLimit / (1024 * 1024));
     QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [&](qint64, qint64 total) {
         if (total > sizeLimit)
             stop("tooLarge", tooLarge);

@@ -1,5 +1,6 @@
 #include "PlistPreferenceDomain.h"
 
+#include "platform/FileSystem.h"
 #include "platform/PropertyList.h"
 
 #include <QDir>
@@ -19,7 +20,7 @@ bool PlistPreferenceDomain::setValue(const QString& key, const QVariant& value, 
     QVariantMap values;
     // A new file takes the format the system itself uses for preference files.
     PropertyList::Format format = PropertyList::Format::Binary;
-    if (QFileInfo::exists(m_path)) {
+    if (FileSystem::entryExists(m_path)) {
         QString reason;
         const std::optional<PropertyList::Document> document = PropertyList::readFile(m_path, &reason);
         if (!document || document->root.typeId() != QMetaType::QVariantMap) {
@@ -37,7 +38,8 @@ bool PlistPreferenceDomain::setValue(const QString& key, const QVariant& value, 
     else
         values.remove(key);
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    return PropertyList::writeFileAtomically(m_path, values, format, error);
+    // The file is its owner's, wherever the owner keeps it.
+    return PropertyList::writeFileAtomically(m_path, values, format, error, FileSystem::Links::Follow);
 }
 
 bool PlistPreferenceDomain::synchronize() {

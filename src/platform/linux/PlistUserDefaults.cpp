@@ -1,6 +1,7 @@
 #include "PlistUserDefaults.h"
 
 #include "platform/Console.h"
+#include "platform/FileSystem.h"
 #include "platform/PropertyList.h"
 
 #include <QDateTime>
@@ -43,7 +44,9 @@ bool pathExists(const QString& path) {
 class LockFile {
 public:
     explicit LockFile(const QString& path) {
-        m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        // Never through a link: the lock would create or take a file wherever the link points.
+        m_fd =
+            ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
         if (m_fd < 0) {
             m_error = QStringLiteral("cannot open the lock file %1: %2").arg(path, errnoText(errno));
             return;
@@ -106,14 +109,18 @@ PlistUserDefaults::FileStamp PlistUserDefaults::stampOf(const QString& path) {
 
 PlistUserDefaults::Snapshot PlistUserDefaults::readSnapshot(const QString& path) {
     Snapshot snapshot;
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    int openError = 0;
+    QString why;
+    // Only a regular file of a sane size is read, and never by waiting: a FIFO or a device here
+    // would otherwise hang every process that starts.
+    const int fd =
+        FileSystem::openRegularFile(path, FileSystem::kPropertyListLimit, FileSystem::Links::Follow, &openError, &why);
     if (fd < 0) {
-        const int error = errno;
-        if (error == ENOENT || error == ENOTDIR)
+        if (openError == ENOENT || openError == ENOTDIR)
             return snapshot;
         snapshot.state = FileState::Unopenable;
         snapshot.stamp = stampOf(path);
-        snapshot.error = QStringLiteral("cannot open the file: %1").arg(errnoText(error));
+        snapshot.error = QStringLiteral("cannot open the file: %1").arg(why);
         return snapshot;
     }
     // The stamp comes from the open file, so it always matches the bytes read.
@@ -121,16 +128,14 @@ PlistUserDefaults::Snapshot PlistUserDefaults::readSnapshot(const QString& path)
     ::fstat(fd, &info);
     snapshot.stamp = {true, qint64(info.st_dev), qint64(info.st_ino), qint64(info.st_size),
                       qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
-    QFile file;
-    const bool opened = file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-    if (!opened)
-        ::close(fd);
-    const QByteArray bytes = opened ? file.readAll() : QByteArray();
-    if (!opened || file.error() != QFileDevice::NoError || S_ISDIR(info.st_mode)) {
+    const FileSystem::ReadResult read = FileSystem::readOpenFile(fd, FileSystem::kPropertyListLimit);
+    ::close(fd);
+    if (!read.bytes) {
         snapshot.state = FileState::Unopenable;
-        snapshot.error = QStringLiteral("cannot read the file: %1").arg(file.errorString());
+        snapshot.error = QStringLiteral("cannot read the file: %1").arg(read.error);
         return snapshot;
     }
+    const QByteArray& bytes = *read.bytes;
     QString error;
     const std::optional<PropertyList::Document> document = PropertyList::parse(bytes, &error);
     if (!document) {
@@ -241,7 +246,9 @@ void PlistUserDefaults::change(const QString& key, const QVariant& value) {
         values.remove(key);
     else
         values.insert(key, value);
-    if (!PropertyList::writeFileAtomically(m_path, values, PropertyList::Format::Xml, &error)) {
+    // The preferences file is the user's: one kept elsewhere through a link stays there.
+    if (!PropertyList::writeFileAtomically(m_path, values, PropertyList::Format::Xml, &error,
+                                           FileSystem::Links::Follow)) {
         saveFailed(error);
         adopt(readSnapshot(m_path)); // Keep showing what is really on disk.
         return;
