@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 QByteArray entry(const QByteArray& keys) {
@@ -79,6 +81,10 @@ private Q_SLOTS:
         write("system/applications/org.example.Broken.desktop", "this is \x01 no key file\n[[[\n");
         write("system/applications/org.example.NoGroup.desktop", "Name=No group\n");
         write("system/applications/vendor/tool.desktop", entry("Name=Vendor tool\n" + exec));
+        // What is no file at all: reading it would wait for ever, or never end.
+        QVERIFY(::mkfifo(QFile::encodeName(path("system/applications/org.example.Pipe.desktop")).constData(), 0600) ==
+                0);
+        QVERIFY(QFile::link("/dev/zero", path("user/applications/org.example.Zero.desktop")));
         write("system/applications/org.example.Absolute.desktop",
               entry("Name=Absolute\nIcon=" + path("art/absolute.png").toUtf8() + "\n" + exec));
         write("system/applications/org.example.Pixmap.desktop", entry("Name=Pixmap\nIcon=trellin-pixmap.png\n" + exec));
@@ -116,11 +122,13 @@ private Q_SLOTS:
         for (const char* left :
              {"org.example.HiddenByUser", "org.example.NoDisplay", "org.example.Hidden", "org.example.OnlyKde",
               "org.example.NotHere", "org.example.TryExec", "org.example.NoProgram", "org.example.Link",
-              "org.example.Broken", "org.example.NoGroup"})
+              "org.example.Broken", "org.example.NoGroup", "org.example.Pipe", "org.example.Zero"})
             QVERIFY2(!names.contains(left), left);
         QCOMPARE(m_entries.installed("en").size(), names.size());
         for (const DesktopEntries::Entry& e : m_entries.installed("en"))
             QVERIFY2(QFileInfo(e.path).isAbsolute() && QFileInfo(e.path).isFile(), qPrintable(e.path));
+
+        QCOMPARE(m_entries.iconOf(path("system/applications/org.example.Pipe.desktop")), QString());
 
         // Names in the interface language, the plain Name where a language has none.
         const QMap<QString, QString> ukrainian = installedNames("uk");

@@ -1,10 +1,12 @@
 #include "platform/linux/GioDesktopEntries.h"
 
+#include "platform/FileSystem.h"
 #include "platform/linux/X11StartupNotification.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QSocketNotifier>
 
 #include <memory>
@@ -32,26 +34,61 @@ QString fromUtf8(const char* text) {
     return text ? QString::fromUtf8(text) : QString();
 }
 
-GObjectPtr<GDesktopAppInfo> openEntry(const QString& path) {
-    return GObjectPtr<GDesktopAppInfo>(g_desktop_app_info_new_from_filename(QFile::encodeName(path).constData()));
+struct KeyFileFree {
+    void operator()(GKeyFile* file) const { g_key_file_free(file); }
+};
+using KeyFile = std::unique_ptr<GKeyFile, KeyFileFree>;
+
+// A desktop entry is a small text file; anything larger is not one.
+constexpr qint64 kEntryLimit = 1024 * 1024;
+
+// The entry's key file, read as a regular file that never makes the read wait: GIO's own reading
+// would wait for ever on a named pipe left among the entries, and with it the whole application.
+KeyFile readEntry(const QString& path) {
+    const FileSystem::ReadResult file = FileSystem::readFile(path, kEntryLimit);
+    if (!file.bytes)
+        return nullptr;
+    KeyFile keys(g_key_file_new());
+    if (!g_key_file_load_from_data(keys.get(), file.bytes->constData(), gsize(file.bytes->size()),
+                                   G_KEY_FILE_KEEP_TRANSLATIONS, nullptr))
+        return nullptr;
+    return keys;
 }
 
-// The Name in `language` ("uk" finds Name[uk]), read from the file itself: GIO would give the
-// process locale's, and the interface language may differ from it.
-QString localizedName(const char* path, const QString& language, GAppInfo* info) {
-    if (!language.isEmpty() && path) {
-        GKeyFile* file = g_key_file_new();
-        QString name;
-        if (g_key_file_load_from_file(file, path, G_KEY_FILE_KEEP_TRANSLATIONS, nullptr)) {
-            GText value(g_key_file_get_locale_string(file, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_NAME,
-                                                     language.toUtf8().constData(), nullptr));
-            name = fromUtf8(value.get());
-        }
-        g_key_file_free(file);
-        if (!name.isNull())
-            return name;
+// The Name in `language` ("uk" finds Name[uk]): GIO would give the process locale's, and the
+// interface language may differ from it.
+QString localizedName(GKeyFile* keys, const QString& language, GAppInfo* info) {
+    if (!language.isEmpty()) {
+        GText value(g_key_file_get_locale_string(keys, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_NAME,
+                                                 language.toUtf8().constData(), nullptr));
+        if (value)
+            return fromUtf8(value.get());
     }
     return fromUtf8(g_app_info_get_name(info));
+}
+
+// The folders entries are installed in, first the one that wins: the user's, then the system's in
+// their order.
+QStringList applicationFolders() {
+    QStringList folders{QFile::decodeName(g_get_user_data_dir()) + QStringLiteral("/applications")};
+    for (const char* const* directory = g_get_system_data_dirs(); *directory; ++directory)
+        folders << QFile::decodeName(*directory) + QStringLiteral("/applications");
+    return folders;
+}
+
+// The entry files under `folder` by desktop file id: "vendor/tool.desktop" is "vendor-tool".
+void collectEntries(const QString& folder, const QString& prefix, int depth, QList<QPair<QString, QString>>* found) {
+    constexpr int kMaxDepth = 8; // a link from a folder to its parent must not go on for ever
+    if (depth > kMaxDepth)
+        return;
+    const QDir directory(folder);
+    for (const QFileInfo& item :
+         directory.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name)) {
+        if (item.isDir())
+            collectEntries(item.filePath(), prefix + item.fileName() + u'-', depth + 1, found);
+        else if (item.fileName().endsWith(QLatin1String(".desktop")))
+            found->append({prefix + item.fileName().chopped(int(qstrlen(".desktop"))), item.filePath()});
+    }
 }
 
 // In the child between fork and exec: async-signal-safe calls only. `directory`, when given, is
@@ -121,35 +158,44 @@ void trellin_launch_context_init(TrellinLaunchContext*) {}
 
 QList<DesktopEntries::Entry> GioDesktopEntries::installed(const QString& language) const {
     QList<Entry> entries;
-    GList* all = g_app_info_get_all();
-    for (GList* node = all; node; node = node->next) {
-        auto* info = G_APP_INFO(node->data);
-        // GIO leaves out hidden entries, unmet TryExec and what is no application; what the
-        // desktop would not show (NoDisplay, OnlyShowIn, NotShowIn) is left out here.
-        if (!G_IS_DESKTOP_APP_INFO(info) || !g_app_info_should_show(info))
-            continue;
-        QString id = fromUtf8(g_app_info_get_id(info));
-        if (id.endsWith(QLatin1String(".desktop")))
-            id.chop(int(qstrlen(".desktop")));
-        const char* path = g_desktop_app_info_get_filename(G_DESKTOP_APP_INFO(info));
-        if (id.isEmpty() || !path)
-            continue;
-        entries.append({id, QFile::decodeName(path), localizedName(path, language, info)});
+    QSet<QString> seen;
+    for (const QString& folder : applicationFolders()) {
+        QList<QPair<QString, QString>> found;
+        collectEntries(folder, QString(), 0, &found);
+        for (const auto& [id, path] : found) {
+            // The first folder's entry of an id stands for it, even when it cannot be read or is
+            // Hidden: that is how a user takes a system entry away.
+            if (id.isEmpty() || seen.contains(id))
+                continue;
+            seen.insert(id);
+            const KeyFile keys = readEntry(path);
+            if (!keys)
+                continue;
+            // GIO refuses what is no application and an unmet TryExec or Exec; Hidden entries are
+            // gone, and what the desktop would not show (NoDisplay, OnlyShowIn, NotShowIn) too.
+            const GObjectPtr<GDesktopAppInfo> info(g_desktop_app_info_new_from_keyfile(keys.get()));
+            if (!info || g_desktop_app_info_get_is_hidden(info.get()) ||
+                !g_app_info_should_show(G_APP_INFO(info.get())))
+                continue;
+            entries.append({id, path, localizedName(keys.get(), language, G_APP_INFO(info.get()))});
+        }
     }
-    g_list_free_full(all, g_object_unref);
     return entries;
 }
 
 QString GioDesktopEntries::iconOf(const QString& path) const {
-    const GObjectPtr<GDesktopAppInfo> info = openEntry(path);
-    if (!info)
+    const KeyFile keys = readEntry(path);
+    if (!keys)
         return {};
-    const GText icon(g_desktop_app_info_get_string(info.get(), G_KEY_FILE_DESKTOP_KEY_ICON));
+    const GText icon(g_key_file_get_string(keys.get(), G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_ICON, nullptr));
     return fromUtf8(icon.get());
 }
 
 std::optional<QString> GioDesktopEntries::launch(const QString& path, const QStringList& uris) const {
-    const GObjectPtr<GDesktopAppInfo> info = openEntry(path);
+    // Looked at first: GIO reads the entry itself (its "%k" is the entry's own path), and would wait
+    // on a named pipe.
+    const GObjectPtr<GDesktopAppInfo> info(
+        readEntry(path) ? g_desktop_app_info_new_from_filename(QFile::encodeName(path).constData()) : nullptr);
     if (!info)
         return QStringLiteral("\"%1\" is no desktop entry of an application that can be started.").arg(path);
     std::vector<QByteArray> strings;

@@ -3,9 +3,10 @@
 #include "platform/DesktopEntries.h"
 
 // Desktop entries through GIO's GDesktopAppInfo, which implements the desktop entry and menu
-// specifications: the data directories and their precedence, NoDisplay, Hidden, OnlyShowIn and
-// NotShowIn, TryExec, field codes, Terminal, D-Bus activation; starts are announced to an X
-// desktop by startup notification.
+// specifications: NoDisplay, Hidden, OnlyShowIn and NotShowIn, TryExec, field codes, Terminal,
+// D-Bus activation; starts are announced to an X desktop by startup notification. The entries
+// are found here (the data directories and their precedence), each read only when it is a small
+// regular file, so that a named pipe among them never makes the application wait.
 class GioDesktopEntries final : public DesktopEntries {
 public:
     QList<Entry> installed(const QString& language) const override;
