@@ -1,11 +1,10 @@
 #include "PropertyList.h"
 
 #include "FileSystem.h"
+#include "PropertyListChecks.h"
 
 #include <QDateTime>
 #include <QFile>
-#include <QHash>
-#include <QSet>
 #include <QStringList>
 
 #include <plist/plist.h>
@@ -16,7 +15,6 @@
 #include <limits>
 #include <memory>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -163,233 +161,6 @@ std::optional<QVariant> toVariant(plist_t node, QString* error) {
     }
     if (error)
         *error = QStringLiteral("not a property list (unknown value type)");
-    return std::nullopt;
-}
-
-quint64 bigEndian(const char* bytes, int size) {
-    quint64 value = 0;
-    for (int i = 0; i < size; ++i)
-        value = value << 8 | uchar(bytes[i]);
-    return value;
-}
-
-// libplist 2.2's binary reader accepts a dictionary key holding a NUL character, and handing that
-// key out then fails an assertion, which ends the process. This finds such keys first, from the
-// format's own tables (trailer, offset table, objects); anything it cannot follow is left to the
-// library, which refuses it or reads it without such a key.
-bool binaryKeyHoldsNul(const QByteArray& bytes) {
-    constexpr quint64 headerSize = 8;
-    constexpr quint64 trailerSize = 32;
-    const char* const data = bytes.constData();
-    const auto size = quint64(bytes.size());
-    if (size < headerSize + trailerSize)
-        return false;
-    const quint64 objectsEnd = size - trailerSize;
-    const char* const trailer = data + objectsEnd;
-    const int offsetSize = uchar(trailer[6]);
-    const int referenceSize = uchar(trailer[7]);
-    const quint64 count = bigEndian(trailer + 8, 8);
-    const quint64 table = bigEndian(trailer + 24, 8);
-    if (offsetSize < 1 || offsetSize > 8 || referenceSize < 1 || referenceSize > 8 || table > objectsEnd ||
-        count > (objectsEnd - table) / quint64(offsetSize))
-        return false;
-
-    const auto offsetOf = [&](quint64 index) -> std::optional<quint64> {
-        if (index >= count)
-            return std::nullopt;
-        const quint64 offset = bigEndian(data + table + index * quint64(offsetSize), offsetSize);
-        if (offset < headerSize || offset >= objectsEnd)
-            return std::nullopt;
-        return offset;
-    };
-    // An object's element count, from its marker or the integer that follows it, and where its
-    // elements start.
-    const auto elementsOf = [&](quint64 offset) -> std::optional<std::pair<quint64, quint64>> {
-        const int low = uchar(data[offset]) & 0x0F;
-        if (low != 0x0F)
-            return std::pair(quint64(low), offset + 1);
-        if (offset + 2 > objectsEnd || (uchar(data[offset + 1]) & 0xF0) != 0x10)
-            return std::nullopt;
-        const int width = 1 << (uchar(data[offset + 1]) & 0x0F);
-        if (width > 8 || offset + 2 + quint64(width) > objectsEnd)
-            return std::nullopt;
-        return std::pair(bigEndian(data + offset + 2, width), offset + 2 + quint64(width));
-    };
-    const auto stringHoldsNul = [&](quint64 offset) {
-        const int type = uchar(data[offset]) >> 4;
-        const quint64 unit = type == 0x5 ? 1 : type == 0x6 ? 2 : 0; // ASCII, UTF-16
-        const auto elements = unit ? elementsOf(offset) : std::nullopt;
-        if (!elements || elements->first > (objectsEnd - elements->second) / unit)
-            return false;
-        for (quint64 i = 0; i < elements->first; ++i) {
-            const char* const character = data + elements->second + i * unit;
-            if (character[0] == 0 && (unit == 1 || character[1] == 0))
-                return true;
-        }
-        return false;
-    };
-
-    // Each object is looked at once, however many entries of the offset table name it.
-    QSet<quint64> dictionaries;
-    QHash<quint64, bool> keys;
-    for (quint64 index = 0; index < count; ++index) {
-        const std::optional<quint64> offset = offsetOf(index);
-        if (!offset || uchar(data[*offset]) >> 4 != 0xD || dictionaries.contains(*offset))
-            continue;
-        dictionaries.insert(*offset);
-        const auto entries = elementsOf(*offset);
-        if (!entries || entries->first > (objectsEnd - entries->second) / quint64(referenceSize))
-            continue;
-        for (quint64 entry = 0; entry < entries->first; ++entry) {
-            const std::optional<quint64> key =
-                offsetOf(bigEndian(data + entries->second + entry * quint64(referenceSize), referenceSize));
-            if (!key)
-                continue;
-            auto known = keys.constFind(*key);
-            if (known == keys.cend())
-                known = keys.insert(*key, stringHoldsNul(*key));
-            if (*known)
-                return true;
-        }
-    }
-    return false;
-}
-
-// How deep the elements of an XML text nest, counted up to just past `limit`. Comments,
-// character data sections, declarations and empty elements add nothing.
-int xmlDepth(const QByteArray& xml, int limit) {
-    int depth = 0;
-    qsizetype at = 0;
-    const auto startsHere = [&](const char* text) { return QByteArrayView(xml).sliced(at).startsWith(text); };
-    const auto skipPast = [&](const char* end) {
-        const qsizetype found = xml.indexOf(end, at);
-        at = found < 0 ? xml.size() : found + qsizetype(std::strlen(end));
-    };
-    while ((at = xml.indexOf('<', at)) >= 0) {
-        if (startsHere("<!--")) {
-            skipPast("-->");
-        } else if (startsHere("<![CDATA[")) {
-            skipPast("]]>");
-        } else if (at + 1 < xml.size() && (xml.at(at + 1) == '?' || xml.at(at + 1) == '!')) {
-            skipPast(">");
-        } else if (at + 1 < xml.size() && xml.at(at + 1) == '/') {
-            --depth;
-            skipPast(">");
-        } else {
-            const qsizetype close = xml.indexOf('>', at);
-            if (close < 0)
-                break;
-            if (xml.at(close - 1) != '/' && ++depth > limit)
-                return depth;
-            at = close + 1;
-        }
-    }
-    return 0;
-}
-
-// Why the objects of a binary property list must not be read: nested deeper than `limit`, a
-// container inside itself, or more values than `maxValues` once every reference is read out (an
-// object may be referred to many times, and the library makes a copy for each). None when the
-// shape is sound, or cannot be followed (then the library refuses it).
-std::optional<QString> binaryShapeFault(const QByteArray& bytes, int limit, quint64 maxValues) {
-    constexpr quint64 headerSize = 8;
-    constexpr quint64 trailerSize = 32;
-    const char* const data = bytes.constData();
-    const auto size = quint64(bytes.size());
-    if (size < headerSize + trailerSize)
-        return std::nullopt;
-    const quint64 objectsEnd = size - trailerSize;
-    const char* const trailer = data + objectsEnd;
-    const int offsetSize = uchar(trailer[6]);
-    const int referenceSize = uchar(trailer[7]);
-    const quint64 count = bigEndian(trailer + 8, 8);
-    const quint64 top = bigEndian(trailer + 16, 8);
-    const quint64 table = bigEndian(trailer + 24, 8);
-    if (offsetSize < 1 || offsetSize > 8 || referenceSize < 1 || referenceSize > 8 || table > objectsEnd ||
-        count > (objectsEnd - table) / quint64(offsetSize) || top >= count)
-        return std::nullopt;
-
-    struct Children {
-        quint64 first = 0; // where the references start
-        quint64 count = 0;
-    };
-    // A container's references (a dictionary's keys and values alike); none for anything else.
-    const auto childrenOf = [&](quint64 index) -> Children {
-        const quint64 offset = bigEndian(data + table + index * quint64(offsetSize), offsetSize);
-        if (offset < headerSize || offset >= objectsEnd)
-            return {};
-        const int type = uchar(data[offset]) >> 4;
-        if (type != 0xA && type != 0xB && type != 0xC && type != 0xD)
-            return {};
-        quint64 elements = uchar(data[offset]) & 0x0F;
-        quint64 first = offset + 1;
-        if (elements == 0x0F) {
-            if (offset + 2 > objectsEnd || (uchar(data[offset + 1]) & 0xF0) != 0x10)
-                return {};
-            const int width = 1 << (uchar(data[offset + 1]) & 0x0F);
-            if (width > 8 || offset + 2 + quint64(width) > objectsEnd)
-                return {};
-            elements = bigEndian(data + offset + 2, width);
-            first = offset + 2 + quint64(width);
-        }
-        if (type == 0xD)
-            elements = elements > std::numeric_limits<quint64>::max() / 2 ? 0 : elements * 2;
-        if (elements > (objectsEnd - first) / quint64(referenceSize))
-            return {};
-        return {first, elements};
-    };
-
-    // Depth first, each object worked out once however many containers refer to it.
-    constexpr qint16 unvisited = -1;
-    constexpr qint16 onPath = -2;
-    std::vector<qint16> depthOf(count, unvisited);
-    std::vector<quint64> valuesOf(count, 0);
-    struct Frame {
-        quint64 object;
-        Children children;
-        quint64 next = 0;
-        int below = 0;
-        quint64 values = 1;
-    };
-    const auto deeper = [&] { return QStringLiteral("nested deeper than %1 levels").arg(limit); };
-    const auto larger = [&] { return QStringLiteral("more than %1 values").arg(maxValues); };
-    std::vector<Frame> path;
-    path.push_back({top, childrenOf(top)});
-    depthOf[top] = onPath;
-    while (!path.empty()) {
-        Frame& frame = path.back();
-        if (frame.next < frame.children.count) {
-            const quint64 child =
-                bigEndian(data + frame.children.first + frame.next++ * quint64(referenceSize), referenceSize);
-            if (child >= count)
-                continue;
-            if (depthOf[child] == onPath)
-                return QStringLiteral("a container holds itself");
-            if (depthOf[child] >= 0) {
-                frame.below = std::max<int>(frame.below, depthOf[child]);
-                frame.values += valuesOf[child];
-                if (frame.values > maxValues)
-                    return larger();
-                continue;
-            }
-            if (int(path.size()) >= limit)
-                return deeper();
-            depthOf[child] = onPath;
-            path.push_back({child, childrenOf(child)});
-            continue;
-        }
-        const int depth = frame.below + 1;
-        const quint64 values = frame.values;
-        depthOf[frame.object] = qint16(depth);
-        valuesOf[frame.object] = values;
-        path.pop_back();
-        if (!path.empty()) {
-            path.back().below = std::max(path.back().below, depth);
-            path.back().values += values;
-            if (path.back().values > maxValues)
-                return larger();
-        }
-    }
     return std::nullopt;
 }
 
@@ -560,15 +331,15 @@ std::optional<Document> parse(const QByteArray& bytes, QString* error) {
     // thousands deep would end the process. No file of ours or the Dock's comes near this.
     std::optional<QString> fault;
     if (format == Format::Binary)
-        fault = binaryShapeFault(bytes, kMaxDepth, kMaxValues);
-    else if (xmlDepth(bytes, kMaxDepth) > kMaxDepth)
+        fault = PropertyListChecks::binaryShapeFault(bytes, kMaxDepth, kMaxValues);
+    else if (PropertyListChecks::xmlDepth(bytes, kMaxDepth) > kMaxDepth)
         fault = QStringLiteral("nested deeper than %1 levels").arg(kMaxDepth);
     if (fault) {
         if (error)
             *error = QStringLiteral("not a property list (%1)").arg(*fault);
         return std::nullopt;
     }
-    if (format == Format::Binary && binaryKeyHoldsNul(bytes)) {
+    if (format == Format::Binary && PropertyListChecks::binaryKeyHoldsNul(bytes)) {
         if (error)
             *error = QStringLiteral("not a property list (damaged binary property list: a key holds a NUL character)");
         return std::nullopt;

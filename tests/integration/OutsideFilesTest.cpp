@@ -3,6 +3,7 @@
 // answer and quit as usual, and nothing outside Trellin's own folders changes by one byte.
 #include "platform/PropertyList.h"
 
+#include "NestedDocuments.h"
 #include "TestFiles.h"
 #include "TrellinProcesses.h"
 
@@ -19,37 +20,6 @@ const QString kPlayHelper = QStringLiteral("app.trellin.Trellin.Helper.G0A1B2C3D
 
 QByteArray folder(const QString& id, const QByteArray& name) {
     return R"({"id":")" + id.toUtf8() + R"(","name":")" + name + R"(","isInDock":true})";
-}
-
-QByteArray nestedXml(int levels) {
-    return "<?xml version=\"1.0\"?><plist version=\"1.0\">" + QByteArray("<array>").repeated(levels) +
-           QByteArray("</array>").repeated(levels) + "</plist>";
-}
-
-// `levels` arrays, each holding the next, in the binary form.
-QByteArray nestedBinary(int levels) {
-    const auto bigEndian = [](QByteArray& out, quint64 value, int width) {
-        for (int shift = (width - 1) * 8; shift >= 0; shift -= 8)
-            out.append(char(value >> shift & 0xFF));
-    };
-    QByteArray out("bplist00");
-    QList<quint64> offsets;
-    for (int i = 0; i < levels; ++i) {
-        offsets.append(quint64(out.size()));
-        out.append(char(i + 1 < levels ? 0xA1 : 0xA0));
-        if (i + 1 < levels)
-            bigEndian(out, quint64(i + 1), 4);
-    }
-    const auto table = quint64(out.size());
-    for (const quint64 offset : offsets)
-        bigEndian(out, offset, 4);
-    out.append(6, '\0');
-    out.append(char(4));
-    out.append(char(4));
-    bigEndian(out, quint64(levels), 8);
-    bigEndian(out, 0, 8);
-    bigEndian(out, table, 8);
-    return out;
 }
 
 bool makeFifo(const QString& path) {
