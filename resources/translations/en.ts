@@ -519,6 +519,18 @@
         <source>Folders</source>
         <translation>Folders</translation>
     </message>
+    <message id="main.save_failed.title">
+        <source>Your changes are not saved yet</source>
+        <translation>Your changes are not saved yet</translation>
+    </message>
+    <message id="main.save_failed.retrying">
+        <source>Trellin will keep trying.</source>
+        <translation>Trellin will keep trying.</translation>
+    </message>
+    <message id="main.save_failed.reason">
+        <source>The system said: %@</source>
+        <translation>The system said: %@</translation>
+    </message>
     <message id="settings.about.made_with">
         <source>Made with</source>
         <translation>Made with</translation>

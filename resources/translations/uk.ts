@@ -531,6 +531,18 @@
         <source>Folders</source>
         <translation>Папки</translation>
     </message>
+    <message id="main.save_failed.title">
+        <source>Your changes are not saved yet</source>
+        <translation>Ваші зміни ще не збережено</translation>
+    </message>
+    <message id="main.save_failed.retrying">
+        <source>Trellin will keep trying.</source>
+        <translation>Trellin і далі намагатиметься їх зберегти.</translation>
+    </message>
+    <message id="main.save_failed.reason">
+        <source>The system said: %@</source>
+        <translation>Система повідомила: %@</translation>
+    </message>
     <message id="settings.about.made_with">
         <source>Made with</source>
         <translation>Зроблено з</translation>

@@ -26,7 +26,10 @@ FolderStore::FolderStore(const QString& applicationSupportDirectory, Services se
     m_saveURL = QDir(directory).filePath(QStringLiteral("folders.json"));
 }
 
-FolderStore::~FolderStore() = default;
+FolderStore::~FolderStore() {
+    if (m_pendingSaveRetry)
+        m_pendingSaveRetry->cancel();
+}
 
 void FolderStore::setFolders(const QList<AppFolder>& folders) {
     m_folders = folders;
@@ -35,14 +38,19 @@ void FolderStore::setFolders(const QList<AppFolder>& folders) {
 }
 
 void FolderStore::load() {
+    // Until a save succeeds the list in memory is newer than the file: reading the file back (as
+    // the main application does when a tile's look changed) would throw the unsaved edits away.
+    if (m_foldersFileBehind)
+        return;
     // Never waits and never fills memory: a FIFO, a device or a huge file here is unreadable.
     const FileSystem::ReadResult file = FileSystem::readFile(m_saveURL, FileSystem::kDocumentLimit);
     if (file.errorNumber == ENOENT)
         return;
     QString error = file.error;
+    const QByteArray stored = file.bytes.value_or(QByteArray());
     std::optional<QList<AppFolder>> folders;
     if (file.bytes)
-        folders = FolderCodec::decode(*file.bytes, Timestamp::fromUnix(m_services.clock.now()), &error);
+        folders = FolderCodec::decode(stored, Timestamp::fromUnix(m_services.clock.now()), &error);
     if (!folders) {
         // The next save must not replace this file before it has been kept aside.
         m_savedFileUnreadable = true;
@@ -50,10 +58,17 @@ void FolderStore::load() {
         return;
     }
     m_savedFileUnreadable = false;
+    // A file that already holds the list as it would be written is left alone, so an up-to-date
+    // file in a read-only folder is not a failed save.
+    if (FolderCodec::encode(*folders) == stored) {
+        m_folders = *folders;
+        Q_EMIT foldersChanged();
+        return;
+    }
     setFolders(*folders);
 }
 
-bool FolderStore::keepUnreadableFileAside() {
+bool FolderStore::keepUnreadableFileAside(QString* error) {
     if (!m_savedFileUnreadable)
         return true;
     if (!QFileInfo::exists(m_saveURL)) {
@@ -67,9 +82,7 @@ bool FolderStore::keepUnreadableFileAside() {
         keptPath = m_saveURL + QStringLiteral(".unreadable-") + stamp + u'-' + QString::number(n);
     QFile file(m_saveURL);
     if (!file.rename(keptPath)) {
-        Console::printLine(QStringLiteral("[FolderStore] Failed to save folders: could not keep the unreadable "
-                                          "folders file aside: ") +
-                           file.errorString());
+        *error = QStringLiteral("could not keep the unreadable folders file aside: ") + file.errorString();
         return false;
     }
     m_savedFileUnreadable = false;
@@ -77,21 +90,66 @@ bool FolderStore::keepUnreadableFileAside() {
     return true;
 }
 
+bool FolderStore::writeFoldersFile(QString* error) {
+    const std::optional<QByteArray> bytes = FolderCodec::encode(m_folders, error);
+    // The folders file is the user's: one kept elsewhere through a link stays there.
+    return bytes && keepUnreadableFileAside(error) &&
+           FileSystem::writeFileAtomically(m_saveURL, *bytes, error, FileSystem::Links::Follow);
+}
+
 void FolderStore::save() {
     // The main application may have written a newer list since a helper read the file.
     if (m_services.isHelperProcess && m_services.isHelperProcess())
         return;
     QString error;
-    const std::optional<QByteArray> bytes = FolderCodec::encode(m_folders, &error);
-    if (!bytes) {
-        Console::printLine(QStringLiteral("[FolderStore] Failed to save folders: ") + error);
+    if (writeFoldersFile(&error)) {
+        markSaved();
         return;
     }
-    if (!keepUnreadableFileAside())
+    Console::printLine(QStringLiteral("[FolderStore] Failed to save folders: ") + error);
+    markBehind(error);
+}
+
+void FolderStore::retrySave() {
+    m_pendingSaveRetry.reset();
+    if (!m_foldersFileBehind)
         return;
-    // The folders file is the user's: one kept elsewhere through a link stays there.
-    if (!FileSystem::writeFileAtomically(m_saveURL, *bytes, &error, FileSystem::Links::Follow))
+    QString error;
+    if (writeFoldersFile(&error)) {
+        markSaved();
+        return;
+    }
+    // Said once per reason: the same line every few seconds would bury the rest of the output.
+    if (error != m_saveFailureReason)
         Console::printLine(QStringLiteral("[FolderStore] Failed to save folders: ") + error);
+    markBehind(error);
+}
+
+void FolderStore::markBehind(const QString& reason) {
+    const bool changed = !m_foldersFileBehind || reason != m_saveFailureReason;
+    m_foldersFileBehind = true;
+    m_saveFailureReason = reason;
+    if (!m_pendingSaveRetry) {
+        QPointer<FolderStore> self(this);
+        m_pendingSaveRetry = m_services.scheduler.schedule(saveRetryInterval, [self] {
+            if (self)
+                self->retrySave();
+        });
+    }
+    if (changed)
+        Q_EMIT foldersFileBehindChanged();
+}
+
+void FolderStore::markSaved() {
+    if (m_pendingSaveRetry) {
+        m_pendingSaveRetry->cancel();
+        m_pendingSaveRetry.reset();
+    }
+    if (!m_foldersFileBehind)
+        return;
+    m_foldersFileBehind = false;
+    m_saveFailureReason.clear();
+    Q_EMIT foldersFileBehindChanged();
 }
 
 qsizetype FolderStore::indexOf(const QUuid& id) const {

@@ -41,6 +41,9 @@ public:
     static constexpr double dockRemovalDelay = 2.0;
     // Bursts of reconcile requests become one synchronisation this long after the last.
     static constexpr double dockReconcileDebounce = 0.2;
+    // While the folders file is behind, a save is tried again this often, so a disk that frees up
+    // gets the list without the user doing anything.
+    static constexpr double saveRetryInterval = 5.0;
 
     // Creates "<applicationSupportDirectory>/Trellin/" when missing; does not load.
     FolderStore(const QString& applicationSupportDirectory, Services services, QObject* parent = nullptr);
@@ -57,6 +60,11 @@ public:
     // kept that file aside.
     bool foldersFileUnreadable() const { return m_savedFileUnreadable; }
     void save();
+    // A save failed, so the folders file is behind the list in memory (which keeps every edit).
+    // Cleared by the first save that succeeds: the next change's, or a retry's.
+    bool foldersFileBehind() const { return m_foldersFileBehind; }
+    // Why the last save failed, in the system's words; empty while the file is up to date.
+    const QString& saveFailureReason() const { return m_saveFailureReason; }
     void addFolder(const AppFolder& folder);
     void updateFolder(const AppFolder& folder);
     void deleteFolder(const QUuid& id, double helperRemovalDelay);
@@ -85,6 +93,8 @@ public:
 
 Q_SIGNALS:
     void foldersChanged();
+    // The file fell behind, caught up, or failed for another reason.
+    void foldersFileBehindChanged();
     void didStartDockStateMonitoringChanged();
     void folderPendingDeleteChanged();
     void showingEmptyFolderAlertChanged();
@@ -98,11 +108,18 @@ Q_SIGNALS:
 private:
     qsizetype indexOf(const QUuid& id) const;
     void launchHelper(const AppFolder& folder);
-    bool keepUnreadableFileAside();
+    bool keepUnreadableFileAside(QString* error);
+    bool writeFoldersFile(QString* error);
+    void retrySave();
+    void markBehind(const QString& reason);
+    void markSaved();
 
     Services m_services;
     QString m_saveURL;
     bool m_savedFileUnreadable = false;
+    bool m_foldersFileBehind = false;
+    QString m_saveFailureReason;
+    std::shared_ptr<WorkItem> m_pendingSaveRetry;
 
     bool m_didStartDockStateMonitoring = false;
     std::shared_ptr<WorkItem> m_pendingDockReconcileWorkItem;

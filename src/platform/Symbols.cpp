@@ -153,6 +153,7 @@ constexpr auto kTable = std::to_array<Symbols::Entry>({
     {"app.dashed", "crop_free"},
     {"app.fill", "square"},
     {"doc.fill", "description"},
+    {"exclamationmark.triangle.fill", "warning"},
 });
 
 constexpr bool namesAreUnique() {

@@ -188,6 +188,11 @@ inline constexpr char windowTheme[] = "main.window.theme";
 inline constexpr char windowShowFolders[] = "main.window.show_folders";
 inline constexpr char folderListName[] = "main.folder_list";
 
+// The main window's notice while the folders file is behind the list in memory.
+inline constexpr char saveFailedTitle[] = "main.save_failed.title";
+inline constexpr char saveFailedRetrying[] = "main.save_failed.retrying";
+inline constexpr char saveFailedReason[] = "main.save_failed.reason"; // %@ the system's reason
+
 // The software updater's dialog.
 inline constexpr char updateTitleCurrent[] = "update.title.current";
 inline constexpr char updateMessageCurrent[] = "update.message.current"; // %@ the running version
@@ -243,6 +248,9 @@ inline constexpr auto kAll = std::to_array<Entry>({
     detail::text(windowTheme),
     detail::text(windowShowFolders),
     detail::text(folderListName),
+    detail::text(saveFailedTitle),
+    detail::text(saveFailedRetrying),
+    detail::format(saveFailedReason, "@"),
     detail::text(settingsTitle),
     detail::text(settingsTabGeneral),
     detail::text(settingsTabAppearance),

@@ -18,12 +18,14 @@
 #include "platform/Scheduler.h"
 #include "settings/Localization.h"
 #include "settings/LocalizationKeys.h"
+#include "widgets/NoticeBanner.h"
 #include "widgets/SearchInputField.h"
 #include "widgets/Shapes.h"
 #include "widgets/TextButton.h"
 #include "widgets/Theme.h"
 
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPainter>
 #include <QShortcut>
@@ -35,6 +37,10 @@ namespace {
 constexpr double windowCornerRadius = 12;
 // The window has no system title bar: its own is part of the content.
 constexpr double titleBarInset = 0;
+// The save notice lines up with the folder list's cards.
+constexpr int noticeSideMargin = 16;
+constexpr int noticeTopMargin = 4;
+constexpr int noticeBottomMargin = 4;
 
 } // namespace
 
@@ -43,6 +49,8 @@ MainWindowView::MainWindowView(Services services, QWidget* parent)
     , m_services(services)
     , m_environment(services.environment)
     , m_titleBar(new TitleBar(services.environment.localization, this))
+    , m_saveNoticeRow(new QWidget(this))
+    , m_saveNotice(new NoticeBanner(m_saveNoticeRow))
     , m_pages(new QStackedWidget(this))
     , m_onboarding(new OnboardingView(
           services.environment, [this](bool createFirstFolder) { onboardingFinished(createFirstFolder); }, m_pages))
@@ -81,6 +89,12 @@ MainWindowView::MainWindowView(Services services, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_titleBar);
+    // Above the page rather than over it: the notice covers none of the page's controls.
+    auto* noticeRow = new QHBoxLayout(m_saveNoticeRow);
+    noticeRow->setContentsMargins(noticeSideMargin, noticeTopMargin, noticeSideMargin, noticeBottomMargin);
+    noticeRow->addWidget(m_saveNotice);
+    m_saveNoticeRow->hide();
+    layout->addWidget(m_saveNoticeRow);
     layout->addWidget(m_pages, 1);
     m_modalLayer = new ModalLayer(
         m_environment, m_pages, [this](const AppFolder& folder) { deleteConfirmedFolder(folder); }, this);
@@ -106,6 +120,7 @@ MainWindowView::MainWindowView(Services services, QWidget* parent)
         setSelection(page);
     });
     connect(&m_environment.settings, &AppSettings::changed, this, &MainWindowView::settingChanged);
+    connect(&m_environment.store, &FolderStore::foldersFileBehindChanged, this, &MainWindowView::updateSaveNotice);
 
     const auto addCommand = [this](const QKeySequence& keys, NavigationPage page) {
         auto* command = new QShortcut(keys, this);
@@ -212,8 +227,9 @@ void MainWindowView::applyWindowSize() {
     const NavigationPage page =
         m_environment.settings.hasCompletedOnboarding() ? m_selection : NavigationPage::AllFolders;
     std::optional<double> measured;
+    // A settings page keeps all of its room while the save notice shows: the window grows instead.
     if (m_settingsPageHeights.contains(page))
-        measured = m_settingsPageHeights.value(page);
+        measured = m_settingsPageHeights.value(page) + saveNoticeHeight();
     const MainWindowSizing::PageSizing sizing =
         MainWindowSizing::sizingFor(page, width(), measured, m_folderListSize, titleBarInset);
     // The lock is the fixed size: once a page is sized, neither dimension can be dragged.
@@ -289,6 +305,28 @@ void MainWindowView::retranslate() {
                                     : isSettingsPage(m_selection) ? L10nKey::settingsTitle
                                                                   : L10nKey::appName));
     m_titleBar->retranslate();
+    updateSaveNotice();
+}
+
+void MainWindowView::updateSaveNotice() {
+    const FolderStore& store = m_environment.store;
+    const bool wasShown = !m_saveNoticeRow->isHidden();
+    if (store.foldersFileBehind()) {
+        const Localization& texts = m_environment.localization;
+        QString message = texts.text(L10nKey::saveFailedRetrying);
+        if (!store.saveFailureReason().isEmpty())
+            message += u' ' + texts.format(L10nKey::saveFailedReason, {store.saveFailureReason()});
+        m_saveNotice->present(texts.text(L10nKey::saveFailedTitle), message);
+    } else {
+        m_saveNotice->dismiss();
+    }
+    m_saveNoticeRow->setVisible(store.foldersFileBehind());
+    if (wasShown != store.foldersFileBehind() && !m_isDelayingSettingsTabResize)
+        scheduleWindowSizeUpdate(0);
+}
+
+double MainWindowView::saveNoticeHeight() const {
+    return m_saveNoticeRow->isHidden() ? 0 : m_saveNoticeRow->heightForWidth(width());
 }
 
 void MainWindowView::showEvent(QShowEvent* event) {

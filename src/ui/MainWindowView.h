@@ -16,6 +16,7 @@ class FoldersListView;
 class LocalNotificationCenter;
 class MainWindowNavigation;
 class ModalLayer;
+class NoticeBanner;
 class OnboardingView;
 class QStackedWidget;
 class TitleBar;
@@ -62,6 +63,8 @@ public:
     TitleBar* titleBar() const { return m_titleBar; }
     FoldersListView* folderList() const { return m_folderList; }
     ModalLayer* modalLayer() const { return m_modalLayer; }
+    // Shown under the title bar while the folders file is behind the list in memory.
+    NoticeBanner* saveNotice() const { return m_saveNotice; }
     QWidget* currentPage() const;
 
 protected:
@@ -79,6 +82,8 @@ private:
     void showPage();
     void retranslate();
     void applyTheme();
+    void updateSaveNotice();
+    double saveNoticeHeight() const;
 
     Services m_services;
     const MainWindowEnvironment& m_environment;
@@ -92,6 +97,8 @@ private:
     int m_navigationObserver = 0;
 
     TitleBar* m_titleBar;
+    QWidget* m_saveNoticeRow;
+    NoticeBanner* m_saveNotice;
     QStackedWidget* m_pages;
     OnboardingView* m_onboarding;
     FoldersListView* m_folderList;

@@ -1,6 +1,7 @@
-// A gallery of the main window in the states a user meets, in both languages and both themes,
-// written next to the test as main-window-gallery-<language>-<theme>.png for a person to look
-// at; and the checks that each state's picture is what was asked for.
+// A gallery of the main window in the states a user meets (a save that failed among them), in
+// both languages and both themes, written next to the test as
+// main-window-gallery-<language>-<theme>.png for a person to look at; and the checks that each
+// state's picture is what was asked for.
 #include "GalleryLooks.h"
 #include "MainWindowTestBed.h"
 #include "ui/AppPickerView.h"
@@ -9,9 +10,12 @@
 #include "ui/MainWindowNavigation.h"
 #include "ui/MainWindowView.h"
 #include "ui/ModalLayer.h"
+#include "widgets/NoticeBanner.h"
 #include "widgets/SearchInputField.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QPainter>
 #include <QTest>
 
@@ -86,6 +90,20 @@ private Q_SLOTS:
         view.setSelection(NavigationPage::Popup);
         bed.clock.advance(0);
         shots.append(shot(view, bed)); // a settings tab selected
+
+        // A save that failed: the notice over the settings page and over the list.
+        QVERIFY(QFile::remove(store.saveURL()) && QDir().mkpath(store.saveURL()));
+        AppFolder renamed = store.folders().at(1);
+        renamed.name = QStringLiteral("Games & Fun");
+        store.updateFolder(renamed);
+        QVERIFY(view.saveNotice()->isVisible());
+        shots.append(shot(view, bed)); // the notice on a settings page
+        view.setSelection(NavigationPage::AllFolders);
+        bed.clock.advance(0);
+        shots.append(shot(view, bed)); // the notice over the folder list
+        store.setShowingEmptyFolderAlert(true);
+        shots.append(shot(view, bed, true)); // the notice stays clear of a dialog's backdrop
+        store.setShowingEmptyFolderAlert(false);
 
         const QString name =
             QStringLiteral("main-window-gallery-%1.png").arg(QString::fromLatin1(QTest::currentDataTag()));

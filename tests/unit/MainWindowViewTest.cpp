@@ -1,19 +1,26 @@
 // The main window's shell: which dialog its modal layer shows and how the backdrop dismisses
-// them, the confirmed delete, the page switches and their window sizes, and the destination a
-// request hands over.
+// them, the confirmed delete, the page switches and their window sizes, the destination a
+// request hands over, and the notice while the folders file is behind.
 #include "ui/MainWindowView.h"
 #include "MainWindowTestBed.h"
+#include "TestFiles.h"
+#include "model/FolderCodec.h"
 #include "model/FolderID.h"
 #include "platform/NotificationNames.h"
+#include "settings/LocalizationKeys.h"
 #include "ui/FolderCardView.h"
 #include "ui/FoldersListView.h"
 #include "ui/MainWindowNavigation.h"
 #include "ui/ModalLayer.h"
 #include "ui/TitleBar.h"
 #include "widgets/GlyphButton.h"
+#include "widgets/NoticeBanner.h"
 #include "widgets/SearchInputField.h"
+#include "widgets/SegmentedTabs.h"
+#include "widgets/TextButton.h"
 
 #include <QAccessible>
+#include <QDir>
 #include <QLineEdit>
 #include <QTest>
 
@@ -175,6 +182,54 @@ private Q_SLOTS:
             }
             QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u' ')));
         }
+    }
+
+    void aFailedSaveShowsANoticeUntilTheFileCatchesUp() {
+        FolderStore& store = m_bed->store;
+        NoticeBanner* notice = m_view->saveNotice();
+        QVERIFY(notice->isHidden());
+        QVERIFY(QDir().mkpath(store.saveURL())); // a folder where the file should be
+        store.addFolder(MainWindowTestBed::folder(QStringLiteral("Work"), 1));
+        store.addFolder(MainWindowTestBed::folder(QStringLiteral("Games"), 1));
+        QVERIFY(notice->isVisible());
+        QCOMPARE(notice->title(), QStringLiteral("Your changes are not saved yet"));
+        QCOMPARE(notice->message(), "Trellin will keep trying. The system said: " + store.saveFailureReason());
+        // Screen readers meet it as an alert, named by its title and described by its message.
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(notice);
+        QCOMPARE(accessible->role(), QAccessible::AlertMessage);
+        QCOMPARE(accessible->text(QAccessible::Name), notice->title());
+        QCOMPARE(accessible->text(QAccessible::Description), notice->message());
+        QCOMPARE(notice->focusPolicy(), Qt::NoFocus);
+
+        // Above the page, not over it: every control of the list stays clear of it.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        const auto area = [this](const QWidget* widget) {
+            return QRect(widget->mapTo(m_view.get(), QPoint()), widget->size());
+        };
+        FoldersListView* list = m_view->folderList();
+        for (const QWidget* control :
+             {static_cast<const QWidget*>(list->searchField()), static_cast<const QWidget*>(list->filterTabs()),
+              static_cast<const QWidget*>(list->newFolderButton()),
+              static_cast<const QWidget*>(list->cards().value(0))})
+            QVERIFY(!area(notice).intersects(area(control)));
+
+        m_bed->settings->setLanguage(AppLanguage::Ukrainian);
+        QCOMPARE(notice->title(), m_bed->localization.text(L10nKey::saveFailedTitle));
+        QVERIFY(notice->title() != QStringLiteral("Your changes are not saved yet"));
+        QVERIFY(notice->message().endsWith(store.saveFailureReason()));
+
+        // A settings page keeps its room: the window grows by the notice, and shrinks back with it.
+        m_view->setSelection(NavigationPage::General);
+        m_bed->clock.advance(0);
+        const int pageHeight = m_view->currentPage()->height();
+        const int windowHeight = m_view->height();
+        QVERIFY(QDir().rmdir(store.saveURL()));
+        m_bed->clock.advance(FolderStore::saveRetryInterval);
+        QVERIFY(notice->isHidden());
+        QCOMPARE(FolderCodec::decode(readFile(store.saveURL()), 0)->size(), 2);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QVERIFY(m_view->height() < windowHeight);
+        QCOMPARE(m_view->currentPage()->height(), pageHeight);
     }
 
 private:
