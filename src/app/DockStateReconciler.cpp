@@ -8,6 +8,7 @@
 #include "model/FolderStore.h"
 #include "model/HelperLaunchLog.h"
 #include "platform/Clock.h"
+#include "platform/Console.h"
 #include "platform/InstanceEndings.h"
 #include "platform/Scheduler.h"
 
@@ -175,6 +176,16 @@ void DockStateReconciler::dockPreferencesFolderChanged(FileEvents::Events fired)
 }
 
 void DockStateReconciler::handleDockTilePinStateChanged(const Notification& notification) {
+    if (!m_services.isFromDock || !m_services.isFromDock(notification)) {
+        // Said once: a program that keeps posting should not fill the output.
+        if (!m_saidForeignPinState)
+            Console::printLine(QStringLiteral("[DockStateReconciler] Ignored %1 from %2, which is not the Dock")
+                                   .arg(notification.name, notification.sender.isEmpty()
+                                                               ? QStringLiteral("an unknown sender")
+                                                               : notification.sender));
+        m_saidForeignPinState = true;
+        return;
+    }
     const QVariant folderID = notification.userInfo.value(QStringLiteral("folderID"));
     const QVariant isPinned = notification.userInfo.value(QStringLiteral("isPinned"));
     if (folderID.typeId() != QMetaType::QString || isPinned.typeId() != QMetaType::Bool)

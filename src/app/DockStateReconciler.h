@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QUuid>
 
+#include <functional>
 #include <memory>
 
 class Clock;
@@ -36,6 +37,9 @@ public:
         HelperManager& helpers;
         HelperLaunchLog& launchLog;
         DockHeight& dockHeight;
+        // Whether a notification comes from the Dock, or from this process speaking for the
+        // user's dock: only they may say that a tile left it.
+        std::function<bool(const Notification&)> isFromDock;
     };
 
     static constexpr double startupGracePeriod = 6.0;
@@ -53,7 +57,8 @@ public:
     ~DockStateReconciler() override;
 
     void startDockStateMonitoring() override;
-    // "TRDockTilePinStateChanged" with "folderID" (UUID text) and "isPinned" (a Bool).
+    // "TRDockTilePinStateChanged" with "folderID" (UUID text) and "isPinned" (a Bool), honoured
+    // only from the Dock: from anyone else on the bus it could take any folder out of the Dock.
     void handleDockTilePinStateChanged(const Notification& notification) override;
 
     // Without a pass over the folders: what the Dock was last known to say of each folder in it.
@@ -92,4 +97,5 @@ private:
     Watcher m_dockPreferencesWatcher{.source = nullptr, .handlerDelay = dockPreferencesHandlerDelay};
     std::unique_ptr<FileEvents::Watch> m_dockPreferencesFolderWatch;
     double m_dockStateStartupGraceUntil = 0;
+    bool m_saidForeignPinState = false;
 };

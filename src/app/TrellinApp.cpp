@@ -23,6 +23,7 @@
 #include "platform/linux/DBusDistributedNotifications.h"
 #include "platform/linux/DBusDockTile.h"
 #include "platform/linux/DBusHelperEndings.h"
+#include "platform/linux/DockBus.h"
 #include "platform/linux/InotifyFileEvents.h"
 #include "platform/linux/LinuxApplication.h"
 #include "platform/linux/LinuxPaths.h"
@@ -228,6 +229,12 @@ struct SharedObjects {
               .helpers = helperManager,
               .launchLog = launchLog,
               .dockHeight = dockHeight,
+              .isFromDock =
+                  [&notifications = backend.distributedNotifications](const Notification& notification) {
+                      // A host adapter for the user's dock posts from this process.
+                      return notifications.isOwnPost(notification) ||
+                             notifications.isPostedByOwnerOf(DockBus::service, notification);
+                  },
           })
         , delegate({
               .clock = backend.clock,

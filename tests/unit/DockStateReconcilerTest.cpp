@@ -7,6 +7,7 @@
 #include "model/FolderStore.h"
 #include "platform/InstanceEndings.h"
 
+#include "ConsoleCapture.h"
 #include "DockTiles.h"
 #include "FakeFileEvents.h"
 #include "TestFiles.h"
@@ -25,6 +26,8 @@ const QUuid kWork = *FolderID::parse(QStringLiteral("6F1C2B3A-0D4E-4F5A-8B6C-7D8
 const QUuid kPlay = *FolderID::parse(QStringLiteral("1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C"));
 const QUuid kIdle = *FolderID::parse(QStringLiteral("2F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C"));
 constexpr double kStart = 1'800'000'000.0;
+// The connection that owns the Dock's bus name, as the backend would name it.
+const QString kDock = QStringLiteral(":1.7");
 
 struct FakeHelperEndings final : InstanceEndings {
     void observeHelperEndings(std::function<void()> handler) override { ended = std::move(handler); }
@@ -44,6 +47,7 @@ private Q_SLOTS:
     void watchersReArmAfterDeleteOrRename();
     void missingDockFileIsAwaitedInItsFolder();
     void pinStateNotificationChecksAfterADelay();
+    void pinStateFromAnyoneButTheDockIsIgnored();
     void unreadableFoldersFileTakesNothingOut();
 
 private:
@@ -74,8 +78,9 @@ private:
         }
         return names;
     }
-    void post(const QVariantMap& userInfo) {
-        m_reconciler->handleDockTilePinStateChanged(Notification{"TRDockTilePinStateChanged", {}, userInfo});
+    void post(const QVariantMap& userInfo, const QString& sender = kDock) {
+        m_reconciler->handleDockTilePinStateChanged(
+            {.name = "TRDockTilePinStateChanged", .object = {}, .userInfo = userInfo, .sender = sender});
     }
 
     std::unique_ptr<TestHome> m_home;
@@ -111,6 +116,7 @@ void DockStateReconcilerTest::init() {
         .helpers = *m_helpers->manager,
         .launchLog = m_helpers->launchLog,
         .dockHeight = m_dockHeight,
+        .isFromDock = [](const Notification& n) { return n.sender == kDock; },
     });
 
     // Work is pinned in the Dock, Play is in the Dock state but not in the Dock's list, Idle is out.
@@ -292,6 +298,32 @@ void DockStateReconcilerTest::pinStateNotificationChecksAfterADelay() {
     m_reconciler.reset();
     m_clock.advance(1);
     QVERIFY(inDock(kPlay));
+}
+
+void DockStateReconcilerTest::pinStateFromAnyoneButTheDockIsIgnored() {
+    ConsoleCapture console;
+    m_reconciler->startDockStateMonitoring();
+    pinInDock({}); // no file event: only a notification can tell
+    const QString work = FolderID::canonical(kWork);
+
+    // Another program says Work left the Dock, again and again, and that Play is pinned: nothing
+    // is checked or recorded, and it is said once.
+    for (const QString& sender : {QStringLiteral(":1.99"), QStringLiteral(":1.99"), QString()}) {
+        post({{"folderID", work}, {"isPinned", false}}, sender);
+        post({{"folderID", FolderID::canonical(kPlay)}, {"isPinned", true}}, sender);
+    }
+    QVERIFY(!m_reconciler->hasPendingHelperTerminationCheck(kWork));
+    QCOMPARE(m_reconciler->dockPinnedStateByFolderID().value(kWork), true);
+    QCOMPARE(m_reconciler->dockPinnedStateByFolderID().value(kPlay), false);
+    QCOMPARE(console.lines,
+             QStringList{"[DockStateReconciler] Ignored TRDockTilePinStateChanged from :1.99, which is not the Dock"});
+    m_clock.advance(1);
+    QVERIFY(inDock(kWork));
+
+    // The Dock says the same: Work goes.
+    post({{"folderID", work}, {"isPinned", false}});
+    m_clock.advance(DockStateReconciler::helperTerminationCheckDelay);
+    QVERIFY(!inDock(kWork));
 }
 
 void DockStateReconcilerTest::unreadableFoldersFileTakesNothingOut() {
