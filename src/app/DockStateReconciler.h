@@ -2,6 +2,7 @@
 
 #include "DockStateMonitor.h"
 #include "platform/FileEvents.h"
+#include "platform/FileStamp.h"
 
 #include <QHash>
 #include <QObject>
@@ -9,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class Clock;
 class DockHeight;
@@ -24,7 +26,8 @@ struct AppFolder;
 // folder as out of the Dock so that its helper goes. It watches the HelperState folder and the
 // Dock's preferences file, and the helpers ending; after each change it compares every folder in
 // the Dock with the Dock's list. A start-up grace period, the recent launches and a running
-// helper keep a tile that is still being set up.
+// helper keep a tile that is still being set up. When the system has no file watches left, it
+// looks at what it cannot watch every few seconds instead, until a watch can be made again.
 class DockStateReconciler final : public QObject, public DockStateMonitor {
     Q_OBJECT
 public:
@@ -50,6 +53,7 @@ public:
     static constexpr double helperStateHandlerDelay = 0.05;
     static constexpr double dockPreferencesHandlerDelay = 0.03;
     static constexpr double helperEndRecheckDelay = 1.0;
+    static constexpr double exhaustedWatchPollInterval = 3.0;
     static constexpr FileEvents::Events watchedEvents =
         FileEvents::Write | FileEvents::Delete | FileEvents::Rename | FileEvents::Attrib | FileEvents::Extend;
 
@@ -72,6 +76,9 @@ private:
     struct Watcher {
         std::unique_ptr<FileEvents::Watch> source;
         double handlerDelay;
+        // While no watch can be made: the next look, and what the last one saw.
+        std::shared_ptr<WorkItem> poll = nullptr;
+        std::optional<FileStamp> lastSeen = std::nullopt;
     };
 
     void reconcileDockState(bool gracePeriodOver);
@@ -79,12 +86,17 @@ private:
     void removeUnpinnedFolderFromDock(const AppFolder& folder);
 
     Watcher& watcher(Watched watched);
+    QString watchedPath(Watched watched) const;
     void startWatcher(Watched watched);
     void handleWatcherEvents(Watched watched, FileEvents::Events fired);
     void rearmWatcher(Watched watched);
     // The Dock has not written its preferences yet: waits in their folder for the file to appear.
     void awaitDockPreferencesFile();
     void dockPreferencesFolderChanged(FileEvents::Events fired);
+    // Out of file watches: looks at the object every few seconds until one can be made.
+    void pollInsteadOfWatching(Watched watched);
+    void pollWatched(Watched watched);
+    void stopPolling(Watched watched);
 
     void scheduleHelperTerminationCheck(const QUuid& folderID);
     void cancelHelperTerminationCheck(const QUuid& folderID);
@@ -98,4 +110,5 @@ private:
     std::unique_ptr<FileEvents::Watch> m_dockPreferencesFolderWatch;
     double m_dockStateStartupGraceUntil = 0;
     bool m_saidForeignPinState = false;
+    bool m_saidWatchesExhausted = false;
 };

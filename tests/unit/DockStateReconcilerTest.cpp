@@ -46,6 +46,7 @@ private Q_SLOTS:
     void graceRecentLaunchAndRunningHelperKeepAFolder();
     void watchersReArmAfterDeleteOrRename();
     void missingDockFileIsAwaitedInItsFolder();
+    void withoutFileWatchesItLooksEveryFewSeconds();
     void pinStateNotificationChecksAfterADelay();
     void pinStateFromAnyoneButTheDockIsIgnored();
     void unreadableFoldersFileTakesNothingOut();
@@ -97,6 +98,7 @@ void DockStateReconcilerTest::init() {
     m_home = std::make_unique<TestHome>();
     m_clock = VirtualClock(kStart);
     m_dockHeight = DockHeight();
+    m_fileEvents.exhausted = false;
     m_helpers = std::make_unique<TestHelperManager>(*m_home, m_clock);
     m_store =
         std::make_unique<FolderStore>(m_home->applicationSupport(), FolderStore::Services{
@@ -241,6 +243,63 @@ void DockStateReconcilerTest::missingDockFileIsAwaitedInItsFolder() {
     QVERIFY(m_fileEvents.fire(dockFile(), FileEvents::Delete));
     m_clock.advance(0.08);
     QVERIFY(!m_fileEvents.isWatched(dockFile()) && m_fileEvents.isWatched(folder));
+}
+
+void DockStateReconcilerTest::withoutFileWatchesItLooksEveryFewSeconds() {
+    ConsoleCapture console;
+    const QString dockFolder = QFileInfo(dockFile()).absolutePath();
+    const double every = DockStateReconciler::exhaustedWatchPollInterval;
+    m_fileEvents.exhausted = true;
+    m_helpers->workspace.running = {{4242, helperOf(kPlay)}};
+    const double start = m_clock.now();
+    m_reconciler->startDockStateMonitoring();
+    QVERIFY(!m_fileEvents.isWatched(helperStateDir()) && !m_fileEvents.isWatched(dockFile()) &&
+            !m_fileEvents.isWatched(dockFolder));
+    QCOMPARE(console.lines.size(), 1);
+    QVERIFY2(console.lines.first().startsWith("[DockStateReconciler] No file watches left"),
+             qPrintable(console.lines.first()));
+
+    // The Dock's file changes: seen at the next look, not before.
+    m_clock.advance(DockStateReconciler::startupReconcileDelay);
+    QVERIFY(inDock(kPlay)); // its helper runs
+    QVERIFY(m_helpers->dock.setValue("tilesize", 48));
+    m_clock.advance(start + 3 * every - 0.01 - m_clock.now());
+    QCOMPARE(m_dockHeight.cached(), 0.0);
+    m_clock.advance(0.02);
+    QCOMPARE(m_dockHeight.cached(), 66.0);
+
+    // Play's helper ends unannounced; a marker written into the HelperState folder is a change
+    // there, and the next look reconciles.
+    m_helpers->workspace.running.clear();
+    QVERIFY(writeFile(helperStateDir() + "/" + FolderID::canonical(kIdle) + ".launch", "1"));
+    m_clock.advance(every - 0.02);
+    QVERIFY(inDock(kPlay));
+    m_clock.advance(0.02);
+    QVERIFY(!inDock(kPlay) && inDock(kWork));
+
+    // Watches to be had again: file events take over, and the looking stops.
+    m_fileEvents.exhausted = false;
+    m_clock.advance(every);
+    QVERIFY(m_fileEvents.isWatched(helperStateDir()) && m_fileEvents.isWatched(dockFile()));
+    QCOMPARE(m_clock.pendingCount(), 0);
+    QVERIFY(m_helpers->dock.setValue("tilesize", 30));
+    QVERIFY(m_fileEvents.fire(dockFile(), FileEvents::Write));
+    m_clock.advance(DockStateReconciler::dockPreferencesHandlerDelay);
+    QCOMPARE(m_dockHeight.cached(), 48.0);
+
+    // The Dock's file is replaced while none are to be had: looked at again, said no more.
+    m_fileEvents.exhausted = true;
+    QVERIFY(m_fileEvents.fire(dockFile(), FileEvents::Delete));
+    m_clock.advance(0.08);
+    QVERIFY(!m_fileEvents.isWatched(dockFile()));
+    QVERIFY(m_helpers->dock.setValue("tilesize", 20));
+    m_clock.advance(every);
+    QCOMPARE(m_dockHeight.cached(), 38.0);
+    QCOMPARE(console.lines.size(), 1);
+
+    // Nothing is left to run once the reconciler is gone.
+    m_reconciler.reset();
+    QCOMPARE(m_clock.pendingCount(), 0);
 }
 
 void DockStateReconcilerTest::pinStateNotificationChecksAfterADelay() {
