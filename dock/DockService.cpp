@@ -3,16 +3,12 @@
 #include "DockTiles.h"
 
 #include "platform/DockFileFormat.h"
+#include "platform/linux/DockBus.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMetaType>
 #include <QDBusServiceWatcher>
 #include <QImage>
-
-namespace {
-const QString kService = QStringLiteral("app.trellin.Dock");
-const QString kPath = QStringLiteral("/app/trellin/Dock");
-} // namespace
 
 QDBusArgument& operator<<(QDBusArgument& argument, const DockTileRecord& record) {
     argument.beginStructure();
@@ -47,11 +43,11 @@ DockService::DockService(DockTiles& tiles, View view, const QDBusConnection& bus
 bool DockService::publish() {
     if (!m_bus.isConnected())
         return false;
-    if (!m_bus.registerObject(kPath, this,
+    if (!m_bus.registerObject(DockBus::path, this,
                               QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportAllProperties))
         return false;
     const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = m_bus.interface()->registerService(
-        kService, QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
+        DockBus::service, QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
     return reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
 }
 

@@ -495,6 +495,10 @@
         <source>Close</source>
         <translation>Close</translation>
     </message>
+    <message id="popup.launch_failed">
+        <source>Couldn’t open “%@”.</source>
+        <translation>Couldn’t open “%@”.</translation>
+    </message>
     <message id="main.window.close">
         <source>Close</source>
         <translation>Close</translation>

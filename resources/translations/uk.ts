@@ -507,6 +507,10 @@
         <source>Close</source>
         <translation>Закрити</translation>
     </message>
+    <message id="popup.launch_failed">
+        <source>Couldn’t open “%@”.</source>
+        <translation>Не вдалося відкрити «%@».</translation>
+    </message>
     <message id="main.window.close">
         <source>Close</source>
         <translation>Закрити</translation>

@@ -8,6 +8,7 @@
 #include "model/FolderStore.h"
 #include "model/HelperLaunchLog.h"
 #include "platform/Clock.h"
+#include "platform/Console.h"
 #include "platform/InstanceEndings.h"
 #include "platform/Scheduler.h"
 
@@ -20,6 +21,8 @@ DockStateReconciler::DockStateReconciler(Services services, QObject* parent)
     , m_services(services) {}
 
 DockStateReconciler::~DockStateReconciler() {
+    stopPolling(Watched::HelperState);
+    stopPolling(Watched::DockPreferences);
     for (const std::shared_ptr<WorkItem>& check : std::as_const(m_pendingHelperTerminationChecks))
         check->cancel();
     m_pendingHelperTerminationChecks.clear();
@@ -97,33 +100,41 @@ DockStateReconciler::Watcher& DockStateReconciler::watcher(Watched watched) {
     return watched == Watched::HelperState ? m_helperStateWatcher : m_dockPreferencesWatcher;
 }
 
+QString DockStateReconciler::watchedPath(Watched watched) const {
+    return watched == Watched::HelperState ? m_services.helpers.state().helperStateDir()
+                                           : m_services.helpers.dockPreferences().dockPreferencesPath();
+}
+
 void DockStateReconciler::startWatcher(Watched watched) {
     Watcher& w = watcher(watched);
     if (w.source)
         return;
-    QString path;
-    if (watched == Watched::HelperState) {
-        path = m_services.helpers.state().helperStateDir();
+    const QString path = watchedPath(watched);
+    if (watched == Watched::HelperState)
         QDir().mkpath(path);
-    } else {
-        path = m_services.helpers.dockPreferences().dockPreferencesPath();
-    }
 
     const QPointer<DockStateReconciler> self(this);
-    w.source = m_services.fileEvents.watch(path, watchedEvents, [self, watched](FileEvents::Events fired) {
-        if (!self)
-            return;
-        self->m_services.scheduler.schedule(self->watcher(watched).handlerDelay, [self, watched, fired] {
-            if (self)
-                self->handleWatcherEvents(watched, fired);
-        });
-    });
+    FileEvents::Failure failure = FileEvents::Failure::CannotOpen;
+    w.source = m_services.fileEvents.watch(
+        path, watchedEvents,
+        [self, watched](FileEvents::Events fired) {
+            if (!self)
+                return;
+            self->m_services.scheduler.schedule(self->watcher(watched).handlerDelay, [self, watched, fired] {
+                if (self)
+                    self->handleWatcherEvents(watched, fired);
+            });
+        },
+        &failure);
 
-    if (watched == Watched::DockPreferences) {
-        if (w.source)
+    if (w.source) {
+        stopPolling(watched);
+        if (watched == Watched::DockPreferences)
             m_dockPreferencesFolderWatch.reset();
-        else if (!QFileInfo::exists(path))
-            awaitDockPreferencesFile();
+    } else if (failure == FileEvents::Failure::Exhausted) {
+        pollInsteadOfWatching(watched);
+    } else if (watched == Watched::DockPreferences && !QFileInfo::exists(path)) {
+        awaitDockPreferencesFile();
     }
 }
 
@@ -147,19 +158,26 @@ void DockStateReconciler::rearmWatcher(Watched watched) {
 void DockStateReconciler::awaitDockPreferencesFile() {
     if (m_dockPreferencesFolderWatch)
         return;
-    const QString folder = QFileInfo(m_services.helpers.dockPreferences().dockPreferencesPath()).absolutePath();
+    const QString folder = QFileInfo(watchedPath(Watched::DockPreferences)).absolutePath();
     QDir().mkpath(folder);
     const QPointer<DockStateReconciler> self(this);
+    FileEvents::Failure failure = FileEvents::Failure::CannotOpen;
     // The file's creation, or its arrival by rename, is a change to the folder's entries.
     m_dockPreferencesFolderWatch = m_services.fileEvents.watch(
-        folder, FileEvents::Write | FileEvents::Delete | FileEvents::Rename, [self](FileEvents::Events fired) {
+        folder, FileEvents::Write | FileEvents::Delete | FileEvents::Rename,
+        [self](FileEvents::Events fired) {
             if (!self)
                 return;
             self->m_services.scheduler.schedule(dockPreferencesHandlerDelay, [self, fired] {
                 if (self)
                     self->dockPreferencesFolderChanged(fired);
             });
-        });
+        },
+        &failure);
+    if (m_dockPreferencesFolderWatch)
+        stopPolling(Watched::DockPreferences);
+    else if (failure == FileEvents::Failure::Exhausted)
+        pollInsteadOfWatching(Watched::DockPreferences);
 }
 
 void DockStateReconciler::dockPreferencesFolderChanged(FileEvents::Events fired) {
@@ -174,7 +192,57 @@ void DockStateReconciler::dockPreferencesFolderChanged(FileEvents::Events fired)
         handleWatcherEvents(Watched::DockPreferences, FileEvents::Write);
 }
 
+void DockStateReconciler::pollInsteadOfWatching(Watched watched) {
+    if (!m_saidWatchesExhausted)
+        Console::printLine(QStringLiteral("[DockStateReconciler] No file watches left (a system limit): looking at the "
+                                          "Dock's preferences and the HelperState folder every %1 s instead")
+                               .arg(exhaustedWatchPollInterval));
+    m_saidWatchesExhausted = true;
+    Watcher& w = watcher(watched);
+    // What the object looks like now is what later looks are compared with; a change before
+    // this was seen by the watch that has just gone, or by the reconciliation at start-up.
+    if (!w.lastSeen)
+        w.lastSeen = FileStamp::of(watchedPath(watched));
+    if (w.poll)
+        return;
+    const QPointer<DockStateReconciler> self(this);
+    w.poll = m_services.scheduler.schedule(exhaustedWatchPollInterval, [self, watched] {
+        if (self)
+            self->pollWatched(watched);
+    });
+}
+
+void DockStateReconciler::pollWatched(Watched watched) {
+    Watcher& w = watcher(watched);
+    w.poll.reset();
+    const FileStamp seen = FileStamp::of(watchedPath(watched));
+    const bool changed = w.lastSeen != seen;
+    w.lastSeen = seen;
+    // Back to file events when the system has a watch to give again; else the next look is due.
+    startWatcher(watched);
+    if (changed)
+        handleWatcherEvents(watched, FileEvents::Write);
+}
+
+void DockStateReconciler::stopPolling(Watched watched) {
+    Watcher& w = watcher(watched);
+    if (w.poll)
+        w.poll->cancel();
+    w.poll.reset();
+    w.lastSeen.reset();
+}
+
 void DockStateReconciler::handleDockTilePinStateChanged(const Notification& notification) {
+    if (!m_services.isFromDock || !m_services.isFromDock(notification)) {
+        // Said once: a program that keeps posting should not fill the output.
+        if (!m_saidForeignPinState)
+            Console::printLine(QStringLiteral("[DockStateReconciler] Ignored %1 from %2, which is not the Dock")
+                                   .arg(notification.name, notification.sender.isEmpty()
+                                                               ? QStringLiteral("an unknown sender")
+                                                               : notification.sender));
+        m_saidForeignPinState = true;
+        return;
+    }
     const QVariant folderID = notification.userInfo.value(QStringLiteral("folderID"));
     const QVariant isPinned = notification.userInfo.value(QStringLiteral("isPinned"));
     if (folderID.typeId() != QMetaType::QString || isPinned.typeId() != QMetaType::Bool)

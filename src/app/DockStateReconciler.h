@@ -2,12 +2,15 @@
 
 #include "DockStateMonitor.h"
 #include "platform/FileEvents.h"
+#include "platform/FileStamp.h"
 
 #include <QHash>
 #include <QObject>
 #include <QUuid>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 class Clock;
 class DockHeight;
@@ -23,7 +26,8 @@ struct AppFolder;
 // folder as out of the Dock so that its helper goes. It watches the HelperState folder and the
 // Dock's preferences file, and the helpers ending; after each change it compares every folder in
 // the Dock with the Dock's list. A start-up grace period, the recent launches and a running
-// helper keep a tile that is still being set up.
+// helper keep a tile that is still being set up. When the system has no file watches left, it
+// looks at what it cannot watch every few seconds instead, until a watch can be made again.
 class DockStateReconciler final : public QObject, public DockStateMonitor {
     Q_OBJECT
 public:
@@ -36,6 +40,9 @@ public:
         HelperManager& helpers;
         HelperLaunchLog& launchLog;
         DockHeight& dockHeight;
+        // Whether a notification comes from the Dock, or from this process speaking for the
+        // user's dock: only they may say that a tile left it.
+        std::function<bool(const Notification&)> isFromDock;
     };
 
     static constexpr double startupGracePeriod = 6.0;
@@ -46,6 +53,7 @@ public:
     static constexpr double helperStateHandlerDelay = 0.05;
     static constexpr double dockPreferencesHandlerDelay = 0.03;
     static constexpr double helperEndRecheckDelay = 1.0;
+    static constexpr double exhaustedWatchPollInterval = 3.0;
     static constexpr FileEvents::Events watchedEvents =
         FileEvents::Write | FileEvents::Delete | FileEvents::Rename | FileEvents::Attrib | FileEvents::Extend;
 
@@ -53,7 +61,8 @@ public:
     ~DockStateReconciler() override;
 
     void startDockStateMonitoring() override;
-    // "TRDockTilePinStateChanged" with "folderID" (UUID text) and "isPinned" (a Bool).
+    // "TRDockTilePinStateChanged" with "folderID" (UUID text) and "isPinned" (a Bool), honoured
+    // only from the Dock: from anyone else on the bus it could take any folder out of the Dock.
     void handleDockTilePinStateChanged(const Notification& notification) override;
 
     // Without a pass over the folders: what the Dock was last known to say of each folder in it.
@@ -67,6 +76,9 @@ private:
     struct Watcher {
         std::unique_ptr<FileEvents::Watch> source;
         double handlerDelay;
+        // While no watch can be made: the next look, and what the last one saw.
+        std::shared_ptr<WorkItem> poll = nullptr;
+        std::optional<FileStamp> lastSeen = std::nullopt;
     };
 
     void reconcileDockState(bool gracePeriodOver);
@@ -74,12 +86,17 @@ private:
     void removeUnpinnedFolderFromDock(const AppFolder& folder);
 
     Watcher& watcher(Watched watched);
+    QString watchedPath(Watched watched) const;
     void startWatcher(Watched watched);
     void handleWatcherEvents(Watched watched, FileEvents::Events fired);
     void rearmWatcher(Watched watched);
     // The Dock has not written its preferences yet: waits in their folder for the file to appear.
     void awaitDockPreferencesFile();
     void dockPreferencesFolderChanged(FileEvents::Events fired);
+    // Out of file watches: looks at the object every few seconds until one can be made.
+    void pollInsteadOfWatching(Watched watched);
+    void pollWatched(Watched watched);
+    void stopPolling(Watched watched);
 
     void scheduleHelperTerminationCheck(const QUuid& folderID);
     void cancelHelperTerminationCheck(const QUuid& folderID);
@@ -92,4 +109,6 @@ private:
     Watcher m_dockPreferencesWatcher{.source = nullptr, .handlerDelay = dockPreferencesHandlerDelay};
     std::unique_ptr<FileEvents::Watch> m_dockPreferencesFolderWatch;
     double m_dockStateStartupGraceUntil = 0;
+    bool m_saidForeignPinState = false;
+    bool m_saidWatchesExhausted = false;
 };

@@ -24,6 +24,7 @@
 #include "platform/linux/DBusDistributedNotifications.h"
 #include "platform/linux/DBusDockTile.h"
 #include "platform/linux/DBusHelperEndings.h"
+#include "platform/linux/DockBus.h"
 #include "platform/linux/InotifyFileEvents.h"
 #include "platform/linux/LinuxApplication.h"
 #include "platform/linux/LinuxPaths.h"
@@ -229,6 +230,12 @@ struct SharedObjects {
               .helpers = helperManager,
               .launchLog = launchLog,
               .dockHeight = dockHeight,
+              .isFromDock =
+                  [&notifications = backend.distributedNotifications](const Notification& notification) {
+                      // A host adapter for the user's dock posts from this process.
+                      return notifications.isOwnPost(notification) ||
+                             notifications.isPostedByOwnerOf(DockBus::service, notification);
+                  },
           })
         , delegate({
               .clock = backend.clock,

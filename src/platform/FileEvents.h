@@ -31,9 +31,16 @@ public:
 
     virtual ~FileEvents() = default;
 
+    // Why `watch` gave none.
+    enum class Failure {
+        CannotOpen, // nothing is there, or it cannot be opened
+        Exhausted,  // the system gives this process or user no more watches; the object may be fine
+    };
+
     // Starts watching the object now at `path` (a link is followed); none when it cannot be
-    // opened, as when nothing is there.
-    virtual std::unique_ptr<Watch> watch(const QString& path, Events mask, Handler handler) = 0;
+    // opened, as when nothing is there, and then `failure` (when given) says why.
+    virtual std::unique_ptr<Watch> watch(const QString& path, Events mask, Handler handler,
+                                         Failure* failure = nullptr) = 0;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(FileEvents::Events)

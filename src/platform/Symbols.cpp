@@ -139,6 +139,7 @@ constexpr auto kTable = std::to_array<Symbols::Entry>({
     {"macwindow", "web_asset"},
     {"dock.rectangle", "call_to_action"},
     {"info.circle.fill", "info"},
+    {"exclamationmark.triangle.fill", "warning"},
     {"magnifyingglass", "search"},
     {"moon.fill", "dark_mode"},
     {"sun.max.fill", "light_mode"},

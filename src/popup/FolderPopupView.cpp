@@ -2,9 +2,11 @@
 
 #include "PopupAppIconView.h"
 #include "PopupLayout.h"
+#include "PopupNotice.h"
 #include "PopupShape.h"
 #include "PopupStyle.h"
 #include "platform/FreedMemory.h"
+#include "platform/Scheduler.h"
 #include "settings/Localization.h"
 #include "settings/LocalizationKeys.h"
 #include "widgets/FolderGlyph.h"
@@ -30,6 +32,8 @@ constexpr Spring kTitleSpring{.response = 0.4, .dampingFraction = 0.8};
 constexpr double kHiddenScale = 0.9;
 constexpr double kGlyphPoints = 15.0;
 constexpr double kGlyphSide = 20.0;
+// A very long application name is shortened in the middle to about two lines of a notice.
+constexpr double kNoticeNameWidth = 260.0;
 
 } // namespace
 
@@ -65,7 +69,10 @@ FolderPopupView::FolderPopupView(const PopupEnvironment& environment, Spacing sp
     buildContent();
 }
 
-FolderPopupView::~FolderPopupView() = default;
+FolderPopupView::~FolderPopupView() {
+    if (m_noticeExpiry)
+        m_noticeExpiry->cancel();
+}
 
 int FolderPopupView::columnCount() const {
     return PopupLayout::columnCount(m_environment.settings.popupColumns(), m_folder.apps.size());
@@ -117,6 +124,7 @@ void FolderPopupView::buildContent() {
     m_pin = nullptr;
     m_close = nullptr;
     m_cells.clear();
+    m_notice = nullptr;
 
     const PopupPalette palette = PopupPalette::forScheme(m_appearance);
     if (settings.popupShowTitle()) {
@@ -143,6 +151,7 @@ void FolderPopupView::buildContent() {
                 m_onDismiss();
         });
     }
+    const QPointer<FolderPopupView> self(this);
     for (const AppItem& app : m_folder.apps) {
         auto* cell = new PopupAppIconView(
             m_environment, app,
@@ -151,10 +160,19 @@ void FolderPopupView::buildContent() {
                 if (!m_isPinned && m_onDismiss)
                     m_onDismiss();
             },
+            [self, name = app.name] {
+                if (self)
+                    self->showLaunchFailure(name);
+            },
             this);
         cell->setColorScheme(m_appearance);
+        // The next launch puts an earlier failure away; not on the press, so that nothing moves
+        // under the pointer before the click is done.
+        connect(cell, &QAbstractButton::clicked, this, &FolderPopupView::clearLaunchFailure);
         m_cells.append(cell);
     }
+    if (!m_failedAppName.isEmpty())
+        makeLaunchFailureNotice();
     if (m_pin && m_isPinned) {
         m_pin->setSymbol(QStringLiteral("pin.fill"));
         m_pin->setRotation(0);
@@ -209,6 +227,12 @@ void FolderPopupView::layOutContent() {
         m_headerBottom = inset + y;
         y += 1.0 + m_spacing.popupSectionSpacing;
     }
+    // Above the grid: over a bottom Dock the card grows upward, and the icons stay where they are.
+    if (m_notice) {
+        const int height = m_notice->heightForWidth(qRound(contentWidth));
+        m_notice->setGeometry(QRect(qRound(origin.x()), qRound(origin.y() + y), qRound(contentWidth), height));
+        y += height + m_spacing.popupSectionSpacing;
+    }
 
     const double columnWidth = PopupLayout::columnWidth(iconSize);
     const double cellHeight = PopupAppIconView::cellHeight(settings);
@@ -224,10 +248,13 @@ void FolderPopupView::layOutContent() {
         y += rows * cellHeight + (rows - 1) * PopupLayout::rowSpacing;
 
     m_cardSize = QSizeF(inset * 2 + contentWidth + leftRoom + rightRoom, inset + y + inset + bottomRoom);
+    const QSize before = size();
     resize(fittingSize());
     updateGeometry();
     m_outerShadow = {};
     Q_EMIT outlineChanged();
+    if (size() != before)
+        Q_EMIT fittingSizeChanged();
     update();
 }
 
@@ -255,7 +282,45 @@ void FolderPopupView::setAppearance(ColorScheme appearance) {
     buildContent();
 }
 
+void FolderPopupView::showLaunchFailure(const QString& appName) {
+    m_failedAppName = appName;
+    delete m_notice;
+    makeLaunchFailureNotice();
+    layOutContent();
+    m_notice->show();
+    m_notice->announce();
+    if (m_noticeExpiry)
+        m_noticeExpiry->cancel();
+    const QPointer<FolderPopupView> self(this);
+    m_noticeExpiry = m_environment.scheduler.schedule(launchFailureNoticeDuration, [self] {
+        if (self)
+            self->clearLaunchFailure();
+    });
+}
+
+void FolderPopupView::makeLaunchFailureNotice() {
+    // The name kept on one line where it fits: a break goes before it, not inside it.
+    QString name =
+        QFontMetricsF(PopupStyle::appNameFont()).elidedText(m_failedAppName, Qt::ElideMiddle, kNoticeNameWidth);
+    name.replace(u' ', QChar::Nbsp);
+    m_notice = new PopupNotice(
+        m_environment.localization.format(QString::fromLatin1(L10nKey::popupLaunchFailed), {name}), m_appearance, this);
+}
+
+void FolderPopupView::clearLaunchFailure() {
+    if (m_noticeExpiry)
+        m_noticeExpiry->cancel();
+    m_noticeExpiry.reset();
+    m_failedAppName.clear();
+    if (!m_notice)
+        return;
+    delete m_notice;
+    m_notice = nullptr;
+    layOutContent();
+}
+
 void FolderPopupView::togglePin() {
+    clearLaunchFailure();
     m_isPinned = !m_isPinned;
     const Localization& texts = m_environment.localization;
     m_pin->setSymbol(m_isPinned ? QStringLiteral("pin.fill") : QStringLiteral("pin"));
@@ -425,6 +490,7 @@ void FolderPopupView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Right:
     case Qt::Key_Up:
     case Qt::Key_Down:
+        clearLaunchFailure();
         moveFocus(event->key());
         return;
     default:

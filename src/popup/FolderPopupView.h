@@ -13,18 +13,22 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class FolderGlyph;
 class GlyphButton;
 class PopupAppIconView;
+class PopupNotice;
 class PresentationEffect;
 class QLabel;
 class SpringAnimation;
+class WorkItem;
 
 // What the popup shows: a card with the folder's name, a pin button (centred popups only) and a
 // close button, over a grid of the folder's applications. Above the Dock the card's outline
 // carries an arrow toward the clicked tile. The widget's size is the card's plus room for its
-// shadows on every side. Built anew for each opening.
+// shadows on every side. Built anew for each opening. An application that could not be opened
+// is told in a notice above the grid, until the next launch or arrow key, or a few seconds.
 class FolderPopupView final : public QWidget {
     Q_OBJECT
 public:
@@ -33,6 +37,8 @@ public:
         double popupGridSpacing = 8.0;
         double popupSectionSpacing = 12.0;
     };
+
+    static constexpr double launchFailureNoticeDuration = 5.0;
 
     FolderPopupView(const PopupEnvironment& environment, Spacing spacing, AppFolder folder, DockEdge dockEdge,
                     std::function<void()> onDismiss, std::function<void(bool)> onTogglePin, ColorScheme colorScheme,
@@ -52,6 +58,8 @@ public:
     QList<PopupAppIconView*> cells() const { return m_cells; }
     GlyphButton* pinButton() const { return m_pin; }
     GlyphButton* closeButton() const { return m_close; }
+    // The notice of a failed launch, while it shows.
+    PopupNotice* launchFailureNotice() const { return m_notice; }
 
     // The system appearance the colours are drawn in; it changes with the theme while the view
     // stays.
@@ -64,6 +72,8 @@ Q_SIGNALS:
     void firstFramePainted();
     // The card's outline changed shape or place.
     void outlineChanged();
+    // The size the view needs changed, with the view already at that size.
+    void fittingSizeChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -78,6 +88,9 @@ private:
     void buildContent();
     void layOutContent();
     void togglePin();
+    void showLaunchFailure(const QString& appName);
+    void clearLaunchFailure();
+    void makeLaunchFailureNotice();
     void setPresented(double progress);
     void moveFocus(int key);
     QList<QWidget*> focusChain() const;
@@ -102,6 +115,9 @@ private:
     GlyphButton* m_pin = nullptr;
     GlyphButton* m_close = nullptr;
     QList<PopupAppIconView*> m_cells;
+    PopupNotice* m_notice = nullptr;
+    QString m_failedAppName; // empty while no launch failure is told
+    std::shared_ptr<WorkItem> m_noticeExpiry;
     QSizeF m_cardSize;
     double m_headerBottom = 0; // y of the divider inside the card, 0 without a header
 

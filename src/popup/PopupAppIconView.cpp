@@ -2,6 +2,7 @@
 
 #include "PopupLayout.h"
 #include "PopupStyle.h"
+#include "platform/Console.h"
 #include "platform/FileIconCache.h"
 #include "platform/Scheduler.h"
 #include "platform/Workspace.h"
@@ -23,11 +24,12 @@ constexpr Spring kHoverSpring{.response = 0.2, .dampingFraction = 1.0};
 } // namespace
 
 PopupAppIconView::PopupAppIconView(const PopupEnvironment& environment, AppItem app, std::function<void()> onLaunch,
-                                   QWidget* parent)
+                                   std::function<void()> onLaunchFailed, QWidget* parent)
     : QAbstractButton(parent)
     , m_environment(environment)
     , m_app(std::move(app))
     , m_onLaunch(std::move(onLaunch))
+    , m_onLaunchFailed(std::move(onLaunchFailed))
     , m_scale(new SpringAnimation(kHoverSpring, 1.0, this)) {
     const double iconSize = m_environment.settings.popupIconSize();
     m_appIcon = m_environment.icons.icon(m_app.path(), qMax(1, qRound(iconSize * devicePixelRatioF())));
@@ -64,17 +66,24 @@ void PopupAppIconView::launch() {
     Scheduler& scheduler = m_environment.scheduler;
     Workspace::OpenConfiguration configuration;
     configuration.activates = true;
-    m_environment.workspace.openApplication(m_app.path(), configuration,
-                                            [self, &scheduler](const std::optional<QString>& error) {
-                                                // A failed launch changes nothing; a popup rebuilt since is not this
-                                                // one's to close.
-                                                if (error || !self)
-                                                    return;
-                                                scheduler.schedule(0, [self] {
-                                                    if (self && self->m_onLaunch)
-                                                        self->m_onLaunch();
-                                                });
-                                            });
+    m_environment.workspace.openApplication(
+        m_app.path(), configuration,
+        [self, &scheduler, name = m_app.name, failed = m_onLaunchFailed](const std::optional<QString>& error) {
+            if (error) {
+                Console::printLine(QStringLiteral("[PopupAppIconView] Failed to launch %1: %2").arg(name, *error));
+                // The popup says so, even when this cell was rebuilt since.
+                if (failed)
+                    failed();
+                return;
+            }
+            // A popup rebuilt since is not this one's to close.
+            if (!self)
+                return;
+            scheduler.schedule(0, [self] {
+                if (self && self->m_onLaunch)
+                    self->m_onLaunch();
+            });
+        });
 }
 
 void PopupAppIconView::setHovered(bool hovered) {

@@ -13,15 +13,16 @@ class SpringAnimation;
 
 // One application in the popup's grid: its icon, and its name when the settings show names.
 // A click (or Return, Enter or Space while it has keyboard focus) opens the application, and
-// once it has opened `onLaunch` runs on the main queue. The widget reaches `margin` points above
-// and below its cell, room for the hover scale and the focus ring.
+// once it has opened `onLaunch` runs on the main queue; when it could not be opened,
+// `onLaunchFailed` runs, even if the cell has been rebuilt since. The widget reaches `margin`
+// points above and below its cell, room for the hover scale and the focus ring.
 class PopupAppIconView final : public QAbstractButton {
     Q_OBJECT
 public:
     static constexpr double margin = 4.0;
 
     PopupAppIconView(const PopupEnvironment& environment, AppItem app, std::function<void()> onLaunch,
-                     QWidget* parent = nullptr);
+                     std::function<void()> onLaunchFailed, QWidget* parent = nullptr);
 
     // The cell's height without the margins, as the settings lay it out.
     static double cellHeight(const AppSettings& settings);
@@ -49,6 +50,7 @@ private:
     const PopupEnvironment& m_environment;
     AppItem m_app;
     std::function<void()> m_onLaunch;
+    std::function<void()> m_onLaunchFailed;
     QImage m_appIcon;
     bool m_isHovered = false;
     ColorScheme m_colorScheme = ColorScheme::Dark;

@@ -58,6 +58,11 @@ void PopupPanelController::presentPopup(const AppFolder& folder) {
                 self->setPopupPinned(pinned);
         },
         scheme);
+    // A notice coming or going changes the card's size while it shows: the panel follows.
+    connect(view, &FolderPopupView::fittingSizeChanged, this, [self] {
+        if (self && self->isPopupVisible())
+            self->layoutPopupPanel();
+    });
     // The appearance first: the new view then takes it as it is installed, and is built once.
     m_popupPanel->setAppearance(scheme);
     m_popupPanel->setContentView(view);

@@ -1,5 +1,6 @@
 #include "PopupStyle.h"
 
+#include "model/TileColors.h"
 #include "widgets/Fonts.h"
 
 namespace {
@@ -13,12 +14,19 @@ QColor white(double level, double alpha) {
 PopupPalette PopupPalette::forScheme(ColorScheme scheme) {
     const bool light = scheme == ColorScheme::Light;
     const QColor pin = QColor::fromRgbF(0.3216f, 0.5176f, 1.0f);
+    const auto orange = [light](double alpha) {
+        const Rgba c = systemColor(SystemColor::Orange, light ? Appearance::Light : Appearance::Dark, alpha);
+        return QColor::fromRgbF(float(c.red), float(c.green), float(c.blue), float(c.alpha));
+    };
     return {
         .title = light ? white(0, 0.82) : white(1, 0.92),
         .appName = light ? white(0, 0.62) : white(1, 0.62),
         .divider = light ? white(0, 0.08) : white(1, 0.07),
         .stroke = light ? white(0, 0.10) : white(1, 0.11),
         .pinSymbol = pin,
+        .noticeText = light ? white(0, 0.82) : white(1, 0.92),
+        .noticeSymbol = orange(1.0),
+        .noticeFill = orange(light ? 0.14 : 0.2),
         .outerShadow = {light ? white(0, 0.14) : white(0, 0.15), 15.0, {0, 8.0}},
         .innerShadow = {light ? white(0, 0.08) : white(0, 0.10), 5.0, {0, 2.0}},
     };

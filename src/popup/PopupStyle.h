@@ -15,6 +15,10 @@ struct PopupPalette {
     QColor divider;
     QColor stroke;
     QColor pinSymbol;
+    // A notice in the card: its text, its warning symbol and the tint behind them.
+    QColor noticeText;
+    QColor noticeSymbol;
+    QColor noticeFill;
     ShadowStyle outerShadow;
     ShadowStyle innerShadow;
 

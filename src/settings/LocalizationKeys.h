@@ -179,6 +179,8 @@ inline constexpr char popupAccessibleName[] = "popup.accessibility.name"; // %@ 
 inline constexpr char popupPin[] = "popup.accessibility.pin";
 inline constexpr char popupUnpin[] = "popup.accessibility.unpin";
 inline constexpr char popupClose[] = "popup.accessibility.close";
+// Shown in the popup, and said to screen readers, when an application could not be opened.
+inline constexpr char popupLaunchFailed[] = "popup.launch_failed"; // %@ the application's name
 
 // What screen readers say for the main window's own controls.
 inline constexpr char windowClose[] = "main.window.close";
@@ -242,6 +244,7 @@ inline constexpr auto kAll = std::to_array<Entry>({
     detail::text(popupPin),
     detail::text(popupUnpin),
     detail::text(popupClose),
+    detail::format(popupLaunchFailed, "@"),
     detail::text(windowClose),
     detail::text(windowMinimize),
     detail::text(windowZoom),

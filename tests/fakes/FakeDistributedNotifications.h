@@ -1,19 +1,21 @@
 #pragma once
 
 #include "platform/DistributedNotifications.h"
-#include "platform/LocalNotificationCenter.h"
 
+#include <QHash>
 #include <QList>
 
 // Distributed notifications within the test process: every post is recorded and delivered to
-// this process's observers at once.
+// this process's observers at once, as sent by `ownSender`.
 class FakeDistributedNotifications final : public DistributedNotifications {
 public:
+    static inline const QString ownSender = QStringLiteral(":fake.this-process");
+
     void post(const QString& name, const QString& object = {}, const QVariantMap& userInfo = {}) override;
     void observe(const QString& name, NotificationHandler handler) override;
 
     QList<Notification> posted;
 
 private:
-    LocalNotificationCenter m_center;
+    QHash<QString, QList<NotificationHandler>> m_handlers;
 };

@@ -17,9 +17,13 @@ public:
     const Handler handler;
 };
 
-std::unique_ptr<FileEvents::Watch> FakeFileEvents::watch(const QString& path, Events mask, Handler handler) {
-    if (!QFileInfo::exists(path))
+std::unique_ptr<FileEvents::Watch> FakeFileEvents::watch(const QString& path, Events mask, Handler handler,
+                                                         Failure* failure) {
+    if (exhausted || !QFileInfo::exists(path)) {
+        if (failure)
+            *failure = exhausted ? Failure::Exhausted : Failure::CannotOpen;
         return nullptr;
+    }
     auto watch = std::make_unique<FakeWatch>(*this, path, mask, std::move(handler));
     m_watches.insert(path, watch.get());
     return watch;

@@ -1,9 +1,11 @@
 #include "platform/linux/DBusDistributedNotifications.h"
+#include "platform/linux/DockBus.h"
 
 #include "BusTestCase.h"
 #include "ConsoleCapture.h"
 #include "TestFiles.h"
 
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
@@ -102,6 +104,50 @@ private Q_SLOTS:
         foreign.send(signalMessage() << QString("TRThemeChanged") << 42 << QVariantMap());
         foreign.send(signalMessage() << QString("TRThemeChanged") << QString("well-formed") << QVariantMap());
         QTRY_COMPARE(received, QStringList({"well-formed"}));
+    }
+
+    // Anyone on the bus may post anything: what the Dock says is told by who owns its name.
+    void senderTellsTheDockFromOtherConnections() {
+        const QDBusConnection ownConnection = newConnection();
+        DBusDistributedNotifications own(ownConnection);
+        QList<Notification> received;
+        own.observe("TRDockTilePinStateChanged", [&](const Notification& n) { received << n; });
+        settle(ownConnection);
+        const auto post = [&](const QDBusConnection& connection) {
+            const qsizetype before = received.size();
+            DBusDistributedNotifications(connection)
+                .post("TRDockTilePinStateChanged", {},
+                      {{"folderID", "3F2504E0-4F89-11D3-9A0C-0305E82C3301"}, {"isPinned", false}});
+            return QTest::qWaitFor([&] { return received.size() > before; }) ? received.last() : Notification{};
+        };
+        const auto fromDock = [&](const Notification& n) { return own.isPostedByOwnerOf(DockBus::service, n); };
+        const auto ownDockName = [](QDBusConnection connection, bool owned) {
+            return owned ? connection.interface()->registerService(DockBus::service).value() ==
+                               QDBusConnectionInterface::ServiceRegistered
+                         : connection.interface()->unregisterService(DockBus::service).value();
+        };
+
+        const QDBusConnection stranger = newConnection();
+        const QDBusConnection dock = newConnection();
+        QVERIFY(ownDockName(dock, true));
+        const Notification fromStranger = post(stranger);
+        QCOMPARE(fromStranger.sender, stranger.baseService());
+        QVERIFY(!fromDock(fromStranger) && !own.isOwnPost(fromStranger));
+        const Notification fromTheDock = post(dock);
+        QCOMPARE(fromTheDock.sender, dock.baseService());
+        QVERIFY(fromDock(fromTheDock) && !own.isOwnPost(fromTheDock));
+        const Notification fromThisProcess = post(ownConnection);
+        QVERIFY(!fromDock(fromThisProcess) && own.isOwnPost(fromThisProcess));
+
+        // The Dock starts again on a new connection: its old one speaks for it no more.
+        QVERIFY(ownDockName(dock, false));
+        const QDBusConnection restarted = newConnection();
+        QVERIFY(ownDockName(restarted, true));
+        QVERIFY(!fromDock(post(dock)));
+        QVERIFY(fromDock(post(restarted)));
+        // With no Dock on the bus, nobody speaks for it.
+        QVERIFY(ownDockName(restarted, false));
+        QVERIFY(!fromDock(post(restarted)));
     }
 
     void withoutBusNothingIsPostedOrObserved() {

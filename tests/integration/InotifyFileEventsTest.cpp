@@ -7,7 +7,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <cstdio>
+
+#include <fcntl.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -30,6 +34,16 @@ struct Reports {
         return all;
     }
 };
+
+// The lowest descriptor numbers not in use, in order.
+QList<int> freeDescriptors(int count) {
+    QList<int> free;
+    for (int fd = 0; free.size() < count; ++fd) {
+        if (::fcntl(fd, F_GETFD) < 0 && errno == EBADF)
+            free.append(fd);
+    }
+    return free;
+}
 
 int openDescriptors() {
     return int(QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size());
@@ -119,6 +133,37 @@ private Q_SLOTS:
 
         QVERIFY(QDir().rmdir(folder));
         QVERIFY(reports.take() & FileEvents::Delete);
+    }
+
+    // What cannot be opened is told apart from a system out of watches, whose object is fine.
+    void failuresSayWhy() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("com.apple.dock.plist");
+        QVERIFY(writeFile(path, "a"));
+        InotifyFileEvents events;
+        Reports reports;
+        FileEvents::Failure failure = FileEvents::Failure::Exhausted;
+        QVERIFY(!events.watch(dir.filePath("missing"), kAll, reports.handler(), &failure));
+        QCOMPARE(failure, FileEvents::Failure::CannotOpen);
+
+        // This process's own descriptor limit, lowered for one call: first no room for the inotify
+        // instance (the object's descriptor takes the last one), then none for the object either.
+        struct rlimit limit {};
+        QVERIFY(::getrlimit(RLIMIT_NOFILE, &limit) == 0);
+        const rlim_t saved = limit.rlim_cur;
+        const int before = openDescriptors();
+        for (const int room : {1, 0}) {
+            failure = FileEvents::Failure::CannotOpen;
+            limit.rlim_cur = rlim_t(freeDescriptors(room + 1).last());
+            QVERIFY(::setrlimit(RLIMIT_NOFILE, &limit) == 0);
+            const bool made = events.watch(path, kAll, reports.handler(), &failure) != nullptr;
+            limit.rlim_cur = saved;
+            QVERIFY(::setrlimit(RLIMIT_NOFILE, &limit) == 0);
+            QVERIFY(!made);
+            QCOMPARE(failure, FileEvents::Failure::Exhausted);
+            QCOMPARE(openDescriptors(), before);
+        }
+        QVERIFY(events.watch(path, kAll, reports.handler(), &failure));
     }
 
     void maskAndDroppedWatches() {

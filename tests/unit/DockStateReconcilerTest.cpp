@@ -7,6 +7,7 @@
 #include "model/FolderStore.h"
 #include "platform/InstanceEndings.h"
 
+#include "ConsoleCapture.h"
 #include "DockTiles.h"
 #include "FakeFileEvents.h"
 #include "TestFiles.h"
@@ -25,6 +26,8 @@ const QUuid kWork = *FolderID::parse(QStringLiteral("6F1C2B3A-0D4E-4F5A-8B6C-7D8
 const QUuid kPlay = *FolderID::parse(QStringLiteral("1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C"));
 const QUuid kIdle = *FolderID::parse(QStringLiteral("2F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C"));
 constexpr double kStart = 1'800'000'000.0;
+// The connection that owns the Dock's bus name, as the backend would name it.
+const QString kDock = QStringLiteral(":1.7");
 
 struct FakeHelperEndings final : InstanceEndings {
     void observeHelperEndings(std::function<void()> handler) override { ended = std::move(handler); }
@@ -43,7 +46,9 @@ private Q_SLOTS:
     void graceRecentLaunchAndRunningHelperKeepAFolder();
     void watchersReArmAfterDeleteOrRename();
     void missingDockFileIsAwaitedInItsFolder();
+    void withoutFileWatchesItLooksEveryFewSeconds();
     void pinStateNotificationChecksAfterADelay();
+    void pinStateFromAnyoneButTheDockIsIgnored();
     void unreadableFoldersFileTakesNothingOut();
 
 private:
@@ -74,8 +79,9 @@ private:
         }
         return names;
     }
-    void post(const QVariantMap& userInfo) {
-        m_reconciler->handleDockTilePinStateChanged(Notification{"TRDockTilePinStateChanged", {}, userInfo});
+    void post(const QVariantMap& userInfo, const QString& sender = kDock) {
+        m_reconciler->handleDockTilePinStateChanged(
+            {.name = "TRDockTilePinStateChanged", .object = {}, .userInfo = userInfo, .sender = sender});
     }
 
     std::unique_ptr<TestHome> m_home;
@@ -92,6 +98,7 @@ void DockStateReconcilerTest::init() {
     m_home = std::make_unique<TestHome>();
     m_clock = VirtualClock(kStart);
     m_dockHeight = DockHeight();
+    m_fileEvents.exhausted = false;
     m_helpers = std::make_unique<TestHelperManager>(*m_home, m_clock);
     m_store =
         std::make_unique<FolderStore>(m_home->applicationSupport(), FolderStore::Services{
@@ -111,6 +118,7 @@ void DockStateReconcilerTest::init() {
         .helpers = *m_helpers->manager,
         .launchLog = m_helpers->launchLog,
         .dockHeight = m_dockHeight,
+        .isFromDock = [](const Notification& n) { return n.sender == kDock; },
     });
 
     // Work is pinned in the Dock, Play is in the Dock state but not in the Dock's list, Idle is out.
@@ -237,6 +245,63 @@ void DockStateReconcilerTest::missingDockFileIsAwaitedInItsFolder() {
     QVERIFY(!m_fileEvents.isWatched(dockFile()) && m_fileEvents.isWatched(folder));
 }
 
+void DockStateReconcilerTest::withoutFileWatchesItLooksEveryFewSeconds() {
+    ConsoleCapture console;
+    const QString dockFolder = QFileInfo(dockFile()).absolutePath();
+    const double every = DockStateReconciler::exhaustedWatchPollInterval;
+    m_fileEvents.exhausted = true;
+    m_helpers->workspace.running = {{4242, helperOf(kPlay)}};
+    const double start = m_clock.now();
+    m_reconciler->startDockStateMonitoring();
+    QVERIFY(!m_fileEvents.isWatched(helperStateDir()) && !m_fileEvents.isWatched(dockFile()) &&
+            !m_fileEvents.isWatched(dockFolder));
+    QCOMPARE(console.lines.size(), 1);
+    QVERIFY2(console.lines.first().startsWith("[DockStateReconciler] No file watches left"),
+             qPrintable(console.lines.first()));
+
+    // The Dock's file changes: seen at the next look, not before.
+    m_clock.advance(DockStateReconciler::startupReconcileDelay);
+    QVERIFY(inDock(kPlay)); // its helper runs
+    QVERIFY(m_helpers->dock.setValue("tilesize", 48));
+    m_clock.advance(start + 3 * every - 0.01 - m_clock.now());
+    QCOMPARE(m_dockHeight.cached(), 0.0);
+    m_clock.advance(0.02);
+    QCOMPARE(m_dockHeight.cached(), 66.0);
+
+    // Play's helper ends unannounced; a marker written into the HelperState folder is a change
+    // there, and the next look reconciles.
+    m_helpers->workspace.running.clear();
+    QVERIFY(writeFile(helperStateDir() + "/" + FolderID::canonical(kIdle) + ".launch", "1"));
+    m_clock.advance(every - 0.02);
+    QVERIFY(inDock(kPlay));
+    m_clock.advance(0.02);
+    QVERIFY(!inDock(kPlay) && inDock(kWork));
+
+    // Watches to be had again: file events take over, and the looking stops.
+    m_fileEvents.exhausted = false;
+    m_clock.advance(every);
+    QVERIFY(m_fileEvents.isWatched(helperStateDir()) && m_fileEvents.isWatched(dockFile()));
+    QCOMPARE(m_clock.pendingCount(), 0);
+    QVERIFY(m_helpers->dock.setValue("tilesize", 30));
+    QVERIFY(m_fileEvents.fire(dockFile(), FileEvents::Write));
+    m_clock.advance(DockStateReconciler::dockPreferencesHandlerDelay);
+    QCOMPARE(m_dockHeight.cached(), 48.0);
+
+    // The Dock's file is replaced while none are to be had: looked at again, said no more.
+    m_fileEvents.exhausted = true;
+    QVERIFY(m_fileEvents.fire(dockFile(), FileEvents::Delete));
+    m_clock.advance(0.08);
+    QVERIFY(!m_fileEvents.isWatched(dockFile()));
+    QVERIFY(m_helpers->dock.setValue("tilesize", 20));
+    m_clock.advance(every);
+    QCOMPARE(m_dockHeight.cached(), 38.0);
+    QCOMPARE(console.lines.size(), 1);
+
+    // Nothing is left to run once the reconciler is gone.
+    m_reconciler.reset();
+    QCOMPARE(m_clock.pendingCount(), 0);
+}
+
 void DockStateReconcilerTest::pinStateNotificationChecksAfterADelay() {
     m_reconciler->startDockStateMonitoring();
     const QString work = FolderID::canonical(kWork);
@@ -292,6 +357,32 @@ void DockStateReconcilerTest::pinStateNotificationChecksAfterADelay() {
     m_reconciler.reset();
     m_clock.advance(1);
     QVERIFY(inDock(kPlay));
+}
+
+void DockStateReconcilerTest::pinStateFromAnyoneButTheDockIsIgnored() {
+    ConsoleCapture console;
+    m_reconciler->startDockStateMonitoring();
+    pinInDock({}); // no file event: only a notification can tell
+    const QString work = FolderID::canonical(kWork);
+
+    // Another program says Work left the Dock, again and again, and that Play is pinned: nothing
+    // is checked or recorded, and it is said once.
+    for (const QString& sender : {QStringLiteral(":1.99"), QStringLiteral(":1.99"), QString()}) {
+        post({{"folderID", work}, {"isPinned", false}}, sender);
+        post({{"folderID", FolderID::canonical(kPlay)}, {"isPinned", true}}, sender);
+    }
+    QVERIFY(!m_reconciler->hasPendingHelperTerminationCheck(kWork));
+    QCOMPARE(m_reconciler->dockPinnedStateByFolderID().value(kWork), true);
+    QCOMPARE(m_reconciler->dockPinnedStateByFolderID().value(kPlay), false);
+    QCOMPARE(console.lines,
+             QStringList{"[DockStateReconciler] Ignored TRDockTilePinStateChanged from :1.99, which is not the Dock"});
+    m_clock.advance(1);
+    QVERIFY(inDock(kWork));
+
+    // The Dock says the same: Work goes.
+    post({{"folderID", work}, {"isPinned", false}});
+    m_clock.advance(DockStateReconciler::helperTerminationCheckDelay);
+    QVERIFY(!inDock(kWork));
 }
 
 void DockStateReconcilerTest::unreadableFoldersFileTakesNothingOut() {

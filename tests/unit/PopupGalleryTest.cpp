@@ -1,9 +1,11 @@
 // A gallery of popups over the placements and settings a user meets, written next to the test
-// as popup-gallery.png for a person to look at; and the checks that the pictures hold what the
-// settings ask for.
+// as popup-gallery.png for a person to look at, and the notice of a failed launch in each
+// language and theme as popup-notice-<look>.png.
+#include "GalleryLooks.h"
 #include "PopupTestBed.h"
 #include "popup/FolderPopupView.h"
 #include "popup/PopupAppIconView.h"
+#include "popup/PopupNotice.h"
 #include "widgets/GlyphButton.h"
 
 #include <QApplication>
@@ -16,6 +18,8 @@ class PopupGalleryTest : public QObject {
 
 private Q_SLOTS:
     void galleryOfPopups();
+    void launchFailureNotices_data() { addGalleryLooks(); }
+    void launchFailureNotices();
 
 private:
     struct Sample {
@@ -28,8 +32,12 @@ private:
         double arrowOffset = 0;
         bool focusCell = false;
         PopupBlur blur = PopupBlur::Thin;
+        // The application whose launch failed, by its place in the grid.
+        int failedLaunch = -1;
     };
     QImage render(PopupTestBed& bed, const Sample& sample);
+    // The pictures in rows of `perRow` over a desktop's colours, each row as high as its tallest.
+    static QImage sheetOf(const QList<QImage>& images, int perRow);
 };
 
 QImage PopupGalleryTest::render(PopupTestBed& bed, const Sample& sample) {
@@ -50,6 +58,12 @@ QImage PopupGalleryTest::render(PopupTestBed& bed, const Sample& sample) {
             qWarning("the view never became active");
         view.focusFirstControl();
         QTest::keyClick(view.focusWidget(), Qt::Key_Right);
+    }
+    if (sample.failedLaunch >= 0) {
+        view.cells().at(sample.failedLaunch)->click();
+        bed.workspace.finishOpens(QStringLiteral("the gallery's launches fail"));
+        if (!view.launchFailureNotice())
+            qWarning("no notice of the failed launch");
     }
     QImage image(view.size() * 2, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(2);
@@ -78,9 +92,35 @@ void PopupGalleryTest::galleryOfPopups() {
     QList<QImage> images;
     for (const Sample& sample : samples)
         images.append(render(bed, sample));
+    QVERIFY(sheetOf(images, 4).save(QCoreApplication::applicationDirPath() + QStringLiteral("/popup-gallery.png")));
+}
 
-    // Rows of four, each as high as its tallest popup.
-    constexpr int margin = 16, perRow = 4;
+void PopupGalleryTest::launchFailureNotices() {
+    QFETCH(bool, ukrainian);
+    QFETCH(bool, dark);
+    PopupTestBed bed;
+    bed.settings->setLanguage(ukrainian ? AppLanguage::Ukrainian : AppLanguage::English);
+    const AppThemeMode theme = dark ? AppThemeMode::Dark : AppThemeMode::Light;
+    const QList<Sample> samples{
+        {.label = QStringLiteral("Work"), .theme = theme, .failedLaunch = 0},
+        {.label = QStringLiteral("One"), .theme = theme, .apps = 1, .failedLaunch = 0},
+        {.label = QStringLiteral("No title"), .theme = theme, .apps = 5, .title = false, .failedLaunch = 3},
+        {.label = QStringLiteral("Centred"),
+         .position = PopupPosition::Center,
+         .theme = theme,
+         .apps = 8,
+         .blur = PopupBlur::Dark,
+         .failedLaunch = 1},
+    };
+    QList<QImage> images;
+    for (const Sample& sample : samples)
+        images.append(render(bed, sample));
+    QVERIFY(sheetOf(images, 4).save(QCoreApplication::applicationDirPath() + QStringLiteral("/popup-notice-") +
+                                    QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".png")));
+}
+
+QImage PopupGalleryTest::sheetOf(const QList<QImage>& images, int perRow) {
+    constexpr int margin = 16;
     int width = 0, height = margin;
     QList<int> rowHeights;
     for (qsizetype i = 0; i < images.size(); i += perRow) {
@@ -110,7 +150,7 @@ void PopupGalleryTest::galleryOfPopups() {
         y += rowHeights[i / perRow] + margin;
     }
     painter.end();
-    QVERIFY(gallery.save(QCoreApplication::applicationDirPath() + QStringLiteral("/popup-gallery.png")));
+    return gallery;
 }
 
 QTEST_MAIN(PopupGalleryTest)

@@ -4,8 +4,10 @@
 #include "platform/NotificationNames.h"
 #include "popup/FolderPopupView.h"
 #include "popup/PopupAppIconView.h"
+#include "popup/PopupNotice.h"
 #include "widgets/GlyphButton.h"
 
+#include <QAccessible>
 #include <QTest>
 
 class PopupPanelControllerTest : public QObject {
@@ -21,6 +23,7 @@ private Q_SLOTS:
     void centredPopupShowsThePinAndKeepsItsCentre();
     void placementAimsAtTheOpeningClickAndWritesTheArrowOneTurnLater();
     void launchesCloseAnUnpinnedPopupOnlyWhenTheyWork();
+    void aFailedLaunchIsToldUntilTheNextOneOrAFewSeconds();
     void keyboardMovesAcrossTheGridLaunchesAndCloses();
 
 private:
@@ -241,6 +244,70 @@ void PopupPanelControllerTest::launchesCloseAnUnpinnedPopupOnlyWhenTheyWork() {
     m_bed->workspace.finishOpens();
     m_bed->clock.advance(0);
     QVERIFY(controller.isPopupVisible());
+}
+
+void PopupPanelControllerTest::aFailedLaunchIsToldUntilTheNextOneOrAFewSeconds() {
+    PopupPanelController& controller = m_bed->controller;
+    controller.presentPopup(m_folder);
+    const QRectF before = controller.popupPanel()->frame();
+    const QList<PopupAppIconView*> cells = view()->cells();
+    const int gridFromBottom = view()->height() - cells.first()->geometry().bottom();
+    const auto fail = [&](int cell) {
+        view()->cells().at(cell)->click();
+        m_bed->workspace.finishOpens(QStringLiteral("no such file"));
+    };
+
+    // Said in the popup, above the grid: over the Dock the card grows upward and the icons stay.
+    fail(1);
+    const PopupNotice* notice = view()->launchFailureNotice();
+    QVERIFY(notice && notice->isVisible());
+    QCOMPARE(notice->text(), QStringLiteral("Couldn’t open “Missing\u00A01”."));
+    QVERIFY(notice->geometry().bottom() < cells.first()->geometry().top());
+    QVERIFY(controller.isPopupVisible());
+    const QRectF grown = controller.popupPanel()->frame();
+    QCOMPARE(grown.topLeft(), before.topLeft()); // in y-up coordinates the origin is the bottom-left corner
+    QVERIFY(grown.height() > before.height() + notice->height());
+    QCOMPARE(view()->height() - cells.first()->geometry().bottom(), gridFromBottom);
+    QCOMPARE(m_bed->home.console.lines.last(),
+             QStringLiteral("[PopupAppIconView] Failed to launch Missing 1: no such file"));
+    // Screen readers take it as an alert with the same words. (The alert event itself needs a
+    // platform with an accessibility bridge; the offscreen one has none.)
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(const_cast<PopupNotice*>(notice));
+    QVERIFY(accessible);
+    QCOMPARE(accessible->role(), QAccessible::AlertMessage);
+    QCOMPARE(accessible->text(QAccessible::Name), notice->text());
+
+    // In the other language it says the same.
+    m_bed->settings->setLanguage(AppLanguage::Ukrainian);
+    QCOMPARE(view()->launchFailureNotice()->text(), QStringLiteral("Не вдалося відкрити «Missing\u00A01»."));
+    m_bed->settings->setLanguage(AppLanguage::English);
+
+    // It goes by itself after a few seconds, and the card with it.
+    m_bed->clock.advance(FolderPopupView::launchFailureNoticeDuration - 0.1);
+    QVERIFY(view()->launchFailureNotice());
+    m_bed->clock.advance(0.2);
+    QVERIFY(!view()->launchFailureNotice());
+    QCOMPARE(controller.popupPanel()->frame(), before);
+
+    // Or at the next launch, which here works and closes the popup.
+    fail(1);
+    QVERIFY(view()->launchFailureNotice());
+    view()->cells().at(0)->click();
+    QVERIFY(!view()->launchFailureNotice());
+    m_bed->workspace.finishOpens();
+    m_bed->clock.advance(0);
+    QVERIFY(!controller.isPopupVisible());
+    QCOMPARE(m_bed->clock.pendingCount(), 0); // the notice's own timer went with it
+
+    // A launch that works says nothing, also where the popup stays open.
+    m_bed->clock.advance(1);
+    m_bed->settings->setPopupPosition(PopupPosition::Center);
+    controller.presentPopup(m_folder);
+    view()->pinButton()->click();
+    view()->cells().first()->click();
+    m_bed->workspace.finishOpens();
+    m_bed->clock.advance(0);
+    QVERIFY(controller.isPopupVisible() && !view()->launchFailureNotice());
 }
 
 void PopupPanelControllerTest::keyboardMovesAcrossTheGridLaunchesAndCloses() {

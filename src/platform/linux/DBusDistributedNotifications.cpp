@@ -1,8 +1,10 @@
 #include "DBusDistributedNotifications.h"
 
 #include <QDBusArgument>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusReply>
 #include <QDBusSignature>
 #include <QDBusVariant>
 #include <QDebug>
@@ -184,6 +186,18 @@ void DBusDistributedNotifications::observe(const QString& name, NotificationHand
     m_handlers[name].append(std::move(handler));
 }
 
+bool DBusDistributedNotifications::isOwnPost(const Notification& notification) const {
+    return !notification.sender.isEmpty() && notification.sender == m_connection.baseService();
+}
+
+bool DBusDistributedNotifications::isPostedByOwnerOf(const QString& busName, const Notification& notification) const {
+    if (notification.sender.isEmpty() || !m_connection.isConnected() || !m_connection.interface())
+        return false;
+    // Answered by the bus daemon itself, not by the owner, so it cannot hang on a busy peer.
+    const QDBusReply<QString> owner = m_connection.interface()->serviceOwner(busName);
+    return owner.isValid() && owner.value() == notification.sender;
+}
+
 void DBusDistributedNotifications::deliver(const QDBusMessage& message) {
     // Anyone on the bus can emit this signal; take only the documented shape.
     if (message.signature() != kSignature)
@@ -201,6 +215,8 @@ void DBusDistributedNotifications::deliver(const QDBusMessage& message) {
     if (!object.isEmpty())
         notification.object = object;
     notification.userInfo = plainValue(arguments.at(2)).toMap();
+    // Stamped by the bus daemon, so no poster can claim another's name.
+    notification.sender = message.service();
 
     // A copy: a handler may observe more names, which can reallocate the table.
     const QList<NotificationHandler> handlers = found.value();

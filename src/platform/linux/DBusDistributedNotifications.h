@@ -24,8 +24,15 @@ public:
 
     // User info values D-Bus cannot carry (dates, invalid values, ...) are left out.
     void post(const QString& name, const QString& object = {}, const QVariantMap& userInfo = {}) override;
-    // Handlers of one name run in the order they were registered.
+    // Handlers of one name run in the order they were registered. A notification's sender is
+    // the unique name of the connection that posted it.
     void observe(const QString& name, NotificationHandler handler) override;
+
+    // Whether this process posted the notification.
+    bool isOwnPost(const Notification& notification) const;
+    // Whether the connection that owns `busName` now posted the notification. The bus is asked
+    // each time, so a Dock that started again is still the Dock, and its old connection no longer.
+    bool isPostedByOwnerOf(const QString& busName, const Notification& notification) const;
 
 private Q_SLOTS:
     void deliver(const QDBusMessage& message);

@@ -1,5 +1,7 @@
 #include "DBusDockTile.h"
 
+#include "DockBus.h"
+
 #include "platform/PngEncoder.h"
 
 #include <QDBusConnectionInterface>
@@ -8,16 +10,10 @@
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
 
-namespace {
-const QString kService = QStringLiteral("app.trellin.Dock");
-const QString kPath = QStringLiteral("/app/trellin/Dock");
-const QString kInterface = QStringLiteral("app.trellin.Dock");
-} // namespace
-
 DBusDockTile::DBusDockTile(QString bundlePath, const QDBusConnection& bus)
     : m_bundlePath(std::move(bundlePath))
     , m_bus(bus)
-    , m_dockWatcher(new QDBusServiceWatcher(kService, m_bus, QDBusServiceWatcher::WatchForRegistration, this)) {
+    , m_dockWatcher(new QDBusServiceWatcher(DockBus::service, m_bus, QDBusServiceWatcher::WatchForRegistration, this)) {
     connect(m_dockWatcher, &QDBusServiceWatcher::serviceRegistered, this, [this] {
         announce();
         publish();
@@ -25,14 +21,14 @@ DBusDockTile::DBusDockTile(QString bundlePath, const QDBusConnection& bus)
 }
 
 bool DBusDockTile::dockIsRunning() const {
-    return m_bus.isConnected() && m_bus.interface() && m_bus.interface()->isServiceRegistered(kService).value();
+    return m_bus.isConnected() && m_bus.interface() && m_bus.interface()->isServiceRegistered(DockBus::service).value();
 }
 
 QSize DBusDockTile::size() const {
     if (dockIsRunning()) {
         QDBusMessage get = QDBusMessage::createMethodCall(
-            kService, kPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-        get << kInterface << QStringLiteral("TileSize");
+            DockBus::service, DockBus::path, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+        get << DockBus::interface << QStringLiteral("TileSize");
         const QDBusReply<QDBusVariant> reply = m_bus.call(get, QDBus::Block, 1000);
         bool ok = false;
         const int pixels = reply.isValid() ? reply.value().variant().toInt(&ok) : 0;
@@ -54,7 +50,8 @@ void DBusDockTile::publish() {
     const std::optional<QByteArray> png = PngEncoder::encode(m_lastContent);
     if (!png)
         return;
-    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("SetTileContent"));
+    QDBusMessage call = QDBusMessage::createMethodCall(DockBus::service, DockBus::path, DockBus::interface,
+                                                       QStringLiteral("SetTileContent"));
     call << m_bundlePath << *png;
     // The Dock redraws on its own time; this process does not wait for it.
     m_bus.asyncCall(call);
@@ -72,7 +69,7 @@ void DBusDockTile::announce() {
     if (!m_bus.isConnected())
         return;
     const QString method = m_shown ? QStringLiteral("Register") : QStringLiteral("Unregister");
-    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, method);
+    QDBusMessage call = QDBusMessage::createMethodCall(DockBus::service, DockBus::path, DockBus::interface, method);
     call << m_bundlePath;
     // No Dock, no tile: the call simply finds no one, and the Dock's arrival announces again.
     call.setAutoStartService(false);

@@ -102,15 +102,28 @@ private:
 
 } // namespace
 
-std::unique_ptr<FileEvents::Watch> InotifyFileEvents::watch(const QString& path, Events mask, Handler handler) {
+std::unique_ptr<FileEvents::Watch> InotifyFileEvents::watch(const QString& path, Events mask, Handler handler,
+                                                            Failure* failure) {
+    // Called right after the failing call, before anything else can change errno.
+    const auto failed = [failure] {
+        const bool exhausted = errno == EMFILE || errno == ENFILE || errno == ENOMEM || errno == ENOSPC;
+        if (failure)
+            *failure = exhausted ? Failure::Exhausted : Failure::CannotOpen;
+    };
     int objectFd = ::open(QFile::encodeName(path).constData(), O_PATH | O_CLOEXEC);
-    if (objectFd < 0)
+    if (objectFd < 0) {
+        failed();
         return nullptr;
+    }
     struct stat status {};
+    if (::fstat(objectFd, &status) != 0) {
+        failed();
+        ::close(objectFd);
+        return nullptr;
+    }
     const int inotifyFd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (::fstat(objectFd, &status) != 0 || inotifyFd < 0) {
-        if (inotifyFd >= 0)
-            ::close(inotifyFd);
+    if (inotifyFd < 0) {
+        failed();
         ::close(objectFd);
         return nullptr;
     }
@@ -121,6 +134,7 @@ std::unique_ptr<FileEvents::Watch> InotifyFileEvents::watch(const QString& path,
     // the path changed in between.
     const QByteArray opened = "/proc/self/fd/" + QByteArray::number(objectFd);
     if (::inotify_add_watch(inotifyFd, opened.constData(), events) < 0) {
+        failed();
         ::close(inotifyFd);
         ::close(objectFd);
         return nullptr;

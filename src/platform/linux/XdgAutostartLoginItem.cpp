@@ -7,7 +7,16 @@
 
 namespace {
 
-// Quotes an argument for an Exec line, then escapes it as a desktop-entry string value.
+// Line breaks would end the value early and start a line of their own.
+QString stringValue(QString value) {
+    value.replace(u'\\', QStringLiteral("\\\\"));
+    value.replace(u'\n', QStringLiteral("\\n"));
+    value.replace(u'\r', QStringLiteral("\\r"));
+    return value;
+}
+
+// Quotes an argument for an Exec line, then escapes it as a desktop-entry string value. Desktops
+// read it the other way round: the string's escapes, then field codes, then the quoting.
 QString execArgument(const QString& argument) {
     QString quoted;
     for (const QChar c : argument) {
@@ -16,18 +25,22 @@ QString execArgument(const QString& argument) {
         quoted += c;
     }
     quoted = u'"' + quoted + u'"';
-    quoted.replace(u'\\', QStringLiteral("\\\\"));
     // A literal percent sign is written as "%%" in an Exec line.
     quoted.replace(u'%', QStringLiteral("%%"));
-    return quoted;
+    return stringValue(quoted);
 }
 
-// Line breaks would end the value early and start a line of their own.
-QString stringValue(QString value) {
-    value.replace(u'\\', QStringLiteral("\\\\"));
-    value.replace(u'\n', QStringLiteral("\\n"));
-    value.replace(u'\r', QStringLiteral("\\r"));
-    return value;
+// The Exec line that starts `executable`. GIO checks that an entry's program exists before it
+// expands field codes, so it would refuse a program path holding "%%" and the application would
+// never start at login; such a path is given to the shell as an argument, which GIO leaves alone.
+QString execLine(const QString& executable) {
+    if (!executable.contains(u'%'))
+        return execArgument(executable);
+    QStringList arguments;
+    for (const QString& argument :
+         {QStringLiteral("/bin/sh"), QStringLiteral("-c"), QStringLiteral("exec \"$0\""), executable})
+        arguments << execArgument(argument);
+    return arguments.join(u' ');
 }
 
 } // namespace
@@ -65,7 +78,7 @@ bool XdgAutostartLoginItem::registerMainApp(QString* error) {
                                          "Name=%1\n"
                                          "Exec=%2\n"
                                          "X-GNOME-Autostart-enabled=true\n")
-                              .arg(stringValue(m_applicationName), execArgument(m_executablePath));
+                              .arg(stringValue(m_applicationName), execLine(m_executablePath));
     QString reason;
     if (!FileSystem::writeFileAtomically(entryPath(), entry.toUtf8(), &reason)) {
         *error = QStringLiteral("cannot write %1: %2").arg(entryPath(), reason);
