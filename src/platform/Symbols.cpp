@@ -154,7 +154,6 @@ constexpr auto kTable = std::to_array<Symbols::Entry>({
     {"app.dashed", "crop_free"},
     {"app.fill", "square"},
     {"doc.fill", "description"},
-    {"exclamationmark.triangle.fill", "warning"},
 });
 
 constexpr bool namesAreUnique() {
