@@ -32,24 +32,38 @@ void FolderStore::setFolders(const QList<AppFolder>& folders) {
     save();
 }
 
-void FolderStore::load() {
+bool FolderStore::load() {
     QFile file(m_saveURL);
     if (!file.exists())
-        return;
+        return false;
     QString error;
+    QByteArray stored;
     std::optional<QList<AppFolder>> folders;
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
         error = file.errorString();
-    else
-        folders = FolderCodec::decode(file.readAll(), Timestamp::fromUnix(m_services.clock.now()), &error);
+    } else {
+        stored = file.readAll();
+        folders = FolderCodec::decode(stored, Timestamp::fromUnix(m_services.clock.now()), &error);
+    }
     if (!folders) {
         // The next save must not replace this file before it has been kept aside.
         m_savedFileUnreadable = true;
         Console::printLine(QStringLiteral("[FolderStore] Failed to load folders: ") + error);
-        return;
+        return false;
     }
     m_savedFileUnreadable = false;
-    setFolders(*folders);
+    // Every process reloads at each appearance change, many times a second while a slider moves:
+    // a list that is already held is not announced again, and a file already in the form a save
+    // would give it is not rewritten (one with missing keys still is, once).
+    const std::optional<QByteArray> canonical = FolderCodec::encode(*folders);
+    const bool changed = !canonical || FolderCodec::encode(m_folders) != canonical;
+    if (changed) {
+        m_folders = *folders;
+        Q_EMIT foldersChanged();
+    }
+    if (!canonical || *canonical != stored)
+        save();
+    return changed;
 }
 
 bool FolderStore::keepUnreadableFileAside() {
