@@ -135,6 +135,7 @@ struct SharedObjects {
                     .isHelperProcess = [&identity] { return identity.runMode.isHelperProcess(); },
                 })
         , settings({
+              .scheduler = backend.scheduler,
               .defaults = identity.defaults,
               .notifications = backend.localNotifications,
               .distributedNotifications = backend.distributedNotifications,

@@ -112,7 +112,7 @@ void AppDelegateTest::makeProcess(const QString& groupID, const QStringList& arg
                                                 .launchLog = *m_launchLog,
                                                 .isHelperProcess = [this] { return m_runMode->isHelperProcess(); },
                                             });
-    m_settings = makeTestSettings(*m_home);
+    m_settings = makeTestSettings(*m_home, m_clock);
     // Reloads enter the runtime's timeline, to check the order of start-up's steps.
     connect(m_settings.get(), &AppSettings::changed, this, [this](AppSettings::Field field) {
         if (field == AppSettings::Field::IsUpdating && m_settings->isUpdating())
