@@ -232,6 +232,7 @@ struct SharedObjects {
           })
         , delegate({
               .clock = backend.clock,
+              .scheduler = backend.scheduler,
               .defaults = identity.defaults,
               .localNotifications = backend.localNotifications,
               .distributedNotifications = backend.distributedNotifications,
