@@ -2,6 +2,7 @@
 
 #include "platform/LocalNotificationCenter.h"
 #include "platform/linux/DBusDistributedNotifications.h"
+#include "platform/linux/MainQueueScheduler.h"
 #include "platform/linux/PlistUserDefaults.h"
 #include "platform/linux/XdgAutostartLoginItem.h"
 #include "settings/AppSettings.h"
@@ -21,6 +22,7 @@ struct BenchHome {
                                                        QStringLiteral("bench.Trellin"), QStringList());
         distributed = std::make_unique<DBusDistributedNotifications>();
         settings = std::make_unique<AppSettings>(AppSettings::Services{
+            .scheduler = scheduler,
             .defaults = *defaults,
             .notifications = local,
             .distributedNotifications = *distributed,
@@ -35,6 +37,7 @@ struct BenchHome {
 
     QTemporaryDir home;
     LocalNotificationCenter local;
+    MainQueueScheduler scheduler;
     XdgAutostartLoginItem loginItem{home.filePath(QStringLiteral("autostart")), QStringLiteral("bench.Trellin"),
                                     QStringLiteral("Bench"), QStringLiteral("/bin/true")};
     std::unique_ptr<PlistUserDefaults> defaults;

@@ -9,6 +9,7 @@
 #include "platform/Application.h"
 #include "platform/Console.h"
 #include "platform/DistributedNotifications.h"
+#include "platform/FreedMemory.h"
 #include "platform/LocalNotificationCenter.h"
 #include "platform/NotificationNames.h"
 #include "platform/Updater.h"
@@ -28,9 +29,19 @@ constexpr double kBadgeSeconds = 2.0;
 
 AppDelegate::AppDelegate(Services services, QObject* parent)
     : QObject(parent)
-    , m_services(std::move(services)) {
+    , m_services(std::move(services))
+    , m_tileReloads(m_services.scheduler, reloadInterval, [this] { updateDockTile(); })
+    , m_popupReloads(m_services.scheduler, reloadInterval, [this] { refreshPopupSettings(); })
+    , m_themeReloads(m_services.scheduler, reloadInterval, [this] { refreshTheme(); }) {
     // Only a reopen that arrives while the launch popup is still open is swallowed.
     m_services.popup.setCloseHandler([this] { m_shouldIgnoreNextHelperReopen = false; });
+    // A flood leaves its messages' memory with the allocator; a helper idles for hours after it.
+    for (Throttle* reloads : {&m_tileReloads, &m_popupReloads, &m_themeReloads}) {
+        reloads->setBurstEndHandler([](int requests) {
+            if (requests > 1)
+                FreedMemory::giveBack();
+        });
+    }
 }
 
 AppDelegate::~AppDelegate() = default;
@@ -106,7 +117,7 @@ void AppDelegate::startMainApplication() {
     });
     m_services.localNotifications.addObserver(NotificationName::tileAppearanceChanged, [self](const Notification&) {
         if (self)
-            self->updateDockTile();
+            self->m_tileReloads.request();
     });
 }
 
@@ -124,10 +135,11 @@ void AppDelegate::observeDistributedNotifications() {
                 handler(*self, n);
         });
     };
-    observe(NotificationName::TRTileAppearanceChanged, [](AppDelegate& d, const Notification&) { d.updateDockTile(); });
+    observe(NotificationName::TRTileAppearanceChanged,
+            [](AppDelegate& d, const Notification&) { d.m_tileReloads.request(); });
     observe(NotificationName::TRPopupSettingsChanged,
-            [](AppDelegate& d, const Notification&) { d.refreshPopupSettings(); });
-    observe(NotificationName::TRThemeChanged, [](AppDelegate& d, const Notification&) { d.refreshTheme(); });
+            [](AppDelegate& d, const Notification&) { d.m_popupReloads.request(); });
+    observe(NotificationName::TRThemeChanged, [](AppDelegate& d, const Notification&) { d.m_themeReloads.request(); });
     observe(NotificationName::TRCloseNonPinnedPopups,
             [](AppDelegate& d, const Notification& n) { d.m_services.popup.handleClosePopupsNotification(n); });
     observe(NotificationName::TRDockTilePinStateChanged, [](AppDelegate& d, const Notification& n) {
@@ -189,9 +201,11 @@ void AppDelegate::updateMainAppPresentationMode() {
 }
 
 void AppDelegate::updateDockTile() {
-    m_services.settings.reloadFromDefaults();
-    m_services.store.load();
-    if (m_services.runMode.isHelperProcess())
+    // A tile drawn again from the same settings and folder is the same picture, and each drawing
+    // is published to the Dock and written as the bundle's icon.
+    const bool settingsChanged = m_services.settings.reloadFromDefaults();
+    const bool foldersChanged = m_services.store.load();
+    if ((settingsChanged || foldersChanged) && m_services.runMode.isHelperProcess())
         m_services.tile.refreshTile();
 }
 

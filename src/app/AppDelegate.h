@@ -3,6 +3,7 @@
 #include "DockStateMonitor.h"
 #include "MainWindowPresenter.h"
 #include "platform/Clock.h"
+#include "platform/Throttle.h"
 #include "popup/PopupPresenter.h"
 
 #include <QObject>
@@ -20,6 +21,7 @@ class HelperState;
 class HelperTileActions;
 class LocalNotificationCenter;
 class RunMode;
+class Scheduler;
 class TilePresenter;
 class Updater;
 class UserDefaults;
@@ -31,6 +33,7 @@ class AppDelegate : public QObject {
 public:
     struct Services {
         const Clock& clock;
+        Scheduler& scheduler;
         UserDefaults& defaults;
         LocalNotificationCenter& localNotifications;
         DistributedNotifications& distributedNotifications;
@@ -48,6 +51,11 @@ public:
         MainWindowPresenter& mainWindow;
         Updater& updater;
     };
+
+    // Any bus client can post the reload notifications, and a moving slider posts dozens a second:
+    // each kind reloads at once when it comes alone, and at most once per this interval in a burst,
+    // the last time after the burst's last notification.
+    static constexpr double reloadInterval = 0.1;
 
     explicit AppDelegate(Services services, QObject* parent = nullptr);
     ~AppDelegate() override;
@@ -90,6 +98,9 @@ private:
     bool isForThisHelper(const Notification& notification) const;
 
     Services m_services;
+    Throttle m_tileReloads;
+    Throttle m_popupReloads;
+    Throttle m_themeReloads;
     std::optional<QUuid> m_pendingInitialHelperPopupFolderID;
     bool m_shouldIgnoreNextHelperReopen = false;
     bool m_hasHandledInitialReopen = false;

@@ -137,6 +137,7 @@ struct SharedObjects {
                     .isHelperProcess = [&identity] { return identity.runMode.isHelperProcess(); },
                 })
         , settings({
+              .scheduler = backend.scheduler,
               .defaults = identity.defaults,
               .notifications = backend.localNotifications,
               .distributedNotifications = backend.distributedNotifications,
@@ -239,6 +240,7 @@ struct SharedObjects {
           })
         , delegate({
               .clock = backend.clock,
+              .scheduler = backend.scheduler,
               .defaults = identity.defaults,
               .localNotifications = backend.localNotifications,
               .distributedNotifications = backend.distributedNotifications,

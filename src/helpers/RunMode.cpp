@@ -15,13 +15,17 @@ RunMode::RunMode(const Bundle& mainBundle, UserDefaults& defaults, QStringList a
 
 std::optional<QString> RunMode::currentGroupID() const {
     const QVariant value = m_mainBundle.infoValue(groupIDKey);
-    if (value.typeId() == QMetaType::QString && !value.toString().isEmpty()) {
-        const QString groupID = value.toString();
-        m_defaults.setObject(kGroupKey, groupID);
-        return groupID;
+    std::optional<QString> groupID;
+    if (value.typeId() == QMetaType::QString && !value.toString().isEmpty())
+        groupID = value.toString();
+    if (!m_mirrored || *m_mirrored != groupID) {
+        if (groupID)
+            m_defaults.setObject(kGroupKey, *groupID);
+        else
+            m_defaults.removeObject(kGroupKey);
+        m_mirrored = groupID;
     }
-    m_defaults.removeObject(kGroupKey);
-    return std::nullopt;
+    return groupID;
 }
 
 std::optional<QUuid> RunMode::helperFolderID() const {

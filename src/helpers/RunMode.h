@@ -23,6 +23,9 @@ public:
     RunMode(const Bundle& mainBundle, UserDefaults& defaults, QStringList arguments);
 
     // TRGroupUUID of the running bundle, mirrored to the "group" default (removed when absent).
+    // The mirror is written only when it differs from what this process last mirrored: every
+    // helper shares the defaults file and holds a different id, so writing it at every call
+    // would have each helper rewrite the file the others just wrote.
     std::optional<QString> currentGroupID() const;
     bool isHelperProcess() const { return helperFolderID().has_value(); }
     // The folder this helper serves: currentGroupID when it parses as a UUID.
@@ -40,4 +43,7 @@ private:
     const Bundle& m_mainBundle;
     UserDefaults& m_defaults;
     QStringList m_arguments;
+    // What this process last mirrored to "group" (an empty optional inside: it removed the key);
+    // none before the first call.
+    mutable std::optional<std::optional<QString>> m_mirrored;
 };

@@ -37,15 +37,15 @@ void FolderStore::setFolders(const QList<AppFolder>& folders) {
     save();
 }
 
-void FolderStore::load() {
+bool FolderStore::load() {
     // Until a save succeeds the list in memory is newer than the file: reading the file back (as
     // the main application does when a tile's look changed) would throw the unsaved edits away.
     if (m_foldersFileBehind)
-        return;
+        return false;
     // Never waits and never fills memory: a FIFO, a device or a huge file here is unreadable.
     const FileSystem::ReadResult file = FileSystem::readFile(m_saveURL, FileSystem::kDocumentLimit);
     if (file.errorNumber == ENOENT)
-        return;
+        return false;
     QString error = file.error;
     const QByteArray stored = file.bytes.value_or(QByteArray());
     std::optional<QList<AppFolder>> folders;
@@ -55,17 +55,22 @@ void FolderStore::load() {
         // The next save must not replace this file before it has been kept aside.
         m_savedFileUnreadable = true;
         Console::printLine(QStringLiteral("[FolderStore] Failed to load folders: ") + error);
-        return;
+        return false;
     }
     m_savedFileUnreadable = false;
-    // A file that already holds the list as it would be written is left alone, so an up-to-date
-    // file in a read-only folder is not a failed save.
-    if (FolderCodec::encode(*folders) == stored) {
+    // Every process reloads at each appearance change, many times a second while a slider moves:
+    // a list that is already held is not announced again, and a file already in the form a save
+    // would give it is not rewritten (one with missing keys still is, once) - so an up-to-date file
+    // in a read-only folder is not a failed save either.
+    const std::optional<QByteArray> canonical = FolderCodec::encode(*folders);
+    const bool changed = !canonical || FolderCodec::encode(m_folders) != canonical;
+    if (changed) {
         m_folders = *folders;
         Q_EMIT foldersChanged();
-        return;
     }
-    setFolders(*folders);
+    if (!canonical || *canonical != stored)
+        save();
+    return changed;
 }
 
 bool FolderStore::keepUnreadableFileAside(QString* error) {

@@ -54,7 +54,8 @@ public:
     // Every assignment notifies and saves.
     void setFolders(const QList<AppFolder>& folders);
 
-    void load();
+    // True when the list changed.
+    bool load();
     // The folders file exists but could not be read or decoded, so the list in memory does not
     // stand for it: nothing may remove helpers on the strength of this list until a save has
     // kept that file aside.

@@ -9,6 +9,7 @@
 #include "platform/LocalNotificationCenter.h"
 #include "platform/LoginItem.h"
 #include "platform/PropertyList.h"
+#include "platform/Throttle.h"
 #include "platform/UserDefaults.h"
 #include "platform/VariantKinds.h"
 
@@ -42,19 +43,40 @@ AppSettings::AppSettings(Services services, QObject* parent)
         else
             m_values.push_back(field.read(m_services.defaults.object(QLatin1String(field.key))));
     }
+    m_writes.resize(settingFields().size());
+    for (const SettingField& field : settingFields()) {
+        if (field.key && std::holds_alternative<double>(field.defaultValue))
+            m_writes[std::size_t(field.field)] = std::make_unique<Throttle>(
+                m_services.scheduler, writeInterval, [this, f = field.field] { runChangeAction(f); });
+    }
+}
+
+AppSettings::~AppSettings() {
+    // Quitting in the middle of a drag still keeps where the slider was let go.
+    for (const SettingField& field : settingFields()) {
+        if (isWriteWaiting(field.field))
+            m_services.defaults.setObject(QLatin1String(field.key), toStored(m_values[std::size_t(field.field)]));
+    }
+}
+
+bool AppSettings::isWriteWaiting(Field field) const {
+    const std::unique_ptr<Throttle>& writes = m_writes[std::size_t(field)];
+    return writes && writes->isPending();
 }
 
 QString AppSettings::key(Field field) {
     return QString::fromLatin1(settingField(field).key);
 }
 
-void AppSettings::reloadFromDefaults() {
+bool AppSettings::reloadFromDefaults() {
     assign(Field::IsUpdating, true);
+    bool changedAny = false;
     for (const SettingField& field : settingFields()) {
-        if (field.key && !field.onboardingSources)
-            assign(field.field, field.read(m_services.defaults.object(QLatin1String(field.key))));
+        if (field.key && !field.onboardingSources && !isWriteWaiting(field.field))
+            changedAny |= assign(field.field, field.read(m_services.defaults.object(QLatin1String(field.key))));
     }
     assign(Field::IsUpdating, false);
+    return changedAny;
 }
 
 namespace {
@@ -71,15 +93,20 @@ bool sameValue(const AppSettings::Value& a, const AppSettings::Value& b) {
 
 } // namespace
 
-void AppSettings::assign(Field field, Value value) {
+bool AppSettings::assign(Field field, Value value) {
     Value& held = m_values[std::size_t(field)];
     Q_ASSERT(held.index() == value.index());
     const bool differs = !sameValue(held, value);
     held = std::move(value);
     if (differs)
         Q_EMIT changed(field);
-    if (!isUpdating())
+    if (isUpdating())
+        return differs;
+    if (const std::unique_ptr<Throttle>& writes = m_writes[std::size_t(field)])
+        writes->request();
+    else
         runChangeAction(field);
+    return differs;
 }
 
 void AppSettings::runChangeAction(Field field) {

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -12,6 +13,8 @@
 class DistributedNotifications;
 class LocalNotificationCenter;
 class LoginItem;
+class Scheduler;
+class Throttle;
 class UserDefaults;
 
 // One reading of the onboarding flag from a preferences file.
@@ -23,6 +26,12 @@ struct OnboardingFlagSnapshot {
 // The global preferences, each kept in the user defaults under its own key. Every assignment
 // writes the value and announces it (outside a reload); observers hear of real changes only.
 // What each field stores, reads and announces is described once, in SettingFields.cpp.
+//
+// A slider assigns its number dozens of times a second, and every write wakes every helper. So a
+// number assigned again within `writeInterval` of its last write waits for the end of that
+// interval and is written and announced there, with the latest value: a single assignment still
+// writes at once, a drag writes a few times a second, and its last value always lands. The field
+// itself, and its `changed` signal, follow every assignment at once.
 class AppSettings : public QObject {
     Q_OBJECT
 public:
@@ -60,6 +69,7 @@ public:
                                PopupPosition, PopupBlur, PopupAnimation>;
 
     struct Services {
+        Scheduler& scheduler;
         UserDefaults& defaults;
         LocalNotificationCenter& notifications;
         DistributedNotifications& distributedNotifications;
@@ -69,14 +79,21 @@ public:
         QString foldersFilePath;
     };
 
+    // The shortest time between two writes of one number.
+    static constexpr double writeInterval = 0.25;
+
     // Reads every stored field; writes and posts nothing.
     explicit AppSettings(Services services, QObject* parent = nullptr);
+    // A number still waiting to be written is written (not announced).
+    ~AppSettings() override;
 
     // The field's user-defaults key; empty for a field that is never stored.
     static QString key(Field field);
 
-    // Re-reads every stored field but the onboarding flag, writing and posting nothing.
-    void reloadFromDefaults();
+    // Re-reads every stored field but the onboarding flag, writing and posting nothing. A number
+    // assigned here and still waiting to be written keeps its value: the store holds an older one.
+    // True when a field took a new value.
+    bool reloadFromDefaults();
 
     bool isUpdating() const { return get<bool>(Field::IsUpdating); }
     bool launchAtLogin() const { return get<bool>(Field::LaunchAtLogin); }
@@ -145,9 +162,13 @@ Q_SIGNALS:
 private:
     template <typename T> T get(Field field) const { return std::get<T>(m_values[std::size_t(field)]); }
     // Holds the value, tells observers if it differs, then (outside a reload) runs the change action.
-    void assign(Field field, Value value);
+    // True when the value differed.
+    bool assign(Field field, Value value);
     void runChangeAction(Field field);
+    // A number with a write waiting for the end of its interval.
+    bool isWriteWaiting(Field field) const;
 
     Services m_services;
-    std::vector<Value> m_values; // by Field
+    std::vector<Value> m_values;                     // by Field
+    std::vector<std::unique_ptr<Throttle>> m_writes; // by Field; only for the stored numbers
 };

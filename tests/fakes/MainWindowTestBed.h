@@ -17,7 +17,7 @@
 // calls are recorded, virtual time and the bundle's real string tables.
 struct MainWindowTestBed {
     MainWindowTestBed()
-        : settings(makeTestSettings(home))
+        : settings(makeTestSettings(home, clock))
         , localization(QStringLiteral(TRELLIN_BUNDLE_DIR "/Contents/Resources"),
                        [this] { return settings->language(); })
         , launchLog(clock)
@@ -52,9 +52,9 @@ struct MainWindowTestBed {
     }
 
     TestHome home;
+    VirtualClock clock;
     std::unique_ptr<AppSettings> settings;
     Localization localization;
-    VirtualClock clock;
     RecordingHelperActions helpers;
     HelperLaunchLog launchLog;
     FolderStore store;

@@ -16,7 +16,7 @@
 // the other helpers' broadcasts. Icons come from the real bundles.
 struct PopupTestBed {
     explicit PopupTestBed(QString groupID = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper())
-        : settings(makeTestSettings(home))
+        : settings(makeTestSettings(home, clock))
         , localization(QStringLiteral(TRELLIN_BUNDLE_DIR "/Contents/Resources"),
                        [this] { return settings->language(); })
         , groupID(std::move(groupID))
@@ -55,9 +55,9 @@ struct PopupTestBed {
     }
 
     TestHome home;
+    VirtualClock clock;
     std::unique_ptr<AppSettings> settings;
     Localization localization;
-    VirtualClock clock;
     FakeScreens screens;
     FakeEventMonitor events;
     FakeWorkspace workspace;

@@ -5,9 +5,10 @@
 
 #include <memory>
 
-// The settings object of the process that lives in a test home.
-inline std::unique_ptr<AppSettings> makeTestSettings(TestHome& home) {
+// The settings object of the process that lives in a test home; its delayed writes wait on `scheduler`.
+inline std::unique_ptr<AppSettings> makeTestSettings(TestHome& home, Scheduler& scheduler) {
     return std::make_unique<AppSettings>(AppSettings::Services{
+        .scheduler = scheduler,
         .defaults = *home.defaults,
         .notifications = home.localNotifications,
         .distributedNotifications = home.distributedNotifications,

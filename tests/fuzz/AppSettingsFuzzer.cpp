@@ -3,6 +3,7 @@
 #include "FuzzSupport.h"
 
 #include "FakeDistributedNotifications.h"
+#include "VirtualClock.h"
 #include "platform/Console.h"
 #include "platform/LocalNotificationCenter.h"
 #include "platform/linux/PlistUserDefaults.h"
@@ -35,12 +36,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray input = Fuzz::bytes(data, size);
     Fuzz::writeFile(defaults.filePath(), input);
 
+    VirtualClock clock;
     LocalNotificationCenter notifications;
     FakeDistributedNotifications distributedNotifications;
     XdgAutostartLoginItem loginItem(home + QStringLiteral("/config/autostart"), bundleIdentifier,
                                     QStringLiteral("Trellin"),
                                     QStringLiteral("/opt/Trellin.app/Contents/MacOS/Trellin"));
     AppSettings settings({
+        .scheduler = clock,
         .defaults = defaults,
         .notifications = notifications,
         .distributedNotifications = distributedNotifications,

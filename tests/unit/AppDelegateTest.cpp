@@ -18,6 +18,7 @@
 #include "VirtualClock.h"
 
 #include <QFile>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -43,6 +44,8 @@ private Q_SLOTS:
     void helperWhoseFolderIsGoneRunsAsMainApplication();
     void badgesReachOnlyTheirHelper();
     void refreshHandlers();
+    void burstsOfNotificationsReloadOncePerInterval();
+    void reloadsThatChangeNothingWriteNothing();
     void terminationConsumesPreserveMarkerInHelper();
 
 private:
@@ -112,7 +115,7 @@ void AppDelegateTest::makeProcess(const QString& groupID, const QStringList& arg
                                                 .launchLog = *m_launchLog,
                                                 .isHelperProcess = [this] { return m_runMode->isHelperProcess(); },
                                             });
-    m_settings = makeTestSettings(*m_home);
+    m_settings = makeTestSettings(*m_home, m_clock);
     // Reloads enter the runtime's timeline, to check the order of start-up's steps.
     connect(m_settings.get(), &AppSettings::changed, this, [this](AppSettings::Field field) {
         if (field == AppSettings::Field::IsUpdating && m_settings->isUpdating())
@@ -120,6 +123,7 @@ void AppDelegateTest::makeProcess(const QString& groupID, const QStringList& arg
     });
     m_delegate = std::make_unique<AppDelegate>(AppDelegate::Services{
         .clock = m_clock,
+        .scheduler = m_clock,
         .defaults = *m_home->defaults,
         .localNotifications = m_home->localNotifications,
         .distributedNotifications = m_home->distributedNotifications,
@@ -306,6 +310,8 @@ void AppDelegateTest::refreshHandlers() {
     FakeDistributedNotifications& bus = m_home->distributedNotifications;
     m_runtime->clear();
 
+    // Another process changed the tile's look: reloaded and drawn again.
+    m_home->defaults->setObject("tileIconPadding", 6.0);
     bus.post("TRTileAppearanceChanged");
     bus.post("TRPopupSettingsChanged");
     bus.post("TRThemeChanged");
@@ -313,6 +319,7 @@ void AppDelegateTest::refreshHandlers() {
              (QStringList{"reloadFromDefaults", "refreshTile", "reloadFromDefaults", "reloadFromDefaults"}));
 
     // With a visible popup: laid out again, and given the theme another process just stored.
+    m_clock.advance(AppDelegate::reloadInterval);
     m_runtime->clear();
     m_runtime->popupExists = m_runtime->popupVisible = true;
     m_home->defaults->setObject("appTheme", "light");
@@ -321,6 +328,64 @@ void AppDelegateTest::refreshHandlers() {
     bus.post("TRCloseNonPinnedPopups", kOtherID);
     QCOMPARE(m_runtime->calls, (QStringList{"reloadFromDefaults", "layOutPopupAgain", "reloadFromDefaults",
                                             "setPopupAppearance light", "handleClosePopups " + kOtherID}));
+}
+
+void AppDelegateTest::burstsOfNotificationsReloadOncePerInterval() {
+    // The main application has written the folders file back complete, as it does at its start.
+    makeProcess({});
+    m_delegate->applicationDidFinishLaunching();
+    makeProcess(kFolderID, {"Trellin", "-group", kFolderID});
+    m_delegate->applicationDidFinishLaunching();
+    m_runtime->clear();
+    FakeDistributedNotifications& bus = m_home->distributedNotifications;
+
+    // Any bus client may post these: two thousand of two kinds in half a second, and halfway
+    // through another process changes the tile's look.
+    for (int i = 0; i < 1000; ++i) {
+        if (i == 500)
+            m_home->defaults->setObject("tileIconPadding", 7.0);
+        bus.post("TRTileAppearanceChanged");
+        bus.post("TRPopupSettingsChanged");
+        m_clock.advance(0.0005);
+    }
+    m_clock.advance(AppDelegate::reloadInterval);
+    // The first of each kind at once, then one per interval each, and one after the last.
+    QVERIFY2(m_runtime->calls.count("reloadFromDefaults") <= 2 * 7, qPrintable(m_runtime->calls.join(u',')));
+    // The tile is drawn again for the change, and only for it.
+    QCOMPARE(m_settings->tileIconPadding(), 7.0);
+    QCOMPARE(m_runtime->calls.count("refreshTile"), 1);
+
+    // Quiet again: a single notification is handled at once.
+    m_clock.advance(1);
+    m_runtime->clear();
+    m_home->defaults->setObject("tileIconPadding", 8.0);
+    bus.post("TRTileAppearanceChanged");
+    QCOMPARE(m_runtime->calls, (QStringList{"reloadFromDefaults", "refreshTile"}));
+}
+
+void AppDelegateTest::reloadsThatChangeNothingWriteNothing() {
+    makeProcess({});
+    m_delegate->applicationDidFinishLaunching(); // the stored file is written back once, completed
+    const QString defaultsFile = m_home->defaults->filePath();
+    m_home->defaults->setObject("tileIconPadding", 5.0); // the defaults file exists
+    const QDateTime longAgo(QDate(2020, 1, 1), QTime(0, 0), Qt::UTC);
+    for (const QString& path : {m_home->foldersFile(), defaultsFile}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(longAgo, QFileDevice::FileModificationTime));
+    }
+    QSignalSpy foldersChanged(m_store.get(), &FolderStore::foldersChanged);
+
+    // The main application hears its own relays as well as the process-local notice.
+    for (int i = 0; i < 100; ++i) {
+        m_home->localNotifications.post("tileAppearanceChanged");
+        m_home->distributedNotifications.post("TRTileAppearanceChanged");
+        m_clock.advance(0.01);
+    }
+    m_clock.advance(1);
+    QVERIFY(m_runtime->calls.count("reloadFromDefaults") > 1);
+    QCOMPARE(foldersChanged.count(), 0);
+    QCOMPARE(QFileInfo(m_home->foldersFile()).lastModified(), longAgo);
+    QCOMPARE(QFileInfo(defaultsFile).lastModified(), longAgo);
 }
 
 void AppDelegateTest::terminationConsumesPreserveMarkerInHelper() {

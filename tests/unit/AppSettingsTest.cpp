@@ -6,9 +6,11 @@
 
 #include "TestFiles.h"
 #include "TestSettings.h"
+#include "VirtualClock.h"
 
 #include <QMetaEnum>
 #include <QSignalSpy>
+#include <algorithm>
 
 #include <QTest>
 #include <limits>
@@ -29,11 +31,13 @@ class AppSettingsTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestHome> m_home;
+    VirtualClock m_clock;
 
-    std::unique_ptr<AppSettings> makeSettings() const { return makeTestSettings(*m_home); }
+    std::unique_ptr<AppSettings> makeSettings() { return makeTestSettings(*m_home, m_clock); }
 
 private Q_SLOTS:
     void init() {
+        m_clock = VirtualClock();
         m_home = std::make_unique<TestHome>();
         m_home->recordLocal(
             {"languageChanged", "showMenuBarChanged", "themeChanged", "tileAppearanceChanged", "popupSettingsChanged"});
@@ -167,6 +171,50 @@ private Q_SLOTS:
         heard.clear();
         s->reloadFromDefaults();
         QCOMPARE(heard, (QList<std::pair<Field, bool>>{{Field::IsUpdating, true}, {Field::IsUpdating, false}}));
+    }
+
+    void aDragWritesAFewTimesASecondAndItsLastValueLands() {
+        auto s = makeSettings();
+        PlistUserDefaults& stored = *m_home->defaults;
+        QSignalSpy changed(s.get(), &AppSettings::changed);
+
+        // A slider dragged for a second, sixty values: the field follows each one at once, the
+        // store and the other processes a few times a second.
+        for (int step = 1; step <= 60; ++step) {
+            s->setPopupIconSize(40.0 + step);
+            QCOMPARE(s->popupIconSize(), 40.0 + step);
+            if (step == 1)
+                QCOMPARE(stored.object("popupIconSize"), QVariant(41.0));
+            if (step == 30) {
+                // The settings' own echo, a reload, must not take back a value not yet written.
+                s->reloadFromDefaults();
+                QCOMPARE(s->popupIconSize(), 70.0);
+            }
+            m_clock.advance(1.0 / 60);
+        }
+        QCOMPARE(std::count_if(changed.cbegin(), changed.cend(),
+                               [](const QList<QVariant>& signal) {
+                                   return signal.value(0).value<Field>() == Field::PopupIconSize;
+                               }),
+                 60);
+        QVERIFY2(m_home->localPosts.size() <= 5, qPrintable(m_home->localPosts.join(u' ')));
+        m_clock.advance(AppSettings::writeInterval);
+        QCOMPARE(stored.object("popupIconSize"), QVariant(100.0));
+        const qsizetype posts = m_home->localPosts.size();
+        QVERIFY(posts <= 6);
+        m_clock.advance(1);
+        QCOMPARE(m_home->localPosts.size(), posts);
+
+        // Choices, unlike numbers, are written at every assignment.
+        s->setShowMenuBar(true);
+        s->setShowMenuBar(false);
+        QCOMPARE(stored.object("showMenuBar"), QVariant(false));
+
+        // Quitting in the middle of a drag keeps the last value.
+        s->setPopupOpacity(0.5);
+        s->setPopupOpacity(0.6);
+        s.reset();
+        QCOMPARE(stored.object("popupOpacity"), QVariant(0.6));
     }
 
     void onboardingFlagFollowsItsSources() {

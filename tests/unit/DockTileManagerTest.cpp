@@ -47,7 +47,7 @@ void DockTileManagerTest::init() {
     m_home = std::make_unique<TestHome>();
     m_clock = std::make_unique<VirtualClock>(1000);
     m_launchLog = std::make_unique<HelperLaunchLog>(*m_clock);
-    m_settings = makeTestSettings(*m_home);
+    m_settings = makeTestSettings(*m_home, *m_clock);
     m_store =
         std::make_unique<FolderStore>(m_home->applicationSupport(), FolderStore::Services{
                                                                         .clock = *m_clock,

@@ -161,6 +161,29 @@ void FolderStoreTest::loadWritesStoredFileBackInCanonicalForm() {
     // Written atomically: nothing but the file itself is left behind.
     QCOMPARE(QDir(m_dir.filePath("Trellin")).entryList(QDir::Files | QDir::Hidden), QStringList{"folders.json"});
     QVERIFY(m_console->lines.isEmpty());
+
+    // Every process reloads at each appearance change: the file already written back, and the
+    // list already held, make a reload that neither rewrites the file nor announces anything.
+    const QDateTime longAgo(QDate(2020, 1, 1), QTime(0, 0), Qt::UTC);
+    const auto age = [&] {
+        QFile file(m_store->saveURL());
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(longAgo, QFileDevice::FileModificationTime));
+    };
+    age();
+    for (int reload = 0; reload < 3; ++reload)
+        m_store->load();
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(QFileInfo(m_store->saveURL()).lastModified(), longAgo);
+
+    // Another list in the same form is taken and announced, but there is nothing to write.
+    AppFolder renamed = m_store->folders().first();
+    renamed.name = QStringLiteral("Renamed");
+    QVERIFY(writeFile(m_store->saveURL(), *FolderCodec::encode({renamed})));
+    age();
+    m_store->load();
+    QCOMPARE(changed.count(), 2);
+    QCOMPARE(m_store->folders().first().name, "Renamed");
+    QCOMPARE(QFileInfo(m_store->saveURL()).lastModified(), longAgo);
 }
 
 void FolderStoreTest::helperProcessNeverWritesTheFile() {
