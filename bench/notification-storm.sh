@@ -9,7 +9,9 @@
 #  - a storm: 50,000 "TRTileAppearanceChanged" over 5 s from a separate bus client; once the bus has
 #    routed them all, how long each process takes to answer an introspection of its application
 #    object (answered on its main thread), asked from a fresh connection; and each process's
-#    resident memory before and after, settled;
+#    resident memory before and after, settled. The bus routes that name to Trellin's processes
+#    only from the main application, so the same is measured again (figures "open_...") with
+#    "TRCloseNonPinnedPopups", which any helper may post and the bus routes from anyone;
 #  - a second storm, with SIGTERM sent to every process 2.5 s into it: how long each takes to end.
 # Needs an X display with a window manager and a session bus (run-benchmarks gives them).
 # TRELLIN_APP names another build's Trellin.app to measure that one.
@@ -122,6 +124,20 @@ echo "figure bare_rss_after_kb $(rss_kb "$bare")"
 for pid in $(helpers); do echo "${before[$pid]:-0} $(rss_kb "$pid")"; done | awk '$1 > 0 {
     n++; b += $1; a += $2; g = ($2 - $1) * 100 / $1; if (g > m) m = g }
   END { printf "figure helper_rss_before_kb %.0f\nfigure helper_rss_after_kb %.0f\nfigure helper_rss_growth_max_pct %.1f\n", b / n, a / n, m }'
+
+# The same with a name every helper takes from anyone.
+for pid in $processes; do before[$pid]=$(rss_kb "$pid"); done
+"$tool" post TRCloseNonPinnedPopups "$storm_count" 5 > "$home/open-answers"
+"$tool" probe app.trellin.Bench.Bare $names >> "$home/open-answers"
+sed -n 's/^figure /figure open_/p' "$home/open-answers"
+awk '$1 == "answer" && $2 == "app.trellin.Trellin" { print "figure open_main_answer_ms", $3 }
+  $1 == "answer" && $2 == "app.trellin.Bench.Bare" { print "figure open_bare_answer_ms", $3 }
+  $1 == "answer" && $2 ~ /Helper/ { if ($3 > m || $3 < 0) m = ($3 < 0 ? 999999 : $3) }
+  END { printf "figure open_helper_answer_ms_max %d\n", m }' "$home/open-answers"
+sleep 3
+for pid in $(helpers); do echo "${before[$pid]:-0} $(rss_kb "$pid")"; done | awk '$1 > 0 {
+    g = ($2 - $1) * 100 / $1; if (g > m) m = g }
+  END { printf "figure open_helper_rss_growth_max_pct %.1f\n", m }'
 
 # A quit request in the middle of a storm.
 "$tool" post TRTileAppearanceChanged "$storm_count" 5 > /dev/null &

@@ -19,6 +19,7 @@
 #include "platform/FileIconCache.h"
 #include "platform/FileIcons.h"
 #include "platform/LocalNotificationCenter.h"
+#include "platform/NotificationNames.h"
 #include "platform/Symbols.h"
 #include "platform/linux/AppcastUpdater.h"
 #include "platform/linux/DBusDistributedNotifications.h"
@@ -89,7 +90,15 @@ struct Backend {
         , dockDomain(PlistUserDefaults::standardPreferencesDirectory(), DockFileFormat::domainName)
         , loginItem(XdgAutostartLoginItem::standardAutostartDirectory(), identity.bundleIdentifier,
                     QCoreApplication::applicationName(), identity.bundle.executablePath())
-        , dockTile(identity.bundle.path()) {}
+        , dockTile(identity.bundle.path()) {
+        // What only the main application posts is taken from it alone: no other program on the bus
+        // can make every process reload, redraw or show a badge, let alone flood them with it.
+        distributedNotifications.takeOnlyFrom(
+            LinuxApplication::instanceServiceName(identity.bundleIdentifier, QString()),
+            {NotificationName::TRTileAppearanceChanged, NotificationName::TRPopupSettingsChanged,
+             NotificationName::TRThemeChanged, NotificationName::TRFolderOffBadge,
+             NotificationName::TRFolderDeleteBadge});
+    }
 
     SystemClock clock;
     MainQueueScheduler scheduler;

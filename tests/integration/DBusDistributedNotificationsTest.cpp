@@ -150,6 +150,44 @@ private Q_SLOTS:
         QVERIFY(!fromDock(post(restarted)));
     }
 
+    // Names only the main application posts are taken from whoever owns its name, however many
+    // others post them; other names stay open to every poster.
+    void namesOfOnePosterAreTakenFromItAlone() {
+        const QString mainName = QStringLiteral("app.trellin.Test.Main");
+        const QDBusConnection ownConnection = newConnection();
+        DBusDistributedNotifications own(ownConnection);
+        own.takeOnlyFrom(mainName, {"TRThemeChanged"});
+        QStringList received;
+        own.observe("TRThemeChanged", [&](const Notification& n) { received << "theme from " + n.object.toString(); });
+        own.observe("TRCloseNonPinnedPopups",
+                    [&](const Notification& n) { received << "close from " + n.object.toString(); });
+        settle(ownConnection);
+
+        QDBusConnection stranger = newConnection();
+        DBusDistributedNotifications strangerPosts(stranger);
+        for (int i = 0; i < 1000; ++i)
+            strangerPosts.post("TRThemeChanged", "stranger");
+        strangerPosts.post("TRCloseNonPinnedPopups", "stranger");
+        QTRY_COMPARE(received, QStringList{"close from stranger"});
+
+        // The owner of the name, this process or another, is heard; the name moves with its owner.
+        QCOMPARE(QDBusConnection(ownConnection).interface()->registerService(mainName).value(),
+                 QDBusConnectionInterface::ServiceRegistered);
+        settle(ownConnection);
+        own.post("TRThemeChanged", "own");
+        QTRY_COMPARE(received.last(), QString("theme from own"));
+        QVERIFY(QDBusConnection(ownConnection).interface()->unregisterService(mainName).value());
+        QCOMPARE(stranger.interface()->registerService(mainName).value(), QDBusConnectionInterface::ServiceRegistered);
+        settle(stranger);
+        settle(ownConnection);
+        strangerPosts.post("TRThemeChanged", "the new owner");
+        QTRY_COMPARE(received.last(), QString("theme from the new owner"));
+        own.post("TRThemeChanged", "former owner");
+        strangerPosts.post("TRCloseNonPinnedPopups", "last");
+        QTRY_COMPARE(received.last(), QString("close from last"));
+        QCOMPARE(received.count("theme from former owner"), 0);
+    }
+
     void withoutBusNothingIsPostedOrObserved() {
         ConsoleCapture console;
         DBusDistributedNotifications notifications(QDBusConnection(QStringLiteral("never-connected")));

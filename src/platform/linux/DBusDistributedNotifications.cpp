@@ -152,8 +152,14 @@ DBusDistributedNotifications::DBusDistributedNotifications(const QDBusConnection
     , m_connection(connection) {}
 
 DBusDistributedNotifications::~DBusDistributedNotifications() {
-    if (m_subscribed)
-        m_connection.disconnect(QString(), kPath, kInterface, kMember, kSignature, this, SLOT(deliver(QDBusMessage)));
+    for (auto it = m_handlers.cbegin(); it != m_handlers.cend(); ++it)
+        m_connection.disconnect(m_onlyFrom.value(it.key()), kPath, kInterface, kMember, QStringList{it.key()},
+                                kSignature, this, SLOT(deliver(QDBusMessage)));
+}
+
+void DBusDistributedNotifications::takeOnlyFrom(const QString& busName, const QStringList& names) {
+    for (const QString& name : names)
+        m_onlyFrom.insert(name, busName);
 }
 
 bool DBusDistributedNotifications::isConnected() const {
@@ -173,15 +179,14 @@ void DBusDistributedNotifications::post(const QString& name, const QString& obje
 void DBusDistributedNotifications::observe(const QString& name, NotificationHandler handler) {
     if (!m_connection.isConnected() || !handler)
         return;
-    if (!m_subscribed) {
-        // Any sender: the match rule names no service.
-        m_subscribed =
-            m_connection.connect(QString(), kPath, kInterface, kMember, kSignature, this, SLOT(deliver(QDBusMessage)));
-        if (!m_subscribed) {
-            qWarning("Distributed notifications cannot be observed: %s",
-                     qUtf8Printable(m_connection.lastError().message()));
-            return;
-        }
+    // One match rule per name, so the bus routes here only what is observed: a flood of another
+    // name never reaches this process. A name without a poster of its own is taken from anyone.
+    if (!m_handlers.contains(name) &&
+        !m_connection.connect(m_onlyFrom.value(name), kPath, kInterface, kMember, QStringList{name}, kSignature, this,
+                              SLOT(deliver(QDBusMessage)))) {
+        qWarning("Distributed notifications \"%s\" cannot be observed: %s", qUtf8Printable(name),
+                 qUtf8Printable(m_connection.lastError().message()));
+        return;
     }
     m_handlers[name].append(std::move(handler));
 }

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QStringList>
 
 class QDBusMessage;
 
@@ -28,6 +29,11 @@ public:
     // the unique name of the connection that posted it.
     void observe(const QString& name, NotificationHandler handler) override;
 
+    // Notifications of `names` are taken only from the connection that owns `busName` at the time;
+    // the bus does not even route those of anyone else here, so no other program can flood this
+    // process with them. To be said before the names are observed.
+    void takeOnlyFrom(const QString& busName, const QStringList& names);
+
     // Whether this process posted the notification.
     bool isOwnPost(const Notification& notification) const;
     // Whether the connection that owns `busName` now posted the notification. The bus is asked
@@ -40,5 +46,5 @@ private Q_SLOTS:
 private:
     QDBusConnection m_connection;
     QHash<QString, QList<NotificationHandler>> m_handlers;
-    bool m_subscribed = false;
+    QHash<QString, QString> m_onlyFrom; // notification name -> bus name of its one poster
 };
