@@ -23,18 +23,8 @@ app=$build/Trellin.app/Contents/MacOS/Trellin
 bare_exe=${BARE_WIDGETS:-$build/bench/bench-bare-widgets}
 uuid() { tr a-z A-Z < /proc/sys/kernel/random/uuid; }
 
-mkdir -p "$XDG_DATA_HOME/Trellin" "$home/Library/Preferences"
-folders=$(for n in $(seq "$count"); do
-  apps=$(for i in 1 2 3 4; do
-    printf '{"id":"%s","name":"App %d","bundleID":"app.trellin.Trellin","appURL":"file://%s/"}' \
-      "$(uuid)" "$i" "$build/Trellin.app"; echo
-  done | paste -sd, -)
-  printf '{"id":"%s","name":"Folder %d","isInDock":true,"apps":[%s]}' "$(uuid)" "$n" "$apps"; echo
-done | paste -sd, -)
-printf '[%s]' "$folders" > "$XDG_DATA_HOME/Trellin/folders.json"
-# The guide has been seen; the main window stays closed as at a login.
-printf '<?xml version="1.0" encoding="UTF-8"?><plist version="1.0"><dict><key>hasCompletedOnboarding</key><true/></dict></plist>' \
-  > "$home/Library/Preferences/app.trellin.Trellin.plist"
+. "$(dirname "$0")/fleet-home.sh"
+write_fleet_home "$count"
 
 "$build/dock/trellin-dock" > /dev/null 2>&1 &
 pids+=($!)

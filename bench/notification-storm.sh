@@ -36,17 +36,8 @@ uuid() { tr a-z A-Z < /proc/sys/kernel/random/uuid; }
 now_ms() { date +%s%3N; }
 rss_kb() { awk '$1 == "Rss:" { print $2 }' "/proc/$1/smaps_rollup" 2>/dev/null || echo 0; }
 
-mkdir -p "$XDG_DATA_HOME/Trellin" "$home/Library/Preferences"
-folders=$(for n in $(seq "$count"); do
-  apps=$(for i in 1 2 3 4; do
-    printf '{"id":"%s","name":"App %d","bundleID":"app.trellin.Trellin","appURL":"file://%s/"}' \
-      "$(uuid)" "$i" "$build/Trellin.app"; echo
-  done | paste -sd, -)
-  printf '{"id":"%s","name":"Folder %d","isInDock":true,"apps":[%s]}' "$(uuid)" "$n" "$apps"; echo
-done | paste -sd, -)
-printf '[%s]' "$folders" > "$XDG_DATA_HOME/Trellin/folders.json"
-printf '<?xml version="1.0" encoding="UTF-8"?><plist version="1.0"><dict><key>hasCompletedOnboarding</key><true/></dict></plist>' \
-  > "$home/Library/Preferences/app.trellin.Trellin.plist"
+. "$(dirname "$0")/fleet-home.sh"
+write_fleet_home "$count"
 
 "$build/dock/trellin-dock" > /dev/null 2>&1 &
 pids+=($!)

@@ -4,10 +4,9 @@
 
 #include <sys/stat.h>
 
-FileStamp FileStamp::of(const QString& path) {
-    struct stat status {};
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return {};
+namespace {
+
+FileStamp stampOf(const struct stat& status) {
 #if defined(__APPLE__)
     const struct timespec& modified = status.st_mtimespec;
 #else
@@ -18,4 +17,20 @@ FileStamp FileStamp::of(const QString& path) {
             .modifiedNanoseconds = qint64(modified.tv_sec) * 1'000'000'000 + modified.tv_nsec,
             .device = quint64(status.st_dev),
             .inode = quint64(status.st_ino)};
+}
+
+} // namespace
+
+FileStamp FileStamp::of(const QString& path) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return {};
+    return stampOf(status);
+}
+
+FileStamp FileStamp::ofOpenFile(int descriptor) {
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0)
+        return {};
+    return stampOf(status);
 }

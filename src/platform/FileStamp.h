@@ -15,6 +15,8 @@ struct FileStamp {
 
     // The object now at `path`, following a link as a watch does.
     static FileStamp of(const QString& path);
+    // The file open as `descriptor`: what was read from it, whatever the path holds by now.
+    static FileStamp ofOpenFile(int descriptor);
 
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };

@@ -9,7 +9,6 @@
 #include <QFile>
 
 #include <cerrno>
-#include <cstring>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -31,10 +30,6 @@ qint64 nowNs() {
     return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
 }
 
-QString errnoText(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 bool pathExists(const QString& path) {
     struct stat info {};
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 || errno != ENOENT;
@@ -48,7 +43,7 @@ public:
         m_fd =
             ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
         if (m_fd < 0) {
-            m_error = QStringLiteral("cannot open the lock file %1: %2").arg(path, errnoText(errno));
+            m_error = QStringLiteral("cannot open the lock file %1: %2").arg(path, FileSystem::errorText(errno));
             return;
         }
         int result = 0;
@@ -56,7 +51,7 @@ public:
             result = ::flock(m_fd, LOCK_EX);
         } while (result != 0 && errno == EINTR);
         if (result != 0) {
-            m_error = QStringLiteral("cannot lock %1: %2").arg(path, errnoText(errno));
+            m_error = QStringLiteral("cannot lock %1: %2").arg(path, FileSystem::errorText(errno));
             ::close(m_fd);
             m_fd = -1;
         }
@@ -99,14 +94,6 @@ QString PlistUserDefaults::standardPreferencesDirectory() {
     return QDir::homePath() + QStringLiteral("/Library/Preferences");
 }
 
-PlistUserDefaults::FileStamp PlistUserDefaults::stampOf(const QString& path) {
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return {};
-    return {true, qint64(info.st_dev), qint64(info.st_ino), qint64(info.st_size),
-            qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
-}
-
 PlistUserDefaults::Snapshot PlistUserDefaults::readSnapshot(const QString& path) {
     Snapshot snapshot;
     int openError = 0;
@@ -119,15 +106,12 @@ PlistUserDefaults::Snapshot PlistUserDefaults::readSnapshot(const QString& path)
         if (openError == ENOENT || openError == ENOTDIR)
             return snapshot;
         snapshot.state = FileState::Unopenable;
-        snapshot.stamp = stampOf(path);
+        snapshot.stamp = FileStamp::of(path);
         snapshot.error = QStringLiteral("cannot open the file: %1").arg(why);
         return snapshot;
     }
     // The stamp comes from the open file, so it always matches the bytes read.
-    struct stat info {};
-    ::fstat(fd, &info);
-    snapshot.stamp = {true, qint64(info.st_dev), qint64(info.st_ino), qint64(info.st_size),
-                      qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+    snapshot.stamp = FileStamp::ofOpenFile(fd);
     const FileSystem::ReadResult read = FileSystem::readOpenFile(fd, FileSystem::kPropertyListLimit);
     ::close(fd);
     if (!read.bytes) {
@@ -167,7 +151,7 @@ void PlistUserDefaults::adopt(const Snapshot& snapshot) const {
 }
 
 void PlistUserDefaults::refresh() const {
-    if (m_loaded && m_stamp.modifiedNs < m_readAtNs - racyWindowNs && stampOf(m_path) == m_stamp)
+    if (m_loaded && m_stamp.modifiedNanoseconds < m_readAtNs - racyWindowNs && FileStamp::of(m_path) == m_stamp)
         return;
     adopt(readSnapshot(m_path));
 }
@@ -254,7 +238,7 @@ void PlistUserDefaults::change(const QString& key, const QVariant& value) {
         return;
     }
     m_values = values;
-    m_stamp = stampOf(m_path);
+    m_stamp = FileStamp::of(m_path);
     m_readAtNs = nowNs();
 }
 
@@ -282,7 +266,8 @@ bool PlistUserDefaults::setAsideUnreadableFile(QString* error) const {
         target = base + u'-' + QString::number(counter);
     }
     if (::rename(QFile::encodeName(m_path).constData(), QFile::encodeName(target).constData()) != 0) {
-        *error = QStringLiteral("cannot move the unreadable file %1 aside: %2").arg(m_path, errnoText(errno));
+        *error =
+            QStringLiteral("cannot move the unreadable file %1 aside: %2").arg(m_path, FileSystem::errorText(errno));
         return false;
     }
     Console::printLine(logPrefix + QStringLiteral("Kept the unreadable preferences file as ") + target);

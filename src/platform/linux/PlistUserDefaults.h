@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileStamp.h"
 #include "platform/UserDefaults.h"
 
 // User defaults kept in "<preferencesDirectory>/<domainName>.plist", shared by every process of
@@ -27,15 +28,6 @@ public:
     std::optional<QVariantMap> persistentDomain(const QString& domainName) const override;
 
 private:
-    // Identifies one version of the file on disk.
-    struct FileStamp {
-        bool exists = false;
-        qint64 device = 0;
-        qint64 inode = 0;
-        qint64 size = 0;
-        qint64 modifiedNs = 0;
-        bool operator==(const FileStamp&) const = default;
-    };
     enum class FileState { Missing, Readable, Unparsable, Unopenable };
     struct Snapshot {
         FileState state = FileState::Missing;
@@ -44,7 +36,6 @@ private:
         QString error;
     };
 
-    static FileStamp stampOf(const QString& path);
     static Snapshot readSnapshot(const QString& path);
     void adopt(const Snapshot& snapshot) const;
     void refresh() const;
