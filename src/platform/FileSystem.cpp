@@ -17,6 +17,8 @@ namespace {
 // Empties the folder open as `fd` (which this takes over) entry by entry. Every step names its
 // entry relative to an open folder and refuses to open a link as a folder, so a link swapped in
 // while this runs is unlinked, never entered.
+constexpr int kRemovalAttempts = 5;
+
 bool emptyFolder(int fd) {
     DIR* folder = ::fdopendir(fd);
     if (!folder) {
@@ -255,10 +257,20 @@ bool FileSystem::removeItem(const QString& path) {
         return errno == ENOENT;
     if (!S_ISDIR(status.st_mode))
         return ::unlink(encoded.constData()) == 0;
-    const int fd = ::open(encoded.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    return emptyFolder(fd) && ::rmdir(encoded.constData()) == 0;
+    // A process that is quitting may still put a last file in the folder while it is emptied
+    // (a helper saving its tile); the folder is emptied again then, a few times at most.
+    for (int attempt = 0; attempt < kRemovalAttempts; ++attempt) {
+        const int fd = ::open(encoded.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            return errno == ENOENT;
+        if (!emptyFolder(fd))
+            continue;
+        if (::rmdir(encoded.constData()) == 0 || errno == ENOENT)
+            return true;
+        if (errno != ENOTEMPTY && errno != EEXIST)
+            return false;
+    }
+    return false;
 }
 
 bool FileSystem::copyTree(const QString& from, const QString& to, QString* error) {

@@ -91,7 +91,8 @@ private Q_SLOTS:
             return count;
         };
         const auto markers = [this] {
-            return QDir(helpersDir()).entryList({"*.launch", "*.preserve"}, QDir::Files | QDir::Hidden);
+            return QDir(m_home.filePath("share/Trellin/HelperState"))
+                .entryList({"*.launch", "*.preserve"}, QDir::Files | QDir::Hidden);
         };
         const int descriptors = openDescriptors();
 

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <thread>
 
 class FileSystemTest : public QObject {
     Q_OBJECT
@@ -41,6 +42,38 @@ private Q_SLOTS:
         QVERIFY(FileSystem::removeItem(dir.filePath("missing")));
         QVERIFY(FileSystem::removeItem(keep + "/deep/file"));
         QVERIFY(QDir(keep + "/deep").isEmpty());
+    }
+
+    // A quitting process may still save a file into a folder while it is being removed.
+    void removalTakesWhatArrivesWhileEmptying() {
+        for (int round = 0; round < 5; ++round) {
+            QTemporaryDir dir;
+            const QString tree = dir.filePath("Work.app");
+            QVERIFY(QDir().mkpath(tree));
+            for (int i = 0; i < 2000; ++i)
+                QVERIFY(writeFile(tree + QStringLiteral("/file-%1").arg(i), "x"));
+            struct stat before {};
+            QCOMPARE(::stat(QFile::encodeName(tree).constData(), &before), 0);
+            std::thread latecomer([&tree, before] {
+                const QByteArray folder = QFile::encodeName(tree);
+                struct stat now {};
+                // Waits for the first removal, then writes, as a helper saving its tile does.
+                while (::stat(folder.constData(), &now) == 0 && now.st_nlink == before.st_nlink &&
+                       now.st_mtim.tv_nsec == before.st_mtim.tv_nsec && now.st_mtim.tv_sec == before.st_mtim.tv_sec)
+                    std::this_thread::yield();
+                // Several names, so that some fall behind the reading position whatever the
+                // file system's order.
+                for (int i = 0; i < 20; ++i) {
+                    QFile late(tree + QStringLiteral("/late-%1").arg(i));
+                    if (late.open(QIODevice::WriteOnly))
+                        late.write("png");
+                }
+            });
+            const bool removed = FileSystem::removeItem(tree);
+            latecomer.join();
+            QVERIFY(removed);
+            QVERIFY(!QFileInfo::exists(tree));
+        }
     }
 
     void copyKeepsLinkTextAndPermissions() {
