@@ -74,6 +74,8 @@ PopupSettingsView::PopupSettingsView(const MainWindowEnvironment& environment, Q
     const Localization& localization = environment.localization;
     m_iconSize->setRange(40, 72);
     m_iconSize->setStep(1);
+    // Icons are sized in whole points; a fraction would show one size and draw another.
+    m_iconSize->setSnapsToSteps(true);
     m_iconSize->setValueText(
         [&localization](double value) { return SettingsFormats::pointsText(localization, value); });
     m_opacity->setRange(0.5, 1.0);

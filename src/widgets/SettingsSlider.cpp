@@ -41,7 +41,14 @@ double SettingsSlider::step() const {
     return m_step > 0 ? m_step : (m_maximum - m_minimum) / 100;
 }
 
+void SettingsSlider::setSnapsToSteps(bool snaps) {
+    m_snapsToSteps = snaps;
+    setValue(m_value);
+}
+
 void SettingsSlider::setValue(double value) {
+    if (m_snapsToSteps && std::isfinite(value))
+        value = m_minimum + std::round((value - m_minimum) / step()) * step();
     // A stored value outside the range (an edited preferences file) shows at the nearest end.
     const double clamped = std::isfinite(value) ? std::clamp(value, m_minimum, m_maximum) : m_minimum;
     if (clamped == m_value)

@@ -23,6 +23,9 @@ public:
     // How far an arrow key moves the value; a hundredth of the range unless set.
     void setStep(double step) { m_step = step; }
     double step() const;
+    // Values land only on whole steps from the minimum: what the user picks, and a value set from
+    // elsewhere, which shows at the nearest step.
+    void setSnapsToSteps(bool snaps);
 
     double value() const { return m_value; }
     // Sets the value (clamped to the range) without a signal: a value changed elsewhere.
@@ -58,6 +61,7 @@ private:
     double m_maximum = 1;
     double m_value = 0;
     double m_step = 0; // 0: a hundredth of the range
+    bool m_snapsToSteps = false;
     ValueText m_valueText;
     bool m_dragging = false;
 };

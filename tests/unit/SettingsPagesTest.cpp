@@ -86,8 +86,22 @@ private Q_SLOTS:
         QApplication::sendEvent(icons, &drag);
         QTest::mouseRelease(icons, Qt::LeftButton, {}, QPoint(int(icons->width() + 50), icons->height() / 2));
         QCOMPARE(settings.popupIconSize(), 72.0); // released beyond the end: clamped
-        settings.setPopupIconSize(52.9);
+        // Between two points a press lands on the nearer whole point, never on a fraction.
+        for (const double between : {51.3, 51.8}) {
+            QTest::mousePress(icons, Qt::LeftButton, {},
+                              QPoint(int(std::lround(icons->thumbCenter(between))), icons->height() / 2));
+            QTest::mouseRelease(icons, Qt::LeftButton, {},
+                                QPoint(int(std::lround(icons->thumbCenter(between))), icons->height() / 2));
+            QCOMPARE(settings.popupIconSize(), std::round(between));
+        }
+        // A fraction stored before (or by hand) reads as the nearest whole point, on both sides.
+        settings.setPopupIconSize(51.8);
         QCOMPARE(icons->valueText(), QStringLiteral("52 pt"));
+        QCOMPARE(icons->value(), 52.0);
+        settings.setPopupIconSize(52.4);
+        QCOMPARE(icons->valueText(), QStringLiteral("52 pt"));
+        QTest::keyClick(icons, Qt::Key_Right);
+        QCOMPARE(settings.popupIconSize(), 53.0);
 
         SettingsSlider* opacity = page.opacitySlider();
         settings.setPopupOpacity(0.75);
@@ -115,7 +129,7 @@ private Q_SLOTS:
         QCOMPARE(page.animationPicker()->selection(), 1);
 
         settings.setLanguage(AppLanguage::Ukrainian);
-        QCOMPARE(icons->valueText(), QStringLiteral("52 \u043F\u0442"));
+        QCOMPARE(icons->valueText(), QStringLiteral("53 \u043F\u0442"));
         QCOMPARE(blur->labels().at(2), bed.localization.text(L10nKey::blurDark));
     }
 
