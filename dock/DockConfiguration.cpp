@@ -39,8 +39,13 @@ DockConfiguration DockConfiguration::fromPreferences(const QVariantMap& root) {
         if (entry.typeId() != QMetaType::QVariantMap)
             continue;
         const std::optional<QString> path = DockFileFormat::tileFilePath(entry.toMap());
-        if (path && !configuration.persistentApps.contains(*path))
-            configuration.persistentApps.append(*path);
+        if (!path || configuration.persistentApps.contains(*path))
+            continue;
+        configuration.persistentApps.append(*path);
+        const QVariant label =
+            entry.toMap().value(QStringLiteral("tile-data")).toMap().value(QStringLiteral("file-label"));
+        if (label.typeId() == QMetaType::QString && !label.toString().trimmed().isEmpty())
+            configuration.persistentLabels.insert(*path, label.toString());
     }
     return configuration;
 }

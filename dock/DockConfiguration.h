@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QStringList>
 #include <QVariantMap>
 
@@ -19,6 +20,8 @@ struct DockConfiguration {
     bool magnification = false;
     // The standardised paths of "persistent-apps", in Dock order, each once.
     QStringList persistentApps;
+    // Each kept tile's "file-label", the name the Dock shows for it, where the file gives one.
+    QHash<QString, QString> persistentLabels;
 
     // Missing or unusable values take their defaults; sizes are kept in range, and a magnified
     // tile is never smaller than a plain one.

@@ -55,7 +55,7 @@ void DockController::reload() {
     m_lastReadError.clear();
     if (!(*configuration == m_services.window.configuration()))
         m_services.window.setConfiguration(*configuration);
-    m_services.tiles.setPersistentApps(configuration->persistentApps);
+    m_services.tiles.setPersistentApps(configuration->persistentApps, configuration->persistentLabels);
 }
 
 void DockController::open(const QString& path) {

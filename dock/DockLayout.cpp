@@ -42,16 +42,25 @@ QRect place(DockOrientation orientation, const QRect& window, int along, int len
 
 DockLayout DockLayout::compute(const Input& input) {
     DockLayout layout;
-    const int t = input.tileSize;
-    const int large = input.magnification ? std::max(input.largeSize, t) : t;
-    const int gap = gapFor(t);
+    layout.screen = input.screen;
     const int count = input.pinnedCount + input.runningCount;
     const bool hasDivider = input.pinnedCount > 0 && input.runningCount > 0;
-    const int dividerSlot = hasDivider ? dividerSlotFor(t) : 0;
-
     const bool horizontal = input.orientation == DockOrientation::Bottom;
     const int edgeStart = horizontal ? input.screen.left() : input.screen.top();
     const int edgeLength = horizontal ? input.screen.width() : input.screen.height();
+
+    const auto plainLength = [&](int tile) {
+        return 2 * barPadding + (hasDivider ? dividerSlotFor(tile) : 0) + std::max(0, count - 1) * gapFor(tile) +
+               count * tile;
+    };
+    int t = std::max(1, input.tileSize);
+    while (t > 1 && plainLength(t) > edgeLength)
+        --t;
+    layout.tileSize = t;
+
+    const int large = input.magnification ? std::max(input.largeSize, t) : t;
+    const int gap = gapFor(t);
+    const int dividerSlot = hasDivider ? dividerSlotFor(t) : 0;
     layout.reservedThickness = t + DockMetrics::thicknessAboveTiles;
     const int thickness = std::max(layout.reservedThickness, edgeMargin + large + 6);
 
@@ -90,10 +99,20 @@ DockLayout DockLayout::compute(const Input& input) {
     if (input.pointer && large > t) {
         const QList<int> plain = startsOf(sizes);
         const double reach = 2.5 * (t + gap);
+        QList<double> growth(count);
+        double total = 0;
         for (int i = 0; i < count; ++i) {
             const double centre = plain.at(i) + t / 2.0;
-            sizes[i] = t + int(std::lround((large - t) * bell(std::abs(*input.pointer - centre), reach)));
+            growth[i] = (large - t) * bell(std::abs(*input.pointer - centre), reach);
+            total += growth.at(i);
         }
+        // A full Dock grows only as far as the screen's length allows, so no tile leaves it (a
+        // pixel a tile kept back for rounding).
+        const double room = edgeLength - lengthOf(sizes) - count;
+        const bool scaled = total > room;
+        const double scale = scaled ? std::max(0.0, room) / total : 1.0;
+        for (int i = 0; i < count; ++i)
+            sizes[i] = t + int(scaled ? std::floor(growth.at(i) * scale) : std::lround(growth.at(i)));
     }
     const QList<int> starts = startsOf(sizes);
     const int barLength = lengthOf(sizes);
@@ -131,4 +150,28 @@ QPoint DockLayout::indicatorCentre(int index, DockOrientation orientation) const
         return {window.width() - fromEdge, tile.center().y()};
     }
     return {};
+}
+
+QRect DockLayout::labelFor(int index, QSize size, DockOrientation orientation) const {
+    const QRect tile = tiles.value(index).translated(window.topLeft());
+    QRect label(QPoint(), size);
+    switch (orientation) {
+    case DockOrientation::Bottom:
+        label.moveCenter(tile.center());
+        label.moveBottom(tile.top() - labelGap);
+        label.moveLeft(
+            std::clamp(label.left(), screen.left(), std::max(screen.left(), screen.right() - size.width() + 1)));
+        break;
+    case DockOrientation::Left:
+    case DockOrientation::Right:
+        label.moveCenter(tile.center());
+        if (orientation == DockOrientation::Left)
+            label.moveLeft(tile.right() + 1 + labelGap);
+        else
+            label.moveRight(tile.left() - 1 - labelGap);
+        label.moveTop(
+            std::clamp(label.top(), screen.top(), std::max(screen.top(), screen.bottom() - size.height() + 1)));
+        break;
+    }
+    return label;
 }

@@ -4,12 +4,13 @@
 
 #include <QFileInfo>
 
-void DockTiles::setPersistentApps(const QStringList& paths) {
+void DockTiles::setPersistentApps(const QStringList& paths, const QHash<QString, QString>& labels) {
     // A bundle may have been renamed inside while it stood in the Dock.
     m_labels.clear();
-    if (paths == m_persistent)
+    if (paths == m_persistent && labels == m_persistentLabels)
         return;
     m_persistent = paths;
+    m_persistentLabels = labels;
     Q_EMIT changed();
 }
 
@@ -53,7 +54,8 @@ std::optional<QString> DockTiles::ownerOf(const QString& path) const {
 QList<DockItem> DockTiles::items() const {
     QList<DockItem> items;
     const auto itemFor = [this](const QString& path, bool pinned) {
-        DockItem item{path, cachedLabel(path), pinned, ownerOf(path).has_value(), {}};
+        const QString label = pinned ? m_persistentLabels.value(path, cachedLabel(path)) : cachedLabel(path);
+        DockItem item{path, label, pinned, ownerOf(path).has_value(), {}};
         if (item.running)
             item.content = m_contents.value(path).image;
         return item;

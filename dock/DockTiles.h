@@ -23,7 +23,8 @@ struct DockItem {
 class DockTiles : public QObject {
     Q_OBJECT
 public:
-    void setPersistentApps(const QStringList& paths);
+    // `labels`: the names the Dock's file gives kept tiles, shown instead of the bundle's own.
+    void setPersistentApps(const QStringList& paths, const QHash<QString, QString>& labels = {});
     const QStringList& persistentApps() const { return m_persistent; }
 
     // `owner` is the bus connection that announced the application.
@@ -56,6 +57,7 @@ private:
     QString cachedLabel(const QString& path) const;
 
     QStringList m_persistent;
+    QHash<QString, QString> m_persistentLabels;
     QList<Registration> m_registrations;
     QHash<QString, Content> m_contents;
     mutable QHash<QString, QString> m_labels;

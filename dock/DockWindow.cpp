@@ -1,5 +1,6 @@
 #include "DockWindow.h"
 
+#include "DockLabel.h"
 #include "DockStrings.h"
 #include "DockTiles.h"
 
@@ -8,14 +9,12 @@
 
 #include <QApplication>
 #include <QBitmap>
-#include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
-#include <QToolTip>
 
 namespace {
 
@@ -51,7 +50,8 @@ DockWindow::DockWindow(DockTiles& tiles, FileIconCache& icons, bool translucent)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus | Qt::WindowStaysOnTopHint)
     , m_tiles(tiles)
     , m_icons(icons)
-    , m_translucent(translucent) {
+    , m_translucent(translucent)
+    , m_label(new DockLabel(this)) {
     setWindowTitle(QStringLiteral("trellin-dock"));
     setAccessibleName(DockStrings::dockName());
     setAttribute(Qt::WA_TranslucentBackground, m_translucent);
@@ -79,6 +79,8 @@ void DockWindow::setConfiguration(const DockConfiguration& configuration) {
         reserveEdge();
 }
 
+// What tiles are drawn at by those who publish them: the configured size, so a tile shrunk to fit
+// or magnified past it stays sharp.
 int DockWindow::tilePixels() const {
     return int(std::lround(m_configuration.tileSize * devicePixelRatioF()));
 }
@@ -101,6 +103,13 @@ void DockWindow::relayout() {
     });
     if (geometry() != m_layout.window)
         setGeometry(m_layout.window);
+    // A full Dock is thinner: the strip it keeps follows its tiles.
+    if (m_layout.reservedThickness != m_reservedThickness && isVisible())
+        reserveEdge();
+    if (m_labelled >= m_items.size())
+        showLabel(-1);
+    else if (m_labelled >= 0)
+        showLabel(m_labelled);
 
     // Only the bar and the tiles' pictures take clicks and show; the rest of the window lets the
     // desktop through, composited or not.
@@ -108,7 +117,7 @@ void DockWindow::relayout() {
     barShape.fill(Qt::color0);
     {
         QPainter painter(&barShape);
-        painter.fillPath(barPath(m_layout.bar, m_configuration.tileSize), Qt::color1);
+        painter.fillPath(barPath(m_layout.bar, m_layout.tileSize), Qt::color1);
     }
     QRegion mask(barShape);
     for (int i = 0; i < m_items.size() && i < m_layout.tiles.size(); ++i) {
@@ -124,6 +133,7 @@ void DockWindow::reserveEdge() {
     QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
+    m_reservedThickness = m_layout.reservedThickness;
     X11DockWindow::reserveEdge(winId(), edgeOf(m_configuration.orientation), m_layout.reservedThickness,
                                screen->geometry(), screen->virtualGeometry());
 }
@@ -145,7 +155,7 @@ QImage DockWindow::imageOf(const DockItem& item, int pixels) {
 void DockWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-    const QPainterPath bar = barPath(m_layout.bar, m_configuration.tileSize);
+    const QPainterPath bar = barPath(m_layout.bar, m_layout.tileSize);
     painter.fillPath(bar, m_translucent ? kBarTranslucent : kBarOpaque);
     painter.setPen(QPen(kBarStroke, 1));
     painter.drawPath(bar);
@@ -172,7 +182,7 @@ void DockWindow::paintEvent(QPaintEvent*) {
         if (item.running) {
             painter.setPen(Qt::NoPen);
             painter.setBrush(kIndicator);
-            const int radius = std::max(2, m_configuration.tileSize / 24);
+            const int radius = std::max(2, m_layout.tileSize / 24);
             painter.drawEllipse(m_layout.indicatorCentre(i, m_configuration.orientation), radius, radius);
         }
     }
@@ -188,7 +198,7 @@ void DockWindow::mouseMoveEvent(QMouseEvent* event) {
         if (!m_dragging && m_items.value(m_pressed).pinned &&
             (global - m_pressPoint).manhattanLength() >= QApplication::startDragDistance()) {
             m_dragging = true;
-            QToolTip::hideText();
+            showLabel(-1);
         }
         if (m_dragging) {
             moveDragImage(global);
@@ -200,16 +210,32 @@ void DockWindow::mouseMoveEvent(QMouseEvent* event) {
         m_pointer = alongEdge(global);
         relayout();
     }
+    if (m_pressed < 0)
+        showLabel(m_layout.tileAt(event->position().toPoint()));
 }
 
 void DockWindow::leaveEvent(QEvent*) {
+    showLabel(-1);
     if (m_pointer && !m_dragging) {
         m_pointer.reset();
         relayout();
     }
 }
 
+void DockWindow::showLabel(int index) {
+    m_labelled = index >= 0 && index < m_items.size() && index < m_layout.tiles.size() ? index : -1;
+    if (m_labelled < 0) {
+        m_label->hide();
+        return;
+    }
+    if (m_label->text() != m_items.at(m_labelled).label)
+        m_label->setText(m_items.at(m_labelled).label);
+    m_label->setGeometry(m_layout.labelFor(m_labelled, m_label->sizeHint(), m_configuration.orientation));
+    m_label->show();
+}
+
 void DockWindow::mousePressEvent(QMouseEvent* event) {
+    showLabel(-1);
     const int index = m_layout.tileAt(event->position().toPoint());
     if (index < 0 || index >= m_items.size())
         return;
@@ -245,7 +271,7 @@ void DockWindow::moveDragImage(QPoint global) {
         m_dragImage->setAttribute(Qt::WA_TransparentForMouseEvents);
         m_dragImage->setAttribute(Qt::WA_TranslucentBackground, m_translucent);
     }
-    const int side = m_configuration.tileSize;
+    const int side = m_layout.tileSize;
     QPixmap picture =
         QPixmap::fromImage(imageOf(m_items.at(m_pressed), tilePixels()))
             .scaled(QSize(side, side) * devicePixelRatioF(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -263,13 +289,12 @@ void DockWindow::endDrag(int index, QPoint global) {
         m_dragImage->hide();
     // Let go away from the bar: the tile leaves the Dock, as the Dock's own drag-off does.
     const QRect bar = m_layout.bar.translated(m_layout.window.topLeft());
-    const int distance = m_configuration.tileSize;
+    const int distance = m_layout.tileSize;
     if (!bar.adjusted(-distance, -distance, distance, distance).contains(global) && index < m_items.size())
         Q_EMIT removeRequested(m_items.at(index).path);
 }
 
 void DockWindow::showMenu(const DockItem& item, QPoint global) {
-    QToolTip::hideText();
     QMenu menu(this);
     menu.setAccessibleName(item.label);
     QAction* header = menu.addAction(item.label);
@@ -292,19 +317,6 @@ void DockWindow::showMenu(const DockItem& item, QPoint global) {
         m_pointer.reset();
         relayout();
     }
-}
-
-bool DockWindow::event(QEvent* event) {
-    if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        const int index = m_layout.tileAt(help->pos());
-        if (index >= 0 && index < m_items.size() && !m_dragging)
-            QToolTip::showText(help->globalPos(), m_items.at(index).label, this, m_layout.tiles.at(index));
-        else
-            QToolTip::hideText();
-        return true;
-    }
-    return QWidget::event(event);
 }
 
 QList<DockTileRecord> DockWindow::tileRecords() const {

@@ -8,6 +8,7 @@
 
 #include <optional>
 
+class DockLabel;
 class DockTiles;
 class FileIconCache;
 class QLabel;
@@ -15,7 +16,7 @@ struct DockItem;
 
 // The Dock on its screen edge: the bar, the tiles with their running indicators, magnification
 // under the pointer, a click to open, a menu to keep, remove or quit, and a kept tile dragged off
-// the bar to remove it.
+// the bar to remove it. The tile under the pointer shows its name beside it.
 class DockWindow : public QWidget {
     Q_OBJECT
 public:
@@ -41,10 +42,11 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
-    bool event(QEvent* event) override;
 
 private:
     void relayout();
+    // Shows the label of the tile at `index` beside it, or none for -1.
+    void showLabel(int index);
     void reserveEdge();
     int alongEdge(QPoint global) const;
     void showMenu(const DockItem& item, QPoint global);
@@ -64,4 +66,7 @@ private:
     QPoint m_pressPoint;
     bool m_dragging = false;
     QLabel* m_dragImage = nullptr;
+    DockLabel* m_label = nullptr;
+    int m_labelled = -1;
+    int m_reservedThickness = 0;
 };

@@ -11,9 +11,9 @@
 
 namespace {
 
-QVariantMap tileOf(const QString& url) {
+QVariantMap tileOf(const QString& url, const QVariant& label = "Kept") {
     return {{"tile-data", QVariantMap{{"file-data", QVariantMap{{"_CFURLString", url}, {"_CFURLStringType", 15}}},
-                                      {"file-label", "Kept"}}},
+                                      {"file-label", label}}},
             {"GUID", 1234}};
 }
 
@@ -59,11 +59,14 @@ private Q_SLOTS:
     }
 
     void keptTilesInOrderOnceEach() {
-        write({{"persistent-apps", QVariantList{tileOf("file:///A%20B.app/"), "not a tile", tileOf("file:///C.app/"),
-                                                tileOf("file:///A%20B.app")}}});
+        write({{"persistent-apps",
+                QVariantList{tileOf("file:///A%20B.app/", "Work"), "not a tile", tileOf("file:///C.app/", " "),
+                             tileOf("file:///A%20B.app", "Later"), tileOf("file:///D.app/", 7)}}});
         const std::optional<DockConfiguration> configuration = DockFile(m_dir.path()).read();
         QVERIFY(configuration);
-        QCOMPARE(configuration->persistentApps, QStringList({"/A B.app", "/C.app"}));
+        QCOMPARE(configuration->persistentApps, QStringList({"/A B.app", "/C.app", "/D.app"}));
+        // The label the file gives is the tile's name; a blank or non-text one leaves the bundle's.
+        QCOMPARE(configuration->persistentLabels, (QHash<QString, QString>{{"/A B.app", "Work"}}));
     }
 
     // A kept tile must be read back by the other reader of the file, and nothing else in the file

@@ -93,6 +93,89 @@ private Q_SLOTS:
         QCOMPARE(layoutOf(DockOrientation::Bottom, 7, 0, middle).tiles, layoutOf(DockOrientation::Bottom, 7, 0).tiles);
     }
 
+    // Eleven tiles of 124 points are longer than the screen: they shrink until the whole bar is on
+    // it, and the Dock keeps a thinner strip. Magnified, they grow only into the room left.
+    void aFullDockShrinksItsTilesToTheScreen_data() {
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<int>("pinned");
+        QTest::addColumn<int>("running");
+        QTest::addColumn<bool>("magnification");
+        QTest::newRow("bottom, eleven kept") << int(DockOrientation::Bottom) << 11 << 0 << false;
+        QTest::newRow("bottom, kept and running, magnified") << int(DockOrientation::Bottom) << 8 << 5 << true;
+        QTest::newRow("left, eleven kept") << int(DockOrientation::Left) << 11 << 0 << false;
+        QTest::newRow("right, sixty, magnified") << int(DockOrientation::Right) << 40 << 20 << true;
+    }
+    void aFullDockShrinksItsTilesToTheScreen() {
+        QFETCH(int, orientation);
+        QFETCH(int, pinned);
+        QFETCH(int, running);
+        QFETCH(bool, magnification);
+        const auto edge = DockOrientation(orientation);
+        DockLayout::Input input{.orientation = edge,
+                                .tileSize = 124,
+                                .largeSize = 200,
+                                .magnification = magnification,
+                                .screen = kScreen.translated(1280, 0), // a second screen
+                                .pinnedCount = pinned,
+                                .runningCount = running,
+                                .pointer = {}};
+        const DockLayout plain = DockLayout::compute(input);
+        QVERIFY(plain.tileSize < 124);
+        QCOMPARE(plain.reservedThickness, plain.tileSize + 18);
+        const auto allOnScreen = [&](const DockLayout& layout) {
+            QVERIFY(input.screen.contains(layout.bar.translated(layout.window.topLeft())));
+            for (int i = 0; i < layout.tiles.size(); ++i) {
+                QVERIFY2(input.screen.contains(global(layout, i)), qPrintable(QString::number(i)));
+                if (i > 0) // in order, none overlapping the one before
+                    QVERIFY(!global(layout, i).intersects(global(layout, i - 1)));
+            }
+        };
+        allOnScreen(plain);
+        QCOMPARE(plain.tiles.size(), pinned + running);
+        // As large as fits: one point more would not.
+        input.tileSize = plain.tileSize + 1;
+        QCOMPARE(DockLayout::compute(input).tileSize, plain.tileSize);
+
+        const QRect first = global(plain, 0);
+        input.pointer = edge == DockOrientation::Bottom ? first.center().x() : first.center().y();
+        const DockLayout magnified = DockLayout::compute(input);
+        allOnScreen(magnified);
+        QVERIFY(global(magnified, 0).width() >= plain.tileSize);
+    }
+
+    void aDockThatFitsKeepsItsTileSize() {
+        const DockLayout layout = DockLayout::compute(
+            {.tileSize = 124, .screen = kScreen, .pinnedCount = 8, .runningCount = 1, .pointer = {}});
+        QCOMPARE(layout.tileSize, 124);
+        QCOMPARE(global(layout, 0).size(), QSize(124, 124));
+    }
+
+    // The name stands beside the tile away from the edge, and stays on the screen at its ends.
+    void theLabelStandsBesideItsTile() {
+        const QSize size(90, 24);
+        const DockLayout bottom = layoutOf(DockOrientation::Bottom, 3, 0);
+        const QRect tile = global(bottom, 1);
+        const QRect label = bottom.labelFor(1, size, DockOrientation::Bottom);
+        QCOMPARE(label.size(), size);
+        QCOMPARE(label.bottom(), tile.top() - DockLayout::labelGap);
+        QVERIFY(std::abs(label.center().x() - tile.center().x()) <= 1);
+
+        const DockLayout left = layoutOf(DockOrientation::Left, 3, 0);
+        const QRect beside = left.labelFor(0, size, DockOrientation::Left);
+        QCOMPARE(beside.left(), global(left, 0).right() + 1 + DockLayout::labelGap);
+        QVERIFY(std::abs(beside.center().y() - global(left, 0).center().y()) <= 1);
+        const DockLayout right = layoutOf(DockOrientation::Right, 3, 0);
+        QCOMPARE(right.labelFor(2, size, DockOrientation::Right).right(),
+                 global(right, 2).left() - 1 - DockLayout::labelGap);
+
+        // A long name over the first tile of a full Dock begins at the screen's edge.
+        const DockLayout full =
+            DockLayout::compute({.tileSize = 124, .screen = kScreen, .pinnedCount = 11, .pointer = {}});
+        const QRect wide = full.labelFor(0, QSize(400, 24), DockOrientation::Bottom);
+        QCOMPARE(wide.left(), kScreen.left());
+        QCOMPARE(full.labelFor(10, QSize(400, 24), DockOrientation::Bottom).right(), kScreen.right());
+    }
+
     void tileAtFindsTheTile() {
         const DockLayout layout = layoutOf(DockOrientation::Left, 2, 0);
         QCOMPARE(layout.tileAt(layout.tiles.at(1).center()), 1);
