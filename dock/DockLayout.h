@@ -28,8 +28,8 @@ struct DockLayout {
     // The room between the screen edge and the tiles, where the indicators are.
     static constexpr int edgeMargin = 12;
     static constexpr int barPadding = 8;
-    // Between a tile and its label.
-    static constexpr int labelGap = 8;
+    // Between a tile and its label: clear of the bar around the tile.
+    static constexpr int labelGap = 14;
 
     QRect screen;       // global
     int tileSize = 0;   // a plain tile's side as shown: the configured one, or less to fit

@@ -212,6 +212,7 @@ private Q_SLOTS:
     void desktopEntriesShowTheirIconsAndLaunch();
     void sideDocksKeepThePopupBesideThem_data();
     void sideDocksKeepThePopupBesideThem();
+    void aFullDockFitsAndNamesTheTileUnderThePointer();
 };
 
 void DockEndToEndTest::aFolderGoesIntoTheDockIsUsedAndLeaves() {
@@ -356,6 +357,53 @@ void DockEndToEndTest::sideDocksKeepThePopupBesideThem() {
     QVERIFY(run({"mouseup", "1"}));
     QTRY_VERIFY_WITH_TIMEOUT(!dockKeeps(trellin), 5000);
     QTRY_VERIFY_WITH_TIMEOUT(trellinTile() && !trellinTile()->pinned, 5000);
+}
+
+// Eleven kept tiles of 124 pixels are longer than the screen: the Dock shrinks them to fit. With
+// the pointer on a tile, its name from the Dock's file (not the bundle's) stands above it.
+void DockEndToEndTest::aFullDockFitsAndNamesTheTileUnderThePointer() {
+    QVariantList kept;
+    for (int i = 0; i < 11; ++i) {
+        const QString bundle =
+            ::makeFixtureApp(path(QString("Apps/App%1.app").arg(i)), QStringLiteral(TRELLIN_FIXTURE_APP));
+        QImage icon(128, 128, QImage::Format_ARGB32);
+        icon.fill(QColor::fromHsv(i * 30, 200, 230));
+        FileIcons::setCustomIcon(icon, bundle);
+        kept.append(DockFileFormat::applicationTile(bundle, QString("Tile number %1").arg(i), "test.Fixture"));
+    }
+    QDir().mkpath(QFileInfo(dockFile()).path());
+    QVERIFY(PropertyList::writeFileAtomically(dockFile(), QVariantMap{{"tilesize", 124}, {"persistent-apps", kept}},
+                                              PropertyList::Format::Binary));
+    startProgram(QStringLiteral(TRELLIN_DOCK_EXE));
+    QTRY_COMPARE_WITH_TIMEOUT(tiles().size(), 11, 10000);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QList<DockTileRecord> shown = tiles();
+    for (const DockTileRecord& tile : shown) {
+        QVERIFY2(screen.contains(tile.geometry), qPrintable(tile.label));
+        QVERIFY(tile.geometry.width() < 124);
+    }
+    // The strip the Dock keeps follows its thinner tiles.
+    QTRY_COMPARE_WITH_TIMEOUT(workArea(), screen.adjusted(0, 0, 0, -(shown.at(0).geometry.width() + 18)), 10000);
+    saveScreen("dock-e2e-full-dock.png");
+
+    const DockTileRecord third = shown.at(3);
+    QCOMPARE(third.label, "Tile number 3");
+    QVERIFY(moveMouse(third.geometry.center() + QPoint(1, 0)));
+    QVERIFY(moveMouse(third.geometry.center()));
+    QString label;
+    QTRY_VERIFY_WITH_TIMEOUT(!(label = windowTitled("Tile number 3")).isEmpty(), 5000);
+    const QRect plate = geometryOf(label);
+    QVERIFY2(plate.bottom() < third.geometry.top() && plate.bottom() > third.geometry.top() - 30,
+             "the label does not stand above its tile");
+    QVERIFY(qAbs(plate.center().x() - third.geometry.center().x()) <= 1);
+    saveScreen("dock-e2e-hover-label.png");
+
+    // On to the next tile the label follows; off the Dock it goes.
+    QVERIFY(moveMouse(shown.at(4).geometry.center()));
+    QTRY_VERIFY_WITH_TIMEOUT(!windowTitled("Tile number 4").isEmpty(), 5000);
+    QVERIFY(windowTitled("Tile number 3").isEmpty());
+    QVERIFY(moveMouse(screen.center()));
+    QTRY_VERIFY_WITH_TIMEOUT(windowTitled("Tile number 4").isEmpty(), 5000);
 }
 
 QTEST_MAIN(DockEndToEndTest)
