@@ -46,12 +46,24 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
+#include <QPixmap>
 #include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
 
 namespace {
+
+// The bundle's icon at the sizes window lists and docks ask for, each as drawn for that size.
+QIcon applicationIcon(const QString& bundlePath) {
+    QIcon icon;
+    for (const int side : {16, 32, 64, 128, 256}) {
+        if (const std::optional<QImage> image = FileIcons::bundleIconFile(bundlePath, side))
+            icon.addPixmap(QPixmap::fromImage(*image));
+    }
+    return icon;
+}
 
 QString bundleIdentifierOf(const Bundle& bundle) {
     const QString identifier = bundle.identifier();
@@ -207,7 +219,11 @@ struct SharedObjects {
                                 .distributedNotifications = backend.distributedNotifications,
                                 .icons = icons,
                                 .discovery = discovery,
-                                .updater = updater}
+                                .updater = updater,
+                                .appIcon =
+                                    identity.runMode.isHelperProcess()
+                                        ? QImage()
+                                        : FileIcons::bundleIconFile(identity.bundle.path(), 256).value_or(QImage())}
         , mainWindow({
               .application = application,
               .settings = settings,
@@ -335,6 +351,9 @@ int TrellinApp::run(int argc, char** argv) {
 
     Backend backend(identity);
     FileIcons::setDesktopEntries(&backend.desktopEntries);
+    // The main application's windows carry its mark; a helper's popup is no window of a list.
+    if (!identity.runMode.isHelperProcess())
+        QApplication::setWindowIcon(applicationIcon(identity.bundle.path()));
     Symbols::useOutlineFile(identity.bundle.resourcesPath() + QStringLiteral("/Symbols.outlines"));
     SharedObjects objects(identity, application, backend);
     connectApplicationEvents(qtApplication, application, objects.delegate);

@@ -199,6 +199,10 @@ QString FileIcons::customIconPath(const QString& folderPath) {
     return folderPath + QStringLiteral("/Icon\r");
 }
 
+std::optional<QImage> FileIcons::bundleIconFile(const QString& bundlePath, int size) {
+    return bundleIcon(bundlePath, std::clamp(size, 1, kMaxSide));
+}
+
 QImage FileIcons::iconForPath(const QString& path, int size) {
     size = std::clamp(size, 1, kMaxSide);
     if (path.isEmpty())

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QString>
 
+#include <optional>
+
 class DesktopEntries;
 
 // Icons of files and application bundles, and custom icons set on folders.
@@ -21,6 +23,11 @@ void setDesktopEntries(const DesktopEntries* entries);
 // icon of the current theme (hicolor when it has none) or an image file; anything else, a missing
 // path included, gets a generic icon. Never a null image.
 QImage iconForPath(const QString& path, int size);
+
+// The picture a bundle's CFBundleIconFile names, as stored at the smallest size of at least
+// size × size (else its largest), or none: the program's own mark, whatever custom icon the
+// bundle's folder carries.
+std::optional<QImage> bundleIconFile(const QString& bundlePath, int size);
 
 // Writes `image` as the custom icon of the folder at `path`, replacing any earlier one in one
 // step. False when there is no image, `path` is no folder, or the file cannot be written.

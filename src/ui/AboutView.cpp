@@ -14,7 +14,6 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLinearGradient>
@@ -24,23 +23,6 @@
 namespace {
 
 constexpr int iconSide = 88;
-
-QString runningBundleResources() {
-    const Bundle bundle = Bundle::enclosingExecutable(QCoreApplication::applicationFilePath());
-    return bundle.isValid() ? bundle.resourcesPath() : QString();
-}
-
-QImage bundleIcon() {
-    const QString resources = runningBundleResources();
-    if (resources.isEmpty())
-        return {};
-    for (const char* name : {"AppIcon.png", "AppIcon.icns"}) {
-        const QImage image(resources + u'/' + QLatin1String(name));
-        if (!image.isNull())
-            return image;
-    }
-    return {};
-}
 
 // The program's own mark where the bundle carries no icon: its grid symbol on an accent tile.
 QImage drawnIcon(const QColor& accent, double scale) {
@@ -103,7 +85,7 @@ AboutView::AboutView(const MainWindowEnvironment& environment, const QString& sh
     : QWidget(parent)
     , m_environment(environment)
     , m_shortVersion(shortVersion.trimmed())
-    , m_bundleIcon(bundleIcon())
+    , m_bundleIcon(environment.appIcon)
     , m_icon(new QLabel(this))
     , m_name(centredLabel(22, QFont::Bold, QPalette::WindowText, this))
     , m_version(centredLabel(12, QFont::Medium, QPalette::PlaceholderText, this))

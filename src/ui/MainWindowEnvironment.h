@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QImage>
+
 class AppDiscovery;
 class AppSettings;
 class Clock;
@@ -21,4 +23,7 @@ struct MainWindowEnvironment {
     FileIconCache& icons;
     const AppDiscovery& discovery;
     Updater& updater;
+    // The application's icon as the bundle ships it, for the pages that show the program's mark;
+    // null where the bundle has none.
+    QImage appIcon;
 };

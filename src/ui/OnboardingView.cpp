@@ -45,9 +45,16 @@ QLabel* label(double points, QFont::Weight weight, QWidget* parent, bool seconda
     return text;
 }
 
-// The application's mark: the folder-grid symbol in white on an accent tile.
-QPixmap heroIcon() {
+// The application's mark: its icon, or where the bundle has none the folder-grid symbol in white on
+// an accent tile.
+QPixmap heroIcon(const QImage& appIcon) {
     constexpr double scale = 2;
+    if (!appIcon.isNull()) {
+        QImage image =
+            appIcon.scaled(QSize(heroIconSide, heroIconSide) * scale, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        image.setDevicePixelRatio(scale);
+        return QPixmap::fromImage(image);
+    }
     QImage image(QSize(heroIconSide, heroIconSide) * scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     image.setDevicePixelRatio(scale);
@@ -108,7 +115,7 @@ OnboardingView::OnboardingView(const MainWindowEnvironment& environment, std::fu
     , m_primary(new TextButton(TextButton::Style::Prominent, {}, this))
     , m_stepMotion(std::make_unique<EasedTransition>(environment.scheduler, environment.clock))
     , m_choiceMotion(std::make_unique<EasedTransition>(environment.scheduler, environment.clock)) {
-    m_heroIcon->setPixmap(heroIcon());
+    m_heroIcon->setPixmap(heroIcon(environment.appIcon));
     m_heroIcon->setAlignment(Qt::AlignCenter);
     m_heroTitle->setAlignment(Qt::AlignCenter);
     m_heroSubtitle->setAlignment(Qt::AlignCenter);

@@ -7,6 +7,7 @@
 #include "model/FolderStore.h"
 #include "model/HelperLaunchLog.h"
 #include "platform/FileIconCache.h"
+#include "platform/FileIcons.h"
 #include "platform/Updater.h"
 #include "settings/Localization.h"
 #include "ui/MainWindowEnvironment.h"
@@ -38,7 +39,9 @@ struct MainWindowTestBed {
                       .distributedNotifications = home.distributedNotifications,
                       .icons = icons,
                       .discovery = discovery,
-                      .updater = updater} {}
+                      .updater = updater,
+                      .appIcon =
+                          FileIcons::bundleIconFile(QStringLiteral(TRELLIN_BUNDLE_DIR), 256).value_or(QImage())} {}
 
     // A folder of `apps` applications named "App 1", "App 2", … (the built bundle stands for each).
     static AppFolder folder(const QString& name, int apps, bool inDock = false) {
