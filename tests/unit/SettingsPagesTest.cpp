@@ -4,13 +4,16 @@
 #include "settings/LocalizationKeys.h"
 #include "ui/AboutView.h"
 #include "ui/GeneralSettingsView.h"
+#include "ui/OnboardingView.h"
 #include "ui/PopupSettingsView.h"
 #include "ui/SettingsFormats.h"
 #include "widgets/SegmentedPicker.h"
 #include "widgets/SettingsRow.h"
 #include "widgets/SettingsSlider.h"
 #include "widgets/TextButton.h"
+
 #include "widgets/ToggleSwitch.h"
+#include <QLabel>
 
 #include <QTest>
 
@@ -144,6 +147,29 @@ private Q_SLOTS:
         QCOMPARE(bed.updater.checks, 2);
         AboutView unknown(bed.environment, QString());
         QVERIFY(unknown.versionText().contains(bed.localization.text(L10nKey::unknownVersion)));
+
+        // The page shows the application's icon, as the Dock does, named for assistive tools.
+        const auto markOf = [&bed](QWidget& view) {
+            for (QLabel* label : view.findChildren<QLabel*>())
+                if (label->accessibleName() == bed.localization.text(L10nKey::appName) && !label->pixmap().isNull())
+                    return label->pixmap().toImage();
+            return QImage();
+        };
+        const QImage icon = markOf(page);
+        QVERIFY(!icon.isNull());
+        const QImage expected =
+            bed.environment.appIcon.scaled(icon.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        QCOMPARE(icon.pixelColor(icon.width() / 2, icon.height() / 2),
+                 expected.pixelColor(icon.width() / 2, icon.height() / 2));
+        QCOMPARE(icon.pixelColor(icon.width() * 3 / 10, icon.height() * 3 / 10),
+                 expected.pixelColor(icon.width() * 3 / 10, icon.height() * 3 / 10));
+        OnboardingView guide(bed.environment, [](bool) {});
+        const QImage hero = markOf(guide);
+        QVERIFY(!hero.isNull());
+        QCOMPARE(hero.pixelColor(hero.width() * 3 / 10, hero.height() * 3 / 10).name(),
+                 bed.environment.appIcon.scaled(hero.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                     .pixelColor(hero.width() * 3 / 10, hero.height() * 3 / 10)
+                     .name());
     }
 
     void everyTabStopIsNamed() {
