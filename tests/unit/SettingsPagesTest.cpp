@@ -11,10 +11,9 @@
 #include "widgets/SettingsRow.h"
 #include "widgets/SettingsSlider.h"
 #include "widgets/TextButton.h"
-
 #include "widgets/ToggleSwitch.h"
-#include <QLabel>
 
+#include <QLabel>
 #include <QTest>
 
 class SettingsPagesTest : public QObject {
