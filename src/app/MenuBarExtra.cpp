@@ -9,9 +9,9 @@
 #include "settings/LocalizationKeys.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QIcon>
 #include <QMenu>
+#include <QPainter>
 #include <QPalette>
 #include <QPixmap>
 #include <QSystemTrayIcon>
@@ -24,16 +24,30 @@ QIcon symbolIcon(const QString& name, const QColor& colour) {
     return image ? QIcon(QPixmap::fromImage(*image)) : QIcon();
 }
 
-// The bundle's "MenuBarIcon" image, or the folder-grid symbol where there is none.
+// The bundle's "MenuBarIcon" mark (and its @2x twin), or the folder-grid symbol where there is none.
 QIcon trayImage() {
     const Bundle bundle = Bundle::enclosingExecutable(QCoreApplication::applicationFilePath());
-    for (const char* name : {"MenuBarIcon.png", "MenuBarIcon.svg"}) {
-        const QString file = bundle.resourcesPath() + u'/' + QLatin1String(name);
-        if (bundle.isValid() && QFileInfo::exists(file))
-            return QIcon(file);
+    QIcon icon;
+    if (bundle.isValid()) {
+        for (const auto& [name, rim] : {std::pair{"MenuBarIcon.png", 1}, {"MenuBarIcon@2x.png", 2}}) {
+            const QImage mark(bundle.resourcesPath() + u'/' + QLatin1String(name));
+            if (!mark.isNull())
+                icon.addPixmap(QPixmap::fromImage(MenuBarExtra::trayPicture(mark, rim)));
+        }
     }
+    if (!icon.isNull())
+        return icon;
     const std::optional<QImage> symbol = Symbols::image(QStringLiteral("square.grid.2x2.fill"), 22, false, Qt::white);
     return symbol ? QIcon(QPixmap::fromImage(*symbol)) : QIcon();
+}
+
+// The template's shape in one colour.
+QImage tinted(const QImage& shape, const QColor& colour) {
+    QImage image = shape.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    painter.fillRect(image.rect(), colour);
+    return image;
 }
 
 } // namespace
@@ -54,6 +68,26 @@ MenuBarExtra::MenuBarExtra(Services services, QObject* parent)
 }
 
 MenuBarExtra::~MenuBarExtra() = default;
+
+QImage MenuBarExtra::trayPicture(const QImage& menuBarTemplate, int rim) {
+    // Drawn pixel for pixel, whatever scale the file's name gave it ("@2x").
+    QImage shape = menuBarTemplate;
+    shape.setDevicePixelRatio(1);
+    QImage picture(shape.size(), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    const QImage dark = tinted(shape, QColor(0, 0, 0, 190));
+    for (int dx = -rim; dx <= rim; ++dx) {
+        for (int dy = -rim; dy <= rim; ++dy) {
+            if (dx != 0 || dy != 0)
+                painter.drawImage(QPoint(dx, dy), dark);
+        }
+    }
+    painter.drawImage(QPoint(0, 0), tinted(shape, QColor(250, 250, 252)));
+    painter.end();
+    picture.setDevicePixelRatio(menuBarTemplate.devicePixelRatio());
+    return picture;
+}
 
 void MenuBarExtra::build() {
     m_menu = std::make_unique<QMenu>();

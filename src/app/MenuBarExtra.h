@@ -5,6 +5,8 @@
 #include <functional>
 #include <memory>
 
+#include <QImage>
+
 class AppSettings;
 class Localization;
 class MainWindowController;
@@ -34,6 +36,11 @@ public:
     ~MenuBarExtra() override;
 
     static bool isInserted(bool isHelperProcess, bool showMenuBar) { return !isHelperProcess && showMenuBar; }
+
+    // The tray's picture of the bundle's "MenuBarIcon" template (black on transparency): a tray
+    // tints nothing and its panel may be light or dark, so the mark is drawn light inside a dark
+    // rim `rim` pixels wide, which reads on either.
+    static QImage trayPicture(const QImage& menuBarTemplate, int rim);
 
     // None in a helper, which builds no menu at all.
     QSystemTrayIcon* trayIcon() const { return m_trayIcon.get(); }

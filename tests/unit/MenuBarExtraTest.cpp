@@ -91,6 +91,48 @@ private Q_SLOTS:
         QVERIFY(sheet.save(QCoreApplication::applicationDirPath() + QStringLiteral("/menu-bar-menu.png")));
     }
 
+    // The tray's picture of the menu-bar template reads on a light and on a dark panel: over each,
+    // much of the mark stands far from the panel's colour. Written next to the test as
+    // menu-bar-icon.png on four panels for a person to look at.
+    void theMarkReadsOnLightAndDarkPanels() {
+        const QString resources = QStringLiteral(TRELLIN_BUNDLE_DIR "/Contents/Resources/");
+        const QColor panels[] = {Qt::white, QColor(236, 236, 236), QColor(48, 48, 52), Qt::black};
+        QImage sheet(4 * 160, 200, QImage::Format_RGB32);
+        QPainter painter(&sheet);
+        for (const auto& [name, rim] : {std::pair{"MenuBarIcon.png", 1}, {"MenuBarIcon@2x.png", 2}}) {
+            const QImage mark(resources + name);
+            QVERIFY(!mark.isNull());
+            const QImage picture = MenuBarExtra::trayPicture(mark, rim);
+            QCOMPARE(picture.devicePixelRatio(), double(rim)); // the @2x file stays a 2x picture
+            QImage plain = picture;
+            plain.setDevicePixelRatio(1);
+            int shape = 0;
+            for (int y = 0; y < mark.height(); ++y)
+                for (int x = 0; x < mark.width(); ++x)
+                    shape += mark.pixelColor(x, y).alpha() > 128;
+            for (int i = 0; i < 4; ++i) {
+                QImage onPanel(plain.size(), QImage::Format_RGB32);
+                onPanel.fill(panels[i]);
+                QPainter panel(&onPanel);
+                panel.drawImage(0, 0, plain);
+                panel.end();
+                int standsOut = 0;
+                for (int y = 0; y < onPanel.height(); ++y)
+                    for (int x = 0; x < onPanel.width(); ++x)
+                        standsOut += qAbs(qGray(onPanel.pixel(x, y)) - qGray(panels[i].rgb())) > 120;
+                QVERIFY2(standsOut >= shape * 2 / 3, qPrintable(QStringLiteral("%1 on panel %2").arg(name).arg(i)));
+                if (rim == 1)
+                    painter.fillRect(i * 160, 0, 160, 200, panels[i]);
+                // As the tray shows it, and magnified three times to judge its pixels.
+                painter.drawImage(i * 160 + 8, rim == 1 ? 8 : 40, plain);
+                painter.drawImage(
+                    QRect(i * 160 + 60, rim == 1 ? 8 : 76, plain.width() * 3 / rim, plain.height() * 3 / rim), plain);
+            }
+        }
+        painter.end();
+        QVERIFY(sheet.save(QCoreApplication::applicationDirPath() + QStringLiteral("/menu-bar-icon.png")));
+    }
+
     void itemsShowTheWindowOnTheirPageAfterTheMenuClosesAndQuitQuits() {
         const auto extra = makeExtra(false);
         // Showing the menu hands the scene's window maker over, which completes a waiting request.
