@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTest>
 
 using namespace XSession;
@@ -36,6 +37,14 @@ private Q_SLOTS:
         QString window;
         QTRY_VERIFY_WITH_TIMEOUT(!(window = windowTitled("Trellin")).isEmpty(), 15000);
         QTRY_COMPARE_WITH_TIMEOUT(geometryOf(window).size(), QSize(560, 550), 5000);
+        // The window carries the application's icon for window lists and docks, at several sizes.
+        QProcess xprop;
+        xprop.start("xprop", {"-id", window, "-notype", "_NET_WM_ICON"});
+        QVERIFY(xprop.waitForFinished(5000));
+        const QString icon = QString::fromUtf8(xprop.readAllStandardOutput());
+        for (const int side : {16, 32, 128})
+            QVERIFY2(icon.contains(QString("Icon (%1 x %1)").arg(side)),
+                     qPrintable(icon.split(u'\n').filter("Icon (").join(",")));
 
         // The settings button (top right) opens the settings: a shorter window.
         QRect frame = geometryOf(window);
