@@ -347,6 +347,9 @@ void DockEndToEndTest::sideDocksKeepThePopupBesideThem() {
         return std::nullopt;
     };
     QVERIFY(trellinTile());
+    // It shows the application's icon, which its bundle names (a coral cell of its grid).
+    QVERIFY(pixelsNear(QGuiApplication::primaryScreen()->grabWindow(0).toImage(), trellinTile()->geometry,
+                       QColor(0xFF, 0x7A, 0x59)) > 20);
     chooseFromMenu(trellinTile()->geometry, 1);
     QTRY_VERIFY_WITH_TIMEOUT(dockKeeps(trellin), 5000);
     QTRY_VERIFY_WITH_TIMEOUT(trellinTile() && trellinTile()->pinned, 5000);
