@@ -9,6 +9,7 @@
 #include "model/HelperLaunchLog.h"
 #include "model/HelperTileActions.h"
 #include "platform/FileIconCache.h"
+#include "platform/FileIcons.h"
 #include "platform/LocalNotificationCenter.h"
 #include "platform/Updater.h"
 #include "platform/linux/DBusDistributedNotifications.h"
@@ -111,15 +112,17 @@ int main(int argc, char** argv) {
     QtScreens screens;
     const AppDiscovery discovery({});
     NoUpdates updater;
-    const MainWindowEnvironment environment{.store = store,
-                                            .settings = settings,
-                                            .localization = localization,
-                                            .scheduler = scheduler,
-                                            .clock = clock,
-                                            .distributedNotifications = distributed,
-                                            .icons = icons,
-                                            .discovery = discovery,
-                                            .updater = updater};
+    const MainWindowEnvironment environment{
+        .store = store,
+        .settings = settings,
+        .localization = localization,
+        .scheduler = scheduler,
+        .clock = clock,
+        .distributedNotifications = distributed,
+        .icons = icons,
+        .discovery = discovery,
+        .updater = updater,
+        .appIcon = FileIcons::bundleIconFile(QStringLiteral(TRELLIN_BUNDLE_DIR), 256).value_or(QImage())};
 
     QList<double> listTimes;
     for (int run = 0; run < kListRuns; ++run) {
