@@ -5,6 +5,7 @@
 #include "popup/FolderPopupView.h"
 #include "popup/PopupAppIconView.h"
 #include "popup/PopupNotice.h"
+#include "widgets/FolderGlyph.h"
 #include "widgets/GlyphButton.h"
 
 #include <QAccessible>
@@ -25,6 +26,7 @@ private Q_SLOTS:
     void launchesCloseAnUnpinnedPopupOnlyWhenTheyWork();
     void aFailedLaunchIsToldUntilTheNextOneOrAFewSeconds();
     void keyboardMovesAcrossTheGridLaunchesAndCloses();
+    void anOpenPinnedPopupFollowsTheTheme();
 
 private:
     FolderPopupView* view() const { return m_bed->controller.popupPanel()->contentView(); }
@@ -360,6 +362,38 @@ void PopupPanelControllerTest::keyboardMovesAcrossTheGridLaunchesAndCloses() {
     controller.presentPopup(m_folder);
     QCOMPARE(view()->accessibleName(), QStringLiteral("Тека Work"));
     QCOMPARE(view()->closeButton()->accessibleName(), QStringLiteral("Закрити"));
+}
+
+void PopupPanelControllerTest::anOpenPinnedPopupFollowsTheTheme() {
+    m_bed->settings->setPopupPosition(PopupPosition::Center);
+    PopupPanelController& controller = m_bed->controller;
+    // What the header's glyph and close button look like in a popup opened in a theme.
+    const auto header = [&] {
+        return std::pair{view()->findChild<FolderGlyph*>()->grab().toImage(), view()->closeButton()->grab().toImage()};
+    };
+    const auto openedIn = [&](AppThemeMode theme) {
+        controller.closePopup();
+        m_bed->clock.advance(1);
+        m_bed->settings->setAppTheme(theme);
+        controller.presentPopup(m_folder);
+        return header();
+    };
+    const auto dark = openedIn(AppThemeMode::Dark);
+    const auto light = openedIn(AppThemeMode::Light);
+    QVERIFY(dark.first != light.first && dark.second != light.second);
+
+    for (const AppThemeMode from : {AppThemeMode::Dark, AppThemeMode::Light}) {
+        const AppThemeMode to = from == AppThemeMode::Dark ? AppThemeMode::Light : AppThemeMode::Dark;
+        openedIn(from);
+        view()->pinButton()->click();
+        // The theme changes while the pinned popup stays open, as the helper hears of it.
+        m_bed->settings->setAppTheme(to);
+        controller.setPopupAppearance(to);
+        QVERIFY(controller.isPopupVisible() && controller.isPopupPinned() && view()->isPinned());
+        QCOMPARE(view()->pinButton()->symbol(), QStringLiteral("pin.fill"));
+        QCOMPARE(controller.popupPanel()->appearance(), colorSchemeFor(to));
+        QVERIFY(header() == (to == AppThemeMode::Light ? light : dark));
+    }
 }
 
 QTEST_MAIN(PopupPanelControllerTest)
