@@ -73,6 +73,16 @@ void PopupPanel::setFrame(const QRectF& frame, bool animate) {
     updateMask();
 }
 
+void PopupPanel::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // A move of our own lands on the target, and a glide passes through frames of its own; any
+    // other move is the user's drag: the frame follows the window to where it is now.
+    if (!isVisible() || m_glide->state() == QAbstractAnimation::Running || pos() == m_target.topLeft())
+        return;
+    m_target.moveTopLeft(pos());
+    Q_EMIT movedAway();
+}
+
 void PopupPanel::orderFront() {
     show();
     raise();

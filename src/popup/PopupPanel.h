@@ -39,6 +39,13 @@ public:
     void orderFront();
     void orderOut();
 
+Q_SIGNALS:
+    // The user (or the window manager) moved the visible panel; `frame()` already says where.
+    void movedAway();
+
+protected:
+    void moveEvent(QMoveEvent* event) override;
+
 private:
     void updateMask();
 

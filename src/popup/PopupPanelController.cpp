@@ -35,9 +35,17 @@ void PopupPanelController::presentPopup(const AppFolder& folder) {
     const std::optional<QString> groupID = m_services.currentGroupID();
     m_services.distributedNotifications.post(NotificationName::TRCloseNonPinnedPopups, groupID.value_or(QString()));
 
-    if (!m_popupPanel)
+    if (!m_popupPanel) {
         m_popupPanel = std::make_unique<PopupPanel>(m_services.screens, m_services.environment.translucentWindows);
+        connect(m_popupPanel.get(), &PopupPanel::movedAway, this, [this] {
+            // A centred panel keeps its centre wherever it is; only placement above the
+            // Dock needs to know of the drag.
+            if (m_services.environment.settings.popupPosition() == PopupPosition::AboveDock)
+                m_userShift = m_popupPanel->frame().topLeft() - m_placedOrigin;
+        });
+    }
     m_isPopupPinned = false;
+    m_userShift = {};
     m_absoluteArrowLocation = m_services.screens.mouseLocation();
     m_popupPanel->setLevel(PopupPanel::Level::Floating);
 
@@ -79,6 +87,7 @@ void PopupPanelController::layoutPopupPanel() {
     const double w = fitting.width(), h = fitting.height();
     const bool visible = m_popupPanel->isVisible();
     if (m_services.environment.settings.popupPosition() == PopupPosition::Center) {
+        m_userShift = {};
         if (!visible) {
             std::optional<ScreenFrames> screen = m_services.screens.mainScreen();
             if (!screen && !m_services.screens.screens().isEmpty())
@@ -93,8 +102,8 @@ void PopupPanelController::layoutPopupPanel() {
         }
         return;
     }
-    const QPointF origin = popupOriginAboveDock({w, h});
-    m_popupPanel->setFrame(QRectF(origin, QSizeF(w, h)), visible);
+    m_placedOrigin = popupOriginAboveDock({w, h});
+    m_popupPanel->setFrame(QRectF(m_placedOrigin + m_userShift, QSizeF(w, h)), visible);
 }
 
 QPointF PopupPanelController::popupOriginAboveDock(QSizeF size) {

@@ -74,6 +74,10 @@ private:
     std::optional<EventMonitor::Token> m_outsideClickMonitor;
     double m_lastPopupCloseTime = Clock::distantPast;
     QPointF m_absoluteArrowLocation;
+    // Above the Dock: the origin placement chose last, and how far the user has dragged the panel
+    // from it since the popup opened. A new layout keeps the panel where the user put it.
+    QPointF m_placedOrigin;
+    QPointF m_userShift;
     PopupPlacement::Memory m_placementMemory;
     std::function<void()> m_closeHandler;
 };

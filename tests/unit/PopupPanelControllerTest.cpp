@@ -27,6 +27,7 @@ private Q_SLOTS:
     void aFailedLaunchIsToldUntilTheNextOneOrAFewSeconds();
     void keyboardMovesAcrossTheGridLaunchesAndCloses();
     void anOpenPinnedPopupFollowsTheTheme();
+    void aDraggedPopupWorksWhereItWasPut();
 
 private:
     FolderPopupView* view() const { return m_bed->controller.popupPanel()->contentView(); }
@@ -394,6 +395,43 @@ void PopupPanelControllerTest::anOpenPinnedPopupFollowsTheTheme() {
         QCOMPARE(controller.popupPanel()->appearance(), colorSchemeFor(to));
         QVERIFY(header() == (to == AppThemeMode::Light ? light : dark));
     }
+}
+
+void PopupPanelControllerTest::aDraggedPopupWorksWhereItWasPut() {
+    PopupPanelController& controller = m_bed->controller;
+    controller.presentPopup(m_folder);
+    PopupPanel* panel = controller.popupPanel();
+    const QRectF placed = panel->frame();
+
+    // Dragged 300 points left and 200 up (the window system counts y downward).
+    panel->move(panel->pos() + QPoint(-300, -200));
+    const QRectF dragged = placed.translated(-300, 200);
+    QCOMPARE(panel->frame(), dragged);
+
+    // Clicks count where the panel is now, not where it was placed.
+    m_bed->screens.mouse = dragged.center();
+    m_bed->events.click();
+    m_bed->clock.advance(0);
+    QVERIFY(controller.isPopupVisible());
+
+    // A new layout (another icon size) keeps it where the user put it, over the same point.
+    m_bed->settings->setPopupIconSize(64);
+    controller.layoutPopupPanel();
+    QVERIFY(panel->frame().width() > dragged.width());
+    QCOMPARE(panel->frame().y(), dragged.y());
+    QVERIFY(qAbs(panel->frame().center().x() - dragged.center().x()) <= 0.5);
+
+    m_bed->screens.mouse = placed.center();
+    m_bed->events.click();
+    m_bed->clock.advance(0);
+    QVERIFY(!controller.isPopupVisible());
+
+    // The next opening is placed at its tile again.
+    m_bed->settings->setPopupIconSize(52);
+    m_bed->clock.advance(1);
+    m_bed->screens.mouse = {720, 30};
+    controller.presentPopup(m_folder);
+    QCOMPARE(controller.popupPanel()->frame(), placed);
 }
 
 QTEST_MAIN(PopupPanelControllerTest)
