@@ -9,6 +9,8 @@
 
 #include <QPointer>
 
+#include <algorithm>
+
 PopupPanelController::PopupPanelController(Services services, QObject* parent)
     : QObject(parent)
     , m_services(std::move(services))
@@ -16,6 +18,8 @@ PopupPanelController::PopupPanelController(Services services, QObject* parent)
 
 PopupPanelController::~PopupPanelController() {
     removeOutsideClickMonitor();
+    if (m_closingPressRelease)
+        m_services.eventMonitor.removeMonitor(*m_closingPressRelease);
 }
 
 bool PopupPanelController::isPopupVisible() const {
@@ -29,7 +33,8 @@ void PopupPanelController::presentPopup(const AppFolder& folder) {
         closePopup();
         return;
     }
-    if (m_services.clock.now() - m_lastPopupCloseTime <= reopenDebounce)
+    const double now = m_services.clock.now();
+    if (isClosingPressHeld() || now - std::max(m_lastPopupCloseTime, m_closingPressReleaseTime) <= reopenDebounce)
         return;
 
     const std::optional<QString> groupID = m_services.currentGroupID();
@@ -142,16 +147,37 @@ void PopupPanelController::setPopupPinned(bool pinned) {
 void PopupPanelController::installOutsideClickMonitor() {
     const QPointer<PopupPanelController> self(this);
     m_outsideClickMonitor =
-        m_services.eventMonitor.addGlobalMouseDownMonitor(MouseDown::Left | MouseDown::Right, [self] {
+        m_services.eventMonitor.addGlobalMouseDownMonitor(MouseButton::Left | MouseButton::Right, [self] {
             if (!self || !self->isPopupVisible() || self->m_isPopupPinned)
                 return;
             if (self->m_popupPanel->frame().contains(self->m_services.screens.mouseLocation()))
                 return;
+            self->awaitClosingPressRelease();
             self->m_services.scheduler.schedule(0, [self] {
                 if (self)
                     self->closePopup();
             });
         });
+}
+
+void PopupPanelController::awaitClosingPressRelease() {
+    if (m_closingPressRelease)
+        return;
+    const QPointer<PopupPanelController> self(this);
+    // Without a way to hear the release, the close's own time is all there is to go by.
+    m_closingPressRelease =
+        m_services.eventMonitor.addGlobalMouseUpMonitor(MouseButton::Left | MouseButton::Right, [self] {
+            if (self)
+                self->closingPressReleased();
+        });
+}
+
+void PopupPanelController::closingPressReleased() {
+    if (!m_closingPressRelease)
+        return;
+    m_services.eventMonitor.removeMonitor(*m_closingPressRelease);
+    m_closingPressRelease.reset();
+    m_closingPressReleaseTime = m_services.clock.now();
 }
 
 void PopupPanelController::removeOutsideClickMonitor() {

@@ -19,6 +19,7 @@ private Q_SLOTS:
     void cleanup() { m_bed.reset(); }
 
     void outsideClickClosesAndTheSameClickCannotReopen();
+    void aPressOnTheTileClosesThePopupHoweverLongItIsHeld();
     void pinningRaisesThePanelAndStopsOutsideClicks();
     void broadcastsCloseOtherHelpersUnpinnedPopupsOnly();
     void centredPopupShowsThePinAndKeepsItsCentre();
@@ -64,7 +65,7 @@ void PopupPanelControllerTest::outsideClickClosesAndTheSameClickCannotReopen() {
 
     // A click outside closes it one turn later.
     m_bed->screens.mouse = {100, 700};
-    m_bed->events.click(MouseDown::Right);
+    m_bed->events.click(MouseButton::Right);
     QVERIFY(controller.isPopupVisible());
     m_bed->clock.advance(0);
     QVERIFY(!controller.isPopupVisible());
@@ -94,6 +95,50 @@ void PopupPanelControllerTest::outsideClickClosesAndTheSameClickCannotReopen() {
     QVERIFY(!controller.isPopupVisible());
 }
 
+void PopupPanelControllerTest::aPressOnTheTileClosesThePopupHoweverLongItIsHeld() {
+    PopupPanelController& controller = m_bed->controller;
+    const QPointF tile = m_bed->screens.mouse;
+    controller.presentPopup(m_folder);
+    QVERIFY(!controller.popupPanel()->frame().contains(tile));
+
+    // The press on the tile is outside the popup: it closes it at once.
+    m_bed->events.press();
+    m_bed->clock.advance(0);
+    QVERIFY(!controller.isPopupVisible());
+    QVERIFY(controller.isClosingPressHeld());
+
+    // Held for 0.4 s; the Dock reopens at the release, which reaches the helper just before or
+    // just after the release itself.
+    m_bed->clock.advance(0.4);
+    controller.presentPopup(m_folder);
+    QVERIFY(!controller.isPopupVisible());
+    m_bed->events.release();
+    QVERIFY(!controller.isClosingPressHeld());
+    m_bed->clock.advance(0.02);
+    controller.presentPopup(m_folder);
+    QVERIFY(!controller.isPopupVisible());
+    QCOMPARE(closeBroadcasts(), 1);
+    QCOMPARE(m_bed->events.monitors.size(), std::size_t(0));
+
+    // The next click on the tile opens it again.
+    m_bed->clock.advance(0.2);
+    controller.presentPopup(m_folder);
+    QVERIFY(controller.isPopupVisible());
+
+    // A pinned popup hears no press; the reopen at the release closes it, however long the press.
+    m_bed->settings->setPopupPosition(PopupPosition::Center);
+    controller.closePopup();
+    m_bed->clock.advance(1);
+    controller.presentPopup(m_folder);
+    view()->pinButton()->click();
+    m_bed->events.press();
+    m_bed->clock.advance(0.4);
+    QVERIFY(controller.isPopupVisible());
+    m_bed->events.release();
+    controller.presentPopup(m_folder);
+    QVERIFY(!controller.isPopupVisible());
+}
+
 void PopupPanelControllerTest::pinningRaisesThePanelAndStopsOutsideClicks() {
     m_bed->settings->setPopupPosition(PopupPosition::Center);
     PopupPanelController& controller = m_bed->controller;
@@ -118,7 +163,7 @@ void PopupPanelControllerTest::pinningRaisesThePanelAndStopsOutsideClicks() {
     QVERIFY(!controller.isPopupPinned());
     QCOMPARE(pin->rotation(), 45.0);
     QCOMPARE(controller.popupPanel()->level(), PopupPanel::Level::Floating);
-    QCOMPARE(m_bed->events.monitors.size(), std::size_t(1));
+    QCOMPARE(m_bed->events.pressMonitorCount(), std::size_t(1));
     m_bed->events.click();
     m_bed->clock.advance(0);
     QVERIFY(!controller.isPopupVisible());
