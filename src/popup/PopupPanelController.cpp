@@ -41,7 +41,8 @@ void PopupPanelController::presentPopup(const AppFolder& folder) {
     m_services.distributedNotifications.post(NotificationName::TRCloseNonPinnedPopups, groupID.value_or(QString()));
 
     if (!m_popupPanel) {
-        m_popupPanel = std::make_unique<PopupPanel>(m_services.screens, m_services.environment.translucentWindows);
+        m_popupPanel = std::make_unique<PopupPanel>(m_services.screens, m_services.windowLevels,
+                                                    m_services.environment.translucentWindows);
         connect(m_popupPanel.get(), &PopupPanel::movedAway, this, [this] {
             // A centred panel keeps its centre wherever it is; only placement above the
             // Dock needs to know of the drag.

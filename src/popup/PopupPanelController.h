@@ -17,6 +17,7 @@
 
 class DistributedNotifications;
 class DockHeight;
+class WindowLevels;
 
 // Opens, places, pins and closes a helper's folder popup. One panel per process, reused for
 // every opening; only one unpinned popup is open across all helpers at a time.
@@ -35,6 +36,7 @@ public:
         DistributedNotifications& distributedNotifications;
         const Screens& screens;
         EventMonitor& eventMonitor;
+        WindowLevels& windowLevels;
         DockHeight& dockHeight;
         std::function<PopupPlacement::DockSizes()> dockSizes;
         // This helper's folder id as text; none in the main application.

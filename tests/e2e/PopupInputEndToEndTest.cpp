@@ -22,6 +22,7 @@ using namespace XSession;
 namespace {
 
 const QString kFolderID = QStringLiteral("6F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C");
+const QString kOtherFolderID = QStringLiteral("0B7E5B52-8E4F-4C1B-9D0A-3C2B1A098765");
 // The fixture application's icon: a colour nothing else on the desktop has.
 const QColor kIconColour(255, 0, 255);
 // The room a popup window keeps around its card for the shadows, and the card's inner padding.
@@ -41,16 +42,37 @@ QRect iconBounds(const QImage& shot, const QRect& area) {
     return bounds;
 }
 
+// The level a Trellin window carries (-1 without one).
+int levelOf(const QString& window) {
+    QProcess xprop;
+    xprop.start("xprop", {"-id", window, "_TRELLIN_WINDOW_LEVEL"});
+    if (!xprop.waitForFinished(10000))
+        return -1;
+    bool ok = false;
+    const int level = QString::fromUtf8(xprop.readAllStandardOutput()).section(u'=', 1).trimmed().toInt(&ok);
+    return ok ? level : -1;
+}
+
+// Whether the window manager stacks `upper` above `lower`.
+bool isAbove(const QString& upper, const QString& lower) {
+    QProcess xprop;
+    xprop.start("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"});
+    if (!xprop.waitForFinished(10000))
+        return false;
+    QList<qulonglong> stack; // bottom to top
+    for (const QString& id : QString::fromUtf8(xprop.readAllStandardOutput()).section(u'#', 1).split(u','))
+        stack.append(id.trimmed().toULongLong(nullptr, 16));
+    const qsizetype top = stack.indexOf(upper.toULongLong()), bottom = stack.indexOf(lower.toULongLong());
+    return top >= 0 && bottom >= 0 && top > bottom;
+}
+
 } // namespace
 
 class PopupInputEndToEndTest : public DesktopTestCase {
     Q_OBJECT
 
-    QString helperBundle() const { return path("share/Trellin/Helpers/Work.app"); }
-
-    // The Dock, then the helper of folder Work (one application) as the main application starts
-    // it; returns its tile once the Dock shows it.
-    QRect startDockAndHelper() {
+    // Folders Work and Play, each holding the fixture application, and the Dock.
+    bool startDock(const QVariantMap& settings = {}) {
         const QString fixture = ::makeFixtureApp(path("Apps/Fixture.app"), QStringLiteral(TRELLIN_FIXTURE_APP));
         QImage icon(128, 128, QImage::Format_ARGB32);
         icon.fill(kIconColour);
@@ -59,49 +81,62 @@ class PopupInputEndToEndTest : public DesktopTestCase {
                               {"name", "Fixture"},
                               {"bundleID", "test.Fixture"},
                               {"appURL", QString("file://" + fixture + "/")}};
-        const QJsonObject folder{{"id", kFolderID}, {"name", "Work"}, {"isInDock", true}, {"apps", QJsonArray{app}}};
-        if (!writeFile(path("share/Trellin/folders.json"), QJsonDocument(QJsonArray{folder}).toJson()))
-            return {};
+        QJsonArray folders;
+        for (const auto& [id, name] : {std::pair{kFolderID, QStringLiteral("Work")}, {kOtherFolderID, "Play"}})
+            folders.append(QJsonObject{{"id", id}, {"name", name}, {"isInDock", true}, {"apps", QJsonArray{app}}});
+        QDir().mkpath(path("Library/Preferences"));
+        if (!writeFile(path("share/Trellin/folders.json"), QJsonDocument(folders).toJson()) ||
+            !PropertyList::writeFileAtomically(path("Library/Preferences/app.trellin.Trellin.plist"), settings,
+                                               PropertyList::Format::Xml))
+            return false;
 
         const QString dockFile = DockFileFormat::standardPath(m_home->path());
         QDir().mkpath(QFileInfo(dockFile).path());
         PropertyList::writeFileAtomically(dockFile, QVariantMap{{"tilesize", 48}}, PropertyList::Format::Binary);
         startProgram(QStringLiteral(TRELLIN_DOCK_EXE));
-        if (!QTest::qWaitFor([&] { return m_connection.interface()->isServiceRegistered("app.trellin.Dock").value(); },
-                             10000))
-            return {};
+        return QTest::qWaitFor(
+            [&] { return m_connection.interface()->isServiceRegistered("app.trellin.Dock").value(); }, 10000);
+    }
 
+    QString helperBundle(const QString& name) const { return path("share/Trellin/Helpers/" + name + ".app"); }
+
+    // The helper of a folder as the main application starts it; returns its tile once the Dock
+    // shows it.
+    QRect startHelper(const QString& folderID, const QString& name) {
+        const QString bundle = helperBundle(name);
         QDir().mkpath(path("share/Trellin/Helpers"));
-        QProcess::execute("cp", {"-a", TRELLIN_BUNDLE_DIR, helperBundle()});
-        auto info = PropertyList::readFile(helperBundle() + "/Contents/Info.plist").value().root.toMap();
-        info.insert("TRGroupUUID", kFolderID);
-        info.insert("CFBundleName", "Work");
-        PropertyList::writeFileAtomically(helperBundle() + "/Contents/Info.plist", info, PropertyList::Format::Xml);
-        startProgram(helperBundle() + "/Contents/MacOS/Trellin", {"-group", kFolderID});
+        QProcess::execute("cp", {"-a", TRELLIN_BUNDLE_DIR, bundle});
+        auto info = PropertyList::readFile(bundle + "/Contents/Info.plist").value().root.toMap();
+        info.insert("TRGroupUUID", folderID);
+        info.insert("CFBundleName", name);
+        PropertyList::writeFileAtomically(bundle + "/Contents/Info.plist", info, PropertyList::Format::Xml);
+        startProgram(bundle + "/Contents/MacOS/Trellin", {"-group", folderID});
 
-        if (!QTest::qWaitFor([&] { return !helperTile().isEmpty(); }, 15000))
+        if (!QTest::qWaitFor([&] { return !helperTile(name).isEmpty(); }, 15000))
             return {};
         // The tile settles once the Dock has laid out every tile.
         QTest::qWait(500);
-        return helperTile();
+        return helperTile(name);
     }
 
-    QRect helperTile() {
+    QRect startDockAndHelper() { return startDock() ? startHelper(kFolderID, "Work") : QRect(); }
+
+    QRect helperTile(const QString& name) {
         const QDBusMessage reply = m_connection.call(
             QDBusMessage::createMethodCall("app.trellin.Dock", "/app/trellin/Dock", "app.trellin.Dock", "Tiles"));
         if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
             return {};
         for (const DockTileRecord& tile : qdbus_cast<QList<DockTileRecord>>(reply.arguments().at(0)))
-            if (tile.path == helperBundle() && tile.running)
+            if (tile.path == helperBundle(name) && tile.running)
                 return tile.geometry;
         return {};
     }
 
     // Clicks the tile and waits for the popup to stand still; returns its window.
-    QString openFromTile(const QRect& tile) {
+    QString openFromTile(const QRect& tile, const QString& name = QStringLiteral("Work")) {
         QString window;
         if (!moveMouse(tile.center()) || !run({"click", "1"}) ||
-            !QTest::qWaitFor([&] { return !(window = windowTitled("Work")).isEmpty(); }, 10000))
+            !QTest::qWaitFor([&] { return !(window = windowTitled(name)).isEmpty(); }, 10000))
             return {};
         QTest::qWait(500);
         return window;
@@ -128,6 +163,7 @@ private Q_SLOTS:
 
     void aPressOnTheTileClosesThePopupHoweverLongItIsHeld();
     void aDraggedPopupWorksWhereItWasPut();
+    void aPinnedPopupStaysAboveAnotherHelpersPopup();
 };
 
 void PopupInputEndToEndTest::aPressOnTheTileClosesThePopupHoweverLongItIsHeld() {
@@ -182,6 +218,37 @@ void PopupInputEndToEndTest::aDraggedPopupWorksWhereItWasPut() {
     QVERIFY(moveMouse(placed.center()));
     QVERIFY(run({"click", "1"}));
     QTRY_VERIFY_WITH_TIMEOUT(windowTitled("Work").isEmpty(), 5000);
+}
+
+void PopupInputEndToEndTest::aPinnedPopupStaysAboveAnotherHelpersPopup() {
+    // Centred popups carry a pin, and two of them of the same size cover each other exactly.
+    QVERIFY(startDock({{"popupPosition", "center"}, {"popupAnimationStyle", "none"}}));
+    startHelper(kFolderID, "Work");
+    const QRect play = startHelper(kOtherFolderID, "Play");
+    // Play's tile came after Work's and may have moved it.
+    const QRect work = helperTile("Work");
+    QVERIFY2(work.isValid() && play.isValid(), "the helpers' tiles did not appear in the Dock");
+
+    // Work's popup, pinned from the keyboard: Tab from the grid reaches the pin.
+    const QString pinned = openFromTile(work, "Work");
+    QVERIFY(!pinned.isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(xdotool({"getwindowfocus"}), pinned, 5000);
+    QVERIFY(run({"key", "Tab", "space"}));
+    QTRY_COMPARE_WITH_TIMEOUT(levelOf(pinned), 25, 5000);
+
+    // Play's popup opens over it and is activated, and Work's pinned popup stays open above it.
+    const QString unpinned = openFromTile(play, "Play");
+    QVERIFY(!unpinned.isEmpty());
+    QCOMPARE(levelOf(unpinned), 3);
+    QCOMPARE(geometryOf(unpinned), geometryOf(pinned));
+    QTRY_VERIFY_WITH_TIMEOUT(isAbove(pinned, unpinned), 5000);
+    QVERIFY(!windowTitled("Work").isEmpty());
+    saveScreen("popup-e2e-pinned-above.png");
+
+    // Whatever raises the unpinned one again (a click on it, the window manager), the pinned one
+    // comes back on top.
+    QVERIFY(run({"windowraise", unpinned}));
+    QTRY_VERIFY_WITH_TIMEOUT(isAbove(pinned, unpinned), 5000);
 }
 
 QTEST_MAIN(PopupInputEndToEndTest)

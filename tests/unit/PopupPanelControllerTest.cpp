@@ -153,6 +153,9 @@ void PopupPanelControllerTest::pinningRaisesThePanelAndStopsOutsideClicks() {
     QCOMPARE(pin->rotation(), 0.0);
     QCOMPARE(pin->accessibleName(), QStringLiteral("Unpin"));
     QCOMPARE(controller.popupPanel()->level(), PopupPanel::Level::Status);
+    // The window itself is held at that level, above other helpers' unpinned popups.
+    const WindowLevels::WindowId window = controller.popupPanel()->winId();
+    QCOMPARE(m_bed->levels.levels, (std::map<WindowLevels::WindowId, int>{{window, 25}}));
     QVERIFY(!controller.hasOutsideClickMonitor());
     m_bed->screens.mouse = {5, 5};
     m_bed->events.click();
@@ -163,10 +166,12 @@ void PopupPanelControllerTest::pinningRaisesThePanelAndStopsOutsideClicks() {
     QVERIFY(!controller.isPopupPinned());
     QCOMPARE(pin->rotation(), 45.0);
     QCOMPARE(controller.popupPanel()->level(), PopupPanel::Level::Floating);
+    QCOMPARE(m_bed->levels.levels, (std::map<WindowLevels::WindowId, int>{{window, 3}}));
     QCOMPARE(m_bed->events.pressMonitorCount(), std::size_t(1));
     m_bed->events.click();
     m_bed->clock.advance(0);
     QVERIFY(!controller.isPopupVisible());
+    QVERIFY(m_bed->levels.levels.empty());
 
     // Every opening starts unpinned.
     m_bed->clock.advance(1);
