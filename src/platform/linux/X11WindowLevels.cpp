@@ -14,8 +14,6 @@ namespace {
 
 constexpr char kLevelProperty[] = "_TRELLIN_WINDOW_LEVEL";
 constexpr char kStackingProperty[] = "_NET_CLIENT_LIST_STACKING";
-// Our own raise changes the stacking order once more; beyond that, a burst is left for later.
-constexpr int kRoundsPerBurst = 3;
 
 xcb_connection_t* toolkitConnection() {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
@@ -109,29 +107,26 @@ void X11WindowLevels::forget(WindowId window) {
 }
 
 void X11WindowLevels::readEvents() {
-    for (int round = 0; round < kRoundsPerBurst && m_connection; ++round) {
-        bool restacked = false;
-        // The first round reads the socket; later ones what the replies of the last check queued.
-        while (xcb_generic_event_t* event =
-                   round == 0 ? xcb_poll_for_event(m_connection) : xcb_poll_for_queued_event(m_connection)) {
-            switch (event->response_type & ~0x80) {
-            case XCB_PROPERTY_NOTIFY:
-                restacked |= reinterpret_cast<xcb_property_notify_event_t*>(event)->atom == m_stackingAtom;
-                break;
-            case XCB_CONFIGURE_NOTIFY:
-            case XCB_MAP_NOTIFY:
-            case XCB_CIRCULATE_NOTIFY:
-                restacked |= !m_hasStackingList;
-                break;
-            default: // errors about windows gone meanwhile among them
-                break;
-            }
-            std::free(event);
+    if (!m_connection)
+        return;
+    bool restacked = false;
+    while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
+        switch (event->response_type & ~0x80) {
+        case XCB_PROPERTY_NOTIFY:
+            restacked |= reinterpret_cast<xcb_property_notify_event_t*>(event)->atom == m_stackingAtom;
+            break;
+        case XCB_CONFIGURE_NOTIFY:
+        case XCB_MAP_NOTIFY:
+        case XCB_CIRCULATE_NOTIFY:
+            restacked |= !m_hasStackingList;
+            break;
+        default: // errors about windows gone meanwhile among them
+            break;
         }
-        if (!restacked)
-            return;
-        keepLevels();
+        std::free(event);
     }
+    if (restacked)
+        keepLevels();
 }
 
 void X11WindowLevels::keepLevels() {
@@ -182,4 +177,7 @@ void X11WindowLevels::keepLevels() {
         }
     }
     xcb_flush(m_connection);
+    // Waiting for the replies may have queued events the socket will not announce again: they
+    // are read on the next turn.
+    QMetaObject::invokeMethod(this, &X11WindowLevels::readEvents, Qt::QueuedConnection);
 }
