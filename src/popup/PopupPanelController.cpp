@@ -14,7 +14,13 @@
 PopupPanelController::PopupPanelController(Services services, QObject* parent)
     : QObject(parent)
     , m_services(std::move(services))
-    , m_placementMemory{m_services.dockHeight, DockEdge::Bottom} {}
+    , m_placementMemory{m_services.dockHeight, DockEdge::Bottom} {
+    // However the settings learn of a new theme, an open popup takes it at once.
+    connect(&m_services.environment.settings, &AppSettings::changed, this, [this](AppSettings::Field field) {
+        if (field == AppSettings::Field::AppTheme)
+            setPopupAppearance(m_services.environment.settings.appTheme());
+    });
+}
 
 PopupPanelController::~PopupPanelController() {
     removeOutsideClickMonitor();
