@@ -13,6 +13,7 @@
 #include "platform/linux/MainQueueScheduler.h"
 #include "platform/linux/QtScreens.h"
 #include "platform/linux/SystemClock.h"
+#include "platform/linux/X11WindowLevels.h"
 #include "platform/linux/XInputEventMonitor.h"
 #include "popup/FolderPopupView.h"
 #include "popup/PopupPanelController.h"
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
     FileIconCache icons;
     QtScreens screens;
     XInputEventMonitor events;
+    X11WindowLevels levels;
     DockHeight dockHeight;
     PopupPanelController controller({
         .clock = clock,
@@ -80,6 +82,7 @@ int main(int argc, char** argv) {
         .distributedNotifications = distributed,
         .screens = screens,
         .eventMonitor = events,
+        .windowLevels = levels,
         .dockHeight = dockHeight,
         .dockSizes =
             [] {

@@ -37,6 +37,7 @@
 #include "platform/linux/QtScreens.h"
 #include "platform/linux/SyslogSystemLog.h"
 #include "platform/linux/SystemClock.h"
+#include "platform/linux/X11WindowLevels.h"
 #include "platform/linux/XInputEventMonitor.h"
 #include "platform/linux/XdgAutostartLoginItem.h"
 #include "popup/PopupPanelController.h"
@@ -126,6 +127,7 @@ struct Backend {
     DBusDockTile dockTile;
     QtScreens screens;
     XInputEventMonitor eventMonitor;
+    X11WindowLevels windowLevels;
 };
 
 // The shared objects of the process, in construction order: each is given only what stands
@@ -184,6 +186,7 @@ struct SharedObjects {
               .distributedNotifications = backend.distributedNotifications,
               .screens = backend.screens,
               .eventMonitor = backend.eventMonitor,
+              .windowLevels = backend.windowLevels,
               .dockHeight = dockHeight,
               .dockSizes =
                   [this] {

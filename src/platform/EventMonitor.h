@@ -5,18 +5,18 @@
 #include <functional>
 #include <optional>
 
-// Which mouse-downs a global monitor hears.
-enum class MouseDown : unsigned {
+// The mouse buttons a global monitor hears.
+enum class MouseButton : unsigned {
     Left = 1u << 0,
     Right = 1u << 1,
 };
-using MouseDownMask = unsigned;
+using MouseButtons = unsigned;
 
-constexpr MouseDownMask operator|(MouseDown a, MouseDown b) {
+constexpr MouseButtons operator|(MouseButton a, MouseButton b) {
     return unsigned(a) | unsigned(b);
 }
 
-// Mouse-downs anywhere on the screen, those delivered to other programs included.
+// Mouse-downs and mouse-ups anywhere on the screen, those delivered to other programs included.
 class EventMonitor {
 public:
     using Token = quint64;
@@ -24,9 +24,11 @@ public:
 
     virtual ~EventMonitor() = default;
 
-    // Calls `handler` on the main thread at each mouse-down of the mask; none when the platform
+    // Calls `handler` on the main thread at each mouse-down of the buttons; none when the platform
     // cannot watch the whole screen.
-    virtual std::optional<Token> addGlobalMouseDownMonitor(MouseDownMask mask, Handler handler) = 0;
+    virtual std::optional<Token> addGlobalMouseDownMonitor(MouseButtons buttons, Handler handler) = 0;
+    // The same for each release of one of the buttons.
+    virtual std::optional<Token> addGlobalMouseUpMonitor(MouseButtons buttons, Handler handler) = 0;
     // Stops a monitor; an unknown token is ignored.
     virtual void removeMonitor(Token token) = 0;
 };

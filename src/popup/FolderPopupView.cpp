@@ -279,6 +279,8 @@ void FolderPopupView::setAppearance(ColorScheme appearance) {
     if (appearance == m_appearance)
         return;
     m_appearance = appearance;
+    // The glyph and the close button are drawn in the scheme too: they follow the new theme.
+    m_colorScheme = appearance;
     buildContent();
 }
 

@@ -3,6 +3,7 @@
 #include "FolderPopupView.h"
 #include "platform/FreedMemory.h"
 #include "platform/Screens.h"
+#include "platform/WindowLevels.h"
 
 #include <QPropertyAnimation>
 #include <QRegion>
@@ -15,9 +16,10 @@ constexpr int kGlideMilliseconds = 150;
 
 } // namespace
 
-PopupPanel::PopupPanel(const Screens& screens, bool translucent)
+PopupPanel::PopupPanel(const Screens& screens, WindowLevels& levels, bool translucent)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint)
     , m_screens(screens)
+    , m_levels(levels)
     , m_translucent(translucent)
     , m_glide(new QPropertyAnimation(this, "geometry", this)) {
     setAttribute(Qt::WA_TranslucentBackground);
@@ -46,7 +48,10 @@ void PopupPanel::setContentView(FolderPopupView* view) {
 
 void PopupPanel::setLevel(Level level) {
     m_level = level;
-    if (level == Level::Status && isVisible())
+    if (!isVisible())
+        return;
+    m_levels.setLevel(winId(), int(level));
+    if (level == Level::Status)
         raise();
 }
 
@@ -73,7 +78,19 @@ void PopupPanel::setFrame(const QRectF& frame, bool animate) {
     updateMask();
 }
 
+void PopupPanel::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // A move of our own lands on the target, and a glide passes through frames of its own; any
+    // other move is the user's drag: the frame follows the window to where it is now.
+    if (!isVisible() || m_glide->state() == QAbstractAnimation::Running || pos() == m_target.topLeft())
+        return;
+    m_target.moveTopLeft(pos());
+    Q_EMIT movedAway();
+}
+
 void PopupPanel::orderFront() {
+    // The level is the window's from before it is mapped: other helpers see it as it appears.
+    m_levels.setLevel(winId(), int(m_level));
     show();
     raise();
     activateWindow();
@@ -89,6 +106,8 @@ void PopupPanel::orderOut() {
     if (m_content)
         m_content->deleteLater();
     m_content = nullptr;
+    if (testAttribute(Qt::WA_WState_Created))
+        m_levels.forget(winId());
     destroy();
     QTimer::singleShot(0, [] { FreedMemory::giveBack(); });
 }

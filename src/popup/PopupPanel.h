@@ -8,6 +8,7 @@
 class FolderPopupView;
 class QPropertyAnimation;
 class Screens;
+class WindowLevels;
 
 // The one window a helper shows its popup in: frameless, see-through where the content draws
 // nothing, without a shadow of its own, kept above other windows and not hidden when the helper
@@ -15,11 +16,11 @@ class Screens;
 class PopupPanel final : public QWidget {
     Q_OBJECT
 public:
-    // How high the panel floats: above normal windows, or higher still while pinned. X11 keeps
-    // both above normal windows; the higher one is also raised over the other kept-above windows.
+    // How high the panel floats: above normal windows, or higher still while pinned, so that a
+    // pinned popup stays above the unpinned one another helper opens.
     enum class Level { Floating = 3, Status = 25 };
 
-    PopupPanel(const Screens& screens, bool translucent);
+    PopupPanel(const Screens& screens, WindowLevels& levels, bool translucent);
     ~PopupPanel() override;
 
     // Takes ownership; the previous content is deleted.
@@ -39,10 +40,18 @@ public:
     void orderFront();
     void orderOut();
 
+Q_SIGNALS:
+    // The user (or the window manager) moved the visible panel; `frame()` already says where.
+    void movedAway();
+
+protected:
+    void moveEvent(QMoveEvent* event) override;
+
 private:
     void updateMask();
 
     const Screens& m_screens;
+    WindowLevels& m_levels;
     bool m_translucent;
     QPointer<FolderPopupView> m_content;
     Level m_level = Level::Floating;

@@ -9,13 +9,23 @@
 
 #include <QPointer>
 
+#include <algorithm>
+
 PopupPanelController::PopupPanelController(Services services, QObject* parent)
     : QObject(parent)
     , m_services(std::move(services))
-    , m_placementMemory{m_services.dockHeight, DockEdge::Bottom} {}
+    , m_placementMemory{m_services.dockHeight, DockEdge::Bottom} {
+    // However the settings learn of a new theme, an open popup takes it at once.
+    connect(&m_services.environment.settings, &AppSettings::changed, this, [this](AppSettings::Field field) {
+        if (field == AppSettings::Field::AppTheme)
+            setPopupAppearance(m_services.environment.settings.appTheme());
+    });
+}
 
 PopupPanelController::~PopupPanelController() {
     removeOutsideClickMonitor();
+    if (m_closingPressRelease)
+        m_services.eventMonitor.removeMonitor(*m_closingPressRelease);
 }
 
 bool PopupPanelController::isPopupVisible() const {
@@ -29,15 +39,25 @@ void PopupPanelController::presentPopup(const AppFolder& folder) {
         closePopup();
         return;
     }
-    if (m_services.clock.now() - m_lastPopupCloseTime <= reopenDebounce)
+    const double now = m_services.clock.now();
+    if (isClosingPressHeld() || now - std::max(m_lastPopupCloseTime, m_closingPressReleaseTime) <= reopenDebounce)
         return;
 
     const std::optional<QString> groupID = m_services.currentGroupID();
     m_services.distributedNotifications.post(NotificationName::TRCloseNonPinnedPopups, groupID.value_or(QString()));
 
-    if (!m_popupPanel)
-        m_popupPanel = std::make_unique<PopupPanel>(m_services.screens, m_services.environment.translucentWindows);
+    if (!m_popupPanel) {
+        m_popupPanel = std::make_unique<PopupPanel>(m_services.screens, m_services.windowLevels,
+                                                    m_services.environment.translucentWindows);
+        connect(m_popupPanel.get(), &PopupPanel::movedAway, this, [this] {
+            // A centred panel keeps its centre wherever it is; only placement above the
+            // Dock needs to know of the drag.
+            if (m_services.environment.settings.popupPosition() == PopupPosition::AboveDock)
+                m_userShift = m_popupPanel->frame().topLeft() - m_placedOrigin;
+        });
+    }
     m_isPopupPinned = false;
+    m_userShift = {};
     m_absoluteArrowLocation = m_services.screens.mouseLocation();
     m_popupPanel->setLevel(PopupPanel::Level::Floating);
 
@@ -79,6 +99,7 @@ void PopupPanelController::layoutPopupPanel() {
     const double w = fitting.width(), h = fitting.height();
     const bool visible = m_popupPanel->isVisible();
     if (m_services.environment.settings.popupPosition() == PopupPosition::Center) {
+        m_userShift = {};
         if (!visible) {
             std::optional<ScreenFrames> screen = m_services.screens.mainScreen();
             if (!screen && !m_services.screens.screens().isEmpty())
@@ -93,8 +114,8 @@ void PopupPanelController::layoutPopupPanel() {
         }
         return;
     }
-    const QPointF origin = popupOriginAboveDock({w, h});
-    m_popupPanel->setFrame(QRectF(origin, QSizeF(w, h)), visible);
+    m_placedOrigin = popupOriginAboveDock({w, h});
+    m_popupPanel->setFrame(QRectF(m_placedOrigin + m_userShift, QSizeF(w, h)), visible);
 }
 
 QPointF PopupPanelController::popupOriginAboveDock(QSizeF size) {
@@ -133,16 +154,37 @@ void PopupPanelController::setPopupPinned(bool pinned) {
 void PopupPanelController::installOutsideClickMonitor() {
     const QPointer<PopupPanelController> self(this);
     m_outsideClickMonitor =
-        m_services.eventMonitor.addGlobalMouseDownMonitor(MouseDown::Left | MouseDown::Right, [self] {
+        m_services.eventMonitor.addGlobalMouseDownMonitor(MouseButton::Left | MouseButton::Right, [self] {
             if (!self || !self->isPopupVisible() || self->m_isPopupPinned)
                 return;
             if (self->m_popupPanel->frame().contains(self->m_services.screens.mouseLocation()))
                 return;
+            self->awaitClosingPressRelease();
             self->m_services.scheduler.schedule(0, [self] {
                 if (self)
                     self->closePopup();
             });
         });
+}
+
+void PopupPanelController::awaitClosingPressRelease() {
+    if (m_closingPressRelease)
+        return;
+    const QPointer<PopupPanelController> self(this);
+    // Without a way to hear the release, the close's own time is all there is to go by.
+    m_closingPressRelease =
+        m_services.eventMonitor.addGlobalMouseUpMonitor(MouseButton::Left | MouseButton::Right, [self] {
+            if (self)
+                self->closingPressReleased();
+        });
+}
+
+void PopupPanelController::closingPressReleased() {
+    if (!m_closingPressRelease)
+        return;
+    m_services.eventMonitor.removeMonitor(*m_closingPressRelease);
+    m_closingPressRelease.reset();
+    m_closingPressReleaseTime = m_services.clock.now();
 }
 
 void PopupPanelController::removeOutsideClickMonitor() {

@@ -17,6 +17,7 @@
 
 class DistributedNotifications;
 class DockHeight;
+class WindowLevels;
 
 // Opens, places, pins and closes a helper's folder popup. One panel per process, reused for
 // every opening; only one unpinned popup is open across all helpers at a time.
@@ -24,7 +25,8 @@ class PopupPanelController final : public QObject, public PopupPresenter {
     Q_OBJECT
 public:
     // A close this recent refuses an opening: the click outside that closed the popup may be the
-    // same click reaching the folder's tile.
+    // same click reaching the folder's tile. A close by a press counts from the press's release,
+    // since the Dock reopens on the release, however long the press is held.
     static constexpr double reopenDebounce = 0.15;
     static constexpr FolderPopupView::Spacing spacing{12.0, 8.0, 12.0};
 
@@ -34,6 +36,7 @@ public:
         DistributedNotifications& distributedNotifications;
         const Screens& screens;
         EventMonitor& eventMonitor;
+        WindowLevels& windowLevels;
         DockHeight& dockHeight;
         std::function<PopupPlacement::DockSizes()> dockSizes;
         // This helper's folder id as text; none in the main application.
@@ -62,10 +65,14 @@ public:
     QPointF absoluteArrowLocation() const { return m_absoluteArrowLocation; }
     DockEdge lastDockEdge() const { return m_placementMemory.lastDockEdge; }
     bool hasOutsideClickMonitor() const { return m_outsideClickMonitor.has_value(); }
+    // Whether the press that closed the popup is still held.
+    bool isClosingPressHeld() const { return m_closingPressRelease.has_value(); }
 
 private:
     void installOutsideClickMonitor();
     void removeOutsideClickMonitor();
+    void awaitClosingPressRelease();
+    void closingPressReleased();
     QPointF popupOriginAboveDock(QSizeF size);
 
     Services m_services;
@@ -73,7 +80,14 @@ private:
     bool m_isPopupPinned = false;
     std::optional<EventMonitor::Token> m_outsideClickMonitor;
     double m_lastPopupCloseTime = Clock::distantPast;
+    // Watches for the release of the outside press that closed the popup, while it is held.
+    std::optional<EventMonitor::Token> m_closingPressRelease;
+    double m_closingPressReleaseTime = Clock::distantPast;
     QPointF m_absoluteArrowLocation;
+    // Above the Dock: the origin placement chose last, and how far the user has dragged the panel
+    // from it since the popup opened. A new layout keeps the panel where the user put it.
+    QPointF m_placedOrigin;
+    QPointF m_userShift;
     PopupPlacement::Memory m_placementMemory;
     std::function<void()> m_closeHandler;
 };

@@ -29,7 +29,14 @@ QString badgeSymbol(const QString& text) {
 
 DockTileManager::DockTileManager(Services services, QObject* parent)
     : QObject(parent)
-    , m_services(std::move(services)) {}
+    , m_services(std::move(services)) {
+    // Every background takes its colours from the theme (glass most of all), and the tile shown
+    // is a picture drawn earlier: a new theme draws it again.
+    connect(&m_services.settings, &AppSettings::changed, this, [this](AppSettings::Field field) {
+        if (field == AppSettings::Field::AppTheme)
+            refreshTile();
+    });
+}
 
 DockTileManager::~DockTileManager() = default;
 

@@ -2,6 +2,7 @@
 
 #include "FakeEventMonitor.h"
 #include "FakeScreens.h"
+#include "FakeWindowLevels.h"
 #include "FakeWorkspace.h"
 #include "TestSettings.h"
 #include "VirtualClock.h"
@@ -27,6 +28,7 @@ struct PopupTestBed {
               .distributedNotifications = home.distributedNotifications,
               .screens = screens,
               .eventMonitor = events,
+              .windowLevels = levels,
               .dockHeight = dockHeight,
               .dockSizes = [this] { return dock; },
               .currentGroupID = [this] { return this->groupID; },
@@ -60,6 +62,7 @@ struct PopupTestBed {
     Localization localization;
     FakeScreens screens;
     FakeEventMonitor events;
+    FakeWindowLevels levels;
     FakeWorkspace workspace;
     FileIconCache icons;
     DockHeight dockHeight;

@@ -8,6 +8,7 @@
 #include "TestSettings.h"
 #include "VirtualClock.h"
 
+#include <QPainter>
 #include <QTest>
 
 namespace {
@@ -27,6 +28,7 @@ private Q_SLOTS:
     void presentingIsAsynchronousAndIconWriteDebounced();
     void badgeShowsItsSymbolUntilTheLastOneExpires();
     void withoutFolderTheLastImageIsShownAgain();
+    void everyBackgroundFollowsTheThemeAtOnce();
 
 private:
     std::unique_ptr<DockTileManager> makeManager(std::optional<QUuid> folderID);
@@ -166,6 +168,58 @@ void DockTileManagerTest::withoutFolderTheLastImageIsShownAgain() {
     QCOMPARE(m_tile.contents.size(), 2);
     QCOMPARE(m_tile.contents.last().pixelColor(64, 64).rgb(), kRed.rgb());
     QCOMPARE(m_iconWrites.size(), 1);
+}
+
+void DockTileManagerTest::everyBackgroundFollowsTheThemeAtOnce() {
+    const auto manager = makeManager(m_folder.id);
+    // Written next to the test for a person to look at: a column per background, the tile as shown
+    // before the switch, after it, and after switching back, over a desktop's mid grey.
+    QImage sheet(3 * 128, 3 * 128, QImage::Format_ARGB32_Premultiplied);
+    sheet.fill(QColor(120, 130, 140));
+    QPainter painter(&sheet);
+    int column = 0;
+    for (const TileBackgroundMode mode :
+         {TileBackgroundMode::Glass, TileBackgroundMode::Solid, TileBackgroundMode::Gradient}) {
+        m_settings->setAppTheme(AppThemeMode::Dark);
+        m_folder.tileStyle.backgroundMode = mode;
+        m_store->setFolders({m_folder});
+        manager->refreshTile();
+        m_clock->advance(1);
+        const QImage dark = m_tile.contents.last();
+        const int writes = int(m_iconWrites.size());
+
+        // Only the theme changes, as a helper's reload of the settings changes it: the tile shown
+        // and the bundle's icon are drawn again in the new colours.
+        m_settings->setAppTheme(AppThemeMode::Light);
+        m_clock->advance(0);
+        const QImage light = m_tile.contents.last();
+        QVERIFY2(light != dark, qPrintable(QStringLiteral("mode %1").arg(int(mode))));
+        m_clock->advance(1);
+        QCOMPARE(m_iconWrites.size(), writes + 1);
+        // Glass is white over the desktop, far more opaque in the light theme.
+        if (mode == TileBackgroundMode::Glass)
+            QVERIFY(light.pixelColor(64, 100).alpha() > dark.pixelColor(64, 100).alpha() + 40);
+
+        // And back.
+        m_settings->setAppTheme(AppThemeMode::Dark);
+        m_clock->advance(0);
+        QCOMPARE(m_tile.contents.last(), dark);
+        for (int row = 0; row < 3; ++row)
+            painter.drawImage(column * 128, row * 128, row == 1 ? light : m_tile.contents.last());
+        ++column;
+    }
+    painter.end();
+    QVERIFY(sheet.save(QCoreApplication::applicationDirPath() + QStringLiteral("/tile-theme-switch.png")));
+
+    // A badge stays in place; its colour follows the theme too, and the picture after it.
+    manager->showBadge("ON", SystemColor::Green, 2.0);
+    m_clock->advance(0);
+    const QColor darkGreen = m_tile.contents.last().pixelColor(64, 64);
+    m_settings->setAppTheme(AppThemeMode::Light);
+    m_clock->advance(0);
+    QVERIFY(manager->activeBadge());
+    QVERIFY(m_tile.contents.last().pixelColor(64, 64) != darkGreen);
+    QCOMPARE(m_tile.contents.last().pixelColor(20, 64), QColor(Qt::black));
 }
 
 QTEST_MAIN(DockTileManagerTest)

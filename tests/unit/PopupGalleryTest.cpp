@@ -20,6 +20,8 @@ private Q_SLOTS:
     void galleryOfPopups();
     void launchFailureNotices_data() { addGalleryLooks(); }
     void launchFailureNotices();
+    void pinnedPopupAcrossAThemeSwitch_data() { addGalleryLooks(); }
+    void pinnedPopupAcrossAThemeSwitch();
 
 private:
     struct Sample {
@@ -116,6 +118,40 @@ void PopupGalleryTest::launchFailureNotices() {
     for (const Sample& sample : samples)
         images.append(render(bed, sample));
     QVERIFY(sheetOf(images, 4).save(QCoreApplication::applicationDirPath() + QStringLiteral("/popup-notice-") +
+                                    QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".png")));
+}
+
+void PopupGalleryTest::pinnedPopupAcrossAThemeSwitch() {
+    QFETCH(bool, ukrainian);
+    QFETCH(bool, dark);
+    PopupTestBed bed;
+    AppSettings& settings = *bed.settings;
+    settings.setLanguage(ukrainian ? AppLanguage::Ukrainian : AppLanguage::English);
+    settings.setPopupPosition(PopupPosition::Center);
+    settings.setPopupAnimationStyle(PopupAnimation::None);
+    const AppThemeMode from = dark ? AppThemeMode::Dark : AppThemeMode::Light;
+    const AppThemeMode to = dark ? AppThemeMode::Light : AppThemeMode::Dark;
+    settings.setAppTheme(from);
+    bed.controller.presentPopup(PopupTestBed::folder(3, QStringLiteral("Pinned")));
+    FolderPopupView* view = bed.controller.popupPanel()->contentView();
+    view->pinButton()->click();
+    const auto picture = [&] {
+        FolderPopupView* shown = bed.controller.popupPanel()->contentView();
+        QImage image(shown->size() * 2, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(2);
+        image.fill(Qt::transparent);
+        shown->render(&image, {}, {}, QWidget::DrawChildren);
+        return image;
+    };
+    // Before, after the switch, and back.
+    QList<QImage> images{picture()};
+    for (const AppThemeMode theme : {to, from}) {
+        settings.setAppTheme(theme);
+        bed.controller.setPopupAppearance(theme);
+        images.append(picture());
+    }
+    QVERIFY(bed.controller.isPopupPinned());
+    QVERIFY(sheetOf(images, 3).save(QCoreApplication::applicationDirPath() + QStringLiteral("/popup-theme-switch-") +
                                     QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".png")));
 }
 

@@ -5,6 +5,7 @@
 #include "popup/FolderPopupView.h"
 #include "popup/PopupAppIconView.h"
 #include "popup/PopupNotice.h"
+#include "widgets/FolderGlyph.h"
 #include "widgets/GlyphButton.h"
 
 #include <QAccessible>
@@ -18,6 +19,7 @@ private Q_SLOTS:
     void cleanup() { m_bed.reset(); }
 
     void outsideClickClosesAndTheSameClickCannotReopen();
+    void aPressOnTheTileClosesThePopupHoweverLongItIsHeld();
     void pinningRaisesThePanelAndStopsOutsideClicks();
     void broadcastsCloseOtherHelpersUnpinnedPopupsOnly();
     void centredPopupShowsThePinAndKeepsItsCentre();
@@ -25,6 +27,8 @@ private Q_SLOTS:
     void launchesCloseAnUnpinnedPopupOnlyWhenTheyWork();
     void aFailedLaunchIsToldUntilTheNextOneOrAFewSeconds();
     void keyboardMovesAcrossTheGridLaunchesAndCloses();
+    void anOpenPinnedPopupFollowsTheTheme();
+    void aDraggedPopupWorksWhereItWasPut();
 
 private:
     FolderPopupView* view() const { return m_bed->controller.popupPanel()->contentView(); }
@@ -61,7 +65,7 @@ void PopupPanelControllerTest::outsideClickClosesAndTheSameClickCannotReopen() {
 
     // A click outside closes it one turn later.
     m_bed->screens.mouse = {100, 700};
-    m_bed->events.click(MouseDown::Right);
+    m_bed->events.click(MouseButton::Right);
     QVERIFY(controller.isPopupVisible());
     m_bed->clock.advance(0);
     QVERIFY(!controller.isPopupVisible());
@@ -91,6 +95,50 @@ void PopupPanelControllerTest::outsideClickClosesAndTheSameClickCannotReopen() {
     QVERIFY(!controller.isPopupVisible());
 }
 
+void PopupPanelControllerTest::aPressOnTheTileClosesThePopupHoweverLongItIsHeld() {
+    PopupPanelController& controller = m_bed->controller;
+    const QPointF tile = m_bed->screens.mouse;
+    controller.presentPopup(m_folder);
+    QVERIFY(!controller.popupPanel()->frame().contains(tile));
+
+    // The press on the tile is outside the popup: it closes it at once.
+    m_bed->events.press();
+    m_bed->clock.advance(0);
+    QVERIFY(!controller.isPopupVisible());
+    QVERIFY(controller.isClosingPressHeld());
+
+    // Held for 0.4 s; the Dock reopens at the release, which reaches the helper just before or
+    // just after the release itself.
+    m_bed->clock.advance(0.4);
+    controller.presentPopup(m_folder);
+    QVERIFY(!controller.isPopupVisible());
+    m_bed->events.release();
+    QVERIFY(!controller.isClosingPressHeld());
+    m_bed->clock.advance(0.02);
+    controller.presentPopup(m_folder);
+    QVERIFY(!controller.isPopupVisible());
+    QCOMPARE(closeBroadcasts(), 1);
+    QCOMPARE(m_bed->events.monitors.size(), std::size_t(0));
+
+    // The next click on the tile opens it again.
+    m_bed->clock.advance(0.2);
+    controller.presentPopup(m_folder);
+    QVERIFY(controller.isPopupVisible());
+
+    // A pinned popup hears no press; the reopen at the release closes it, however long the press.
+    m_bed->settings->setPopupPosition(PopupPosition::Center);
+    controller.closePopup();
+    m_bed->clock.advance(1);
+    controller.presentPopup(m_folder);
+    view()->pinButton()->click();
+    m_bed->events.press();
+    m_bed->clock.advance(0.4);
+    QVERIFY(controller.isPopupVisible());
+    m_bed->events.release();
+    controller.presentPopup(m_folder);
+    QVERIFY(!controller.isPopupVisible());
+}
+
 void PopupPanelControllerTest::pinningRaisesThePanelAndStopsOutsideClicks() {
     m_bed->settings->setPopupPosition(PopupPosition::Center);
     PopupPanelController& controller = m_bed->controller;
@@ -105,6 +153,9 @@ void PopupPanelControllerTest::pinningRaisesThePanelAndStopsOutsideClicks() {
     QCOMPARE(pin->rotation(), 0.0);
     QCOMPARE(pin->accessibleName(), QStringLiteral("Unpin"));
     QCOMPARE(controller.popupPanel()->level(), PopupPanel::Level::Status);
+    // The window itself is held at that level, above other helpers' unpinned popups.
+    const WindowLevels::WindowId window = controller.popupPanel()->winId();
+    QCOMPARE(m_bed->levels.levels, (std::map<WindowLevels::WindowId, int>{{window, 25}}));
     QVERIFY(!controller.hasOutsideClickMonitor());
     m_bed->screens.mouse = {5, 5};
     m_bed->events.click();
@@ -115,10 +166,12 @@ void PopupPanelControllerTest::pinningRaisesThePanelAndStopsOutsideClicks() {
     QVERIFY(!controller.isPopupPinned());
     QCOMPARE(pin->rotation(), 45.0);
     QCOMPARE(controller.popupPanel()->level(), PopupPanel::Level::Floating);
-    QCOMPARE(m_bed->events.monitors.size(), std::size_t(1));
+    QCOMPARE(m_bed->levels.levels, (std::map<WindowLevels::WindowId, int>{{window, 3}}));
+    QCOMPARE(m_bed->events.pressMonitorCount(), std::size_t(1));
     m_bed->events.click();
     m_bed->clock.advance(0);
     QVERIFY(!controller.isPopupVisible());
+    QVERIFY(m_bed->levels.levels.empty());
 
     // Every opening starts unpinned.
     m_bed->clock.advance(1);
@@ -360,6 +413,74 @@ void PopupPanelControllerTest::keyboardMovesAcrossTheGridLaunchesAndCloses() {
     controller.presentPopup(m_folder);
     QCOMPARE(view()->accessibleName(), QStringLiteral("Тека Work"));
     QCOMPARE(view()->closeButton()->accessibleName(), QStringLiteral("Закрити"));
+}
+
+void PopupPanelControllerTest::anOpenPinnedPopupFollowsTheTheme() {
+    m_bed->settings->setPopupPosition(PopupPosition::Center);
+    PopupPanelController& controller = m_bed->controller;
+    // What the header's glyph and close button look like in a popup opened in a theme.
+    const auto header = [&] {
+        return std::pair{view()->findChild<FolderGlyph*>()->grab().toImage(), view()->closeButton()->grab().toImage()};
+    };
+    const auto openedIn = [&](AppThemeMode theme) {
+        controller.closePopup();
+        m_bed->clock.advance(1);
+        m_bed->settings->setAppTheme(theme);
+        controller.presentPopup(m_folder);
+        return header();
+    };
+    const auto dark = openedIn(AppThemeMode::Dark);
+    const auto light = openedIn(AppThemeMode::Light);
+    QVERIFY(dark.first != light.first && dark.second != light.second);
+
+    for (const AppThemeMode from : {AppThemeMode::Dark, AppThemeMode::Light}) {
+        const AppThemeMode to = from == AppThemeMode::Dark ? AppThemeMode::Light : AppThemeMode::Dark;
+        openedIn(from);
+        view()->pinButton()->click();
+        // The theme changes while the pinned popup stays open, as the helper reloads its settings.
+        m_bed->settings->setAppTheme(to);
+        QVERIFY(controller.isPopupVisible() && controller.isPopupPinned() && view()->isPinned());
+        QCOMPARE(view()->pinButton()->symbol(), QStringLiteral("pin.fill"));
+        QCOMPARE(controller.popupPanel()->appearance(), colorSchemeFor(to));
+        QVERIFY(header() == (to == AppThemeMode::Light ? light : dark));
+    }
+}
+
+void PopupPanelControllerTest::aDraggedPopupWorksWhereItWasPut() {
+    PopupPanelController& controller = m_bed->controller;
+    controller.presentPopup(m_folder);
+    PopupPanel* panel = controller.popupPanel();
+    const QRectF placed = panel->frame();
+
+    // Dragged 300 points left and 200 up (the window system counts y downward).
+    panel->move(panel->pos() + QPoint(-300, -200));
+    const QRectF dragged = placed.translated(-300, 200);
+    QCOMPARE(panel->frame(), dragged);
+
+    // Clicks count where the panel is now, not where it was placed.
+    m_bed->screens.mouse = dragged.center();
+    m_bed->events.click();
+    m_bed->clock.advance(0);
+    QVERIFY(controller.isPopupVisible());
+
+    // A new layout (another icon size) keeps it where the user put it, over the same point.
+    m_bed->settings->setPopupIconSize(64);
+    controller.layoutPopupPanel();
+    QVERIFY(panel->frame().width() > dragged.width());
+    QCOMPARE(panel->frame().y(), dragged.y());
+    QVERIFY(qAbs(panel->frame().center().x() - dragged.center().x()) <= 0.5);
+
+    m_bed->screens.mouse = placed.center();
+    m_bed->events.click();
+    m_bed->clock.advance(0);
+    QVERIFY(!controller.isPopupVisible());
+
+    // The next opening is placed at its tile again.
+    m_bed->settings->setPopupIconSize(52);
+    m_bed->clock.advance(1);
+    m_bed->screens.mouse = {720, 30};
+    controller.presentPopup(m_folder);
+    QCOMPARE(controller.popupPanel()->frame(), placed);
 }
 
 QTEST_MAIN(PopupPanelControllerTest)

@@ -51,20 +51,31 @@ void XInputEventMonitor::selectRawButtons(bool selected) {
     if (!display)
         return;
     std::vector<unsigned char> bits(XIMaskLen(XI_LASTEVENT), 0);
-    if (selected)
+    if (selected) {
         XISetMask(bits.data(), XI_RawButtonPress);
+        XISetMask(bits.data(), XI_RawButtonRelease);
+    }
     XIEventMask mask{XIAllMasterDevices, int(bits.size()), bits.data()};
     XISelectEvents(display, DefaultRootWindow(display), &mask, 1);
     XFlush(display);
 }
 
-std::optional<EventMonitor::Token> XInputEventMonitor::addGlobalMouseDownMonitor(MouseDownMask mask, Handler handler) {
+std::optional<EventMonitor::Token> XInputEventMonitor::addGlobalMouseDownMonitor(MouseButtons buttons,
+                                                                                 Handler handler) {
+    return addMonitor({false, buttons, std::move(handler)});
+}
+
+std::optional<EventMonitor::Token> XInputEventMonitor::addGlobalMouseUpMonitor(MouseButtons buttons, Handler handler) {
+    return addMonitor({true, buttons, std::move(handler)});
+}
+
+std::optional<EventMonitor::Token> XInputEventMonitor::addMonitor(Monitor monitor) {
     if (!startListening())
         return std::nullopt;
     if (m_monitors.empty())
         selectRawButtons(true);
     const Token token = ++m_lastToken;
-    m_monitors.emplace(token, Monitor{mask, std::move(handler)});
+    m_monitors.emplace(token, std::move(monitor));
     return token;
 }
 
@@ -75,27 +86,32 @@ void XInputEventMonitor::removeMonitor(Token token) {
 
 void XInputEventMonitor::readEvents() {
     Display* display = X11Display::shared();
-    std::vector<MouseDown> presses;
+    struct Event {
+        bool release;
+        MouseButton button;
+    };
+    std::vector<Event> events;
     while (XPending(display) > 0) {
         XEvent event;
         XNextEvent(display, &event);
         XGenericEventCookie* cookie = &event.xcookie;
         if (cookie->type != GenericEvent || cookie->extension != m_opcode || !XGetEventData(display, cookie))
             continue;
-        if (cookie->evtype == XI_RawButtonPress) {
+        if (cookie->evtype == XI_RawButtonPress || cookie->evtype == XI_RawButtonRelease) {
+            const bool release = cookie->evtype == XI_RawButtonRelease;
             const int button = static_cast<const XIRawEvent*>(cookie->data)->detail;
             if (button == kLeftButton)
-                presses.push_back(MouseDown::Left);
+                events.push_back({release, MouseButton::Left});
             else if (button == kRightButton)
-                presses.push_back(MouseDown::Right);
+                events.push_back({release, MouseButton::Right});
         }
         XFreeEventData(display, cookie);
     }
-    // A handler may add or remove monitors, so each press works on a copy.
-    for (const MouseDown press : presses) {
+    // A handler may add or remove monitors, so each event works on a copy.
+    for (const Event& event : events) {
         std::vector<Handler> handlers;
         for (const auto& [token, monitor] : m_monitors) {
-            if (monitor.mask & unsigned(press))
+            if (monitor.onRelease == event.release && (monitor.buttons & unsigned(event.button)))
                 handlers.push_back(monitor.handler);
         }
         for (const Handler& handler : handlers)
