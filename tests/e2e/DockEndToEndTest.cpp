@@ -399,6 +399,8 @@ void DockEndToEndTest::aKeptTileStaysThroughRenameAndLeavesWithTheFolder() {
     QVERIFY(QTest::qWaitFor([&] { return m_connection.interface()->isServiceRegistered("app.trellin.Dock").value(); },
                             10000));
 
+    // This process stands for the main application, whose notifications the helpers take.
+    QVERIFY(m_connection.interface()->registerService("app.trellin.Trellin").isValid());
     // The helpers this process starts live in the test's home and on its bus.
     for (const auto& [name, value] : {std::pair{"HOME", m_home->path()},
                                       {"XDG_DATA_HOME", path("share")},
@@ -441,6 +443,16 @@ void DockEndToEndTest::aKeptTileStaysThroughRenameAndLeavesWithTheFolder() {
                 return tile;
         return std::nullopt;
     };
+    // The whole screen, and the Dock's bar three times as large, for a person to look at.
+    const auto saveDock = [&](const QString& name) {
+        QRect bar;
+        for (const DockTileRecord& tile : tiles())
+            bar |= tile.geometry;
+        const QImage shot = saveScreen(name + ".png");
+        shot.copy(bar.adjusted(-24, -12, 24, 12))
+            .scaled(bar.size().grownBy({24, 12, 24, 12}) * 3)
+            .save(QCoreApplication::applicationDirPath() + u'/' + name + "-dock.png");
+    };
     // Kept, running, and showing the picture its helper drew (the "ON" badge gone again).
     const auto keptAndDrawn = [&](const QString& bundle) {
         const std::optional<DockTileRecord> tile = tileOf(bundle);
@@ -457,7 +469,7 @@ void DockEndToEndTest::aKeptTileStaysThroughRenameAndLeavesWithTheFolder() {
     QVERIFY(dockKeeps(work));
     const QRect place = tileOf(work)->geometry;
     QVERIFY(tileOf(fixture)->geometry.left() < place.left());
-    saveScreen("dock-e2e-kept-before-rename-" + theme + ".png");
+    saveDock("dock-e2e-kept-before-rename-" + theme);
 
     // Renamed: the tile stays where it was and leads to the new helper.
     folder.name = "Projects";
@@ -469,19 +481,19 @@ void DockEndToEndTest::aKeptTileStaysThroughRenameAndLeavesWithTheFolder() {
     QCOMPARE(tileOf(projects)->geometry, place);
     QCOMPARE(tileOf(projects)->label, "Projects");
     QVERIFY(dockKeeps(projects) && !dockKeeps(work));
-    saveScreen("dock-e2e-kept-after-rename-" + theme + ".png");
+    saveDock("dock-e2e-kept-after-rename-" + theme);
 
     // Deleted as the main window deletes a folder in the Dock: its badge, then tile and helper go.
     distributed.post(NotificationName::TRFolderDeleteBadge, {}, {{"id", kFolderID}});
     store.deleteFolder(folder.id, FolderStore::dockRemovalDelay);
     QTest::qWait(700);
-    saveScreen("dock-e2e-kept-deleting-" + theme + ".png");
+    saveDock("dock-e2e-kept-deleting-" + theme);
     QTRY_VERIFY_WITH_TIMEOUT(!tileOf(projects), 10000);
     QVERIFY(!dockKeeps(projects));
     QVERIFY(!QFileInfo::exists(projects));
     QCOMPARE(tileOf(fixture)->pinned, true);
     QTest::qWait(300);
-    saveScreen("dock-e2e-kept-after-delete-" + theme + ".png");
+    saveDock("dock-e2e-kept-after-delete-" + theme);
 }
 
 QTEST_MAIN(DockEndToEndTest)
