@@ -274,7 +274,7 @@ void DockPreferences::moveFolderTiles(const AppFolder& folder, const QString& fo
     const std::optional<QString> helper = m_helpers.bundlePath ? m_helpers.bundlePath(folder.id) : std::nullopt;
     const std::optional<QString> helperPath = helper ? resolvedStandardPath(*helper) : std::nullopt;
     const std::optional<QString> formerPath = resolvedStandardPath(formerHelperPath);
-    // Without a new helper the old tile stays: the next start-up builds one at the folder's name.
+    // Without a new helper there is nothing to lead to: the tiles stay as they are.
     if (!helperPath || !formerPath)
         return;
     const std::optional<QVariantList> entries = writablePersistentApps();
