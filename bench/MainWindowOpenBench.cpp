@@ -49,6 +49,9 @@ public:
     void scheduleDockRemoval(const AppFolder&, double) override {}
     void cancelDockRemoval(const QUuid&) override {}
     void syncHelpers(const QList<AppFolder>&) override {}
+    void putFolderInDock(const AppFolder&) override {}
+    void rebuildHelper(const AppFolder&) override {}
+    void removeFolderFromDock(const AppFolder&) override {}
 };
 
 QList<AppFolder> folders(const QString& appPath) {

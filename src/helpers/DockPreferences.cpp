@@ -4,6 +4,7 @@
 
 #include "model/AppFolder.h"
 #include "model/FolderID.h"
+#include "platform/Bundle.h"
 #include "platform/Console.h"
 #include "platform/DistributedNotifications.h"
 #include "platform/DockFileFormat.h"
@@ -224,13 +225,91 @@ void DockPreferences::removeFolderTilesFromDock(const AppFolder& folder) {
     }
     if (kept.size() == entries.size())
         return;
+    writePersistentApps(kept);
+}
 
+void DockPreferences::writePersistentApps(const QVariantList& entries) {
     QString error;
-    if (!m_domain.setValue(persistentAppsKey, kept, &error)) {
+    if (!m_domain.setValue(persistentAppsKey, entries, &error)) {
         // The Dock would reread an unchanged list, so it is not told.
         Console::printLine(logPrefix + QStringLiteral("Failed to update Dock preferences: ") + error);
         return;
     }
     m_domain.synchronize();
     m_notifications.post(NotificationName::dockPreferencesChanged);
+}
+
+std::optional<QVariantList> DockPreferences::writablePersistentApps() const {
+    const QVariant stored = apiValue(persistentAppsKey);
+    if (stored.isValid() && stored.typeId() != QMetaType::QVariantList) {
+        Console::printLine(logPrefix + QStringLiteral("Left the Dock preferences alone: \"persistent-apps\" is not a "
+                                                      "list"));
+        return std::nullopt;
+    }
+    return stored.toList();
+}
+
+QVariantMap DockPreferences::helperTile(const AppFolder& folder, const QString& helperPath) {
+    return DockFileFormat::applicationTile(helperPath, folder.name, Bundle(helperPath).identifier());
+}
+
+void DockPreferences::keepFolderTileInDock(const AppFolder& folder) {
+    const std::optional<QString> helper = m_helpers.bundlePath ? m_helpers.bundlePath(folder.id) : std::nullopt;
+    const std::optional<QString> helperPath = helper ? resolvedStandardPath(*helper) : std::nullopt;
+    if (!helperPath)
+        return;
+    std::optional<QVariantList> entries = writablePersistentApps();
+    if (!entries)
+        return;
+    for (const QVariant& entry : std::as_const(*entries)) {
+        const std::optional<QString> path = isDictionary(entry) ? tileFilePath(entry.toMap()) : std::nullopt;
+        if (path && resolvedPath(*path) == *helperPath)
+            return;
+    }
+    entries->append(helperTile(folder, *helper));
+    writePersistentApps(*entries);
+}
+
+void DockPreferences::moveFolderTiles(const AppFolder& folder, const QString& formerHelperPath) {
+    const std::optional<QString> helper = m_helpers.bundlePath ? m_helpers.bundlePath(folder.id) : std::nullopt;
+    const std::optional<QString> helperPath = helper ? resolvedStandardPath(*helper) : std::nullopt;
+    const std::optional<QString> formerPath = resolvedStandardPath(formerHelperPath);
+    // Without a new helper there is nothing to lead to: the tiles stay as they are.
+    if (!helperPath || !formerPath)
+        return;
+    const std::optional<QVariantList> entries = writablePersistentApps();
+    if (!entries)
+        return;
+    const QVariantMap replacement = helperTile(folder, *helper);
+    QVariantList moved;
+    moved.reserve(entries->size());
+    bool helperListed = false;
+    for (const QVariant& entry : *entries) {
+        const std::optional<QString> path = isDictionary(entry) ? tileFilePath(entry.toMap()) : std::nullopt;
+        const QString resolved = path ? resolvedPath(*path) : QString();
+        if (path && (resolved == *formerPath || resolved == *helperPath)) {
+            // One tile per helper: a second one would show the folder twice.
+            if (helperListed)
+                continue;
+            helperListed = true;
+            const QVariant label =
+                entry.toMap().value(QStringLiteral("tile-data")).toMap().value(QStringLiteral("file-label"));
+            if (resolved == *helperPath && label.typeId() == QMetaType::QString && label.toString() == folder.name) {
+                moved.append(entry);
+                continue;
+            }
+            // Only where the tile leads and what it is called change; the Dock's other keys stay.
+            QVariantMap tile = entry.toMap();
+            QVariantMap tileData = tile.value(QStringLiteral("tile-data")).toMap();
+            const QVariantMap newData = replacement.value(QStringLiteral("tile-data")).toMap();
+            for (const QString& key : {QStringLiteral("file-data"), QStringLiteral("file-label")})
+                tileData.insert(key, newData.value(key));
+            tile.insert(QStringLiteral("tile-data"), tileData);
+            moved.append(tile);
+            continue;
+        }
+        moved.append(entry);
+    }
+    if (moved != *entries)
+        writePersistentApps(moved);
 }

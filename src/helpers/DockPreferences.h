@@ -49,6 +49,12 @@ public:
     // Drops the folder's helper tiles from "persistent-apps" and tells the Dock to reread it.
     // Nothing is written or posted when no tile matched.
     void removeFolderTilesFromDock(const AppFolder& folder);
+    // Keeps the folder's helper in the Dock: a tile at the end of "persistent-apps", unless one is
+    // there already, and the Dock told.
+    void keepFolderTileInDock(const AppFolder& folder);
+    // The tiles that named `formerHelperPath` name the folder's current helper and its name
+    // instead, each in its place; the Dock is told when anything changed.
+    void moveFolderTiles(const AppFolder& folder, const QString& formerHelperPath);
 
 private:
     QVariant apiValue(const QString& key) const;
@@ -56,6 +62,13 @@ private:
     // "persistent-apps" as stored, other entries than tiles included.
     std::optional<QVariantList> persistentAppsArray() const;
     std::optional<double> dockSize(const QString& key) const;
+    // "persistent-apps" as the preference API holds it, to be changed and written back; none
+    // when what is stored there is not a list, which a write would destroy.
+    std::optional<QVariantList> writablePersistentApps() const;
+    // Stores the tiles and tells the Dock to reread them.
+    void writePersistentApps(const QVariantList& entries);
+    // The Dock's entry for the folder's helper at `helperPath`.
+    static QVariantMap helperTile(const AppFolder& folder, const QString& helperPath);
     bool isHelperTileOf(const QVariantMap& tile, const AppFolder& folder, const std::optional<QString>& helperPath,
                         const QString& helpersPath) const;
 

@@ -159,9 +159,28 @@ void HelperManager::scheduleDockRemoval(const AppFolder& folder, double delaySec
         if (!self)
             return;
         self->m_offTimers.remove(folder.id);
-        self->m_dockPreferences.removeFolderTilesFromDock(folder);
-        self->removeHelper(folder.id, false);
+        self->removeFolderFromDock(folder);
     }));
+}
+
+void HelperManager::putFolderInDock(const AppFolder& folder) {
+    recreateAndLaunchHelper(folder);
+    m_dockPreferences.keepFolderTileInDock(folder);
+}
+
+void HelperManager::rebuildHelper(const AppFolder& folder) {
+    // A new name is a new bundle: the kept tile would lead nowhere.
+    const std::optional<QString> former = m_builder.helperBundleURL(folder.id);
+    removeHelper(folder.id, false);
+    recreateAndLaunchHelper(folder);
+    if (former)
+        m_dockPreferences.moveFolderTiles(folder, *former);
+}
+
+void HelperManager::removeFolderFromDock(const AppFolder& folder) {
+    // The tiles first: the bundle still tells which of them are this folder's.
+    m_dockPreferences.removeFolderTilesFromDock(folder);
+    removeHelper(folder.id, false);
 }
 
 void HelperManager::cancelDockRemoval(const QUuid& folderID) {

@@ -54,6 +54,9 @@ public:
     void syncHelpers(const QList<AppFolder>& folders) override;
     void scheduleDockRemoval(const AppFolder& folder, double delaySeconds) override;
     void cancelDockRemoval(const QUuid& folderID) override;
+    void putFolderInDock(const AppFolder& folder) override;
+    void rebuildHelper(const AppFolder& folder) override;
+    void removeFolderFromDock(const AppFolder& folder) override;
 
     void refreshHelperIfOutdated(const AppFolder& folder, const QString& helperPath);
     bool isHelperRunning(const QString& helperPath) const;

@@ -165,9 +165,9 @@ qsizetype FolderStore::indexOf(const QUuid& id) const {
     return -1;
 }
 
-void FolderStore::launchHelper(const AppFolder& folder) {
+void FolderStore::putInDock(const AppFolder& folder) {
     m_services.launchLog.recordLaunch(folder.id);
-    m_services.helpers.recreateAndLaunchHelper(folder);
+    m_services.helpers.putFolderInDock(folder);
 }
 
 void FolderStore::addFolder(const AppFolder& folder) {
@@ -176,7 +176,7 @@ void FolderStore::addFolder(const AppFolder& folder) {
     save();
     setNewlyAddedFolderID(folder.id);
     if (folder.isInDock)
-        launchHelper(folder);
+        putInDock(folder);
 }
 
 void FolderStore::updateFolder(const AppFolder& folder) {
@@ -196,15 +196,15 @@ void FolderStore::updateFolder(const AppFolder& folder) {
             m_services.helpers.scheduleDockRemoval(folder, dockRemovalDelay);
         } else {
             m_services.helpers.cancelDockRemoval(folder.id);
-            launchHelper(folder);
+            putInDock(folder);
         }
         return;
     }
     // A style change alone never rebuilds: the helper redraws when told the appearance changed.
     const bool contentChanged = old.apps != folder.apps || old.name != folder.name || old.emoji != folder.emoji;
     if (folder.isInDock && contentChanged) {
-        m_services.helpers.removeHelper(folder.id, false);
-        launchHelper(folder);
+        m_services.launchLog.recordLaunch(folder.id);
+        m_services.helpers.rebuildHelper(folder);
     }
 }
 
@@ -212,15 +212,15 @@ void FolderStore::deleteFolder(const QUuid& id, double helperRemovalDelay) {
     const qsizetype index = indexOf(id);
     if (index < 0)
         return;
-    const QUuid folderID = m_folders.at(index).id;
+    const AppFolder folder = m_folders.at(index);
     if (helperRemovalDelay > 0) {
         QPointer<FolderStore> self(this);
-        m_services.scheduler.schedule(helperRemovalDelay, [self, folderID] {
+        m_services.scheduler.schedule(helperRemovalDelay, [self, folder] {
             if (self)
-                self->m_services.helpers.removeHelper(folderID, false);
+                self->m_services.helpers.removeFolderFromDock(folder);
         });
     } else {
-        m_services.helpers.removeHelper(folderID, false);
+        m_services.helpers.removeFolderFromDock(folder);
     }
     m_folders.removeAt(index);
     Q_EMIT foldersChanged();

@@ -108,7 +108,8 @@ Q_SIGNALS:
 
 private:
     qsizetype indexOf(const QUuid& id) const;
-    void launchHelper(const AppFolder& folder);
+    // A launch stamp first, so the Dock watching does not take the folder out before its tile is up.
+    void putInDock(const AppFolder& folder);
     bool keepUnreadableFileAside(QString* error);
     bool writeFoldersFile(QString* error);
     void retrySave();

@@ -3,9 +3,22 @@
 // A folder in the Dock shows its drawn tile, is kept, opens its popup, launches an application,
 // and leaves the Dock again.
 #include "dock/DockService.h"
+#include "helpers/HelperManager.h"
+#include "model/FolderCodec.h"
+#include "model/FolderStore.h"
+#include "model/HelperLaunchLog.h"
+#include "platform/Bundle.h"
 #include "platform/DockFileFormat.h"
 #include "platform/FileIcons.h"
+#include "platform/LocalNotificationCenter.h"
+#include "platform/NotificationNames.h"
 #include "platform/PropertyList.h"
+#include "platform/linux/DBusDistributedNotifications.h"
+#include "platform/linux/MainQueueScheduler.h"
+#include "platform/linux/PlistPreferenceDomain.h"
+#include "platform/linux/SystemClock.h"
+
+#include "CapturedSystemLog.h"
 
 #include "DesktopTestCase.h"
 #include "FixtureApp.h"
@@ -213,6 +226,8 @@ private Q_SLOTS:
     void sideDocksKeepThePopupBesideThem_data();
     void sideDocksKeepThePopupBesideThem();
     void aFullDockFitsAndNamesTheTileUnderThePointer();
+    void aKeptTileStaysThroughRenameAndLeavesWithTheFolder_data();
+    void aKeptTileStaysThroughRenameAndLeavesWithTheFolder();
 };
 
 void DockEndToEndTest::aFolderGoesIntoTheDockIsUsedAndLeaves() {
@@ -407,6 +422,129 @@ void DockEndToEndTest::aFullDockFitsAndNamesTheTileUnderThePointer() {
     QVERIFY(windowTitled("Tile number 3").isEmpty());
     QVERIFY(moveMouse(screen.center()));
     QTRY_VERIFY_WITH_TIMEOUT(windowTitled("Tile number 4").isEmpty(), 5000);
+}
+
+void DockEndToEndTest::aKeptTileStaysThroughRenameAndLeavesWithTheFolder_data() {
+    QTest::addColumn<QString>("theme");
+    QTest::newRow("light") << "light";
+    QTest::newRow("dark") << "dark";
+}
+
+// The main application's folder store and helper manager, in this process, with the Dock and the
+// helpers as real processes: the folder is switched into the Dock, renamed, then deleted.
+void DockEndToEndTest::aKeptTileStaysThroughRenameAndLeavesWithTheFolder() {
+    QFETCH(QString, theme);
+    const QString fixture = path("Apps/Fixture.app");
+    AppFolder folder = FolderCodec::decode(readFile(path("share/Trellin/folders.json")), 0).value().first();
+    folder.isInDock = false;
+    QVERIFY(writeFile(path("share/Trellin/folders.json"), FolderCodec::encode({folder}).value()));
+    QDir().mkpath(QFileInfo(dockFile()).path());
+    QVERIFY(PropertyList::writeFileAtomically(path("Library/Preferences/app.trellin.Trellin.plist"),
+                                              QVariantMap{{"appTheme", theme}}, PropertyList::Format::Xml));
+    // An application the user keeps, before the folder's tile.
+    const QVariantMap preferences{
+        {"tilesize", kTileSize},
+        {"persistent-apps", QVariantList{DockFileFormat::applicationTile(fixture, "Fixture", "test.Fixture")}}};
+    QVERIFY(PropertyList::writeFileAtomically(dockFile(), preferences, PropertyList::Format::Binary));
+    startProgram(QStringLiteral(TRELLIN_DOCK_EXE));
+    QVERIFY(QTest::qWaitFor([&] { return m_connection.interface()->isServiceRegistered("app.trellin.Dock").value(); },
+                            10000));
+
+    // This process stands for the main application, whose notifications the helpers take.
+    QVERIFY(m_connection.interface()->registerService("app.trellin.Trellin").isValid());
+    // The helpers this process starts live in the test's home and on its bus.
+    for (const auto& [name, value] : {std::pair{"HOME", m_home->path()},
+                                      {"XDG_DATA_HOME", path("share")},
+                                      {"DBUS_SESSION_BUS_ADDRESS", m_bus->address()},
+                                      {"TRELLIN_FIXTURE_LOG", launchLog()}})
+        qputenv(name, value.toLocal8Bit());
+    SystemClock clock;
+    MainQueueScheduler scheduler;
+    LinuxWorkspace workspace;
+    workspace.setBus(m_connection);
+    DBusDistributedNotifications distributed(m_connection);
+    LocalNotificationCenter local;
+    CapturedSystemLog log;
+    PlistPreferenceDomain dock(path("Library/Preferences"), DockFileFormat::domainName);
+    const Bundle app(QStringLiteral(TRELLIN_BUNDLE_DIR));
+    HelperLaunchLog launches(clock);
+    HelperManager helpers({.clock = clock,
+                           .scheduler = scheduler,
+                           .workspace = workspace,
+                           .distributedNotifications = distributed,
+                           .localNotifications = local,
+                           .systemLog = log,
+                           .dockDomain = dock,
+                           .mainBundle = app,
+                           .launchLog = launches,
+                           .applicationSupportDirectory = path("share"),
+                           .dockPreferencesPath = dockFile(),
+                           .signingTool = QStringLiteral(TRELLIN_BUNDLE_DIR "/Contents/MacOS/trellin-codesign")});
+    FolderStore store(path("share"), {.clock = clock,
+                                      .scheduler = scheduler,
+                                      .notifications = local,
+                                      .helpers = helpers,
+                                      .launchLog = launches,
+                                      .isHelperProcess = [] { return false; }});
+    store.load();
+
+    const auto tileOf = [&](const QString& bundle) -> std::optional<DockTileRecord> {
+        for (const DockTileRecord& tile : tiles())
+            if (tile.path == bundle)
+                return tile;
+        return std::nullopt;
+    };
+    // The whole screen, and the Dock's bar three times as large, for a person to look at.
+    const auto saveDock = [&](const QString& name) {
+        QRect bar;
+        for (const DockTileRecord& tile : tiles())
+            bar |= tile.geometry;
+        const QImage shot = saveScreen(name + ".png");
+        shot.copy(bar.adjusted(-24, -12, 24, 12))
+            .scaled(bar.size().grownBy({24, 12, 24, 12}) * 3)
+            .save(QCoreApplication::applicationDirPath() + u'/' + name + "-dock.png");
+    };
+    // Kept, running, and showing the picture its helper drew (the "ON" badge gone again).
+    const auto keptAndDrawn = [&](const QString& bundle) {
+        const std::optional<DockTileRecord> tile = tileOf(bundle);
+        return tile && tile->pinned && tile->running &&
+               pixelsOfIconColour(QGuiApplication::primaryScreen()->grabWindow(0).toImage(), tile->geometry) > 20;
+    };
+
+    // Switched into the Dock: the tile is kept at the end of the Dock's list.
+    folder.isInDock = true;
+    store.updateFolder(folder);
+    const QString work = helperBundle();
+    QTRY_VERIFY_WITH_TIMEOUT(keptAndDrawn(work), 30000);
+    QTest::qWait(2500);
+    QVERIFY(dockKeeps(work));
+    const QRect place = tileOf(work)->geometry;
+    QVERIFY(tileOf(fixture)->geometry.left() < place.left());
+    saveDock("dock-e2e-kept-before-rename-" + theme);
+
+    // Renamed: the tile stays where it was and leads to the new helper.
+    folder.name = "Projects";
+    store.updateFolder(folder);
+    const QString projects = path("share/Trellin/Helpers/Projects.app");
+    QTRY_VERIFY_WITH_TIMEOUT(keptAndDrawn(projects), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(!tileOf(work), 10000);
+    QTest::qWait(2500);
+    QCOMPARE(tileOf(projects)->geometry, place);
+    QCOMPARE(tileOf(projects)->label, "Projects");
+    QVERIFY(dockKeeps(projects) && !dockKeeps(work));
+    saveDock("dock-e2e-kept-after-rename-" + theme);
+
+    // Deleted as the main window deletes a folder in the Dock: its badge, then tile and helper go.
+    distributed.post(NotificationName::TRFolderDeleteBadge, {}, {{"id", kFolderID}});
+    store.deleteFolder(folder.id, FolderStore::dockRemovalDelay);
+    QTest::qWait(700);
+    saveDock("dock-e2e-kept-deleting-" + theme);
+    QTRY_VERIFY_WITH_TIMEOUT(!tileOf(projects), 10000);
+    QVERIFY(!dockKeeps(projects));
+    QVERIFY(!QFileInfo::exists(projects));
+    QCOMPARE(tileOf(fixture)->pinned, true);
+    QTest::qWait(300);
+    saveDock("dock-e2e-kept-after-delete-" + theme);
 }
 
 QTEST_MAIN(DockEndToEndTest)

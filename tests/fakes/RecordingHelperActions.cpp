@@ -27,3 +27,15 @@ void RecordingHelperActions::cancelDockRemoval(const QUuid& folderID) {
 void RecordingHelperActions::syncHelpers(const QList<AppFolder>& folders) {
     record(QStringLiteral("syncHelpers %1").arg(folders.size()));
 }
+
+void RecordingHelperActions::putFolderInDock(const AppFolder& folder) {
+    record(QStringLiteral("putFolderInDock ") + FolderID::canonical(folder.id));
+}
+
+void RecordingHelperActions::rebuildHelper(const AppFolder& folder) {
+    record(QStringLiteral("rebuildHelper ") + FolderID::canonical(folder.id));
+}
+
+void RecordingHelperActions::removeFolderFromDock(const AppFolder& folder) {
+    record(QStringLiteral("removeFolderFromDock ") + FolderID::canonical(folder.id));
+}

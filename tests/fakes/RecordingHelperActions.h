@@ -15,6 +15,9 @@ public:
     void scheduleDockRemoval(const AppFolder& folder, double delaySeconds) override;
     void cancelDockRemoval(const QUuid& folderID) override;
     void syncHelpers(const QList<AppFolder>& folders) override;
+    void putFolderInDock(const AppFolder& folder) override;
+    void rebuildHelper(const AppFolder& folder) override;
+    void removeFolderFromDock(const AppFolder& folder) override;
 
     // Adds a line of the test's own, so that its events and the calls share one timeline.
     void record(const QString& call);

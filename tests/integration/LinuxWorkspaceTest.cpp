@@ -2,7 +2,10 @@
 
 #include "platform/PropertyList.h"
 
+#include "PrivateBus.h"
 #include "TestFiles.h"
+
+#include <QDBusConnectionInterface>
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,6 +17,16 @@
 #include <unistd.h>
 
 using Outcome = std::shared_ptr<std::optional<std::optional<QString>>>; // unset until the completion ran
+
+// Counts the reopens sent to the object a running Trellin exports.
+class ReopenCounter : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "app.trellin.Application")
+public:
+    int count = 0;
+public Q_SLOTS:
+    void Reopen() { ++count; }
+};
 
 class LinuxWorkspaceTest : public QObject {
     Q_OBJECT
@@ -133,6 +146,32 @@ private Q_SLOTS:
         gone.reset();
         QTest::qWait(20);
         QVERIFY(!dropped->has_value());
+    }
+
+    // The name a running application takes its reopens under is anyone's to own: only the
+    // bundle's own process is sent one.
+    void aReopenGoesOnlyToTheBundlesOwnProcess() {
+        PrivateBus bus;
+        QVERIFY(bus.start());
+        QDBusConnection impostor = bus.connect(QStringLiteral("impostor"));
+        ReopenCounter counter;
+        QVERIFY(impostor.registerObject(QStringLiteral("/app/trellin/Application"), &counter,
+                                        QDBusConnection::ExportAllSlots));
+        QVERIFY(impostor.interface()->registerService(QStringLiteral("test.Fixture")).isValid());
+        QVariantMap withIdentifier = info();
+        withIdentifier.insert(QStringLiteral("CFBundleIdentifier"), QStringLiteral("test.Fixture"));
+        const QString bundle = makeBundle(QStringLiteral("Named.app"), withIdentifier);
+        LinuxWorkspace workspace;
+        workspace.setBus(impostor);
+        open(workspace, bundle, true, {QStringLiteral("first")});
+        QTRY_COMPARE_WITH_TIMEOUT(logLines(), QStringList{"first"}, 5000);
+
+        const Outcome again = open(workspace, bundle, false, {});
+        QTRY_VERIFY_WITH_TIMEOUT(again->has_value(), 5000);
+        QCOMPARE(**again, std::nullopt);
+        QTest::qWait(200);
+        QCOMPARE(counter.count, 0);
+        QCOMPARE(runningFrom(workspace, bundle).size(), 1);
     }
 
     // A made-up process table: numeric entries only, in pid order; a replaced executable still counts.

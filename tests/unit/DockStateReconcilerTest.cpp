@@ -50,6 +50,7 @@ private Q_SLOTS:
     void pinStateNotificationChecksAfterADelay();
     void pinStateFromAnyoneButTheDockIsIgnored();
     void unreadableFoldersFileTakesNothingOut();
+    void aFolderSwitchedIntoTheDockOutlivesItsHelper();
 
 private:
     QString helperOf(const QUuid& id) const {
@@ -399,6 +400,36 @@ void DockStateReconcilerTest::unreadableFoldersFileTakesNothingOut() {
     QVERIFY(inDock(kWork) && inDock(kPlay));
     QCOMPARE(readFile(m_home->foldersFile()), damaged);
     QVERIFY(QFileInfo::exists(helperOf(kPlay)));
+}
+
+// Switched into the Dock by the user, a folder keeps its tile there: its helper ending (a crash, a
+// quit) does not take it out, nor does a rename; the user taking the tile out by hand does.
+void DockStateReconcilerTest::aFolderSwitchedIntoTheDockOutlivesItsHelper() {
+    m_reconciler->startDockStateMonitoring();
+    m_clock.advance(6.2);
+    const auto reconcile = [this] {
+        m_clock.advance(3); // past the launch window
+        QVERIFY(m_fileEvents.fire(helperStateDir(), FileEvents::Write));
+        m_clock.advance(0.05);
+    };
+    AppFolder idle = m_store->folders().at(2);
+    idle.isInDock = true;
+    m_store->updateFolder(idle);
+    QVERIFY(m_helpers->workspace.running.isEmpty()); // its helper is not running
+    reconcile();
+    QVERIFY(inDock(kIdle));
+    QCOMPARE(m_reconciler->dockPinnedStateByFolderID().value(kIdle), true);
+
+    idle.name = "Quiet";
+    m_store->updateFolder(idle);
+    reconcile();
+    QVERIFY(inDock(kIdle));
+    QVERIFY(helperOf(kIdle).endsWith("/Quiet.app"));
+
+    pinInDock({kWork});
+    reconcile();
+    QVERIFY(!inDock(kIdle) && inDock(kWork));
+    QVERIFY(helperOf(kIdle).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(DockStateReconcilerTest)

@@ -373,14 +373,13 @@ void FolderStoreTest::editsDecideBetweenRedrawRebuildAndRemoval() {
         m_helpers.clear();
         m_clock.advance(1);
         m_store->updateFolder(changed);
-        QCOMPARE(m_helpers.calls, (QStringList{"foldersChanged", "removeHelper " + id(docked) + " preserve=false",
-                                               "recreateAndLaunchHelper " + id(docked)}));
+        QCOMPARE(m_helpers.calls, (QStringList{"foldersChanged", "rebuildHelper " + id(docked)}));
         QCOMPARE(m_launchLog->recentHelperLaunchDates().value(docked.id), m_clock.now());
     }
     QCOMPARE(m_store->folders().first().apps.first().name, QStringLiteral("Notes"));
 
-    // Out of the Dock: a delayed removal (a toggle wins over a content change); back in: cancelled
-    // and launched again.
+    // Out of the Dock: a delayed removal (a toggle wins over a content change); back in: cancelled,
+    // and the folder put in the Dock again, its tile kept.
     m_helpers.clear();
     reordered.isInDock = false;
     reordered.name = QStringLiteral("Renamed too");
@@ -389,7 +388,7 @@ void FolderStoreTest::editsDecideBetweenRedrawRebuildAndRemoval() {
     m_store->updateFolder(reordered);
     QCOMPARE(m_helpers.calls,
              (QStringList{"foldersChanged", "scheduleDockRemoval " + id(docked) + " 2", "foldersChanged",
-                          "cancelDockRemoval " + id(docked), "recreateAndLaunchHelper " + id(docked)}));
+                          "cancelDockRemoval " + id(docked), "putFolderInDock " + id(docked)}));
 
     // A new folder in the Dock gets its helper; one outside does not.
     m_helpers.clear();
@@ -397,8 +396,7 @@ void FolderStoreTest::editsDecideBetweenRedrawRebuildAndRemoval() {
     const AppFolder added = makeFolder(QStringLiteral("Added"), true);
     m_store->addFolder(added);
     m_store->addFolder(makeFolder(QStringLiteral("Added loose")));
-    QCOMPARE(m_helpers.calls,
-             (QStringList{"foldersChanged", "recreateAndLaunchHelper " + id(added), "foldersChanged"}));
+    QCOMPARE(m_helpers.calls, (QStringList{"foldersChanged", "putFolderInDock " + id(added), "foldersChanged"}));
     QCOMPARE(m_launchLog->recentHelperLaunchDates().value(added.id), m_clock.now());
     QCOMPARE(newlyAdded.count(), 2);
     QCOMPARE(FolderCodec::decode(readFile(m_store->saveURL()), 0)->size(), 4);
@@ -419,14 +417,15 @@ void FolderStoreTest::deleteFolderRemovesAtOnceAndTheHelperLater() {
     m_clock.advance(1.9);
     QCOMPARE(m_helpers.calls.size(), 1);
     m_clock.advance(0.1);
-    QCOMPARE(m_helpers.calls.last(), "removeHelper " + id(a) + " preserve=false");
+    // The folder's tiles leave the Dock with its helper, as the confirmation said.
+    QCOMPARE(m_helpers.calls.last(), "removeFolderFromDock " + id(a));
     QCOMPARE(m_helpers.callTimes.last(), kNow + 2);
 
     // Without a delay the helper goes before the list changes; an unknown id does nothing.
     m_helpers.clear();
     m_store->deleteFolder(c.id, 0);
     m_store->deleteFolder(c.id, 0);
-    QCOMPARE(m_helpers.calls, (QStringList{"removeHelper " + id(c) + " preserve=false", "foldersChanged"}));
+    QCOMPARE(m_helpers.calls, (QStringList{"removeFolderFromDock " + id(c), "foldersChanged"}));
 }
 
 void FolderStoreTest::reconcileIsDebounced() {

@@ -1,6 +1,7 @@
 // Helper processes over their life: rebuild and launch, removal, synchronisation with the
 // folders in the Dock, and the delayed Dock removal with its badges.
 #include "model/FolderID.h"
+#include "platform/DockFileFormat.h"
 
 #include "DockTiles.h"
 #include "TestFiles.h"
@@ -28,6 +29,7 @@ private Q_SLOTS:
     void syncBuildsLaunchesAndRemovesStrays();
     void syncRebuildsOnlyStoppedOutdatedHelpers();
     void dockRemovalRunsAfterDelayUnlessCancelled();
+    void keptTileFollowsTheFolderThroughRenameAndDelete();
     void appearanceChangesAreRelayed();
 
 private:
@@ -258,6 +260,69 @@ void HelperManagerTest::dockRemovalRunsAfterDelayUnlessCancelled() {
     QVERIFY(m_helpers->dock.copyValue("persistent-apps").toList().isEmpty());
     QCOMPARE(m_home->distributedNotifications.posted.last().name, "com.apple.dock.prefchanged");
     QCOMPARE(m_clock.pendingCount(), 0);
+}
+
+// Put in the Dock by the user, a folder's tile is kept there, so the folder stays when its helper
+// ends; a rename moves that tile to the new bundle in its place; a delete takes it out.
+void HelperManagerTest::keptTileFollowsTheFolderThroughRenameAndDelete() {
+    const QString mail = m_home->makeBundle("Apps/Mail.app", {{"CFBundleIdentifier", "com.example.Mail"}});
+    const QVariantMap spacer{{"tile-type", "spacer-tile"}};
+    QVERIFY(m_helpers->dock.setValue("persistent-apps", QVariantList{dockTile(mail), spacer}));
+    const auto tiles = [this] { return m_helpers->dock.copyValue("persistent-apps").toList(); };
+    const auto label = [](const QVariant& tile) {
+        return tile.toMap().value("tile-data").toMap().value("file-label").toString();
+    };
+    const auto& posted = m_home->distributedNotifications.posted;
+    AppFolder work = folder("Work");
+
+    m_helpers->manager->putFolderInDock(work);
+    const QString first = m_helpers->manager->builder().helperBundleURL(work.id).value();
+    QCOMPARE(m_helpers->workspace.opened.size(), 1);
+    QCOMPARE(tiles().size(), 3);
+    QCOMPARE(DockFileFormat::tileFilePath(tiles().at(2).toMap()), first);
+    QCOMPARE(label(tiles().at(2)), "Work");
+    QCOMPARE(tiles().at(2).toMap().value("tile-data").toMap().value("bundle-identifier"), TestHome::bundleIdentifier);
+    QCOMPARE(posted.last().name, "com.apple.dock.prefchanged");
+    QVERIFY(m_helpers->manager->dockPreferences().isFolderPinned(work));
+    // Back in before its removal ran: still one tile.
+    m_helpers->manager->putFolderInDock(work);
+    QCOMPARE(tiles().size(), 3);
+
+    // The user moved the tile to the front; what else the Dock keeps in it survives a rename.
+    QVariantMap kept = tiles().at(2).toMap();
+    kept.insert("GUID", 4711);
+    QVERIFY(m_helpers->dock.setValue("persistent-apps", QVariantList{kept, dockTile(mail), spacer}));
+    m_helpers->workspace.running = {{7, first}};
+    work.name = "Projects";
+    m_helpers->manager->rebuildHelper(work);
+    const QString renamed = m_helpers->manager->builder().helperBundleURL(work.id).value();
+    QVERIFY(renamed != first && !QFileInfo::exists(first));
+    QCOMPARE(m_helpers->workspace.terminated, QStringList{first});
+    QCOMPARE(tiles().size(), 3);
+    QCOMPARE(DockFileFormat::tileFilePath(tiles().at(0).toMap()), renamed);
+    QCOMPARE(label(tiles().at(0)), "Projects");
+    QCOMPARE(tiles().at(0).toMap().value("GUID"), 4711);
+    QCOMPARE(tiles().mid(1), (QVariantList{dockTile(mail), spacer}));
+    QCOMPARE(posted.last().name, "com.apple.dock.prefchanged");
+    QVERIFY(m_helpers->manager->dockPreferences().isFolderPinned(work));
+
+    // Rebuilt under the same name (its applications changed): the tile is right as it is.
+    const QVariantList before = tiles();
+    const qsizetype notices = posted.size();
+    m_helpers->manager->rebuildHelper(work);
+    QCOMPARE(tiles(), before);
+    QCOMPARE(posted.size(), notices);
+
+    // Deleted: its tile leaves with its helper; the other entries stay, in their order.
+    m_helpers->manager->removeFolderFromDock(work);
+    QCOMPARE(tiles(), (QVariantList{dockTile(mail), spacer}));
+    QVERIFY(!QFileInfo::exists(renamed));
+    QCOMPARE(posted.last().name, "com.apple.dock.prefchanged");
+
+    // What is stored where the tiles belong is no list: it is not replaced by one.
+    QVERIFY(m_helpers->dock.setValue("persistent-apps", "kept by hand"));
+    m_helpers->manager->putFolderInDock(work);
+    QCOMPARE(m_helpers->dock.copyValue("persistent-apps"), "kept by hand");
 }
 
 void HelperManagerTest::appearanceChangesAreRelayed() {

@@ -89,14 +89,14 @@ private Q_SLOTS:
         QCOMPARE(posted[0].name, NotificationName::TRFolderDeleteBadge);
         QCOMPARE(posted[0].userInfo.value("id").toString(), FolderID::canonical(inDock.id));
         QCOMPARE(store.folders().size(), 1);
-        // Its helper goes once the badge has shown.
-        QVERIFY(m_bed->helpers.calls.filter(QStringLiteral("removeHelper")).isEmpty());
+        // Its helper and its Dock tiles go once the badge has shown.
+        QVERIFY(m_bed->helpers.calls.filter(QStringLiteral("removeFolderFromDock")).isEmpty());
         m_bed->clock.advance(2.0);
-        QCOMPARE(m_bed->helpers.calls.filter(QStringLiteral("removeHelper")).size(), 1);
+        QCOMPARE(m_bed->helpers.calls.filter(QStringLiteral("removeFolderFromDock")).size(), 1);
         m_view->deleteConfirmedFolder(plain);
         QCOMPARE(posted.size(), 1);
         QVERIFY(store.folders().isEmpty());
-        QCOMPARE(m_bed->helpers.calls.filter(QStringLiteral("removeHelper")).size(), 2);
+        QCOMPARE(m_bed->helpers.calls.filter(QStringLiteral("removeFolderFromDock")).size(), 2);
     }
 
     void pagesSizeTheWindow() {

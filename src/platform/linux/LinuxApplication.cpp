@@ -18,8 +18,8 @@
 
 namespace {
 
-const QString kObjectPath = QStringLiteral("/app/trellin/Application");
-const QString kInterface = QStringLiteral("app.trellin.Application");
+const QString& kObjectPath = LinuxApplication::objectPath;
+const QString& kInterface = LinuxApplication::interfaceName;
 // A running instance blocked for longer (say, in a code-signing run) still gets the reopen
 // once it is back in its event loop; the new launch does not wait for that.
 constexpr int kReopenTimeoutMs = 3000;

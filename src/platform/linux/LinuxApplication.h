@@ -23,6 +23,10 @@ enum class InstanceClaim {
 class LinuxApplication : public QObject, public Application {
     Q_OBJECT
 public:
+    // Where a running instance takes its reopens.
+    static inline const QString objectPath = QStringLiteral("/app/trellin/Application");
+    static inline const QString interfaceName = QStringLiteral("app.trellin.Application");
+
     explicit LinuxApplication(const QDBusConnection& bus = QDBusConnection::sessionBus(), QObject* parent = nullptr);
     ~LinuxApplication() override;
 

@@ -1,6 +1,12 @@
 #include "platform/linux/LinuxWorkspace.h"
 
 #include "platform/Bundle.h"
+#include "platform/linux/LinuxApplication.h"
+#include "platform/linux/X11Windows.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
 
 #include <QDir>
 #include <QFile>
@@ -132,7 +138,6 @@ void LinuxWorkspace::openApplication(const QString& bundlePath, const OpenConfig
     });
 }
 
-// `activates` means nothing here: on Linux the window manager decides what comes to the front.
 std::optional<QString> LinuxWorkspace::open(const QString& bundlePath, const OpenConfiguration& configuration) const {
     // A desktop entry's application says for itself whether it runs once or again; its arguments
     // are the files or URIs its field codes take.
@@ -160,14 +165,48 @@ std::optional<QString> LinuxWorkspace::open(const QString& bundlePath, const Ope
 
     if (!configuration.createsNewApplicationInstance) {
         const QString path = canonicalBundlePath(bundlePath);
-        const QList<RunningApplication> running = runningApplications();
-        if (std::any_of(running.begin(), running.end(), [&](const auto& app) { return app.bundlePath == path; }))
+        QSet<qint64> processes;
+        for (const RunningApplication& application : runningApplications()) {
+            if (application.bundlePath == path)
+                processes.insert(application.processIdentifier);
+        }
+        if (!processes.isEmpty()) {
+            if (configuration.activates)
+                bringToFront(path, processes);
             return std::nullopt;
+        }
     }
 
     if (const std::optional<QString> error = spawnDetached(executable, configuration.arguments))
         return QStringLiteral("Could not start \"%1\": %2").arg(executable, *error);
     return std::nullopt;
+}
+
+void LinuxWorkspace::bringToFront(const QString& bundlePath, const QSet<qint64>& processes) const {
+    if (sendReopen(bundlePath, processes))
+        return;
+    // An application with no window has nothing to show: it runs, and that is what was asked.
+    for (const quintptr window : X11Windows::windowsOf(processes))
+        X11Windows::activate(window);
+}
+
+bool LinuxWorkspace::sendReopen(const QString& bundlePath, const QSet<qint64>& processes) const {
+    QDBusConnection bus = m_bus.value_or(QDBusConnection::sessionBus());
+    if (!bus.isConnected() || !bus.interface())
+        return false;
+    const Bundle bundle(bundlePath);
+    const QString identifier = bundle.identifier();
+    if (identifier.isEmpty())
+        return false;
+    const QVariant groupID = bundle.infoValue(QStringLiteral("TRGroupUUID"));
+    const QString service = LinuxApplication::instanceServiceName(
+        identifier, groupID.typeId() == QMetaType::QString ? groupID.toString() : QString());
+    // Only the bundle's own process is told: anyone may own a name on the bus.
+    const QDBusReply<uint> owner = bus.interface()->servicePid(service);
+    if (!owner.isValid() || !processes.contains(qint64(owner.value())))
+        return false;
+    return bus.send(QDBusMessage::createMethodCall(service, LinuxApplication::objectPath,
+                                                   LinuxApplication::interfaceName, QStringLiteral("Reopen")));
 }
 
 std::optional<QString> LinuxWorkspace::executableOf(qint64 processIdentifier) const {
