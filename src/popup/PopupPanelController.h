@@ -67,6 +67,8 @@ private:
     void installOutsideClickMonitor();
     void removeOutsideClickMonitor();
     QPointF popupOriginAboveDock(QSizeF size);
+    // The most the panel may take on the screen it opens on.
+    QSizeF popupRoom();
 
     Services m_services;
     std::unique_ptr<PopupPanel> m_popupPanel;
