@@ -365,6 +365,10 @@ QPainterPath FolderPopupView::cardOutline() const {
     return Shapes::continuousRoundedRect(cardRect(), PopupLayout::cornerRadius);
 }
 
+QRegion FolderPopupView::cardMask() const {
+    return QRegion(cardOutline().toFillPolygon().toPolygon());
+}
+
 void FolderPopupView::setAppearance(ColorScheme appearance) {
     if (appearance == m_appearance)
         return;
@@ -481,8 +485,15 @@ void FolderPopupView::paintEvent(QPaintEvent* event) {
         painter.drawImage(area.topLeft(), layer);
     }
     const AppSettings& settings = m_environment.settings;
-    painter.fillPath(outline, PopupStyle::materialFill(settings.popupBlurStyle(), settings.popupOpacity(), m_appearance,
-                                                       m_environment.translucentWindows));
+    const QColor fill = PopupStyle::materialFill(settings.popupBlurStyle(), settings.popupOpacity(), m_appearance,
+                                                 m_environment.translucentWindows);
+    // Without a compositor the window is cut to the card's mask, a shape of whole pixels, and
+    // whatever the view leaves see-through inside it shows black: the smoothed edge of the fill
+    // would leave a dark rim along the corners. The mask is filled whole first.
+    if (!m_environment.translucentWindows)
+        for (const QRect& part : cardMask())
+            painter.fillRect(part, fill);
+    painter.fillPath(outline, fill);
     painter.setPen(QPen(palette.stroke, 1.0));
     painter.drawPath(outline);
 

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QPainterPath>
 #include <QPointer>
+#include <QRegion>
 #include <QWidget>
 
 #include <functional>
@@ -60,6 +61,8 @@ public:
     DockEdge dockEdge() const { return m_dockEdge; }
     // The card's outline in the view's coordinates.
     QPainterPath cardOutline() const;
+    // The card's shape in whole pixels, for a window that cannot be see-through.
+    QRegion cardMask() const;
     QList<PopupAppIconView*> cells() const { return m_cells; }
     QLabel* titleLabel() const { return m_title; }
     GlyphButton* pinButton() const { return m_pin; }

@@ -1,6 +1,7 @@
 // How big the popup grows and how the user reaches all of a big folder: the panel stays inside
 // the screen at every Dock edge and when centred, and its grid scrolls by wheel, touchpad, drag
 // and keyboard. Small folders keep their title, and an empty one says so and offers a way on.
+// Its shape has no see-through rim where the window system cannot show one.
 #include "PopupTestBed.h"
 #include "model/FolderID.h"
 #include "platform/NotificationNames.h"
@@ -75,6 +76,7 @@ private Q_SLOTS:
     void smallFoldersKeepTheirTitle();
     void anEmptyFolderOffersTheMainWindow();
     void theFocusRingShowsAtOnceWhenNotOpenedByAClick();
+    void withoutACompositorTheShapeHasNoSeeThroughRim();
 
 private:
     FolderPopupView* view() const { return m_bed->controller.popupPanel()->contentView(); }
@@ -307,6 +309,28 @@ void PopupSizingTest::theFocusRingShowsAtOnceWhenNotOpenedByAClick() {
     QVERIFY(QTest::qWaitForWindowActive(m_bed->controller.popupPanel()));
     QTRY_VERIFY(view()->cells()[0]->hasFocus());
     QVERIFY(!view()->cells()[0]->isFocusRingVisible());
+}
+
+void PopupSizingTest::withoutACompositorTheShapeHasNoSeeThroughRim() {
+    // Where windows cannot be see-through, the window is cut to the card's mask and every pixel
+    // inside it must be the card's: a see-through one shows black on the screen.
+    PopupEnvironment opaque = m_bed->environment();
+    opaque.translucentWindows = false;
+    m_bed->settings->setAppTheme(AppThemeMode::Light);
+    for (const DockEdge edge : {DockEdge::Bottom, DockEdge::Left, DockEdge::Right}) {
+        FolderPopupView view(opaque, PopupPanelController::spacing, PopupTestBed::folder(3), edge, {}, {},
+                             ColorScheme::Light);
+        view.setAvailableSize({1280, 800});
+        QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        view.render(&image, {}, {}, QWidget::DrawChildren);
+        int seeThrough = 0;
+        for (const QRect& part : view.cardMask())
+            for (int y = part.top(); y <= part.bottom(); ++y)
+                for (int x = part.left(); x <= part.right(); ++x)
+                    seeThrough += qAlpha(image.pixel(x, y)) < 255;
+        QCOMPARE(seeThrough, 0);
+    }
 }
 
 QTEST_MAIN(PopupSizingTest)
