@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/DockMetrics.h"
+
 #include <QHash>
 #include <QStringList>
 #include <QVariantMap>
@@ -8,7 +10,7 @@ enum class DockOrientation { Bottom, Left, Right };
 
 // What the Dock's preferences file says about the Dock's own shape and its kept applications.
 struct DockConfiguration {
-    static constexpr int defaultTileSize = 48;
+    static constexpr int defaultTileSize = DockMetrics::defaultTileSize;
     static constexpr int defaultLargeSize = 128;
     static constexpr int minimumSize = 16;
     static constexpr int maximumTileSize = 128;

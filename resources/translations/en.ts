@@ -499,6 +499,10 @@
         <source>Couldn’t open “%@”.</source>
         <translation>Couldn’t open “%@”.</translation>
     </message>
+    <message id="popup.open_in_main_window">
+        <source>Open in Trellin</source>
+        <translation>Open in Trellin</translation>
+    </message>
     <message id="main.window.close">
         <source>Close</source>
         <translation>Close</translation>

@@ -511,6 +511,10 @@
         <source>Couldn’t open “%@”.</source>
         <translation>Не вдалося відкрити «%@».</translation>
     </message>
+    <message id="popup.open_in_main_window">
+        <source>Open in Trellin</source>
+        <translation>Відкрити в Trellin</translation>
+    </message>
     <message id="main.window.close">
         <source>Close</source>
         <translation>Закрити</translation>

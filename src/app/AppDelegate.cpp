@@ -148,6 +148,11 @@ void AppDelegate::observeDistributedNotifications() {
     });
     observe(NotificationName::TRFolderOffBadge, [](AppDelegate& d, const Notification& n) { d.offBadge(n); });
     observe(NotificationName::TRFolderDeleteBadge, [](AppDelegate& d, const Notification& n) { d.deleteBadge(n); });
+    // An empty folder's popup asks for the folder list, where applications are added.
+    observe(NotificationName::TROpenFolderInMainWindow, [](AppDelegate& d, const Notification&) {
+        if (!d.m_services.runMode.isHelperProcess())
+            d.m_services.mainWindow.showMainWindow(NavigationPage::AllFolders);
+    });
 }
 
 bool AppDelegate::applicationShouldHandleReopen(bool /*hasVisibleWindows*/) {

@@ -14,6 +14,8 @@ inline constexpr QLatin1String TRCloseNonPinnedPopups{"TRCloseNonPinnedPopups"};
 inline constexpr QLatin1String TRDockTilePinStateChanged{"TRDockTilePinStateChanged"};
 inline constexpr QLatin1String TRFolderOffBadge{"TRFolderOffBadge"};
 inline constexpr QLatin1String TRFolderDeleteBadge{"TRFolderDeleteBadge"};
+// A helper asks the main application to show its folder; the object is the folder's id.
+inline constexpr QLatin1String TROpenFolderInMainWindow{"TROpenFolderInMainWindow"};
 // Tells the Dock to read its preferences again.
 inline constexpr QLatin1String dockPreferencesChanged{"com.apple.dock.prefchanged"};
 

@@ -12,13 +12,17 @@
 #include "widgets/FolderGlyph.h"
 #include "widgets/GlyphButton.h"
 #include "widgets/PresentationEffect.h"
+#include "widgets/ScrollView.h"
 #include "widgets/Shapes.h"
 #include "widgets/SpringAnimation.h"
+#include "widgets/TextButton.h"
+#include "widgets/Theme.h"
 
 #include <QFontMetricsF>
 #include <QGraphicsOpacityEffect>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
 
@@ -34,6 +38,10 @@ constexpr double kGlyphPoints = 15.0;
 constexpr double kGlyphSide = 20.0;
 // A very long application name is shortened in the middle to about two lines of a notice.
 constexpr double kNoticeNameWidth = 260.0;
+// Between an empty folder's message and its button.
+constexpr double kEmptyNoteSpacing = 8.0;
+constexpr double kCloseSide = 18.0;
+constexpr double kPinSide = 22.0;
 
 } // namespace
 
@@ -125,6 +133,9 @@ void FolderPopupView::buildContent() {
     m_close = nullptr;
     m_cells.clear();
     m_notice = nullptr;
+    m_grid = nullptr;
+    m_emptyMessage = nullptr;
+    m_openInMainWindow = nullptr;
 
     const PopupPalette palette = PopupPalette::forScheme(m_appearance);
     if (settings.popupShowTitle()) {
@@ -152,6 +163,27 @@ void FolderPopupView::buildContent() {
         });
     }
     const QPointer<FolderPopupView> self(this);
+    m_grid = new ScrollView(this);
+    m_grid->setColorScheme(m_appearance);
+    // A focused cell shows with a row's spacing around it, and the grid's ends with the first
+    // and last rows.
+    m_grid->setFocusMargin(int(PopupLayout::rowSpacing));
+    if (m_folder.apps.isEmpty()) {
+        m_emptyMessage = new QLabel(texts.text(QString::fromLatin1(L10nKey::emptyFolderTitle)), this);
+        m_emptyMessage->setFont(PopupStyle::emptyFolderFont());
+        m_emptyMessage->setAlignment(Qt::AlignCenter);
+        QPalette messagePalette = m_emptyMessage->palette();
+        messagePalette.setColor(QPalette::WindowText, palette.appName);
+        m_emptyMessage->setPalette(messagePalette);
+        m_openInMainWindow = new TextButton(TextButton::Style::Borderless,
+                                            texts.text(QString::fromLatin1(L10nKey::popupOpenInMainWindow)), this);
+        m_openInMainWindow->setPalette(Theme::palette(m_appearance));
+        connect(m_openInMainWindow, &QAbstractButton::clicked, this, [this] {
+            Q_EMIT openInMainWindowRequested();
+            if (m_onDismiss)
+                m_onDismiss();
+        });
+    }
     for (const AppItem& app : m_folder.apps) {
         auto* cell = new PopupAppIconView(
             m_environment, app,
@@ -164,7 +196,7 @@ void FolderPopupView::buildContent() {
                 if (self)
                     self->showLaunchFailure(name);
             },
-            this);
+            m_grid->content());
         cell->setColorScheme(m_appearance);
         // The next launch puts an earlier failure away; not on the press, so that nothing moves
         // under the pointer before the click is done.
@@ -185,12 +217,27 @@ void FolderPopupView::buildContent() {
         focusFirstControl();
 }
 
+double FolderPopupView::headerWidthNeeded() const {
+    if (!m_title)
+        return 0;
+    const double text = std::ceil(QFontMetricsF(m_title->font()).horizontalAdvance(m_folder.name)) + 1;
+    const double pin = m_pin ? kPinSide + PopupLayout::headerSpacing + PopupLayout::pinTrailingPadding : 0.0;
+    // Glyph, title, the flexible space at its least, the pin and the close button.
+    return kGlyphSide + PopupLayout::headerSpacing + text + 2 * PopupLayout::headerSpacing + pin + kCloseSide;
+}
+
+void FolderPopupView::setAvailableSize(QSizeF size) {
+    if (size == m_availableSize)
+        return;
+    m_availableSize = size;
+    layOutContent();
+}
+
 void FolderPopupView::layOutContent() {
     const AppSettings& settings = m_environment.settings;
     const double inset = m_spacing.popupContentInset;
+    const double gridSpacing = m_spacing.popupGridSpacing;
     const double iconSize = settings.popupIconSize();
-    const int columns = columnCount();
-    const double contentWidth = PopupLayout::contentWidth(columns, iconSize, m_spacing.popupGridSpacing);
     const double pad = PopupLayout::outerPadding;
     // The arrow's room goes on the arrow's side: below the grid for a bottom Dock, and beside
     // it for a side Dock, whose arrow would otherwise cover the content's edge.
@@ -199,23 +246,37 @@ void FolderPopupView::layOutContent() {
     const double rightRoom = aboveDock && m_dockEdge == DockEdge::Right ? PopupLayout::arrowRoom : 0.0;
     const double bottomRoom = aboveDock && m_dockEdge == DockEdge::Bottom ? PopupLayout::arrowRoom : 0.0;
     const QPointF origin(pad + inset + leftRoom, pad + inset);
+    const double columnWidth = PopupLayout::columnWidth(iconSize);
+
+    // As many columns as asked for and as the room allows, at least one.
+    const double roomForContent = m_availableSize.width() - 2 * pad - 2 * inset - leftRoom - rightRoom;
+    const int fittingColumns =
+        std::max(1, int(std::floor((roomForContent + gridSpacing) / (columnWidth + gridSpacing))));
+    m_columns = std::min(columnCount(), fittingColumns);
+    const double gridWidth = PopupLayout::contentWidth(m_columns, iconSize, gridSpacing);
+    // Wide enough for the whole title and for an empty folder's note, where the room allows.
+    double wanted = std::max(gridWidth, headerWidthNeeded());
+    if (m_emptyMessage)
+        wanted = std::max(
+            {wanted, double(m_emptyMessage->sizeHint().width()), double(m_openInMainWindow->sizeHint().width())});
+    const double contentWidth = std::max(gridWidth, std::min(wanted, std::floor(roomForContent)));
     double y = 0;
 
     m_headerBottom = 0;
     if (m_title) {
         const double titleHeight = std::ceil(QFontMetricsF(m_title->font()).height());
-        const double rowHeight = std::max({kGlyphSide, titleHeight, 22.0, 18.0});
+        const double rowHeight = std::max({kGlyphSide, titleHeight, kPinSide, kCloseSide});
         m_header->setGeometry(QRect(qRound(origin.x()), qRound(origin.y()), qRound(contentWidth), qRound(rowHeight)));
         const auto centredIn = [&](double x, QSizeF size) {
             return QRect(qRound(x), qRound((rowHeight - size.height()) / 2), qRound(size.width()),
                          qRound(size.height()));
         };
         m_glyph->setGeometry(centredIn(0, {kGlyphSide, kGlyphSide}));
-        double trailing = contentWidth - 18.0;
-        m_close->setGeometry(centredIn(trailing, {18.0, 18.0}));
+        double trailing = contentWidth - kCloseSide;
+        m_close->setGeometry(centredIn(trailing, {kCloseSide, kCloseSide}));
         if (m_pin) {
-            trailing -= PopupLayout::headerSpacing + PopupLayout::pinTrailingPadding + 22.0;
-            m_pin->setGeometry(centredIn(trailing, {22.0, 22.0}));
+            trailing -= PopupLayout::headerSpacing + PopupLayout::pinTrailingPadding + kPinSide;
+            m_pin->setGeometry(centredIn(trailing, {kPinSide, kPinSide}));
         }
         // Between the title and the buttons a flexible space of at least the row's spacing.
         const double titleX = kGlyphSide + PopupLayout::headerSpacing;
@@ -234,20 +295,49 @@ void FolderPopupView::layOutContent() {
         y += height + m_spacing.popupSectionSpacing;
     }
 
-    const double columnWidth = PopupLayout::columnWidth(iconSize);
-    const double cellHeight = PopupAppIconView::cellHeight(settings);
-    for (qsizetype i = 0; i < m_cells.size(); ++i) {
-        const int row = int(i / columns), column = int(i % columns);
-        const double x = column * (columnWidth + m_spacing.popupGridSpacing);
-        const double top = y + row * (cellHeight + PopupLayout::rowSpacing);
-        m_cells[i]->setGeometry(QRect(qRound(origin.x() + x), qRound(origin.y() + top - PopupAppIconView::margin),
-                                      qRound(columnWidth), qRound(cellHeight + 2 * PopupAppIconView::margin)));
+    double gridHeight = 0;
+    if (m_emptyMessage) {
+        const QSize message = m_emptyMessage->sizeHint(), button = m_openInMainWindow->sizeHint();
+        m_emptyMessage->setGeometry(
+            QRect(qRound(origin.x()), qRound(origin.y() + y), qRound(contentWidth), message.height()));
+        m_openInMainWindow->setGeometry(QRect(qRound(origin.x() + (contentWidth - button.width()) / 2),
+                                              qRound(origin.y() + y + message.height() + kEmptyNoteSpacing),
+                                              button.width(), button.height()));
+        gridHeight = message.height() + kEmptyNoteSpacing + button.height();
+        y += gridHeight;
     }
-    const qsizetype rows = (m_cells.size() + columns - 1) / columns;
-    if (rows > 0)
-        y += rows * cellHeight + (rows - 1) * PopupLayout::rowSpacing;
 
-    m_cardSize = QSizeF(inset * 2 + contentWidth + leftRoom + rightRoom, inset + y + inset + bottomRoom);
+    // The grid scrolls in the card's whole width, from just below the divider (or the card's
+    // top) to just above the card's lower edge, so that rows cut off at either end show there is more.
+    const double cellHeight = PopupAppIconView::cellHeight(settings);
+    const qsizetype rows = (m_cells.size() + m_columns - 1) / m_columns;
+    const double cellsHeight = rows > 0 ? rows * cellHeight + (rows - 1) * PopupLayout::rowSpacing : 0.0;
+    const double above = (m_title || m_notice) ? m_spacing.popupSectionSpacing : inset - 1.0;
+    const double below = inset + (bottomRoom > 0 ? bottomRoom - PopupLayout::arrowHeight : 0.0) - 1.0;
+    const double gridLeft = (contentWidth - gridWidth) / 2 + inset - 1.0;
+    for (qsizetype i = 0; i < m_cells.size(); ++i) {
+        const int row = int(i / m_columns), column = int(i % m_columns);
+        const double x = gridLeft + column * (columnWidth + gridSpacing);
+        const double top = above + row * (cellHeight + PopupLayout::rowSpacing);
+        m_cells[i]->setGeometry(QRect(qRound(x), qRound(top - PopupAppIconView::margin), qRound(columnWidth),
+                                      qRound(cellHeight + 2 * PopupAppIconView::margin)));
+    }
+    const double scrolled = rows > 0 ? above + cellsHeight + below : 0.0;
+    double cardHeight = inset + y + cellsHeight + inset + bottomRoom;
+    double viewport = scrolled;
+    // Too tall for the room: the grid gives up what is too much, but keeps a row in view.
+    const double excess = cardHeight - (m_availableSize.height() - 2 * pad);
+    if (rows > 0 && excess > 0) {
+        const double least = std::min(scrolled, above + cellHeight + PopupAppIconView::margin);
+        viewport = std::max(least, scrolled - excess);
+        cardHeight -= scrolled - viewport;
+    }
+    m_grid->setGeometry(QRect(qRound(pad + leftRoom + 1.0), qRound(origin.y() + y - above),
+                              qRound(contentWidth + 2 * inset - 2.0), qRound(viewport)));
+    m_grid->setContentHeight(qRound(scrolled));
+    m_grid->setWheelStep(cellHeight + PopupLayout::rowSpacing);
+
+    m_cardSize = QSizeF(inset * 2 + contentWidth + leftRoom + rightRoom, cardHeight);
     const QSize before = size();
     resize(fittingSize());
     updateGeometry();
@@ -273,6 +363,10 @@ QPainterPath FolderPopupView::cardOutline() const {
                           m_environment.settings.popupArrowOffset()}
             .path(cardRect());
     return Shapes::continuousRoundedRect(cardRect(), PopupLayout::cornerRadius);
+}
+
+QRegion FolderPopupView::cardMask() const {
+    return QRegion(cardOutline().toFillPolygon().toPolygon());
 }
 
 void FolderPopupView::setAppearance(ColorScheme appearance) {
@@ -362,7 +456,7 @@ void FolderPopupView::setPresented(double progress) {
     m_effect->setScale(kHiddenScale + (1.0 - kHiddenScale) * progress);
 }
 
-void FolderPopupView::paintEvent(QPaintEvent*) {
+void FolderPopupView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
     const PopupPalette palette = PopupPalette::forScheme(m_appearance);
@@ -374,18 +468,34 @@ void FolderPopupView::paintEvent(QPaintEvent*) {
             m_innerShadow = Shadow::render(outline, palette.innerShadow);
             m_shadowsFor = size();
         }
-        // The shadows fall around the card, not through its translucent fill.
-        painter.save();
-        QPainterPath outside;
-        outside.addRect(rect());
-        painter.setClipPath(outside.subtracted(outline));
-        Shadow::paint(painter, outline, m_outerShadow, palette.outerShadow);
-        Shadow::paint(painter, outline, m_innerShadow, palette.innerShadow);
-        painter.restore();
+        // The shadows fall around the card, not through its translucent fill. They are cut out on
+        // a layer of their own, smoothly along the outline: a clip would cut pixel by pixel and
+        // leave dark steps along the card's rounded corners.
+        const QRect area = event->rect();
+        const qreal ratio = devicePixelRatioF();
+        QImage layer(area.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        layer.setDevicePixelRatio(ratio);
+        layer.fill(Qt::transparent);
+        QPainter shadows(&layer);
+        shadows.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+        shadows.translate(-area.topLeft());
+        Shadow::paint(shadows, outline, m_outerShadow, palette.outerShadow);
+        Shadow::paint(shadows, outline, m_innerShadow, palette.innerShadow);
+        shadows.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+        shadows.fillPath(outline, Qt::black);
+        shadows.end();
+        painter.drawImage(area.topLeft(), layer);
     }
     const AppSettings& settings = m_environment.settings;
-    painter.fillPath(outline, PopupStyle::materialFill(settings.popupBlurStyle(), settings.popupOpacity(), m_appearance,
-                                                       m_environment.translucentWindows));
+    const QColor fill = PopupStyle::materialFill(settings.popupBlurStyle(), settings.popupOpacity(), m_appearance,
+                                                 m_environment.translucentWindows);
+    // Without a compositor the window is cut to the card's mask, a shape of whole pixels, and
+    // whatever the view leaves see-through inside it shows black: the smoothed edge of the fill
+    // would leave a dark rim along the corners. The mask is filled whole first.
+    if (!m_environment.translucentWindows)
+        for (const QRect& part : cardMask())
+            painter.fillRect(part, fill);
+    painter.fillPath(outline, fill);
     painter.setPen(QPen(palette.stroke, 1.0));
     painter.drawPath(outline);
 
@@ -408,7 +518,12 @@ void FolderPopupView::paintEvent(QPaintEvent*) {
 void FolderPopupView::focusFirstControl() {
     if (!m_cells.isEmpty()) {
         m_cells.first()->setFocusPolicy(Qt::TabFocus);
+        if (m_focusRingAtOpening)
+            for (PopupAppIconView* cell : m_cells)
+                cell->setFocusRingVisible(true);
         m_cells.first()->setFocus(Qt::OtherFocusReason);
+    } else if (m_openInMainWindow) {
+        m_openInMainWindow->setFocus(Qt::OtherFocusReason);
     } else if (m_close) {
         m_close->setFocus(Qt::OtherFocusReason);
     } else {
@@ -425,6 +540,8 @@ QList<QWidget*> FolderPopupView::focusChain() const {
             current = cell;
     if (current)
         chain.append(current);
+    if (m_openInMainWindow)
+        chain.append(m_openInMainWindow);
     if (m_pin)
         chain.append(m_pin);
     if (m_close)
@@ -455,7 +572,7 @@ void FolderPopupView::moveFocus(int key) {
             at = i;
     qsizetype to = 0;
     if (at >= 0) {
-        const int columns = columnCount();
+        const int columns = m_columns;
         const qsizetype rows = (count + columns - 1) / columns;
         const qsizetype row = at / columns, column = at % columns;
         switch (key) {
@@ -471,6 +588,22 @@ void FolderPopupView::moveFocus(int key) {
             to = std::min(nextRow * columns + column, count - 1);
             break;
         }
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown: {
+            // As many rows as the grid shows, without wrapping around.
+            const double pitch = PopupAppIconView::cellHeight(m_environment.settings) + PopupLayout::rowSpacing;
+            const qsizetype page = std::max<qsizetype>(1, qsizetype(m_grid->height() / pitch));
+            const qsizetype nextRow =
+                std::clamp<qsizetype>(row + (key == Qt::Key_PageDown ? page : -page), 0, rows - 1);
+            to = std::min(nextRow * columns + column, count - 1);
+            break;
+        }
+        case Qt::Key_Home:
+            to = 0;
+            break;
+        case Qt::Key_End:
+            to = count - 1;
+            break;
         }
     }
     // The focused cell is the grid's one stop in the Tab order.
@@ -492,6 +625,10 @@ void FolderPopupView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Right:
     case Qt::Key_Up:
     case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
         clearLaunchFailure();
         moveFocus(event->key());
         return;

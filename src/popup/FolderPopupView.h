@@ -10,6 +10,7 @@
 #include <QList>
 #include <QPainterPath>
 #include <QPointer>
+#include <QRegion>
 #include <QWidget>
 
 #include <functional>
@@ -21,7 +22,9 @@ class PopupAppIconView;
 class PopupNotice;
 class PresentationEffect;
 class QLabel;
+class ScrollView;
 class SpringAnimation;
+class TextButton;
 class WorkItem;
 
 // What the popup shows: a card with the folder's name, a pin button (centred popups only) and a
@@ -29,6 +32,9 @@ class WorkItem;
 // carries an arrow toward the clicked tile. The widget's size is the card's plus room for its
 // shadows on every side. Built anew for each opening. An application that could not be opened
 // is told in a notice above the grid, until the next launch or arrow key, or a few seconds.
+// The view never grows past the room it is given: fewer columns where the screen is narrow, and
+// a grid that scrolls where it is short. It is at least as wide as the folder's name needs, and
+// an empty folder says so and offers to open the folder in the main window.
 class FolderPopupView final : public QWidget {
     Q_OBJECT
 public:
@@ -55,7 +61,10 @@ public:
     DockEdge dockEdge() const { return m_dockEdge; }
     // The card's outline in the view's coordinates.
     QPainterPath cardOutline() const;
+    // The card's shape in whole pixels, for a window that cannot be see-through.
+    QRegion cardMask() const;
     QList<PopupAppIconView*> cells() const { return m_cells; }
+    QLabel* titleLabel() const { return m_title; }
     GlyphButton* pinButton() const { return m_pin; }
     GlyphButton* closeButton() const { return m_close; }
     // The notice of a failed launch, while it shows.
@@ -64,8 +73,19 @@ public:
     // The system appearance the colours are drawn in; it changes with the theme while the view
     // stays.
     void setAppearance(ColorScheme appearance);
-    // Gives the keyboard to the first application, or to the close button when there is none.
+    // Gives the keyboard to the first application, or to the main-window button or the close
+    // button when there is none.
     void focusFirstControl();
+    // Shows the focus ring from the start, for a popup that was not opened by a click.
+    void setFocusRingShownAtOpening(bool shown) { m_focusRingAtOpening = shown; }
+    // The most the view may take, shadows included; unbounded until set.
+    void setAvailableSize(QSizeF size);
+    QSizeF availableSize() const { return m_availableSize; }
+    // The scrolling region that holds the application cells.
+    ScrollView* grid() const { return m_grid; }
+    int gridColumns() const { return m_columns; }
+    QLabel* emptyFolderMessage() const { return m_emptyMessage; }
+    TextButton* openInMainWindowButton() const { return m_openInMainWindow; }
 
 Q_SIGNALS:
     // The first time the view has been painted.
@@ -74,6 +94,8 @@ Q_SIGNALS:
     void outlineChanged();
     // The size the view needs changed, with the view already at that size.
     void fittingSizeChanged();
+    // The user asked to see this folder in the main application's window.
+    void openInMainWindowRequested();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -93,6 +115,8 @@ private:
     void makeLaunchFailureNotice();
     void setPresented(double progress);
     void moveFocus(int key);
+    // How wide the header row must be to show the whole title.
+    double headerWidthNeeded() const;
     QList<QWidget*> focusChain() const;
     QRectF cardRect() const;
     int columnCount() const;
@@ -115,6 +139,12 @@ private:
     GlyphButton* m_pin = nullptr;
     GlyphButton* m_close = nullptr;
     QList<PopupAppIconView*> m_cells;
+    ScrollView* m_grid = nullptr;
+    QLabel* m_emptyMessage = nullptr;
+    TextButton* m_openInMainWindow = nullptr;
+    int m_columns = 1;
+    QSizeF m_availableSize{QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+    bool m_focusRingAtOpening = false;
     PopupNotice* m_notice = nullptr;
     QString m_failedAppName; // empty while no launch failure is told
     std::shared_ptr<WorkItem> m_noticeExpiry;

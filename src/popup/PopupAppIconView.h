@@ -33,6 +33,7 @@ public:
     void setColorScheme(ColorScheme scheme);
     // The focus ring shows once the keyboard moves around the popup, not for the opening's focus.
     void setFocusRingVisible(bool visible);
+    bool isFocusRingVisible() const { return m_focusRingVisible; }
 
     // What a click does.
     void launch();

@@ -116,5 +116,5 @@ void PopupPanel::updateMask() {
     // Without a compositor, see-through pixels would show black: the window takes the card's shape.
     if (m_translucent || !m_content)
         return;
-    setMask(QRegion(m_content->cardOutline().toFillPolygon().toPolygon()));
+    setMask(m_content->cardMask());
 }

@@ -1,6 +1,7 @@
 #include "PopupPanelController.h"
 
 #include "FolderPopupView.h"
+#include "model/FolderID.h"
 #include "platform/DistributedNotifications.h"
 #include "platform/NotificationNames.h"
 #include "platform/Scheduler.h"
@@ -78,6 +79,14 @@ void PopupPanelController::presentPopup(const AppFolder& folder) {
                 self->setPopupPinned(pinned);
         },
         scheme);
+    // Not opened by a click on the tile: the keyboard's place shows from the start.
+    view->setFocusRingShownAtOpening(
+        PopupPlacement::pointerAwayFromDock(m_absoluteArrowLocation, m_services.screens.screens()));
+    connect(view, &FolderPopupView::openInMainWindowRequested, this, [self, id = folder.id] {
+        if (self)
+            self->m_services.distributedNotifications.post(NotificationName::TROpenFolderInMainWindow,
+                                                           FolderID::canonical(id));
+    });
     // A notice coming or going changes the card's size while it shows: the panel follows.
     connect(view, &FolderPopupView::fittingSizeChanged, this, [self] {
         if (self && self->isPopupVisible())
@@ -95,6 +104,7 @@ void PopupPanelController::presentPopup(const AppFolder& folder) {
 void PopupPanelController::layoutPopupPanel() {
     if (!m_popupPanel || !m_popupPanel->contentView())
         return;
+    m_popupPanel->contentView()->setAvailableSize(popupRoom());
     const QSize fitting = m_popupPanel->contentView()->fittingSize();
     const double w = fitting.width(), h = fitting.height();
     const bool visible = m_popupPanel->isVisible();
@@ -116,6 +126,18 @@ void PopupPanelController::layoutPopupPanel() {
     }
     m_placedOrigin = popupOriginAboveDock({w, h});
     m_popupPanel->setFrame(QRectF(m_placedOrigin + m_userShift, QSizeF(w, h)), visible);
+}
+
+QSizeF PopupPanelController::popupRoom() {
+    if (m_services.environment.settings.popupPosition() == PopupPosition::Center) {
+        std::optional<ScreenFrames> screen = m_services.screens.mainScreen();
+        if (!screen && !m_services.screens.screens().isEmpty())
+            screen = m_services.screens.screens().first();
+        return PopupPlacement::roomCentred(screen.value_or(ScreenFrames{}));
+    }
+    return PopupPlacement::roomAboveDock(
+        m_absoluteArrowLocation, m_services.screens.screens(), m_services.screens.mainScreen(),
+        m_services.dockSizes ? m_services.dockSizes() : PopupPlacement::DockSizes{}, m_placementMemory);
 }
 
 QPointF PopupPanelController::popupOriginAboveDock(QSizeF size) {

@@ -74,6 +74,8 @@ private:
     void awaitClosingPressRelease();
     void closingPressReleased();
     QPointF popupOriginAboveDock(QSizeF size);
+    // The most the panel may take on the screen it opens on.
+    QSizeF popupRoom();
 
     Services m_services;
     std::unique_ptr<PopupPanel> m_popupPanel;

@@ -55,20 +55,53 @@ DockEdge PopupPlacement::detectDockEdge(const ScreenFrames& screen, Memory& memo
     return DockEdge::Bottom;
 }
 
+namespace {
+
+// The first screen that holds the point, else the main screen, else a screen of no size.
+ScreenFrames screenAt(QPointF mouse, const QList<ScreenFrames>& screens,
+                      const std::optional<ScreenFrames>& mainScreen) {
+    for (const ScreenFrames& candidate : screens)
+        if (holds(candidate.frame, mouse))
+            return candidate;
+    return mainScreen.value_or(ScreenFrames{});
+}
+
+// How high above a bottom Dock the panel's lower edge stands, tile magnification included.
+double bottomDockOriginY(const ScreenFrames& screen, const PopupPlacement::DockSizes& dock,
+                         PopupPlacement::Memory& memory) {
+    const QRectF& f = screen.frame;
+    const QRectF& v = screen.visibleFrame;
+    const double gap = minY(v) - minY(f);
+    double dockHeight = 0;
+    if (gap > kGapThreshold) {
+        dockHeight = gap;
+    } else {
+        dockHeight = dock.tileSize ? *dock.tileSize + DockHeight::aboveTiles : DockHeight::fallback;
+        if (!(dockHeight > kGapThreshold))
+            dockHeight = memory.dockHeight.cached() > kGapThreshold && memory.lastDockEdge == DockEdge::Bottom
+                             ? memory.dockHeight.cached()
+                             : DockHeight::fallback;
+    }
+    memory.dockHeight.store(dockHeight);
+    const double dockTop = minY(f) + dockHeight;
+    const double t0 = dock.tileSize.value_or(PopupPlacement::tileSizeFallback);
+    const double magnified = dock.magnification && dock.largeSize ? std::max(*dock.largeSize, t0) : t0;
+    // Without a tile size the Dock draws its default one, so magnified tiles still rise above it.
+    const double extra = std::max(0.0, magnified - t0);
+    const double a = dockTop + kAboveDockTiles + extra + kArrowRoom + kShadowOverlap;
+    const double b = dockTop + kAboveDockTop;
+    return std::max(a, b) + (gap > kGapThreshold ? kLiftDockVisible : kLiftDockHidden);
+}
+
+} // namespace
+
 PopupPlacement::AboveDock PopupPlacement::popupOriginAboveDock(QSizeF size, QPointF mouse,
                                                                const QList<ScreenFrames>& screens,
                                                                const std::optional<ScreenFrames>& mainScreen,
                                                                const DockSizes& dock, Memory& memory) {
     const double w = size.width(), h = size.height();
     const double mx = mouse.x(), my = mouse.y();
-    ScreenFrames screen = mainScreen.value_or(ScreenFrames{});
-    for (const ScreenFrames& candidate : screens) {
-        if (holds(candidate.frame, mouse)) {
-            screen = candidate;
-            break;
-        }
-    }
-    const QRectF& f = screen.frame;
+    const ScreenFrames screen = screenAt(mouse, screens, mainScreen);
     const QRectF& v = screen.visibleFrame;
 
     const DockEdge edge = detectDockEdge(screen, memory);
@@ -76,27 +109,7 @@ PopupPlacement::AboveDock PopupPlacement::popupOriginAboveDock(QSizeF size, QPoi
         double x = mx - w / 2;
         x = std::max(x, minX(v) + edgeMargin);
         x = std::min(x, maxX(v) - w - edgeMargin);
-        const double gap = minY(v) - minY(f);
-        double dockHeight = 0;
-        if (gap > kGapThreshold) {
-            dockHeight = gap;
-        } else {
-            dockHeight = dock.tileSize ? *dock.tileSize + DockHeight::aboveTiles : DockHeight::fallback;
-            if (!(dockHeight > kGapThreshold))
-                dockHeight = memory.dockHeight.cached() > kGapThreshold && memory.lastDockEdge == DockEdge::Bottom
-                                 ? memory.dockHeight.cached()
-                                 : DockHeight::fallback;
-        }
-        memory.dockHeight.store(dockHeight);
-        const double dockTop = minY(f) + dockHeight;
-        const double t0 = dock.tileSize.value_or(tileSizeFallback);
-        const double magnified = dock.magnification && dock.largeSize ? std::max(*dock.largeSize, t0) : t0;
-        const double tile = dock.tileSize.value_or(magnified);
-        const double extra = std::max(0.0, magnified - tile);
-        const double a = dockTop + kAboveDockTiles + extra + kArrowRoom + kShadowOverlap;
-        const double b = dockTop + kAboveDockTop;
-        const double y = std::max(a, b) + (gap > kGapThreshold ? kLiftDockVisible : kLiftDockHidden);
-        return {{x, y}, (mx - w / 2) - x};
+        return {{x, bottomDockOriginY(screen, dock, memory)}, (mx - w / 2) - x};
     }
     double y = my - h / 2;
     y = std::max(y, minY(v) + edgeMargin);
@@ -104,6 +117,37 @@ PopupPlacement::AboveDock PopupPlacement::popupOriginAboveDock(QSizeF size, QPoi
     const double x = edge == DockEdge::Left ? minX(v) + sideDockGap : maxX(v) - w - sideDockGap;
     // The view measures y downward: positive when the mouse lies below the panel's middle.
     return {{x, y}, y - (my - h / 2)};
+}
+
+QSizeF PopupPlacement::roomAboveDock(QPointF mouse, const QList<ScreenFrames>& screens,
+                                     const std::optional<ScreenFrames>& mainScreen, const DockSizes& dock,
+                                     Memory& memory) {
+    const ScreenFrames screen = screenAt(mouse, screens, mainScreen);
+    const QRectF& v = screen.visibleFrame;
+    if (detectDockEdge(screen, memory) == DockEdge::Bottom)
+        return {std::max(0.0, v.width() - 2 * edgeMargin),
+                std::max(0.0, maxY(v) - edgeMargin - bottomDockOriginY(screen, dock, memory))};
+    return {std::max(0.0, v.width() - sideDockGap - edgeMargin), std::max(0.0, v.height() - 2 * edgeMargin)};
+}
+
+QSizeF PopupPlacement::roomCentred(const ScreenFrames& screen) {
+    const QRectF& v = screen.visibleFrame;
+    return {std::max(0.0, v.width() - 2 * edgeMargin), std::max(0.0, v.height() - 2 * edgeMargin)};
+}
+
+bool PopupPlacement::pointerAwayFromDock(QPointF mouse, const QList<ScreenFrames>& screens) {
+    bool dockShows = false;
+    for (const ScreenFrames& screen : screens) {
+        const QRectF& f = screen.frame;
+        const QRectF& v = screen.visibleFrame;
+        const bool bottom = minY(v) - minY(f) > kGapThreshold, left = minX(v) - minX(f) > kGapThreshold,
+                   right = maxX(f) - maxX(v) > kGapThreshold;
+        dockShows = dockShows || bottom || left || right;
+        if (holds(f, mouse) &&
+            ((bottom && mouse.y() < minY(v)) || (left && mouse.x() < minX(v)) || (right && mouse.x() >= maxX(v))))
+            return false;
+    }
+    return dockShows;
 }
 
 QPointF PopupPlacement::centredOrigin(QSizeF size, const ScreenFrames& screen) {

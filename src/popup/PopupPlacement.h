@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Enums.h"
+#include "platform/DockMetrics.h"
 #include "platform/Screens.h"
 
 #include <QPointF>
@@ -27,9 +28,10 @@ struct Memory {
     DockEdge lastDockEdge = DockEdge::Bottom;
 };
 
-inline constexpr double edgeMargin = 8.0;        // from the visible frame's ends along the Dock
-inline constexpr double sideDockGap = 11.0;      // between a side Dock and the popup
-inline constexpr double tileSizeFallback = 48.0; // for the magnification test
+inline constexpr double edgeMargin = 8.0;   // from the visible frame's ends along the Dock
+inline constexpr double sideDockGap = 11.0; // between a side Dock and the popup
+// The Dock's own tile size when its preferences name none, for the magnification lift.
+inline constexpr double tileSizeFallback = DockMetrics::defaultTileSize;
 
 // The edge whose visible frame leaves a gap. A bottom gap wins; without any gap (a hidden Dock)
 // the answer is the bottom, and nothing is remembered.
@@ -44,6 +46,18 @@ struct AboveDock {
 // first screen that holds the point, else the main screen, else a screen of no size.
 AboveDock popupOriginAboveDock(QSizeF size, QPointF mouse, const QList<ScreenFrames>& screens,
                                const std::optional<ScreenFrames>& mainScreen, const DockSizes& dock, Memory& memory);
+
+// The largest panel `popupOriginAboveDock` keeps inside the visible frame of the screen under
+// `mouse`: `edgeMargin` from its ends, and above the lift over a bottom Dock.
+QSizeF roomAboveDock(QPointF mouse, const QList<ScreenFrames>& screens, const std::optional<ScreenFrames>& mainScreen,
+                     const DockSizes& dock, Memory& memory);
+// The largest panel that stays `edgeMargin` inside a screen's visible frame when centred on it.
+QSizeF roomCentred(const ScreenFrames& screen);
+
+// Whether the pointer is off the strip that a Dock keeps at a screen's edge, so that the popup
+// was not opened by a click on its tile (but, say, from the keyboard). Where no screen keeps such
+// a strip nothing can be told, and the answer is no.
+bool pointerAwayFromDock(QPointF mouse, const QList<ScreenFrames>& screens);
 
 // A panel of `size` centred on a screen's visible frame.
 QPointF centredOrigin(QSizeF size, const ScreenFrames& screen);

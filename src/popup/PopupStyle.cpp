@@ -40,6 +40,10 @@ QFont PopupStyle::appNameFont() {
     return Fonts::rounded(11, QFont::Medium);
 }
 
+QFont PopupStyle::emptyFolderFont() {
+    return Fonts::rounded(12, QFont::Medium);
+}
+
 QColor PopupStyle::materialFill(PopupBlur blur, double opacity, ColorScheme scheme, bool translucent) {
     const double tone = scheme == ColorScheme::Light ? 0.965 : 0.155;
     double alpha = 0;

@@ -29,6 +29,8 @@ namespace PopupStyle {
 
 QFont titleFont();
 QFont appNameFont();
+// An empty folder's message.
+QFont emptyFolderFont();
 
 // The card's fill. The platform blurs what lies behind the popup through a material (thin,
 // regular or thick); here the materials are translucent fills of the appearance's base tone,

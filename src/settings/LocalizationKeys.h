@@ -181,6 +181,8 @@ inline constexpr char popupUnpin[] = "popup.accessibility.unpin";
 inline constexpr char popupClose[] = "popup.accessibility.close";
 // Shown in the popup, and said to screen readers, when an application could not be opened.
 inline constexpr char popupLaunchFailed[] = "popup.launch_failed"; // %@ the application's name
+// An empty folder's popup: the button that shows the folder in the main window.
+inline constexpr char popupOpenInMainWindow[] = "popup.open_in_main_window";
 
 // What screen readers say for the main window's own controls.
 inline constexpr char windowClose[] = "main.window.close";
@@ -245,6 +247,7 @@ inline constexpr auto kAll = std::to_array<Entry>({
     detail::text(popupUnpin),
     detail::text(popupClose),
     detail::format(popupLaunchFailed, "@"),
+    detail::text(popupOpenInMainWindow),
     detail::text(windowClose),
     detail::text(windowMinimize),
     detail::text(windowZoom),

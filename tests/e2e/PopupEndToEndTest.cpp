@@ -16,6 +16,9 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUuid>
+
+#include <csignal>
 
 using namespace XSession;
 
@@ -34,6 +37,22 @@ QByteArray foldersOfOneApp(const QString& bundle) {
                             .arg(bundle);
     const QString folder = QStringLiteral("{\"id\":\"%1\",\"name\":\"%2\",\"isInDock\":true,\"apps\":[%3]}");
     return ("[" + folder.arg(kFolderA, "Alpha", app) + "," + folder.arg(kFolderB, "Beta", app) + "]").toUtf8();
+}
+
+// Folder Alpha in the Dock with `count` applications: every one missing but the last, the fixture.
+QByteArray folderOfMany(const QString& bundle, int count) {
+    QStringList apps;
+    for (int i = 0; i < count; ++i) {
+        const bool last = i == count - 1;
+        apps.append(QStringLiteral("{\"id\":\"%1\",\"name\":\"%2\",\"bundleID\":\"test.App%3\",\"appURL\":\"%4\"}")
+                        .arg(QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(),
+                             last ? QStringLiteral("Fixture") : QStringLiteral("Missing %1").arg(i), QString::number(i),
+                             last ? QStringLiteral("file://%1/").arg(bundle)
+                                  : QStringLiteral("file:///nonexistent/Missing%1.app/").arg(i)));
+    }
+    return QStringLiteral("[{\"id\":\"%1\",\"name\":\"Alpha\",\"isInDock\":true,\"apps\":[%2]}]")
+        .arg(kFolderA, apps.join(u','))
+        .toUtf8();
 }
 
 } // namespace
@@ -80,6 +99,17 @@ class PopupEndToEndTest : public DesktopTestCase {
 
     void move(int x, int y) { QVERIFY(moveMouse({x, y})); }
 
+    // Ends the fixture application this test launched, found by its executable, so that the next
+    // launch starts it anew (a running application is only brought forward); its log goes with it.
+    void endFixture() {
+        const QString executable = QFileInfo(path("Apps/Fixture.app/Contents/MacOS/fixture")).canonicalFilePath();
+        for (const QString& pid : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+            if (QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget() == executable)
+                ::kill(pid.toInt(), SIGTERM);
+        QTRY_VERIFY_WITH_TIMEOUT(readFile(launchLog()).contains("terminated"), 5000);
+        QVERIFY(QFile::remove(launchLog()));
+    }
+
 private Q_SLOTS:
     void init() {
         setUpDesktop();
@@ -91,6 +121,7 @@ private Q_SLOTS:
     void popupOpensAboveTheDockAtTheMouseAndClosesAsAUserExpects();
     void onlyOneUnpinnedPopupIsOpenAcrossHelpers();
     void centredPopupShowsAPinThatKeepsItOpen();
+    void aBigFolderStaysOnScreenAndScrollsByWheelDragAndKeys();
 };
 
 void PopupEndToEndTest::popupOpensAboveTheDockAtTheMouseAndClosesAsAUserExpects() {
@@ -173,14 +204,87 @@ void PopupEndToEndTest::centredPopupShowsAPinThatKeepsItOpen() {
     saveScreen("popup-e2e-centred.png");
 
     // The pin sits left of the close button in the header: pinned, an outside click leaves it open.
-    // Header row: 24 points of shadow room and 12 of inset, 22 high; one column of 52 + 16.
-    move(popup.x() + 24 + 12 + 68 - 18 - 8 - 4 - 11, popup.y() + 24 + 12 + 11);
+    // Header row: 24 points of shadow room and 12 of inset, 22 high; from its trailing end the
+    // close button (18), the row's spacing and the pin's padding, then the pin's middle.
+    move(popup.x() + popup.width() - 24 - 12 - 18 - 8 - 4 - 11, popup.y() + 24 + 12 + 11);
     QVERIFY(run({"click", "1"}));
     QTest::qWait(300);
     move(100, 100);
     QVERIFY(run({"click", "1"}));
     QTest::qWait(500);
     QVERIFY(!popupWindow("Alpha").isEmpty());
+}
+
+void PopupEndToEndTest::aBigFolderStaysOnScreenAndScrollsByWheelDragAndKeys() {
+    QVERIFY(writeFile(path("share/Trellin/folders.json"), folderOfMany(makeFixtureApp(), 40)));
+    writeSettings({{"popupAnimationStyle", "none"}});
+    startHelper(kFolderA, "Alpha");
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    // Opens from a click on the Dock at the bottom, and comes back after each close.
+    QString window;
+    QRect popup;
+    const auto open = [&] {
+        QTest::qWait(300);
+        move(640, screen.height() - 10);
+        reopen(kFolderA);
+        QTRY_VERIFY_WITH_TIMEOUT(!(window = popupWindow("Alpha")).isEmpty(), 10000);
+        QTest::qWait(200);
+        popup = geometryOf(window);
+    };
+    // The last application (the fixture, alone in the last row) where it shows once the grid is
+    // scrolled to its end: in the first column, its icon about 96 points above the window's
+    // lower edge (the shadow's room, the arrow's and the card's inset, then the cell).
+    const auto clickLastApplication = [&] {
+        move(popup.x() + PopupLayoutMargin + 12 + 34, popup.y() + popup.height() - 96);
+        QVERIFY(run({"click", "1"}));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(launchLog()), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(popupWindow("Alpha").isEmpty(), 5000);
+        endFixture();
+    };
+
+    // The whole panel on the screen, 8 points in from its top: the title and close button show.
+    open();
+    QVERIFY2(popup.top() >= 8 && popup.bottom() < screen.height(),
+             qPrintable(QStringLiteral("%1 × %2 at %3").arg(popup.width()).arg(popup.height()).arg(popup.top())));
+    saveScreen("popup-e2e-big-folder.png");
+    // The close button, at the header's trailing end, closes it.
+    move(popup.right() - PopupLayoutMargin - 12 - 9, popup.top() + PopupLayoutMargin + 12 + 11);
+    QVERIFY(run({"click", "1"}));
+    QTRY_VERIFY_WITH_TIMEOUT(popupWindow("Alpha").isEmpty(), 5000);
+
+    // The wheel over the grid scrolls it to the end, where the last application is clicked.
+    open();
+    move(popup.center().x(), popup.center().y());
+    QVERIFY(run({"click", "--repeat", "30", "--delay", "20", "5"}));
+    QTest::qWait(300);
+    saveScreen("popup-e2e-big-folder-scrolled.png");
+    clickLastApplication();
+
+    // So does dragging the grid upward; the press that started the drag opens nothing.
+    open();
+    const int x = popup.center().x();
+    move(x, popup.bottom() - 80);
+    QVERIFY(run({"mousedown", "1"}));
+    for (int y = popup.bottom() - 120; y > 0; y -= 80) {
+        move(x, y);
+        QTest::qWait(30);
+    }
+    move(x, 0);
+    QVERIFY(run({"mouseup", "1"}));
+    QTest::qWait(300);
+    QVERIFY(!QFile::exists(launchLog()));
+    QVERIFY(!popupWindow("Alpha").isEmpty());
+    clickLastApplication();
+
+    // And the keyboard: End reaches the last application, Return opens it.
+    open();
+    QTRY_COMPARE_WITH_TIMEOUT(xdotool({"getwindowfocus"}), window, 5000);
+    QVERIFY(run({"key", "End"}));
+    QTest::qWait(200);
+    saveScreen("popup-e2e-big-folder-keyboard.png");
+    QVERIFY(run({"key", "Return"}));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(launchLog()), 10000);
+    endFixture();
 }
 
 QTEST_MAIN(PopupEndToEndTest)

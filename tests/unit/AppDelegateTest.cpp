@@ -174,6 +174,10 @@ void AppDelegateTest::mainApplicationStartUp() {
     m_runtime->clear();
     m_home->distributedNotifications.post("TRDockTilePinStateChanged", {}, {{"folderID", kFolderID}});
     QCOMPARE(m_runtime->calls, QStringList{"handleDockTilePinStateChanged " + kFolderID});
+    // An empty folder's popup asks for the folder list.
+    m_runtime->clear();
+    m_home->distributedNotifications.post("TROpenFolderInMainWindow", kFolderID);
+    QCOMPARE(m_runtime->calls, QStringList{"showMainWindow allFolders"});
 
     // A reopen shows the folder list, and never quits or asks for a window of the platform's.
     m_runtime->clear();
@@ -294,8 +298,9 @@ void AppDelegateTest::badgesReachOnlyTheirHelper() {
     bus.post("TRFolderOffBadge", {}, {{"id", kOtherID}});
     bus.post("TRFolderDeleteBadge", {}, {{"id", kOtherID}});
     bus.post("TRFolderOffBadge", {}, {});
-    // Only the main application watches the Dock.
+    // Only the main application watches the Dock, and shows folders in its window.
     bus.post("TRDockTilePinStateChanged", {}, {{"folderID", kFolderID}, {"isPinned", false}});
+    bus.post("TROpenFolderInMainWindow", kFolderID);
     QVERIFY(m_runtime->calls.isEmpty());
 
     bus.post("TRFolderOffBadge", {}, {{"id", kFolderID}});

@@ -1,12 +1,15 @@
 // A gallery of popups over the placements and settings a user meets, written next to the test
 // as popup-gallery.png for a person to look at, and the notice of a failed launch in each
-// language and theme as popup-notice-<look>.png.
+// language and theme as popup-notice-<look>.png. Big folders are shown on a whole 1280 × 800
+// screen at each Dock edge and centred (popup-screen-<folder>-<place>-<look>.png), small ones
+// side by side (popup-small-<look>.png).
 #include "GalleryLooks.h"
 #include "PopupTestBed.h"
 #include "popup/FolderPopupView.h"
 #include "popup/PopupAppIconView.h"
 #include "popup/PopupNotice.h"
 #include "widgets/GlyphButton.h"
+#include "widgets/ScrollView.h"
 
 #include <QApplication>
 #include <QLinearGradient>
@@ -22,6 +25,10 @@ private Q_SLOTS:
     void launchFailureNotices();
     void pinnedPopupAcrossAThemeSwitch_data() { addGalleryLooks(); }
     void pinnedPopupAcrossAThemeSwitch();
+    void bigFoldersOnAScreen_data() { addGalleryLooks(); }
+    void bigFoldersOnAScreen();
+    void smallFolders_data() { addGalleryLooks(); }
+    void smallFolders();
 
 private:
     struct Sample {
@@ -36,8 +43,15 @@ private:
         PopupBlur blur = PopupBlur::Thin;
         // The application whose launch failed, by its place in the grid.
         int failedLaunch = -1;
+        // Shown as a window system without a compositor shows it: cut to the card's mask, with
+        // see-through pixels inside it black.
+        bool opaqueWindow = false;
     };
     QImage render(PopupTestBed& bed, const Sample& sample);
+    // The screen with its Dock at `edge` (none: centred over a bottom Dock) and the popup the
+    // controller opens for `folder` from a click on the Dock, after `scrolled` points of scrolling.
+    static QImage screenWith(PopupTestBed& bed, const AppFolder& folder, std::optional<DockEdge> edge, int scrolled);
+    static void setLook(PopupTestBed& bed);
     // The pictures in rows of `perRow` over a desktop's colours, each row as high as its tallest.
     static QImage sheetOf(const QList<QImage>& images, int perRow);
 };
@@ -50,9 +64,10 @@ QImage PopupGalleryTest::render(PopupTestBed& bed, const Sample& sample) {
     settings.setPopupArrowOffset(sample.arrowOffset);
     settings.setPopupBlurStyle(sample.blur);
     settings.setPopupAnimationStyle(PopupAnimation::None);
-    FolderPopupView view(bed.popupEnvironment, PopupPanelController::spacing,
-                         PopupTestBed::folder(sample.apps, sample.label), sample.edge, {}, {},
-                         colorSchemeFor(sample.theme));
+    PopupEnvironment environment = bed.popupEnvironment;
+    environment.translucentWindows = !sample.opaqueWindow;
+    FolderPopupView view(environment, PopupPanelController::spacing, PopupTestBed::folder(sample.apps, sample.label),
+                         sample.edge, {}, {}, colorSchemeFor(sample.theme));
     view.show();
     if (sample.focusCell) {
         view.activateWindow();
@@ -69,8 +84,14 @@ QImage PopupGalleryTest::render(PopupTestBed& bed, const Sample& sample) {
     }
     QImage image(view.size() * 2, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(2);
-    image.fill(Qt::transparent);
+    image.fill(sample.opaqueWindow ? Qt::black : Qt::transparent);
     view.render(&image, {}, {}, QWidget::DrawChildren);
+    if (sample.opaqueWindow) {
+        QPainter cut(&image);
+        cut.setCompositionMode(QPainter::CompositionMode_Clear);
+        cut.setClipRegion(QRegion(view.rect()).subtracted(view.cardMask()));
+        cut.fillRect(view.rect(), Qt::transparent);
+    }
     return image;
 }
 
@@ -152,6 +173,106 @@ void PopupGalleryTest::pinnedPopupAcrossAThemeSwitch() {
     }
     QVERIFY(bed.controller.isPopupPinned());
     QVERIFY(sheetOf(images, 3).save(QCoreApplication::applicationDirPath() + QStringLiteral("/popup-theme-switch-") +
+                                    QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".png")));
+}
+
+void PopupGalleryTest::setLook(PopupTestBed& bed) {
+    QFETCH(bool, ukrainian);
+    QFETCH(bool, dark);
+    bed.settings->setLanguage(ukrainian ? AppLanguage::Ukrainian : AppLanguage::English);
+    bed.settings->setAppTheme(dark ? AppThemeMode::Dark : AppThemeMode::Light);
+    bed.settings->setPopupAnimationStyle(PopupAnimation::None);
+    bed.settings->setPopupColumns(3);
+}
+
+QImage PopupGalleryTest::screenWith(PopupTestBed& bed, const AppFolder& folder, std::optional<DockEdge> edge,
+                                    int scrolled) {
+    const QRectF frame(0, 0, 1280, 800);
+    constexpr double dock = 66;
+    const DockEdge at = edge.value_or(DockEdge::Bottom);
+    QRectF visible = frame;
+    QPointF click;
+    switch (at) {
+    case DockEdge::Bottom:
+        visible = {0, dock, 1280, 800 - dock};
+        click = {520, dock / 2};
+        break;
+    case DockEdge::Left:
+        visible = {dock, 0, 1280 - dock, 800};
+        click = {dock / 2, 560};
+        break;
+    case DockEdge::Right:
+        visible = {0, 0, 1280 - dock, 800};
+        click = {1280 - dock / 2, 240};
+        break;
+    }
+    bed.screens.frames = {{frame, visible}};
+    bed.screens.mouse = click;
+    bed.settings->setPopupPosition(edge ? PopupPosition::AboveDock : PopupPosition::Center);
+    bed.clock.advance(1);
+    bed.controller.closePopup();
+    bed.clock.advance(1);
+    bed.controller.presentPopup(folder);
+    bed.clock.advance(0); // the arrow's offset
+    FolderPopupView* view = bed.controller.popupPanel()->contentView();
+    view->grid()->setOffset(scrolled);
+
+    QImage screen(1280, 800, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&screen);
+    QLinearGradient desktop(0, 0, 1280, 800);
+    desktop.setColorAt(0, QColor(40, 90, 160));
+    desktop.setColorAt(0.5, QColor(210, 170, 120));
+    desktop.setColorAt(1, QColor(30, 120, 90));
+    painter.fillRect(screen.rect(), desktop);
+    // The Dock's strip, and the clicked tile on it.
+    const QRect strip = bed.screens.toWindowGeometry(
+        at == DockEdge::Bottom ? QRectF(0, 0, 1280, dock)
+                               : (at == DockEdge::Left ? QRectF(0, 0, dock, 800) : QRectF(1280 - dock, 0, dock, 800)));
+    painter.fillRect(strip, QColor(20, 20, 24, 170));
+    const QPoint tile = bed.screens.toWindowGeometry(QRectF(click, QSizeF(0, 0))).topLeft();
+    painter.fillRect(QRect(tile - QPoint(24, 24), QSize(48, 48)), QColor(240, 240, 240, 200));
+    painter.end();
+    const QRect window = bed.screens.toWindowGeometry(bed.controller.popupPanel()->frame());
+    view->render(&screen, window.topLeft(), {}, QWidget::DrawChildren);
+    return screen;
+}
+
+void PopupGalleryTest::bigFoldersOnAScreen() {
+    PopupTestBed bed;
+    setLook(bed);
+    const QString look = QString::fromLatin1(QTest::currentDataTag());
+    const QString dir = QCoreApplication::applicationDirPath();
+    const AppFolder forty = PopupTestBed::folder(40, QStringLiteral("Everything"));
+    const QList<std::pair<QString, std::optional<DockEdge>>> places{{QStringLiteral("bottom"), DockEdge::Bottom},
+                                                                    {QStringLiteral("left"), DockEdge::Left},
+                                                                    {QStringLiteral("right"), DockEdge::Right},
+                                                                    {QStringLiteral("centred"), std::nullopt}};
+    for (const auto& [place, edge] : places)
+        QVERIFY(
+            screenWith(bed, forty, edge, 0).save(dir + QStringLiteral("/popup-screen-40-%1-%2.png").arg(place, look)));
+    // Two hundred, scrolled part of the way.
+    QVERIFY(screenWith(bed, PopupTestBed::folder(200, QStringLiteral("Everything")), DockEdge::Bottom, 2000)
+                .save(dir + QStringLiteral("/popup-screen-200-bottom-%1.png").arg(look)));
+}
+
+void PopupGalleryTest::smallFolders() {
+    PopupTestBed bed;
+    setLook(bed);
+    const AppThemeMode theme = bed.settings->appTheme();
+    const QList<Sample> samples{
+        {.label = QStringLiteral("Terminals"), .theme = theme, .apps = 1},
+        {.label = QStringLiteral("Later"), .theme = theme, .apps = 0},
+        {.label = QStringLiteral("Later"), .position = PopupPosition::Center, .theme = theme, .apps = 0},
+        {.label = QStringLiteral("Terminals"), .position = PopupPosition::Center, .theme = theme, .apps = 2},
+        {.label = QStringLiteral("Terminals"), .edge = DockEdge::Left, .theme = theme, .apps = 1},
+        {.label = QStringLiteral("Terminals"), .theme = theme, .apps = 4, .focusCell = true},
+        {.label = QStringLiteral("Opaque"), .theme = theme, .apps = 2, .opaqueWindow = true},
+        {.label = QStringLiteral("Opaque"), .position = PopupPosition::Center, .theme = theme, .opaqueWindow = true},
+    };
+    QList<QImage> images;
+    for (const Sample& sample : samples)
+        images.append(render(bed, sample));
+    QVERIFY(sheetOf(images, 3).save(QCoreApplication::applicationDirPath() + QStringLiteral("/popup-small-") +
                                     QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".png")));
 }
 

@@ -36,6 +36,8 @@ private Q_SLOTS:
     void bottomDockPlacementClampsAndMeasuresTheArrow();
     void sideDocksPlaceBesideAndClampVertically();
     void hiddenDockFallsBackToTheTileSize();
+    void roomStaysInsideTheVisibleFrame();
+    void pointerAwayFromTheDockTellsAnOpeningWithoutAClick();
 };
 
 void PopupGeometryTest::arrowTipSitsOnItsSideAndStaysClearOfTheCorners() {
@@ -115,6 +117,13 @@ void PopupGeometryTest::bottomDockPlacementClampsAndMeasuresTheArrow() {
     placed = PopupPlacement::popupOriginAboveDock({300, 200}, {720, 30}, screens, std::nullopt, magnified, memory);
     QCOMPARE(placed.origin.y(), 70 + 18 + 80 + 5 - 24 + 20.0);
 
+    // Without a tile size in the Dock's preferences its tiles are of the default size, 48, and
+    // magnified ones still lift the panel.
+    const PopupPlacement::DockSizes magnifiedDefault{std::nullopt, 128.0, true};
+    placed =
+        PopupPlacement::popupOriginAboveDock({300, 200}, {720, 30}, screens, std::nullopt, magnifiedDefault, memory);
+    QCOMPARE(placed.origin.y(), 70 + 18 + 80 + 5 - 24 + 20.0);
+
     // The screen under the mouse is the one placed on, not the main one.
     const QList<ScreenFrames> two{screens.first(), screen({1440, 0, 1000, 800}, {1440, 50, 1000, 750})};
     placed = PopupPlacement::popupOriginAboveDock({300, 200}, {1900, 20}, two, two.first(), dock, memory);
@@ -163,6 +172,48 @@ void PopupGeometryTest::hiddenDockFallsBackToTheTileSize() {
     // No screen at all: a screen of no size, and still an answer.
     placed = PopupPlacement::popupOriginAboveDock({300, 200}, {0, 0}, {}, std::nullopt, {}, memory);
     QCOMPARE(placed.origin.y(), 65 + 19.0);
+}
+
+void PopupGeometryTest::roomStaysInsideTheVisibleFrame() {
+    DockHeight height;
+    PopupPlacement::Memory memory{height};
+    const PopupPlacement::DockSizes dock{48.0, std::nullopt, false};
+    const QRectF frame(0, 0, 1280, 800);
+
+    // Above a bottom Dock: from 8 points above the lift to 8 points below the top.
+    const QList<ScreenFrames> bottom{screen(frame, {0, 66, 1280, 734})};
+    QCOMPARE(PopupPlacement::roomAboveDock({640, 30}, bottom, std::nullopt, dock, memory),
+             QSizeF(1280 - 16, 800 - 8 - (66 + 1 + 20)));
+    const auto placed = PopupPlacement::popupOriginAboveDock({300, 200}, {640, 30}, bottom, std::nullopt, dock, memory);
+    QCOMPARE(placed.origin.y() + PopupPlacement::roomAboveDock({640, 30}, bottom, std::nullopt, dock, memory).height(),
+             800 - 8.0);
+    // Magnified tiles lift the panel, and leave less room.
+    QCOMPARE(PopupPlacement::roomAboveDock({640, 30}, bottom, std::nullopt, {48.0, 128.0, true}, memory).height(),
+             800 - 8 - (66 + 18 + 80 + 5 - 24 + 20.0));
+    // Beside a side Dock: the gap on one side, the margin on the other, 8 points at either end.
+    const QList<ScreenFrames> left{screen(frame, {66, 0, 1214, 800})};
+    QCOMPARE(PopupPlacement::roomAboveDock({30, 400}, left, std::nullopt, dock, memory), QSizeF(1214 - 19, 784));
+    const QList<ScreenFrames> right{screen(frame, {0, 0, 1214, 800})};
+    QCOMPARE(PopupPlacement::roomAboveDock({1250, 400}, right, std::nullopt, dock, memory), QSizeF(1214 - 19, 784));
+    // Centred: 8 points inside the visible frame all round; a screen of no size leaves none.
+    QCOMPARE(PopupPlacement::roomCentred(bottom.first()), QSizeF(1264, 718));
+    QCOMPARE(PopupPlacement::roomCentred(ScreenFrames{}), QSizeF(0, 0));
+}
+
+void PopupGeometryTest::pointerAwayFromTheDockTellsAnOpeningWithoutAClick() {
+    const QRectF frame(0, 0, 1280, 800);
+    const QList<ScreenFrames> bottom{screen(frame, {0, 66, 1280, 734})};
+    QVERIFY(!PopupPlacement::pointerAwayFromDock({640, 30}, bottom));
+    QVERIFY(PopupPlacement::pointerAwayFromDock({640, 400}, bottom));
+    const QList<ScreenFrames> right{screen(frame, {0, 0, 1214, 800})};
+    QVERIFY(!PopupPlacement::pointerAwayFromDock({1250, 700}, right));
+    QVERIFY(PopupPlacement::pointerAwayFromDock({1200, 700}, right));
+    // The Dock on a second screen: the pointer on the first is away from it.
+    const QList<ScreenFrames> two{screen(frame, frame), screen({1280, 0, 1000, 800}, {1346, 0, 934, 800})};
+    QVERIFY(!PopupPlacement::pointerAwayFromDock({1300, 400}, two));
+    QVERIFY(PopupPlacement::pointerAwayFromDock({300, 400}, two));
+    // No Dock keeps an edge anywhere: nothing can be told.
+    QVERIFY(!PopupPlacement::pointerAwayFromDock({640, 400}, {screen(frame, frame)}));
 }
 
 QTEST_GUILESS_MAIN(PopupGeometryTest)

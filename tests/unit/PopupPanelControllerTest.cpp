@@ -304,7 +304,9 @@ void PopupPanelControllerTest::aFailedLaunchIsToldUntilTheNextOneOrAFewSeconds()
     controller.presentPopup(m_folder);
     const QRectF before = controller.popupPanel()->frame();
     const QList<PopupAppIconView*> cells = view()->cells();
-    const int gridFromBottom = view()->height() - cells.first()->geometry().bottom();
+    // Where a cell is in the view: the cells sit in the grid's scrolling region.
+    const auto inView = [&](const QWidget* cell) { return QRect(cell->mapTo(view(), QPoint()), cell->size()); };
+    const int gridFromBottom = view()->height() - inView(cells.first()).bottom();
     const auto fail = [&](int cell) {
         view()->cells().at(cell)->click();
         m_bed->workspace.finishOpens(QStringLiteral("no such file"));
@@ -315,12 +317,12 @@ void PopupPanelControllerTest::aFailedLaunchIsToldUntilTheNextOneOrAFewSeconds()
     const PopupNotice* notice = view()->launchFailureNotice();
     QVERIFY(notice && notice->isVisible());
     QCOMPARE(notice->text(), QStringLiteral("Couldn’t open “Missing\u00A01”."));
-    QVERIFY(notice->geometry().bottom() < cells.first()->geometry().top());
+    QVERIFY(notice->geometry().bottom() < inView(cells.first()).top());
     QVERIFY(controller.isPopupVisible());
     const QRectF grown = controller.popupPanel()->frame();
     QCOMPARE(grown.topLeft(), before.topLeft()); // in y-up coordinates the origin is the bottom-left corner
     QVERIFY(grown.height() > before.height() + notice->height());
-    QCOMPARE(view()->height() - cells.first()->geometry().bottom(), gridFromBottom);
+    QCOMPARE(view()->height() - inView(cells.first()).bottom(), gridFromBottom);
     QCOMPARE(m_bed->home.console.lines.last(),
              QStringLiteral("[PopupAppIconView] Failed to launch Missing 1: no such file"));
     // Screen readers take it as an alert with the same words. (The alert event itself needs a
