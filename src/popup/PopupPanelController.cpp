@@ -111,10 +111,7 @@ void PopupPanelController::layoutPopupPanel() {
     if (m_services.environment.settings.popupPosition() == PopupPosition::Center) {
         m_userShift = {};
         if (!visible) {
-            std::optional<ScreenFrames> screen = m_services.screens.mainScreen();
-            if (!screen && !m_services.screens.screens().isEmpty())
-                screen = m_services.screens.screens().first();
-            const QPointF origin = PopupPlacement::centredOrigin({w, h}, screen.value_or(ScreenFrames{}));
+            const QPointF origin = PopupPlacement::centredOrigin({w, h}, centringScreen());
             m_popupPanel->setFrame(QRectF(origin, QSizeF(w, h)), false);
         } else {
             // The centre stays where it is.
@@ -128,13 +125,16 @@ void PopupPanelController::layoutPopupPanel() {
     m_popupPanel->setFrame(QRectF(m_placedOrigin + m_userShift, QSizeF(w, h)), visible);
 }
 
+ScreenFrames PopupPanelController::centringScreen() const {
+    if (const std::optional<ScreenFrames> main = m_services.screens.mainScreen())
+        return *main;
+    const QList<ScreenFrames> screens = m_services.screens.screens();
+    return screens.isEmpty() ? ScreenFrames{} : screens.first();
+}
+
 QSizeF PopupPanelController::popupRoom() {
-    if (m_services.environment.settings.popupPosition() == PopupPosition::Center) {
-        std::optional<ScreenFrames> screen = m_services.screens.mainScreen();
-        if (!screen && !m_services.screens.screens().isEmpty())
-            screen = m_services.screens.screens().first();
-        return PopupPlacement::roomCentred(screen.value_or(ScreenFrames{}));
-    }
+    if (m_services.environment.settings.popupPosition() == PopupPosition::Center)
+        return PopupPlacement::roomCentred(centringScreen());
     return PopupPlacement::roomAboveDock(
         m_absoluteArrowLocation, m_services.screens.screens(), m_services.screens.mainScreen(),
         m_services.dockSizes ? m_services.dockSizes() : PopupPlacement::DockSizes{}, m_placementMemory);

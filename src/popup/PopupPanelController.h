@@ -75,6 +75,8 @@ private:
     void closingPressReleased();
     QPointF popupOriginAboveDock(QSizeF size);
     // The most the panel may take on the screen it opens on.
+    // The main screen, or the first there is when none is main.
+    ScreenFrames centringScreen() const;
     QSizeF popupRoom();
 
     Services m_services;
