@@ -247,7 +247,7 @@ struct SharedObjects {
               .scheduler = backend.scheduler,
               .mainWindow = mainWindow,
               .openWindowAction = scene.openWindowAction(),
-              .quit = [] { QCoreApplication::quit(); },
+              .quit = [&application] { application.terminate(); },
               .isHelperProcess = identity.runMode.isHelperProcess(),
           })
         , dockMonitor({

@@ -44,7 +44,8 @@ protected:
         m_bus.reset();
     }
 
-    void startProgram(const QString& program, const QStringList& arguments = {}) {
+    // The process stays this object's: it is ended and deleted with the desktop.
+    QProcess* startProgram(const QString& program, const QStringList& arguments = {}) {
         auto* process = new QProcess;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("HOME"), m_home->path());
@@ -56,6 +57,7 @@ protected:
         process->setProcessChannelMode(QProcess::ForwardedChannels);
         process->start(program, arguments);
         m_processes.append(process);
+        return process;
     }
 
     std::unique_ptr<QTemporaryDir> m_home;

@@ -193,6 +193,10 @@ QString LinuxApplication::helperServiceNamespace(const QString& bundleIdentifier
     return bundleIdentifier + QLatin1String(".Helper");
 }
 
+void LinuxApplication::terminate() {
+    QCoreApplication::exit(0);
+}
+
 void LinuxApplication::installTerminationSignalHandlers() {
     if (s_signalOwner)
         return;
@@ -203,11 +207,11 @@ void LinuxApplication::installTerminationSignalHandlers() {
 
     if (!m_terminationNotifier) {
         m_terminationNotifier = new QSocketNotifier(s_signalPipe[0], QSocketNotifier::Read, this);
-        connect(m_terminationNotifier, &QSocketNotifier::activated, this, [] {
+        connect(m_terminationNotifier, &QSocketNotifier::activated, this, [this] {
             char buffer[16];
             while (::read(s_signalPipe[0], buffer, sizeof buffer) > 0) {
             }
-            QCoreApplication::quit();
+            terminate();
         });
     }
 

@@ -51,8 +51,13 @@ public:
     // "<bundle id>.Helper", under which every helper's name stands.
     static QString helperServiceNamespace(const QString& bundleIdentifier);
 
-    // SIGTERM and SIGINT quit the application like the Quit command: aboutToQuit handlers run
-    // and exec() returns 0. The previous dispositions come back when this object is destroyed.
+    // Ends the application whatever is open: every event loop returns, nested ones included,
+    // aboutToQuit handlers run and exec() returns 0. No window has a say: Qt's own quit gives up
+    // at the first window that ignores its close, and the main window only hides on close.
+    void terminate();
+
+    // SIGTERM and SIGINT terminate the application like the Quit command. The previous
+    // dispositions come back when this object is destroyed.
     void installTerminationSignalHandlers();
 
 Q_SIGNALS:
