@@ -1,12 +1,16 @@
-// Quitting as a session's end (SIGTERM) or a terminal (SIGINT) asks for it ends the application
-// within a second, whatever it shows: here the main window on its settings with the update window
-// open beside it, and the menu-bar item on. It leaves the normal way, with status 0.
+// Quitting as a session's end (SIGTERM), a terminal (SIGINT) or the tray's menu asks for it ends
+// the application within a second, whatever it shows: here the main window on its settings with the
+// update window open beside it, and the menu-bar item on. It leaves the normal way, with status 0.
 #include "platform/PropertyList.h"
 
 #include "DesktopTestCase.h"
 #include "TestFiles.h"
 #include "XSession.h"
 
+#include <QDBusArgument>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -15,8 +19,29 @@
 #include <QUrl>
 
 #include <csignal>
+#include <optional>
 
 using namespace XSession;
+
+// A desktop's tray as its items see it: a StatusNotifierWatcher with a host, noting who registers.
+class TrayWatcher : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ isHostRegistered)
+    Q_PROPERTY(int ProtocolVersion READ protocolVersion)
+    Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ items)
+public:
+    bool isHostRegistered() const { return true; }
+    int protocolVersion() const { return 0; }
+    QStringList items() const { return m_items; }
+
+public Q_SLOTS:
+    void RegisterStatusNotifierItem(const QString& service) { m_items.append(service); }
+    void RegisterStatusNotifierHost(const QString&) {}
+
+private:
+    QStringList m_items;
+};
 
 class QuitEndToEndTest : public DesktopTestCase {
     Q_OBJECT
@@ -62,6 +87,47 @@ class QuitEndToEndTest : public DesktopTestCase {
         return process;
     }
 
+    // Clicks the item labelled `label` in the menu of the tray item `service`, as a tray host does.
+    bool clickTrayMenuItem(const QString& service, const QString& label) {
+        QDBusMessage menuPath =
+            QDBusMessage::createMethodCall(service, "/StatusNotifierItem", "org.freedesktop.DBus.Properties", "Get");
+        menuPath << QStringLiteral("org.kde.StatusNotifierItem") << QStringLiteral("Menu");
+        const QDBusMessage pathReply = m_connection.call(menuPath);
+        if (pathReply.type() != QDBusMessage::ReplyMessage)
+            return false;
+        const QString menu =
+            pathReply.arguments().value(0).value<QDBusVariant>().variant().value<QDBusObjectPath>().path();
+
+        // Items carry small numbers; a host asks for them by number.
+        QList<int> ids;
+        for (int id = 0; id < 64; ++id)
+            ids.append(id);
+        QDBusMessage properties =
+            QDBusMessage::createMethodCall(service, menu, "com.canonical.dbusmenu", "GetGroupProperties");
+        properties << QVariant::fromValue(ids) << QStringList{QStringLiteral("label")};
+        const QDBusMessage propertiesReply = m_connection.call(properties);
+        if (propertiesReply.type() != QDBusMessage::ReplyMessage)
+            return false;
+        const QDBusArgument items = propertiesReply.arguments().value(0).value<QDBusArgument>();
+        std::optional<int> found;
+        items.beginArray();
+        while (!items.atEnd()) {
+            int id = 0;
+            QVariantMap values;
+            items.beginStructure();
+            items >> id >> values;
+            items.endStructure();
+            if (values.value("label").toString().remove(u'_') == label)
+                found = id;
+        }
+        items.endArray();
+        if (!found)
+            return false;
+        QDBusMessage click = QDBusMessage::createMethodCall(service, menu, "com.canonical.dbusmenu", "Event");
+        click << *found << QStringLiteral("clicked") << QVariant::fromValue(QDBusVariant(0)) << 0u;
+        return m_connection.call(click).type() == QDBusMessage::ReplyMessage;
+    }
+
 private Q_SLOTS:
     void init() {
         setUpDesktop();
@@ -91,6 +157,29 @@ private Q_SLOTS:
             QCOMPARE(process->exitCode(), 0);
             QVERIFY(elapsed.elapsed() < 1000);
             QTRY_VERIFY_WITH_TIMEOUT(windowTitled("Trellin").isEmpty(), 2000);
+        }
+    }
+
+    void theTraysQuitEndsTheApplicationWhateverIsOpen() {
+        TrayWatcher watcher;
+        QVERIFY(m_connection.registerObject("/StatusNotifierWatcher", &watcher,
+                                            QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties));
+        QVERIFY(m_connection.registerService("org.kde.StatusNotifierWatcher"));
+        // Without a tray window of its own, only the update window stands in the way, in about
+        // half of the launches.
+        for (int launch = 0; launch < 5; ++launch) {
+            const qsizetype registered = watcher.items().size();
+            QProcess* process = startWithSettingsAndUpdateWindow();
+            QVERIFY2(process, "the settings and the update window did not both show");
+            QTRY_VERIFY_WITH_TIMEOUT(watcher.items().size() > registered, 5000);
+            QElapsedTimer elapsed;
+            elapsed.start();
+            QVERIFY(clickTrayMenuItem(watcher.items().last(), "Quit Trellin"));
+            QVERIFY2(process->waitForFinished(1000),
+                     qPrintable(QStringLiteral("still running after launch %1's Quit").arg(launch + 1)));
+            QCOMPARE(process->exitStatus(), QProcess::NormalExit);
+            QCOMPARE(process->exitCode(), 0);
+            QVERIFY(elapsed.elapsed() < 1000);
         }
     }
 };
