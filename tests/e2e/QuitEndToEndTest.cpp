@@ -8,7 +8,6 @@
 #include "XSession.h"
 
 #include <QDBusArgument>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QElapsedTimer>
