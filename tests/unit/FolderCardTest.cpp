@@ -196,8 +196,16 @@ private Q_SLOTS:
         QTest::keyClick(&sheet, Qt::Key_Escape);
         QVERIFY(!store.folderPendingDelete());
         QCOMPARE(confirmed, 0);
+        // Return takes the safe choice; the delete button itself still deletes.
+        store.setFolderPendingDelete(folder);
+        QTest::keyClick(&sheet, Qt::Key_Return);
+        QVERIFY(!store.folderPendingDelete());
+        QCOMPARE(confirmed, 0);
         QTest::mouseClick(sheet.deleteButton(), Qt::LeftButton);
         QCOMPARE(confirmed, 1);
+        sheet.deleteButton()->setFocus();
+        QTest::keyClick(sheet.deleteButton(), Qt::Key_Return);
+        QTRY_COMPARE(confirmed, 2);
 
         store.setShowingEmptyFolderAlert(true);
         EmptyFolderAlertSheet alert(m_bed->environment);
