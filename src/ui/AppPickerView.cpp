@@ -30,6 +30,7 @@ AppPickerView::AppPickerView(const MainWindowEnvironment& environment, QWidget* 
     const Localization& localization = environment.localization;
     m_searchBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_searchBox->setFixedHeight(28);
+    m_searchBox->setClearsOnEscape(true);
     m_searchEdit->setFont(Fonts::rounded(13, QFont::Normal));
     m_searchEdit->installEventFilter(this);
     connect(m_searchBox, &SearchInputField::textChanged, this, &AppPickerView::setSearchText);

@@ -138,6 +138,7 @@ QWidget* FoldersListView::buildHeader() {
     });
     m_search = new SearchInputField(QString(), QStringLiteral("magnifyingglass"), header);
     m_search->setFixedWidth(searchFieldWidth);
+    m_search->setClearsOnEscape(true);
     connect(m_search, &SearchInputField::textChanged, this, &FoldersListView::refreshVisibility);
     row->addWidget(m_count);
     row->addStretch(1);

@@ -6,6 +6,7 @@
 #include "platform/Symbols.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -61,6 +62,16 @@ QSize SearchInputField::sizeHint() const {
 bool SearchInputField::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_edit && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
         update();
+    const bool clearing = watched == m_edit && m_clearsOnEscape && !m_edit->text().isEmpty() &&
+                          (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) &&
+                          static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+    if (clearing) {
+        // Taken before any Escape shortcut of the window sees it.
+        event->accept();
+        if (event->type() == QEvent::KeyPress)
+            m_edit->clear();
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -18,6 +18,9 @@ public:
     QString text() const;
     void setText(const QString& text);
     void setPlaceholder(const QString& placeholder);
+    // For a search: Escape clears the text first, and only an empty field lets it go on (to the
+    // dialog's cancel, say).
+    void setClearsOnEscape(bool clears) { m_clearsOnEscape = clears; }
 
     QSize sizeHint() const override;
 
@@ -32,4 +35,5 @@ protected:
 private:
     QString m_symbol;
     QLineEdit* m_edit;
+    bool m_clearsOnEscape = false;
 };

@@ -201,6 +201,11 @@ private Q_SLOTS:
 
         m_handedOver.reset();
         view = openPicker();
+        // Escape in a search clears it first; only the second one cancels.
+        QTest::keyClicks(view->searchField(), "be");
+        QTest::keyClick(view->searchField(), Qt::Key_Escape);
+        QCOMPARE(view->searchField()->text(), QString());
+        QVERIFY(m_bed->store.showingAppPicker());
         QTest::keyClick(view->searchField(), Qt::Key_Escape);
         QVERIFY(!m_bed->store.showingAppPicker());
         QVERIFY(!m_handedOver);

@@ -239,6 +239,10 @@ private Q_SLOTS:
         QCOMPARE(list.countLabel()->text(), m_bed->localization.pluralText("main.folder_count", 2));
         list.searchField()->setText("   ");
         QCOMPARE(list.cards().size(), 2);
+        list.searchField()->setText("wor");
+        QTest::keyClick(list.searchField()->lineEdit(), Qt::Key_Escape);
+        QCOMPARE(list.searchField()->text(), QString());
+        QCOMPARE(list.cards().size(), 2);
 
         // A switch change rebuilds from the store, yet the open card stays open.
         FolderCardView* work = list.cards().first();
