@@ -6,14 +6,10 @@
 
 namespace {
 
-// Slider values come from binary arithmetic, so a value meant to be whole can land a hair below it
-// (0.57 × 100 = 56.999…); such a hair must not cost a whole unit when truncating.
-constexpr double hair = 1e-9;
-
-qint64 truncateTowardZero(double value) {
-    if (!std::isfinite(value))
-        return 0;
-    return qint64(value < 0 ? std::ceil(value - hair) : std::floor(value + hair));
+// Slider values come from binary arithmetic (0.57 × 100 = 56.999…) and from stored fractions: a
+// label shows the nearest whole number, so neither costs the user a unit.
+qint64 nearestWhole(double value) {
+    return std::isfinite(value) ? qint64(std::llround(value)) : 0;
 }
 
 } // namespace
@@ -21,11 +17,11 @@ qint64 truncateTowardZero(double value) {
 namespace SettingsFormats {
 
 QString percentText(double fraction) {
-    return QString::number(truncateTowardZero(fraction * 100)) + u'%';
+    return QString::number(nearestWhole(fraction * 100)) + u'%';
 }
 
 QString pointsText(const Localization& localization, double points) {
-    return localization.pointsText(truncateTowardZero(points));
+    return localization.pointsText(nearestWhole(points));
 }
 
 QString borderWidthText(const Localization& localization, double width) {

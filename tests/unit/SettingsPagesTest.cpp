@@ -25,16 +25,18 @@ private Q_SLOTS:
         const Localization& l10n = bed.localization;
         QCOMPARE(SettingsFormats::percentText(0.75), QStringLiteral("75%"));
         QCOMPARE(SettingsFormats::percentText(0.5), QStringLiteral("50%"));
-        QCOMPARE(SettingsFormats::percentText(0.999), QStringLiteral("99%")); // truncated, not rounded
-        // 0.57 × 100 is 56.99… in binary; it must still read as 57.
+        // Rounded, not truncated: 0.57 × 100 is 56.99… in binary and must still read as 57.
+        QCOMPARE(SettingsFormats::percentText(0.999), QStringLiteral("100%"));
+        QCOMPARE(SettingsFormats::percentText(0.294), QStringLiteral("29%"));
         QCOMPARE(SettingsFormats::percentText(0.57), QStringLiteral("57%"));
         QCOMPARE(SettingsFormats::percentText(0.29), QStringLiteral("29%"));
         QCOMPARE(SettingsFormats::pointsText(l10n, 12.0), QStringLiteral("12 pt"));
-        QCOMPARE(SettingsFormats::pointsText(l10n, 52.9), QStringLiteral("52 pt"));
+        QCOMPARE(SettingsFormats::pointsText(l10n, 52.9), QStringLiteral("53 pt"));
+        QCOMPARE(SettingsFormats::pointsText(l10n, 12.4), QStringLiteral("12 pt"));
         QCOMPARE(SettingsFormats::borderWidthText(l10n, 1.5), QStringLiteral("1.5"));
         QCOMPARE(SettingsFormats::borderWidthText(l10n, 15), QStringLiteral("15.0"));
         bed.settings->setLanguage(AppLanguage::Ukrainian);
-        QCOMPARE(SettingsFormats::pointsText(l10n, 52.9), QStringLiteral("52 \u043F\u0442"));
+        QCOMPARE(SettingsFormats::pointsText(l10n, 52.9), QStringLiteral("53 \u043F\u0442"));
         QCOMPARE(SettingsFormats::borderWidthText(l10n, 0.5), QStringLiteral("0,5"));
     }
 
