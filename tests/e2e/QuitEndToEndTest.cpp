@@ -1,6 +1,7 @@
 // Quitting as a session's end (SIGTERM), a terminal (SIGINT) or the tray's menu asks for it ends
-// the application within a second, whatever it shows: here the main window on its settings with the
-// update window open beside it, and the menu-bar item on. It leaves the normal way, with status 0.
+// the application within a second, whatever it shows: the main window on its settings with the
+// update window open beside it and the menu-bar item on, the first-run guide, an open sheet. It leaves the normal way,
+// with status 0.
 #include "platform/PropertyList.h"
 
 #include "DesktopTestCase.h"
@@ -157,6 +158,40 @@ private Q_SLOTS:
             QVERIFY(elapsed.elapsed() < 1000);
             QTRY_VERIFY_WITH_TIMEOUT(windowTitled("Trellin").isEmpty(), 2000);
         }
+    }
+
+    // The first-run guide, and a sheet with its own modal focus over the folder list, hold no quit.
+    void aQuitRequestEndsTheGuideAndAnOpenSheet_data() {
+        QTest::addColumn<bool>("firstRun");
+        QTest::newRow("first-run guide") << true;
+        QTest::newRow("New Folder sheet") << false;
+    }
+
+    void aQuitRequestEndsTheGuideAndAnOpenSheet() {
+        QFETCH(bool, firstRun);
+        // A user with no folders and no settings yet meets the guide.
+        if (firstRun) {
+            QVERIFY(QFile::remove(path("Library/Preferences/app.trellin.Trellin.plist")));
+            QVERIFY(QFile::remove(path("share/Trellin/folders.json")));
+        }
+        QProcess* process = startProgram(trellin());
+        QString window;
+        QTRY_VERIFY_WITH_TIMEOUT(!(window = windowTitled("Trellin")).isEmpty(), 15000);
+        QTest::qWait(300);
+        if (!firstRun) {
+            run({"windowactivate", "--sync", window});
+            QTest::qWait(200);
+            run({"key", "ctrl+n"});
+            QTest::qWait(500);
+        }
+        saveScreen(firstRun ? QStringLiteral("quit-first-run.png") : QStringLiteral("quit-sheet.png"));
+        QElapsedTimer elapsed;
+        elapsed.start();
+        ::kill(pid_t(process->processId()), SIGTERM);
+        QVERIFY(process->waitForFinished(1000));
+        QCOMPARE(process->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process->exitCode(), 0);
+        QVERIFY(elapsed.elapsed() < 1000);
     }
 
     void theTraysQuitEndsTheApplicationWhateverIsOpen() {
