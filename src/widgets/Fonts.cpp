@@ -1,38 +1,81 @@
 #include "Fonts.h"
 
 #include <QFontDatabase>
-#include <QStringList>
 
 namespace {
 
-// Rounded sans faces, most like the platform's own rounded design first.
-const QStringList& roundedFamilies() {
-    static const QStringList families{QStringLiteral("SF Pro Rounded"), QStringLiteral("Nunito"),
-                                      QStringLiteral("Varela Round"), QStringLiteral("M PLUS Rounded 1c"),
-                                      QStringLiteral("Comfortaa")};
-    return families;
+const QString& systemRoundedFamily() {
+    static const QString family = QStringLiteral("SF Pro Rounded");
+    return family;
 }
 
-QStringList familyChain() {
-    static const QStringList chain = [] {
-        const QString system = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
-        for (const QString& family : roundedFamilies()) {
-            if (QFontDatabase::hasFamily(family))
-                return QStringList{family, system};
-        }
-        return QStringList{system};
-    }();
-    return chain;
+// Whether rounded() pairs the build's Latin face with the Cyrillic face.
+bool pairsFaces() {
+    const QStringList& chain = Fonts::families();
+    return chain.size() > 1 && chain.at(0) == Fonts::latinFamily() && chain.at(1) == Fonts::cyrillicFamily();
 }
 
 } // namespace
 
+QString Fonts::latinFamily() {
+    static const QString family = [] {
+        QString loaded;
+        for (const QString& file : {QStringLiteral(":/fonts/TrellinRounded-Regular.ttf"),
+                                    QStringLiteral(":/fonts/TrellinRounded-SemiBold.ttf")}) {
+            const int id = QFontDatabase::addApplicationFont(file);
+            const QStringList names = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+            if (names.isEmpty()) {
+                qWarning("Fonts: cannot load %s", qPrintable(file));
+                return QString();
+            }
+            loaded = names.first();
+        }
+        return loaded;
+    }();
+    return family;
+}
+
+QString Fonts::cyrillicFamily() {
+    return QStringLiteral("Manrope");
+}
+
+QStringList Fonts::families() {
+    static const QStringList chain = [] {
+        const QString system = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+        if (QFontDatabase::hasFamily(systemRoundedFamily()))
+            return QStringList{systemRoundedFamily(), system};
+        QStringList families;
+        if (!latinFamily().isEmpty())
+            families.append(latinFamily());
+        // Without it Cyrillic would fall to the system font, still upright.
+        if (QFontDatabase::hasFamily(cyrillicFamily()))
+            families.append(cyrillicFamily());
+        families.append(system);
+        return families;
+    }();
+    return chain;
+}
+
+QFont::Weight Fonts::pairedWeight(QFont::Weight weight) {
+    // The Latin face has a regular and a semibold (Comfortaa's bold); asking for exactly those
+    // keeps the text engine from picking between them by a tie (medium) or thickening the
+    // semibold further (bold). Cyrillic follows the Latin face's style.
+    switch (weight) {
+    case QFont::Medium:
+        return QFont::Normal;
+    case QFont::Bold:
+        return QFont::DemiBold;
+    default:
+        return weight;
+    }
+}
+
 QFont Fonts::rounded(double points, QFont::Weight weight) {
     QFont font;
-    font.setFamilies(familyChain());
+    font.setFamilies(families());
     // Pixel sizes, not typographic points: the screen's dots per inch must not scale them.
     font.setPixelSize(qMax(1, qRound(points)));
-    font.setWeight(weight);
+    font.setWeight(pairsFaces() ? pairedWeight(weight) : weight);
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }

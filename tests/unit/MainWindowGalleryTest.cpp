@@ -42,7 +42,7 @@ private Q_SLOTS:
 
         shots.append(shot(view, bed)); // no folders
         store.addFolder(MainWindowTestBed::folder(QStringLiteral("Work"), 6, true));
-        store.addFolder(MainWindowTestBed::folder(QStringLiteral("Games"), 3));
+        store.addFolder(MainWindowTestBed::folder(QStringLiteral("Ігри та їжа"), 3));
         store.addFolder(MainWindowTestBed::folder(QStringLiteral("Інструменти"), 0));
         store.setNewlyAddedFolderID(std::nullopt);
         bed.clock.advance(0.2);

@@ -263,7 +263,7 @@ void PopupGalleryTest::smallFolders() {
         {.label = QStringLiteral("Terminals"), .theme = theme, .apps = 1},
         {.label = QStringLiteral("Later"), .theme = theme, .apps = 0},
         {.label = QStringLiteral("Later"), .position = PopupPosition::Center, .theme = theme, .apps = 0},
-        {.label = QStringLiteral("Terminals"), .position = PopupPosition::Center, .theme = theme, .apps = 2},
+        {.label = QStringLiteral("Ігри та їжа"), .position = PopupPosition::Center, .theme = theme, .apps = 2},
         {.label = QStringLiteral("Terminals"), .edge = DockEdge::Left, .theme = theme, .apps = 1},
         {.label = QStringLiteral("Terminals"), .theme = theme, .apps = 4, .focusCell = true},
         {.label = QStringLiteral("Opaque"), .theme = theme, .apps = 2, .opaqueWindow = true},
