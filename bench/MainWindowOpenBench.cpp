@@ -14,6 +14,7 @@
 #include "platform/Updater.h"
 #include "platform/linux/DBusDistributedNotifications.h"
 #include "platform/linux/LinuxApplication.h"
+#include "platform/linux/LinuxSystemTray.h"
 #include "platform/linux/MainQueueScheduler.h"
 #include "platform/linux/QtScreens.h"
 #include "platform/linux/SystemClock.h"
@@ -115,6 +116,7 @@ int main(int argc, char** argv) {
     QtScreens screens;
     const AppDiscovery discovery({});
     NoUpdates updater;
+    LinuxSystemTray tray(0);
     const MainWindowEnvironment environment{
         .store = store,
         .settings = settings,
@@ -125,6 +127,7 @@ int main(int argc, char** argv) {
         .icons = icons,
         .discovery = discovery,
         .updater = updater,
+        .systemTray = tray,
         .appIcon = FileIcons::bundleIconFile(QStringLiteral(TRELLIN_BUNDLE_DIR), 256).value_or(QImage())};
 
     QList<double> listTimes;
@@ -145,7 +148,8 @@ int main(int argc, char** argv) {
                                      .settings = settings,
                                      .scheduler = scheduler,
                                      .notifications = local,
-                                     .navigation = navigation});
+                                     .navigation = navigation,
+                                     .systemTray = tray});
     MainScene scene({.environment = environment,
                      .navigation = navigation,
                      .notifications = local,

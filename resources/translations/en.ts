@@ -191,6 +191,26 @@
         <source>Show in Menu Bar</source>
         <translation>Show in Menu Bar</translation>
     </message>
+    <message id="settings.general.show_menu_bar.no_tray">
+        <source>No system tray is running, so Trellin stays in the Dock.</source>
+        <translation>No system tray is running, so Trellin stays in the Dock.</translation>
+    </message>
+    <message id="launch_at_login.error.not_in_bundle">
+        <source>Couldn’t turn this on: Trellin isn’t running from its app bundle.</source>
+        <translation>Couldn’t turn this on: Trellin isn’t running from its app bundle.</translation>
+    </message>
+    <message id="launch_at_login.error.cannot_create_folder">
+        <source>Couldn’t turn this on: the autostart folder can’t be created.</source>
+        <translation>Couldn’t turn this on: the autostart folder can’t be created.</translation>
+    </message>
+    <message id="launch_at_login.error.cannot_write">
+        <source>Couldn’t turn this on: the autostart file can’t be written.</source>
+        <translation>Couldn’t turn this on: the autostart file can’t be written.</translation>
+    </message>
+    <message id="launch_at_login.error.cannot_remove">
+        <source>Couldn’t turn this off: the autostart file can’t be removed.</source>
+        <translation>Couldn’t turn this off: the autostart file can’t be removed.</translation>
+    </message>
     <message id="settings.general.language">
         <source>Language</source>
         <translation>Language</translation>

@@ -203,6 +203,26 @@
         <source>Show in Menu Bar</source>
         <translation>Показувати в рядку меню</translation>
     </message>
+    <message id="settings.general.show_menu_bar.no_tray">
+        <source>No system tray is running, so Trellin stays in the Dock.</source>
+        <translation>Системний лоток не запущено, тому Trellin залишається в Dock.</translation>
+    </message>
+    <message id="launch_at_login.error.not_in_bundle">
+        <source>Couldn’t turn this on: Trellin isn’t running from its app bundle.</source>
+        <translation>Не вдалося ввімкнути: Trellin запущено не з його пакета програми.</translation>
+    </message>
+    <message id="launch_at_login.error.cannot_create_folder">
+        <source>Couldn’t turn this on: the autostart folder can’t be created.</source>
+        <translation>Не вдалося ввімкнути: неможливо створити папку автозапуску.</translation>
+    </message>
+    <message id="launch_at_login.error.cannot_write">
+        <source>Couldn’t turn this on: the autostart file can’t be written.</source>
+        <translation>Не вдалося ввімкнути: неможливо записати файл автозапуску.</translation>
+    </message>
+    <message id="launch_at_login.error.cannot_remove">
+        <source>Couldn’t turn this off: the autostart file can’t be removed.</source>
+        <translation>Не вдалося вимкнути: неможливо видалити файл автозапуску.</translation>
+    </message>
     <message id="settings.general.language">
         <source>Language</source>
         <translation>Мова</translation>

@@ -1,5 +1,6 @@
 #include "AppDelegate.h"
 
+#include "MainAppPresentation.h"
 #include "helpers/DockPreferences.h"
 #include "helpers/HelperState.h"
 #include "helpers/RunMode.h"
@@ -12,6 +13,7 @@
 #include "platform/FreedMemory.h"
 #include "platform/LocalNotificationCenter.h"
 #include "platform/NotificationNames.h"
+#include "platform/SystemTray.h"
 #include "platform/Updater.h"
 #include "platform/UserDefaults.h"
 #include "settings/AppSettings.h"
@@ -119,11 +121,18 @@ void AppDelegate::startMainApplication() {
         if (self)
             self->m_tileReloads.request();
     });
+    // A tray that comes or goes moves the application into or out of the Dock.
+    connect(&m_services.systemTray, &SystemTray::availabilityChanged, this,
+            &AppDelegate::updateMainAppPresentationMode);
+}
+
+ActivationPolicy AppDelegate::mainAppActivationPolicy() const {
+    return MainAppPresentation::activationPolicy(m_services.settings.showMenuBar(),
+                                                 m_services.systemTray.isAvailable());
 }
 
 void AppDelegate::applyInitialMainAppPresentation() {
-    m_services.application.setActivationPolicy(m_services.settings.showMenuBar() ? ActivationPolicy::Accessory
-                                                                                 : ActivationPolicy::Regular);
+    m_services.application.setActivationPolicy(mainAppActivationPolicy());
     m_didApplyInitialMainAppPresentation = true;
 }
 
@@ -199,8 +208,7 @@ void AppDelegate::updateMainAppPresentationMode() {
         return;
     m_didApplyInitialMainAppPresentation = true;
     const Application::WindowId keyWindow = m_services.application.keyWindow();
-    m_services.application.setActivationPolicy(m_services.settings.showMenuBar() ? ActivationPolicy::Accessory
-                                                                                 : ActivationPolicy::Regular);
+    m_services.application.setActivationPolicy(mainAppActivationPolicy());
     if (keyWindow != 0)
         m_services.application.orderFrontIfVisible(keyWindow);
 }

@@ -2,6 +2,7 @@
 
 #include "DockStateMonitor.h"
 #include "MainWindowPresenter.h"
+#include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/Throttle.h"
 #include "popup/PopupPresenter.h"
@@ -22,6 +23,7 @@ class HelperTileActions;
 class LocalNotificationCenter;
 class RunMode;
 class Scheduler;
+class SystemTray;
 class TilePresenter;
 class Updater;
 class UserDefaults;
@@ -50,6 +52,8 @@ public:
         DockStateMonitor& dockMonitor;
         MainWindowPresenter& mainWindow;
         Updater& updater;
+        // Whether the menu-bar item can show, which decides whether the application may leave the Dock.
+        const SystemTray& systemTray;
     };
 
     // Any bus client can post the reload notifications, and a moving slider posts dozens a second:
@@ -93,6 +97,7 @@ private:
     // Opens the popup (or closes it when open) for a reopen or the helper's own launch.
     void presentPopup(const AppFolder& folder);
     void applyInitialMainAppPresentation();
+    ActivationPolicy mainAppActivationPolicy() const;
     void observeDistributedNotifications();
     // True for a badge notification whose "id" names this helper's folder.
     bool isForThisHelper(const Notification& notification) const;

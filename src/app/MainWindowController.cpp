@@ -1,9 +1,11 @@
 #include "MainWindowController.h"
 
+#include "MainAppPresentation.h"
 #include "platform/Application.h"
 #include "platform/LocalNotificationCenter.h"
 #include "platform/NotificationNames.h"
 #include "platform/Scheduler.h"
+#include "platform/SystemTray.h"
 #include "settings/AppSettings.h"
 #include "ui/MainWindowNavigation.h"
 
@@ -77,8 +79,8 @@ QWidget* MainWindowController::findWindow() {
 
 void MainWindowController::showMainWindow(NavigationPage page) {
     m_services.navigation.setPendingDestination(page);
-    m_services.application.setActivationPolicy(m_services.settings.showMenuBar() ? ActivationPolicy::Accessory
-                                                                                 : ActivationPolicy::Regular);
+    m_services.application.setActivationPolicy(
+        MainAppPresentation::activationPolicy(m_services.settings.showMenuBar(), m_services.systemTray.isAvailable()));
     if (QWidget* window = findWindow()) {
         if (window->isMinimized())
             revealMiniaturised(window);

@@ -14,6 +14,7 @@ class Application;
 class LocalNotificationCenter;
 class MainWindowNavigation;
 class Scheduler;
+class SystemTray;
 
 // Opens the main window or shows it again, on the page asked for. The window itself is made by the
 // scene, through the open-window action it registers; a request that comes before that is kept and
@@ -27,6 +28,7 @@ public:
         Scheduler& scheduler;
         LocalNotificationCenter& notifications;
         MainWindowNavigation& navigation;
+        const SystemTray& systemTray;
     };
 
     static inline const QString windowIdentifier = QStringLiteral("TrellinMainWindow");

@@ -1,12 +1,15 @@
 #include "MenuBarExtra.h"
 
+#include "MainAppPresentation.h"
 #include "MainWindowController.h"
 #include "platform/Bundle.h"
 #include "platform/Scheduler.h"
 #include "platform/Symbols.h"
+#include "platform/SystemTray.h"
 #include "settings/AppSettings.h"
 #include "settings/Localization.h"
 #include "settings/LocalizationKeys.h"
+#include "widgets/Theme.h"
 
 #include <QCoreApplication>
 #include <QIcon>
@@ -63,7 +66,10 @@ MenuBarExtra::MenuBarExtra(Services services, QObject* parent)
             followSetting();
         else if (field == AppSettings::Field::Language)
             retranslate();
+        else if (field == AppSettings::Field::AppTheme)
+            restyle();
     });
+    connect(&m_services.systemTray, &SystemTray::availabilityChanged, this, &MenuBarExtra::followSetting);
     followSetting();
 }
 
@@ -95,10 +101,6 @@ void MenuBarExtra::build() {
     m_settings = m_menu->addAction(QString());
     m_menu->addSeparator();
     m_quit = m_menu->addAction(QString());
-    const QColor text = m_menu->palette().color(QPalette::Text);
-    m_open->setIcon(symbolIcon(QStringLiteral("square.grid.3x1.folder.badge.plus"), text));
-    m_settings->setIcon(symbolIcon(QStringLiteral("gearshape"), text));
-    m_quit->setIcon(symbolIcon(QStringLiteral("power"), text));
     for (QAction* action : {m_open, m_settings, m_quit})
         action->setIconVisibleInMenu(true);
 
@@ -120,14 +122,16 @@ void MenuBarExtra::build() {
             m_services.mainWindow.registerOpenWindowAction(m_services.openWindowAction);
     });
 
-    m_trayIcon = std::make_unique<QSystemTrayIcon>(trayImage());
-    m_trayIcon->setContextMenu(m_menu.get());
-    // A plain click opens the menu too, as a menu-bar item does.
-    connect(m_trayIcon.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::Trigger)
-            m_menu->popup(QCursor::pos());
-    });
+    restyle();
     retranslate();
+}
+
+void MenuBarExtra::restyle() {
+    m_menu->setPalette(Theme::palette(colorSchemeFor(m_services.settings.appTheme())));
+    const QColor text = m_menu->palette().color(QPalette::Text);
+    m_open->setIcon(symbolIcon(QStringLiteral("square.grid.3x1.folder.badge.plus"), text));
+    m_settings->setIcon(symbolIcon(QStringLiteral("gearshape"), text));
+    m_quit->setIcon(symbolIcon(QStringLiteral("power"), text));
 }
 
 void MenuBarExtra::retranslate() {
@@ -135,9 +139,24 @@ void MenuBarExtra::retranslate() {
     m_open->setText(localization.text(L10nKey::menuOpen));
     m_settings->setText(localization.text(L10nKey::menuSettings));
     m_quit->setText(localization.text(L10nKey::menuQuit));
-    m_trayIcon->setToolTip(QStringLiteral("Trellin"));
 }
 
 void MenuBarExtra::followSetting() {
-    m_trayIcon->setVisible(isInserted(m_services.isHelperProcess, m_services.settings.showMenuBar()));
+    const bool shown = MainAppPresentation::showsMenuBarExtra(
+        m_services.isHelperProcess, m_services.settings.showMenuBar(), m_services.systemTray.isAvailable());
+    if (!shown) {
+        m_trayIcon.reset();
+        return;
+    }
+    if (m_trayIcon)
+        return;
+    m_trayIcon = std::make_unique<QSystemTrayIcon>(trayImage());
+    m_trayIcon->setToolTip(QStringLiteral("Trellin"));
+    m_trayIcon->setContextMenu(m_menu.get());
+    // A plain click opens the menu too, as a menu-bar item does.
+    connect(m_trayIcon.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger)
+            m_menu->popup(QCursor::pos());
+    });
+    m_trayIcon->show();
 }

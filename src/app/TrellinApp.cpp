@@ -29,6 +29,7 @@
 #include "platform/linux/InotifyFileEvents.h"
 #include "platform/linux/LinuxApplication.h"
 #include "platform/linux/LinuxPaths.h"
+#include "platform/linux/LinuxSystemTray.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/MainQueueScheduler.h"
 #include "platform/linux/ModuleDesktopEntries.h"
@@ -103,7 +104,11 @@ struct Backend {
         , dockDomain(PlistUserDefaults::standardPreferencesDirectory(), DockFileFormat::domainName)
         , loginItem(XdgAutostartLoginItem::standardAutostartDirectory(), identity.bundleIdentifier,
                     QCoreApplication::applicationName(), identity.bundle.executablePath())
-        , dockTile(identity.bundle.path()) {
+        , dockTile(identity.bundle.path())
+        // Only the main application shows a menu-bar item.
+        , systemTray(identity.runMode.isHelperProcess()
+                         ? 0u
+                         : unsigned(LinuxSystemTray::StatusNotifierHosts | LinuxSystemTray::XEmbedTrays)) {
         // What only the main application posts is taken from it alone: no other program on the bus
         // can make every process reload, redraw or show a badge, let alone flood them with it.
         distributedNotifications.takeOnlyFrom(
@@ -128,6 +133,7 @@ struct Backend {
     QtScreens screens;
     XInputEventMonitor eventMonitor;
     X11WindowLevels windowLevels;
+    LinuxSystemTray systemTray;
 };
 
 // The shared objects of the process, in construction order: each is given only what stands
@@ -223,6 +229,7 @@ struct SharedObjects {
                                 .icons = icons,
                                 .discovery = discovery,
                                 .updater = updater,
+                                .systemTray = backend.systemTray,
                                 .appIcon =
                                     identity.runMode.isHelperProcess()
                                         ? QImage()
@@ -233,6 +240,7 @@ struct SharedObjects {
               .scheduler = backend.scheduler,
               .notifications = backend.localNotifications,
               .navigation = navigation,
+              .systemTray = backend.systemTray,
           })
         , scene({
               .environment = mainWindowEnvironment,
@@ -249,6 +257,7 @@ struct SharedObjects {
               .openWindowAction = scene.openWindowAction(),
               .quit = [&application] { application.terminate(); },
               .isHelperProcess = identity.runMode.isHelperProcess(),
+              .systemTray = backend.systemTray,
           })
         , dockMonitor({
               .clock = backend.clock,
@@ -285,6 +294,7 @@ struct SharedObjects {
               .dockMonitor = dockMonitor,
               .mainWindow = mainWindow,
               .updater = updater,
+              .systemTray = backend.systemTray,
           }) {}
 
     QString applicationSupport;

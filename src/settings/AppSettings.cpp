@@ -41,7 +41,7 @@ AppSettings::AppSettings(Services services, QObject* parent)
         else if (field.onboardingSources)
             m_values.push_back(readOnboardingFlag());
         else
-            m_values.push_back(field.read(m_services.defaults.object(QLatin1String(field.key))));
+            m_values.push_back(readStored(field.field));
     }
     m_writes.resize(settingFields().size());
     for (const SettingField& field : settingFields()) {
@@ -64,6 +64,13 @@ bool AppSettings::isWriteWaiting(Field field) const {
     return writes && writes->isPending();
 }
 
+AppSettings::Value AppSettings::readStored(Field field) const {
+    if (field == Field::LaunchAtLogin)
+        return m_services.loginItem.isRegistered();
+    const SettingField& row = settingField(field);
+    return row.read(m_services.defaults.object(QLatin1String(row.key)));
+}
+
 QString AppSettings::key(Field field) {
     return QString::fromLatin1(settingField(field).key);
 }
@@ -73,7 +80,7 @@ bool AppSettings::reloadFromDefaults() {
     bool changedAny = false;
     for (const SettingField& field : settingFields()) {
         if (field.key && !field.onboardingSources && !isWriteWaiting(field.field))
-            changedAny |= assign(field.field, field.read(m_services.defaults.object(QLatin1String(field.key))));
+            changedAny |= assign(field.field, readStored(field.field));
     }
     assign(Field::IsUpdating, false);
     return changedAny;
@@ -141,11 +148,23 @@ void AppSettings::runChangeAction(Field field) {
 }
 
 void AppSettings::updateLaunchAtLogin() {
-    QString error;
-    const bool done =
-        launchAtLogin() ? m_services.loginItem.registerMainApp(&error) : m_services.loginItem.unregisterMainApp(&error);
-    if (!done)
-        Console::printLine(QStringLiteral("Failed to update launch at login: ") + error);
+    LoginItem& item = m_services.loginItem;
+    std::optional<LoginItemFailure> failure = launchAtLogin() ? item.registerMainApp() : item.unregisterMainApp();
+    const bool failureChanged = failure != m_launchAtLoginFailure;
+    m_launchAtLoginFailure = std::move(failure);
+    if (m_launchAtLoginFailure) {
+        Console::printLine(QStringLiteral("Failed to update launch at login: ") + m_launchAtLoginFailure->description);
+        // Keeping the asked-for value would show a switch that is on while nothing starts at login.
+        const bool registered = item.isRegistered();
+        Value& held = m_values[std::size_t(Field::LaunchAtLogin)];
+        if (std::get<bool>(held) != registered) {
+            held = registered;
+            m_services.defaults.setObject(key(Field::LaunchAtLogin), registered);
+            Q_EMIT changed(Field::LaunchAtLogin);
+        }
+    }
+    if (failureChanged)
+        Q_EMIT launchAtLoginFailureChanged();
 }
 
 QString AppSettings::ordinaryPreferencesPath() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Enums.h"
+#include "platform/LoginItem.h"
 
 #include <QObject>
 #include <QString>
@@ -12,7 +13,6 @@
 
 class DistributedNotifications;
 class LocalNotificationCenter;
-class LoginItem;
 class Scheduler;
 class Throttle;
 class UserDefaults;
@@ -144,7 +144,11 @@ public:
     void setSingleClickOpensPopup(bool value) { assign(Field::SingleClickOpensPopup, value); }
     void setPopupArrowOffset(double value) { assign(Field::PopupArrowOffset, value); }
 
+    // Registers or unregisters the login item as `launchAtLogin` says. When the system refuses,
+    // the field goes back to what is really registered (and is stored so), and the refusal is
+    // kept in `launchAtLoginFailure` until a later change succeeds.
     void updateLaunchAtLogin();
+    const std::optional<LoginItemFailure>& launchAtLoginFailure() const { return m_launchAtLoginFailure; }
 
     // The onboarding flag's first reading, by precedence: the newer of the ordinary and the
     // container preferences file, the defaults, the persistent domain, then whether the folders
@@ -158,6 +162,7 @@ public:
 Q_SIGNALS:
     // A field's value changed (not emitted for an assignment of the same value).
     void changed(AppSettings::Field field);
+    void launchAtLoginFailureChanged();
 
 private:
     template <typename T> T get(Field field) const { return std::get<T>(m_values[std::size_t(field)]); }
@@ -167,8 +172,12 @@ private:
     void runChangeAction(Field field);
     // A number with a write waiting for the end of its interval.
     bool isWriteWaiting(Field field) const;
+    // A stored field's value as it is now: launch at login from the login item itself (the stored
+    // key may be stale, or the entry removed by hand), the others from the defaults.
+    Value readStored(Field field) const;
 
     Services m_services;
     std::vector<Value> m_values;                     // by Field
     std::vector<std::unique_ptr<Throttle>> m_writes; // by Field; only for the stored numbers
+    std::optional<LoginItemFailure> m_launchAtLoginFailure;
 };

@@ -77,6 +77,13 @@ inline constexpr char showMenuBar[] = "settings.general.show_menu_bar";
 inline constexpr char language[] = "settings.general.language";
 inline constexpr char launchAtLoginSubtitle[] = "Start Trellin when you log in";
 inline constexpr char showMenuBarSubtitle[] = "Access from the menu bar";
+// Under the menu-bar switch where the desktop has no tray to show the item in.
+inline constexpr char showMenuBarNoTray[] = "settings.general.show_menu_bar.no_tray";
+// Under a launch-at-login switch when the system refused the change, by reason.
+inline constexpr char launchAtLoginNotInBundle[] = "launch_at_login.error.not_in_bundle";
+inline constexpr char launchAtLoginCannotCreateFolder[] = "launch_at_login.error.cannot_create_folder";
+inline constexpr char launchAtLoginCannotWrite[] = "launch_at_login.error.cannot_write";
+inline constexpr char launchAtLoginCannotRemove[] = "launch_at_login.error.cannot_remove";
 
 // Appearance page.
 inline constexpr char appearancePreview[] = "settings.appearance.preview";
@@ -306,6 +313,11 @@ inline constexpr auto kAll = std::to_array<Entry>({
     detail::text(language),
     detail::text(launchAtLoginSubtitle),
     detail::text(showMenuBarSubtitle),
+    detail::text(showMenuBarNoTray),
+    detail::text(launchAtLoginNotInBundle),
+    detail::text(launchAtLoginCannotCreateFolder),
+    detail::text(launchAtLoginCannotWrite),
+    detail::text(launchAtLoginCannotRemove),
     detail::text(appearancePreview),
     detail::text(cornerRadius),
     detail::text(tileOpacity),

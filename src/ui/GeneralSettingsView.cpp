@@ -1,8 +1,11 @@
 #include "GeneralSettingsView.h"
 
+#include "LaunchAtLoginNote.h"
 #include "MainWindowEnvironment.h"
+#include "platform/SystemTray.h"
 #include "settings/Localization.h"
 #include "settings/LocalizationKeys.h"
+#include "widgets/RowNote.h"
 #include "widgets/SegmentedPicker.h"
 #include "widgets/SettingsPageBody.h"
 #include "widgets/SettingsRow.h"
@@ -41,6 +44,10 @@ GeneralSettingsView::GeneralSettingsView(const MainWindowEnvironment& environmen
     m_launchAtLoginRow = section->addRow({}, m_launchAtLogin);
     m_showMenuBarRow = section->addRow({}, m_showMenuBar);
     m_languageRow = section->addRow({}, m_language);
+    m_launchAtLoginNote = new RowNote;
+    m_launchAtLoginRow->addDetail(m_launchAtLoginNote);
+    m_showMenuBarNote = new RowNote;
+    m_showMenuBarRow->addDetail(m_showMenuBarNote);
 
     AppSettings& settings = environment.settings;
     m_launchAtLogin->setChecked(settings.launchAtLogin());
@@ -51,7 +58,21 @@ GeneralSettingsView::GeneralSettingsView(const MainWindowEnvironment& environmen
     connect(m_language, &SegmentedPicker::selectionChanged, this,
             [&settings](int index) { settings.setLanguage(languages[index]); });
     connect(&settings, &AppSettings::changed, this, &GeneralSettingsView::settingChanged);
+    connect(&settings, &AppSettings::launchAtLoginFailureChanged, this, &GeneralSettingsView::updateNotes);
+    connect(&environment.systemTray, &SystemTray::availabilityChanged, this, &GeneralSettingsView::updateNotes);
     retranslate();
+}
+
+void GeneralSettingsView::updateNotes() {
+    const Localization& localization = m_environment.localization;
+    const QString launchNote = LaunchAtLoginNote::text(m_environment.settings.launchAtLoginFailure(), localization);
+    const QString trayNote =
+        m_environment.systemTray.isAvailable() ? QString() : localization.text(L10nKey::showMenuBarNoTray);
+    m_launchAtLoginNote->setNote(launchNote, RowNote::Tone::Warning);
+    m_showMenuBarNote->setNote(trayNote, RowNote::Tone::Info);
+    // A switch is heard together with what its note says.
+    m_launchAtLogin->setAccessibleDescription(launchNote);
+    m_showMenuBar->setAccessibleDescription(trayNote);
 }
 
 void GeneralSettingsView::settingChanged(AppSettings::Field field) {
@@ -79,4 +100,5 @@ void GeneralSettingsView::retranslate() {
     m_showMenuBarRow->setTitle(localization.text(L10nKey::showMenuBar));
     m_showMenuBarRow->setSubtitle(localization.text(L10nKey::showMenuBarSubtitle));
     m_languageRow->setTitle(localization.text(L10nKey::language));
+    updateNotes();
 }

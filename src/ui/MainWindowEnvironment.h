@@ -10,6 +10,7 @@ class FileIconCache;
 class FolderStore;
 class Localization;
 class Scheduler;
+class SystemTray;
 class Updater;
 
 // What the main window's views read and act through, shared by all of them.
@@ -23,6 +24,8 @@ struct MainWindowEnvironment {
     FileIconCache& icons;
     const AppDiscovery& discovery;
     Updater& updater;
+    // Whether the menu-bar item can show at all, for the settings that depend on it.
+    const SystemTray& systemTray;
     // The application's icon as the bundle ships it, for the pages that show the program's mark;
     // null where the bundle has none.
     QImage appIcon;

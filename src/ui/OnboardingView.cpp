@@ -1,15 +1,18 @@
 #include "OnboardingView.h"
 
 #include "EasedTransition.h"
+#include "LaunchAtLoginNote.h"
 #include "MainWindowEnvironment.h"
 #include "OnboardingFeatureRow.h"
 #include "OnboardingOptionCard.h"
 #include "OnboardingStepIndicator.h"
 #include "OnboardingToggleRow.h"
 #include "platform/Symbols.h"
+#include "platform/SystemTray.h"
 #include "settings/Localization.h"
 #include "settings/LocalizationKeys.h"
 #include "widgets/Fonts.h"
+#include "widgets/RowNote.h"
 #include "widgets/SegmentedTabs.h"
 #include "widgets/Shapes.h"
 #include "widgets/TextButton.h"
@@ -98,6 +101,17 @@ protected:
         Theme::paintPanel(painter, rect(), 12, palette());
     }
 };
+// A switch row with its note under it, as one row of the panel.
+QWidget* withNote(QWidget* row, RowNote* note) {
+    auto* block = new QWidget(row->parentWidget());
+    auto* layout = new QVBoxLayout(block);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    layout->addWidget(row);
+    layout->addWidget(note);
+    return block;
+}
+
 } // namespace
 
 OnboardingView::OnboardingView(const MainWindowEnvironment& environment, std::function<void(bool)> onFinish,
@@ -149,6 +163,8 @@ OnboardingView::OnboardingView(const MainWindowEnvironment& environment, std::fu
     connect(m_primary, &QAbstractButton::clicked, this, &OnboardingView::advance);
     connect(m_back, &QAbstractButton::clicked, this, &OnboardingView::goBack);
     connect(&environment.settings, &AppSettings::changed, this, &OnboardingView::settingChanged);
+    connect(&environment.settings, &AppSettings::launchAtLoginFailureChanged, this, &OnboardingView::updateNotes);
+    connect(&environment.systemTray, &SystemTray::availabilityChanged, this, &OnboardingView::updateNotes);
     const std::array<QWidget*, 8> order{m_aboveDock,
                                         m_center,
                                         m_theme->segmentButton(0),
@@ -229,8 +245,10 @@ QWidget* OnboardingView::buildQuickSetup() {
     panel->addRow(themeRow);
     m_menuBar = new OnboardingToggleRow(panel);
     m_launchAtLogin = new OnboardingToggleRow(panel);
-    panel->addRow(m_menuBar);
-    panel->addRow(m_launchAtLogin);
+    m_menuBarNote = new RowNote(panel);
+    m_launchAtLoginNote = new RowNote(panel);
+    panel->addRow(withNote(m_menuBar, m_menuBarNote));
+    panel->addRow(withNote(m_launchAtLogin, m_launchAtLoginNote));
     // Only the user's own toggling writes: an untouched switch leaves its setting unstored.
     connect(m_menuBar, &OnboardingToggleRow::toggledByUser, this,
             [this](bool on) { m_environment.settings.setShowMenuBar(on); });
@@ -401,7 +419,23 @@ void OnboardingView::retranslate() {
                               texts.text(L10nKey::onboardingLaunchSubtitle));
     m_back->setText(texts.text(L10nKey::onboardingBack));
     m_back->setAccessibleName(m_back->text());
+    updateNotes();
     stepLooksChanged();
+}
+
+void OnboardingView::updateNotes() {
+    const Localization& texts = m_environment.localization;
+    const QString launchNote = LaunchAtLoginNote::text(m_environment.settings.launchAtLoginFailure(), texts);
+    const QString trayNote =
+        m_environment.systemTray.isAvailable() ? QString() : texts.text(L10nKey::showMenuBarNoTray);
+    m_launchAtLoginNote->setNote(launchNote, RowNote::Tone::Warning);
+    m_menuBarNote->setNote(trayNote, RowNote::Tone::Info);
+    // The switch is heard with its subtitle and, when there is one, its note.
+    const auto describe = [](OnboardingToggleRow* row, const QString& subtitle, const QString& note) {
+        row->toggleSwitch()->setAccessibleDescription(note.isEmpty() ? subtitle : subtitle + u' ' + note);
+    };
+    describe(m_menuBar, texts.text(L10nKey::onboardingMenuBarSubtitle), trayNote);
+    describe(m_launchAtLogin, texts.text(L10nKey::onboardingLaunchSubtitle), launchNote);
 }
 
 bool OnboardingView::eventFilter(QObject* watched, QEvent* event) {

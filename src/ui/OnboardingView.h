@@ -15,6 +15,7 @@ class OnboardingOptionCard;
 class OnboardingStepIndicator;
 class OnboardingToggleRow;
 class QLabel;
+class RowNote;
 class SegmentedTabs;
 class TextButton;
 struct MainWindowEnvironment;
@@ -49,6 +50,9 @@ public:
     SegmentedTabs* themeChoice() const { return m_theme; }
     OnboardingToggleRow* menuBarRow() const { return m_menuBar; }
     OnboardingToggleRow* launchAtLoginRow() const { return m_launchAtLogin; }
+    // Why a switch shows other than what was chosen, or has no effect here.
+    RowNote* menuBarNote() const { return m_menuBarNote; }
+    RowNote* launchAtLoginNote() const { return m_launchAtLoginNote; }
     // Whether a step change or a change of choice is still moving.
     bool isAnimating() const;
     OnboardingStepIndicator* stepIndicator() const { return m_indicator; }
@@ -69,6 +73,7 @@ private:
     void animateCards();
     void settingChanged(AppSettings::Field field);
     void syncWithSettings();
+    void updateNotes();
     void retranslate();
 
     const MainWindowEnvironment& m_environment;
@@ -93,6 +98,8 @@ private:
     SegmentedTabs* m_theme = nullptr;
     OnboardingToggleRow* m_menuBar = nullptr;
     OnboardingToggleRow* m_launchAtLogin = nullptr;
+    RowNote* m_menuBarNote = nullptr;
+    RowNote* m_launchAtLoginNote = nullptr;
     OnboardingStepIndicator* m_indicator;
     TextButton* m_back;
     TextButton* m_primary;

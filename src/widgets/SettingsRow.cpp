@@ -19,6 +19,7 @@ SettingsRow::SettingsRow(const QString& title, QWidget* trailing, QWidget* paren
     , m_title(new QLabel(title, this))
     , m_subtitle(new QLabel(this))
     , m_titleLine(new QHBoxLayout)
+    , m_texts(new QVBoxLayout)
     , m_layout(new QHBoxLayout(this)) {
     setMinimumHeight(rowMinimumHeight);
     m_layout->setContentsMargins(horizontalMargin, 8, horizontalMargin, 8);
@@ -31,11 +32,10 @@ SettingsRow::SettingsRow(const QString& title, QWidget* trailing, QWidget* paren
     m_titleLine->setSpacing(6);
     m_titleLine->addWidget(m_title);
     m_titleLine->addStretch(1);
-    auto* texts = new QVBoxLayout;
-    texts->setSpacing(2);
-    texts->addLayout(m_titleLine);
-    texts->addWidget(m_subtitle);
-    m_layout->addLayout(texts, 1);
+    m_texts->setSpacing(2);
+    m_texts->addLayout(m_titleLine);
+    m_texts->addWidget(m_subtitle);
+    m_layout->addLayout(m_texts, 1);
     setTrailing(trailing);
 }
 
@@ -78,6 +78,10 @@ void SettingsRow::setTrailing(QWidget* trailing) {
         return;
     m_layout->addWidget(trailing, 0, Qt::AlignRight | Qt::AlignVCenter);
     nameTrailing();
+}
+
+void SettingsRow::addDetail(QWidget* detail) {
+    m_texts->addWidget(detail);
 }
 
 void SettingsRow::nameTrailing() {

@@ -4,6 +4,7 @@
 
 class QHBoxLayout;
 class QLabel;
+class QVBoxLayout;
 
 // One line of a settings group: a title (and optional subtitle under it) at the left, an optional
 // accessory right after the title, and the control at the right. A hairline separates it from the
@@ -28,6 +29,8 @@ public:
     // The control at the right; replaces and deletes any earlier one.
     void setTrailing(QWidget* trailing);
     QWidget* trailing() const { return m_trailing; }
+    // A widget under the title and subtitle (a note on the setting), taking ownership; added in order.
+    void addDetail(QWidget* detail);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -38,6 +41,7 @@ private:
     QLabel* m_title;
     QLabel* m_subtitle;
     QHBoxLayout* m_titleLine;
+    QVBoxLayout* m_texts;
     QHBoxLayout* m_layout;
     QWidget* m_accessory = nullptr;
     QWidget* m_trailing = nullptr;

@@ -1,11 +1,12 @@
 // A first start as a user meets it, with the Linux Dock: the guide's choices end up in the
 // defaults file, the menu-bar setting takes the application's own tile out of the Dock and back,
 // and a newer version on the update feed is offered at launch.
-#include "dock/DockService.h"
 #include "platform/PropertyList.h"
 
 #include "DesktopTestCase.h"
+#include "RunningInDock.h"
 #include "TestFiles.h"
+#include "TrayWatcher.h"
 #include "XSession.h"
 
 #include <QDBusConnectionInterface>
@@ -34,16 +35,7 @@ class FirstRunEndToEndTest : public DesktopTestCase {
             [&] { return m_connection.interface()->isServiceRegistered("app.trellin.Dock").value(); }, 10000));
     }
 
-    bool dockShowsTrellin() {
-        const QDBusMessage reply = m_connection.call(
-            QDBusMessage::createMethodCall("app.trellin.Dock", "/app/trellin/Dock", "app.trellin.Dock", "Tiles"));
-        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-            return false;
-        const auto records = qdbus_cast<QList<DockTileRecord>>(reply.arguments().at(0));
-        return std::any_of(records.begin(), records.end(), [](const DockTileRecord& record) {
-            return record.running && QFileInfo(record.path) == QFileInfo(QStringLiteral(TRELLIN_BUNDLE_DIR));
-        });
-    }
+    bool dockShowsTrellin() { return dockShowsRunning(m_connection, QStringLiteral(TRELLIN_BUNDLE_DIR)); }
 
     void keys(const QStringList& keys) {
         for (const QString& key : keys) {
@@ -57,6 +49,9 @@ private Q_SLOTS:
     void cleanup() { tearDownDesktop(); }
 
     void theGuidesChoicesAreKeptAndTheMenuBarTakesTheDockTile() {
+        // A desktop with a tray, where the menu-bar item can stand for the application.
+        TrayWatcher tray;
+        QVERIFY(tray.publish(m_connection));
         startDock();
         startProgram(trellin());
         QString window;

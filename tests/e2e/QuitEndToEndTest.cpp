@@ -6,6 +6,7 @@
 
 #include "DesktopTestCase.h"
 #include "TestFiles.h"
+#include "TrayWatcher.h"
 #include "XSession.h"
 
 #include <QDBusArgument>
@@ -22,26 +23,6 @@
 #include <optional>
 
 using namespace XSession;
-
-// A desktop's tray as its items see it: a StatusNotifierWatcher with a host, noting who registers.
-class TrayWatcher : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
-    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ isHostRegistered)
-    Q_PROPERTY(int ProtocolVersion READ protocolVersion)
-    Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ items)
-public:
-    bool isHostRegistered() const { return true; }
-    int protocolVersion() const { return 0; }
-    QStringList items() const { return m_items; }
-
-public Q_SLOTS:
-    void RegisterStatusNotifierItem(const QString& service) { m_items.append(service); }
-    void RegisterStatusNotifierHost(const QString&) {}
-
-private:
-    QStringList m_items;
-};
 
 class QuitEndToEndTest : public DesktopTestCase {
     Q_OBJECT
@@ -196,9 +177,7 @@ private Q_SLOTS:
 
     void theTraysQuitEndsTheApplicationWhateverIsOpen() {
         TrayWatcher watcher;
-        QVERIFY(m_connection.registerObject("/StatusNotifierWatcher", &watcher,
-                                            QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties));
-        QVERIFY(m_connection.registerService("org.kde.StatusNotifierWatcher"));
+        QVERIFY(watcher.publish(m_connection));
         // Without a tray window of its own, only the update window stands in the way, in about
         // half of the launches.
         for (int launch = 0; launch < 5; ++launch) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeSystemTray.h"
 #include "RecordingHelperActions.h"
 #include "TestSettings.h"
 #include "VirtualClock.h"
@@ -40,6 +41,7 @@ struct MainWindowTestBed {
                       .icons = icons,
                       .discovery = discovery,
                       .updater = updater,
+                      .systemTray = tray,
                       .appIcon =
                           FileIcons::bundleIconFile(QStringLiteral(TRELLIN_BUNDLE_DIR), 256).value_or(QImage())} {}
 
@@ -77,5 +79,7 @@ struct MainWindowTestBed {
         int starts = 0;
         int checks = 0;
     } updater;
+    // A desktop with a tray, unless a test takes it down.
+    FakeSystemTray tray{true};
     MainWindowEnvironment environment;
 };

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 class XdgAutostartLoginItemTest : public QObject {
     Q_OBJECT
 
@@ -37,8 +39,9 @@ private Q_SLOTS:
         qputenv("TRELLIN_AUTOSTART_LOG", QFile::encodeName(log));
 
         XdgAutostartLoginItem item(root.filePath("autostart"), "app.trellin.Trellin", "Trellin", program);
-        QString error;
-        QVERIFY2(item.registerMainApp(&error), qPrintable(error));
+        const std::optional<LoginItemFailure> failure = item.registerMainApp();
+        QVERIFY2(!failure, failure ? qPrintable(failure->description) : "");
+        QVERIFY(item.isRegistered());
         const QStringList lines = QString::fromUtf8(readFile(item.entryPath())).split('\n');
         QCOMPARE(lines.filter(QRegularExpression("^Exec=")).size(), 1);
         QVERIFY2(!lines.contains("Hidden=true"), "a line break in the path made a key of its own");
@@ -46,6 +49,70 @@ private Q_SLOTS:
         QCOMPARE(GioDesktopEntries().launch(item.entryPath(), {}), std::nullopt);
         QTRY_COMPARE(QFile::decodeName(readFile(log)), program);
         QTRY_COMPARE(childrenOfThisProcess(), QStringList());
+    }
+
+    // What is registered is read from the entry itself: one switched off by the desktop, or left by
+    // a bundle that has since moved, starts nothing of ours.
+    void registrationIsReadFromTheEntry() {
+        QTemporaryDir root;
+        const QString program = root.filePath("Trellin.app/Contents/MacOS/Trellin");
+        XdgAutostartLoginItem item(root.filePath("autostart"), "app.trellin.Trellin", "Trellin", program);
+        QVERIFY(!item.isRegistered());
+        QCOMPARE(item.registerMainApp(), std::nullopt);
+        QVERIFY(item.isRegistered());
+        const QByteArray entry = readFile(item.entryPath());
+
+        QVERIFY(writeFile(item.entryPath(), entry + "Hidden=true\n"));
+        QVERIFY(!item.isRegistered());
+        QVERIFY(writeFile(item.entryPath(),
+                          QByteArray(entry).replace("Autostart-enabled=true", "Autostart-enabled=false")));
+        QVERIFY(!item.isRegistered());
+        // Keys of another group are not the entry's.
+        QVERIFY(writeFile(item.entryPath(), entry + "[Desktop Action x]\nHidden=true\n"));
+        QVERIFY(item.isRegistered());
+
+        XdgAutostartLoginItem moved(root.filePath("autostart"), "app.trellin.Trellin", "Trellin",
+                                    root.filePath("Elsewhere/Trellin.app/Contents/MacOS/Trellin"));
+        QVERIFY(!moved.isRegistered());
+        QCOMPARE(moved.registerMainApp(), std::nullopt);
+        QVERIFY(moved.isRegistered() && !item.isRegistered());
+
+        QCOMPARE(item.unregisterMainApp(), std::nullopt);
+        QVERIFY(!moved.isRegistered());
+        QCOMPARE(item.unregisterMainApp(), std::nullopt); // nothing there is no failure
+    }
+
+    // A refusal says what was being done and why, and leaves the registration as it was.
+    void refusalsAreTold() {
+        QTemporaryDir root;
+        const QString program = root.filePath("Trellin.app/Contents/MacOS/Trellin");
+        // A file where the folder should be.
+        QVERIFY(writeFile(root.filePath("blocked"), {}));
+        XdgAutostartLoginItem blocked(root.filePath("blocked/autostart"), "app.trellin.Trellin", "Trellin", program);
+        std::optional<LoginItemFailure> failure = blocked.registerMainApp();
+        QVERIFY(failure);
+        QCOMPARE(failure->action, LoginItemFailure::Action::Register);
+        QCOMPARE(failure->reason, LoginItemFailure::Reason::CannotCreateFolder);
+        QVERIFY(failure->description.contains(root.filePath("blocked/autostart")));
+        QVERIFY(!blocked.isRegistered());
+
+        XdgAutostartLoginItem unbundled(root.filePath("autostart"), "app.trellin.Trellin", "Trellin", {});
+        QCOMPARE(unbundled.registerMainApp()->reason, LoginItemFailure::Reason::NotInBundle);
+        QVERIFY(!QFile::exists(root.filePath("autostart")));
+
+        if (::geteuid() == 0)
+            QSKIP("permissions do not bind the superuser");
+        XdgAutostartLoginItem item(root.filePath("autostart"), "app.trellin.Trellin", "Trellin", program);
+        QCOMPARE(item.registerMainApp(), std::nullopt);
+        const auto readOnly = QFile::ReadOwner | QFile::ExeOwner;
+        QVERIFY(QFile::setPermissions(root.filePath("autostart"), readOnly));
+        failure = item.unregisterMainApp();
+        QVERIFY(failure && failure->action == LoginItemFailure::Action::Unregister &&
+                failure->reason == LoginItemFailure::Reason::CannotRemove);
+        QVERIFY(item.isRegistered());
+        QCOMPARE(item.registerMainApp()->reason, LoginItemFailure::Reason::CannotWrite);
+        QVERIFY(item.isRegistered());
+        QVERIFY(QFile::setPermissions(root.filePath("autostart"), readOnly | QFile::WriteOwner));
     }
 };
 

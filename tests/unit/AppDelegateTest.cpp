@@ -1,5 +1,6 @@
 // Start-up in either mode, reopen, the helper's badges and its termination.
 #include "app/AppDelegate.h"
+#include "FakeSystemTray.h"
 #include "helpers/DockPreferences.h"
 #include "helpers/HelperState.h"
 #include "helpers/RunMode.h"
@@ -38,6 +39,7 @@ private Q_SLOTS:
     void mainApplicationStartUp();
     void unreadableFoldersFileLeavesHelpersAlone();
     void mainApplicationPresentationFollowsMenuBarSetting();
+    void mainApplicationLeavesTheDockOnlyForATray();
     void helperStartedByMainApplicationShowsOn();
     void helperStartedWithGroupArgumentStaysQuiet();
     void helperStartedFromDockOpensPopupAndSwallowsFirstReopen();
@@ -68,6 +70,7 @@ private:
     std::unique_ptr<FolderStore> m_store;
     std::unique_ptr<AppSettings> m_settings;
     DockHeight m_dockHeight;
+    FakeSystemTray m_tray;
     std::unique_ptr<AppDelegate> m_delegate;
 };
 
@@ -140,6 +143,7 @@ void AppDelegateTest::makeProcess(const QString& groupID, const QStringList& arg
         .dockMonitor = *m_runtime,
         .mainWindow = *m_runtime,
         .updater = *m_runtime,
+        .systemTray = m_tray,
     });
 }
 
@@ -203,6 +207,7 @@ void AppDelegateTest::unreadableFoldersFileLeavesHelpersAlone() {
 
 void AppDelegateTest::mainApplicationPresentationFollowsMenuBarSetting() {
     makeProcess({});
+    m_tray.setAvailable(true);
     m_home->defaults->setObject("showMenuBar", true);
     m_delegate->applicationDidFinishLaunching();
     QCOMPARE(m_runtime->policy, ActivationPolicy::Accessory);
@@ -218,6 +223,33 @@ void AppDelegateTest::mainApplicationPresentationFollowsMenuBarSetting() {
     m_runtime->key = 0;
     m_settings->setShowMenuBar(true);
     QCOMPARE(m_runtime->calls, QStringList{"activationPolicy accessory"});
+}
+
+// Without a tray the menu-bar item cannot show, so the Dock icon stays whatever the setting says;
+// a tray that comes or goes later moves the application, keeping an open window in front.
+void AppDelegateTest::mainApplicationLeavesTheDockOnlyForATray() {
+    makeProcess({});
+    m_tray.setAvailable(false);
+    m_home->defaults->setObject("showMenuBar", true);
+    m_delegate->applicationDidFinishLaunching();
+    QCOMPARE(m_runtime->policy, ActivationPolicy::Regular);
+
+    m_runtime->clear();
+    m_runtime->key = 42;
+    m_tray.setAvailable(true);
+    QCOMPARE(m_runtime->calls, (QStringList{"activationPolicy accessory", "orderFrontIfVisible 42"}));
+    m_runtime->clear();
+    m_tray.setAvailable(false);
+    QCOMPARE(m_runtime->calls, (QStringList{"activationPolicy regular", "orderFrontIfVisible 42"}));
+
+    // With the setting off, a tray changes nothing.
+    m_settings->setShowMenuBar(false);
+    m_runtime->clear();
+    m_runtime->key = 0;
+    m_tray.setAvailable(true);
+    QCOMPARE(m_runtime->policy, ActivationPolicy::Regular);
+    m_settings->setShowMenuBar(true);
+    QCOMPARE(m_runtime->policy, ActivationPolicy::Accessory);
 }
 
 void AppDelegateTest::helperStartedByMainApplicationShowsOn() {

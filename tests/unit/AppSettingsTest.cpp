@@ -13,7 +13,9 @@
 #include <algorithm>
 
 #include <QTest>
+
 #include <limits>
+#include <unistd.h>
 
 using Field = AppSettings::Field;
 
@@ -146,9 +148,12 @@ private Q_SLOTS:
         // Another process changes the stored values.
         m_home->defaults->setObject("appTheme", "light");
         m_home->defaults->setObject("popupColumns", 5);
-        m_home->defaults->setObject("launchAtLogin", true);
         m_home->defaults->setObject("hasCompletedOnboarding", true);
+        // Launch at login is what is registered, whatever the key says: here registered elsewhere.
+        m_home->defaults->setObject("launchAtLogin", false);
+        QCOMPARE(m_home->loginItem.registerMainApp(), std::nullopt);
         const QByteArray before = readFile(m_home->defaults->filePath());
+        const QByteArray entry = readFile(m_home->loginItem.entryPath());
 
         // Observers see the reload begin, the values that change, and its end.
         QList<std::pair<Field, bool>> heard; // each field and whether a reload was under way
@@ -163,7 +168,7 @@ private Q_SLOTS:
         QVERIFY(!s->hasCompletedOnboarding()); // read once, at creation
         QCOMPARE(readFile(m_home->defaults->filePath()), before);
         QVERIFY(m_home->localPosts.isEmpty() && m_home->distributedNotifications.posted.isEmpty());
-        QVERIFY(!QFile::exists(m_home->loginItem.entryPath()));
+        QCOMPARE(readFile(m_home->loginItem.entryPath()), entry);
 
         // A value unequal to itself read again is no change.
         m_home->defaults->setObject("popupOpacity", std::numeric_limits<double>::quiet_NaN());
@@ -265,12 +270,48 @@ private Q_SLOTS:
         s->setLaunchAtLogin(false); // unregistering what is not there is fine
         QVERIFY(console.isEmpty());
 
-        // A file where the autostart folder should be: the failure is told, the value kept.
-        QDir(m_home->path("config/autostart")).removeRecursively();
+        QCOMPARE(s->launchAtLoginFailure(), std::nullopt);
+    }
+
+    // A refused change is told once on the console and kept for the switch to show, and the field
+    // (and its key) fall back to what is really registered; the next change that works clears it.
+    void refusedLaunchAtLoginShowsTheRealRegistration() {
+        const QStringList& console = m_home->console.lines;
+        m_home->defaults->setObject("launchAtLogin", true); // stale: nothing is registered
+        const auto s = makeSettings();
+        QVERIFY(!s->launchAtLogin());
+        QList<Field> heard;
+        int failures = 0;
+        connect(s.get(), &AppSettings::changed, this, [&](Field field) { heard.append(field); });
+        connect(s.get(), &AppSettings::launchAtLoginFailureChanged, this, [&] { ++failures; });
+
+        // A file where the autostart folder should be.
         QVERIFY(writeFile(m_home->path("config/autostart"), {}));
         s->setLaunchAtLogin(true);
+        QVERIFY(!s->launchAtLogin());
+        QCOMPARE(m_home->defaults->object("launchAtLogin"), QVariant(false));
+        QCOMPARE(heard, (QList<Field>{Field::LaunchAtLogin, Field::LaunchAtLogin}));
+        QVERIFY(console.size() == 1 && console.first().startsWith("Failed to update launch at login: cannot create "));
+        QVERIFY(s->launchAtLoginFailure() && s->launchAtLoginFailure()->action == LoginItemFailure::Action::Register &&
+                s->launchAtLoginFailure()->reason == LoginItemFailure::Reason::CannotCreateFolder);
+        QCOMPARE(failures, 1);
+
+        QVERIFY(QFile::remove(m_home->path("config/autostart")));
+        s->setLaunchAtLogin(true);
+        QVERIFY(s->launchAtLogin() && m_home->loginItem.isRegistered());
+        QCOMPARE(s->launchAtLoginFailure(), std::nullopt);
+        QCOMPARE(failures, 2);
+
+        // Turning it off where the entry cannot be removed leaves it on, and says so.
+        if (::geteuid() == 0)
+            QSKIP("permissions do not bind the superuser");
+        QVERIFY(QFile::setPermissions(m_home->path("config/autostart"), QFile::ReadOwner | QFile::ExeOwner));
+        s->setLaunchAtLogin(false);
         QVERIFY(s->launchAtLogin());
-        QVERIFY(console.size() == 1 && console.first().startsWith("Failed to update launch at login: "));
+        QCOMPARE(m_home->defaults->object("launchAtLogin"), QVariant(true));
+        QCOMPARE(s->launchAtLoginFailure()->action, LoginItemFailure::Action::Unregister);
+        QVERIFY(QFile::setPermissions(m_home->path("config/autostart"),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
 };
 

@@ -23,6 +23,7 @@ private Q_SLOTS:
             .scheduler = m_bed->clock,
             .notifications = m_bed->home.localNotifications,
             .navigation = m_navigation,
+            .systemTray = m_bed->tray,
         });
         m_navigations = 0;
         m_bed->home.localNotifications.addObserver(NotificationName::mainWindowNavigationRequested,

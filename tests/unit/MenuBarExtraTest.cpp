@@ -6,6 +6,7 @@
 #include "app/MainWindowController.h"
 #include "settings/LocalizationKeys.h"
 #include "ui/MainWindowNavigation.h"
+#include "widgets/Theme.h"
 
 #include <QAction>
 #include <QMenu>
@@ -25,6 +26,7 @@ class MenuBarExtraTest : public QObject {
             .openWindowAction = [this] { ++m_windowsOpened; },
             .quit = [this] { ++m_quits; },
             .isHelperProcess = helper,
+            .systemTray = m_bed->tray,
         });
     }
 
@@ -38,6 +40,7 @@ private Q_SLOTS:
             .scheduler = m_bed->clock,
             .notifications = m_bed->home.localNotifications,
             .navigation = m_navigation,
+            .systemTray = m_bed->tray,
         });
         m_windowsOpened = 0;
         m_quits = 0;
@@ -51,16 +54,27 @@ private Q_SLOTS:
         m_bed->settings->setShowMenuBar(true);
         const auto extra = makeExtra(true);
         QVERIFY(!extra->trayIcon() && !extra->menu());
-        QVERIFY(!MenuBarExtra::isInserted(true, true));
+        m_bed->tray.setAvailable(false);
+        m_bed->tray.setAvailable(true);
+        QVERIFY(!extra->trayIcon());
     }
 
-    void theExtraFollowsTheSetting() {
+    // The icon is there while the setting is on and a tray can show it; a tray that comes later
+    // gets a new icon, which is what registers with it.
+    void theExtraFollowsTheSettingAndTheTray() {
         const auto extra = makeExtra(false);
-        QVERIFY(!extra->trayIcon()->isVisible());
+        QVERIFY(!extra->trayIcon());
         m_bed->settings->setShowMenuBar(true);
-        QVERIFY(extra->trayIcon()->isVisible());
+        QVERIFY(extra->trayIcon() && extra->trayIcon()->isVisible());
+        QCOMPARE(extra->trayIcon()->contextMenu(), extra->menu());
         m_bed->settings->setShowMenuBar(false);
-        QVERIFY(!extra->trayIcon()->isVisible());
+        QVERIFY(!extra->trayIcon());
+
+        m_bed->settings->setShowMenuBar(true);
+        m_bed->tray.setAvailable(false);
+        QVERIFY(!extra->trayIcon() && extra->menu());
+        m_bed->tray.setAvailable(true);
+        QVERIFY(extra->trayIcon() && extra->trayIcon()->isVisible());
     }
 
     void itemsInOrderWithSymbolsInTheInterfaceLanguage() {
@@ -78,15 +92,19 @@ private Q_SLOTS:
         QVERIFY(extra->quitAction()->text() != english);
         QCOMPARE(extra->quitAction()->text(), m_bed->localization.text(L10nKey::menuQuit));
 
-        // The menu as the tray shows it, in both languages, for a person to look at.
-        QImage sheet(520, 160, QImage::Format_RGB32);
+        // The menu as the tray shows it, in both languages and both themes, for a person to look at.
+        QImage sheet(520, 300, QImage::Format_RGB32);
         sheet.fill(QColor(120, 140, 170));
         QPainter painter(&sheet);
-        for (const AppLanguage language : {AppLanguage::English, AppLanguage::Ukrainian}) {
-            m_bed->settings->setLanguage(language);
-            extra->menu()->adjustSize();
-            const QPixmap menu = extra->menu()->grab();
-            painter.drawPixmap(language == AppLanguage::English ? 20 : 270, 20, menu);
+        for (const AppThemeMode theme : {AppThemeMode::Light, AppThemeMode::Dark}) {
+            m_bed->settings->setAppTheme(theme);
+            for (const AppLanguage language : {AppLanguage::English, AppLanguage::Ukrainian}) {
+                m_bed->settings->setLanguage(language);
+                extra->menu()->adjustSize();
+                const QPixmap menu = extra->menu()->grab();
+                painter.drawPixmap(language == AppLanguage::English ? 20 : 270, theme == AppThemeMode::Light ? 20 : 160,
+                                   menu);
+            }
         }
         QVERIFY(sheet.save(QCoreApplication::applicationDirPath() + QStringLiteral("/menu-bar-menu.png")));
     }
@@ -131,6 +149,33 @@ private Q_SLOTS:
         }
         painter.end();
         QVERIFY(sheet.save(QCoreApplication::applicationDirPath() + QStringLiteral("/menu-bar-icon.png")));
+    }
+
+    // The menu is drawn in the application's theme, its symbols in the menu's own text colour.
+    void theMenuFollowsTheTheme() {
+        const auto extra = makeExtra(false);
+        // The colour of the symbol's most opaque pixel.
+        const auto symbolInk = [&extra] {
+            const QImage symbol = extra->quitAction()->icon().pixmap(16).toImage();
+            QColor ink(Qt::transparent);
+            for (int y = 0; y < symbol.height(); ++y)
+                for (int x = 0; x < symbol.width(); ++x)
+                    if (symbol.pixelColor(x, y).alpha() > ink.alpha())
+                        ink = symbol.pixelColor(x, y);
+            return ink;
+        };
+        for (const AppThemeMode theme : {AppThemeMode::Light, AppThemeMode::Dark, AppThemeMode::Light}) {
+            m_bed->settings->setAppTheme(theme);
+            const QPalette expected = Theme::palette(colorSchemeFor(theme));
+            const QPalette palette = extra->menu()->palette();
+            QCOMPARE(palette.color(QPalette::Window), expected.color(QPalette::Window));
+            QCOMPARE(palette.color(QPalette::Text), expected.color(QPalette::Text));
+            const QColor ink = symbolInk();
+            const QColor text = expected.color(QPalette::Text);
+            QVERIFY(ink.alpha() > 128);
+            QVERIFY(qAbs(ink.red() - text.red()) + qAbs(ink.green() - text.green()) + qAbs(ink.blue() - text.blue()) <
+                    24);
+        }
     }
 
     void itemsShowTheWindowOnTheirPageAfterTheMenuClosesAndQuitQuits() {

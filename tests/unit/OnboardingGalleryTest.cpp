@@ -4,12 +4,14 @@
 // step's content stays clear of the footer.
 #include "GalleryLooks.h"
 #include "MainWindowTestBed.h"
+#include "TestFiles.h"
 #include "settings/LocalizationKeys.h"
 #include "ui/OnboardingFeatureRow.h"
 #include "ui/OnboardingOptionCard.h"
 #include "ui/OnboardingToggleRow.h"
 #include "ui/OnboardingView.h"
 #include "widgets/Fonts.h"
+#include "widgets/RowNote.h"
 #include "widgets/TextButton.h"
 #include "widgets/Theme.h"
 #include "widgets/ToggleSwitch.h"
@@ -67,6 +69,14 @@ private Q_SLOTS:
         view->goBack();
         bed.clock.advance(0.1); // mid-way between two steps
         shots.append(shot(window, bed, false));
+        // The last step again with both notes: no tray, and launch at login refused.
+        bed.clock.advance(0.3);
+        view->advance();
+        bed.tray.setAvailable(false);
+        QVERIFY(writeFile(bed.home.path("config/autostart"), {}));
+        view->launchAtLoginRow()->toggleSwitch()->click();
+        shots.append(shot(window, bed));
+        QVERIFY(clearOfFooter(view->launchAtLoginNote()));
 
         const QString name =
             QStringLiteral("onboarding-gallery-%1.png").arg(QString::fromLatin1(QTest::currentDataTag()));

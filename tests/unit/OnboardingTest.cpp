@@ -2,12 +2,14 @@
 // not), the workflow default applied once per run, finishing once, the eased step changes on
 // virtual time, and the keyboard.
 #include "MainWindowTestBed.h"
+#include "TestFiles.h"
 #include "settings/LocalizationKeys.h"
 #include "ui/EasedTransition.h"
 #include "ui/OnboardingOptionCard.h"
 #include "ui/OnboardingStepIndicator.h"
 #include "ui/OnboardingToggleRow.h"
 #include "ui/OnboardingView.h"
+#include "widgets/RowNote.h"
 #include "widgets/SegmentedTabs.h"
 #include "widgets/TextButton.h"
 #include "widgets/ToggleSwitch.h"
@@ -120,6 +122,35 @@ private Q_SLOTS:
         QCOMPARE(view->themeChoice()->currentIndex(), 1);
         m_bed->settings->setLaunchAtLogin(true);
         QVERIFY(view->launchAtLoginRow()->isOn());
+    }
+
+    // The guide's switches tell the same as the settings page: a refused launch at login stays
+    // off with its reason under it, and the menu-bar item without a tray says it has no effect.
+    void switchesTellWhatTheSystemDid() {
+        m_bed->tray.setAvailable(false);
+        auto view = makeView();
+        view->advance();
+        view->advance();
+        settle();
+        QVERIFY(view->menuBarNote()->isVisible());
+        QCOMPARE(view->menuBarNote()->text(), m_bed->localization.text(L10nKey::showMenuBarNoTray));
+        QVERIFY(view->launchAtLoginNote()->isHidden());
+
+        QVERIFY(writeFile(m_bed->home.path("config/autostart"), {}));
+        QTest::mouseClick(view->launchAtLoginRow()->toggleSwitch(), Qt::LeftButton);
+        QVERIFY(!m_bed->settings->launchAtLogin() && !view->launchAtLoginRow()->isOn());
+        QVERIFY(view->launchAtLoginNote()->isVisible());
+        QCOMPARE(view->launchAtLoginNote()->text(), m_bed->localization.text(L10nKey::launchAtLoginCannotCreateFolder));
+        QVERIFY(view->launchAtLoginRow()->toggleSwitch()->accessibleDescription().endsWith(
+            view->launchAtLoginNote()->text()));
+        m_bed->settings->setLanguage(AppLanguage::Ukrainian);
+        QCOMPARE(view->launchAtLoginNote()->text(), m_bed->localization.text(L10nKey::launchAtLoginCannotCreateFolder));
+
+        m_bed->tray.setAvailable(true);
+        QVERIFY(view->menuBarNote()->isHidden());
+        QVERIFY(QFile::remove(m_bed->home.path("config/autostart")));
+        QTest::mouseClick(view->launchAtLoginRow()->toggleSwitch(), Qt::LeftButton);
+        QVERIFY(m_bed->settings->launchAtLogin() && view->launchAtLoginNote()->isHidden());
     }
 
     void backStopsAtWelcomeAndStartFinishesOnce() {

@@ -2,6 +2,7 @@
 // as settings-gallery-<language>-<theme>.png for a person to look at.
 #include "GalleryLooks.h"
 #include "MainWindowTestBed.h"
+#include "TestFiles.h"
 #include "ui/AboutView.h"
 #include "ui/GeneralSettingsView.h"
 #include "ui/PopupSettingsView.h"
@@ -28,7 +29,7 @@ private Q_SLOTS:
         AboutView about(bed.environment, QStringLiteral("1.4.2"));
         const QPalette palette = Theme::palette(dark ? ColorScheme::Dark : ColorScheme::Light);
         QList<QImage> shots;
-        for (QWidget* page : std::initializer_list<QWidget*>{&general, &popup, &about}) {
+        const auto shoot = [&shots, &palette](QWidget* page) {
             page->setPalette(palette);
             page->setAutoFillBackground(true);
             page->setBackgroundRole(QPalette::Window);
@@ -37,13 +38,22 @@ private Q_SLOTS:
             QTest::qWait(20);
             // Nothing is cut: the page's natural size fits its content.
             QVERIFY(page->minimumSizeHint().width() <= 560);
+            QVERIFY(page->minimumSizeHint().height() <= page->height());
             QImage image(page->size() * 2, QImage::Format_ARGB32_Premultiplied);
             image.setDevicePixelRatio(2);
             image.fill(Qt::magenta);
             QPainter painter(&image);
             page->render(&painter);
             shots.append(image);
-        }
+        };
+        for (QWidget* page : std::initializer_list<QWidget*>{&general, &popup, &about})
+            shoot(page);
+        // The general page again with its notes: no tray, and launch at login refused.
+        bed.tray.setAvailable(false);
+        QVERIFY(writeFile(bed.home.path("config/autostart"), {}));
+        bed.settings->setLaunchAtLogin(true);
+        QTest::qWait(20);
+        shoot(&general);
         int width = 20;
         int height = 0;
         for (const QImage& shot : shots) {

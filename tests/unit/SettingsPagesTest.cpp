@@ -1,12 +1,14 @@
 // The General, Popup and About settings pages: how values read, that every control writes its
 // setting and follows it, and that the keyboard reaches every control under a name.
 #include "MainWindowTestBed.h"
+#include "TestFiles.h"
 #include "settings/LocalizationKeys.h"
 #include "ui/AboutView.h"
 #include "ui/GeneralSettingsView.h"
 #include "ui/OnboardingView.h"
 #include "ui/PopupSettingsView.h"
 #include "ui/SettingsFormats.h"
+#include "widgets/RowNote.h"
 #include "widgets/SegmentedPicker.h"
 #include "widgets/SettingsRow.h"
 #include "widgets/SettingsSlider.h"
@@ -66,6 +68,42 @@ private Q_SLOTS:
         QCOMPARE(page.showMenuBarSwitch()->isChecked(), menuBar);
         settings.setLanguage(AppLanguage::Ukrainian);
         QCOMPARE(language->selection(), 1);
+    }
+
+    // A change the system refused leaves the switch showing what is really registered, with one
+    // line under it in the interface language until a change works; the menu-bar switch says why
+    // it has no effect while there is no tray.
+    void generalPageNotes() {
+        MainWindowTestBed bed;
+        AppSettings& settings = *bed.settings;
+        GeneralSettingsView page(bed.environment);
+        page.show();
+        RowNote* launchNote = page.launchAtLoginNote();
+        QVERIFY(launchNote->isHidden() && page.showMenuBarNote()->isHidden());
+
+        // A file where the autostart folder should be.
+        QVERIFY(writeFile(bed.home.path("config/autostart"), {}));
+        QTest::keyClick(page.launchAtLoginSwitch(), Qt::Key_Space);
+        QVERIFY(!settings.launchAtLogin() && !page.launchAtLoginSwitch()->isChecked());
+        QVERIFY(launchNote->isVisible() && launchNote->tone() == RowNote::Tone::Warning);
+        const QString english = launchNote->text();
+        QCOMPARE(english, QStringLiteral("Couldn’t turn this on: the autostart folder can’t be created."));
+        QCOMPARE(page.launchAtLoginSwitch()->accessibleDescription(), english);
+        settings.setLanguage(AppLanguage::Ukrainian);
+        QCOMPARE(launchNote->text(), bed.localization.text(L10nKey::launchAtLoginCannotCreateFolder));
+        QVERIFY(launchNote->text() != english);
+
+        QVERIFY(QFile::remove(bed.home.path("config/autostart")));
+        QTest::keyClick(page.launchAtLoginSwitch(), Qt::Key_Space);
+        QVERIFY(settings.launchAtLogin() && page.launchAtLoginSwitch()->isChecked());
+        QVERIFY(launchNote->isHidden() && page.launchAtLoginSwitch()->accessibleDescription().isEmpty());
+
+        bed.tray.setAvailable(false);
+        QVERIFY(page.showMenuBarNote()->isVisible());
+        QCOMPARE(page.showMenuBarNote()->text(), bed.localization.text(L10nKey::showMenuBarNoTray));
+        QCOMPARE(page.showMenuBarSwitch()->accessibleDescription(), page.showMenuBarNote()->text());
+        bed.tray.setAvailable(true);
+        QVERIFY(page.showMenuBarNote()->isHidden());
     }
 
     void popupPageWritesAndFollows() {

@@ -14,10 +14,16 @@ public:
 
     QString entryPath() const;
 
-    bool registerMainApp(QString* error) override;
-    bool unregisterMainApp(QString* error) override;
+    // True when the entry is there, starts this bundle's executable, and is not switched off
+    // (Hidden, or the desktop's own "enabled" key); an entry left by a bundle that moved starts
+    // nothing of ours.
+    bool isRegistered() const override;
+    std::optional<LoginItemFailure> registerMainApp() override;
+    std::optional<LoginItemFailure> unregisterMainApp() override;
 
 private:
+    QString entryText() const;
+
     QString m_directory;
     QString m_bundleIdentifier;
     QString m_applicationName;

@@ -1,0 +1,3 @@
+#include "SystemTray.h"
+
+SystemTray::~SystemTray() = default;
