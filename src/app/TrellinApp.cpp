@@ -40,6 +40,7 @@
 #include "platform/linux/X11WindowLevels.h"
 #include "platform/linux/XInputEventMonitor.h"
 #include "platform/linux/XdgAutostartLoginItem.h"
+#include "platform/linux/XdgUrlOpener.h"
 #include "popup/PopupPanelController.h"
 #include "settings/AppSettings.h"
 #include "settings/Localization.h"
@@ -128,6 +129,7 @@ struct Backend {
     QtScreens screens;
     XInputEventMonitor eventMonitor;
     X11WindowLevels windowLevels;
+    XdgUrlOpener urlOpener{scheduler};
 };
 
 // The shared objects of the process, in construction order: each is given only what stands
@@ -202,7 +204,7 @@ struct SharedObjects {
                               .icons = icons,
                               .translucentWindows = backend.screens.showsTranslucentWindows()},
           })
-        , updateDialog(localization, settings)
+        , updateDialog(localization, settings, backend.urlOpener, backend.screens.showsTranslucentWindows())
         , updater({
               .defaults = identity.defaults,
               .mainBundle = identity.bundle,
