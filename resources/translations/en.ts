@@ -695,5 +695,21 @@
         <source>The update feed is not a valid appcast: %@</source>
         <translation>The update feed is not a valid appcast: %@</translation>
     </message>
+    <message id="update.failed.not_rss">
+        <source>The update feed is not an RSS feed.</source>
+        <translation>The update feed is not an RSS feed.</translation>
+    </message>
+    <message id="update.failed.no_channel">
+        <source>The update feed has no channel of releases.</source>
+        <translation>The update feed has no channel of releases.</translation>
+    </message>
+    <message id="update.failed.malformed">
+        <source>The update feed is broken at line %d.</source>
+        <translation>The update feed is broken at line %d.</translation>
+    </message>
+    <message id="update.no_browser">
+        <source>No web browser is set up to open the page.</source>
+        <translation>No web browser is set up to open the page.</translation>
+    </message>
 </context>
 </TS>

@@ -707,5 +707,21 @@
         <source>The update feed is not a valid appcast: %@</source>
         <translation>Стрічка оновлень має хибний формат: %@</translation>
     </message>
+    <message id="update.failed.not_rss">
+        <source>The update feed is not an RSS feed.</source>
+        <translation>Стрічка оновлень — не RSS-стрічка.</translation>
+    </message>
+    <message id="update.failed.no_channel">
+        <source>The update feed has no channel of releases.</source>
+        <translation>У стрічці оновлень немає каналу з випусками.</translation>
+    </message>
+    <message id="update.failed.malformed">
+        <source>The update feed is broken at line %d.</source>
+        <translation>Стрічку оновлень пошкоджено в рядку %d.</translation>
+    </message>
+    <message id="update.no_browser">
+        <source>No web browser is set up to open the page.</source>
+        <translation>Немає браузера, щоб відкрити сторінку.</translation>
+    </message>
 </context>
 </TS>

@@ -41,6 +41,7 @@
 #include "platform/linux/X11WindowLevels.h"
 #include "platform/linux/XInputEventMonitor.h"
 #include "platform/linux/XdgAutostartLoginItem.h"
+#include "platform/linux/XdgUrlOpener.h"
 #include "popup/PopupPanelController.h"
 #include "settings/AppSettings.h"
 #include "settings/Localization.h"
@@ -134,6 +135,7 @@ struct Backend {
     XInputEventMonitor eventMonitor;
     X11WindowLevels windowLevels;
     LinuxSystemTray systemTray;
+    XdgUrlOpener urlOpener{scheduler};
 };
 
 // The shared objects of the process, in construction order: each is given only what stands
@@ -208,7 +210,7 @@ struct SharedObjects {
                               .icons = icons,
                               .translucentWindows = backend.screens.showsTranslucentWindows()},
           })
-        , updateDialog(localization, settings)
+        , updateDialog(localization, settings, backend.urlOpener, backend.screens.showsTranslucentWindows())
         , updater({
               .defaults = identity.defaults,
               .mainBundle = identity.bundle,

@@ -33,6 +33,11 @@ struct UpdateCheckResult {
         NotAnAppcast,
     };
     Problem problem = Problem::None;
+    // What is wrong with a feed that is no appcast (NotAnAppcast only), and for a broken document
+    // the line where reading stopped, so the dialog can say it without the parser's English.
+    enum class FeedFault { Unknown, NotRss, NoChannel, Malformed };
+    FeedFault feedFault = FeedFault::Unknown;
+    int feedLine = 0;
     QString detail;
     QString reason;
 };

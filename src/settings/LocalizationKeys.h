@@ -223,6 +223,10 @@ inline constexpr char updateFailedUnreadable[] = "update.failed.unreadable";
 inline constexpr char updateFailedTooLarge[] = "update.failed.too_large";
 inline constexpr char updateFailedTimedOut[] = "update.failed.timed_out";
 inline constexpr char updateFailedNotAppcast[] = "update.failed.not_appcast";
+inline constexpr char updateFailedNotRss[] = "update.failed.not_rss";
+inline constexpr char updateFailedNoChannel[] = "update.failed.no_channel";
+inline constexpr char updateFailedMalformed[] = "update.failed.malformed"; // %d the line
+inline constexpr char updateNoBrowser[] = "update.no_browser";
 
 // How a key's texts are stored and what a format text must take.
 struct Entry {
@@ -417,6 +421,10 @@ inline constexpr auto kAll = std::to_array<Entry>({
     detail::text(updateFailedTooLarge),
     detail::text(updateFailedTimedOut),
     detail::format(updateFailedNotAppcast, "@"),
+    detail::text(updateFailedNotRss),
+    detail::text(updateFailedNoChannel),
+    detail::format(updateFailedMalformed, "d"),
+    detail::text(updateNoBrowser),
 });
 
 // The display-name key of each choice the pickers offer.

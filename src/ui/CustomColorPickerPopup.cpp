@@ -1,7 +1,6 @@
 #include "CustomColorPickerPopup.h"
 
 #include "TileColorHex.h"
-#include "widgets/AnchoredPopup.h"
 #include "widgets/FocusRing.h"
 #include "widgets/Shapes.h"
 
@@ -18,7 +17,6 @@
 
 namespace {
 
-constexpr double cornerRadius = 12;
 constexpr double squareCornerRadius = 6;
 constexpr int gap = 6;
 // How far one arrow key moves a component.
@@ -196,13 +194,10 @@ private:
 
 CustomColorPickerPopup::CustomColorPickerPopup(const QColor& current, QList<QColor> swatches, const Names& names,
                                                QWidget* parent)
-    : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint)
+    : PanelWindow(parent)
     , m_swatches(std::move(swatches))
     , m_square(new PickerSquare(this))
     , m_hueBar(new HueBar(this)) {
-    // A window of its own, yet drawn in the theme of the window that opened it.
-    setAttribute(Qt::WA_WindowPropagation);
-    setAttribute(Qt::WA_TranslucentBackground);
     setAccessibleName(names.popup);
     m_square->setAccessibleName(names.square);
     m_hueBar->setAccessibleName(names.hueBar);
@@ -224,7 +219,7 @@ CustomColorPickerPopup::CustomColorPickerPopup(const QColor& current, QList<QCol
     }
     row->addStretch();
     layout->addLayout(row);
-    setFixedSize(sizeHint());
+    setPanelSize(layout->sizeHint());
     setFocusProxy(m_square);
 
     const Rgba rgb = TileColorHex::deviceRgb(current);
@@ -283,9 +278,7 @@ void CustomColorPickerPopup::publish(const QColor& color) {
 }
 
 void CustomColorPickerPopup::popUp(QWidget* anchor) {
-    const QPoint position = AnchoredPopup::position(*this, anchor, gap, AnchoredPopup::Edge::Trailing);
-    move(position);
-    show();
+    PanelWindow::popUp(anchor, gap, AnchoredPopup::Edge::Trailing);
     m_square->setFocus(Qt::PopupFocusReason);
 }
 
@@ -296,14 +289,4 @@ void CustomColorPickerPopup::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-void CustomColorPickerPopup::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QPainterPath outline =
-        Shapes::continuousRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius);
-    painter.fillPath(outline, palette().color(QPalette::Base));
-    painter.setPen(QPen(palette().color(QPalette::Mid), 1));
-    painter.drawPath(outline);
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "widgets/PanelWindow.h"
+
 #include <QColor>
 #include <QList>
-#include <QWidget>
 
 #include <functional>
 
@@ -10,7 +11,7 @@ class QAbstractButton;
 
 // A small window for picking any colour: a saturation/brightness square, a hue bar and a row of
 // ready-made swatches. Every change is reported at once, so what it colours follows the drag.
-class CustomColorPickerPopup final : public QWidget {
+class CustomColorPickerPopup final : public PanelWindow {
     Q_OBJECT
 public:
     static constexpr int popupPadding = 14;
@@ -57,7 +58,6 @@ Q_SIGNALS:
     void colorChanged(const QColor& color);
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

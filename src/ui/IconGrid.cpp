@@ -80,11 +80,15 @@ IconGrid::IconGrid(const QString& selectedIcon, QWidget* parent)
     setWidgetResizable(false);
     setBackgroundRole(QPalette::Base);
     auto* content = new QWidget;
-    content->setAutoFillBackground(false);
     for (const QLatin1String icon : FolderIcons::availableIcons())
         m_cells.append(new IconGridCell(this, QString(icon), content));
     setWidget(content);
-    viewport()->setAutoFillBackground(false);
+    // The grid paints every pixel it covers, in the panel's fill: a see-through viewport would let
+    // whatever was last drawn below it (the page under a dialog) stay in the parts no cell repaints.
+    for (QWidget* layer : {viewport(), content}) {
+        layer->setBackgroundRole(QPalette::Base);
+        layer->setAutoFillBackground(true);
+    }
     content->setFocusPolicy(Qt::NoFocus);
     setSelectedIcon(selectedIcon);
     layOutCells();

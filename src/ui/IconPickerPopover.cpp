@@ -1,10 +1,7 @@
 #include "IconPickerPopover.h"
 
 #include "IconGrid.h"
-#include "widgets/AnchoredPopup.h"
-#include "widgets/Shapes.h"
 
-#include <QPainter>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -12,20 +9,16 @@ namespace {
 
 constexpr int popoverWidth = 280;
 constexpr int popoverHeight = 200;
-constexpr double cornerRadius = 12;
 constexpr int gap = 6;
 
 } // namespace
 
 IconPickerPopover::IconPickerPopover(const QString& selectedIcon, std::function<void(const QString&)> onIconSelected,
                                      QWidget* parent)
-    : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint)
+    : PanelWindow(parent)
     , m_onIconSelected(std::move(onIconSelected))
     , m_grid(new IconGrid(selectedIcon, this)) {
-    // A window of its own, yet drawn in the theme of the window that opened it.
-    setAttribute(Qt::WA_WindowPropagation);
-    setAttribute(Qt::WA_TranslucentBackground);
-    setFixedSize(popoverWidth, popoverHeight);
+    setPanelSize(QSize(popoverWidth, popoverHeight));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(m_grid);
@@ -47,18 +40,6 @@ IconPickerPopover::IconPickerPopover(const QString& selectedIcon, std::function<
 }
 
 void IconPickerPopover::popUp(QWidget* anchor) {
-    const QPoint position = AnchoredPopup::position(*this, anchor, gap, AnchoredPopup::Edge::Leading);
-    move(position);
-    show();
+    PanelWindow::popUp(anchor, gap, AnchoredPopup::Edge::Leading);
     m_grid->setFocus(Qt::PopupFocusReason);
-}
-
-void IconPickerPopover::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QPainterPath outline =
-        Shapes::continuousRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius);
-    painter.fillPath(outline, palette().color(QPalette::Base));
-    painter.setPen(QPen(palette().color(QPalette::Mid), 1));
-    painter.drawPath(outline);
 }

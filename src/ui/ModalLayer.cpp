@@ -98,14 +98,25 @@ void ModalLayer::refresh() {
     m_shown = wanted;
     m_shownFolder = folder;
     if (wanted == ModalDialog::None) {
-        // The dialog leaves; the layer goes when the animation ends.
-        if (m_panel && m_page)
-            m_page->setFocus();
+        // The dialog leaves; the layer goes when the animation ends. The page is usable from now
+        // on: a click during the fade belongs to what it lands on.
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        if (m_panel) {
+            m_panel->setGraphicsEffect(new PresentationEffect(m_panel));
+            // After the dialog's own work is done: a deleted folder's card is gone by then.
+            QMetaObject::invokeMethod(this, &ModalLayer::giveFocusBack, Qt::QueuedConnection);
+        }
         m_presentation->animateTo(0);
         if (m_presentation->state() != QAbstractAnimation::Running)
             present(0);
         return;
     }
+    if (!wasShown) {
+        // A dialog that replaces another keeps the first one's opener.
+        QWidget* focused = window()->focusWidget();
+        m_opener = focused && !isAncestorOf(focused) ? focused : nullptr;
+    }
+    setAttribute(Qt::WA_TransparentForMouseEvents, false);
     delete m_panel;
     if (!wasShown && m_page)
         m_backdrop = blurred(m_page->grab().toImage(), Theme::schemeOf(*this) == ColorScheme::Dark ? 12 : 9);
@@ -121,17 +132,37 @@ void ModalLayer::refresh() {
     m_presentation->animateTo(1);
 }
 
+void ModalLayer::giveFocusBack() {
+    if (m_shown != ModalDialog::None)
+        return; // a dialog opened again meanwhile; it keeps the keyboard
+    QWidget* opener = m_opener;
+    m_opener = nullptr;
+    if (opener && opener->isVisible() && opener->isEnabled() && opener->focusPolicy() != Qt::NoFocus) {
+        opener->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // The opener went with the dialog's work (a deleted folder's card): the page takes the keyboard.
+    if (m_page)
+        m_page->setFocus(Qt::OtherFocusReason);
+}
+
 void ModalLayer::present(double progress) {
     m_backdropOpacity = std::clamp(progress, 0.0, 1.0);
+    const bool settled = m_presentation->state() != QAbstractAnimation::Running;
     if (m_panel) {
         if (auto* effect = qobject_cast<PresentationEffect*>(m_panel->graphicsEffect())) {
-            effect->setCentre(QRectF(m_panel->rect()).center());
-            effect->setScale(enteringScale + (1 - enteringScale) * progress);
-            effect->setOpacity(std::clamp(progress, 0.0, 1.0));
+            if (settled && m_shown != ModalDialog::None && m_presentation->target() == 1) {
+                // Fully shown: the panel paints directly again. An effect left in place would keep
+                // drawing the dialog from a cached picture, stale wherever a child repaints alone.
+                m_panel->setGraphicsEffect(nullptr);
+            } else {
+                effect->setCentre(QRectF(m_panel->rect()).center());
+                effect->setScale(enteringScale + (1 - enteringScale) * progress);
+                effect->setOpacity(std::clamp(progress, 0.0, 1.0));
+            }
         }
     }
-    if (m_shown == ModalDialog::None && m_presentation->target() == 0 &&
-        m_presentation->state() != QAbstractAnimation::Running) {
+    if (m_shown == ModalDialog::None && m_presentation->target() == 0 && settled) {
         delete m_panel;
         hide();
     }

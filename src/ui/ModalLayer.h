@@ -19,6 +19,8 @@ enum class ModalDialog { None, DeleteConfirmation, EmptyFolderAlert, FolderEdito
 
 // The main window's dialogs, drawn inside the window over a blurred, dimmed picture of the page.
 // Shown while one of the store's dialog flags is set; a click on the backdrop dismisses them all.
+// Closing gives the keyboard back to the control that had it when the first dialog opened, and
+// from that moment lets clicks through to the page while the backdrop fades.
 class ModalLayer final : public QWidget {
     Q_OBJECT
 public:
@@ -33,6 +35,8 @@ public:
     ModalDialog shownDialog() const { return m_shown; }
     // The dialog's panel, or null when none is shown.
     QWidget* panel() const { return m_panel; }
+    // Where the keyboard goes back to when the dialogs close.
+    QWidget* opener() const { return m_opener; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -44,6 +48,7 @@ private:
     QWidget* makePanel(ModalDialog dialog);
     void present(double progress);
     void placePanel();
+    void giveFocusBack();
 
     const MainWindowEnvironment& m_environment;
     QPointer<QWidget> m_page;
@@ -51,7 +56,7 @@ private:
     ModalDialog m_shown = ModalDialog::None;
     QUuid m_shownFolder; // the folder the delete confirmation asks about
     QPointer<QWidget> m_panel;
-    QPointer<QWidget> m_leavingPanel;
+    QPointer<QWidget> m_opener;
     QImage m_backdrop;
     SpringAnimation* m_presentation;
     double m_backdropOpacity = 0;

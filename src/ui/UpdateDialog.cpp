@@ -8,9 +8,13 @@
 #include "widgets/Theme.h"
 
 #include <QDesktopServices>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -33,16 +37,18 @@ QString shownVersion(const QString& shortVersion, const QString& version) {
 
 } // namespace
 
-UpdateDialog::UpdateDialog(const Localization& localization, const AppSettings& settings, QWidget* parent)
-    : QWidget(parent, Qt::Dialog)
+UpdateDialog::UpdateDialog(const Localization& localization, const AppSettings& settings, bool translucent,
+                           QWidget* parent)
+    : PanelWindow(parent, Qt::Dialog)
     , m_localization(localization)
     , m_settings(settings)
-    , m_openUrl([](const QUrl& url) { QDesktopServices::openUrl(url); })
+    , m_openPage([](const QUrl& url, const std::function<void(bool)>& done) { done(QDesktopServices::openUrl(url)); })
     , m_layout(new QVBoxLayout(this)) {
-    // The panel is a card on the window's background, as the main window's dialogs are.
-    m_layout->setContentsMargins(10, 10, 10, 10);
-    m_layout->setSizeConstraint(QLayout::SetFixedSize);
-    setAutoFillBackground(true);
+    setTranslucent(translucent);
+    // The dialog's panel draws the card; the window gives it the shadow, or its shape.
+    setCornerRadius(DialogPanel::cornerRadius);
+    setContentDrawsPanel(true);
+    m_layout->setContentsMargins(0, 0, 0, 0);
     connect(&settings, &AppSettings::changed, this, [this](AppSettings::Field field) {
         if (field == AppSettings::Field::AppTheme || field == AppSettings::Field::Language)
             rebuild();
@@ -52,10 +58,25 @@ UpdateDialog::UpdateDialog(const Localization& localization, const AppSettings& 
 
 void UpdateDialog::present(const UpdateCheckResult& result, bool) {
     m_result = result;
+    m_noBrowser = false;
+    const bool wasShown = isVisible();
     rebuild();
-    show();
+    if (wasShown)
+        show();
+    else
+        showCentred(screen());
     raise();
     activateWindow();
+}
+
+bool UpdateDialog::eventFilter(QObject* watched, QEvent* event) {
+    // The window has no title bar: its background moves it, as a title bar would.
+    if (watched == m_panel && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && windowHandle()) {
+        windowHandle()->startSystemMove();
+        return true;
+    }
+    return PanelWindow::eventFilter(watched, event);
 }
 
 QString UpdateDialog::failureText(const Localization& l10n, const UpdateCheckResult& result) {
@@ -79,6 +100,17 @@ QString UpdateDialog::failureText(const Localization& l10n, const UpdateCheckRes
     case Problem::FeedTimedOut:
         return l10n.text(L10nKey::updateFailedTimedOut);
     case Problem::NotAnAppcast:
+        // The parser's own words are English; the kind of fault is said in the interface language.
+        switch (result.feedFault) {
+        case UpdateCheckResult::FeedFault::NotRss:
+            return l10n.text(L10nKey::updateFailedNotRss);
+        case UpdateCheckResult::FeedFault::NoChannel:
+            return l10n.text(L10nKey::updateFailedNoChannel);
+        case UpdateCheckResult::FeedFault::Malformed:
+            return l10n.format(L10nKey::updateFailedMalformed, {result.feedLine});
+        case UpdateCheckResult::FeedFault::Unknown:
+            break;
+        }
         return l10n.format(L10nKey::updateFailedNotAppcast, {detail});
     case Problem::None:
         break;
@@ -102,9 +134,31 @@ bool UpdateDialog::isWebAddress(const QString& url) {
            (scheme == QStringLiteral("https") || scheme == QStringLiteral("http"));
 }
 
-void UpdateDialog::open(const QString& url) {
-    if (isWebAddress(url) && m_openUrl)
-        m_openUrl(QUrl(url, QUrl::StrictMode));
+void UpdateDialog::open(const QString& url, std::function<void()> opened) {
+    if (!isWebAddress(url) || !m_openPage)
+        return;
+    QPointer<UpdateDialog> self(this);
+    m_openPage(QUrl(url, QUrl::StrictMode), [self, opened = std::move(opened)](bool took) {
+        if (!self)
+            return;
+        if (took) {
+            if (opened)
+                opened();
+            return;
+        }
+        self->m_noBrowser = true;
+        if (self->m_openFailure) {
+            self->m_openFailure->show();
+            self->fitToPanel();
+        }
+    });
+}
+
+void UpdateDialog::fitToPanel() {
+    // Wrapped texts take the height their width gives them; the layout's hint only guesses it.
+    m_panel->adjustSize();
+    const int width = m_panel->width();
+    setPanelSize(QSize(width, m_panel->hasHeightForWidth() ? m_panel->heightForWidth(width) : m_panel->height()));
 }
 
 void UpdateDialog::rebuild() {
@@ -115,8 +169,10 @@ void UpdateDialog::rebuild() {
         m_panel->deleteLater();
     }
     m_notes = nullptr;
+    m_openFailure = nullptr;
     const Localization& l10n = m_localization;
     m_panel = new DialogPanel(QString(), panelWidth, this);
+    m_panel->installEventFilter(this);
     // The window lists and screen readers name the window by what it says.
     const auto setTitle = [this](const QString& title) {
         m_panel->setTitle(title);
@@ -163,6 +219,15 @@ void UpdateDialog::rebuild() {
             m_notes->setPlainText(notes);
             m_panel->contentLayout()->addWidget(m_notes);
         }
+        // Said in one line when the desktop had no browser for a page.
+        m_openFailure = new QLabel(l10n.text(L10nKey::updateNoBrowser), m_panel);
+        m_openFailure->setWordWrap(true);
+        m_openFailure->setFont(Fonts::rounded(12, QFont::Normal));
+        QPalette warning = m_openFailure->palette();
+        warning.setColor(QPalette::WindowText, Theme::destructive());
+        m_openFailure->setPalette(warning);
+        m_openFailure->setVisible(m_noBrowser);
+        m_panel->contentLayout()->addWidget(m_openFailure);
         if (isWebAddress(m_result.notesLink)) {
             m_panel->addButton(l10n.text(L10nKey::updateButtonNotes), TextButton::Style::Borderless,
                                [this] { open(m_result.notesLink); });
@@ -172,11 +237,7 @@ void UpdateDialog::rebuild() {
         if (isWebAddress(m_result.downloadURL)) {
             defaultButton = m_panel->addButton(
                 l10n.text(L10nKey::updateButtonDownload), TextButton::Style::Prominent,
-                [this, close] {
-                    open(m_result.downloadURL);
-                    close();
-                },
-                true, false);
+                [this, close] { open(m_result.downloadURL, close); }, true, false);
         } else {
             defaultButton = m_panel->buttons().constLast();
         }
@@ -184,6 +245,7 @@ void UpdateDialog::rebuild() {
     }
     }
     m_panel->show();
+    fitToPanel();
     if (defaultButton && (hadFocus || !isVisible()))
         defaultButton->setFocus(Qt::OtherFocusReason);
 }

@@ -6,10 +6,10 @@
 
 #include <algorithm>
 
-QPoint AnchoredPopup::position(const QWidget& popup, const QWidget* anchor, int gap, Edge edge) {
-    QRect area = popup.screen() ? popup.screen()->availableGeometry() : QRect();
-    const int width = popup.width();
-    const int height = popup.height();
+QPoint AnchoredPopup::position(QSize size, const QScreen* screen, const QWidget* anchor, int gap, Edge edge) {
+    QRect area = screen ? screen->availableGeometry() : QRect();
+    const int width = size.width();
+    const int height = size.height();
     QPoint position;
     if (anchor) {
         const QRect anchorRect(anchor->mapToGlobal(QPoint(0, 0)), anchor->size());
@@ -25,4 +25,8 @@ QPoint AnchoredPopup::position(const QWidget& popup, const QWidget* anchor, int 
         position.setY(std::clamp(position.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height)));
     }
     return position;
+}
+
+QPoint AnchoredPopup::position(const QWidget& popup, const QWidget* anchor, int gap, Edge edge) {
+    return position(popup.size(), popup.screen(), anchor, gap, edge);
 }

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr double cornerRadius = 14;
 constexpr int padding = 20;
 
 } // namespace

@@ -19,6 +19,8 @@ class QVBoxLayout;
 class DialogPanel : public QWidget {
     Q_OBJECT
 public:
+    static constexpr double cornerRadius = 14;
+
     // `width` in points; the height follows the content.
     DialogPanel(const QString& title, double width, QWidget* parent = nullptr);
 

@@ -103,6 +103,33 @@ private Q_SLOTS:
         }
         if (result.status == UpdateCheckResult::Status::Failed)
             QVERIFY(result.reason.startsWith(QStringLiteral("The update feed ")));
+        // The broken feed arrives as a kind of fault with its line, not only as the parser's English.
+        if (QTest::currentDataTag() == QByteArray("malformed")) {
+            QCOMPARE(result.problem, UpdateCheckResult::Problem::NotAnAppcast);
+            QCOMPARE(result.feedFault, UpdateCheckResult::FeedFault::Malformed);
+            QCOMPARE(result.feedLine, 9);
+        } else {
+            QCOMPARE(result.feedFault, UpdateCheckResult::FeedFault::Unknown);
+        }
+    }
+
+    // What the tool prints is untrusted text: a fault it names is taken only as far as it makes sense.
+    void faultKindsAreReadWithCare() {
+        const auto parsed = [](const char* json) { return AppcastUpdater::parseToolOutput(QByteArray(json)); };
+        const UpdateCheckResult noChannel =
+            parsed(R"({"status":"error","problem":"notAppcast","fault":"noChannel","reason":"x","line":4})");
+        QCOMPARE(noChannel.feedFault, UpdateCheckResult::FeedFault::NoChannel);
+        QCOMPARE(noChannel.feedLine, 0);
+        // A broken document without a usable line is worded as before, with the tool's detail.
+        for (const char* json :
+             {R"({"status":"error","problem":"notAppcast","fault":"malformed","reason":"x"})",
+              R"({"status":"error","problem":"notAppcast","fault":"malformed","reason":"x","line":-3})",
+              R"({"status":"error","problem":"notAppcast","fault":"other","reason":"x","line":2})"})
+            QCOMPARE(parsed(json).feedFault, UpdateCheckResult::FeedFault::Unknown);
+        // A fault belongs to an unusable feed only.
+        const UpdateCheckResult unreadable =
+            parsed(R"({"status":"error","problem":"unreadable","fault":"notRss","reason":"x","detail":"gone"})");
+        QCOMPARE(unreadable.feedFault, UpdateCheckResult::FeedFault::Unknown);
     }
 
     // Started once at launch: silent unless a newer version is found.

@@ -103,6 +103,13 @@ private Q_SLOTS:
         // The application words the problem in its own language, around what the system said.
         QCOMPARE(run.result.value("problem").toString(), problem);
         QVERIFY(given.endsWith(run.result.value("detail").toString()) || problem == "notAppcast");
+        // A broken feed names its kind of fault and its line, for the application's own words.
+        if (problem == "notAppcast") {
+            QCOMPARE(run.result.value("fault").toString(), QStringLiteral("malformed"));
+            QCOMPARE(run.result.value("line").toInt(), 9);
+        } else {
+            QVERIFY(!run.result.contains(QStringLiteral("fault")));
+        }
     }
 
     // A feed past the size limit is refused rather than read into memory whole.

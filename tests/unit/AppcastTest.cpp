@@ -8,7 +8,7 @@
 
 namespace {
 
-std::optional<Appcast::Feed> fixture(const char* name, QString* error = nullptr) {
+std::optional<Appcast::Feed> fixture(const char* name, Appcast::ParseError* error = nullptr) {
     return Appcast::parse(readFile(QStringLiteral(TRELLIN_SOURCE_DIR "/tests/fixtures/appcast/") + name), error);
 }
 
@@ -135,24 +135,35 @@ private Q_SLOTS:
     }
 
     // Nothing read before a fault in the document is offered as an update.
+    // A broken document says what kind of fault it has, and where, for the application to word.
     void brokenDocumentsAreErrors_data() {
         QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<int>("line");
         QTest::addColumn<QString>("reason");
+        using Fault = Appcast::ParseError::Fault;
         QTest::newRow("malformed") << readFile(
                                           QStringLiteral(TRELLIN_SOURCE_DIR "/tests/fixtures/appcast/malformed.xml"))
-                                   << "line 9";
-        QTest::newRow("empty") << QByteArray() << "Premature end of document";
-        QTest::newRow("not rss") << QByteArray("<html><body>Not found</body></html>") << "it is not an RSS feed";
-        QTest::newRow("no channel") << QByteArray("<rss version=\"2.0\"/>") << "it has no channel";
-        QTest::newRow("garbage after") << QByteArray("<rss><channel/></rss><rss>") << "Extra content";
+                                   << int(Fault::Malformed) << 9 << "line 9";
+        QTest::newRow("empty") << QByteArray() << int(Fault::Malformed) << 1 << "Premature end of document";
+        QTest::newRow("not rss") << QByteArray("<html><body>Not found</body></html>") << int(Fault::NotRss) << 0
+                                 << "it is not an RSS feed";
+        QTest::newRow("no channel") << QByteArray("<rss version=\"2.0\"/>") << int(Fault::NoChannel) << 0
+                                    << "it has no channel";
+        QTest::newRow("garbage after") << QByteArray("<rss><channel/>\n</rss>\n<rss>") << int(Fault::Malformed) << 3
+                                       << "Extra content";
     }
 
     void brokenDocumentsAreErrors() {
         QFETCH(QByteArray, document);
+        QFETCH(int, fault);
+        QFETCH(int, line);
         QFETCH(QString, reason);
-        QString error;
+        Appcast::ParseError error;
         QVERIFY(!Appcast::parse(document, &error));
-        QVERIFY2(error.contains(reason), qPrintable(error));
+        QCOMPARE(int(error.fault), fault);
+        QCOMPARE(error.line, qint64(line));
+        QVERIFY2(error.message.contains(reason), qPrintable(error.message));
     }
 };
 

@@ -61,14 +61,22 @@ private Q_SLOTS:
         bed.settings->setLanguage(ukrainian ? AppLanguage::Ukrainian : AppLanguage::English);
         bed.settings->setAppTheme(dark ? AppThemeMode::Dark : AppThemeMode::Light);
         UpdateDialog dialog(bed.localization, *bed.settings);
+        dialog.setPageOpener([](const QUrl&, const std::function<void(bool)>& done) { done(false); });
         UpdateCheckResult linkOnly = result(UpdateCheckResult::Status::Newer);
         linkOnly.notes.clear();
         linkOnly.notesLink = QStringLiteral("https://trellin.app/notes/0.2.0.html");
+        UpdateCheckResult broken = result(UpdateCheckResult::Status::Failed);
+        broken.problem = UpdateCheckResult::Problem::NotAnAppcast;
+        broken.feedFault = UpdateCheckResult::FeedFault::Malformed;
+        broken.feedLine = 9;
         QList<QImage> shots;
         for (const UpdateCheckResult& shown :
              {result(UpdateCheckResult::Status::Current), result(UpdateCheckResult::Status::Newer), linkOnly,
-              result(UpdateCheckResult::Status::Failed)}) {
+              result(UpdateCheckResult::Status::Failed), broken}) {
             dialog.present(shown, true);
+            // The page with only a link to its notes is shown after Download found no browser.
+            if (shown.notesLink == linkOnly.notesLink)
+                dialog.panel()->buttons().constLast()->click();
             QTest::qWait(30);
             QVERIFY(dialog.isVisible());
             // Every text is the table's, never a key.
@@ -109,6 +117,60 @@ private Q_SLOTS:
         UpdateCheckResult unknown = failed;
         unknown.problem = UpdateCheckResult::Problem::None;
         QCOMPARE(UpdateDialog::failureText(bed.localization, unknown), failed.reason);
+        // A feed that is no appcast is described by its kind of fault, never by the parser's English.
+        UpdateCheckResult broken = failed;
+        broken.problem = UpdateCheckResult::Problem::NotAnAppcast;
+        broken.detail = QStringLiteral("Opening and ending tag mismatch (line 9)");
+        broken.feedFault = UpdateCheckResult::FeedFault::Malformed;
+        broken.feedLine = 9;
+        QCOMPARE(UpdateDialog::failureText(bed.localization, broken),
+                 QStringLiteral("Стрічку оновлень пошкоджено в рядку 9."));
+        broken.feedFault = UpdateCheckResult::FeedFault::NotRss;
+        QCOMPARE(UpdateDialog::failureText(bed.localization, broken),
+                 bed.localization.text(L10nKey::updateFailedNotRss));
+        broken.feedFault = UpdateCheckResult::FeedFault::NoChannel;
+        QCOMPARE(UpdateDialog::failureText(bed.localization, broken),
+                 bed.localization.text(L10nKey::updateFailedNoChannel));
+        // From a checker that names no fault, the detail is all there is to say.
+        broken.feedFault = UpdateCheckResult::FeedFault::Unknown;
+        QVERIFY(UpdateDialog::failureText(bed.localization, broken).endsWith(broken.detail));
+    }
+
+    // Download with no browser to take the page keeps the window and says why in one line; a
+    // browser that takes it closes the window.
+    void downloadWithoutBrowserSaysSo() {
+        MainWindowTestBed bed;
+        UpdateDialog dialog(bed.localization, *bed.settings);
+        bool hasBrowser = false;
+        std::function<void(bool)> pending;
+        dialog.setPageOpener([&pending](const QUrl&, std::function<void(bool)> done) { pending = std::move(done); });
+        dialog.present(result(UpdateCheckResult::Status::Newer), true);
+        QVERIFY(dialog.openFailureLabel() && dialog.openFailureLabel()->isHidden());
+        dialog.panel()->buttons().constLast()->click();
+        QVERIFY(pending);
+        // The browser answers later; the window waits for it.
+        QVERIFY(dialog.isVisible());
+        std::exchange(pending, nullptr)(hasBrowser);
+        QVERIFY(dialog.isVisible());
+        QVERIFY(dialog.openFailureLabel()->isVisible());
+        QCOMPARE(dialog.openFailureLabel()->text(), bed.localization.text(L10nKey::updateNoBrowser));
+        // It stays said across a change of language, and goes with the next result.
+        bed.settings->setLanguage(AppLanguage::Ukrainian);
+        QVERIFY(dialog.openFailureLabel()->isVisible());
+        dialog.present(result(UpdateCheckResult::Status::Newer), true);
+        QVERIFY(dialog.openFailureLabel()->isHidden());
+        hasBrowser = true;
+        dialog.panel()->buttons().constLast()->click();
+        std::exchange(pending, nullptr)(hasBrowser);
+        QVERIFY(!dialog.isVisible());
+        // An answer that comes after the window is gone is dropped.
+        {
+            auto late = std::make_unique<UpdateDialog>(bed.localization, *bed.settings);
+            late->setPageOpener([&pending](const QUrl&, std::function<void(bool)> done) { pending = std::move(done); });
+            late->present(result(UpdateCheckResult::Status::Newer), true);
+            late->panel()->buttons().constLast()->click();
+        }
+        std::exchange(pending, nullptr)(false);
     }
 
     void notesArePlainTextOnly() {
@@ -129,7 +191,10 @@ private Q_SLOTS:
         MainWindowTestBed bed;
         UpdateDialog dialog(bed.localization, *bed.settings);
         QList<QUrl> opened;
-        dialog.setUrlOpener([&opened](const QUrl& url) { opened << url; });
+        dialog.setPageOpener([&opened](const QUrl& url, const std::function<void(bool)>& done) {
+            opened << url;
+            done(true);
+        });
         dialog.present(result(UpdateCheckResult::Status::Newer), false);
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         QVERIFY(dialog.notesView());

@@ -5,6 +5,8 @@
 #include <QUrl>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 namespace {
 
 const QString sparkle = QString::fromLatin1(Appcast::sparkleNamespace);
@@ -83,10 +85,11 @@ void readChannel(QXmlStreamReader& xml, Appcast::Feed& feed) {
 
 } // namespace
 
-std::optional<Appcast::Feed> Appcast::parse(const QByteArray& document, QString* error) {
-    const auto fail = [error](const QString& reason) -> std::optional<Feed> {
+std::optional<Appcast::Feed> Appcast::parse(const QByteArray& document, ParseError* error) {
+    using Fault = ParseError::Fault;
+    const auto fail = [error](Fault fault, const QString& message, qint64 line = 0) -> std::optional<Feed> {
         if (error)
-            *error = reason;
+            *error = {fault, line, message};
         return std::nullopt;
     };
     QXmlStreamReader xml(document);
@@ -94,7 +97,7 @@ std::optional<Appcast::Feed> Appcast::parse(const QByteArray& document, QString*
     bool sawChannel = false;
     if (xml.readNextStartElement()) {
         if (!isPlain(xml, u"rss"))
-            return fail(QStringLiteral("it is not an RSS feed"));
+            return fail(Fault::NotRss, QStringLiteral("it is not an RSS feed"));
         while (xml.readNextStartElement()) {
             if (isPlain(xml, u"channel") && !sawChannel) {
                 sawChannel = true;
@@ -111,10 +114,12 @@ std::optional<Appcast::Feed> Appcast::parse(const QByteArray& document, QString*
         QString message = xml.errorString();
         if (message.endsWith(u'.'))
             message.chop(1);
-        return fail(QStringLiteral("%1 (line %2)").arg(message).arg(xml.lineNumber()));
+        // An empty document has no line yet; it is broken at its first.
+        const qint64 line = std::max<qint64>(1, xml.lineNumber());
+        return fail(Fault::Malformed, QStringLiteral("%1 (line %2)").arg(message).arg(line), line);
     }
     if (!sawChannel)
-        return fail(QStringLiteral("it has no channel"));
+        return fail(Fault::NoChannel, QStringLiteral("it has no channel"));
     return feed;
 }
 

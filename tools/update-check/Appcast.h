@@ -29,10 +29,19 @@ struct Feed {
     QList<Item> items;
 };
 
+// Why a document is no feed: another kind of document, an RSS document without a channel, or XML
+// broken at `line` (1 for the first). `message` says it in English, for logs.
+struct ParseError {
+    enum class Fault { NotRss, NoChannel, Malformed };
+    Fault fault = Fault::Malformed;
+    qint64 line = 0;
+    QString message;
+};
+
 // Reads a feed. Items without a version cannot be compared and are left out; addresses that a
 // browser could not safely be sent to are dropped (see isWebAddress). None, with `error` set, when
 // the document is not an RSS channel.
-std::optional<Feed> parse(const QByteArray& document, QString* error = nullptr);
+std::optional<Feed> parse(const QByteArray& document, ParseError* error = nullptr);
 
 // The item with the newest version; none when the feed has no items. The first one listed wins a tie.
 std::optional<Item> newest(const Feed& feed);

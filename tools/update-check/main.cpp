@@ -68,10 +68,21 @@ QJsonObject failure(const char* problem, const QString& reason, const QString& d
 }
 
 QJsonObject resultOf(const QByteArray& document, const Arguments& arguments) {
-    QString error;
+    Appcast::ParseError error;
     const std::optional<Appcast::Feed> feed = Appcast::parse(document, &error);
-    if (!feed)
-        return failure("notAppcast", QStringLiteral("The update feed is not a valid appcast: ") + error + u'.', error);
+    if (!feed) {
+        // The kind of fault and its line let the application say it in its own language.
+        QJsonObject result =
+            failure("notAppcast", QStringLiteral("The update feed is not a valid appcast: ") + error.message + u'.',
+                    error.message);
+        using Fault = Appcast::ParseError::Fault;
+        result.insert(QStringLiteral("fault"), error.fault == Fault::NotRss      ? QStringLiteral("notRss")
+                                               : error.fault == Fault::NoChannel ? QStringLiteral("noChannel")
+                                                                                 : QStringLiteral("malformed"));
+        if (error.fault == Fault::Malformed)
+            result.insert(QStringLiteral("line"), error.line);
+        return result;
+    }
     const Appcast::Outcome outcome = Appcast::check(*feed, arguments.version);
     if (outcome.status == Appcast::Outcome::Status::Current)
         return {{QStringLiteral("status"), QStringLiteral("current")}};

@@ -25,6 +25,17 @@ UpdateCheckResult::Problem problemNamed(const QString& name) {
     return problems.value(name, Problem::None);
 }
 
+UpdateCheckResult::FeedFault feedFaultNamed(const QString& name) {
+    using FeedFault = UpdateCheckResult::FeedFault;
+    if (name == QStringLiteral("notRss"))
+        return FeedFault::NotRss;
+    if (name == QStringLiteral("noChannel"))
+        return FeedFault::NoChannel;
+    if (name == QStringLiteral("malformed"))
+        return FeedFault::Malformed;
+    return FeedFault::Unknown;
+}
+
 QString infoString(const QVariantMap& info, const char* key) {
     const QVariant value = info.value(QString::fromLatin1(key));
     return value.typeId() == QMetaType::QString ? value.toString().trimmed() : QString();
@@ -193,6 +204,15 @@ UpdateCheckResult AppcastUpdater::parseToolOutput(const QByteArray& output) {
         result.downloadURL = field("downloadURL");
     } else if (status == QStringLiteral("error") && !field("reason").isEmpty()) {
         result.problem = problemNamed(field("problem"));
+        if (result.problem == UpdateCheckResult::Problem::NotAnAppcast) {
+            result.feedFault = feedFaultNamed(field("fault"));
+            const int line = object.value(QLatin1String("line")).toInt();
+            // A line is only worth saying for a broken document, and only a real one.
+            if (result.feedFault == UpdateCheckResult::FeedFault::Malformed && line > 0)
+                result.feedLine = line;
+            else if (result.feedFault == UpdateCheckResult::FeedFault::Malformed)
+                result.feedFault = UpdateCheckResult::FeedFault::Unknown;
+        }
         result.detail = field("detail");
         result.reason = field("reason");
     } else {
