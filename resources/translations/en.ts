@@ -491,10 +491,6 @@
         <source>Access from the menu bar</source>
         <translation>Access from the menu bar</translation>
     </message>
-    <message id="Organize your macOS Dock with elegant app folders.">
-        <source>Organize your macOS Dock with elegant app folders.</source>
-        <translation>Organize your macOS Dock with elegant app folders.</translation>
-    </message>
     <message id="Unknown">
         <source>Unknown</source>
         <translation>Unknown</translation>
@@ -710,6 +706,34 @@
     <message id="update.no_browser">
         <source>No web browser is set up to open the page.</source>
         <translation>No web browser is set up to open the page.</translation>
+    </message>
+    <message id="folder.name.removed">
+        <source>Removed: %@</source>
+        <translation>Removed: %@</translation>
+    </message>
+    <message id="folder.name.truncated">
+        <source>Names are at most %d characters</source>
+        <translation>Names are at most %d characters</translation>
+    </message>
+    <message id="folder.name.counter">
+        <source>%d/%d</source>
+        <translation>%d/%d</translation>
+    </message>
+    <message id="folder.name.counter.spoken">
+        <source>%d of %d characters</source>
+        <translation>%d of %d characters</translation>
+    </message>
+    <message id="main.folder.app_position">
+        <source>Position %d of %d. Ctrl with the arrow keys moves it.</source>
+        <translation>Position %d of %d. Ctrl with the arrow keys moves it.</translation>
+    </message>
+    <message id="app_picker.no_match">
+        <source>No applications match “%@”</source>
+        <translation>No applications match “%@”</translation>
+    </message>
+    <message id="settings.about.tagline">
+        <source>Folders of apps for your Dock.</source>
+        <translation>Folders of apps for your Dock.</translation>
     </message>
 </context>
 </TS>

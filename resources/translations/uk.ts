@@ -503,10 +503,6 @@
         <source>Access from the menu bar</source>
         <translation>Доступ із рядка меню</translation>
     </message>
-    <message id="Organize your macOS Dock with elegant app folders.">
-        <source>Organize your macOS Dock with elegant app folders.</source>
-        <translation>Упорядкуйте Dock у macOS за допомогою елегантних папок програм.</translation>
-    </message>
     <message id="Unknown">
         <source>Unknown</source>
         <translation>Невідомо</translation>
@@ -722,6 +718,34 @@
     <message id="update.no_browser">
         <source>No web browser is set up to open the page.</source>
         <translation>Немає браузера, щоб відкрити сторінку.</translation>
+    </message>
+    <message id="folder.name.removed">
+        <source>Removed: %@</source>
+        <translation>Вилучено: %@</translation>
+    </message>
+    <message id="folder.name.truncated">
+        <source>Names are at most %d characters</source>
+        <translation>Назва — щонайбільше %d символів</translation>
+    </message>
+    <message id="folder.name.counter">
+        <source>%d/%d</source>
+        <translation>%d/%d</translation>
+    </message>
+    <message id="folder.name.counter.spoken">
+        <source>%d of %d characters</source>
+        <translation>%d із %d символів</translation>
+    </message>
+    <message id="main.folder.app_position">
+        <source>Position %d of %d. Ctrl with the arrow keys moves it.</source>
+        <translation>Місце %d із %d. Ctrl зі стрілками переміщує програму.</translation>
+    </message>
+    <message id="app_picker.no_match">
+        <source>No applications match “%@”</source>
+        <translation>Немає програм, що відповідають «%@»</translation>
+    </message>
+    <message id="settings.about.tagline">
+        <source>Folders of apps for your Dock.</source>
+        <translation>Папки програм для вашого Dock.</translation>
     </message>
 </context>
 </TS>

@@ -49,6 +49,8 @@ inline constexpr char folderNamePlaceholder[] = "folder.editor.name_placeholder"
 inline constexpr char folderAddApps[] = "main.folder.add_apps";
 // A tile's delete badge, for screen readers.
 inline constexpr char folderRemoveApp[] = "main.folder.remove_app"; // %@ application name
+// What screen readers say for a tile's place while the keyboard can move it.
+inline constexpr char folderAppPosition[] = "main.folder.app_position"; // %d place, %d count
 inline constexpr char emptyFolderTitle[] = "This folder is empty";
 inline constexpr char emptyFolderHint[] = "Add apps to get started.";
 
@@ -60,6 +62,11 @@ inline constexpr char editorNamePlaceholderExample[] = "folder.editor.name_place
 inline constexpr char editorIconLabel[] = "folder.editor.icon_label";
 inline constexpr char cancel[] = "folder.editor.btn.cancel";
 inline constexpr char save[] = "folder.editor.btn.save";
+// The line under a name field: what the filter took out, that it cut the name, and the counter.
+inline constexpr char folderNameRemoved[] = "folder.name.removed";              // %@ the characters
+inline constexpr char folderNameTruncated[] = "folder.name.truncated";          // %d the limit
+inline constexpr char folderNameCounter[] = "folder.name.counter";              // %d length, %d limit
+inline constexpr char folderNameCounterSpoken[] = "folder.name.counter.spoken"; // %d length, %d limit
 
 // Application picker.
 inline constexpr char appPickerTitle[] = "app_picker.title";
@@ -70,6 +77,8 @@ inline constexpr char appPickerAddCount[] = "app_picker.add_count";
 inline constexpr char appPickerApps[] = "app_picker.apps";
 inline constexpr char appPickerSelected[] = "app_picker.cell.selected";
 inline constexpr char appPickerAlreadyAdded[] = "app_picker.cell.already_added";
+// Shown instead of the grid when a search finds no application.
+inline constexpr char appPickerNoMatch[] = "app_picker.no_match"; // %@ the search
 
 // General page.
 inline constexpr char launchAtLogin[] = "settings.general.launch_at_login";
@@ -139,7 +148,7 @@ inline constexpr char animationNone[] = "popup.animation.none";
 inline constexpr char aboutVersion[] = "settings.about.version"; // %@ version text
 inline constexpr char aboutCopyright[] = "settings.about.copyright";
 inline constexpr char aboutCheckUpdates[] = "settings.about.check_updates";
-inline constexpr char aboutTagline[] = "Organize your macOS Dock with elegant app folders.";
+inline constexpr char aboutTagline[] = "settings.about.tagline";
 // Stands in for a version the bundle does not state.
 inline constexpr char unknownVersion[] = "Unknown";
 // The credit line: the words before the heart, and the maker's credit after it.
@@ -297,6 +306,7 @@ inline constexpr auto kAll = std::to_array<Entry>({
     detail::text(folderNamePlaceholder),
     detail::text(folderAddApps),
     detail::format(folderRemoveApp, "@"),
+    detail::format(folderAppPosition, "dd"),
     detail::text(emptyFolderTitle),
     detail::text(emptyFolderHint),
     detail::text(editorTitleNew),
@@ -306,12 +316,17 @@ inline constexpr auto kAll = std::to_array<Entry>({
     detail::text(editorIconLabel),
     detail::text(cancel),
     detail::text(save),
+    detail::format(folderNameRemoved, "@"),
+    detail::format(folderNameTruncated, "d"),
+    detail::format(folderNameCounter, "dd"),
+    detail::format(folderNameCounterSpoken, "dd"),
     detail::text(appPickerTitle),
     detail::text(appPickerSearchPlaceholder),
     Entry{appPickerAddCount, true, true, "d"},
     detail::text(appPickerApps),
     detail::text(appPickerSelected),
     detail::text(appPickerAlreadyAdded),
+    detail::format(appPickerNoMatch, "@"),
     detail::text(launchAtLogin),
     detail::text(showMenuBar),
     detail::text(language),

@@ -1,5 +1,7 @@
 #include "AppGridItem.h"
 
+#include "AppReorder.h"
+
 #include "platform/FileIconCache.h"
 #include "platform/Scheduler.h"
 #include "platform/Symbols.h"
@@ -254,11 +256,16 @@ void AppGridLayout::setGeometry(const QRect& rect) {
     arrange(rect, true);
 }
 
+int AppGridLayout::columnsFor(int width) {
+    const int step = AppGridItem::tileSize + spacing;
+    return std::max(1, (width + spacing) / step);
+}
+
 int AppGridLayout::arrange(const QRect& rect, bool apply) const {
     if (m_items.isEmpty())
         return 0;
     const int step = AppGridItem::tileSize + spacing;
-    const int columns = std::max(1, (rect.width() + spacing) / step);
+    const int columns = columnsFor(rect.width());
     for (qsizetype i = 0; apply && i < m_items.size(); ++i) {
         const int row = int(i) / columns;
         const int column = int(i) % columns;
@@ -329,6 +336,7 @@ void AppGrid::setApps(const QList<AppItem>& apps, bool isEditing) {
             connect(tile, &AppGridItem::dragFinished, this, &AppGrid::endDragSoon);
             connect(tile, &AppGridItem::dropEntered, this, &AppGrid::enterDrop);
             connect(tile, &AppGridItem::dropPerformed, this, &AppGrid::endDragSoon);
+            tile->deleteBadge()->installEventFilter(this);
         }
         tile->setEditing(isEditing);
         tiles.append(tile);
@@ -346,6 +354,54 @@ void AppGrid::setApps(const QList<AppItem>& apps, bool isEditing) {
         return m_draggingAppID && tile->app().id == *m_draggingAppID;
     });
     setDraggingAppID(isEditing && draggedStillHere ? m_draggingAppID : std::nullopt);
+    describePlaces();
+}
+
+void AppGrid::describePlaces() {
+    const Localization& localization = m_environment.localization;
+    for (qsizetype i = 0; i < m_tiles.size(); ++i) {
+        const QString place = m_isEditing
+                                  ? localization.format(L10nKey::folderAppPosition, {int(i + 1), int(m_tiles.size())})
+                                  : QString();
+        if (m_tiles[i]->deleteBadge()->accessibleDescription() != place)
+            m_tiles[i]->deleteBadge()->setAccessibleDescription(place);
+    }
+}
+
+bool AppGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && m_isEditing) {
+        for (AppGridItem* tile : std::as_const(m_tiles)) {
+            if (tile->deleteBadge() == watched)
+                return badgeKeyPressed(tile, static_cast<QKeyEvent*>(event));
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool AppGrid::badgeKeyPressed(AppGridItem* tile, QKeyEvent* event) {
+    const qsizetype index = m_tiles.indexOf(tile);
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::NoModifier && (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace)) {
+        Q_EMIT deleteRequested(tile->app().id);
+        // The focus goes on to the application that took its place, else the one before.
+        if (!m_tiles.isEmpty() && !m_tiles.contains(tile))
+            m_tiles.at(std::min(index, m_tiles.size() - 1))->deleteBadge()->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    if (modifiers != Qt::ControlModifier)
+        return false;
+    const std::optional<qsizetype> target =
+        AppReorder::keyboardTarget(event->key(), index, m_tiles.size(), columnCount());
+    if (!target) {
+        // An arrow at the edge moves nothing, and goes nowhere else either.
+        const int key = event->key();
+        return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down ||
+               key == Qt::Key_Home || key == Qt::Key_End;
+    }
+    Q_EMIT moveToRequested(tile->app().id, int(*target));
+    // The tile itself moved, so the focus stays with the application it belongs to.
+    tile->deleteBadge()->setFocus(Qt::TabFocusReason);
+    return true;
 }
 
 void AppGrid::setDraggingAppID(const std::optional<QUuid>& draggingAppID) {
@@ -361,6 +417,7 @@ void AppGrid::setDraggingAppID(const std::optional<QUuid>& draggingAppID) {
 void AppGrid::retranslate() {
     for (AppGridItem* tile : m_tiles)
         tile->retranslate();
+    describePlaces();
 }
 
 void AppGrid::enterDrop(const QUuid& targetID, const std::optional<QUuid>& offeredID) {

@@ -103,6 +103,8 @@ public:
     QSize sizeHint() const override;
     QSize minimumSize() const override;
     void setGeometry(const QRect& rect) override;
+    // Tiles to a row at `width`.
+    static int columnsFor(int width);
 
 private:
     int arrange(const QRect& rect, bool apply) const;
@@ -131,6 +133,9 @@ private:
 
 // The tiles of one folder card in a wrapping grid. Tiles are kept and moved, never made anew, when
 // the order changes: the one being dragged must outlive the move. Reports what its tiles report.
+// While editing, the keyboard reorders too: on a tile's delete badge (its Tab stop) Ctrl with the
+// arrows moves the tile one place or one row, Ctrl+Home and Ctrl+End to either end, and Delete
+// removes it as the badge does; the focus stays with the application.
 class AppGrid final : public QWidget {
     Q_OBJECT
 public:
@@ -151,12 +156,22 @@ public:
     // In the order shown.
     const QList<AppGridItem*>& tiles() const { return m_tiles; }
     void retranslate();
+    // Tiles to a row at the grid's width now (the layout forgets its own until it runs again).
+    int columnCount() const { return AppGridLayout::columnsFor(contentsRect().width()); }
 
 Q_SIGNALS:
     void deleteRequested(const QUuid& appID);
     void moveRequested(const QUuid& draggedID, const QUuid& targetID);
+    void moveToRequested(const QUuid& appID, int index);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Tells screen readers each tile's place, which the keyboard moves change.
+    void describePlaces();
+    bool badgeKeyPressed(AppGridItem* tile, QKeyEvent* event);
+
     const MainWindowEnvironment& m_environment;
     bool m_isEditing = false;
     std::optional<QUuid> m_draggingAppID;

@@ -2,12 +2,15 @@
 
 #include "AppPickerCell.h"
 #include "widgets/CellGridLayout.h"
+#include "widgets/Fonts.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QScrollBar>
 
 AppPickerGrid::AppPickerGrid(QWidget* parent)
-    : QScrollArea(parent) {
+    : QScrollArea(parent)
+    , m_emptyLabel(new QLabel(viewport())) {
     setFocusPolicy(Qt::StrongFocus);
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -18,6 +21,28 @@ AppPickerGrid::AppPickerGrid(QWidget* parent)
     // The cells lie straight on the panel (the scroll area would fill behind them).
     content->setAutoFillBackground(false);
     viewport()->setAutoFillBackground(false);
+    m_emptyLabel->setAlignment(Qt::AlignCenter);
+    m_emptyLabel->setWordWrap(true);
+    m_emptyLabel->setTextFormat(Qt::PlainText);
+    m_emptyLabel->setForegroundRole(QPalette::PlaceholderText);
+    m_emptyLabel->setFont(Fonts::rounded(13, QFont::Medium));
+    m_emptyLabel->setContentsMargins(24, 0, 24, 0);
+    m_emptyLabel->hide();
+}
+
+void AppPickerGrid::setEmptyText(const QString& text) {
+    m_emptyLabel->setText(text);
+    refreshEmptyText();
+}
+
+void AppPickerGrid::refreshEmptyText() {
+    const bool show = m_shown.isEmpty() && !m_emptyLabel->text().isEmpty();
+    m_emptyLabel->setGeometry(viewport()->rect());
+    m_emptyLabel->setVisible(show);
+    if (show)
+        m_emptyLabel->raise();
+    // Tab lands on the grid even when it is empty; screen readers then hear why.
+    setAccessibleDescription(show ? m_emptyLabel->text() : QString());
 }
 
 void AppPickerGrid::setCells(const QList<AppPickerCell*>& cells) {
@@ -36,6 +61,7 @@ void AppPickerGrid::showOnly(const QList<AppPickerCell*>& shown) {
     layOutCells();
     showRing();
     verticalScrollBar()->setValue(0);
+    refreshEmptyText();
 }
 
 void AppPickerGrid::setCurrentIndex(int index) {
@@ -60,6 +86,7 @@ void AppPickerGrid::layOutCells() {
 void AppPickerGrid::resizeEvent(QResizeEvent* event) {
     QScrollArea::resizeEvent(event);
     layOutCells();
+    m_emptyLabel->setGeometry(viewport()->rect());
 }
 
 void AppPickerGrid::keyPressEvent(QKeyEvent* event) {

@@ -4,6 +4,7 @@
 #include <QScrollArea>
 
 class AppPickerCell;
+class QLabel;
 
 // The picker's cells as a scrolling grid. Tab reaches it as one control; the arrow keys, Home and
 // End move the keyboard ring from cell to cell and Space toggles the cell under it. Return and
@@ -28,6 +29,9 @@ public:
     AppPickerCell* currentCell() const { return m_shown.value(m_current); }
     void setCurrentIndex(int index);
     int currentIndex() const { return m_current; }
+    // Said in the middle of the grid while no cell is shown; empty for nothing.
+    void setEmptyText(const QString& text);
+    QLabel* emptyLabel() const { return m_emptyLabel; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -38,9 +42,11 @@ protected:
 private:
     void layOutCells();
     void showRing();
+    void refreshEmptyText();
 
     QList<AppPickerCell*> m_cells;
     QList<AppPickerCell*> m_shown;
     int m_current = 0;
     int m_columns = 1;
+    QLabel* m_emptyLabel;
 };

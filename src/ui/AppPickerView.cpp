@@ -133,6 +133,10 @@ void AppPickerView::setSearchText(const QString& text) {
             shown.append(cell);
     }
     m_grid->showOnly(shown);
+    // Only a search can come up empty-handed; a blank one shows every application there is.
+    const bool searching = !m_searchText.trimmed().isEmpty();
+    m_grid->setEmptyText(
+        searching ? m_environment.localization.format(L10nKey::appPickerNoMatch, {m_searchText.trimmed()}) : QString());
 }
 
 void AppPickerView::toggle(const QUuid& appID) {
@@ -157,6 +161,8 @@ void AppPickerView::refreshAddButton() {
     const QString label = m_environment.localization.pluralText(L10nKey::appPickerAddCount, m_selectedIDs.size());
     m_addButton->setText(label);
     m_addButton->setAccessibleName(label);
+    // Adding nothing is no choice to offer; Cancel is the way out then.
+    m_addButton->setEnabled(!m_selectedIDs.isEmpty());
 }
 
 void AppPickerView::confirm() {

@@ -281,6 +281,21 @@ void AppearanceSettingsView::refresh() {
         if (const auto rgb = colorFromHex(*style.customHex))
             custom = TileColorHex::toQColor(*rgb);
     m_colorRow->setCurrent(style.backgroundStyle, custom);
+
+    // Controls that would change nothing on the tile are shown dimmed and take no input: the
+    // border's width and opacity while there is no border, the colour while glass ignores it.
+    const QList<SettingsRow*> styleRows = rows();
+    const auto rowOf = [&styleRows](QWidget* control) {
+        for (SettingsRow* row : styleRows)
+            if (row->trailing() == control)
+                return row;
+        return static_cast<SettingsRow*>(nullptr);
+    };
+    for (QWidget* control : std::initializer_list<QWidget*>{m_borderWidth, m_borderOpacity})
+        if (SettingsRow* row = rowOf(control))
+            row->setEnabled(style.borderEnabled);
+    if (SettingsRow* row = rowOf(m_colorRow))
+        row->setEnabled(style.backgroundMode != TileBackgroundMode::Glass);
 }
 
 void AppearanceSettingsView::retranslate() {

@@ -67,6 +67,8 @@ void ColorCircle::keyPressEvent(QKeyEvent* event) {
 void ColorCircle::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    // A disabled choice still shows its colour, faded as the kit fades its other controls.
+    painter.setOpacity(isEnabled() ? 1.0 : 0.4);
     const QPointF centre = QRectF(rect()).center();
     const double radius = circleDiameter / 2;
     const QRectF disc(centre.x() - radius, centre.y() - radius, circleDiameter, circleDiameter);

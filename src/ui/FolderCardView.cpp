@@ -4,6 +4,7 @@
 #include "AppReorder.h"
 #include "FolderEdit.h"
 #include "FolderNameFilter.h"
+#include "FolderNameHint.h"
 #include "IconGrid.h"
 #include "IconPickerPopover.h"
 #include "model/FolderStore.h"
@@ -57,6 +58,7 @@ FolderCardView::FolderCardView(const MainWindowEnvironment& environment, const A
     buildHeader();
     buildBody();
     layout->addWidget(m_header);
+    layout->addWidget(m_renameRow);
     layout->addWidget(m_body);
     connect(&environment.settings, &AppSettings::changed, this, [this](AppSettings::Field field) {
         if (field == AppSettings::Field::Language)
@@ -81,10 +83,13 @@ void FolderCardView::buildHeader() {
     connect(m_glyphButton, &QAbstractButton::clicked, this, &FolderCardView::openIconPicker);
 
     m_nameLabel = textLabel(13.5, QFont::DemiBold, QPalette::WindowText, m_header);
-    m_nameField = new QLineEdit(m_header);
+    // While editing, the name has a line of its own under the header: a field that holds a full
+    // 20-letter name does not fit beside the count, the switch and the chevron in a narrow window.
+    m_renameRow = new QWidget(this);
+    m_nameField = new QLineEdit(m_renameRow);
     m_nameField->setFont(Fonts::rounded(13.5, QFont::DemiBold));
-    m_nameField->setMaximumWidth(220);
     FolderNameFilter::attach(*m_nameField);
+    fitNameField();
     connect(m_nameField, &QLineEdit::returnPressed, this, &FolderCardView::finishEditing);
     m_countLabel = textLabel(11.5, QFont::Medium, QPalette::PlaceholderText, m_header);
 
@@ -101,11 +106,37 @@ void FolderCardView::buildHeader() {
     row->addWidget(m_glyph);
     row->addWidget(m_glyphButton);
     row->addWidget(m_nameLabel);
-    row->addWidget(m_nameField);
     row->addWidget(m_countLabel);
     row->addStretch(1);
     row->addWidget(m_inDockSwitch);
     row->addWidget(m_chevron);
+
+    // The field lines up with the name it replaces; the filter's hint sits right under it.
+    auto* rename = new QVBoxLayout(m_renameRow);
+    rename->setContentsMargins(m_glyphButton->width() + row->spacing(), 0, 0, 0);
+    rename->setSpacing(2);
+    m_nameHint = new FolderNameHint(*m_nameField, m_environment.localization, m_renameRow);
+    m_nameHint->setFixedWidth(m_nameField->minimumWidth());
+    rename->addWidget(m_nameField);
+    rename->addWidget(m_nameHint);
+    // Tab follows the card from top to bottom.
+    setTabOrder(m_glyphButton, m_inDockSwitch);
+    setTabOrder(m_inDockSwitch, m_chevron);
+    setTabOrder(m_chevron, m_nameField);
+}
+
+void FolderCardView::fitNameField() {
+    // Wide enough for a full-length name of the widest letters the filter lets through, so a name
+    // never scrolls inside its field. The style's frame and margins come from the field's own hint,
+    // which is made for 17 "x".
+    const QFontMetrics metrics(m_nameField->font());
+    int widest = 0;
+    for (char32_t scalar = 0x20; scalar < 0x0500; ++scalar) {
+        if (FolderNameFilter::isAllowed(scalar))
+            widest = std::max(widest, metrics.horizontalAdvance(QString::fromUcs4(&scalar, 1)));
+    }
+    const int frame = m_nameField->sizeHint().width() - 17 * metrics.horizontalAdvance(QLatin1Char('x'));
+    m_nameField->setFixedWidth(frame + FolderNameFilter::maximumLength * widest + 1);
 }
 
 void FolderCardView::buildBody() {
@@ -129,6 +160,7 @@ void FolderCardView::buildBody() {
     m_grid = new AppGrid(m_environment, m_body);
     connect(m_grid, &AppGrid::deleteRequested, this, &FolderCardView::removeApp);
     connect(m_grid, &AppGrid::moveRequested, this, &FolderCardView::moveApp);
+    connect(m_grid, &AppGrid::moveToRequested, this, &FolderCardView::moveAppTo);
     column->addWidget(m_grid);
 
     m_emptyContent = new QWidget(m_body);
@@ -184,6 +216,7 @@ void FolderCardView::beginEditing() {
     if (m_isEditing)
         return;
     m_nameField->setText(m_folder.name);
+    m_nameHint->clearMessage();
     m_editingApps = m_folder.apps;
     m_editingIcon = m_folder.emoji;
     m_isEditing = true;
@@ -335,6 +368,16 @@ void FolderCardView::moveApp(const QUuid& draggedID, const QUuid& targetID) {
     syncTiles();
 }
 
+void FolderCardView::moveAppTo(const QUuid& appID, int index) {
+    if (!m_isEditing)
+        return;
+    const QList<AppItem> moved = AppReorder::movedTo(m_editingApps, appID, index);
+    if (moved == m_editingApps)
+        return;
+    m_editingApps = moved;
+    syncTiles();
+}
+
 void FolderCardView::requestDelete() {
     m_environment.store.setFolderPendingDelete(m_folder);
 }
@@ -347,8 +390,10 @@ void FolderCardView::refresh() {
     m_glyphButton->setVisible(m_isEditing);
     m_nameLabel->setText(m_folder.name);
     m_nameLabel->setVisible(!m_isEditing);
-    m_nameField->setVisible(m_isEditing);
-    m_countLabel->setText(m_environment.localization.pluralText(L10nKey::appCount, m_folder.apps.size()));
+    m_renameRow->setVisible(m_isEditing);
+    // While editing the count follows the edits, so removing or adding shows at once.
+    const qsizetype appCount = (m_isEditing ? m_editingApps : m_folder.apps).size();
+    m_countLabel->setText(m_environment.localization.pluralText(L10nKey::appCount, appCount));
     m_inDockSwitch->setChecked(m_folder.isInDock);
     m_chevron->setRotation(m_isExpanded ? 90 : 0);
     m_chevron->setAccessibleName(m_folder.name);
@@ -389,6 +434,7 @@ void FolderCardView::retranslate() {
     m_emptyTitle->setText(localization.text(L10nKey::emptyFolderTitle));
     m_emptyHint->setText(localization.text(L10nKey::emptyFolderHint));
     m_grid->retranslate();
+    m_nameHint->retranslate();
     refresh();
 }
 

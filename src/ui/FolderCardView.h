@@ -16,6 +16,7 @@ class AppGridItem;
 class AppGrid;
 class FolderGlyph;
 class FolderGlyphButton;
+class FolderNameHint;
 class GlyphButton;
 class QLabel;
 class QLineEdit;
@@ -73,6 +74,7 @@ public:
     TextButton* deleteButton() const { return m_deleteButton; }
     FolderGlyphButton* glyphButton() const { return m_glyphButton; }
     QLineEdit* nameField() const { return m_nameField; }
+    FolderNameHint* nameHint() const { return m_nameHint; }
     QLabel* nameLabel() const { return m_nameLabel; }
     QLabel* countLabel() const { return m_countLabel; }
     QWidget* emptyContent() const { return m_emptyContent; }
@@ -89,6 +91,8 @@ private:
     void buildBody();
     void inDockClicked(bool checked);
     void moveApp(const QUuid& draggedID, const QUuid& targetID);
+    void moveAppTo(const QUuid& appID, int index);
+    void fitNameField();
     // The store's value of this folder; none once it was deleted.
     std::optional<AppFolder> storedFolder() const;
     void refresh();
@@ -109,6 +113,8 @@ private:
     QLabel* m_nameLabel = nullptr;
     QLineEdit* m_nameField = nullptr;
     QLabel* m_countLabel = nullptr;
+    QWidget* m_renameRow = nullptr;
+    FolderNameHint* m_nameHint = nullptr;
     ToggleSwitch* m_inDockSwitch = nullptr;
     GlyphButton* m_chevron = nullptr;
     QWidget* m_body = nullptr;

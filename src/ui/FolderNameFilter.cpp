@@ -48,11 +48,10 @@ char32_t firstScalar(QStringView character) {
 
 } // namespace
 
-QString filtered(const QString& text) {
-    QString kept;
+Outcome examine(const QString& text) {
+    Outcome outcome;
     int keptCount = 0;
     int characterCount = 0;
-    bool removed = false;
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
     qsizetype start = 0;
     while (start < text.size()) {
@@ -63,16 +62,36 @@ QString filtered(const QString& text) {
         ++characterCount;
         if (isAllowed(firstScalar(character))) {
             if (keptCount < maximumLength)
-                kept += character;
+                outcome.kept += character;
+            else
+                outcome.truncated = true;
             ++keptCount;
-        } else {
-            removed = true;
+        } else if (const QString removed = character.toString(); !outcome.removed.contains(removed)) {
+            outcome.removed.append(removed);
         }
         start = end;
     }
-    if (!removed && characterCount <= maximumLength)
-        return text;
-    return kept;
+    if (outcome.removed.isEmpty() && characterCount <= maximumLength)
+        outcome.kept = text;
+    return outcome;
+}
+
+QString filtered(const QString& text) {
+    return examine(text).kept;
+}
+
+int characterCount(const QString& text) {
+    int count = 0;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = finder.toNextBoundary();
+        if (end <= start)
+            end = text.size();
+        ++count;
+        start = end;
+    }
+    return count;
 }
 
 } // namespace FolderNameFilter

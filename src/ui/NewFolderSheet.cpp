@@ -1,6 +1,7 @@
 #include "NewFolderSheet.h"
 
 #include "FolderNameFilter.h"
+#include "FolderNameHint.h"
 #include "IconGrid.h"
 #include "model/FolderStore.h"
 #include "model/Timestamp.h"
@@ -53,6 +54,7 @@ NewFolderSheet::NewFolderSheet(const MainWindowEnvironment& environment, QWidget
     m_nameField->setFont(Fonts::rounded(13, QFont::Normal));
     m_nameField->setText(m_folderToEdit ? m_folderToEdit->name : QString());
     FolderNameFilter::attach(*m_nameField);
+    m_nameHint = new FolderNameHint(*m_nameField, localization, this);
 
     QLabel* iconLabel = sectionLabel(localization.text(L10nKey::editorIconLabel), this);
     m_iconGrid->setAccessibleName(iconLabel->text());
@@ -62,14 +64,18 @@ NewFolderSheet::NewFolderSheet(const MainWindowEnvironment& environment, QWidget
     QVBoxLayout* content = contentLayout();
     content->addWidget(nameLabel);
     content->addWidget(m_nameBox);
-    content->addSpacing(4);
+    content->addWidget(m_nameHint);
     content->addWidget(iconLabel);
     content->addWidget(m_iconGrid);
 
     addButton(
         localization.text(L10nKey::cancel), TextButton::Style::Secondary, [this] { cancel(); }, false, true);
-    addButton(
+    m_saveButton = addButton(
         localization.text(L10nKey::save), TextButton::Style::Prominent, [this] { save(); }, true, false);
+    // A blank name cannot be saved, so Save (and Return with it) waits for a name.
+    const auto refreshSave = [this] { m_saveButton->setEnabled(!folderName().trimmed().isEmpty()); };
+    connect(m_nameField, &QLineEdit::textChanged, this, refreshSave);
+    refreshSave();
     setTabOrder(m_nameField, m_iconGrid);
 }
 

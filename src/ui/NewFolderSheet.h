@@ -8,6 +8,7 @@
 
 #include <optional>
 
+class FolderNameHint;
 class IconGrid;
 class QLineEdit;
 class SearchInputField;
@@ -35,6 +36,8 @@ public:
 
     QLineEdit* nameField() const { return m_nameField; }
     IconGrid* iconGrid() const { return m_iconGrid; }
+    FolderNameHint* nameHint() const { return m_nameHint; }
+    TextButton* saveButton() const { return m_saveButton; }
     QString folderName() const;
     QString selectedIcon() const { return m_selectedIcon; }
 
@@ -50,4 +53,6 @@ private:
     SearchInputField* m_nameBox;
     QLineEdit* m_nameField;
     IconGrid* m_iconGrid;
+    FolderNameHint* m_nameHint = nullptr;
+    TextButton* m_saveButton = nullptr;
 };

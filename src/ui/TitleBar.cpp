@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QWindow>
 
 namespace {
@@ -63,6 +64,13 @@ TitleBar::TitleBar(const Localization& localization, QWidget* parent)
     connect(m_theme, &QAbstractButton::clicked, this, &TitleBar::themeClicked);
     connect(m_settings, &QAbstractButton::clicked, this, &TitleBar::settingsClicked);
     connect(m_tabs, &SegmentedTabs::currentChanged, this, [this](int index) { Q_EMIT tabSelected(tabPages[index]); });
+    // The traffic lights take no keyboard focus; the usual window commands press them instead.
+    const auto press = [this](QKeySequence keys, TrafficLightKind kind) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [this, kind] { m_lights->button(kind)->click(); });
+    };
+    press(QKeySequence(Qt::CTRL | Qt::Key_W), TrafficLightKind::Close);
+    press(QKeySequence(Qt::CTRL | Qt::Key_M), TrafficLightKind::Minimize);
     setFixedHeight(barHeight);
     retranslate();
     recolor();

@@ -1,10 +1,8 @@
 #include "TrafficLights.h"
 
 #include "platform/Symbols.h"
-#include "widgets/FocusRing.h"
 
 #include <QAbstractButton>
-#include <QKeyEvent>
 #include <QPainter>
 
 namespace {
@@ -42,19 +40,13 @@ public:
         : QAbstractButton(parent)
         , m_kind(kind)
         , m_group(group) {
-        setFocusPolicy(Qt::TabFocus);
+        // Out of the Tab order, as the system's own window buttons are: the title bar's shortcuts
+        // press them from the keyboard, and screen readers still press them by name.
+        setFocusPolicy(Qt::NoFocus);
         setFixedSize(int(TrafficLights::diameter), int(TrafficLights::diameter));
     }
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override {
-        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-            animateClick();
-            return;
-        }
-        QAbstractButton::keyPressEvent(event);
-    }
-
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
@@ -63,7 +55,7 @@ protected:
         painter.fillPath(circle, isDown() ? colorOf(m_kind).darker(115) : colorOf(m_kind));
         painter.setPen(QPen(QColor(0, 0, 0, 30), 0.5));
         painter.drawPath(circle);
-        if (m_group->isHovered() || hasFocus()) {
+        if (m_group->isHovered()) {
             QColor glyph(Qt::black);
             glyph.setAlphaF(0.72f);
             if (m_kind == TrafficLightKind::Zoom) {
@@ -78,8 +70,6 @@ protected:
                 }
             }
         }
-        if (hasFocus())
-            FocusRing::paint(painter, circle);
     }
 
 private:
@@ -99,8 +89,6 @@ TrafficLights::TrafficLights(QWidget* parent)
     }
     connect(button(TrafficLightKind::Close), &QAbstractButton::clicked, this, &TrafficLights::closeClicked);
     connect(button(TrafficLightKind::Minimize), &QAbstractButton::clicked, this, &TrafficLights::minimizeClicked);
-    // Zoom has no action of its own here.
-    button(TrafficLightKind::Zoom)->setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_Hover);
     setFixedSize(sizeHint());
 }

@@ -10,6 +10,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -91,7 +92,14 @@ private Q_SLOTS:
         m_bed->clock.advance(0);
         QVERIFY(alpha->hasIcon());
 
+        // Nothing chosen: Add is off, and neither a click nor Return adds.
+        QVERIFY(!view->confirmButton()->isEnabled());
         QTest::mouseClick(view->confirmButton(), Qt::LeftButton);
+        QTest::keyClick(view->searchField(), Qt::Key_Return);
+        QCOMPARE(m_handOvers, 0);
+        QVERIFY(m_bed->store.showingAppPicker());
+        // A caller confirming anyway still hands over the empty list and closes.
+        view->confirm();
         QCOMPARE(m_handOvers, 1);
         QVERIFY(m_handedOver->isEmpty());
         QVERIFY(!m_bed->store.showingAppPicker());
@@ -179,8 +187,15 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(view.get()));
         QCOMPARE(QApplication::focusWidget(), view->searchField());
         const auto press = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
-        // Tab goes search, grid, Cancel, Add and round.
+        // Tab goes search, grid, Cancel, Add and round; Add only once something is chosen.
         QList<QWidget*> order;
+        for (int i = 0; i < 3; ++i) {
+            press(Qt::Key_Tab);
+            order.append(QApplication::focusWidget());
+        }
+        QCOMPARE(order, QList<QWidget*>({view->grid(), view->buttons().first(), view->searchField()}));
+        view->toggle(view->allApps().first().id);
+        order.clear();
         for (int i = 0; i < 4; ++i) {
             press(Qt::Key_Tab);
             order.append(QApplication::focusWidget());
@@ -188,6 +203,7 @@ private Q_SLOTS:
         QCOMPARE(order,
                  QList<QWidget*>({view->grid(), view->buttons().first(), view->confirmButton(), view->searchField()}));
 
+        view->toggle(view->allApps().first().id);
         press(Qt::Key_Down);
         QCOMPARE(QApplication::focusWidget(), view->grid());
         press(Qt::Key_Right);
@@ -209,6 +225,27 @@ private Q_SLOTS:
         QTest::keyClick(view->searchField(), Qt::Key_Escape);
         QVERIFY(!m_bed->store.showingAppPicker());
         QVERIFY(!m_handedOver);
+    }
+
+    void aSearchThatFindsNothingSaysSo() {
+        makeApps({"Alpha", "Beta"});
+        for (const AppLanguage language : {AppLanguage::English, AppLanguage::Ukrainian}) {
+            m_bed->settings->setLanguage(language);
+            const auto view = openPicker();
+            QLabel* message = view->grid()->emptyLabel();
+            QVERIFY(!message->isVisibleTo(view.get()));
+            QTest::keyClicks(view->searchField(), " zz ");
+            QVERIFY(view->grid()->shownCells().isEmpty());
+            QVERIFY(message->isVisibleTo(view.get()));
+            QCOMPARE(message->text(), language == AppLanguage::English
+                                          ? QStringLiteral("No applications match “zz”")
+                                          : QStringLiteral("Немає програм, що відповідають «zz»"));
+            // Tab still lands on the grid; a screen reader hears the same.
+            QCOMPARE(view->grid()->accessibleDescription(), message->text());
+            view->searchField()->clear();
+            QVERIFY(!message->isVisibleTo(view.get()));
+            QVERIFY(view->grid()->accessibleDescription().isEmpty());
+        }
     }
 
     void aScanEndingAfterThePickerIsGoneIsDropped() {

@@ -55,6 +55,42 @@ private Q_SLOTS:
         QVERIFY(TileColorHex::isSameSwatch(QColor(), Qt::white));
     }
 
+    void controlsWithoutEffectAreDisabled() {
+        auto view = page(2);
+        const auto rowOf = [&view](QWidget* control) -> SettingsRow* {
+            for (SettingsRow* row : view->rows())
+                if (row->trailing() == control)
+                    return row;
+            return nullptr;
+        };
+        const auto enabled = [&view, &rowOf] {
+            QList<bool> states;
+            for (QWidget* control : std::initializer_list<QWidget*>{view->borderWidthSlider(),
+                                                                    view->borderOpacitySlider(), view->colorRow()})
+                states.append(rowOf(control)->isEnabled() && control->isEnabled());
+            return states;
+        };
+        // A new folder has no border, so its width and opacity have nothing to change.
+        QVERIFY(!style(0).borderEnabled);
+        QCOMPARE(enabled(), QList<bool>({false, false, true}));
+        QVERIFY(view->borderSwitch()->isEnabled() && view->cornerRadiusSlider()->isEnabled());
+        QTest::mouseClick(view->borderSwitch(), Qt::LeftButton);
+        QVERIFY(style(0).borderEnabled);
+        QCOMPARE(enabled(), QList<bool>({true, true, true}));
+        // Glass takes no colour from the circles.
+        view->backgroundModePicker()->setSelection(2);
+        view->setBackgroundMode(TileBackgroundMode::Glass);
+        QCOMPARE(enabled(), QList<bool>({true, true, false}));
+        // A disabled circle takes no click.
+        QTest::mouseClick(view->colorRow()->circles().at(3), Qt::LeftButton);
+        QCOMPARE(style(0).backgroundStyle, TileStyleSettings().backgroundStyle);
+        // The states follow the folder chosen in the strip, which has neither.
+        view->selectPreview(m_bed->store.folders().at(1).id);
+        QCOMPARE(enabled(), QList<bool>({false, false, true}));
+        view->selectPreview(m_bed->store.folders().at(0).id);
+        QCOMPARE(enabled(), QList<bool>({true, true, false}));
+    }
+
     void swipeRule() {
         QCOMPARE(swipeTarget(1, 3, -51), 1);
         QCOMPARE(swipeTarget(1, 3, -51.5), 2);
@@ -143,8 +179,9 @@ private Q_SLOTS:
         QCOMPARE(view->backgroundModePicker()->accessibleName(), QStringLiteral("Background Style"));
 
         QTest::keyClick(view->cornerRadiusSlider(), Qt::Key_Right);
-        QTest::keyClick(view->borderWidthSlider(), Qt::Key_Left);
+        // The width takes input once there is a border to be wide.
         QTest::mouseClick(view->borderSwitch(), Qt::LeftButton);
+        QTest::keyClick(view->borderWidthSlider(), Qt::Key_Left);
         QTest::keyClick(view->backgroundModePicker(), Qt::Key_Right);
         const TileStyleSettings& first = style(0);
         QCOMPARE(first.cornerRadius, 13.0);

@@ -5,6 +5,7 @@
 #include "ui/DeleteFolderConfirmationSheet.h"
 #include "ui/EmptyFolderAlertSheet.h"
 #include "ui/FolderCardView.h"
+#include "ui/FolderNameHint.h"
 #include "ui/FoldersListView.h"
 #include "widgets/GlyphButton.h"
 #include "widgets/SearchInputField.h"
@@ -12,6 +13,7 @@
 #include "widgets/TextButton.h"
 #include "widgets/ToggleSwitch.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
@@ -138,6 +140,119 @@ private Q_SLOTS:
         view->setExpanded(true);
         QCOMPARE(view->tiles().first()->app().name, QStringLiteral("App 1"));
         QCOMPARE(view->nameLabel()->text(), QStringLiteral("Work"));
+    }
+
+    void theKeyboardReordersAndRemovesAndTheCountFollows() {
+        std::unique_ptr<FolderCardView> view(card(MainWindowTestBed::folder("Work", 1)));
+        view->resize(520, 400);
+        view->beginEditing();
+        QApplication::setActiveWindow(view.get());
+        QVERIFY(QTest::qWaitForWindowActive(view.get()));
+        // As many apps as one row holds and three more, so a shorter second row follows.
+        const int gridWidth = view->tiles().first()->parentWidget()->width();
+        const int columns = (gridWidth + AppGridLayout::spacing) / (AppGridItem::tileSize + AppGridLayout::spacing);
+        QVERIFY(columns >= 4);
+        const QList<AppItem> apps = MainWindowTestBed::folder("Many", columns + 3).apps;
+        view->addApps(apps.mid(1));
+        QCoreApplication::processEvents();
+        QCOMPARE(view->tiles().size(), columns + 3);
+        QCOMPARE(view->tiles().at(columns - 1)->y(), view->tiles().first()->y());
+        QVERIFY(view->tiles().at(columns)->y() > view->tiles().first()->y());
+        QCOMPARE(view->countLabel()->text(), QStringLiteral("%1 apps").arg(columns + 3));
+        const auto named = [](const QList<int>& numbers) {
+            QStringList names;
+            for (const int number : numbers)
+                names.append(QStringLiteral("App %1").arg(number));
+            return names;
+        };
+        const auto range = [](int from, int to) {
+            QList<int> numbers;
+            for (int i = from; i <= to; ++i)
+                numbers.append(i);
+            return numbers;
+        };
+        const auto order = [&view] { return appNames(view->editingApps()); };
+        const auto badgeOf = [&view](int number) -> QWidget* {
+            for (AppGridItem* tile : view->tiles())
+                if (tile->app().name == QStringLiteral("App %1").arg(number))
+                    return tile->deleteBadge();
+            return nullptr;
+        };
+        const auto press = [](int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
+        };
+        const int last = columns + 3;
+        QWidget* first = badgeOf(1);
+        first->setFocus(Qt::TabFocusReason);
+        QCOMPARE(first->accessibleDescription(),
+                 QStringLiteral("Position 1 of %1. Ctrl with the arrow keys moves it.").arg(last));
+        press(Qt::Key_Left); // already first
+        QCOMPARE(order(), named(range(1, last)));
+        press(Qt::Key_Right);
+        QCOMPARE(order(), named(QList<int>{2, 1} + range(3, last)));
+        press(Qt::Key_Down); // a row down: the place under it
+        QCOMPARE(order(), named(range(2, columns + 2) + QList<int>{1, last}));
+        QCOMPARE(QApplication::focusWidget(), first);
+        QCOMPARE(first->accessibleDescription(),
+                 QStringLiteral("Position %1 of %2. Ctrl with the arrow keys moves it.").arg(columns + 2).arg(last));
+        press(Qt::Key_Up);
+        press(Qt::Key_Up); // the first row has no row above
+        QCOMPARE(order(), named(QList<int>{2, 1} + range(3, last)));
+        press(Qt::Key_End);
+        QCOMPARE(order(), named(range(2, last) + QList<int>{1}));
+        // The tiles are laid out in the new order too.
+        QCOMPARE(view->tiles().last()->app().name, QStringLiteral("App 1"));
+        // The end of the first row: nothing lies under it in the shorter row, so down is the end.
+        badgeOf(columns + 1)->setFocus(Qt::TabFocusReason);
+        press(Qt::Key_Down);
+        QCOMPARE(order(), named(range(2, columns) + QList<int>{columns + 2, last, 1, columns + 1}));
+        press(Qt::Key_Home);
+        QCOMPARE(order(), named(QList<int>{columns + 1} + range(2, columns) + QList<int>{columns + 2, last, 1}));
+        // Without Ctrl the arrows move nothing.
+        press(Qt::Key_Right, Qt::NoModifier);
+        QCOMPARE(order().first(), QStringLiteral("App %1").arg(columns + 1));
+
+        // Delete removes the focused app as its badge does; the focus moves on, the count follows.
+        badgeOf(columns + 1)->setFocus(Qt::TabFocusReason);
+        press(Qt::Key_Delete, Qt::NoModifier);
+        const QStringList kept = named(range(2, columns) + QList<int>{columns + 2, last, 1});
+        QCOMPARE(order(), kept);
+        QCOMPARE(QApplication::focusWidget(), badgeOf(2));
+        QCOMPARE(view->countLabel()->text(), QStringLiteral("%1 apps").arg(last - 1));
+        // Only Done stores the new order.
+        QCOMPARE(stored(*m_bed, view->folder().id).apps.size(), 1);
+        view->finishEditing();
+        QCOMPARE(appNames(stored(*m_bed, view->folder().id).apps), kept);
+        // Outside edit mode the keys do nothing.
+        QWidget* hiddenBadge = view->tiles().first()->deleteBadge();
+        QTest::keyClick(hiddenBadge, Qt::Key_Right, Qt::ControlModifier);
+        QTest::keyClick(hiddenBadge, Qt::Key_Delete);
+        QCOMPARE(appNames(stored(*m_bed, view->folder().id).apps), kept);
+    }
+
+    void theRenameFieldHoldsAFullNameAndShowsTheHint() {
+        std::unique_ptr<FolderCardView> view(card(MainWindowTestBed::folder("Work", 1)));
+        view->resize(520, 300);
+        QVERIFY(!view->nameHint()->isVisibleTo(view.get()));
+        view->beginEditing();
+        QVERIFY(view->nameHint()->isVisibleTo(view.get()));
+        QLineEdit* field = view->nameField();
+        // Twenty of the widest letters fit without the text scrolling inside the field.
+        for (const QString& letter :
+             {QStringLiteral("Щ"), QStringLiteral("W"), QStringLiteral("Ж"), QStringLiteral("M")}) {
+            field->setText(letter.repeated(20));
+            field->end(false);
+            QCOMPARE(field->cursorPositionAt(QPoint(field->rect().left() + 4, field->height() / 2)), 0);
+        }
+        // The header still fits the narrowest window's list.
+        QVERIFY2(view->minimumSizeHint().width() <= 520, qPrintable(QString::number(view->minimumSizeHint().width())));
+        field->clear();
+        QTest::keyClicks(field, "Games?");
+        QCOMPARE(view->nameHint()->message(), QStringLiteral("Removed: ?"));
+        // A new edit starts without the old message.
+        view->setExpanded(false);
+        view->beginEditing();
+        QVERIFY(view->nameHint()->message().isEmpty());
     }
 
     void dockSwitchRefusesAnEmptyFolder() {

@@ -5,12 +5,15 @@
 #include "platform/Symbols.h"
 #include "ui/FolderIcons.h"
 #include "ui/FolderNameFilter.h"
+#include "ui/FolderNameHint.h"
 #include "ui/IconGrid.h"
 #include "ui/IconPickerPopover.h"
 #include "ui/NewFolderSheet.h"
+#include "widgets/TextButton.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSet>
 #include <QTest>
@@ -119,12 +122,17 @@ private Q_SLOTS:
         NewFolderSheet& sheet = *new NewFolderSheet(m_bed->environment, &window);
         sheet.show();
         QCOMPARE(QApplication::focusWidget(), sheet.nameField());
-        // A blank name is not saved and the sheet stays.
+        // A blank name is not saved and the sheet stays: Save is off until there is a name.
+        QVERIFY(!sheet.saveButton()->isEnabled());
         QTest::keyClicks(sheet.nameField(), QStringLiteral("   "));
+        QVERIFY(!sheet.saveButton()->isEnabled());
         QTest::keyClick(sheet.nameField(), Qt::Key_Return);
         QVERIFY(store.folders().isEmpty());
         QVERIFY(store.showingFolderEditor());
-        type(sheet.nameField(), QStringLiteral("Ігри & Co! "));
+        type(sheet.nameField(), QStringLiteral("Ігри & Co!"));
+        QVERIFY(sheet.saveButton()->isEnabled());
+        QCOMPARE(sheet.nameHint()->message(), QStringLiteral("Removed: !"));
+        type(sheet.nameField(), QStringLiteral(" "));
         QCOMPARE(sheet.nameField()->text(), QStringLiteral("   Ігри  Co "));
         QTest::mouseClick(cellFor(sheet.iconGrid(), QStringLiteral("gamecontroller")), Qt::LeftButton);
         QTest::keyClick(sheet.nameField(), Qt::Key_Return);
@@ -178,6 +186,43 @@ private Q_SLOTS:
         orphan.save();
         QVERIFY(store.folders().isEmpty());
         QVERIFY(!store.showingFolderEditor());
+    }
+
+    void theHintSaysWhatWasRemovedAndCountsNearTheLimit() {
+        m_bed->store.setShowingFolderEditor(true);
+        NewFolderSheet sheet(m_bed->environment);
+        sheet.show();
+        QLineEdit* field = sheet.nameField();
+        const FolderNameHint* hint = sheet.nameHint();
+        QVERIFY(hint->message().isEmpty() && hint->counter().isEmpty());
+        // Pasted: each refused character named once, unprintable ones by their code.
+        field->insert(QStringLiteral("a/b:c/d	e"));
+        QCOMPARE(field->text(), QStringLiteral("abcde"));
+        QCOMPARE(hint->message(), QStringLiteral("Removed: / : U+0009"));
+        // The next clean edit clears it; the counter stays away below 15 characters.
+        QTest::keyClicks(field, QStringLiteral("fghijklm"));
+        QVERIFY(hint->message().isEmpty());
+        QVERIFY(hint->counter().isEmpty());
+        QTest::keyClicks(field, QStringLiteral("n"));
+        QCOMPARE(field->text().size(), 14);
+        QVERIFY(hint->counter().isEmpty());
+        QTest::keyClicks(field, QStringLiteral("o"));
+        QCOMPARE(hint->counter(), QStringLiteral("15/20"));
+        QVERIFY(field->accessibleDescription().contains(QStringLiteral("15 of 20")));
+        // Past the limit: cut, said so, and the counter stops at 20.
+        field->insert(QStringLiteral("pqrstuvwxyz"));
+        QCOMPARE(field->text().size(), 20);
+        QCOMPARE(hint->counter(), QStringLiteral("20/20"));
+        QCOMPARE(hint->message(), QStringLiteral("Names are at most 20 characters"));
+        // Ukrainian letters are kept without a word; the hint follows the language.
+        field->clear();
+        type(field, QStringLiteral("Її Єє Ґґ Іі"));
+        QCOMPARE(field->text(), QStringLiteral("Її Єє Ґґ Іі"));
+        QVERIFY(hint->message().isEmpty());
+        m_bed->settings->setLanguage(AppLanguage::Ukrainian);
+        field->insert(QStringLiteral("ЁёЁ!"));
+        QCOMPARE(field->text(), QStringLiteral("Її Єє Ґґ Іі"));
+        QCOMPARE(hint->message(), QStringLiteral("Вилучено: Ё ё !"));
     }
 
     void popoverHandsOverTheChosenIcon() {

@@ -13,6 +13,7 @@
 #include "ui/MainWindowNavigation.h"
 #include "ui/ModalLayer.h"
 #include "ui/TitleBar.h"
+#include "ui/TrafficLights.h"
 #include "widgets/GlyphButton.h"
 #include "widgets/NoticeBanner.h"
 #include "widgets/SearchInputField.h"
@@ -20,8 +21,10 @@
 #include "widgets/TextButton.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 
 class MainWindowViewTest : public QObject {
@@ -159,6 +162,41 @@ private Q_SLOTS:
         QTest::keyClick(m_view.get(), Qt::Key_N, Qt::ControlModifier);
         QVERIFY(m_bed->store.showingFolderEditor());
         QVERIFY(!m_bed->store.folderToEdit());
+    }
+
+    void trafficLightsStayOutOfTheTabChainAndKeysPressThem() {
+        m_bed->store.addFolder(MainWindowTestBed::folder(QStringLiteral("Work"), 2, true));
+        m_bed->clock.advance(0.2);
+        m_view->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+        TrafficLights* lights = m_view->titleBar()->trafficLights();
+        for (const bool settings : {false, true}) {
+            if (settings)
+                m_view->setSelection(NavigationPage::General);
+            // Round the whole chain, until the focus comes back to where it started.
+            m_view->titleBar()->themeButton()->setFocus(Qt::TabFocusReason);
+            QWidget* start = QApplication::focusWidget();
+            QVERIFY(start);
+            QList<QWidget*> chain;
+            for (int i = 0; i < 200; ++i) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                chain.append(QApplication::focusWidget());
+                if (chain.last() == start)
+                    break;
+            }
+            QCOMPARE(chain.last(), start);
+            QVERIFY(chain.size() > 2);
+            for (QWidget* widget : std::as_const(chain))
+                QVERIFY2(!lights->isAncestorOf(widget), qPrintable(widget->accessibleName()));
+        }
+        QSignalSpy minimized(lights, &TrafficLights::minimizeClicked);
+        QTest::keyClick(m_view.get(), Qt::Key_M, Qt::ControlModifier);
+        QCOMPARE(minimized.size(), 1);
+        m_view->showNormal();
+        m_view->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+        QTest::keyClick(m_view.get(), Qt::Key_W, Qt::ControlModifier);
+        QVERIFY(!m_view->isVisible());
     }
 
     void everyControlIsNamedForScreenReaders() {
