@@ -34,6 +34,7 @@
 #include "platform/linux/ModuleDesktopEntries.h"
 #include "platform/linux/PlistPreferenceDomain.h"
 #include "platform/linux/PlistUserDefaults.h"
+#include "platform/linux/PortalColorScheme.h"
 #include "platform/linux/QtScreens.h"
 #include "platform/linux/SyslogSystemLog.h"
 #include "platform/linux/SystemClock.h"
@@ -128,6 +129,7 @@ struct Backend {
     QtScreens screens;
     XInputEventMonitor eventMonitor;
     X11WindowLevels windowLevels;
+    PortalColorScheme desktopColorScheme;
 };
 
 // The shared objects of the process, in construction order: each is given only what stands
@@ -168,6 +170,7 @@ struct SharedObjects {
               .bundleIdentifier = identity.bundle.identifier(),
               .homeDirectory = QDir::homePath(),
               .foldersFilePath = store.saveURL(),
+              .desktopColorScheme = &backend.desktopColorScheme,
           })
         , localization(identity.bundle.resourcesPath(), [this] { return settings.language(); })
         , tileManager({

@@ -78,7 +78,7 @@ protected:
                 }
             }
         }
-        if (hasFocus())
+        if (FocusRing::shows(*this))
             FocusRing::paint(painter, circle);
     }
 
