@@ -215,6 +215,10 @@
         <source>Language</source>
         <translation>Language</translation>
     </message>
+    <message id="settings.general.theme">
+        <source>Theme</source>
+        <translation>Theme</translation>
+    </message>
     <message id="settings.appearance.preview">
         <source>Preview</source>
         <translation>Preview</translation>
@@ -418,6 +422,10 @@
     <message id="onboarding.quick.theme.light">
         <source>Light</source>
         <translation>Light</translation>
+    </message>
+    <message id="onboarding.quick.theme.system">
+        <source>System</source>
+        <translation>System</translation>
     </message>
     <message id="onboarding.quick.menubar.title">
         <source>Show in Menu Bar</source>

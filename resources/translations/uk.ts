@@ -227,6 +227,10 @@
         <source>Language</source>
         <translation>Мова</translation>
     </message>
+    <message id="settings.general.theme">
+        <source>Theme</source>
+        <translation>Тема</translation>
+    </message>
     <message id="settings.appearance.preview">
         <source>Preview</source>
         <translation>Попередній перегляд</translation>
@@ -430,6 +434,10 @@
     <message id="onboarding.quick.theme.light">
         <source>Light</source>
         <translation>Світла</translation>
+    </message>
+    <message id="onboarding.quick.theme.system">
+        <source>System</source>
+        <translation>Системна</translation>
     </message>
     <message id="onboarding.quick.menubar.title">
         <source>Show in Menu Bar</source>

@@ -231,7 +231,7 @@ void AppDelegate::refreshPopupSettings() {
 void AppDelegate::refreshTheme() {
     m_services.settings.reloadFromDefaults();
     if (m_services.popup.hasPopup())
-        m_services.popup.setPopupAppearance(m_services.settings.appTheme());
+        m_services.popup.setPopupAppearance(m_services.settings.resolvedTheme());
 }
 
 bool AppDelegate::isForThisHelper(const Notification& notification) const {

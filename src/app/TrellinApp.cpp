@@ -35,6 +35,7 @@
 #include "platform/linux/ModuleDesktopEntries.h"
 #include "platform/linux/PlistPreferenceDomain.h"
 #include "platform/linux/PlistUserDefaults.h"
+#include "platform/linux/PortalColorScheme.h"
 #include "platform/linux/QtScreens.h"
 #include "platform/linux/SyslogSystemLog.h"
 #include "platform/linux/SystemClock.h"
@@ -136,6 +137,7 @@ struct Backend {
     X11WindowLevels windowLevels;
     LinuxSystemTray systemTray;
     XdgUrlOpener urlOpener{scheduler};
+    PortalColorScheme desktopColorScheme;
 };
 
 // The shared objects of the process, in construction order: each is given only what stands
@@ -176,6 +178,7 @@ struct SharedObjects {
               .bundleIdentifier = identity.bundle.identifier(),
               .homeDirectory = QDir::homePath(),
               .foldersFilePath = store.saveURL(),
+              .desktopColorScheme = &backend.desktopColorScheme,
           })
         , localization(identity.bundle.resourcesPath(), [this] { return settings.language(); })
         , tileManager({

@@ -2,10 +2,14 @@
 
 #include "RawEnum.h"
 
+#include <algorithm>
+#include <array>
+
 enum class TileBackground { Frosted, Dark, Light, Blue, Green, Red, Orange, Pink, Purple, Yellow, Custom };
 enum class TileBackgroundMode { Solid, Gradient, Glass };
 enum class AppLanguage { English, Ukrainian };
-enum class AppThemeMode { Dark, Light };
+// System follows the desktop's light or dark preference.
+enum class AppThemeMode { Dark, Light, System };
 enum class PopupBlur { Thin, Regular, Dark };
 enum class PopupPosition { Center, AboveDock };
 enum class PopupAnimation { Spring, None };
@@ -38,10 +42,18 @@ inline constexpr RawTable<AppLanguage, 2> kAppLanguageCases{{
     {AppLanguage::Ukrainian, "uk"},
 }};
 
-inline constexpr RawTable<AppThemeMode, 2> kAppThemeModeCases{{
+inline constexpr RawTable<AppThemeMode, 3> kAppThemeModeCases{{
     {AppThemeMode::Dark, "dark"},
     {AppThemeMode::Light, "light"},
+    {AppThemeMode::System, "system"},
 }};
+
+// The theme choices in the order the interface offers them.
+inline constexpr std::array kAppThemeModes{AppThemeMode::Dark, AppThemeMode::Light, AppThemeMode::System};
+
+inline int themeChoiceIndex(AppThemeMode theme) {
+    return int(std::find(kAppThemeModes.begin(), kAppThemeModes.end(), theme) - kAppThemeModes.begin());
+}
 
 inline constexpr RawTable<PopupBlur, 3> kPopupBlurCases{{
     {PopupBlur::Thin, "thin"},

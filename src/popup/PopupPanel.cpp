@@ -4,6 +4,7 @@
 #include "platform/FreedMemory.h"
 #include "platform/Screens.h"
 #include "platform/WindowLevels.h"
+#include "widgets/Theme.h"
 
 #include <QPropertyAnimation>
 #include <QRegion>
@@ -39,6 +40,7 @@ void PopupPanel::setContentView(FolderPopupView* view) {
     view->setParent(this);
     view->move(0, 0);
     view->setAppearance(m_appearance);
+    Theme::applyToToolTips(m_appearance);
     setWindowTitle(view->folder().name);
     setAccessibleName(view->accessibleName());
     connect(view, &FolderPopupView::outlineChanged, this, &PopupPanel::updateMask);
@@ -57,6 +59,7 @@ void PopupPanel::setLevel(Level level) {
 
 void PopupPanel::setAppearance(ColorScheme appearance) {
     m_appearance = appearance;
+    Theme::applyToToolTips(appearance);
     if (m_content)
         m_content->setAppearance(appearance);
 }

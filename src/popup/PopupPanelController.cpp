@@ -19,7 +19,7 @@ PopupPanelController::PopupPanelController(Services services, QObject* parent)
     // However the settings learn of a new theme, an open popup takes it at once.
     connect(&m_services.environment.settings, &AppSettings::changed, this, [this](AppSettings::Field field) {
         if (field == AppSettings::Field::AppTheme)
-            setPopupAppearance(m_services.environment.settings.appTheme());
+            setPopupAppearance(m_services.environment.settings.resolvedTheme());
     });
 }
 
@@ -66,7 +66,7 @@ void PopupPanelController::presentPopup(const AppFolder& folder) {
     const DockEdge edge = settings.popupPosition() == PopupPosition::AboveDock
                               ? PopupPlacement::detectDockEdge(screen, m_placementMemory)
                               : DockEdge::Bottom;
-    const ColorScheme scheme = colorSchemeFor(settings.appTheme());
+    const ColorScheme scheme = colorSchemeFor(settings.resolvedTheme());
     const QPointer<PopupPanelController> self(this);
     auto* view = new FolderPopupView(
         m_services.environment, spacing, folder, edge,

@@ -67,6 +67,7 @@ GlyphButtonStyle PopupPinButtonStyle::style() {
             .color = PopupPalette::forScheme(ColorScheme::Light).pinSymbol,
             .frame = {22, 22},
             .circle = std::nullopt,
+            .circleEdge = std::nullopt,
             .pressedOpacity = 0.72};
 }
 
@@ -77,5 +78,6 @@ GlyphButtonStyle PopupCloseButtonStyle::style() const {
             .color = dark ? white(1, 0.92) : white(1, 1),
             .frame = {18, 18},
             .circle = dark ? white(1, 0.16) : white(0, 0.7),
+            .circleEdge = std::nullopt,
             .pressedOpacity = 0.78};
 }

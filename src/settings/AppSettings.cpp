@@ -4,6 +4,7 @@
 #include "model/FolderCodec.h"
 #include "platform/Clock.h"
 #include "platform/Console.h"
+#include "platform/DesktopColorScheme.h"
 #include "platform/DistributedNotifications.h"
 #include "platform/FileSystem.h"
 #include "platform/LocalNotificationCenter.h"
@@ -16,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 
 #include <cmath>
 
@@ -49,6 +51,11 @@ AppSettings::AppSettings(Services services, QObject* parent)
             m_writes[std::size_t(field.field)] = std::make_unique<Throttle>(
                 m_services.scheduler, writeInterval, [this, f = field.field] { runChangeAction(f); });
     }
+    if (m_services.desktopColorScheme)
+        m_services.desktopColorScheme->observe([self = QPointer<AppSettings>(this)] {
+            if (self && self->appTheme() == AppThemeMode::System)
+                Q_EMIT self->changed(Field::AppTheme);
+        });
 }
 
 AppSettings::~AppSettings() {
@@ -145,6 +152,15 @@ void AppSettings::runChangeAction(Field field) {
         m_services.notifications.post(row.notice);
     if (!row.broadcast.isEmpty())
         m_services.distributedNotifications.post(row.broadcast);
+}
+
+AppThemeMode AppSettings::resolvedTheme() const {
+    const AppThemeMode theme = appTheme();
+    if (theme != AppThemeMode::System)
+        return theme;
+    // A desktop that states no preference (or none to ask) gets the light look, as such desktops do.
+    const DesktopColorScheme* desktop = m_services.desktopColorScheme;
+    return desktop && desktop->appearance() == DesktopAppearance::Dark ? AppThemeMode::Dark : AppThemeMode::Light;
 }
 
 void AppSettings::updateLaunchAtLogin() {

@@ -11,6 +11,7 @@
 #include <variant>
 #include <vector>
 
+class DesktopColorScheme;
 class DistributedNotifications;
 class LocalNotificationCenter;
 class Scheduler;
@@ -77,6 +78,11 @@ public:
         QString bundleIdentifier; // empty when the running bundle has none
         QString homeDirectory;
         QString foldersFilePath;
+        // Where `system` takes its light or dark from; none reads as light. While the theme is
+        // `system`, a change of the desktop's preference is announced as a change of the theme to
+        // this process's observers only: nothing is written, as every other process hears the
+        // desktop itself.
+        DesktopColorScheme* desktopColorScheme = nullptr;
     };
 
     // The shortest time between two writes of one number.
@@ -100,6 +106,8 @@ public:
     AppLanguage language() const { return get<AppLanguage>(Field::Language); }
     bool showMenuBar() const { return get<bool>(Field::ShowMenuBar); }
     AppThemeMode appTheme() const { return get<AppThemeMode>(Field::AppTheme); }
+    // The theme to draw in: light or dark, the desktop's preference standing in for `system`.
+    AppThemeMode resolvedTheme() const;
     bool hasCompletedOnboarding() const { return get<bool>(Field::HasCompletedOnboarding); }
     double tileOpacity() const { return get<double>(Field::TileOpacity); }
     double tileCornerRadius() const { return get<double>(Field::TileCornerRadius); }

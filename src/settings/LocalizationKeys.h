@@ -84,6 +84,7 @@ inline constexpr char appPickerNoMatch[] = "app_picker.no_match"; // %@ the sear
 inline constexpr char launchAtLogin[] = "settings.general.launch_at_login";
 inline constexpr char showMenuBar[] = "settings.general.show_menu_bar";
 inline constexpr char language[] = "settings.general.language";
+inline constexpr char theme[] = "settings.general.theme";
 inline constexpr char launchAtLoginSubtitle[] = "Start Trellin when you log in";
 inline constexpr char showMenuBarSubtitle[] = "Access from the menu bar";
 // Under the menu-bar switch where the desktop has no tray to show the item in.
@@ -176,6 +177,7 @@ inline constexpr char onboardingQuickSubtitle[] = "onboarding.quick.subtitle";
 inline constexpr char onboardingThemeTitle[] = "onboarding.quick.theme.title";
 inline constexpr char onboardingThemeDark[] = "onboarding.quick.theme.dark";
 inline constexpr char onboardingThemeLight[] = "onboarding.quick.theme.light";
+inline constexpr char onboardingThemeSystem[] = "onboarding.quick.theme.system";
 inline constexpr char onboardingMenuBarTitle[] = "onboarding.quick.menubar.title";
 inline constexpr char onboardingMenuBarSubtitle[] = "onboarding.quick.menubar.subtitle";
 inline constexpr char onboardingLaunchTitle[] = "onboarding.quick.launch.title";
@@ -330,6 +332,7 @@ inline constexpr auto kAll = std::to_array<Entry>({
     detail::text(launchAtLogin),
     detail::text(showMenuBar),
     detail::text(language),
+    detail::text(theme),
     detail::text(launchAtLoginSubtitle),
     detail::text(showMenuBarSubtitle),
     detail::text(showMenuBarNoTray),
@@ -407,6 +410,7 @@ inline constexpr auto kAll = std::to_array<Entry>({
     detail::text(onboardingThemeTitle),
     detail::text(onboardingThemeDark),
     detail::text(onboardingThemeLight),
+    detail::text(onboardingThemeSystem),
     detail::text(onboardingMenuBarTitle),
     detail::text(onboardingMenuBarSubtitle),
     detail::text(onboardingLaunchTitle),
@@ -472,7 +476,15 @@ constexpr const char* displayNameKey(TileBackgroundMode value) {
     return backgroundModeGradient;
 }
 constexpr const char* displayNameKey(AppThemeMode value) {
-    return value == AppThemeMode::Light ? onboardingThemeLight : onboardingThemeDark;
+    switch (value) {
+    case AppThemeMode::Dark:
+        break;
+    case AppThemeMode::Light:
+        return onboardingThemeLight;
+    case AppThemeMode::System:
+        return onboardingThemeSystem;
+    }
+    return onboardingThemeDark;
 }
 
 constexpr const char* displayNameKey(TileBackground value) {

@@ -47,7 +47,7 @@ TileImage DockTileManager::folderTileImage(const AppFolder& folder) const {
             return QImage();
         TileDrawingContext context = self->m_services.resources;
         context.iconPadding = self->m_services.settings.tileIconPadding();
-        context.lightTheme = self->m_services.settings.appTheme() == AppThemeMode::Light;
+        context.lightTheme = self->m_services.settings.resolvedTheme() == AppThemeMode::Light;
         return TilePainter::render(folder.tileStyle, context, folder, pixels);
     };
 }
@@ -108,7 +108,7 @@ QImage DockTileManager::tileContent(const QSize& size) const {
     painter.fillPath(path, Qt::black);
 
     const double side = height * kBadgeSymbolFraction;
-    const bool dark = m_services.settings.appTheme() == AppThemeMode::Dark;
+    const bool dark = m_services.settings.resolvedTheme() == AppThemeMode::Dark;
     const Rgba tint = systemColor(m_activeBadge->color, dark ? Appearance::Dark : Appearance::Light);
     const QColor color = QColor::fromRgbF(float(tint.red), float(tint.green), float(tint.blue), float(tint.alpha));
     if (m_services.resources.symbol) {

@@ -34,6 +34,8 @@ GlyphButtonStyle badgeStyle() {
     style.color = Qt::white;
     style.frame = QSizeF(AppGridItem::badgeSize, AppGridItem::badgeSize);
     style.circle = QColor(0, 0, 0, 150);
+    // The dark circle alone vanishes on a dark card.
+    style.circleEdge = QColor(255, 255, 255, 220);
     style.pressedOpacity = 0.6;
     return style;
 }

@@ -223,8 +223,8 @@ void AppearanceSettingsView::openCustomColorPicker() {
     // Starts from what the tile shows now: its custom colour, else its preset's colour.
     TileStyleSettings opaque = folder->tileStyle;
     opaque.opacity = 1;
-    Rgba start = baseColor(opaque, m_environment.settings.appTheme() == AppThemeMode::Light ? Appearance::Light
-                                                                                            : Appearance::Dark);
+    Rgba start = baseColor(opaque, m_environment.settings.resolvedTheme() == AppThemeMode::Light ? Appearance::Light
+                                                                                                 : Appearance::Dark);
     start.alpha = 1;
     const Localization& localization = m_environment.localization;
     CustomColorPickerPopup::Names names{
@@ -327,7 +327,7 @@ void AppearanceSettingsView::recolor() {
     const std::optional<QImage> symbol = Symbols::image(QStringLiteral("square.grid.2x2"), emptySymbolPoints, false,
                                                         palette().color(QPalette::PlaceholderText));
     m_emptySymbol->setPixmap(symbol ? QPixmap::fromImage(*symbol) : QPixmap());
-    m_colorRow->setAppearanceLight(m_environment.settings.appTheme() == AppThemeMode::Light);
+    m_colorRow->setAppearanceLight(m_environment.settings.resolvedTheme() == AppThemeMode::Light);
 }
 
 void AppearanceSettingsView::changeEvent(QEvent* event) {

@@ -7,6 +7,7 @@
 #include <QConicalGradient>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -52,6 +53,11 @@ void ColorCircle::setRainbow(bool rainbow) {
     update();
 }
 
+void ColorCircle::setFrosted(bool frosted) {
+    m_frosted = frosted;
+    update();
+}
+
 QSize ColorCircle::sizeHint() const {
     return {circleBox, circleBox};
 }
@@ -85,7 +91,16 @@ void ColorCircle::paintEvent(QPaintEvent*) {
             painter.drawEllipse(centre, radius * 0.5, radius * 0.5);
         }
     } else {
-        painter.setBrush(m_color);
+        if (m_frosted) {
+            // Light through frost: bright at the top left, cooler and greyer towards the bottom right.
+            QLinearGradient sheen(disc.topLeft(), disc.bottomRight());
+            sheen.setColorAt(0, m_color.lighter(112));
+            sheen.setColorAt(0.45, m_color);
+            sheen.setColorAt(1, QColor::fromRgbF(0.62f, 0.68f, 0.76f));
+            painter.setBrush(sheen);
+        } else {
+            painter.setBrush(m_color);
+        }
         // A hairline keeps a pale preset visible on a pale card.
         painter.setPen(QPen(palette().color(QPalette::Mid), 1));
         painter.drawEllipse(disc.adjusted(0.5, 0.5, -0.5, -0.5));
@@ -95,10 +110,10 @@ void ColorCircle::paintEvent(QPaintEvent*) {
         painter.setPen(QPen(palette().color(QPalette::Text), 1.5));
         painter.drawEllipse(centre, radius + 2.5, radius + 2.5);
     }
-    if (hasFocus()) {
-        QPainterPath ring;
-        ring.addEllipse(centre, radius + 4, radius + 4);
-        FocusRing::paint(painter, ring);
+    if (FocusRing::shows(*this)) {
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(FocusRing::color(palette()), 1.5));
+        painter.drawEllipse(centre, radius + 3.75, radius + 3.75);
     }
 }
 
@@ -120,6 +135,7 @@ BackgroundColorRow::BackgroundColorRow(QWidget* parent)
             this);
         circle->setObjectName(QString::fromLatin1(raw));
         circle->setRainbow(custom);
+        circle->setFrosted(background == TileBackground::Frosted);
         layout->addWidget(circle);
         m_circles.append(circle);
     }
@@ -140,8 +156,10 @@ void BackgroundColorRow::setAppearanceLight(bool light) {
 }
 
 void BackgroundColorRow::setNames(const QStringList& names) {
-    for (int i = 0; i < caseCount && i < names.size(); ++i)
+    for (int i = 0; i < caseCount && i < names.size(); ++i) {
         m_circles.at(i)->setAccessibleName(names.at(i));
+        m_circles.at(i)->setToolTip(names.at(i));
+    }
 }
 
 QSize BackgroundColorRow::sizeHint() const {

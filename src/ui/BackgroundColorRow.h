@@ -24,6 +24,8 @@ public:
     void setSelected(bool selected);
     // A hue wheel instead of a flat fill; `color` (when valid) shows as a dot in its centre.
     void setRainbow(bool rainbow);
+    // A frosted sheen over the colour, which tells it apart from a flat pale one.
+    void setFrosted(bool frosted);
 
     QSize sizeHint() const override;
 
@@ -35,6 +37,7 @@ private:
     QColor m_color;
     bool m_isSelected;
     bool m_rainbow = false;
+    bool m_frosted = false;
     std::function<void()> m_action;
 };
 
@@ -49,7 +52,7 @@ public:
     void setCurrent(TileBackground background, const QColor& customColor);
     // Preset fills follow the theme, as the tile's own colours do.
     void setAppearanceLight(bool light);
-    // Screen-reader names, one per case in `TileBackground` order (custom last).
+    // Names for screen readers and tooltips, one per case in `TileBackground` order (custom last).
     void setNames(const QStringList& names);
 
     QList<ColorCircle*> circles() const { return m_circles; }

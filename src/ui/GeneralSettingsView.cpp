@@ -17,6 +17,7 @@
 namespace {
 
 constexpr double pickerWidth = 216;
+constexpr double themePickerWidth = 270;
 constexpr AppLanguage languages[] = {AppLanguage::English, AppLanguage::Ukrainian};
 
 int languageIndex(AppLanguage language) {
@@ -33,7 +34,8 @@ GeneralSettingsView::GeneralSettingsView(const MainWindowEnvironment& environmen
     // Each language is listed under its own name, whatever the interface language.
     , m_language(new SegmentedPicker(
           {Localization::languageDisplayName(languages[0]), Localization::languageDisplayName(languages[1])},
-          pickerWidth)) {
+          pickerWidth))
+    , m_theme(new SegmentedPicker(QStringList(qsizetype(kAppThemeModes.size()), QString()), themePickerWidth)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(SettingsPageBody::pageMargins);
     auto* body = new SettingsPageBody(18, this);
@@ -44,6 +46,7 @@ GeneralSettingsView::GeneralSettingsView(const MainWindowEnvironment& environmen
     m_launchAtLoginRow = section->addRow({}, m_launchAtLogin);
     m_showMenuBarRow = section->addRow({}, m_showMenuBar);
     m_languageRow = section->addRow({}, m_language);
+    m_themeRow = section->addRow({}, m_theme);
     m_launchAtLoginNote = new RowNote;
     m_launchAtLoginRow->addDetail(m_launchAtLoginNote);
     m_showMenuBarNote = new RowNote;
@@ -53,10 +56,13 @@ GeneralSettingsView::GeneralSettingsView(const MainWindowEnvironment& environmen
     m_launchAtLogin->setChecked(settings.launchAtLogin());
     m_showMenuBar->setChecked(settings.showMenuBar());
     m_language->setSelection(languageIndex(settings.language()));
+    m_theme->setSelection(themeChoiceIndex(settings.appTheme()));
     connect(m_launchAtLogin, &ToggleSwitch::clicked, this, [&settings](bool on) { settings.setLaunchAtLogin(on); });
     connect(m_showMenuBar, &ToggleSwitch::clicked, this, [&settings](bool on) { settings.setShowMenuBar(on); });
     connect(m_language, &SegmentedPicker::selectionChanged, this,
             [&settings](int index) { settings.setLanguage(languages[index]); });
+    connect(m_theme, &SegmentedPicker::selectionChanged, this,
+            [&settings](int index) { settings.setAppTheme(kAppThemeModes.at(std::size_t(index))); });
     connect(&settings, &AppSettings::changed, this, &GeneralSettingsView::settingChanged);
     connect(&settings, &AppSettings::launchAtLoginFailureChanged, this, &GeneralSettingsView::updateNotes);
     connect(&environment.systemTray, &SystemTray::availabilityChanged, this, &GeneralSettingsView::updateNotes);
@@ -88,6 +94,9 @@ void GeneralSettingsView::settingChanged(AppSettings::Field field) {
         m_language->setSelection(languageIndex(settings.language()));
         retranslate();
         break;
+    case AppSettings::Field::AppTheme:
+        m_theme->setSelection(themeChoiceIndex(settings.appTheme()));
+        break;
     default:
         break;
     }
@@ -100,5 +109,10 @@ void GeneralSettingsView::retranslate() {
     m_showMenuBarRow->setTitle(localization.text(L10nKey::showMenuBar));
     m_showMenuBarRow->setSubtitle(localization.text(L10nKey::showMenuBarSubtitle));
     m_languageRow->setTitle(localization.text(L10nKey::language));
+    m_themeRow->setTitle(localization.text(L10nKey::theme));
+    QStringList themes;
+    for (const AppThemeMode choice : kAppThemeModes)
+        themes.append(localization.text(L10nKey::displayNameKey(choice)));
+    m_theme->setLabels(themes);
     updateNotes();
 }

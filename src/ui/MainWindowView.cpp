@@ -104,7 +104,9 @@ MainWindowView::MainWindowView(Services services, QWidget* parent)
     connect(m_titleBar->trafficLights(), &TrafficLights::minimizeClicked, this, &QWidget::showMinimized);
     connect(m_titleBar, &TitleBar::themeClicked, this, [this] {
         AppSettings& settings = m_environment.settings;
-        settings.setAppTheme(settings.appTheme() == AppThemeMode::Light ? AppThemeMode::Dark : AppThemeMode::Light);
+        // Following the desktop ends here: the button turns to the other of the two looks now shown.
+        settings.setAppTheme(settings.resolvedTheme() == AppThemeMode::Light ? AppThemeMode::Dark
+                                                                             : AppThemeMode::Light);
     });
     connect(m_titleBar, &TitleBar::settingsClicked, this, [this] {
         if (isSettingsPage(m_selection)) {
@@ -292,8 +294,9 @@ void MainWindowView::settingChanged(AppSettings::Field field) {
 }
 
 void MainWindowView::applyTheme() {
-    const AppThemeMode theme = m_environment.settings.appTheme();
+    const AppThemeMode theme = m_environment.settings.resolvedTheme();
     setPalette(Theme::palette(colorSchemeFor(theme)));
+    Theme::applyToToolTips(colorSchemeFor(theme));
     m_titleBar->setTheme(theme);
     update();
 }

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr double ringRoom = 3; // the focus ring is drawn outside the card's outline
+constexpr double ringRoom = FocusRing::room; // the focus ring is drawn outside the card's outline
 constexpr double padding = 12;
 constexpr double cornerRadius = 12;
 constexpr double pictureHeight = 88;
@@ -90,8 +90,9 @@ void OnboardingOptionCard::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(blend(colors.color(QPalette::Mid), colors.color(QPalette::Highlight), m_emphasis), edge));
     painter.drawPath(Shapes::continuousRoundedRect(card.adjusted(edge / 2, edge / 2, -edge / 2, -edge / 2),
                                                    cornerRadius - edge / 2));
-    if (hasFocus())
-        FocusRing::paint(painter, outline);
+    // Choice shows in the accent border and check mark, focus in the separate ring outside.
+    if (FocusRing::shows(*this))
+        FocusRing::paintAround(painter, outline, colors);
 
     const QRectF inner = card.adjusted(padding, padding, -padding, -padding);
     paintPicture(painter, QRectF(inner.left(), inner.top(), inner.width(), pictureHeight));

@@ -165,10 +165,11 @@ OnboardingView::OnboardingView(const MainWindowEnvironment& environment, std::fu
     connect(&environment.settings, &AppSettings::changed, this, &OnboardingView::settingChanged);
     connect(&environment.settings, &AppSettings::launchAtLoginFailureChanged, this, &OnboardingView::updateNotes);
     connect(&environment.systemTray, &SystemTray::availabilityChanged, this, &OnboardingView::updateNotes);
-    const std::array<QWidget*, 8> order{m_aboveDock,
+    const std::array<QWidget*, 9> order{m_aboveDock,
                                         m_center,
                                         m_theme->segmentButton(0),
                                         m_theme->segmentButton(1),
+                                        m_theme->segmentButton(2),
                                         m_menuBar->toggleSwitch(),
                                         m_launchAtLogin->toggleSwitch(),
                                         m_back,
@@ -236,12 +237,11 @@ QWidget* OnboardingView::buildQuickSetup() {
     auto* themeLayout = new QHBoxLayout(themeRow);
     themeLayout->setContentsMargins(0, 0, 0, 0);
     m_themeTitle = label(13, QFont::DemiBold, themeRow);
-    m_theme = new SegmentedTabs({{}, {}}, {.titlePointSize = 12, .padding = 16, .height = 28}, themeRow);
+    m_theme = new SegmentedTabs({{}, {}, {}}, {.titlePointSize = 12, .padding = 14, .height = 28}, themeRow);
     themeLayout->addWidget(m_themeTitle, 1);
     themeLayout->addWidget(m_theme, 0, Qt::AlignVCenter);
-    connect(m_theme, &SegmentedTabs::currentChanged, this, [this](int index) {
-        m_environment.settings.setAppTheme(index == 0 ? AppThemeMode::Dark : AppThemeMode::Light);
-    });
+    connect(m_theme, &SegmentedTabs::currentChanged, this,
+            [this](int index) { m_environment.settings.setAppTheme(kAppThemeModes.at(std::size_t(index))); });
     panel->addRow(themeRow);
     m_menuBar = new OnboardingToggleRow(panel);
     m_launchAtLogin = new OnboardingToggleRow(panel);
@@ -382,7 +382,7 @@ void OnboardingView::settingChanged(AppSettings::Field field) {
 
 void OnboardingView::syncWithSettings() {
     const AppSettings& settings = m_environment.settings;
-    m_theme->setCurrentIndex(settings.appTheme() == AppThemeMode::Dark ? 0 : 1);
+    m_theme->setCurrentIndex(themeChoiceIndex(settings.appTheme()));
     m_menuBar->setOn(settings.showMenuBar());
     m_launchAtLogin->setOn(settings.launchAtLogin());
 }
@@ -412,7 +412,10 @@ void OnboardingView::retranslate() {
     m_aboveDock->setTexts(texts.text(L10nKey::positionAboveDock), texts.text(L10nKey::onboardingOptionAboveDock));
     m_center->setTexts(texts.text(L10nKey::positionCenter), texts.text(L10nKey::onboardingOptionCenterScreen));
     m_themeTitle->setText(texts.text(L10nKey::onboardingThemeTitle));
-    m_theme->setTitles({texts.text(L10nKey::onboardingThemeDark), texts.text(L10nKey::onboardingThemeLight)});
+    QStringList themes;
+    for (const AppThemeMode choice : kAppThemeModes)
+        themes.append(texts.text(L10nKey::displayNameKey(choice)));
+    m_theme->setTitles(themes);
     m_theme->setAccessibleName(m_themeTitle->text());
     m_menuBar->setTexts(texts.text(L10nKey::onboardingMenuBarTitle), texts.text(L10nKey::onboardingMenuBarSubtitle));
     m_launchAtLogin->setTexts(texts.text(L10nKey::onboardingLaunchTitle),

@@ -139,7 +139,7 @@ QImage TilePreviewStrip::tileImage(const AppFolder& folder) {
         return *found;
     TileDrawingContext context;
     context.iconPadding = m_environment.settings.tileIconPadding();
-    context.lightTheme = m_environment.settings.appTheme() == AppThemeMode::Light;
+    context.lightTheme = m_environment.settings.resolvedTheme() == AppThemeMode::Light;
     FileIconCache& icons = m_environment.icons;
     context.fileIcon = [&icons](const QString& path, int size) { return icons.icon(path, size); };
     context.symbol = [](const QString& name, double points, bool bold, const QColor& color) {
@@ -187,7 +187,7 @@ void TilePreviewStrip::paintEvent(QPaintEvent*) {
                          QFontMetrics(countFont).elidedText(count, Qt::ElideRight, int(nameRect.width())));
     }
     painter.setOpacity(1);
-    if (hasFocus() && m_selected >= 0) {
+    if (FocusRing::shows(*this) && m_selected >= 0) {
         const QRectF tile = tileRect(m_selected).adjusted(-3, -3, 3, 3);
         const double radius = m_folders.at(m_selected).tileStyle.cornerRadius * 8 / 424 * (tile.width() - 6);
         FocusRing::paint(painter, roundedTile(tile, radius + 3));

@@ -163,7 +163,7 @@ void UpdateDialog::fitToPanel() {
 
 void UpdateDialog::rebuild() {
     const bool hadFocus = isActiveWindow();
-    setPalette(Theme::palette(colorSchemeFor(m_settings.appTheme())));
+    setPalette(Theme::palette(colorSchemeFor(m_settings.resolvedTheme())));
     if (m_panel) {
         m_panel->hide();
         m_panel->deleteLater();

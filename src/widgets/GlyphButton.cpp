@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 GlyphButton::GlyphButton(GlyphButtonStyle style, QString symbol, QWidget* parent)
@@ -58,6 +59,11 @@ void GlyphButton::paintEvent(QPaintEvent*) {
     outline.addEllipse(frame);
     if (m_style.circle)
         painter.fillPath(outline, *m_style.circle);
+    if (m_style.circleEdge) {
+        painter.setPen(QPen(*m_style.circleEdge, 1.25));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(frame.adjusted(0.625, 0.625, -0.625, -0.625));
+    }
 
     const double scale = devicePixelRatioF();
     if (const std::optional<QImage> image =
@@ -69,10 +75,12 @@ void GlyphButton::paintEvent(QPaintEvent*) {
         painter.drawImage(QRectF(-side / 2, -side / 2, side, side), *image);
         painter.restore();
     }
-    if (hasFocus()) {
-        painter.setOpacity(1.0);
-        QPainterPath ring;
-        ring.addEllipse(frame.adjusted(-1, -1, 1, 1));
-        FocusRing::paint(painter, ring);
+    if (FocusRing::shows(*this)) {
+        // Outside the symbol's circle where the button leaves room, along its inside where not.
+        const double room = std::min(frame.left(), frame.top());
+        if (room >= FocusRing::room)
+            FocusRing::paintAround(painter, outline, palette());
+        else
+            FocusRing::paintInside(painter, outline, palette());
     }
 }

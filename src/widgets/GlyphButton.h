@@ -14,6 +14,8 @@ struct GlyphButtonStyle {
     QColor color = Qt::white;
     QSizeF frame{22, 22};
     std::optional<QColor> circle;
+    // A line around the circle, for a circle that must stand off any background.
+    std::optional<QColor> circleEdge;
     double pressedOpacity = 1.0;
 };
 

@@ -150,6 +150,6 @@ void SegmentedPicker::paintEvent(QPaintEvent*) {
         const QString label = painter.fontMetrics().elidedText(m_labels[i], Qt::ElideRight, int(box.width()));
         painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine, label);
     }
-    if (hasFocus())
-        FocusRing::paint(painter, track);
+    if (FocusRing::shows(*this))
+        FocusRing::paintInside(painter, track, palette());
 }

@@ -68,8 +68,9 @@ protected:
         }
         painter.setPen(ink);
         painter.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, text());
-        if (hasFocus())
-            FocusRing::paint(painter, Shapes::continuousRoundedRect(QRectF(rect()).adjusted(2, 2, -2, -2), 6));
+        if (FocusRing::shows(*this))
+            FocusRing::paintInside(painter, Shapes::continuousRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 6),
+                                   palette());
     }
 
 private:

@@ -169,7 +169,7 @@ void SettingsSlider::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(QColor(0, 0, 0, 40), 0.5));
     painter.setBrush(Qt::white);
     painter.drawEllipse(thumb);
-    if (hasFocus()) {
+    if (FocusRing::shows(*this)) {
         QPainterPath ring;
         ring.addEllipse(thumb);
         FocusRing::paint(painter, ring);

@@ -122,6 +122,6 @@ void TextButton::paintEvent(QPaintEvent*) {
     }
     painter.setPen(ink);
     painter.drawText(QRectF(x, 0, width() - x, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
-    if (hasFocus())
-        FocusRing::paint(painter, outline);
+    if (FocusRing::shows(*this))
+        FocusRing::paintInside(painter, outline, colors);
 }

@@ -17,14 +17,18 @@ class QWidget;
 //   Base              a card or a dialog panel
 //   AlternateBase     a control's resting fill (a field, a segment track, a secondary button)
 //   Mid               hairlines: card borders, separators
+//   Dark              an edge that must stand out on a card: a switch that is off
 //   Text, WindowText  primary text and symbols
 //   PlaceholderText   secondary text and symbols
 //   Highlight         the accent: a switch that is on, a prominent button, a selected cell
 //   HighlightedText   text on the accent
 //   Button            a selected segment or tab behind its text
+//   ToolTipBase, ToolTipText  a tooltip
 namespace Theme {
 
 QPalette palette(ColorScheme scheme);
+// Tooltips everywhere in the process take the appearance's colours.
+void applyToToolTips(ColorScheme scheme);
 // The appearance a widget is drawn in, read back from its palette.
 ColorScheme schemeOf(const QWidget& widget);
 // Destructive actions (delete), the same in both appearances.

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -26,7 +27,9 @@ ToggleSwitch::ToggleSwitch(QWidget* parent)
 }
 
 QSize ToggleSwitch::sizeHint() const {
-    return {int(trackSize.width()) + 4, int(trackSize.height()) + 4};
+    // Room around the track for the focus ring.
+    return {int(std::ceil(trackSize.width() + 2 * FocusRing::room)),
+            int(std::ceil(trackSize.height() + 2 * FocusRing::room))};
 }
 
 bool ToggleSwitch::hitButton(const QPoint& position) const {
@@ -61,7 +64,7 @@ void ToggleSwitch::paintEvent(QPaintEvent*) {
     QPainterPath outline;
     outline.addRoundedRect(track, track.height() / 2, track.height() / 2);
     const double progress = std::clamp(m_knob->value(), 0.0, 1.0);
-    const QColor off = palette().color(QPalette::Mid);
+    const QColor off = palette().color(QPalette::Dark);
     const QColor on = palette().color(QPalette::Highlight);
     QColor fill;
     fill.setRgbF(
@@ -78,6 +81,6 @@ void ToggleSwitch::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(QColor(0, 0, 0, 40), 0.5));
     painter.setBrush(Qt::white);
     painter.drawEllipse(knobRect);
-    if (hasFocus())
-        FocusRing::paint(painter, outline);
+    if (FocusRing::shows(*this))
+        FocusRing::paintAround(painter, outline, palette());
 }

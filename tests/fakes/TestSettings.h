@@ -6,7 +6,9 @@
 #include <memory>
 
 // The settings object of the process that lives in a test home; its delayed writes wait on `scheduler`.
-inline std::unique_ptr<AppSettings> makeTestSettings(TestHome& home, Scheduler& scheduler) {
+// `desktop`, when given, is where the `system` theme takes its light or dark from.
+inline std::unique_ptr<AppSettings> makeTestSettings(TestHome& home, Scheduler& scheduler,
+                                                     DesktopColorScheme* desktop = nullptr) {
     return std::make_unique<AppSettings>(AppSettings::Services{
         .scheduler = scheduler,
         .defaults = *home.defaults,
@@ -16,5 +18,6 @@ inline std::unique_ptr<AppSettings> makeTestSettings(TestHome& home, Scheduler& 
         .bundleIdentifier = TestHome::bundleIdentifier,
         .homeDirectory = home.path(),
         .foldersFilePath = home.foldersFile(),
+        .desktopColorScheme = desktop,
     });
 }

@@ -1,6 +1,7 @@
 // Global settings: keys and defaults, conversions of stored values, what each change writes and
 // posts, the onboarding flag's sources, and launch at login.
 #include "settings/AppSettings.h"
+#include "platform/DesktopColorScheme.h"
 #include "platform/PropertyList.h"
 #include "settings/SettingFields.h"
 
@@ -27,6 +28,22 @@ void writePlist(const QString& path, const QVariantMap& values, const QDateTime&
     QVERIFY(!modified.isValid() ||
             (file.open(QIODevice::ReadWrite) && file.setFileTime(modified, QFileDevice::FileModificationTime)));
 }
+
+// A desktop whose preference the test sets.
+class SettableDesktop final : public DesktopColorScheme {
+public:
+    DesktopAppearance appearance() const override { return m_appearance; }
+    void observe(std::function<void()> handler) override { m_handlers.push_back(std::move(handler)); }
+    void set(DesktopAppearance appearance) {
+        m_appearance = appearance;
+        for (const auto& handler : m_handlers)
+            handler();
+    }
+
+private:
+    DesktopAppearance m_appearance = DesktopAppearance::NoPreference;
+    std::vector<std::function<void()>> m_handlers;
+};
 } // namespace
 
 class AppSettingsTest : public QObject {
@@ -46,6 +63,44 @@ private Q_SLOTS:
     }
     // Before the next home is made: a home's console capture ends with it.
     void cleanup() { m_home.reset(); }
+
+    // "system" is stored as written and drawn as the desktop asks. A change on the desktop is this
+    // process's news only: nothing is written or posted, as every process asks the desktop itself.
+    void systemThemeFollowsTheDesktop() {
+        SettableDesktop desktop;
+        const auto s = makeTestSettings(*m_home, m_clock, &desktop);
+        QCOMPARE(s->resolvedTheme(), AppThemeMode::Dark);
+        s->setAppTheme(AppThemeMode::System);
+        QCOMPARE(m_home->defaults->object("appTheme"), QVariant("system"));
+        QCOMPARE(s->resolvedTheme(), AppThemeMode::Light); // no preference stated
+
+        QSignalSpy changed(s.get(), &AppSettings::changed);
+        const QStringList postedBefore = m_home->localPosts;
+        const auto broadcastBefore = m_home->distributedNotifications.posted.size();
+        desktop.set(DesktopAppearance::Dark);
+        QCOMPARE(s->resolvedTheme(), AppThemeMode::Dark);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.first().first().value<Field>(), Field::AppTheme);
+        QCOMPARE(s->appTheme(), AppThemeMode::System);
+        QCOMPARE(m_home->localPosts, postedBefore);
+        QCOMPARE(m_home->distributedNotifications.posted.size(), broadcastBefore);
+        QCOMPARE(m_home->defaults->object("appTheme"), QVariant("system"));
+
+        // Another process reads the choice back, not the look it resolved to.
+        const auto reader = makeTestSettings(*m_home, m_clock, &desktop);
+        QCOMPARE(reader->appTheme(), AppThemeMode::System);
+        QCOMPARE(reader->resolvedTheme(), AppThemeMode::Dark);
+        // Without a desktop to ask, "system" draws light.
+        QCOMPARE(makeTestSettings(*m_home, m_clock)->resolvedTheme(), AppThemeMode::Light);
+
+        // A theme of its own no longer follows the desktop.
+        s->setAppTheme(AppThemeMode::Light);
+        changed.clear();
+        desktop.set(DesktopAppearance::Light);
+        desktop.set(DesktopAppearance::Dark);
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(s->resolvedTheme(), AppThemeMode::Light);
+    }
 
     void emptyStoreGivesDefaultsUnderFixedKeys() {
         // Stored preferences outlive every build, so the keys never change; the two transient fields have none.

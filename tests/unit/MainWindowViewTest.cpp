@@ -19,6 +19,7 @@
 #include "widgets/SearchInputField.h"
 #include "widgets/SegmentedTabs.h"
 #include "widgets/TextButton.h"
+#include "widgets/Theme.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -150,6 +151,12 @@ private Q_SLOTS:
         m_view->titleBar()->themeButton()->click();
         QCOMPARE(m_bed->settings->appTheme(), AppThemeMode::Dark);
         QCOMPARE(m_view->titleBar()->themeButton()->symbol(), QStringLiteral("sun.max.fill"));
+        // Following a desktop that states nothing shows light; the button turns to the other look.
+        m_bed->settings->setAppTheme(AppThemeMode::System);
+        QCOMPARE(m_view->titleBar()->themeButton()->symbol(), QStringLiteral("moon.fill"));
+        QCOMPARE(Theme::schemeOf(*m_view), ColorScheme::Light);
+        m_view->titleBar()->themeButton()->click();
+        QCOMPARE(m_bed->settings->appTheme(), AppThemeMode::Dark);
         QVERIFY(m_view->close() == false);
         QVERIFY(!m_view->isVisible());
     }

@@ -115,6 +115,8 @@ private Q_SLOTS:
         QTest::mouseClick(view->themeChoice()->segmentButton(1), Qt::LeftButton);
         QCOMPARE(m_bed->settings->appTheme(), AppThemeMode::Light);
         QCOMPARE(stored("appTheme"), QStringLiteral("light"));
+        QTest::mouseClick(view->themeChoice()->segmentButton(2), Qt::LeftButton);
+        QCOMPARE(stored("appTheme"), QStringLiteral("system"));
         QTest::mouseClick(view->themeChoice()->segmentButton(0), Qt::LeftButton);
         QCOMPARE(stored("appTheme"), QStringLiteral("dark"));
         // A change from elsewhere (the title bar's theme button) shows here without a write back.

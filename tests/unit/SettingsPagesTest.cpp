@@ -68,6 +68,17 @@ private Q_SLOTS:
         QCOMPARE(page.showMenuBarSwitch()->isChecked(), menuBar);
         settings.setLanguage(AppLanguage::Ukrainian);
         QCOMPARE(language->selection(), 1);
+
+        // The theme: dark, light, or as the desktop says; the title bar's choice shows here too.
+        SegmentedPicker* theme = page.themePicker();
+        QCOMPARE(theme->labels(), (QStringList{bed.localization.text(L10nKey::onboardingThemeDark),
+                                               bed.localization.text(L10nKey::onboardingThemeLight),
+                                               bed.localization.text(L10nKey::onboardingThemeSystem)}));
+        QCOMPARE(theme->labels().at(2), QStringLiteral("Системна"));
+        QTest::mouseClick(theme, Qt::LeftButton, {}, theme->optionRect(2).center().toPoint());
+        QCOMPARE(bed.home.defaults->object(QStringLiteral("appTheme")), QVariant(QStringLiteral("system")));
+        settings.setAppTheme(AppThemeMode::Light);
+        QCOMPARE(theme->selection(), 1);
     }
 
     // A change the system refused leaves the switch showing what is really registered, with one
@@ -216,7 +227,7 @@ private Q_SLOTS:
         GeneralSettingsView general(bed.environment);
         PopupSettingsView popup(bed.environment);
         AboutView about(bed.environment, QStringLiteral("1.0"));
-        const QList<std::pair<QWidget*, int>> pages{{&general, 3}, {&popup, 8}, {&about, 1}};
+        const QList<std::pair<QWidget*, int>> pages{{&general, 4}, {&popup, 8}, {&about, 1}};
         for (const auto& [page, expected] : pages) {
             page->show();
             QStringList names;
