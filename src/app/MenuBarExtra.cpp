@@ -127,7 +127,7 @@ void MenuBarExtra::build() {
 }
 
 void MenuBarExtra::restyle() {
-    m_menu->setPalette(Theme::palette(colorSchemeFor(m_services.settings.appTheme())));
+    m_menu->setPalette(Theme::palette(colorSchemeFor(m_services.settings.resolvedTheme())));
     const QColor text = m_menu->palette().color(QPalette::Text);
     m_open->setIcon(symbolIcon(QStringLiteral("square.grid.3x1.folder.badge.plus"), text));
     m_settings->setIcon(symbolIcon(QStringLiteral("gearshape"), text));
