@@ -9,10 +9,9 @@ const QString& systemRoundedFamily() {
     return family;
 }
 
-// Whether rounded() pairs the build's Latin face with the Cyrillic face.
-bool pairsFaces() {
-    const QStringList& chain = Fonts::families();
-    return chain.size() > 1 && chain.at(0) == Fonts::latinFamily() && chain.at(1) == Fonts::cyrillicFamily();
+// Whether rounded() draws in the build's Latin face, whose weights pairedWeight() knows.
+bool usesLatinFace() {
+    return !Fonts::latinFamily().isEmpty() && Fonts::families().first() == Fonts::latinFamily();
 }
 
 } // namespace
@@ -75,7 +74,7 @@ QFont Fonts::rounded(double points, QFont::Weight weight) {
     font.setFamilies(families());
     // Pixel sizes, not typographic points: the screen's dots per inch must not scale them.
     font.setPixelSize(qMax(1, qRound(points)));
-    font.setWeight(pairsFaces() ? pairedWeight(weight) : weight);
+    font.setWeight(usesLatinFace() ? pairedWeight(weight) : weight);
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }
