@@ -83,8 +83,8 @@ private Q_SLOTS:
         QVERIFY(!tray.isAvailable());
 
         const Window root = DefaultRootWindow(display);
-        const Atom selection = XInternAtom(
-            display, ("_NET_SYSTEM_TRAY_S" + QByteArray::number(DefaultScreen(display))).constData(), False);
+        const QByteArray selectionName = "_NET_SYSTEM_TRAY_S" + QByteArray::number(DefaultScreen(display));
+        const Atom selection = XInternAtom(display, selectionName.constData(), False);
         const Window owner = XCreateSimpleWindow(display, root, 0, 0, 1, 1, 0, 0, 0);
         XSetSelectionOwner(display, selection, owner, CurrentTime);
         XEvent manager{};

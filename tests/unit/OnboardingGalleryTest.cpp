@@ -77,6 +77,10 @@ private Q_SLOTS:
         view->launchAtLoginRow()->toggleSwitch()->click();
         shots.append(shot(window, bed));
         QVERIFY(clearOfFooter(view->launchAtLoginNote()));
+        // That step alone, too, to look at the notes closely.
+        QVERIFY(shots.constLast().save(
+            QCoreApplication::applicationDirPath() +
+            QStringLiteral("/onboarding-gallery-notes-%1.png").arg(QString::fromLatin1(QTest::currentDataTag()))));
 
         const QString name =
             QStringLiteral("onboarding-gallery-%1.png").arg(QString::fromLatin1(QTest::currentDataTag()));

@@ -1,5 +1,6 @@
-// The General, Popup and About pages in both languages and both themes, written next to the test
-// as settings-gallery-<language>-<theme>.png for a person to look at.
+// The General, Popup and About pages in both languages and both themes, and the General page again
+// with its notes, written next to the test as settings-gallery-<language>-<theme>.png (the notes
+// also alone, as settings-gallery-notes-…) for a person to look at.
 #include "GalleryLooks.h"
 #include "MainWindowTestBed.h"
 #include "TestFiles.h"
@@ -69,6 +70,12 @@ private Q_SLOTS:
             painter.drawImage(x, 20, shot);
             x += shot.width() + 20;
         }
+        // The page with its notes alone, too, to look at closely.
+        QImage notes = shots.constLast();
+        notes.setDevicePixelRatio(1);
+        QVERIFY(notes.save(
+            QCoreApplication::applicationDirPath() +
+            QStringLiteral("/settings-gallery-notes-%1.png").arg(QString::fromLatin1(QTest::currentDataTag()))));
         const QString name =
             QStringLiteral("settings-gallery-%1.png").arg(QString::fromLatin1(QTest::currentDataTag()));
         QVERIFY(sheet.save(QCoreApplication::applicationDirPath() + u'/' + name));
