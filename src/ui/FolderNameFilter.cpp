@@ -46,19 +46,26 @@ char32_t firstScalar(QStringView character) {
     return first.unicode();
 }
 
-} // namespace
-
-Outcome examine(const QString& text) {
-    Outcome outcome;
-    int keptCount = 0;
-    int characterCount = 0;
+// Calls `visit` with each user-perceived character (grapheme cluster) of `text`, in order.
+template <typename Visit> void forEachCharacter(const QString& text, Visit visit) {
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
     qsizetype start = 0;
     while (start < text.size()) {
         qsizetype end = finder.toNextBoundary();
         if (end <= start)
             end = text.size();
-        const QStringView character = QStringView(text).mid(start, end - start);
+        visit(QStringView(text).mid(start, end - start));
+        start = end;
+    }
+}
+
+} // namespace
+
+Outcome examine(const QString& text) {
+    Outcome outcome;
+    int keptCount = 0;
+    int characterCount = 0;
+    forEachCharacter(text, [&](QStringView character) {
         ++characterCount;
         if (isAllowed(firstScalar(character))) {
             if (keptCount < maximumLength)
@@ -69,8 +76,7 @@ Outcome examine(const QString& text) {
         } else if (const QString removed = character.toString(); !outcome.removed.contains(removed)) {
             outcome.removed.append(removed);
         }
-        start = end;
-    }
+    });
     if (outcome.removed.isEmpty() && characterCount <= maximumLength)
         outcome.kept = text;
     return outcome;
@@ -82,15 +88,7 @@ QString filtered(const QString& text) {
 
 int characterCount(const QString& text) {
     int count = 0;
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = finder.toNextBoundary();
-        if (end <= start)
-            end = text.size();
-        ++count;
-        start = end;
-    }
+    forEachCharacter(text, [&count](QStringView) { ++count; });
     return count;
 }
 

@@ -39,6 +39,10 @@ void OnboardingToggleRow::setTexts(const QString& title, const QString& subtitle
     m_switch->setAccessibleDescription(subtitle);
 }
 
+void OnboardingToggleRow::setSubtitleShown(bool shown) {
+    m_subtitle->setVisible(shown);
+}
+
 QString OnboardingToggleRow::title() const {
     return m_title->text();
 }

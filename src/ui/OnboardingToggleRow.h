@@ -14,6 +14,8 @@ public:
     explicit OnboardingToggleRow(QWidget* parent = nullptr);
 
     void setTexts(const QString& title, const QString& subtitle);
+    // A note under the row takes the sentence's place, so the guide keeps its height.
+    void setSubtitleShown(bool shown);
     QString title() const;
     bool isOn() const;
     // Shows a value without reporting it.

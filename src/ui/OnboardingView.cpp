@@ -433,9 +433,11 @@ void OnboardingView::updateNotes() {
         m_environment.systemTray.isAvailable() ? QString() : texts.text(L10nKey::showMenuBarNoTray);
     m_launchAtLoginNote->setNote(launchNote, RowNote::Tone::Warning);
     m_menuBarNote->setNote(trayNote, RowNote::Tone::Info);
-    // The switch is heard with its subtitle and, when there is one, its note.
+    // The switch is heard with its subtitle and, when there is one, its note, which is shown in the
+    // subtitle's place.
     const auto describe = [](OnboardingToggleRow* row, const QString& subtitle, const QString& note) {
         row->toggleSwitch()->setAccessibleDescription(note.isEmpty() ? subtitle : subtitle + u' ' + note);
+        row->setSubtitleShown(note.isEmpty());
     };
     describe(m_menuBar, texts.text(L10nKey::onboardingMenuBarSubtitle), trayNote);
     describe(m_launchAtLogin, texts.text(L10nKey::onboardingLaunchSubtitle), launchNote);

@@ -66,6 +66,7 @@ private Q_SLOTS:
         view->menuBarRow()->toggleSwitch()->click();
         shots.append(shot(window, bed));
         QVERIFY(clearOfFooter(view->launchAtLoginRow()));
+        QVERIFY2(squeezedLabel(view).isEmpty(), qPrintable(squeezedLabel(view)));
         view->goBack();
         bed.clock.advance(0.1); // mid-way between two steps
         shots.append(shot(window, bed, false));
@@ -77,6 +78,7 @@ private Q_SLOTS:
         view->launchAtLoginRow()->toggleSwitch()->click();
         shots.append(shot(window, bed));
         QVERIFY(clearOfFooter(view->launchAtLoginNote()));
+        QVERIFY2(squeezedLabel(view).isEmpty(), qPrintable(squeezedLabel(view)));
         // That step alone, too, to look at the notes closely.
         QVERIFY(shots.constLast().save(
             QCoreApplication::applicationDirPath() +
@@ -88,6 +90,19 @@ private Q_SLOTS:
     }
 
 private:
+    // The text of a shown label given less height than its lines need (their letters cut or run
+    // into the next line), or nothing when every text fits.
+    static QString squeezedLabel(QWidget* view) {
+        for (QLabel* label : view->findChildren<QLabel*>()) {
+            if (!label->isVisibleTo(view) || label->text().isEmpty())
+                continue;
+            const int needed = label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().height();
+            if (label->height() < needed)
+                return QStringLiteral("%1: %2 < %3").arg(label->text()).arg(label->height()).arg(needed);
+        }
+        return {};
+    }
+
     static QImage shot(QWidget& window, MainWindowTestBed& bed, bool settle = true) {
         if (settle)
             bed.clock.advance(0.3);

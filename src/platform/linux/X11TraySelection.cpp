@@ -4,30 +4,10 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
+// Xlib defines names (Status, None) that Qt headers use, so it comes after them.
+#include "X11IgnoredErrors.h"
+
 #include <X11/Xlib.h>
-
-namespace {
-
-// The owner's window may be gone by the time it is asked about; the default handler would end the
-// process for that error.
-class IgnoredErrors {
-public:
-    explicit IgnoredErrors(Display* display)
-        : m_display(display)
-        , m_previous(XSetErrorHandler([](Display*, XErrorEvent*) { return 0; })) {}
-    ~IgnoredErrors() {
-        XSync(m_display, False);
-        XSetErrorHandler(m_previous);
-    }
-    IgnoredErrors(const IgnoredErrors&) = delete;
-    IgnoredErrors& operator=(const IgnoredErrors&) = delete;
-
-private:
-    Display* m_display;
-    XErrorHandler m_previous;
-};
-
-} // namespace
 
 X11TraySelection::X11TraySelection(QObject* parent)
     : QObject(parent) {
@@ -74,7 +54,7 @@ void X11TraySelection::followOwner() {
     // that ends later is heard of.
     while (owner != None) {
         {
-            const IgnoredErrors ignored(m_display);
+            const X11IgnoredErrors ignored(m_display);
             XSelectInput(m_display, owner, StructureNotifyMask);
         }
         const Window again = XGetSelectionOwner(m_display, m_selection);

@@ -1,6 +1,7 @@
 #include "X11Windows.h"
 
 #include "X11Display.h"
+#include "X11IgnoredErrors.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -8,25 +9,6 @@
 #include <optional>
 
 namespace {
-
-// A window may close between being listed and being asked about: its errors are expected here,
-// and the default handler would end the process for them.
-class IgnoredErrors {
-public:
-    explicit IgnoredErrors(Display* display)
-        : m_display(display)
-        , m_previous(XSetErrorHandler([](Display*, XErrorEvent*) { return 0; })) {}
-    ~IgnoredErrors() {
-        XSync(m_display, False);
-        XSetErrorHandler(m_previous);
-    }
-    IgnoredErrors(const IgnoredErrors&) = delete;
-    IgnoredErrors& operator=(const IgnoredErrors&) = delete;
-
-private:
-    Display* m_display;
-    XErrorHandler m_previous;
-};
 
 // A property of 32-bit items (which Xlib hands over as longs); none when absent or of another type.
 std::optional<QList<unsigned long>> cardinals(Display* display, Window window, const char* name, Atom type) {
@@ -53,7 +35,7 @@ QList<quintptr> X11Windows::windowsOf(const QSet<qint64>& processes) {
     Display* display = X11Display::shared();
     if (!display || processes.isEmpty())
         return {};
-    const IgnoredErrors ignored(display);
+    const X11IgnoredErrors ignored(display);
     const Window root = DefaultRootWindow(display);
     // The stacking order, so the window the user saw last ends up on top again.
     std::optional<QList<unsigned long>> clients = cardinals(display, root, "_NET_CLIENT_LIST_STACKING", XA_WINDOW);
@@ -72,7 +54,7 @@ bool X11Windows::activate(quintptr window) {
     Display* display = X11Display::shared();
     if (!display || !window)
         return false;
-    const IgnoredErrors ignored(display);
+    const X11IgnoredErrors ignored(display);
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = Window(window);
