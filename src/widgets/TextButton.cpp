@@ -90,8 +90,8 @@ void TextButton::paintEvent(QPaintEvent*) {
         ink = colors.color(QPalette::ButtonText);
         break;
     case Style::Prominent:
-        fill = colors.color(QPalette::Highlight);
-        ink = colors.color(QPalette::HighlightedText);
+        fill = colors.color(QPalette::Active, QPalette::Highlight);
+        ink = colors.color(QPalette::Active, QPalette::HighlightedText);
         break;
     case Style::Destructive:
         fill = Theme::destructive();
@@ -102,11 +102,14 @@ void TextButton::paintEvent(QPaintEvent*) {
         ink = colors.color(QPalette::Highlight);
         break;
     }
-    if (!isEnabled())
+    // A filled button that cannot be pressed keeps its colour, faded, so it still reads as the
+    // dialog's main action and not as a dark block that draws the eye.
+    const bool faded = !isEnabled() && (m_style == Style::Prominent || m_style == Style::Destructive);
+    if (!isEnabled() && !faded)
         ink = colors.color(QPalette::Disabled, QPalette::ButtonText);
-    painter.setOpacity(isDown() && m_style != Style::Borderless ? 0.75 : 1.0);
+    painter.setOpacity(faded ? 0.4 : isDown() && m_style != Style::Borderless ? 0.75 : 1.0);
     painter.fillPath(outline, fill);
-    painter.setOpacity(1.0);
+    painter.setOpacity(faded ? 0.7 : 1.0);
 
     const QFontMetricsF metrics(font());
     const double symbolWidth = m_symbol.isEmpty() ? 0 : m_pointSize + symbolGap;
