@@ -1,49 +1,13 @@
 #include "XdgAutostartLoginItem.h"
 
 #include "platform/FileSystem.h"
+#include "platform/linux/DesktopEntryText.h"
 
 #include <QDir>
 #include <QFile>
 
-namespace {
-
-// Line breaks would end the value early and start a line of their own.
-QString stringValue(QString value) {
-    value.replace(u'\\', QStringLiteral("\\\\"));
-    value.replace(u'\n', QStringLiteral("\\n"));
-    value.replace(u'\r', QStringLiteral("\\r"));
-    return value;
-}
-
-// Quotes an argument for an Exec line, then escapes it as a desktop-entry string value. Desktops
-// read it the other way round: the string's escapes, then field codes, then the quoting.
-QString execArgument(const QString& argument) {
-    QString quoted;
-    for (const QChar c : argument) {
-        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
-            quoted += u'\\';
-        quoted += c;
-    }
-    quoted = u'"' + quoted + u'"';
-    // A literal percent sign is written as "%%" in an Exec line.
-    quoted.replace(u'%', QStringLiteral("%%"));
-    return stringValue(quoted);
-}
-
-// The Exec line that starts `executable`. GIO checks that an entry's program exists before it
-// expands field codes, so it would refuse a program path holding "%%" and the application would
-// never start at login; such a path is given to the shell as an argument, which GIO leaves alone.
-QString execLine(const QString& executable) {
-    if (!executable.contains(u'%'))
-        return execArgument(executable);
-    QStringList arguments;
-    for (const QString& argument :
-         {QStringLiteral("/bin/sh"), QStringLiteral("-c"), QStringLiteral("exec \"$0\""), executable})
-        arguments << execArgument(argument);
-    return arguments.join(u' ');
-}
-
-} // namespace
+using DesktopEntryText::execLine;
+using DesktopEntryText::stringValue;
 
 XdgAutostartLoginItem::XdgAutostartLoginItem(QString autostartDirectory, QString bundleIdentifier,
                                              QString applicationName, QString executablePath)
