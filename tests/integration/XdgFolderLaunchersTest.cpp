@@ -206,12 +206,12 @@ private Q_SLOTS:
     void entryIdsNameFoldersExactly() {
         QCOMPARE(FolderLaunchers::entryId(kFolder), "trellin-folder-" + kFolderText + ".desktop");
         QCOMPARE(FolderLaunchers::folderOfEntry(FolderLaunchers::entryId(kFolder)), kFolder);
-        for (const QString& id :
-             {"trellin-folder-" + kFolderText.toLower() + ".desktop", "trellin-folder-{" + kFolderText + "}.desktop",
-              "trellin-folder-" + kFolderText, "trellin-folder-" + kFolderText + ".desktop.desktop",
-              "trellin-folder-../" + kFolderText + ".desktop", "trellin-folder-.desktop",
-              "trellin-folder-garbage-0000-0000-0000-000000000000.desktop", FolderLaunchers::mainEntryId(),
-              "x-trellin-folder-" + kFolderText + ".desktop"})
+        for (const QString& id : QStringList{
+                 "trellin-folder-" + kFolderText.toLower() + ".desktop", "trellin-folder-{" + kFolderText + "}.desktop",
+                 "trellin-folder-" + kFolderText, "trellin-folder-" + kFolderText + ".desktop.desktop",
+                 "trellin-folder-../" + kFolderText + ".desktop", "trellin-folder-.desktop",
+                 "trellin-folder-garbage-0000-0000-0000-000000000000.desktop", FolderLaunchers::mainEntryId(),
+                 "x-trellin-folder-" + kFolderText + ".desktop"})
             QVERIFY2(!FolderLaunchers::folderOfEntry(id), qPrintable(id));
     }
 
