@@ -1,7 +1,6 @@
 // The menu-bar item on a desktop whose tray comes and goes, with the Linux Dock: without a tray the
 // application keeps its Dock tile; a tray that appears gets the item and the tile goes; when the
 // tray goes the tile comes back. An XEmbed tray is seen as well as a StatusNotifier one.
-#include "platform/PropertyList.h"
 #include "platform/linux/LinuxSystemTray.h"
 
 #include "DesktopTestCase.h"
@@ -11,9 +10,6 @@
 #include "XSession.h"
 
 #include <QDBusConnectionInterface>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -38,14 +34,7 @@ private Q_SLOTS:
     void cleanup() { tearDownDesktop(); }
 
     void theDockTileStaysUntilATrayCanTakeIt() {
-        // A user past the first run, with a folder and the menu-bar item on.
-        const QJsonObject folder{
-            {"id", "0D0C0B0A-0000-4000-8000-000000000001"}, {"name", "Work"}, {"apps", QJsonArray{}}};
-        QVERIFY(writeFile(path("share/Trellin/folders.json"), QJsonDocument(QJsonArray{folder}).toJson()));
-        QVERIFY(QDir().mkpath(path("Library/Preferences")));
-        QVERIFY(PropertyList::writeFileAtomically(path("Library/Preferences/app.trellin.Trellin.plist"),
-                                                  QVariantMap{{"hasCompletedOnboarding", true}, {"showMenuBar", true}},
-                                                  PropertyList::Format::Xml));
+        prepareMenuBarUser();
         startDock();
         startProgram(trellin());
         QString window;

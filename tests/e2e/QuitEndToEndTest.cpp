@@ -2,7 +2,6 @@
 // the application within a second, whatever it shows: the main window on its settings with the
 // update window open beside it and the menu-bar item on, the first-run guide, an open sheet. It leaves the normal way,
 // with status 0.
-#include "platform/PropertyList.h"
 
 #include "DesktopTestCase.h"
 #include "TestFiles.h"
@@ -13,9 +12,6 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QElapsedTimer>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTest>
 #include <QUrl>
 
@@ -28,17 +24,6 @@ class QuitEndToEndTest : public DesktopTestCase {
     Q_OBJECT
 
     QString trellin() const { return QStringLiteral(TRELLIN_BUNDLE_DIR "/Contents/MacOS/Trellin"); }
-
-    // A user past the first run, with a folder and the menu-bar item on.
-    void prepareHome() {
-        const QJsonObject folder{
-            {"id", "0D0C0B0A-0000-4000-8000-000000000001"}, {"name", "Work"}, {"apps", QJsonArray{}}};
-        QVERIFY(writeFile(path("share/Trellin/folders.json"), QJsonDocument(QJsonArray{folder}).toJson()));
-        QVERIFY(QDir().mkpath(path("Library/Preferences")));
-        QVERIFY(PropertyList::writeFileAtomically(path("Library/Preferences/app.trellin.Trellin.plist"),
-                                                  QVariantMap{{"hasCompletedOnboarding", true}, {"showMenuBar", true}},
-                                                  PropertyList::Format::Xml));
-    }
 
     // Started with a newer version on the feed, so the update window opens; the main window is
     // then turned to its general settings.
@@ -112,7 +97,7 @@ class QuitEndToEndTest : public DesktopTestCase {
 private Q_SLOTS:
     void init() {
         setUpDesktop();
-        prepareHome();
+        prepareMenuBarUser();
     }
     void cleanup() { tearDownDesktop(); }
 

@@ -1,10 +1,16 @@
 #pragma once
 
+#include "platform/PropertyList.h"
 #include "platform/linux/LinuxWorkspace.h"
 
 #include "PrivateBus.h"
+#include "TestFiles.h"
 
 #include <QDBusConnection>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QObject>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -19,6 +25,17 @@ class DesktopTestCase : public QObject {
 protected:
     QString path(const QString& relative) const { return m_home->filePath(relative); }
     QString launchLog() const { return path(QStringLiteral("launches.log")); }
+
+    // A user past the first run, with a folder and the menu-bar item on.
+    void prepareMenuBarUser() {
+        const QJsonObject folder{
+            {"id", "0D0C0B0A-0000-4000-8000-000000000001"}, {"name", "Work"}, {"apps", QJsonArray{}}};
+        QVERIFY(writeFile(path("share/Trellin/folders.json"), QJsonDocument(QJsonArray{folder}).toJson()));
+        QVERIFY(QDir().mkpath(path("Library/Preferences")));
+        QVERIFY(PropertyList::writeFileAtomically(path("Library/Preferences/app.trellin.Trellin.plist"),
+                                                  QVariantMap{{"hasCompletedOnboarding", true}, {"showMenuBar", true}},
+                                                  PropertyList::Format::Xml));
+    }
 
     void setUpDesktop() {
         m_home = std::make_unique<QTemporaryDir>();

@@ -1,9 +1,9 @@
-// Renders a specimen comparing upright Cyrillic faces beside the interface's rounded Latin face,
+// Renders a sample comparing upright Cyrillic faces beside the interface's rounded Latin face,
 // with the texts where the rounded face's own Cyrillic misleads. Each text is drawn in runs: its
 // Cyrillic in the candidate, everything else in the Latin face, at the interface's sizes.
 // Candidates that are not installed are listed as such.
 //
-// Usage: trellin-cyrillic-specimen <output.png>
+// Usage: trellin-cyrillic-sample <output.png>
 #include "widgets/Fonts.h"
 
 #include <QFontDatabase>
@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     if (argc != 2) {
-        qWarning("usage: trellin-cyrillic-specimen <output.png>");
+        qWarning("usage: trellin-cyrillic-sample <output.png>");
         return 2;
     }
     const QString latin = Fonts::latinFamily();
