@@ -1,17 +1,31 @@
 // Trellin inside the real Plank: one Plank with bamfdaemon and openbox on a display of their own,
 // shared by the cases, driven through Plank's D-Bus API and the mouse as a user drives it.
+#include "platform/NotificationNames.h"
+#include "platform/PropertyList.h"
+#include "platform/linux/DBusDistributedNotifications.h"
+
 #include "HostDesktop.h"
 #include "PlankHost.h"
-
 #include "TestFiles.h"
+#include "TrellinOnDesktop.h"
+#include "XSession.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
 
+using namespace XSession;
+
 namespace {
 
 const QColor kProbeColour(255, 0, 255);
+const TrellinOnDesktop::Folder kWork{QUuid("6F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C"), "Work", QColor(255, 0, 255)};
+const TrellinOnDesktop::Folder kGames{QUuid("0A1B2C3D-4E5F-4A6B-8C7D-9E0F1A2B3C4D"), "Games", QColor(0, 200, 255)};
+// A tile style no drawing of the two folders has otherwise.
+const QColor kStyleColour(0, 255, 0);
+// Half a tile of Plank's default size.
+constexpr int kHalfTile = 20;
 
 } // namespace
 
@@ -20,7 +34,8 @@ class PlankEndToEndTest : public QObject {
 public:
     explicit PlankEndToEndTest(HostDesktop& desktop)
         : m_desktop(desktop)
-        , m_plank(desktop) {}
+        , m_plank(desktop)
+        , m_trellin(desktop) {}
 
 private:
     QImage screen() const { return QGuiApplication::primaryScreen()->grabWindow(0).toImage(); }
@@ -30,8 +45,35 @@ private:
         return shot;
     }
 
+    // The folder's tile, once it shows `colour`, drawn from the picture its launcher names.
+    std::optional<QRect> drawnTile(const TrellinOnDesktop::Folder& folder, const QColor& colour) {
+        std::optional<QRect> tile;
+        const bool drawn = QTest::qWaitFor(
+            [&] {
+                const std::optional<QPoint> centre = m_plank.tileCentre(TrellinOnDesktop::entryId(folder.id));
+                if (!centre)
+                    return false;
+                tile = QRect(*centre - QPoint(kHalfTile, kHalfTile), QSize(2 * kHalfTile, 2 * kHalfTile));
+                return pixelsNear(saveScreen(QStringLiteral("dock-host-plank-tiles.png")), *tile, colour) > 20;
+            },
+            30000);
+        return drawn ? tile : std::nullopt;
+    }
+
+    // Trellin's own launchers, and nothing the dock could not match to one.
+    void verifyNoStrayApplications() {
+        const QStringList ours{PlankHost::uri(m_desktop.applicationsFolder() + "/trellin.desktop"),
+                               m_plank.uriOfEntry(TrellinOnDesktop::entryId(kWork.id)),
+                               m_plank.uriOfEntry(TrellinOnDesktop::entryId(kGames.id))};
+        for (const QString& uri : m_plank.transientApplications().value_or(QStringList{"no answer"}))
+            QVERIFY2(ours.contains(uri), qPrintable("a stray application in the dock: " + uri));
+    }
+
     HostDesktop& m_desktop;
     PlankHost m_plank;
+    TrellinOnDesktop m_trellin;
+    // The later cases go on from the folders the first put into the dock.
+    bool m_foldersInDock = false;
 
 private Q_SLOTS:
     void initTestCase() {
@@ -45,6 +87,11 @@ private Q_SLOTS:
     // The harness itself, with an entry written by hand: pinned, it shows its icon; clicked, its
     // program runs; removed, it goes.
     void aPinnedEntryShowsItsIconAndLaunches();
+    // Trellin's folders, in the order a user meets them.
+    void foldersInTheDockShowTheirDrawnTiles();
+    void aClickOnTheDockIconOpensThePopupThereAndLaunches();
+    void aStyleChangeReachesTheDockIcon();
+    void removingFromTheDockTakesTheFolderOut();
 };
 
 void PlankEndToEndTest::aPinnedEntryShowsItsIconAndLaunches() {
@@ -68,6 +115,101 @@ void PlankEndToEndTest::aPinnedEntryShowsItsIconAndLaunches() {
 
     QVERIFY(m_plank.remove(id));
     QTRY_VERIFY_WITH_TIMEOUT(!m_plank.isPinned(id), 5000);
+}
+
+void PlankEndToEndTest::foldersInTheDockShowTheirDrawnTiles() {
+    QVERIFY(m_trellin.writeFolders({kWork, kGames}));
+    QVERIFY(QDir().mkpath(m_desktop.path("Library/Preferences")));
+    QVERIFY(PropertyList::writeFileAtomically(m_desktop.path("Library/Preferences/app.trellin.Trellin.plist"),
+                                              QVariantMap{{"hasCompletedOnboarding", true}},
+                                              PropertyList::Format::Xml));
+    m_trellin.startMainApplication();
+    // It says which dock stands for the Dock.
+    QTRY_VERIFY_WITH_TIMEOUT(m_trellin.mainOutput().contains("The Dock: Plank"), 20000);
+
+    for (const TrellinOnDesktop::Folder& folder : {kWork, kGames}) {
+        const QString id = TrellinOnDesktop::entryId(folder.id);
+        QTRY_VERIFY_WITH_TIMEOUT(m_plank.isPinned(id), 30000);
+        // Its launcher reaches its helper and names a picture large enough for any dock.
+        const QMap<QString, QString> entry = m_trellin.entry(folder.id);
+        QCOMPARE(entry.value("Name"), folder.name);
+        QVERIFY2(entry.value("Exec").contains("-group " + TrellinOnDesktop::idText(folder.id)),
+                 qPrintable(entry.value("Exec")));
+        QVERIFY(!entry.value("StartupWMClass").isEmpty());
+        const QImage picture(entry.value("Icon"));
+        QVERIFY2(QDir::isAbsolutePath(entry.value("Icon")) && picture.width() >= 256, qPrintable(entry.value("Icon")));
+        // The dock shows that picture: the folder's tile with its application's icon.
+        QVERIFY2(drawnTile(folder, folder.colour), qPrintable(folder.name + " shows no drawn tile in the dock"));
+    }
+    verifyNoStrayApplications();
+    m_foldersInDock = true;
+}
+
+void PlankEndToEndTest::aClickOnTheDockIconOpensThePopupThereAndLaunches() {
+    if (!m_foldersInDock)
+        QFAIL("the folders did not reach the dock");
+    const std::optional<QRect> tile = drawnTile(kWork, kWork.colour);
+    QVERIFY(tile);
+    const qint64 launches = readFile(m_desktop.fixtureLog()).count('\n');
+    QVERIFY(m_plank.click(TrellinOnDesktop::entryId(kWork.id)));
+    QString popup;
+    QTRY_VERIFY_WITH_TIMEOUT(!(popup = windowTitled(kWork.name)).isEmpty(), 15000);
+    // Above the dock, just off it, its arrow (the middle of its near edge) at the tile.
+    const QRect dock = QGuiApplication::primaryScreen()->geometry().adjusted(0, workArea().bottom() + 1, 0, 0);
+    QRect panel;
+    QTRY_VERIFY_WITH_TIMEOUT((panel = geometryOf(popup)).isValid() && panel.bottom() < dock.top(), 5000);
+    QVERIFY2(dock.top() - panel.bottom() < 40, "the popup stands far off the dock");
+    QVERIFY2(qAbs(panel.center().x() - tile->center().x()) <= 2, "the popup's arrow is not at the tile");
+    verifyNoStrayApplications();
+    // Two folders in the dock and the popup open, for a person to look at.
+    QImage shot;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        colourBounds(shot = saveScreen(QStringLiteral("dock-host-plank.png")), panel, kWork.colour).width() > 20, 5000);
+
+    const QRect app = colourBounds(shot, panel, kWork.colour);
+    QVERIFY(moveMouse(app.center()));
+    QVERIFY(run({"click", "1"}));
+    QTRY_VERIFY_WITH_TIMEOUT(readFile(m_desktop.fixtureLog()).count('\n') > launches, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(windowTitled(kWork.name).isEmpty(), 5000);
+}
+
+void PlankEndToEndTest::aStyleChangeReachesTheDockIcon() {
+    if (!m_foldersInDock)
+        QFAIL("the folders did not reach the dock");
+    const QString before = m_trellin.entry(kWork.id).value("Icon");
+    // Stored as the main window stores an edit of the folder's tile, and announced as it is.
+    QVERIFY(m_trellin.changeFolder(kWork.id, {{"tileStyle", QJsonObject{{"backgroundStyle", "custom"},
+                                                                        {"customHex", "00FF00"},
+                                                                        {"backgroundMode", "solid"},
+                                                                        {"opacity", 1.0}}}}));
+    DBusDistributedNotifications(m_desktop.bus()).post(NotificationName::TRTileAppearanceChanged);
+
+    // A new picture under a new name, the old one gone, and the dock shows the new one.
+    QTRY_VERIFY_WITH_TIMEOUT(m_trellin.entry(kWork.id).value("Icon") != before, 15000);
+    QVERIFY(!m_trellin.entry(kWork.id).value("Icon").isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(before), 10000);
+    QVERIFY2(drawnTile(kWork, kStyleColour), "the dock still shows the old picture");
+}
+
+void PlankEndToEndTest::removingFromTheDockTakesTheFolderOut() {
+    if (!m_foldersInDock)
+        QFAIL("the folders did not reach the dock");
+    // Its helper runs, as after any click on its tile.
+    QVERIFY(m_plank.click(TrellinOnDesktop::entryId(kGames.id)));
+    QTRY_VERIFY_WITH_TIMEOUT(!windowTitled(kGames.name).isEmpty(), 15000);
+    QVERIFY(run({"key", "Escape"}));
+    QTRY_VERIFY_WITH_TIMEOUT(windowTitled(kGames.name).isEmpty(), 5000);
+    QVERIFY(m_trellin.isHelperRunning(kGames.id));
+    QVERIFY(m_trellin.storedFolder(kGames.id).value("isInDock").toBool());
+
+    // As unticking "Keep in Dock" does.
+    QVERIFY(m_plank.remove(TrellinOnDesktop::entryId(kGames.id)));
+    QTRY_COMPARE_WITH_TIMEOUT(m_trellin.storedFolder(kGames.id).value("isInDock").toBool(true), false, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_trellin.isHelperRunning(kGames.id), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(m_trellin.entryPath(kGames.id)), 10000);
+    // The other folder stays.
+    QVERIFY(m_plank.isPinned(TrellinOnDesktop::entryId(kWork.id)));
+    QVERIFY(m_trellin.storedFolder(kWork.id).value("isInDock").toBool());
 }
 
 int main(int argc, char** argv) {

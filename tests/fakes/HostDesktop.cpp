@@ -112,12 +112,25 @@ QProcessEnvironment HostDesktop::environment() const {
 }
 
 QProcess* HostDesktop::start(const QString& program, const QStringList& arguments, const QProcessEnvironment& extra) {
+    return launch(program, arguments, extra, false);
+}
+
+QProcess* HostDesktop::startReading(const QString& program, const QStringList& arguments) {
+    return launch(program, arguments, {}, true);
+}
+
+QProcess* HostDesktop::launch(const QString& program, const QStringList& arguments, const QProcessEnvironment& extra,
+                              bool keepOutput) {
     auto* process = new QProcess;
     QProcessEnvironment environment = this->environment();
     environment.insert(extra);
     process->setProcessEnvironment(environment);
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process->setStandardOutputFile(QProcess::nullDevice());
+    if (keepOutput) {
+        process->setProcessChannelMode(QProcess::MergedChannels);
+    } else {
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->setStandardOutputFile(QProcess::nullDevice());
+    }
     process->start(program, arguments);
     m_processes.append(process);
     return process;
@@ -157,11 +170,13 @@ bool HostDesktop::waitForService(const QString& name, int milliseconds) {
     return QTest::qWaitFor([&] { return m_connection.interface()->isServiceRegistered(name).value(); }, milliseconds);
 }
 
-void HostDesktop::endProgramsOfHome() const {
-    // Everything this desktop started carries its home in its environment, what the docks
-    // launched included; they would hold the test's output open long after it ended.
-    const QByteArray home = QByteArray(1, '\0') + "HOME=" + path().toLocal8Bit() + '\0';
+namespace {
+
+// The processes that carry `home` as HOME in their environment, this one left out.
+QList<pid_t> processesOfHome(const QString& home) {
+    const QByteArray variable = QByteArray(1, '\0') + "HOME=" + home.toLocal8Bit() + '\0';
     const pid_t self = ::getpid();
+    QList<pid_t> processes;
     for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
         bool isNumber = false;
         const pid_t pid = pid_t(entry.toInt(&isNumber));
@@ -171,9 +186,28 @@ void HostDesktop::endProgramsOfHome() const {
         if (!environment.open(QIODevice::ReadOnly))
             continue;
         const QByteArray variables = QByteArray(1, '\0') + environment.readAll();
-        if (variables.contains(home))
-            ::kill(pid, SIGKILL);
+        if (variables.contains(variable))
+            processes.append(pid);
     }
+    return processes;
+}
+
+} // namespace
+
+void HostDesktop::endProgramsOfHome() const {
+    // Everything this desktop started carries its home in its environment, what the docks
+    // launched included; they would hold the test's output open long after it ended.
+    for (const pid_t pid : processesOfHome(path()))
+        ::kill(pid, SIGKILL);
+}
+
+bool HostDesktop::isRunning(const QByteArray& text) const {
+    for (const pid_t pid : processesOfHome(path())) {
+        QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        if (commandLine.open(QIODevice::ReadOnly) && commandLine.readAll().replace('\0', ' ').contains(text))
+            return true;
+    }
+    return false;
 }
 
 QString HostDesktop::writeDesktopEntry(const QString& id, const QString& text) const {

@@ -46,6 +46,8 @@ public:
 
     // Starts a program of the desktop; it is ended with the desktop, the last started first.
     QProcess* start(const QString& program, const QStringList& arguments = {}, const QProcessEnvironment& extra = {});
+    // As start, with its output and errors kept for the test to read.
+    QProcess* startReading(const QString& program, const QStringList& arguments = {});
     // Runs a program of the desktop to its end; true when it exited with status 0.
     bool run(const QString& program, const QStringList& arguments, QByteArray* output = nullptr) const;
     // Ends the program the desktop started (SIGTERM, then SIGKILL), and forgets it.
@@ -55,12 +57,18 @@ public:
     // programs a dock launched, which no QProcess of ours owns).
     void endProgramsOfHome() const;
 
+    // Whether a process of this desktop runs whose command line holds `text`.
+    bool isRunning(const QByteArray& text) const;
+
     // A desktop entry in the home's applications folder; returns its path.
     QString writeDesktopEntry(const QString& id, const QString& text) const;
     // A PNG picture of one colour; returns its path.
     QString writeIcon(const QString& relative, const QColor& colour, int size = 256) const;
 
 private:
+    QProcess* launch(const QString& program, const QStringList& arguments, const QProcessEnvironment& extra,
+                     bool keepOutput);
+
     QTemporaryDir m_home;
     QProcess m_xserver;
     QString m_display;

@@ -53,6 +53,13 @@ std::optional<QStringList> PlankHost::persistentApplications() const {
     return reply.value();
 }
 
+std::optional<QStringList> PlankHost::transientApplications() const {
+    const QDBusReply<QStringList> reply = m_desktop.bus().call(itemsCall(QStringLiteral("GetTransientApplications")));
+    if (!reply.isValid())
+        return std::nullopt;
+    return reply.value();
+}
+
 bool PlankHost::isPinned(const QString& entryId) const {
     const std::optional<QStringList> pinned = persistentApplications();
     return pinned && pinned->contains(uriOfEntry(entryId));

@@ -30,6 +30,8 @@ public:
     QString uriOfEntry(const QString& entryId) const;
 
     std::optional<QStringList> persistentApplications() const;
+    // The running applications the dock shows beside its launchers.
+    std::optional<QStringList> transientApplications() const;
     bool isPinned(const QString& entryId) const;
     bool add(const QString& entryId);
     // As the user's "Keep in Dock" unticked or a drag off the dock does.
