@@ -9,8 +9,18 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/prctl.h>
 #include <sys/types.h>
 #include <unistd.h>
+
+namespace {
+
+// A test killed on its time-out must not leave an X server or a dock running.
+void endWithParent(QProcess& process) {
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+}
+
+} // namespace
 
 HostDesktop::HostDesktop() = default;
 
@@ -38,6 +48,7 @@ bool HostDesktop::startDisplay() {
     if (!m_home.isValid())
         return false;
     // The server picks a free display and writes its number to the descriptor named.
+    endWithParent(m_xserver);
     m_xserver.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
     QDeadlineTimer deadline(15000);
     while (!m_xserver.canReadLine() && m_xserver.waitForReadyRead(int(deadline.remainingTime()))) {
@@ -122,6 +133,7 @@ QProcess* HostDesktop::startReading(const QString& program, const QStringList& a
 QProcess* HostDesktop::launch(const QString& program, const QStringList& arguments, const QProcessEnvironment& extra,
                               bool keepOutput) {
     auto* process = new QProcess;
+    endWithParent(*process);
     QProcessEnvironment environment = this->environment();
     environment.insert(extra);
     process->setProcessEnvironment(environment);
