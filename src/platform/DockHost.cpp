@@ -1,0 +1,3 @@
+#include "DockHost.h"
+
+// The change signal is generated for this file.
