@@ -182,6 +182,9 @@ private Q_SLOTS:
         const auto outsideTrellin = [&] {
             QMap<QString, QByteArray> snapshot = treeSnapshot(m_run->homePath(""));
             snapshot.removeIf([](const auto& entry) {
+                // The applications folder is made for Trellin's launcher when missing.
+                if (entry.key() == QLatin1String("share/applications"))
+                    return true;
                 for (const char* own :
                      {"share/Trellin/Helper", "share/Trellin/LauncherPictures", "share/applications/trellin",
                       "Library/Preferences/app.trellin.Trellin.plist", ".cache"})
