@@ -209,12 +209,13 @@ std::optional<DockHost::TilePosition> PlankDockHost::tilePosition(const QString&
         request << uri;
         const QDBusMessage reply = m_bus.call(request, QDBus::Block, kCallTimeout);
         const QList<QVariant> answer = reply.arguments();
-        if (reply.type() != QDBusMessage::ReplyMessage || answer.size() != 4 || !answer[0].toBool())
+        // (x, y, edge, found): the answer comes after the point.
+        if (reply.type() != QDBusMessage::ReplyMessage || answer.size() != 4 || !answer[3].toBool())
             return std::nullopt;
-        const std::optional<Edge> edge = edgeOf(answer[3].toInt());
+        const std::optional<Edge> edge = edgeOf(answer[2].toInt());
         if (!edge)
             return std::nullopt;
-        return TilePosition{QPoint(answer[1].toInt(), answer[2].toInt()), *edge};
+        return TilePosition{QPoint(answer[0].toInt(), answer[1].toInt()), *edge};
     }
     return std::nullopt;
 }
