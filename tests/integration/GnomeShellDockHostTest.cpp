@@ -36,11 +36,19 @@ private Q_SLOTS:
         QVERIFY(TestDesktopSettings::set(kShell, QStringLiteral("disable-user-extensions"), QStringLiteral("false")));
         QVERIFY(TestDesktopSettings::set(kDashToDock, QStringLiteral("dock-position"), QStringLiteral("'BOTTOM'")));
         QVERIFY(TestDesktopSettings::set(kDashToDock, QStringLiteral("dash-max-icon-size"), QStringLiteral("48")));
+        // Written last and new each time: once this process sees it, it sees all of the above.
+        const QString marker = QStringLiteral("case-%1@tests").arg(++m_case);
+        QVERIFY(TestDesktopSettings::set(kShell, QStringLiteral("disabled-extensions"),
+                                         QStringLiteral("['%1']").arg(marker)));
         m_shellConnection = newConnection();
         QVERIFY(m_shellConnection.registerService(QStringLiteral("org.gnome.Shell")));
-        m_host = std::make_unique<GnomeShellDockHost>(newConnection(), std::make_unique<GioDesktopSettings>());
+        m_host = std::make_unique<GnomeShellDockHost>(newConnection(), std::make_unique<GioDesktopSettings>(),
+                                                      QStringLiteral("GNOME"));
         m_reader = GioDesktopSettings().open(kShell);
         QVERIFY(m_reader);
+        // This process sees another's writes when its file monitor tells it.
+        QTRY_COMPARE_WITH_TIMEOUT(m_reader->value(QStringLiteral("disabled-extensions"))->toStringList(),
+                                  QStringList(marker), 5000);
     }
     void cleanup() {
         m_host.reset();
@@ -113,6 +121,19 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(m_host->geometry(), DockHost::Geometry({DockHost::Edge::Left, 32}), 5000);
     }
 
+    void ubuntusSessionRunsUbuntuDock() {
+        GnomeShellDockHost ubuntu(newConnection(), std::make_unique<GioDesktopSettings>(),
+                                  QStringLiteral("ubuntu:GNOME"));
+        QVERIFY(ubuntu.isRunning());
+        QVERIFY(TestDesktopSettings::set(kShell, QStringLiteral("disable-user-extensions"), QStringLiteral("true")));
+        QTRY_VERIFY_WITH_TIMEOUT(m_reader->value(QStringLiteral("disable-user-extensions"))->toBool(), 5000);
+        QCOMPARE(ubuntu.geometry(), DockHost::Geometry({DockHost::Edge::Bottom, 48}));
+        QCOMPARE(m_host->geometry(), std::nullopt);
+        QVERIFY(TestDesktopSettings::set(kShell, QStringLiteral("disabled-extensions"),
+                                         QStringLiteral("['ubuntu-dock@ubuntu.com']")));
+        QTRY_COMPARE_WITH_TIMEOUT(ubuntu.geometry(), std::nullopt, 5000);
+    }
+
     void withoutGnomeNothingCanBePinned() {
         // GSettings would abort the process on these.
         QVERIFY(!GioDesktopSettings().open(QStringLiteral("org.example.NoSuchSchema")));
@@ -122,7 +143,7 @@ private Q_SLOTS:
         QVERIFY(m_reader->setStringList(QStringLiteral("no-such-key"), {}).has_value());
         QVERIFY(m_reader->setStringList(QStringLiteral("disable-user-extensions"), {}).has_value());
 
-        GnomeShellDockHost host(newConnection(), nullptr);
+        GnomeShellDockHost host(newConnection(), nullptr, QStringLiteral("GNOME"));
         QVERIFY(host.isRunning());
         QCOMPARE(host.pinnedEntries(), std::nullopt);
         QVERIFY(host.pin(kFolderEntry).has_value());
@@ -133,6 +154,7 @@ private Q_SLOTS:
 private:
     TestDesktopSettings m_settings;
     bool m_settingsReady = false;
+    int m_case = 0;
     QDBusConnection m_shellConnection{QString()};
     std::unique_ptr<GnomeShellDockHost> m_host;
     std::unique_ptr<DesktopSettings::Schema> m_reader;

@@ -22,9 +22,11 @@ std::optional<DockHost::Edge> edgeOf(const QString& position) {
 
 } // namespace
 
-GnomeShellDockHost::GnomeShellDockHost(QDBusConnection bus, std::unique_ptr<DesktopSettings> settings, QObject* parent)
+GnomeShellDockHost::GnomeShellDockHost(QDBusConnection bus, std::unique_ptr<DesktopSettings> settings,
+                                       QString currentDesktop, QObject* parent)
     : DockHost(parent)
     , m_settings(std::move(settings))
+    , m_ubuntuSession(currentDesktop.split(QLatin1Char(':')).contains(QLatin1String("ubuntu"), Qt::CaseInsensitive))
     , m_watcher(
           new QDBusServiceWatcher(GnomeShellNames::service, bus, QDBusServiceWatcher::WatchForOwnerChange, this)) {
     connect(m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
@@ -115,6 +117,10 @@ bool GnomeShellDockHost::dashToDockEnabled() const {
         m_shell->value(GnomeShellNames::enabledExtensionsKey).value_or(QVariant()).toStringList();
     const QStringList disabled =
         m_shell->value(GnomeShellNames::disabledExtensionsKey).value_or(QVariant()).toStringList();
+    // Ubuntu's session runs Ubuntu Dock as part of the desktop: only the list of disabled
+    // extensions turns it off, not the switch for the user's own.
+    if (m_ubuntuSession && !disabled.contains(GnomeShellNames::ubuntuDockExtension))
+        return true;
     if (m_shell->value(GnomeShellNames::userExtensionsOffKey).value_or(QVariant(false)).toBool())
         return false;
     for (const QString& uuid : {GnomeShellNames::dashToDockExtension, GnomeShellNames::ubuntuDockExtension}) {

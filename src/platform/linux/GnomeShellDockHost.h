@@ -15,8 +15,10 @@ class QDBusServiceWatcher;
 class GnomeShellDockHost final : public DockHost {
 public:
     // `settings` gives the shell's and dash-to-dock's settings; without the shell's schema (GNOME
-    // not installed) nothing can be pinned, with a message saying so.
-    GnomeShellDockHost(QDBusConnection bus, std::unique_ptr<DesktopSettings> settings, QObject* parent = nullptr);
+    // not installed) nothing can be pinned, with a message saying so. `currentDesktop`
+    // ($XDG_CURRENT_DESKTOP) tells an Ubuntu session, whose shell runs Ubuntu Dock unasked.
+    GnomeShellDockHost(QDBusConnection bus, std::unique_ptr<DesktopSettings> settings, QString currentDesktop,
+                       QObject* parent = nullptr);
     ~GnomeShellDockHost() override;
 
     QString id() const override;
@@ -37,6 +39,7 @@ private:
     std::unique_ptr<DesktopSettings> m_settings;
     std::unique_ptr<DesktopSettings::Schema> m_shell;
     std::unique_ptr<DesktopSettings::Schema> m_dashToDock;
+    bool m_ubuntuSession = false;
     QDBusServiceWatcher* m_watcher;
     bool m_running = false;
 };
