@@ -116,6 +116,21 @@ private Q_SLOTS:
         QCOMPARE(m_host->pinnedEntries(), QStringList());
     }
 
+    void plankStartingAfterTheHost() {
+        m_plank->stop();
+        PlankDockHost host(newConnection(), m_entries, nullptr);
+        QVERIFY(!host.isRunning());
+        QCOMPARE(host.pinnedEntries(), std::nullopt);
+        QSignalSpy changed(&host, &DockHost::changed);
+        QVERIFY(m_plank->start());
+        QTRY_VERIFY_WITH_TIMEOUT(host.isRunning(), 5000);
+        QCOMPARE(host.pinnedEntries(), QStringList());
+        changed.clear();
+        m_plank->userChanged({uriOf(m_entries + QLatin1Char('/') + kFolderEntry)});
+        QVERIFY(changed.wait(5000));
+        QCOMPARE(host.pinnedEntries(), QStringList({kFolderEntry}));
+    }
+
     void tilePositionIsPlanksHoverPoint() {
         m_plank->userChanged({QStringLiteral("file:///usr/share/applications/firefox-esr.desktop")});
         QCOMPARE(m_host->tilePosition(kFolderEntry), std::nullopt);
