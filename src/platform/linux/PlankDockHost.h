@@ -12,7 +12,8 @@ class QDBusServiceWatcher;
 // Plank, through its D-Bus interface for items: pins are launcher URIs, a click's tile is where
 // Plank would put a hover label. Pins are read from the bus on every call, so a Plank that went
 // away and came back is read afresh. The dock's position and icon size come from Plank's
-// settings, opened on the first question about them (only then is the settings module loaded).
+// settings (the bus tells an edge only for a pinned item, and no size), opened on the first
+// question about them: only then is the settings module, and GIO with it, loaded.
 class PlankDockHost final : public DockHost {
     Q_OBJECT
 public:
