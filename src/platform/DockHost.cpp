@@ -1,3 +1,3 @@
-#include "DockHost.h"
+#include "platform/DockHost.h"
 
-// The change signal is generated for this file.
+// The interface has no code of its own; this file gives its meta object a home in the layer.
