@@ -111,8 +111,11 @@ struct Backend {
         , loginItem(XdgAutostartLoginItem::standardAutostartDirectory(), identity.bundleIdentifier,
                     QCoreApplication::applicationName(), identity.bundle.executablePath())
         , dockTile(identity.bundle.path())
-        , dock(DockHostSelection::choose(identity.defaults.object(QStringLiteral("dockHost")).toString(),
-                                         identity.bundle.path(), launchers.entriesDirectory()))
+        // Only the main application keeps folders in the Dock.
+        , dock(identity.runMode.isHelperProcess()
+                   ? DockHostSelection::Choice{}
+                   : DockHostSelection::choose(identity.defaults.object(QStringLiteral("dockHost")).toString(),
+                                               identity.bundle.path(), launchers.entriesDirectory()))
         // Only the main application shows a menu-bar item.
         , systemTray(identity.runMode.isHelperProcess()
                          ? 0u
