@@ -9,6 +9,7 @@
 #include "model/HelperLaunchLog.h"
 #include "platform/Clock.h"
 #include "platform/Console.h"
+#include "platform/DockHost.h"
 #include "platform/InstanceEndings.h"
 #include "platform/Scheduler.h"
 
@@ -32,11 +33,22 @@ void DockStateReconciler::startDockStateMonitoring() {
     m_dockStateStartupGraceUntil = m_services.clock.now() + startupGracePeriod;
     reconcileDockState(false);
     startWatcher(Watched::HelperState);
-    startWatcher(Watched::DockPreferences);
+    const QPointer<DockStateReconciler> self(this);
+    if (m_services.host) {
+        // The dock says when its pins change, or when it starts or goes.
+        connect(m_services.host, &DockHost::changed, this, [self] {
+            if (self)
+                self->m_services.scheduler.schedule(dockPreferencesHandlerDelay, [self] {
+                    if (self)
+                        self->reconcileAfterEvent();
+                });
+        });
+    } else {
+        startWatcher(Watched::DockPreferences);
+    }
 
     // A tile removed while its helper ran is kept until that helper is gone; nothing else tells
     // when that is. The second pass is for a process still finishing after its name went.
-    const QPointer<DockStateReconciler> self(this);
     m_services.helperEndings.observeHelperEndings([self] {
         for (const double delay : {helperStateHandlerDelay, helperEndRecheckDelay}) {
             if (self)
@@ -66,9 +78,14 @@ void DockStateReconciler::reconcileDockState(bool gracePeriodOver) {
     for (const AppFolder& folder : folders) {
         if (!folder.isInDock)
             continue;
-        const bool pinned = m_services.helpers.dockPreferences().isFolderPinned(folder);
+        FolderDockTiles& tiles = m_services.helpers.dockTiles();
+        const std::optional<bool> kept = tiles.isFolderKept(folder);
+        // A Dock that cannot be asked yet (still starting) has said nothing about any tile.
+        if (!kept)
+            continue;
+        const bool pinned = *kept;
         const std::optional<QString> helper = m_services.helpers.builder().helperBundleURL(folder.id);
-        const bool running = helper && m_services.helpers.isHelperRunning(*helper);
+        const bool running = !tiles.pinIsWholeState() && helper && m_services.helpers.isHelperRunning(*helper);
         const auto launched = m_services.launchLog.recentHelperLaunchDates().constFind(folder.id);
         const bool recent =
             launched != m_services.launchLog.recentHelperLaunchDates().cend() && now - *launched < recentLaunchWindow;
@@ -283,7 +300,7 @@ void DockStateReconciler::performHelperTerminationCheck(const QUuid& folderID) {
         std::find_if(folders.cbegin(), folders.cend(), [&](const AppFolder& f) { return f.id == folderID; });
     if (folder == folders.cend() || !folder->isInDock || m_services.store.foldersFileUnreadable())
         return;
-    if (m_services.helpers.dockPreferences().isFolderPinned(*folder))
+    if (m_services.helpers.dockTiles().isFolderKept(*folder).value_or(true))
         m_dockPinnedStateByFolderID.insert(folderID, true);
     else
         removeUnpinnedFolderFromDock(AppFolder(*folder));

@@ -13,6 +13,7 @@
 #include <optional>
 
 class Clock;
+class DockHost;
 class DockHeight;
 class FolderStore;
 class HelperLaunchLog;
@@ -43,6 +44,9 @@ public:
         // Whether a notification comes from the Dock, or from this process speaking for the
         // user's dock: only they may say that a tile left it.
         std::function<bool(const Notification&)> isFromDock;
+        // The user's own dock, when one stands for the Dock: its pins are watched instead of the
+        // Linux Dock's preferences file.
+        DockHost* host = nullptr;
     };
 
     static constexpr double startupGracePeriod = 6.0;

@@ -1,6 +1,7 @@
 #include "TrellinApp.h"
 
 #include "AppDelegate.h"
+#include "DockHostSelection.h"
 #include "DockStateReconciler.h"
 #include "MainScene.h"
 #include "MainWindowController.h"
@@ -8,6 +9,7 @@
 #include "UpdateDialogPresenter.h"
 #include "discovery/AppDiscovery.h"
 #include "helpers/HelperManager.h"
+#include "helpers/HostDockTiles.h"
 #include "helpers/RunMode.h"
 #include "model/DockHeight.h"
 #include "model/FolderID.h"
@@ -16,6 +18,7 @@
 #include "platform/Bundle.h"
 #include "platform/Console.h"
 #include "platform/DockFileFormat.h"
+#include "platform/DockHost.h"
 #include "platform/FileIconCache.h"
 #include "platform/FileIcons.h"
 #include "platform/LocalNotificationCenter.h"
@@ -42,6 +45,7 @@
 #include "platform/linux/X11WindowLevels.h"
 #include "platform/linux/XInputEventMonitor.h"
 #include "platform/linux/XdgAutostartLoginItem.h"
+#include "platform/linux/XdgFolderLaunchers.h"
 #include "platform/linux/XdgUrlOpener.h"
 #include "popup/PopupPanelController.h"
 #include "settings/AppSettings.h"
@@ -107,6 +111,11 @@ struct Backend {
         , loginItem(XdgAutostartLoginItem::standardAutostartDirectory(), identity.bundleIdentifier,
                     QCoreApplication::applicationName(), identity.bundle.executablePath())
         , dockTile(identity.bundle.path())
+        // Only the main application keeps folders in the Dock.
+        , dock(identity.runMode.isHelperProcess()
+                   ? DockHostSelection::Choice{}
+                   : DockHostSelection::choose(identity.defaults.object(QStringLiteral("dockHost")).toString(),
+                                               identity.bundle.path(), launchers.entriesDirectory()))
         // Only the main application shows a menu-bar item.
         , systemTray(identity.runMode.isHelperProcess()
                          ? 0u
@@ -132,6 +141,10 @@ struct Backend {
     PlistPreferenceDomain dockDomain;
     XdgAutostartLoginItem loginItem;
     DBusDockTile dockTile;
+    XdgFolderLaunchers launchers{XdgFolderLaunchers::standardEntriesDirectory(),
+                                 LinuxPaths::applicationSupportDirectory() +
+                                     QStringLiteral("/Trellin/LauncherPictures")};
+    DockHostSelection::Choice dock;
     QtScreens screens;
     XInputEventMonitor eventMonitor;
     X11WindowLevels windowLevels;
@@ -146,6 +159,7 @@ struct SharedObjects {
     SharedObjects(Identity& identity, LinuxApplication& application, Backend& backend)
         : applicationSupport(LinuxPaths::applicationSupportDirectory())
         , launchLog(backend.clock)
+        , hostTiles(hostDockTiles(backend))
         , helperManager({
               .clock = backend.clock,
               .scheduler = backend.scheduler,
@@ -159,6 +173,7 @@ struct SharedObjects {
               .applicationSupportDirectory = applicationSupport,
               .dockPreferencesPath = DockFileFormat::standardPath(QDir::homePath()),
               .signingTool = identity.bundle.path() + QStringLiteral("/Contents/MacOS/trellin-codesign"),
+              .hostTiles = hostTiles.get(),
           })
         , store(applicationSupport,
                 {
@@ -279,6 +294,7 @@ struct SharedObjects {
                       return notifications.isOwnPost(notification) ||
                              notifications.isPostedByOwnerOf(DockBus::service, notification);
                   },
+              .host = backend.dock.host.get(),
           })
         , delegate({
               .clock = backend.clock,
@@ -302,9 +318,27 @@ struct SharedObjects {
               .systemTray = backend.systemTray,
           }) {}
 
+    // The folders' launchers in the user's own dock, when one stands for the Dock.
+    std::unique_ptr<HostDockTiles> hostDockTiles(Backend& backend) {
+        if (!backend.dock.host)
+            return nullptr;
+        return std::make_unique<HostDockTiles>(HostDockTiles::Services{
+            .host = *backend.dock.host,
+            .launchers = backend.launchers,
+            .scheduler = backend.scheduler,
+            .helperBundlePath = [this](const QUuid& id) { return helperManager.builder().helperBundleURL(id); },
+            .picture =
+                [this](const AppFolder& folder) {
+                    return tileManager.folderTileImage(folder)(DockTileManager::kIconPixels);
+                },
+            .folders = [this] { return store.folders(); },
+        });
+    }
+
     QString applicationSupport;
     HelperLaunchLog launchLog;
     DockHeight dockHeight;
+    std::unique_ptr<HostDockTiles> hostTiles;
     HelperManager helperManager;
     FolderStore store;
     AppSettings settings;
@@ -323,6 +357,24 @@ struct SharedObjects {
     DockStateReconciler dockMonitor;
     AppDelegate delegate;
 };
+
+// Says which dock stands for the Dock, keeps the folders' pictures there current, and makes sure
+// the desktop knows the main application's own launcher, so its windows are not a stranger's.
+void announceDock(const Identity& identity, Backend& backend, SharedObjects& objects) {
+    Console::printLine(backend.dock.line);
+    if (HostDockTiles* tiles = objects.hostTiles.get()) {
+        for (const QLatin1String name : {NotificationName::tileAppearanceChanged, NotificationName::themeChanged})
+            backend.localNotifications.addObserver(name,
+                                                   [tiles](const Notification&) { tiles->schedulePictureRefresh(); });
+    }
+    FolderLaunchers::Launcher main;
+    main.name = QCoreApplication::applicationName();
+    main.command = {identity.bundle.executablePath()};
+    main.windowClass = FolderLaunchers::mainWindowClass();
+    main.icon = FileIcons::bundleIconFile(identity.bundle.path(), 256).value_or(QImage());
+    if (const std::optional<QString> failure = backend.launchers.ensureMainEntry(main))
+        Console::printLine(QStringLiteral("[DockHost] Could not write Trellin's launcher: ") + *failure);
+}
 
 // The platform's application events, delivered to the delegate.
 void connectApplicationEvents(QApplication& qtApplication, LinuxApplication& application, AppDelegate& delegate) {
@@ -381,8 +433,10 @@ int TrellinApp::run(int argc, char** argv) {
     QTimer::singleShot(0, &objects.delegate, [&objects, &application, &backend, &identity] {
         objects.delegate.applicationDidFinishLaunching();
         // The main application's window scene shows its window at launch; a helper shows none.
-        if (!identity.runMode.isHelperProcess())
+        if (!identity.runMode.isHelperProcess()) {
             objects.scene.launch();
+            announceDock(identity, backend, objects);
+        }
         // The Dock shows the application once its presentation mode is settled, and follows it.
         const auto showInDock = [&application, &backend] {
             backend.dockTile.setShownInDock(application.activationPolicy() == ActivationPolicy::Regular);

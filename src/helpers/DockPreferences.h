@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FolderDockTiles.h"
+
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -19,7 +21,7 @@ struct AppFolder;
 //
 // Two sources are read, as on macOS: the preference API (`domain`) and the preferences file,
 // parsed whole on every call. Nothing is cached.
-class DockPreferences {
+class DockPreferences final : public FolderDockTiles {
 public:
     // Answers about helper bundles, which are built and launched elsewhere.
     struct Helpers {
@@ -45,16 +47,21 @@ public:
 
     // The Dock lists the folder's helper, or the helper runs and its ".pinned" marker says "1".
     bool isFolderPinned(const AppFolder& folder) const;
+    std::optional<bool> isFolderKept(const AppFolder& folder) const override { return isFolderPinned(folder); }
+    // A running helper keeps its tile while the Dock is being set up.
+    bool pinIsWholeState() const override { return false; }
 
     // Drops the folder's helper tiles from "persistent-apps" and tells the Dock to reread it.
     // Nothing is written or posted when no tile matched.
-    void removeFolderTilesFromDock(const AppFolder& folder);
+    void removeFolderTilesFromDock(const AppFolder& folder) override;
     // Keeps the folder's helper in the Dock: a tile at the end of "persistent-apps", unless one is
     // there already, and the Dock told.
-    void keepFolderTileInDock(const AppFolder& folder);
+    void keepFolderTileInDock(const AppFolder& folder) override;
     // The tiles that named `formerHelperPath` name the folder's current helper and its name
     // instead, each in its place; the Dock is told when anything changed.
-    void moveFolderTiles(const AppFolder& folder, const QString& formerHelperPath);
+    void moveFolderTiles(const AppFolder& folder, const QString& formerHelperPath) override;
+    // The Dock's own file names the helpers: nothing else stands for a folder.
+    void syncFolderTiles(const QList<AppFolder>&) override {}
 
 private:
     QVariant apiValue(const QString& key) const;

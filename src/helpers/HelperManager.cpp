@@ -138,6 +138,7 @@ void HelperManager::syncHelpers(const QList<AppFolder>& folders) {
             launchHelper(helper, folder.id);
         }
     }
+    dockTiles().syncFolderTiles(folders);
 }
 
 void HelperManager::reportLeftAlone(QStringList names) {
@@ -163,9 +164,15 @@ void HelperManager::scheduleDockRemoval(const AppFolder& folder, double delaySec
     }));
 }
 
+FolderDockTiles& HelperManager::dockTiles() {
+    if (m_services.hostTiles)
+        return *m_services.hostTiles;
+    return m_dockPreferences;
+}
+
 void HelperManager::putFolderInDock(const AppFolder& folder) {
     recreateAndLaunchHelper(folder);
-    m_dockPreferences.keepFolderTileInDock(folder);
+    dockTiles().keepFolderTileInDock(folder);
 }
 
 void HelperManager::rebuildHelper(const AppFolder& folder) {
@@ -174,12 +181,12 @@ void HelperManager::rebuildHelper(const AppFolder& folder) {
     removeHelper(folder.id, false);
     recreateAndLaunchHelper(folder);
     if (former)
-        m_dockPreferences.moveFolderTiles(folder, *former);
+        dockTiles().moveFolderTiles(folder, *former);
 }
 
 void HelperManager::removeFolderFromDock(const AppFolder& folder) {
     // The tiles first: the bundle still tells which of them are this folder's.
-    m_dockPreferences.removeFolderTilesFromDock(folder);
+    dockTiles().removeFolderTilesFromDock(folder);
     removeHelper(folder.id, false);
 }
 

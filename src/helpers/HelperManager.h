@@ -39,6 +39,9 @@ public:
         QString applicationSupportDirectory;
         QString dockPreferencesPath;
         QString signingTool;
+        // The user's own dock, where one stands for the Dock; otherwise the Linux Dock's
+        // preferences keep the folders' tiles.
+        FolderDockTiles* hostTiles = nullptr;
     };
 
     explicit HelperManager(Services services, QObject* parent = nullptr);
@@ -46,6 +49,8 @@ public:
 
     HelperBundleBuilder& builder() { return m_builder; }
     const DockPreferences& dockPreferences() const { return m_dockPreferences; }
+    // Where the folders' tiles are kept: the user's dock, or the Linux Dock's preferences.
+    FolderDockTiles& dockTiles();
     const HelperState& state() const { return m_state; }
 
     void launchHelper(const QString& helperPath, const QUuid& folderID);

@@ -34,3 +34,7 @@ QString FolderLaunchers::windowClass(const QUuid& folder) {
 QString FolderLaunchers::mainEntryId() {
     return QStringLiteral("trellin") + kEntrySuffix;
 }
+
+QString FolderLaunchers::mainWindowClass() {
+    return QStringLiteral("Trellin");
+}

@@ -4,7 +4,7 @@
 #include "TestHome.h"
 #include "VirtualClock.h"
 
-TestHelperManager::TestHelperManager(TestHome& home, VirtualClock& clock)
+TestHelperManager::TestHelperManager(TestHome& home, VirtualClock& clock, FolderDockTiles* hostTiles)
     : app(home.makeBundle("Trellin.app",
                           {{"CFBundleIdentifier", TestHome::bundleIdentifier}, {"CFBundleExecutable", "Trellin"}}))
     , launchLog(clock)
@@ -22,4 +22,5 @@ TestHelperManager::TestHelperManager(TestHome& home, VirtualClock& clock)
           .applicationSupportDirectory = home.applicationSupport(),
           .dockPreferencesPath = dock.filePath(),
           .signingTool = makeFakeSigner(home.path()),
+          .hostTiles = hostTiles,
       })) {}

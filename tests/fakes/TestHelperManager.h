@@ -16,7 +16,8 @@ class VirtualClock;
 // preferences in the home, a fake signer, and a workspace and system log the test reads.
 class TestHelperManager {
 public:
-    TestHelperManager(TestHome& home, VirtualClock& clock);
+    // With `hostTiles`, the folders' tiles are kept in a user's dock instead of the Linux Dock's.
+    TestHelperManager(TestHome& home, VirtualClock& clock, FolderDockTiles* hostTiles = nullptr);
 
     Bundle app;
     FakeWorkspace workspace;

@@ -177,12 +177,17 @@ private Q_SLOTS:
             QVERIFY(QDir().mkpath(QFileInfo(dock).path()));
             QVERIFY(QFile::link("/dev/zero", dock));
         }
-        // Everything but what Trellin keeps, and the caches of the libraries it uses.
+        // Everything but what Trellin keeps (its launchers included), and the caches of the
+        // libraries it uses.
         const auto outsideTrellin = [&] {
             QMap<QString, QByteArray> snapshot = treeSnapshot(m_run->homePath(""));
             snapshot.removeIf([](const auto& entry) {
+                // The applications folder is made for Trellin's launcher when missing.
+                if (entry.key() == QLatin1String("share/applications"))
+                    return true;
                 for (const char* own :
-                     {"share/Trellin/Helper", "Library/Preferences/app.trellin.Trellin.plist", ".cache"})
+                     {"share/Trellin/Helper", "share/Trellin/LauncherPictures", "share/applications/trellin",
+                      "Library/Preferences/app.trellin.Trellin.plist", ".cache"})
                     if (entry.key().startsWith(QLatin1String(own)))
                         return true;
                 return false;

@@ -13,6 +13,7 @@ public:
     // $XDG_DATA_HOME/applications, else ~/.local/share/applications.
     static QString standardEntriesDirectory();
 
+    const QString& entriesDirectory() const { return m_entriesDirectory; }
     QString entryPath(const QString& entryId) const;
 
     std::optional<QString> write(const QUuid& folder, const Launcher& launcher) override;
