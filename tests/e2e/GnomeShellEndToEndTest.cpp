@@ -22,7 +22,7 @@ namespace {
 
 const QColor kProbeColour(255, 0, 255);
 const TrellinOnDesktop::Folder kWork{QUuid("6F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C"), "Work", QColor(255, 0, 255)};
-const TrellinOnDesktop::Folder kGames{QUuid("0A1B2C3D-4E5F-4A6B-8C7D-9E0F1A2B3C4D"), "Games", QColor(0, 200, 255)};
+const TrellinOnDesktop::Folder kGames{QUuid("0A1B2C3D-4E5F-4A6B-8C7D-9E0F1A2B3C4D"), "Games", QColor(0, 255, 255)};
 // A tile style no drawing of the two folders has otherwise.
 const QColor kStyleColour(0, 255, 0);
 
@@ -120,7 +120,22 @@ void GnomeShellEndToEndTest::foldersInTheDockShowTheirDrawnTiles() {
                                               PropertyList::Format::Xml));
     m_trellin.startMainApplication();
     // It says which dock stands for the Dock.
-    QTRY_VERIFY_WITH_TIMEOUT(m_trellin.mainOutput().contains("GNOME Shell with dash-to-dock"), 20000);
+    const bool named = QTest::qWaitFor(
+        [&] { return m_trellin.mainOutput().contains("The Dock is GNOME Shell with dash-to-dock"); }, 20000);
+    QVERIFY2(named, m_trellin.mainOutput().constData());
+
+    // The main window's switches put both folders into the Dock, as a user puts them.
+    QString window;
+    QTRY_VERIFY_WITH_TIMEOUT(!(window = windowTitled("Trellin")).isEmpty(), 15000);
+    QList<QPoint> switches;
+    QTRY_VERIFY_WITH_TIMEOUT((switches = TrellinOnDesktop::inDockSwitches(
+                                  screenshot(QStringLiteral("dock-host-gnome-main-window.png")), geometryOf(window)))
+                                     .size() == 2,
+                             10000);
+    for (const QPoint& point : std::as_const(switches)) {
+        QVERIFY(moveMouse(point));
+        QVERIFY(run({"click", "1"}));
+    }
 
     for (const TrellinOnDesktop::Folder& folder : {kWork, kGames}) {
         const QString id = TrellinOnDesktop::entryId(folder.id);
@@ -128,7 +143,7 @@ void GnomeShellEndToEndTest::foldersInTheDockShowTheirDrawnTiles() {
         // Its launcher reaches its helper and names a picture large enough for any dock.
         const QMap<QString, QString> entry = m_trellin.entry(folder.id);
         QCOMPARE(entry.value("Name"), folder.name);
-        QVERIFY2(entry.value("Exec").contains("-group " + TrellinOnDesktop::idText(folder.id)),
+        QVERIFY2(entry.value("Exec").contains("/Trellin/Helpers/" + folder.name + ".app/"),
                  qPrintable(entry.value("Exec")));
         QVERIFY(!entry.value("StartupWMClass").isEmpty());
         const QImage picture(entry.value("Icon"));
@@ -138,6 +153,12 @@ void GnomeShellEndToEndTest::foldersInTheDockShowTheirDrawnTiles() {
     }
     verifyNoStrayApplications();
     m_foldersInDock = true;
+
+    // The main window closes; the folders stay.
+    QVERIFY(moveMouse(TrellinOnDesktop::closeButton(screenshot(QStringLiteral("dock-host-gnome-main-window.png")),
+                                                    geometryOf(window))));
+    QVERIFY(run({"click", "1"}));
+    QTRY_VERIFY_WITH_TIMEOUT(windowTitled("Trellin").isEmpty(), 5000);
 }
 
 void GnomeShellEndToEndTest::aClickOnTheDockIconOpensThePopupThereAndLaunches() {
@@ -196,12 +217,12 @@ void GnomeShellEndToEndTest::unpinningInTheDockTakesTheFolderOut() {
     QVERIFY(moveMouse({200, 300}));
     QVERIFY(run({"click", "1"}));
     QTRY_VERIFY_WITH_TIMEOUT(windowTitled(kGames.name).isEmpty(), 5000);
-    QVERIFY(m_trellin.isHelperRunning(kGames.id));
+    QVERIFY(m_trellin.isHelperRunning(kGames.name));
     QVERIFY(m_trellin.storedFolder(kGames.id).value("isInDock").toBool());
     // As the dock's "Unpin" does.
     QVERIFY(m_shell.unpin(TrellinOnDesktop::entryId(kGames.id)));
     QTRY_COMPARE_WITH_TIMEOUT(m_trellin.storedFolder(kGames.id).value("isInDock").toBool(true), false, 20000);
-    QTRY_VERIFY_WITH_TIMEOUT(!m_trellin.isHelperRunning(kGames.id), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_trellin.isHelperRunning(kGames.name), 10000);
     QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(m_trellin.entryPath(kGames.id)), 10000);
     // The other folder stays.
     QVERIFY(m_shell.favourites().value_or(QStringList()).contains(TrellinOnDesktop::entryId(kWork.id)));

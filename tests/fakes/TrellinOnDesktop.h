@@ -35,7 +35,7 @@ public:
     QString foldersFile() const { return m_desktop.path(QStringLiteral("share/Trellin/folders.json")); }
     QString entryPath(const QUuid& id) const { return m_desktop.applicationsFolder() + u'/' + entryId(id); }
 
-    // The folders, all in the Dock; each application records its launch in the fixture log.
+    // The folders, none in the Dock yet; each application records its launch in the fixture log.
     bool writeFolders(const QList<Folder>& folders) {
         QJsonArray stored;
         for (const Folder& folder : folders) {
@@ -50,7 +50,7 @@ public:
                                   {"bundleID", "test.Fixture"},
                                   {"appURL", QString("file://" + bundle + "/")}};
             stored.append(QJsonObject{
-                {"id", idText(folder.id)}, {"name", folder.name}, {"isInDock", true}, {"apps", QJsonArray{app}}});
+                {"id", idText(folder.id)}, {"name", folder.name}, {"isInDock", false}, {"apps", QJsonArray{app}}});
         }
         return writeFile(foldersFile(), QJsonDocument(stored).toJson());
     }
@@ -100,7 +100,37 @@ public:
         return keys;
     }
 
-    bool isHelperRunning(const QUuid& id) const { return m_desktop.isRunning("-group " + idText(id).toUtf8()); }
+    // The helper of a folder named so; it is started from its bundle, with or without its group.
+    bool isHelperRunning(const QString& folderName) const {
+        return m_desktop.isRunning("/Trellin/Helpers/" + folderName.toUtf8() + ".app/");
+    }
+
+    // The centres of the folder cards' "in the Dock" switches in the main window, top to bottom:
+    // their white knobs, right of the folders' names.
+    static QList<QPoint> inDockSwitches(const QImage& screen, const QRect& window) {
+        const QRect band(window.left() + window.width() * 3 / 4, window.top() + 80, window.width() / 4 - 40, 260);
+        QList<QRect> knobs;
+        for (int y = band.top(); y <= band.bottom(); ++y) {
+            for (int x = band.left(); x <= band.right(); ++x) {
+                const QColor pixel = screen.pixelColor(x, y);
+                if (pixel.red() < 235 || pixel.green() < 235 || pixel.blue() < 235)
+                    continue;
+                if (!knobs.isEmpty() && y - knobs.last().bottom() <= 2)
+                    knobs.last() |= QRect(x, y, 1, 1);
+                else
+                    knobs.append(QRect(x, y, 1, 1));
+            }
+        }
+        QList<QPoint> centres;
+        for (const QRect& knob : std::as_const(knobs))
+            if (knob.width() >= 8 && knob.height() >= 8)
+                centres.append(knob.center());
+        return centres;
+    }
+    // The main window's close button, the red one of three at its top left.
+    static QPoint closeButton(const QImage& screen, const QRect& window) {
+        return colourBounds(screen, QRect(window.topLeft(), QSize(60, 40)), QColor(236, 95, 87)).center();
+    }
 
 private:
     HostDesktop& m_desktop;
