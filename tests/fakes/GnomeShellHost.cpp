@@ -54,6 +54,8 @@ bool GnomeShellHost::start() {
         // Still pictures: a screenshot shows the state, not a frame of a transition.
         {"org.gnome.desktop.interface", "enable-animations", "false"},
         {"org.gnome.desktop.notifications", "show-banners", "false"},
+        // A pointer passing the top left corner must not open the overview over the desktop.
+        {"org.gnome.desktop.interface", "enable-hot-corners", "false"},
         {kDockSchema, "dock-fixed", "true"},
         {kDockSchema, "disable-overview-on-startup", "true"},
         {kDockSchema, "show-trash", "false"},
