@@ -219,7 +219,8 @@ void PlankEndToEndTest::aStyleChangeReachesTheDockIcon() {
     DBusDistributedNotifications(m_desktop.bus()).post(NotificationName::TRTileAppearanceChanged);
 
     // A new picture under a new name, the old one gone, and the dock shows the new one.
-    QTRY_VERIFY_WITH_TIMEOUT(m_trellin.entry(kWork.id).value("Icon") != before, 15000);
+    QVERIFY2(QTest::qWaitFor([&] { return m_trellin.entry(kWork.id).value("Icon") != before; }, 15000),
+             qPrintable(describe()));
     QVERIFY(!m_trellin.entry(kWork.id).value("Icon").isEmpty());
     QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(before), 10000);
     QVERIFY2(drawnTile(kWork, kStyleColour), "the dock still shows the old picture");
