@@ -127,21 +127,6 @@ public:
                 centres.append(knob.center());
         return centres;
     }
-    // The main window's theme button, the first of the two light glyphs at its top right.
-    static QPoint themeButton(const QImage& screen, const QRect& window) {
-        QRect glyph;
-        for (int x = window.right() - 100; x <= window.right() - 10; ++x) {
-            for (int y = window.top() + 8; y <= window.top() + 36; ++y) {
-                const QColor pixel = screen.pixelColor(x, y);
-                if (pixel.red() < 140 || pixel.green() < 140 || pixel.blue() < 140)
-                    continue;
-                if (glyph.isValid() && x - glyph.right() > 4)
-                    return glyph.center();
-                glyph |= QRect(x, y, 1, 1);
-            }
-        }
-        return glyph.center();
-    }
     // The main window's close button, the red one of three at its top left.
     static QPoint closeButton(const QImage& screen, const QRect& window) {
         return colourBounds(screen, QRect(window.topLeft(), QSize(60, 40)), QColor(236, 95, 87)).center();
