@@ -34,6 +34,8 @@ public:
     static QString windowClass(const QUuid& folder);
     // "trellin.desktop", the main application's launcher.
     static QString mainEntryId();
+    // "trellin", the window class of the main application's windows: its launcher's StartupWMClass.
+    static QString mainWindowClass();
 
     // Makes the folder's launcher say this; `launcher.windowClass` is ignored, the folder's own
     // is used. Nothing is rewritten when it says so already. None when done, else why not.
