@@ -56,7 +56,7 @@ public:
     // Where the entry's tile is, where the dock can tell; none otherwise.
     virtual std::optional<TilePosition> tilePosition(const QString& entryId) const = 0;
 
-signals:
+Q_SIGNALS:
     // The pins changed, the dock started or went away, or its geometry changed.
     void changed();
 };

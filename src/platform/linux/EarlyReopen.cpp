@@ -24,9 +24,23 @@ bool ownerIsBusy(const char* errorName) {
     return std::strcmp(errorName, DBUS_ERROR_NO_REPLY) == 0 || std::strcmp(errorName, DBUS_ERROR_TIMEOUT) == 0;
 }
 
+// A private connection: the shared one would stay open beside the toolkit's bus module, which
+// keeps connections of its own, and this one is closed before the process goes on.
+DBusConnection* openBus(const QString& address, DBusError* error) {
+    if (address.isEmpty())
+        return dbus_bus_get_private(DBUS_BUS_SESSION, error);
+    DBusConnection* bus = dbus_connection_open_private(address.toUtf8().constData(), error);
+    if (bus && !dbus_bus_register(bus, error)) {
+        dbus_connection_close(bus);
+        dbus_connection_unref(bus);
+        return nullptr;
+    }
+    return bus;
+}
+
 } // namespace
 
-EarlyReopen::Outcome EarlyReopen::reopenRunningInstance(const QString& serviceName) {
+EarlyReopen::Outcome EarlyReopen::reopenRunningInstance(const QString& serviceName, const QString& busAddress) {
     const QByteArray service = serviceName.toUtf8();
     const QByteArray path = LinuxApplication::objectPath.toUtf8();
     const QByteArray interface = LinuxApplication::interfaceName.toUtf8();
@@ -35,9 +49,7 @@ EarlyReopen::Outcome EarlyReopen::reopenRunningInstance(const QString& serviceNa
 
     DBusError error;
     dbus_error_init(&error);
-    // A private connection: the shared one would stay open for the toolkit's bus module, which
-    // keeps connections of its own, and this one is closed before the process goes on.
-    const std::unique_ptr<DBusConnection, ConnectionCloser> bus(dbus_bus_get_private(DBUS_BUS_SESSION, &error));
+    const std::unique_ptr<DBusConnection, ConnectionCloser> bus(openBus(busAddress, &error));
     if (!bus) {
         dbus_error_free(&error);
         return Outcome::NotHandedOver;

@@ -19,7 +19,8 @@ enum class Outcome {
 };
 
 // Sends the instance that owns `serviceName` a reopen (LinuxApplication::objectPath and
-// interfaceName), waiting for its answer at most LinuxApplication::reopenTimeoutMs.
-Outcome reopenRunningInstance(const QString& serviceName);
+// interfaceName), waiting for its answer at most LinuxApplication::reopenTimeoutMs. On the
+// session bus, or on the bus at `busAddress` when one is given.
+Outcome reopenRunningInstance(const QString& serviceName, const QString& busAddress = {});
 
 } // namespace EarlyReopen
