@@ -70,6 +70,6 @@ read -r x y edge _ < <(plank GetHoverPosition "file://$entry" | tr -d '(),' )
 case $edge in
   0) x=$((x - 30)) ;; 1) x=$((x + 30)) ;; 2) y=$((y - 30)) ;; 3) y=$((y + 30)) ;;
 esac
-"$click" plank_click "trellin-folder-$folder" "$openings" xdotool mousemove "$x" "$y" click 1
+"$click" plank_click "${WINDOW_CLASS:-trellin-folder-$folder}" "$openings" xdotool mousemove "$x" "$y" click 1
 
 "$bare_exe" --first-frame-since "$(date +%s%3N)"

@@ -30,12 +30,6 @@ std::optional<DockEdge> placementEdge(DockHost::Edge edge) {
     return std::nullopt;
 }
 
-// Whether any screen keeps a strip at an edge for a dock.
-bool aDockReservesAnEdge(const QList<ScreenFrames>& screens) {
-    return std::any_of(screens.begin(), screens.end(),
-                       [](const ScreenFrames& screen) { return screen.frame != screen.visibleFrame; });
-}
-
 } // namespace
 
 PopupPanelController::PopupPanelController(Services services, QObject* parent)
@@ -88,7 +82,8 @@ void PopupPanelController::presentPopup(const AppFolder& folder) {
     m_absoluteArrowLocation = m_services.screens.mouseLocation();
     m_host = hostPlacement();
     // A host that cannot tell where its dock stands leaves only a reserved edge to go by.
-    m_hostCannotTell = m_services.hostGeometry && !m_host && !aDockReservesAnEdge(m_services.screens.screens());
+    m_hostCannotTell =
+        m_services.hostGeometry && !m_host && !PopupPlacement::dockReservesAnEdge(m_services.screens.screens());
     if (m_host && m_services.tilePosition) {
         // The tile the host names; else the pointer, which on X11 is still inside the clicked tile.
         if (const std::optional<DockHost::TilePosition> tile = m_services.tilePosition())

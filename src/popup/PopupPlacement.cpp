@@ -168,13 +168,31 @@ QSizeF PopupPlacement::roomCentred(const ScreenFrames& screen) {
     return {std::max(0.0, v.width() - 2 * edgeMargin), std::max(0.0, v.height() - 2 * edgeMargin)};
 }
 
+namespace {
+
+struct Gaps {
+    bool bottom, left, right;
+    bool any() const { return bottom || left || right; }
+};
+
+Gaps gapsOf(const ScreenFrames& screen) {
+    const QRectF& f = screen.frame;
+    const QRectF& v = screen.visibleFrame;
+    return {minY(v) - minY(f) > kGapThreshold, minX(v) - minX(f) > kGapThreshold, maxX(f) - maxX(v) > kGapThreshold};
+}
+
+} // namespace
+
+bool PopupPlacement::dockReservesAnEdge(const QList<ScreenFrames>& screens) {
+    return std::any_of(screens.begin(), screens.end(), [](const ScreenFrames& screen) { return gapsOf(screen).any(); });
+}
+
 bool PopupPlacement::pointerAwayFromDock(QPointF mouse, const QList<ScreenFrames>& screens) {
     bool dockShows = false;
     for (const ScreenFrames& screen : screens) {
         const QRectF& f = screen.frame;
         const QRectF& v = screen.visibleFrame;
-        const bool bottom = minY(v) - minY(f) > kGapThreshold, left = minX(v) - minX(f) > kGapThreshold,
-                   right = maxX(f) - maxX(v) > kGapThreshold;
+        const auto [bottom, left, right] = gapsOf(screen);
         dockShows = dockShows || bottom || left || right;
         if (holds(f, mouse) &&
             ((bottom && mouse.y() < minY(v)) || (left && mouse.x() < minX(v)) || (right && mouse.x() >= maxX(v))))

@@ -75,6 +75,9 @@ QSizeF roomCentred(const ScreenFrames& screen);
 // a strip nothing can be told, and the answer is no.
 bool pointerAwayFromDock(QPointF mouse, const QList<ScreenFrames>& screens);
 
+// Whether any screen keeps a strip at its bottom, left or right edge, as a dock does.
+bool dockReservesAnEdge(const QList<ScreenFrames>& screens);
+
 // A panel of `size` centred on a screen's visible frame.
 QPointF centredOrigin(QSizeF size, const ScreenFrames& screen);
 
