@@ -410,9 +410,11 @@ int TrellinApp::run(int argc, char** argv) {
     // Docks match windows to launchers by class: a helper's to its folder's, the main
     // application's to its own.
     const std::optional<QUuid> helperFolder = identity.runMode.helperFolderID();
-    const X11WindowIdentity windowIdentity(helperFolder ? FolderLaunchers::windowClass(*helperFolder)
-                                                        : FolderLaunchers::mainWindowClass(),
-                                           helperFolder.has_value());
+    const QString windowClass =
+        helperFolder ? FolderLaunchers::windowClass(*helperFolder) : FolderLaunchers::mainWindowClass();
+    const X11WindowIdentity windowIdentity(windowClass, helperFolder.has_value());
+    // The same text is the application id of the windows in a Wayland session: the entry's name.
+    QGuiApplication::setDesktopFileName(windowClass);
 
     Backend backend(identity);
     FileIcons::setDesktopEntries(&backend.desktopEntries);
