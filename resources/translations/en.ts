@@ -219,6 +219,18 @@
         <source>Theme</source>
         <translation>Theme</translation>
     </message>
+    <message id="settings.general.dock">
+        <source>Dock</source>
+        <translation>Dock</translation>
+    </message>
+    <message id="settings.general.dock.automatic">
+        <source>Automatic</source>
+        <translation>Automatic</translation>
+    </message>
+    <message id="settings.general.dock.in_use">
+        <source>In use: %@</source>
+        <translation>In use: %@</translation>
+    </message>
     <message id="settings.appearance.preview">
         <source>Preview</source>
         <translation>Preview</translation>

@@ -231,6 +231,18 @@
         <source>Theme</source>
         <translation>Тема</translation>
     </message>
+    <message id="settings.general.dock">
+        <source>Dock</source>
+        <translation>Dock</translation>
+    </message>
+    <message id="settings.general.dock.automatic">
+        <source>Automatic</source>
+        <translation>Автоматично</translation>
+    </message>
+    <message id="settings.general.dock.in_use">
+        <source>In use: %@</source>
+        <translation>Зараз використовується: %@</translation>
+    </message>
     <message id="settings.appearance.preview">
         <source>Preview</source>
         <translation>Попередній перегляд</translation>

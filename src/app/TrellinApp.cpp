@@ -21,6 +21,7 @@
 #include "platform/DockHost.h"
 #include "platform/FileIconCache.h"
 #include "platform/FileIcons.h"
+#include "platform/FolderLaunchers.h"
 #include "platform/LocalNotificationCenter.h"
 #include "platform/NotificationNames.h"
 #include "platform/Symbols.h"
@@ -29,6 +30,7 @@
 #include "platform/linux/DBusDockTile.h"
 #include "platform/linux/DBusHelperEndings.h"
 #include "platform/linux/DockBus.h"
+#include "platform/linux/EarlyReopen.h"
 #include "platform/linux/InotifyFileEvents.h"
 #include "platform/linux/LinuxApplication.h"
 #include "platform/linux/LinuxPaths.h"
@@ -42,6 +44,8 @@
 #include "platform/linux/QtScreens.h"
 #include "platform/linux/SyslogSystemLog.h"
 #include "platform/linux/SystemClock.h"
+#include "platform/linux/X11StartupNotification.h"
+#include "platform/linux/X11WindowIdentity.h"
 #include "platform/linux/X11WindowLevels.h"
 #include "platform/linux/XInputEventMonitor.h"
 #include "platform/linux/XdgAutostartLoginItem.h"
@@ -60,8 +64,13 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
+
+// Set by a launcher that announced this launch (startup notification); the desktop shows a busy
+// pointer until the launched program ends it.
+constexpr char kStartupIdVariable[] = "DESKTOP_STARTUP_ID";
 
 // The bundle's icon at the sizes window lists and docks ask for, each as drawn for that size.
 QIcon applicationIcon(const QString& bundlePath) {
@@ -101,6 +110,31 @@ struct Identity {
     PlistUserDefaults defaults;
     RunMode runMode;
 };
+
+// A launch of an instance that already runs, as a dock makes at every click on a folder's tile,
+// hands over before the toolkit loads. Only a launch without "-group" qualifies: the main
+// application's own launches of a helper (which replace one that is quitting, and check the
+// bundle against the folder) and a launch that finds nothing running take the usual way, in
+// which LinuxApplication deals with an owner that does not answer.
+bool handedOverBeforeToolkit(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (RunMode::groupArgument == QLatin1String(argv[i]))
+            return false;
+    const Bundle bundle = Bundle::enclosingExecutable(QStringLiteral("/proc/self/exe"));
+    if (!bundle.isValid())
+        return false;
+    // The same name that Identity::instanceServiceName gives, read without mirroring the folder
+    // to the defaults: the running instance did that.
+    const QVariant stamped = bundle.infoValue(RunMode::groupIDKey);
+    const std::optional<QUuid> folder =
+        stamped.typeId() == QMetaType::QString ? FolderID::parse(stamped.toString()) : std::nullopt;
+    const QString name = LinuxApplication::instanceServiceName(bundleIdentifierOf(bundle),
+                                                               folder ? FolderID::canonical(*folder) : QString());
+    if (EarlyReopen::reopenRunningInstance(name) != EarlyReopen::Outcome::HandedOver)
+        return false;
+    X11StartupNotification::removeBeforeToolkit(qgetenv(kStartupIdVariable));
+    return true;
+}
 
 // The Linux backend of the platform interfaces.
 struct Backend {
@@ -395,6 +429,10 @@ void connectApplicationEvents(QApplication& qtApplication, LinuxApplication& app
 } // namespace
 
 int TrellinApp::run(int argc, char** argv) {
+    if (handedOverBeforeToolkit(argc, argv))
+        return 0;
+    // The toolkit takes the variable out of the environment as it starts.
+    const QByteArray startupId = qgetenv(kStartupIdVariable);
     QApplication qtApplication(argc, argv);
     // Closing the main window never quits the application.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -415,9 +453,20 @@ int TrellinApp::run(int argc, char** argv) {
     // the main application replaces any helper of its folder that is still quitting.
     LinuxApplication application;
     if (application.claimInstance(identity.instanceServiceName(), identity.runMode.startedWithGroupArgument()) ==
-        InstanceClaim::HandedOver)
+        InstanceClaim::HandedOver) {
+        // This process shows no window that would end the launch.
+        X11StartupNotification::remove(startupId);
         return 0;
+    }
     application.installTerminationSignalHandlers();
+    // Docks match windows to launchers by class: a helper's to its folder's, the main
+    // application's to its own.
+    const std::optional<QUuid> helperFolder = identity.runMode.helperFolderID();
+    const QString windowClass =
+        helperFolder ? FolderLaunchers::windowClass(*helperFolder) : FolderLaunchers::mainWindowClass();
+    const X11WindowIdentity windowIdentity(windowClass, helperFolder.has_value());
+    // The same text is the application id of the windows in a Wayland session: the entry's name.
+    QGuiApplication::setDesktopFileName(windowClass);
 
     Backend backend(identity);
     FileIcons::setDesktopEntries(&backend.desktopEntries);

@@ -2,6 +2,7 @@
 
 #include "platform/Bundle.h"
 #include "platform/DesktopEntries.h"
+#include "platform/FolderLaunchers.h"
 
 #include <QCollator>
 #include <QDir>
@@ -77,8 +78,14 @@ QList<AppItem> AppDiscovery::scanApplications() const {
 
     const QString language = m_sources.language ? m_sources.language() : QString();
     if (m_sources.desktopEntries) {
-        for (const DesktopEntries::Entry& entry : m_sources.desktopEntries->installed(language))
+        for (const DesktopEntries::Entry& entry : m_sources.desktopEntries->installed(language)) {
+            // Trellin's own launchers are no applications to put in a folder: the main
+            // application's, and each folder's, which would put a folder inside a folder.
+            const QString fileName = entry.id + QStringLiteral(".desktop");
+            if (fileName == FolderLaunchers::mainEntryId() || FolderLaunchers::folderOfEntry(fileName))
+                continue;
             keep(AppItem{QUuid::createUuid(), entry.name, entry.id, AppItem::fileURLForPath(entry.path, false)});
+        }
     }
 
     QCollator collator(language.isEmpty() ? QLocale() : QLocale(language));

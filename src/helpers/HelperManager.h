@@ -49,6 +49,7 @@ public:
 
     HelperBundleBuilder& builder() { return m_builder; }
     const DockPreferences& dockPreferences() const { return m_dockPreferences; }
+    DockPreferences& dockPreferences() { return m_dockPreferences; }
     // Where the folders' tiles are kept: the user's dock, or the Linux Dock's preferences.
     FolderDockTiles& dockTiles();
     const HelperState& state() const { return m_state; }

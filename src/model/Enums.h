@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RawEnum.h"
+#include "platform/DockHostIds.h"
 
 #include <algorithm>
 #include <array>
@@ -13,6 +14,14 @@ enum class AppThemeMode { Dark, Light, System };
 enum class PopupBlur { Thin, Regular, Dark };
 enum class PopupPosition { Center, AboveDock };
 enum class PopupAnimation { Spring, None };
+
+// Which dock the folders stand in; automatic takes the one that runs in the session. Stored as the
+// hosts' own ids (DockHostIds), so it has no raw table of its own.
+enum class DockHostChoice { Automatic, GnomeShell, Plank, TrellinDock };
+
+// The dock choices in the order the interface offers them.
+inline constexpr std::array kDockHostChoices{DockHostChoice::Automatic, DockHostChoice::GnomeShell,
+                                             DockHostChoice::Plank, DockHostChoice::TrellinDock};
 
 // The Dock's screen edge: computed at run time, never stored, so it has no raw value.
 enum class DockEdge { Bottom, Left, Right };
@@ -91,4 +100,25 @@ inline QString rawValue(PopupPosition value) {
 }
 inline QString rawValue(PopupAnimation value) {
     return rawValueIn(kPopupAnimationCases, value);
+}
+inline QString rawValue(DockHostChoice value) {
+    switch (value) {
+    case DockHostChoice::Automatic:
+        break;
+    case DockHostChoice::GnomeShell:
+        return DockHostIds::gnomeShell;
+    case DockHostChoice::Plank:
+        return DockHostIds::plank;
+    case DockHostChoice::TrellinDock:
+        return DockHostIds::trellinDock;
+    }
+    return DockHostIds::automatic;
+}
+// "No value" for a text that names no choice; matching is exact, as for every stored enum.
+inline std::optional<DockHostChoice> dockHostChoice(const QString& raw) {
+    for (const DockHostChoice choice : kDockHostChoices) {
+        if (raw == rawValue(choice))
+            return choice;
+    }
+    return std::nullopt;
 }

@@ -32,9 +32,9 @@ QString FolderLaunchers::windowClass(const QUuid& folder) {
 }
 
 QString FolderLaunchers::mainEntryId() {
-    return QStringLiteral("trellin") + kEntrySuffix;
+    return mainWindowClass() + kEntrySuffix;
 }
 
 QString FolderLaunchers::mainWindowClass() {
-    return QStringLiteral("Trellin");
+    return QStringLiteral("trellin");
 }

@@ -34,7 +34,7 @@ public:
     static QString windowClass(const QUuid& folder);
     // "trellin.desktop", the main application's launcher.
     static QString mainEntryId();
-    // The class the main application's windows carry, by which docks match them to its launcher.
+    // "trellin", the window class of the main application's windows: its launcher's StartupWMClass.
     static QString mainWindowClass();
 
     // Makes the folder's launcher say this; `launcher.windowClass` is ignored, the folder's own

@@ -26,5 +26,7 @@ inline constexpr QLatin1String showMenuBarChanged{"showMenuBarChanged"};
 inline constexpr QLatin1String languageChanged{"languageChanged"};
 inline constexpr QLatin1String themeChanged{"themeChanged"};
 inline constexpr QLatin1String mainWindowNavigationRequested{"mainWindowNavigationRequested"};
+// The dock setting changed: the main application moves its folders to the dock now chosen.
+inline constexpr QLatin1String dockHostChanged{"dockHostChanged"};
 
 } // namespace NotificationName

@@ -12,6 +12,26 @@
 
 #include <algorithm>
 
+namespace {
+
+// The popup's view draws its arrow toward the bottom or a side; a dock along the top gives it no
+// place to aim from.
+std::optional<DockEdge> placementEdge(DockHost::Edge edge) {
+    switch (edge) {
+    case DockHost::Edge::Bottom:
+        return DockEdge::Bottom;
+    case DockHost::Edge::Left:
+        return DockEdge::Left;
+    case DockHost::Edge::Right:
+        return DockEdge::Right;
+    case DockHost::Edge::Top:
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 PopupPanelController::PopupPanelController(Services services, QObject* parent)
     : QObject(parent)
     , m_services(std::move(services))
@@ -60,12 +80,20 @@ void PopupPanelController::presentPopup(const AppFolder& folder) {
     m_isPopupPinned = false;
     m_userShift = {};
     m_absoluteArrowLocation = m_services.screens.mouseLocation();
+    m_host = hostPlacement();
+    // A host that cannot tell where its dock stands leaves only a reserved edge to go by.
+    m_hostCannotTell =
+        m_services.hostGeometry && !m_host && !PopupPlacement::dockReservesAnEdge(m_services.screens.screens());
+    if (m_host && m_services.tilePosition) {
+        // The tile the host names; else the pointer, which on X11 is still inside the clicked tile.
+        if (const std::optional<DockHost::TilePosition> tile = m_services.tilePosition())
+            m_absoluteArrowLocation = m_services.screens.toYUp(QRect(tile->point, QSize(0, 0))).topLeft();
+    }
     m_popupPanel->setLevel(PopupPanel::Level::Floating);
 
     const AppSettings& settings = m_services.environment.settings;
-    const DockEdge edge = settings.popupPosition() == PopupPosition::AboveDock
-                              ? PopupPlacement::detectDockEdge(screen, m_placementMemory)
-                              : DockEdge::Bottom;
+    const DockEdge edge =
+        opensCentred() ? DockEdge::Bottom : PopupPlacement::dockEdge(screen, m_host, m_placementMemory);
     const ColorScheme scheme = colorSchemeFor(settings.resolvedTheme());
     const QPointer<PopupPanelController> self(this);
     auto* view = new FolderPopupView(
@@ -108,7 +136,7 @@ void PopupPanelController::layoutPopupPanel() {
     const QSize fitting = m_popupPanel->contentView()->fittingSize();
     const double w = fitting.width(), h = fitting.height();
     const bool visible = m_popupPanel->isVisible();
-    if (m_services.environment.settings.popupPosition() == PopupPosition::Center) {
+    if (opensCentred()) {
         m_userShift = {};
         if (!visible) {
             const QPointF origin = PopupPlacement::centredOrigin({w, h}, centringScreen());
@@ -133,17 +161,30 @@ ScreenFrames PopupPanelController::centringScreen() const {
 }
 
 QSizeF PopupPanelController::popupRoom() {
-    if (m_services.environment.settings.popupPosition() == PopupPosition::Center)
+    if (opensCentred())
         return PopupPlacement::roomCentred(centringScreen());
     return PopupPlacement::roomAboveDock(
         m_absoluteArrowLocation, m_services.screens.screens(), m_services.screens.mainScreen(),
-        m_services.dockSizes ? m_services.dockSizes() : PopupPlacement::DockSizes{}, m_placementMemory);
+        m_services.dockSizes ? m_services.dockSizes() : PopupPlacement::DockSizes{}, m_placementMemory, m_host);
+}
+
+bool PopupPanelController::opensCentred() const {
+    return m_hostCannotTell || m_services.environment.settings.popupPosition() == PopupPosition::Center;
+}
+
+std::optional<PopupPlacement::HostGeometry> PopupPanelController::hostPlacement() const {
+    const std::optional<DockHost::Geometry> geometry =
+        m_services.hostGeometry ? m_services.hostGeometry() : std::nullopt;
+    const std::optional<DockEdge> edge = geometry ? placementEdge(geometry->edge) : std::nullopt;
+    if (!edge)
+        return std::nullopt;
+    return PopupPlacement::HostGeometry{*edge, double(geometry->iconSize)};
 }
 
 QPointF PopupPanelController::popupOriginAboveDock(QSizeF size) {
     const PopupPlacement::AboveDock placement = PopupPlacement::popupOriginAboveDock(
         size, m_absoluteArrowLocation, m_services.screens.screens(), m_services.screens.mainScreen(),
-        m_services.dockSizes ? m_services.dockSizes() : PopupPlacement::DockSizes{}, m_placementMemory);
+        m_services.dockSizes ? m_services.dockSizes() : PopupPlacement::DockSizes{}, m_placementMemory, m_host);
     // One turn later, so the first frame of a new popup may still show the previous offset.
     AppSettings& settings = m_services.environment.settings;
     const double arrow = placement.arrowOffset;

@@ -6,6 +6,7 @@
 #include "PopupPlacement.h"
 #include "PopupPresenter.h"
 #include "platform/Clock.h"
+#include "platform/DockHost.h"
 #include "platform/EventMonitor.h"
 
 #include <QObject>
@@ -42,6 +43,13 @@ public:
         // This helper's folder id as text; none in the main application.
         std::function<std::optional<QString>()> currentGroupID;
         PopupEnvironment environment;
+        // The dock the user runs, where it is not the Linux Dock (leave both unset for that one,
+        // whose preferences `dockSizes` reads). Its edge and icon size, none where it cannot tell
+        // (the GNOME dash inside the overview, a Wayland session): the popup then opens centred,
+        // unless a dock reserves a screen edge. And where the tile of this helper's launcher is,
+        // where the dock can tell: the arrow aims there rather than at the pointer.
+        std::function<std::optional<DockHost::Geometry>()> hostGeometry = {};
+        std::function<std::optional<DockHost::TilePosition>()> tilePosition = {};
     };
 
     explicit PopupPanelController(Services services, QObject* parent = nullptr);
@@ -78,6 +86,10 @@ private:
     // The main screen, or the first there is when none is main.
     ScreenFrames centringScreen() const;
     QSizeF popupRoom();
+    // Centred by the setting, or because the host cannot tell where its dock is.
+    bool opensCentred() const;
+    // What the host says at this opening; none without a host or with one that cannot tell.
+    std::optional<PopupPlacement::HostGeometry> hostPlacement() const;
 
     Services m_services;
     std::unique_ptr<PopupPanel> m_popupPanel;
@@ -93,5 +105,8 @@ private:
     QPointF m_placedOrigin;
     QPointF m_userShift;
     PopupPlacement::Memory m_placementMemory;
+    // Taken at each opening: the host's geometry, and whether it could not tell any.
+    std::optional<PopupPlacement::HostGeometry> m_host;
+    bool m_hostCannotTell = false;
     std::function<void()> m_closeHandler;
 };

@@ -55,6 +55,18 @@ DockEdge PopupPlacement::detectDockEdge(const ScreenFrames& screen, Memory& memo
     return DockEdge::Bottom;
 }
 
+DockEdge PopupPlacement::dockEdge(const ScreenFrames& screen, const std::optional<HostGeometry>& host, Memory& memory) {
+    const DockEdge edge = detectDockEdge(screen, memory);
+    if (!host || edge != DockEdge::Bottom || minY(screen.visibleFrame) - minY(screen.frame) > kGapThreshold)
+        return edge;
+    memory.lastDockEdge = host->edge;
+    return host->edge;
+}
+
+double PopupPlacement::hostThickness(const HostGeometry& host) {
+    return host.iconSize + DockMetrics::thicknessAboveTiles;
+}
+
 namespace {
 
 // The first screen that holds the point, else the main screen, else a screen of no size.
@@ -64,6 +76,23 @@ ScreenFrames screenAt(QPointF mouse, const QList<ScreenFrames>& screens,
         if (holds(candidate.frame, mouse))
             return candidate;
     return mainScreen.value_or(ScreenFrames{});
+}
+
+// The host's icons are the tiles of a dock that reserves no edge.
+PopupPlacement::DockSizes sizesWith(const PopupPlacement::DockSizes& dock,
+                                    const std::optional<PopupPlacement::HostGeometry>& host) {
+    if (!host)
+        return dock;
+    return {host->iconSize, std::nullopt, false};
+}
+
+// How far a side dock reaches into the visible frame: nothing when it reserves its edge.
+double sideInset(const ScreenFrames& screen, DockEdge edge, const std::optional<PopupPlacement::HostGeometry>& host) {
+    const QRectF& f = screen.frame;
+    const QRectF& v = screen.visibleFrame;
+    const bool reserved =
+        edge == DockEdge::Left ? minX(v) - minX(f) > kGapThreshold : maxX(f) - maxX(v) > kGapThreshold;
+    return reserved || !host ? 0.0 : PopupPlacement::hostThickness(*host);
 }
 
 // How high above a bottom Dock the panel's lower edge stands, tile magnification included.
@@ -98,36 +127,40 @@ double bottomDockOriginY(const ScreenFrames& screen, const PopupPlacement::DockS
 PopupPlacement::AboveDock PopupPlacement::popupOriginAboveDock(QSizeF size, QPointF mouse,
                                                                const QList<ScreenFrames>& screens,
                                                                const std::optional<ScreenFrames>& mainScreen,
-                                                               const DockSizes& dock, Memory& memory) {
+                                                               const DockSizes& dock, Memory& memory,
+                                                               const std::optional<HostGeometry>& host) {
     const double w = size.width(), h = size.height();
     const double mx = mouse.x(), my = mouse.y();
     const ScreenFrames screen = screenAt(mouse, screens, mainScreen);
     const QRectF& v = screen.visibleFrame;
 
-    const DockEdge edge = detectDockEdge(screen, memory);
+    const DockEdge edge = dockEdge(screen, host, memory);
     if (edge == DockEdge::Bottom) {
         double x = mx - w / 2;
         x = std::max(x, minX(v) + edgeMargin);
         x = std::min(x, maxX(v) - w - edgeMargin);
-        return {{x, bottomDockOriginY(screen, dock, memory)}, (mx - w / 2) - x};
+        return {{x, bottomDockOriginY(screen, sizesWith(dock, host), memory)}, (mx - w / 2) - x};
     }
     double y = my - h / 2;
     y = std::max(y, minY(v) + edgeMargin);
     y = std::min(y, maxY(v) - h - edgeMargin);
-    const double x = edge == DockEdge::Left ? minX(v) + sideDockGap : maxX(v) - w - sideDockGap;
+    const double inset = sideInset(screen, edge, host);
+    const double x = edge == DockEdge::Left ? minX(v) + inset + sideDockGap : maxX(v) - inset - w - sideDockGap;
     // The view measures y downward: positive when the mouse lies below the panel's middle.
     return {{x, y}, y - (my - h / 2)};
 }
 
 QSizeF PopupPlacement::roomAboveDock(QPointF mouse, const QList<ScreenFrames>& screens,
                                      const std::optional<ScreenFrames>& mainScreen, const DockSizes& dock,
-                                     Memory& memory) {
+                                     Memory& memory, const std::optional<HostGeometry>& host) {
     const ScreenFrames screen = screenAt(mouse, screens, mainScreen);
     const QRectF& v = screen.visibleFrame;
-    if (detectDockEdge(screen, memory) == DockEdge::Bottom)
+    const DockEdge edge = dockEdge(screen, host, memory);
+    if (edge == DockEdge::Bottom)
         return {std::max(0.0, v.width() - 2 * edgeMargin),
-                std::max(0.0, maxY(v) - edgeMargin - bottomDockOriginY(screen, dock, memory))};
-    return {std::max(0.0, v.width() - sideDockGap - edgeMargin), std::max(0.0, v.height() - 2 * edgeMargin)};
+                std::max(0.0, maxY(v) - edgeMargin - bottomDockOriginY(screen, sizesWith(dock, host), memory))};
+    return {std::max(0.0, v.width() - sideInset(screen, edge, host) - sideDockGap - edgeMargin),
+            std::max(0.0, v.height() - 2 * edgeMargin)};
 }
 
 QSizeF PopupPlacement::roomCentred(const ScreenFrames& screen) {
@@ -135,13 +168,31 @@ QSizeF PopupPlacement::roomCentred(const ScreenFrames& screen) {
     return {std::max(0.0, v.width() - 2 * edgeMargin), std::max(0.0, v.height() - 2 * edgeMargin)};
 }
 
+namespace {
+
+struct Gaps {
+    bool bottom, left, right;
+    bool any() const { return bottom || left || right; }
+};
+
+Gaps gapsOf(const ScreenFrames& screen) {
+    const QRectF& f = screen.frame;
+    const QRectF& v = screen.visibleFrame;
+    return {minY(v) - minY(f) > kGapThreshold, minX(v) - minX(f) > kGapThreshold, maxX(f) - maxX(v) > kGapThreshold};
+}
+
+} // namespace
+
+bool PopupPlacement::dockReservesAnEdge(const QList<ScreenFrames>& screens) {
+    return std::any_of(screens.begin(), screens.end(), [](const ScreenFrames& screen) { return gapsOf(screen).any(); });
+}
+
 bool PopupPlacement::pointerAwayFromDock(QPointF mouse, const QList<ScreenFrames>& screens) {
     bool dockShows = false;
     for (const ScreenFrames& screen : screens) {
         const QRectF& f = screen.frame;
         const QRectF& v = screen.visibleFrame;
-        const bool bottom = minY(v) - minY(f) > kGapThreshold, left = minX(v) - minX(f) > kGapThreshold,
-                   right = maxX(f) - maxX(v) > kGapThreshold;
+        const auto [bottom, left, right] = gapsOf(screen);
         dockShows = dockShows || bottom || left || right;
         if (holds(f, mouse) &&
             ((bottom && mouse.y() < minY(v)) || (left && mouse.x() < minX(v)) || (right && mouse.x() >= maxX(v))))

@@ -62,12 +62,13 @@ public:
         PopupAnimationStyle,
         SingleClickOpensPopup,
         PopupArrowOffset,
+        DockHost,
     };
     Q_ENUM(Field)
 
     // A field's value, held in the field's own type.
     using Value = std::variant<bool, qint64, double, AppLanguage, AppThemeMode, TileBackground, TileBackgroundMode,
-                               PopupPosition, PopupBlur, PopupAnimation>;
+                               PopupPosition, PopupBlur, PopupAnimation, DockHostChoice>;
 
     struct Services {
         Scheduler& scheduler;
@@ -127,6 +128,8 @@ public:
     PopupAnimation popupAnimationStyle() const { return get<PopupAnimation>(Field::PopupAnimationStyle); }
     bool singleClickOpensPopup() const { return get<bool>(Field::SingleClickOpensPopup); }
     double popupArrowOffset() const { return get<double>(Field::PopupArrowOffset); }
+    // The dock chosen on the General page; its id (DockHostIds) is rawValue(dockHost()).
+    DockHostChoice dockHost() const { return get<DockHostChoice>(Field::DockHost); }
 
     void setLaunchAtLogin(bool value) { assign(Field::LaunchAtLogin, value); }
     void setLanguage(AppLanguage value) { assign(Field::Language, value); }
@@ -151,6 +154,7 @@ public:
     void setPopupAnimationStyle(PopupAnimation value) { assign(Field::PopupAnimationStyle, value); }
     void setSingleClickOpensPopup(bool value) { assign(Field::SingleClickOpensPopup, value); }
     void setPopupArrowOffset(double value) { assign(Field::PopupArrowOffset, value); }
+    void setDockHost(DockHostChoice value) { assign(Field::DockHost, value); }
 
     // Registers or unregisters the login item as `launchAtLogin` says. When the system refuses,
     // the field goes back to what is really registered (and is stored so), and the refusal is

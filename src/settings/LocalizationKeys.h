@@ -85,6 +85,10 @@ inline constexpr char launchAtLogin[] = "settings.general.launch_at_login";
 inline constexpr char showMenuBar[] = "settings.general.show_menu_bar";
 inline constexpr char language[] = "settings.general.language";
 inline constexpr char theme[] = "settings.general.theme";
+// The dock the folders stand in: the row, its automatic choice, and the line naming the one in use.
+inline constexpr char dock[] = "settings.general.dock";
+inline constexpr char dockAutomatic[] = "settings.general.dock.automatic";
+inline constexpr char dockInUse[] = "settings.general.dock.in_use"; // %@ the dock's name
 inline constexpr char launchAtLoginSubtitle[] = "Start Trellin when you log in";
 inline constexpr char showMenuBarSubtitle[] = "Access from the menu bar";
 // Under the menu-bar switch where the desktop has no tray to show the item in.
@@ -333,6 +337,9 @@ inline constexpr auto kAll = std::to_array<Entry>({
     detail::text(showMenuBar),
     detail::text(language),
     detail::text(theme),
+    detail::text(dock),
+    detail::text(dockAutomatic),
+    detail::format(dockInUse, "@"),
     detail::text(launchAtLoginSubtitle),
     detail::text(showMenuBarSubtitle),
     detail::text(showMenuBarNoTray),

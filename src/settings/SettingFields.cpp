@@ -103,6 +103,10 @@ constexpr std::array kFields{
     SettingField{.field = Field::SingleClickOpensPopup, .key = "singleClickOpensPopup", .defaultValue = true},
     // Set by the popup's placement for its content; lives only as long as the process.
     SettingField{.field = Field::PopupArrowOffset, .defaultValue = 0.0},
+    SettingField{.field = Field::DockHost,
+                 .key = "dockHost",
+                 .defaultValue = DockHostChoice::Automatic,
+                 .notice = Notice::dockHostChanged},
 };
 
 // Rows are found by position, so a row out of place would lend its key and actions to another field.
@@ -149,6 +153,8 @@ AppSettings::Value SettingField::read(const QVariant& stored) const {
             return DefaultsConversions::toInteger(stored);
         else if constexpr (std::is_same_v<T, double>)
             return DefaultsConversions::toDouble(stored);
+        else if constexpr (std::is_same_v<T, DockHostChoice>)
+            return dockHostChoice(DefaultsConversions::toString(stored).value_or(QString())).value_or(fallback);
         else
             return caseIn(Cases::of(fallback), DefaultsConversions::toString(stored).value_or(QString()))
                 .value_or(fallback);

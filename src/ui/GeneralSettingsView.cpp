@@ -2,6 +2,7 @@
 
 #include "LaunchAtLoginNote.h"
 #include "MainWindowEnvironment.h"
+#include "platform/Scheduler.h"
 #include "platform/SystemTray.h"
 #include "settings/Localization.h"
 #include "settings/LocalizationKeys.h"
@@ -12,16 +13,40 @@
 #include "widgets/SettingsSection.h"
 #include "widgets/ToggleSwitch.h"
 
+#include <QPointer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
 constexpr double pickerWidth = 216;
 constexpr double themePickerWidth = 270;
+// Four docks by their full names do not fit beside a title: the dock picker spans its row under it.
+constexpr double dockPickerMinimumWidth = 400;
 constexpr AppLanguage languages[] = {AppLanguage::English, AppLanguage::Ukrainian};
 
 int languageIndex(AppLanguage language) {
     return language == AppLanguage::Ukrainian ? 1 : 0;
+}
+
+int dockIndex(DockHostChoice choice) {
+    return int(std::find(kDockHostChoices.begin(), kDockHostChoices.end(), choice) - kDockHostChoices.begin());
+}
+
+// The docks go by their own names in every language; only the automatic choice is words.
+QString dockLabel(DockHostChoice choice, const Localization& localization) {
+    switch (choice) {
+    case DockHostChoice::Automatic:
+        break;
+    case DockHostChoice::GnomeShell:
+        return QStringLiteral("GNOME Shell");
+    case DockHostChoice::Plank:
+        return QStringLiteral("Plank");
+    case DockHostChoice::TrellinDock:
+        return QStringLiteral("Trellin Dock");
+    }
+    return localization.text(L10nKey::dockAutomatic);
 }
 
 } // namespace
@@ -35,7 +60,8 @@ GeneralSettingsView::GeneralSettingsView(const MainWindowEnvironment& environmen
     , m_language(new SegmentedPicker(
           {Localization::languageDisplayName(languages[0]), Localization::languageDisplayName(languages[1])},
           pickerWidth))
-    , m_theme(new SegmentedPicker(QStringList(qsizetype(kAppThemeModes.size()), QString()), themePickerWidth)) {
+    , m_theme(new SegmentedPicker(QStringList(qsizetype(kAppThemeModes.size()), QString()), themePickerWidth))
+    , m_dock(new SegmentedPicker(QStringList(qsizetype(kDockHostChoices.size()), QString()), dockPickerMinimumWidth)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(SettingsPageBody::pageMargins);
     auto* body = new SettingsPageBody(18, this);
@@ -47,6 +73,14 @@ GeneralSettingsView::GeneralSettingsView(const MainWindowEnvironment& environmen
     m_showMenuBarRow = section->addRow({}, m_showMenuBar);
     m_languageRow = section->addRow({}, m_language);
     m_themeRow = section->addRow({}, m_theme);
+    m_dockRow = section->addRow({}, nullptr);
+    m_dock->setMaximumWidth(QWIDGETSIZE_MAX);
+    m_dock->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    auto* dockLine = new QWidget;
+    auto* dockLayout = new QVBoxLayout(dockLine);
+    dockLayout->setContentsMargins(0, 6, 0, 2);
+    dockLayout->addWidget(m_dock);
+    m_dockRow->addDetail(dockLine);
     m_launchAtLoginNote = new RowNote;
     m_launchAtLoginRow->addDetail(m_launchAtLoginNote);
     m_showMenuBarNote = new RowNote;
@@ -57,12 +91,15 @@ GeneralSettingsView::GeneralSettingsView(const MainWindowEnvironment& environmen
     m_showMenuBar->setChecked(settings.showMenuBar());
     m_language->setSelection(languageIndex(settings.language()));
     m_theme->setSelection(themeChoiceIndex(settings.appTheme()));
+    m_dock->setSelection(dockIndex(settings.dockHost()));
     connect(m_launchAtLogin, &ToggleSwitch::clicked, this, [&settings](bool on) { settings.setLaunchAtLogin(on); });
     connect(m_showMenuBar, &ToggleSwitch::clicked, this, [&settings](bool on) { settings.setShowMenuBar(on); });
     connect(m_language, &SegmentedPicker::selectionChanged, this,
             [&settings](int index) { settings.setLanguage(languages[index]); });
     connect(m_theme, &SegmentedPicker::selectionChanged, this,
             [&settings](int index) { settings.setAppTheme(kAppThemeModes.at(std::size_t(index))); });
+    connect(m_dock, &SegmentedPicker::selectionChanged, this,
+            [&settings](int index) { settings.setDockHost(kDockHostChoices.at(std::size_t(index))); });
     connect(&settings, &AppSettings::changed, this, &GeneralSettingsView::settingChanged);
     connect(&settings, &AppSettings::launchAtLoginFailureChanged, this, &GeneralSettingsView::updateNotes);
     connect(&environment.systemTray, &SystemTray::availabilityChanged, this, &GeneralSettingsView::updateNotes);
@@ -97,6 +134,15 @@ void GeneralSettingsView::settingChanged(AppSettings::Field field) {
     case AppSettings::Field::AppTheme:
         m_theme->setSelection(themeChoiceIndex(settings.appTheme()));
         break;
+    case AppSettings::Field::DockHost:
+        m_dock->setSelection(dockIndex(settings.dockHost()));
+        // The application moves to the chosen dock on the change's notice, which comes after this
+        // signal: the dock in use is asked for once that has run.
+        m_environment.scheduler.schedule(0, [self = QPointer<GeneralSettingsView>(this)] {
+            if (self)
+                self->refreshActiveDock();
+        });
+        break;
     default:
         break;
     }
@@ -114,5 +160,24 @@ void GeneralSettingsView::retranslate() {
     for (const AppThemeMode choice : kAppThemeModes)
         themes.append(localization.text(L10nKey::displayNameKey(choice)));
     m_theme->setLabels(themes);
+    m_dockRow->setTitle(localization.text(L10nKey::dock));
+    QStringList docks;
+    for (const DockHostChoice choice : kDockHostChoices)
+        docks.append(dockLabel(choice, localization));
+    m_dock->setLabels(docks);
+    refreshActiveDock();
     updateNotes();
+}
+
+void GeneralSettingsView::refreshActiveDock() {
+    const QString name = m_environment.activeDockName ? m_environment.activeDockName() : QString();
+    const QString line = name.isEmpty() ? QString() : m_environment.localization.format(L10nKey::dockInUse, {name});
+    m_dockRow->setSubtitle(line);
+    // The picker is heard with the dock in use, as its row shows them together.
+    m_dock->setAccessibleName(line.isEmpty() ? m_dockRow->title() : m_dockRow->title() + QStringLiteral(". ") + line);
+}
+
+void GeneralSettingsView::showEvent(QShowEvent* event) {
+    refreshActiveDock();
+    QWidget::showEvent(event);
 }

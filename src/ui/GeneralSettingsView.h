@@ -10,7 +10,8 @@ class SegmentedPicker;
 class SettingsRow;
 class ToggleSwitch;
 
-// The general settings: start at login, the menu-bar extra, the interface language and the theme.
+// The general settings: start at login, the menu-bar extra, the interface language, the theme and
+// the dock the folders stand in (with the one in use now under its title).
 // Each control writes its setting at once and follows it when it changes elsewhere. A note under a
 // switch says why it shows other than what was chosen (the system refused to start Trellin at login)
 // or why it has no effect (no tray to show the menu-bar item in).
@@ -25,6 +26,13 @@ public:
     RowNote* launchAtLoginNote() const { return m_launchAtLoginNote; }
     RowNote* showMenuBarNote() const { return m_showMenuBarNote; }
     SegmentedPicker* themePicker() const { return m_theme; }
+    SegmentedPicker* dockPicker() const { return m_dock; }
+    SettingsRow* dockRow() const { return m_dockRow; }
+
+    // Asks again which dock is in use, for the line under the dock row's title: the application
+    // calls it when its dock changed by itself (one started or quit in the session). A change of
+    // the choice, and showing the page, ask on their own.
+    void refreshActiveDock();
 
 Q_SIGNALS:
     // The natural height (sizeHint) changed.
@@ -34,6 +42,7 @@ private:
     void retranslate();
     void settingChanged(AppSettings::Field field);
     void updateNotes();
+    void showEvent(QShowEvent* event) override;
 
     const MainWindowEnvironment& m_environment;
     ToggleSwitch* m_launchAtLogin;
@@ -46,4 +55,6 @@ private:
     RowNote* m_launchAtLoginNote;
     RowNote* m_showMenuBarNote;
     SettingsRow* m_themeRow;
+    SegmentedPicker* m_dock;
+    SettingsRow* m_dockRow;
 };

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QImage>
+#include <QString>
+
+#include <functional>
 
 class AppDiscovery;
 class AppSettings;
@@ -29,4 +32,7 @@ struct MainWindowEnvironment {
     // The application's icon as the bundle ships it, for the pages that show the program's mark;
     // null where the bundle has none.
     QImage appIcon;
+    // The name of the dock the folders stand in now, for the General page; empty (or no function)
+    // while none is known.
+    std::function<QString()> activeDockName = {};
 };

@@ -154,6 +154,26 @@ private Q_SLOTS:
         QCOMPARE(entry.appURL, QString("file:///usr/share/applications/org.example.Ganok.desktop"));
         QCOMPARE(entry.path(), QString("/usr/share/applications/org.example.Ganok.desktop"));
     }
+
+    // The launchers Trellin writes for the dock are no applications to pick: a folder in a folder,
+    // or Trellin in its own folder. Entries that merely look like them stay.
+    void trellinsOwnLaunchersAreNotListed() {
+        const QUuid folder = QUuid::createUuid();
+        const QString upper = folder.toString(QUuid::WithoutBraces).toUpper();
+        const QString data = "/home/u/.local/share/applications/";
+        ListedEntries entries;
+        entries.entries = {
+            {"trellin", data + "trellin.desktop", "Trellin"},
+            {"trellin-folder-" + upper, data + "trellin-folder-" + upper + ".desktop", "Work"},
+            {"trellin-folder-" + upper.toLower(), data + "x.desktop", "Lower-case id"},
+            {"trellin-folder-notes", data + "trellin-folder-notes.desktop", "Folder Notes"},
+            {"vendor-trellin", data + "vendor/trellin.desktop", "Vendor Trellin"},
+            {"org.example.Editor", "/usr/share/applications/org.example.Editor.desktop", "Editor"},
+        };
+        const AppDiscovery discovery({.bundleDirectories = {}, .desktopEntries = &entries, .language = {}});
+        QCOMPARE(names(discovery.scanApplications()),
+                 (QStringList{"Editor", "Folder Notes", "Lower-case id", "Vendor Trellin"}));
+    }
 };
 
 QTEST_GUILESS_MAIN(AppDiscoveryTest)

@@ -58,8 +58,8 @@ private Q_SLOTS:
     void init() {
         m_clock = VirtualClock();
         m_home = std::make_unique<TestHome>();
-        m_home->recordLocal(
-            {"languageChanged", "showMenuBarChanged", "themeChanged", "tileAppearanceChanged", "popupSettingsChanged"});
+        m_home->recordLocal({"languageChanged", "showMenuBarChanged", "themeChanged", "tileAppearanceChanged",
+                             "popupSettingsChanged", "dockHostChanged"});
     }
     // Before the next home is made: a home's console capture ends with it.
     void cleanup() { m_home.reset(); }
@@ -113,7 +113,7 @@ private Q_SLOTS:
                                   "tileCornerRadius,tileBackgroundStyle,tileBackgroundMode,tileBorderEnabled,"
                                   "tileBorderWidth,tileBorderOpacity,tileIconPadding,popupShowTitle,popupColumns,"
                                   "popupIconSize,popupShowAppName,popupPosition,popupBlurStyle,popupOpacity,"
-                                  "popupAnimationStyle,singleClickOpensPopup,");
+                                  "popupAnimationStyle,singleClickOpensPopup,,dockHost");
 
         const auto s = makeSettings();
         QCOMPARE((QStringList{rawValue(s->language()), rawValue(s->appTheme()), rawValue(s->tileBackgroundStyle()),
@@ -275,6 +275,42 @@ private Q_SLOTS:
         s->setPopupOpacity(0.6);
         s.reset();
         QCOMPARE(stored.object("popupOpacity"), QVariant(0.6));
+    }
+
+    // The dock is stored under the hosts' own ids, which the application matches against the hosts;
+    // a text naming no host (a later version's, a typo) reads as the automatic choice.
+    void dockHostIsStoredAsTheHostsIdAndAnythingElseIsAutomatic() {
+        const auto s = makeSettings();
+        QCOMPARE(s->dockHost(), DockHostChoice::Automatic);
+        PlistUserDefaults& stored = *m_home->defaults;
+        QSignalSpy changed(s.get(), &AppSettings::changed);
+        const QList<std::pair<DockHostChoice, QString>> ids{{DockHostChoice::GnomeShell, DockHostIds::gnomeShell},
+                                                            {DockHostChoice::Plank, DockHostIds::plank},
+                                                            {DockHostChoice::TrellinDock, DockHostIds::trellinDock},
+                                                            {DockHostChoice::Automatic, DockHostIds::automatic}};
+        for (const auto& [choice, id] : ids) {
+            s->setDockHost(choice);
+            QCOMPARE(stored.object("dockHost"), QVariant(id));
+            QCOMPARE(makeSettings()->dockHost(), choice);
+        }
+        QCOMPARE(changed.count(), 4);
+        QCOMPARE(m_home->localPosts, QStringList(4, "dockHostChanged"));
+        // The same choice again is written and posted, and observers hear nothing.
+        s->setDockHost(DockHostChoice::Automatic);
+        QCOMPARE(m_home->localPosts.size(), 5);
+        QCOMPARE(changed.count(), 4);
+        QVERIFY(m_home->distributedNotifications.posted.isEmpty());
+
+        for (const QVariant& unknown : {QVariant("Plank"), QVariant("kde-plasma"), QVariant(""), QVariant(2)}) {
+            stored.setObject("dockHost", unknown);
+            QCOMPARE(makeSettings()->dockHost(), DockHostChoice::Automatic);
+        }
+        // Another process's choice arrives with a reload, which posts nothing.
+        m_home->localPosts.clear();
+        stored.setObject("dockHost", DockHostIds::plank);
+        QVERIFY(s->reloadFromDefaults());
+        QCOMPARE(s->dockHost(), DockHostChoice::Plank);
+        QVERIFY(m_home->localPosts.isEmpty());
     }
 
     void onboardingFlagFollowsItsSources() {

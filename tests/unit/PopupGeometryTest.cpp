@@ -36,6 +36,7 @@ private Q_SLOTS:
     void bottomDockPlacementClampsAndMeasuresTheArrow();
     void sideDocksPlaceBesideAndClampVertically();
     void hiddenDockFallsBackToTheTileSize();
+    void hostDockStandsInForAnEdgeItDoesNotReserve();
     void roomStaysInsideTheVisibleFrame();
     void pointerAwayFromTheDockTellsAnOpeningWithoutAClick();
 };
@@ -172,6 +173,50 @@ void PopupGeometryTest::hiddenDockFallsBackToTheTileSize() {
     // No screen at all: a screen of no size, and still an answer.
     placed = PopupPlacement::popupOriginAboveDock({300, 200}, {0, 0}, {}, std::nullopt, {}, memory);
     QCOMPARE(placed.origin.y(), 65 + 19.0);
+}
+
+void PopupGeometryTest::hostDockStandsInForAnEdgeItDoesNotReserve() {
+    DockHeight height;
+    PopupPlacement::Memory memory{height};
+    // A dock that reserves nothing: only a top bar is off the visible frame.
+    const QList<ScreenFrames> open{screen({0, 0, 1440, 900}, {0, 0, 1440, 875})};
+    const PopupPlacement::DockSizes none;
+    using Host = PopupPlacement::HostGeometry;
+
+    // Bottom: lifted by the host's icons as by the Linux Dock's tiles, D = 64 + 18.
+    auto placed = PopupPlacement::popupOriginAboveDock({300, 200}, {720, 30}, open, std::nullopt, none, memory,
+                                                       Host{DockEdge::Bottom, 64});
+    QCOMPARE(placed.origin, QPointF(570, 83 + 19.0));
+    QCOMPARE(placed.arrowOffset, 0.0);
+    QCOMPARE(
+        PopupPlacement::roomAboveDock({720, 30}, open, std::nullopt, none, memory, Host{DockEdge::Bottom, 64}).height(),
+        875 - 8 - (83 + 19.0));
+
+    // Sides: beside the dock's depth (icons + 18), the arrow at the tile's height.
+    placed = PopupPlacement::popupOriginAboveDock({300, 200}, {20, 500}, open, std::nullopt, none, memory,
+                                                  Host{DockEdge::Left, 48});
+    QCOMPARE(PopupPlacement::dockEdge(open.first(), Host{DockEdge::Left, 48}, memory), DockEdge::Left);
+    QCOMPARE(memory.lastDockEdge, DockEdge::Left);
+    QCOMPARE(placed.origin, QPointF(66 + 11.0, 400));
+    placed = PopupPlacement::popupOriginAboveDock({300, 200}, {1420, 860}, open, std::nullopt, none, memory,
+                                                  Host{DockEdge::Right, 48});
+    QCOMPARE(placed.origin.x(), 1440 - 66 - 300 - 11.0);
+    QCOMPARE(placed.origin.y() + 100 - placed.arrowOffset, 860.0);
+    QCOMPARE(
+        PopupPlacement::roomAboveDock({1420, 860}, open, std::nullopt, none, memory, Host{DockEdge::Right, 48}).width(),
+        1440 - 66 - 11 - 8.0);
+
+    // A reserved edge says where the dock is, whatever the host's settings say, and how deep.
+    const QList<ScreenFrames> leftGap{screen({0, 0, 1440, 900}, {70, 0, 1370, 875})};
+    placed = PopupPlacement::popupOriginAboveDock({300, 200}, {30, 450}, leftGap, std::nullopt, none, memory,
+                                                  Host{DockEdge::Bottom, 48});
+    QCOMPARE(placed.origin, QPointF(81, 350));
+    const QList<ScreenFrames> bottomGap{screen({0, 0, 1440, 900}, {0, 70, 1440, 805})};
+    QCOMPARE(PopupPlacement::dockEdge(bottomGap.first(), Host{DockEdge::Right, 48}, memory), DockEdge::Bottom);
+    placed = PopupPlacement::popupOriginAboveDock({300, 200}, {720, 30}, bottomGap, std::nullopt, none, memory,
+                                                  Host{DockEdge::Right, 48});
+    QCOMPARE(placed.origin.y(), 71 + 20.0);
+    QCOMPARE(height.cached(), 70.0);
 }
 
 void PopupGeometryTest::roomStaysInsideTheVisibleFrame() {

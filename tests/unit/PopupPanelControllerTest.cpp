@@ -24,6 +24,7 @@ private Q_SLOTS:
     void broadcastsCloseOtherHelpersUnpinnedPopupsOnly();
     void centredPopupShowsThePinAndKeepsItsCentre();
     void placementAimsAtTheOpeningClickAndWritesTheArrowOneTurnLater();
+    void aHostDockIsAimedAtOrThePopupIsCentredWhereItCannotTell();
     void launchesCloseAnUnpinnedPopupOnlyWhenTheyWork();
     void aFailedLaunchIsToldUntilTheNextOneOrAFewSeconds();
     void keyboardMovesAcrossTheGridLaunchesAndCloses();
@@ -265,6 +266,64 @@ void PopupPanelControllerTest::placementAimsAtTheOpeningClickAndWritesTheArrowOn
     QCOMPARE(view()->dockEdge(), DockEdge::Left);
     QCOMPARE(controller.lastDockEdge(), DockEdge::Left);
     QCOMPARE(controller.popupPanel()->frame().x(), 81.0);
+}
+
+void PopupPanelControllerTest::aHostDockIsAimedAtOrThePopupIsCentredWhereItCannotTell() {
+    PopupTestBed& bed = *m_bed;
+    std::optional<DockHost::Geometry> geometry = DockHost::Geometry{DockHost::Edge::Bottom, 48};
+    std::optional<DockHost::TilePosition> tile = DockHost::TilePosition{{300, 880}, DockHost::Edge::Bottom};
+    PopupPanelController hosted({
+        .clock = bed.clock,
+        .scheduler = bed.clock,
+        .distributedNotifications = bed.home.distributedNotifications,
+        .screens = bed.screens,
+        .eventMonitor = bed.events,
+        .windowLevels = bed.levels,
+        .dockHeight = bed.dockHeight,
+        .dockSizes = [&bed] { return bed.dock; },
+        .currentGroupID = [&bed] { return bed.groupID; },
+        .environment = bed.popupEnvironment,
+        .hostGeometry = [&geometry] { return geometry; },
+        .tilePosition = [&tile] { return tile; },
+    });
+    // The dock reserves no edge, and the pointer has left the tile.
+    bed.screens.frames = {{{0, 0, 1440, 900}, {0, 0, 1440, 875}}};
+    bed.screens.mouse = {900, 500};
+    const auto reopen = [&] {
+        hosted.closePopup();
+        bed.clock.advance(1);
+        hosted.presentPopup(m_folder);
+    };
+
+    // At the tile the host names (y-down 880 on a 900 high screen), lifted over its icons.
+    hosted.presentPopup(m_folder);
+    QCOMPARE(hosted.absoluteArrowLocation(), QPointF(300, 20));
+    QCOMPARE(hosted.popupPanel()->contentView()->dockEdge(), DockEdge::Bottom);
+    QCOMPARE(hosted.popupPanel()->frame().y(), 67 + 19.0);
+
+    // A host that cannot name the tile: the pointer, on X11 still inside the tile just clicked.
+    tile.reset();
+    geometry = DockHost::Geometry{DockHost::Edge::Left, 48};
+    bed.screens.mouse = {30, 500};
+    reopen();
+    QCOMPARE(hosted.absoluteArrowLocation(), QPointF(30, 500));
+    QCOMPARE(hosted.popupPanel()->contentView()->dockEdge(), DockEdge::Left);
+    QCOMPARE(hosted.popupPanel()->frame().x(), 48 + 18 + 11.0);
+
+    // A host that cannot tell where its dock is (or with it along the top): centred.
+    for (const std::optional<DockHost::Geometry>& unknown :
+         {std::optional<DockHost::Geometry>(), std::optional(DockHost::Geometry{DockHost::Edge::Top, 48})}) {
+        geometry = unknown;
+        reopen();
+        QVERIFY(QLineF(hosted.popupPanel()->frame().center(), QPointF(720, 875 / 2.0)).length() <= 0.5);
+        QCOMPARE(hosted.popupPanel()->contentView()->dockEdge(), DockEdge::Bottom);
+    }
+
+    // A dock that reserves its edge is placed by that edge even so.
+    bed.screens.frames = {FakeScreens::bottomDockScreen(70)};
+    bed.screens.mouse = {40, 30};
+    reopen();
+    QCOMPARE(hosted.popupPanel()->frame().y(), 91.0);
 }
 
 void PopupPanelControllerTest::launchesCloseAnUnpinnedPopupOnlyWhenTheyWork() {

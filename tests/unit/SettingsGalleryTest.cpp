@@ -25,6 +25,8 @@ private Q_SLOTS:
         MainWindowTestBed bed;
         bed.settings->setLanguage(ukrainian ? AppLanguage::Ukrainian : AppLanguage::English);
         bed.settings->setPopupIconSize(52.9);
+        // The longest of the docks' names, under the dock row's title.
+        bed.environment.activeDockName = [] { return QStringLiteral("GNOME Shell"); };
         GeneralSettingsView general(bed.environment);
         PopupSettingsView popup(bed.environment);
         AboutView about(bed.environment, QStringLiteral("1.4.2"));

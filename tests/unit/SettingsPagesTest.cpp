@@ -2,6 +2,9 @@
 // setting and follows it, and that the keyboard reaches every control under a name.
 #include "MainWindowTestBed.h"
 #include "TestFiles.h"
+#include "platform/DockHostIds.h"
+#include "platform/LocalNotificationCenter.h"
+#include "platform/NotificationNames.h"
 #include "settings/LocalizationKeys.h"
 #include "ui/AboutView.h"
 #include "ui/GeneralSettingsView.h"
@@ -79,6 +82,59 @@ private Q_SLOTS:
         QCOMPARE(bed.home.defaults->object(QStringLiteral("appTheme")), QVariant(QStringLiteral("system")));
         settings.setAppTheme(AppThemeMode::Light);
         QCOMPARE(theme->selection(), 1);
+    }
+
+    // The dock: automatic or one host by name, written as the host's id; the line under the title
+    // names the dock in use as the application reports it, asked again once a new choice has been
+    // acted on, and is heard with the picker.
+    void generalPageChoosesTheDock() {
+        MainWindowTestBed bed;
+        AppSettings& settings = *bed.settings;
+        QString inUse;
+        bed.environment.activeDockName = [&inUse] { return inUse; };
+        GeneralSettingsView page(bed.environment);
+        page.show();
+        SegmentedPicker* dock = page.dockPicker();
+        QCOMPARE(dock->labels(), (QStringList{"Automatic", "GNOME Shell", "Plank", "Trellin Dock"}));
+        QCOMPARE(dock->selection(), 0);
+        QVERIFY(page.dockRow()->subtitle().isEmpty());
+        QCOMPARE(dock->accessibleName(), QStringLiteral("Dock"));
+        // The keyboard reaches it after the theme, the last row before it.
+        page.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&page));
+        page.themePicker()->setFocus();
+        QTest::keyClick(page.themePicker(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), dock);
+
+        // The application moves to the chosen dock on the change's notice; the page asks after it.
+        bed.home.localNotifications.addObserver(NotificationName::dockHostChanged, [&](const Notification&) {
+            inUse = rawValue(settings.dockHost()) == DockHostIds::plank ? QStringLiteral("Plank") : QString();
+        });
+        QTest::mouseClick(dock, Qt::LeftButton, {}, dock->optionRect(2).center().toPoint());
+        QCOMPARE(settings.dockHost(), DockHostChoice::Plank);
+        QCOMPARE(bed.home.defaults->object(QStringLiteral("dockHost")), QVariant(DockHostIds::plank));
+        bed.clock.advance(0);
+        QCOMPARE(page.dockRow()->subtitle(), QStringLiteral("In use: Plank"));
+        QCOMPARE(dock->accessibleName(), QStringLiteral("Dock. In use: Plank"));
+        QCOMPARE(dock->accessibleDescription(), dock->optionAccessibleText(2));
+
+        QTest::keyClick(dock, Qt::Key_Right);
+        QCOMPARE(settings.dockHost(), DockHostChoice::TrellinDock);
+        settings.setDockHost(DockHostChoice::GnomeShell);
+        QCOMPARE(dock->selection(), 1);
+
+        // A dock that changed by itself shows when the application says so, in the page's language.
+        inUse = QStringLiteral("GNOME Shell");
+        page.refreshActiveDock();
+        settings.setLanguage(AppLanguage::Ukrainian);
+        QCOMPARE(page.dockRow()->subtitle(), bed.localization.format(L10nKey::dockInUse, {inUse}));
+        QVERIFY(page.dockRow()->subtitle().endsWith(inUse) && !page.dockRow()->subtitle().startsWith("In use"));
+        QCOMPARE(dock->labels().at(0), bed.localization.text(L10nKey::dockAutomatic));
+        QCOMPARE(dock->labels().at(1), QStringLiteral("GNOME Shell"));
+        inUse.clear();
+        page.refreshActiveDock();
+        QVERIFY(page.dockRow()->subtitle().isEmpty());
+        QCOMPARE(dock->accessibleName(), bed.localization.text(L10nKey::dock));
     }
 
     // A change the system refused leaves the switch showing what is really registered, with one
@@ -227,7 +283,7 @@ private Q_SLOTS:
         GeneralSettingsView general(bed.environment);
         PopupSettingsView popup(bed.environment);
         AboutView about(bed.environment, QStringLiteral("1.0"));
-        const QList<std::pair<QWidget*, int>> pages{{&general, 4}, {&popup, 8}, {&about, 1}};
+        const QList<std::pair<QWidget*, int>> pages{{&general, 5}, {&popup, 8}, {&about, 1}};
         for (const auto& [page, expected] : pages) {
             page->show();
             QStringList names;

@@ -20,9 +20,6 @@ namespace {
 
 const QString& kObjectPath = LinuxApplication::objectPath;
 const QString& kInterface = LinuxApplication::interfaceName;
-// A running instance blocked for longer (say, in a code-signing run) still gets the reopen
-// once it is back in its event loop; the new launch does not wait for that.
-constexpr int kReopenTimeoutMs = 3000;
 
 // The object at kObjectPath, written by hand for its single method; the checked-in
 // docs/dbus/app.trellin.Application.xml describes it.
@@ -163,7 +160,7 @@ InstanceClaim LinuxApplication::claimInstance(const QString& serviceName, bool r
 
     const QDBusMessage reply =
         m_bus.call(QDBusMessage::createMethodCall(serviceName, kObjectPath, kInterface, QStringLiteral("Reopen")),
-                   QDBus::Block, kReopenTimeoutMs);
+                   QDBus::Block, LinuxApplication::reopenTimeoutMs);
     if (reply.type() == QDBusMessage::ReplyMessage)
         return InstanceClaim::HandedOver;
     // No answer in time: the owner is alive but busy; the call waits in its queue.

@@ -14,16 +14,14 @@ namespace {
 
 // Messages travel in client messages of twenty bytes each: the first of type
 // _NET_STARTUP_INFO_BEGIN, the rest _NET_STARTUP_INFO, from a window of the sender's.
-void send(const QByteArray& message) {
-    Display* display = X11Display::shared();
-    if (!display)
-        return;
-    static const Window sender = [display] {
-        XSetWindowAttributes attributes{};
-        attributes.override_redirect = True;
-        return XCreateWindow(display, DefaultRootWindow(display), -100, -100, 1, 1, 0, CopyFromParent, InputOnly,
-                             CopyFromParent, CWOverrideRedirect, &attributes);
-    }();
+Window newSender(Display* display) {
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    return XCreateWindow(display, DefaultRootWindow(display), -100, -100, 1, 1, 0, CopyFromParent, InputOnly,
+                         CopyFromParent, CWOverrideRedirect, &attributes);
+}
+
+void sendFrom(Display* display, Window sender, const QByteArray& message) {
     const Atom beginType = XInternAtom(display, "_NET_STARTUP_INFO_BEGIN", False);
     const Atom moreType = XInternAtom(display, "_NET_STARTUP_INFO", False);
     constexpr int chunk = 20;
@@ -39,6 +37,14 @@ void send(const QByteArray& message) {
         XSendEvent(display, DefaultRootWindow(display), False, PropertyChangeMask, &event);
     }
     XFlush(display);
+}
+
+void send(const QByteArray& message) {
+    Display* display = X11Display::shared();
+    if (!display)
+        return;
+    static const Window sender = newSender(display);
+    sendFrom(display, sender, message);
 }
 
 } // namespace
@@ -77,4 +83,16 @@ QByteArray X11StartupNotification::begin(const QString& name, const QString& bin
 void X11StartupNotification::remove(const QByteArray& id) {
     if (!id.isEmpty())
         send(message("remove", {{"ID", QString::fromUtf8(id)}}));
+}
+
+void X11StartupNotification::removeBeforeToolkit(const QByteArray& id) {
+    if (id.isEmpty())
+        return;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return;
+    const Window sender = newSender(display);
+    sendFrom(display, sender, message("remove", {{"ID", QString::fromUtf8(id)}}));
+    XDestroyWindow(display, sender);
+    XCloseDisplay(display);
 }

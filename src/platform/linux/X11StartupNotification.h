@@ -21,5 +21,8 @@ QByteArray message(const QByteArray& type, const Fields& fields);
 QByteArray begin(const QString& name, const QString& binary, const QString& icon);
 // The launch failed: the desktop stops waiting for the application.
 void remove(const QByteArray& id);
+// The launch is over without a window of its own (it was handed to the running instance): the
+// same message over a connection opened for it, so that it works before the toolkit is loaded.
+void removeBeforeToolkit(const QByteArray& id);
 
 } // namespace X11StartupNotification
