@@ -10,20 +10,27 @@
 
 #include <QDBusConnection>
 
-DockHostSelection::Choice DockHostSelection::choose(const QString& setting, const QString& bundlePath,
+QString DockHostSelection::hostId(const QString& setting) {
+    return BusDockHostChoice::choose(QDBusConnection::sessionBus(), setting);
+}
+
+std::unique_ptr<DockHost> DockHostSelection::create(const QString& id, const QString& bundlePath,
                                                     const QString& entriesDirectory) {
     const QDBusConnection bus = QDBusConnection::sessionBus();
-    const QString id = BusDockHostChoice::choose(bus, setting);
     // Settings are read through the GIO module, loaded only when first asked.
     const auto settings = [&bundlePath] {
         return std::make_unique<ModuleDesktopSettings>(ModuleDesktopEntries::modulePathIn(bundlePath));
     };
-    Choice choice;
     if (id == DockHostIds::plank)
-        choice.host = std::make_unique<PlankDockHost>(bus, entriesDirectory, settings());
-    else if (id == DockHostIds::gnomeShell)
-        choice.host =
-            std::make_unique<GnomeShellDockHost>(bus, settings(), qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
+        return std::make_unique<PlankDockHost>(bus, entriesDirectory, settings());
+    if (id == DockHostIds::gnomeShell)
+        return std::make_unique<GnomeShellDockHost>(bus, settings(), qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
+    return nullptr;
+}
+
+DockHostSelection::Choice DockHostSelection::choose(const QString& setting, const QString& bundlePath,
+                                                    const QString& entriesDirectory) {
+    Choice choice{create(hostId(setting), bundlePath, entriesDirectory), {}};
     if (!choice.host) {
         choice.line = QStringLiteral("[DockHost] The Dock is trellin-dock");
         return choice;
@@ -32,4 +39,21 @@ DockHostSelection::Choice DockHostSelection::choose(const QString& setting, cons
     if (!choice.host->isRunning())
         choice.line += QStringLiteral(" (not running yet: waiting for it)");
     return choice;
+}
+
+HelperDockHost::HelperDockHost(QString id, QString bundlePath, QString entriesDirectory)
+    : m_id(std::move(id))
+    , m_bundlePath(std::move(bundlePath))
+    , m_entriesDirectory(std::move(entriesDirectory)) {}
+
+HelperDockHost::~HelperDockHost() = default;
+
+bool HelperDockHost::isUsersDock() const {
+    return m_id == DockHostIds::plank || m_id == DockHostIds::gnomeShell;
+}
+
+DockHost& HelperDockHost::host() {
+    if (!m_host)
+        m_host = DockHostSelection::create(m_id, m_bundlePath, m_entriesDirectory);
+    return *m_host;
 }

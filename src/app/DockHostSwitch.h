@@ -1,34 +1,24 @@
 #pragma once
 
-#include <QImage>
 #include <QString>
-#include <QUuid>
 
 #include <functional>
-#include <optional>
 
-class DockHost;
-class FolderLaunchers;
 class FolderStore;
 class HelperManager;
-class Scheduler;
-struct AppFolder;
 
 // Another dock chosen on the General page: the folders in the Dock leave the dock that stood for
-// it and are kept in the new one, then the application starts again, as every part of it takes
-// its dock once, at start.
+// it, and the application starts again, as every part of it takes its dock once, at start; the new
+// dock gets them then.
 class DockHostSwitch {
 public:
     struct Services {
         HelperManager& helpers;
         FolderStore& store;
-        Scheduler& scheduler;
-        FolderLaunchers& launchers;
-        // The dock standing for the Dock now; none for the Linux Dock.
-        const DockHost* current;
-        // The dock the setting names now; none for the Linux Dock.
-        std::function<std::unique_ptr<DockHost>()> chosen;
-        std::function<QImage(const AppFolder&)> picture;
+        // The id (DockHostIds) of the dock standing for the Dock now.
+        QString currentId;
+        // The id of the dock the setting names now, in this session.
+        std::function<QString()> chosenId;
         std::function<void()> restart;
     };
 

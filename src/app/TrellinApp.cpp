@@ -2,6 +2,7 @@
 
 #include "AppDelegate.h"
 #include "DockHostSelection.h"
+#include "DockHostSwitch.h"
 #include "DockStateReconciler.h"
 #include "MainScene.h"
 #include "MainWindowController.h"
@@ -19,6 +20,7 @@
 #include "platform/Console.h"
 #include "platform/DockFileFormat.h"
 #include "platform/DockHost.h"
+#include "platform/DockHostIds.h"
 #include "platform/FileIconCache.h"
 #include "platform/FileIcons.h"
 #include "platform/FolderLaunchers.h"
@@ -65,6 +67,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace {
 
@@ -136,6 +139,11 @@ bool handedOverBeforeToolkit(int argc, char** argv) {
     return true;
 }
 
+// The dock the General page names, as stored.
+QString dockSetting(const Identity& identity) {
+    return identity.defaults.object(AppSettings::key(AppSettings::Field::DockHost)).toString();
+}
+
 // The Linux backend of the platform interfaces.
 struct Backend {
     explicit Backend(const Identity& identity)
@@ -145,11 +153,14 @@ struct Backend {
         , loginItem(XdgAutostartLoginItem::standardAutostartDirectory(), identity.bundleIdentifier,
                     QCoreApplication::applicationName(), identity.bundle.executablePath())
         , dockTile(identity.bundle.path())
-        // Only the main application keeps folders in the Dock.
+        // Only the main application keeps folders in the Dock; a helper asks the dock only where
+        // its tile is.
         , dock(identity.runMode.isHelperProcess()
                    ? DockHostSelection::Choice{}
-                   : DockHostSelection::choose(identity.defaults.object(QStringLiteral("dockHost")).toString(),
-                                               identity.bundle.path(), launchers.entriesDirectory()))
+                   : DockHostSelection::choose(dockSetting(identity), identity.bundle.path(),
+                                               launchers.entriesDirectory()))
+        , helperDock(identity.runMode.isHelperProcess() ? DockHostSelection::hostId(dockSetting(identity)) : QString(),
+                     identity.bundle.path(), launchers.entriesDirectory())
         // Only the main application shows a menu-bar item.
         , systemTray(identity.runMode.isHelperProcess()
                          ? 0u
@@ -179,6 +190,7 @@ struct Backend {
                                  LinuxPaths::applicationSupportDirectory() +
                                      QStringLiteral("/Trellin/LauncherPictures")};
     DockHostSelection::Choice dock;
+    HelperDockHost helperDock;
     QtScreens screens;
     XInputEventMonitor eventMonitor;
     X11WindowLevels windowLevels;
@@ -186,6 +198,17 @@ struct Backend {
     XdgUrlOpener urlOpener{scheduler};
     PortalColorScheme desktopColorScheme;
 };
+
+// The user's dock, where one stands for the Dock, for placing the popup at its tile; none where
+// the Linux Dock does, whose own preferences say how it stands.
+bool placesByUsersDock(const Backend& backend) {
+    return backend.dock.host || backend.helperDock.isUsersDock();
+}
+DockHost* placementHost(Backend& backend) {
+    if (backend.dock.host)
+        return backend.dock.host.get();
+    return backend.helperDock.isUsersDock() ? &backend.helperDock.host() : nullptr;
+}
 
 // The shared objects of the process, in construction order: each is given only what stands
 // above it, so the order of the members is the order of the dependencies.
@@ -261,6 +284,15 @@ struct SharedObjects {
                               .scheduler = backend.scheduler,
                               .icons = icons,
                               .translucentWindows = backend.screens.showsTranslucentWindows()},
+              .hostGeometry = placesByUsersDock(backend)
+                                  ? std::function([&backend] { return placementHost(backend)->geometry(); })
+                                  : nullptr,
+              .tilePosition = placesByUsersDock(backend) ? std::function([&backend, &identity] {
+                  const std::optional<QUuid> folder = identity.runMode.helperFolderID();
+                  return folder ? placementHost(backend)->tilePosition(FolderLaunchers::entryId(*folder))
+                                : std::nullopt;
+              })
+                                                         : nullptr,
           })
         , updateDialog(localization, settings, backend.urlOpener, backend.screens.showsTranslucentWindows())
         , updater({
@@ -287,7 +319,12 @@ struct SharedObjects {
                                 .appIcon =
                                     identity.runMode.isHelperProcess()
                                         ? QImage()
-                                        : FileIcons::bundleIconFile(identity.bundle.path(), 256).value_or(QImage())}
+                                        : FileIcons::bundleIconFile(identity.bundle.path(), 256).value_or(QImage()),
+                                .activeDockName =
+                                    [&backend] {
+                                        return backend.dock.host ? backend.dock.host->displayName()
+                                                                 : DockHostIds::displayName(DockHostIds::trellinDock);
+                                    }}
         , mainWindow({
               .application = application,
               .settings = settings,
@@ -394,8 +431,17 @@ struct SharedObjects {
 
 // Says which dock stands for the Dock, keeps the folders' pictures there current, and makes sure
 // the desktop knows the main application's own launcher, so its windows are not a stranger's.
-void announceDock(const Identity& identity, Backend& backend, SharedObjects& objects) {
+void announceDock(const Identity& identity, Backend& backend, SharedObjects& objects, std::function<void()> restart) {
     Console::printLine(backend.dock.line);
+    auto dockSwitch = std::make_shared<DockHostSwitch>(DockHostSwitch::Services{
+        .helpers = objects.helperManager,
+        .store = objects.store,
+        .currentId = backend.dock.host ? backend.dock.host->id() : DockHostIds::trellinDock,
+        .chosenId = [&objects] { return DockHostSelection::hostId(rawValue(objects.settings.dockHost())); },
+        .restart = std::move(restart),
+    });
+    backend.localNotifications.addObserver(NotificationName::dockHostChanged,
+                                           [dockSwitch](const Notification&) { dockSwitch->settingChanged(); });
     if (HostDockTiles* tiles = objects.hostTiles.get()) {
         for (const QLatin1String name : {NotificationName::tileAppearanceChanged, NotificationName::themeChanged})
             backend.localNotifications.addObserver(name,
@@ -428,7 +474,10 @@ void connectApplicationEvents(QApplication& qtApplication, LinuxApplication& app
 
 } // namespace
 
-int TrellinApp::run(int argc, char** argv) {
+namespace {
+
+// One life of the application; `restart` says whether it ended to start again.
+int runOnce(int argc, char** argv, bool& restart) {
     if (handedOverBeforeToolkit(argc, argv))
         return 0;
     // The toolkit takes the variable out of the environment as it starts.
@@ -479,12 +528,15 @@ int TrellinApp::run(int argc, char** argv) {
 
     objects.delegate.applicationWillFinishLaunching();
     // Finishing launch runs from the event loop, as the platform's own launch does.
-    QTimer::singleShot(0, &objects.delegate, [&objects, &application, &backend, &identity] {
+    QTimer::singleShot(0, &objects.delegate, [&objects, &application, &backend, &identity, &restart] {
         objects.delegate.applicationDidFinishLaunching();
         // The main application's window scene shows its window at launch; a helper shows none.
         if (!identity.runMode.isHelperProcess()) {
             objects.scene.launch();
-            announceDock(identity, backend, objects);
+            announceDock(identity, backend, objects, [&application, &restart] {
+                restart = true;
+                application.terminate();
+            });
         }
         // The Dock shows the application once its presentation mode is settled, and follows it.
         const auto showInDock = [&application, &backend] {
@@ -494,4 +546,16 @@ int TrellinApp::run(int argc, char** argv) {
         showInDock();
     });
     return QApplication::exec();
+}
+
+} // namespace
+
+int TrellinApp::run(int argc, char** argv) {
+    bool restart = false;
+    const int status = runOnce(argc, argv, restart);
+    // Everything of the first life is gone (its settings written, its bus name and windows
+    // closed): the program starts again as it was started.
+    if (restart)
+        ::execv("/proc/self/exe", argv);
+    return status;
 }

@@ -12,7 +12,9 @@
 
 HostDockTiles::HostDockTiles(Services services, QObject* parent)
     : QObject(parent)
-    , m_services(std::move(services)) {}
+    , m_services(std::move(services)) {
+    connect(&m_services.host, &DockHost::changed, this, &HostDockTiles::pinWaiting);
+}
 
 HostDockTiles::~HostDockTiles() {
     if (m_pictureRefresh)
@@ -28,13 +30,30 @@ std::optional<bool> HostDockTiles::isFolderKept(const AppFolder& folder) const {
 
 void HostDockTiles::keepFolderTileInDock(const AppFolder& folder) {
     // A dock pins only what it can find: the launcher first.
-    if (!publish(folder))
+    if (publish(folder))
+        pin(folder.id);
+}
+
+void HostDockTiles::pin(const QUuid& folderID) {
+    if (!m_services.host.isRunning()) {
+        if (!m_waitingPins.contains(folderID))
+            m_waitingPins.append(folderID);
         return;
-    if (const std::optional<QString> failure = m_services.host.pin(FolderLaunchers::entryId(folder.id)))
-        report(QStringLiteral("pin"), folder.id, *failure);
+    }
+    if (const std::optional<QString> failure = m_services.host.pin(FolderLaunchers::entryId(folderID)))
+        report(QStringLiteral("pin"), folderID, *failure);
+}
+
+void HostDockTiles::pinWaiting() {
+    if (!m_services.host.isRunning())
+        return;
+    const QList<QUuid> waiting = std::exchange(m_waitingPins, {});
+    for (const QUuid& folderID : waiting)
+        pin(folderID);
 }
 
 void HostDockTiles::removeFolderTilesFromDock(const AppFolder& folder) {
+    m_waitingPins.removeAll(folder.id);
     if (const std::optional<QString> failure = m_services.host.unpin(FolderLaunchers::entryId(folder.id)))
         report(QStringLiteral("unpin"), folder.id, *failure);
     if (const std::optional<QString> failure = m_services.launchers.remove(folder.id))
@@ -49,7 +68,12 @@ void HostDockTiles::moveFolderTiles(const AppFolder& folder, const QString&) {
 void HostDockTiles::syncFolderTiles(const QList<AppFolder>& folders) {
     for (const AppFolder& folder : folders) {
         if (folder.isInDock) {
-            publish(folder);
+            // A folder in the Dock without a launcher never stood in this dock (it was in the Dock
+            // before this dock stood for it): it is put there, not taken for one the user unpinned,
+            // whose launcher goes with it.
+            const bool standsThereAlready = m_services.launchers.exists(folder.id);
+            if (publish(folder) && !standsThereAlready)
+                pin(folder.id);
         } else if (const std::optional<QString> failure = m_services.launchers.remove(folder.id)) {
             report(QStringLiteral("remove the launcher of"), folder.id, *failure);
         }

@@ -50,8 +50,13 @@ public:
 private:
     // Writes the folder's launcher as it should be now; false when it could not be.
     bool publish(const AppFolder& folder);
+    // Pins the folder's launcher; while the dock does not run, the pin waits for it.
+    void pin(const QUuid& folderID);
+    void pinWaiting();
     void report(const QString& what, const QUuid& folderID, const QString& why) const;
 
     Services m_services;
     std::shared_ptr<WorkItem> m_pictureRefresh;
+    // Folders to pin once the dock runs.
+    QList<QUuid> m_waitingPins;
 };

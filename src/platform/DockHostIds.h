@@ -8,4 +8,15 @@ namespace DockHostIds {
 
 inline const QString automatic = "automatic", gnomeShell = "gnome-shell", plank = "plank", trellinDock = "trellin-dock";
 
+// A dock's own name, the same in every language; empty for "automatic" and unknown ids.
+inline QString displayName(const QString& id) {
+    if (id == gnomeShell)
+        return QStringLiteral("GNOME Shell");
+    if (id == plank)
+        return QStringLiteral("Plank");
+    if (id == trellinDock)
+        return QStringLiteral("Trellin Dock");
+    return {};
+}
+
 } // namespace DockHostIds

@@ -40,6 +40,8 @@ public:
     // Makes the folder's launcher say this; `launcher.windowClass` is ignored, the folder's own
     // is used. Nothing is rewritten when it says so already. None when done, else why not.
     virtual std::optional<QString> write(const QUuid& folder, const Launcher& launcher) = 0;
+    // Whether the folder has a launcher (a file of any kind stands where it would be).
+    virtual bool exists(const QUuid& folder) const = 0;
     // Takes the folder's launcher and its pictures away; none when nothing of them is left.
     virtual std::optional<QString> remove(const QUuid& folder) = 0;
     // Makes the main application's launcher say this, rewriting it only when it does not.

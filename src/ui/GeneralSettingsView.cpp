@@ -36,17 +36,9 @@ int dockIndex(DockHostChoice choice) {
 
 // The docks go by their own names in every language; only the automatic choice is words.
 QString dockLabel(DockHostChoice choice, const Localization& localization) {
-    switch (choice) {
-    case DockHostChoice::Automatic:
-        break;
-    case DockHostChoice::GnomeShell:
-        return QStringLiteral("GNOME Shell");
-    case DockHostChoice::Plank:
-        return QStringLiteral("Plank");
-    case DockHostChoice::TrellinDock:
-        return QStringLiteral("Trellin Dock");
-    }
-    return localization.text(L10nKey::dockAutomatic);
+    if (choice == DockHostChoice::Automatic)
+        return localization.text(L10nKey::dockAutomatic);
+    return DockHostIds::displayName(rawValue(choice));
 }
 
 } // namespace

@@ -73,6 +73,14 @@ public:
         m_main = m_desktop.startReading(QStringLiteral(TRELLIN_BUNDLE_DIR "/Contents/MacOS/Trellin"));
         return m_main;
     }
+    // Asks the main application to quit, as the system does, and waits for it to end.
+    bool stopMainApplication() {
+        if (!m_main)
+            return false;
+        mainOutput();
+        m_main->terminate();
+        return m_main->waitForFinished(10000);
+    }
     // Everything the main application printed so far.
     QByteArray mainOutput() {
         if (m_main)

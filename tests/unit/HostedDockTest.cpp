@@ -144,12 +144,11 @@ void HostedDockTest::cleanup() {
 }
 
 void HostedDockTest::aFolderInTheDockIsItsPinnedLauncher() {
-    // Both folders' launchers were written at start; neither is pinned by that alone.
-    QVERIFY(QFileInfo::exists(entryFile(kWork)) && QFileInfo::exists(entryFile(kPlay)));
-    QCOMPARE(m_host.pins, QStringList{"org.gnome.Nautilus.desktop"});
-
-    m_helpers->manager->putFolderInDock(folder(kWork));
-    QCOMPARE(m_host.pins, (QStringList{"org.gnome.Nautilus.desktop", FolderLaunchers::entryId(kWork)}));
+    // Both folders were in the Dock before this dock stood for it: their launchers are written and
+    // pinned at start, after the user's own pins.
+    const QStringList pinned{"org.gnome.Nautilus.desktop", FolderLaunchers::entryId(kWork),
+                             FolderLaunchers::entryId(kPlay)};
+    QCOMPARE(m_host.pins, pinned);
     QCOMPARE(entryValue(kWork, "Name"), QStringLiteral("Work"));
     // Started as a dock click starts it: the helper's own program, without arguments.
     QCOMPARE(entryValue(kWork, "Exec"), helperOf(kWork) + QStringLiteral("/Contents/MacOS/Trellin"));
@@ -157,6 +156,11 @@ void HostedDockTest::aFolderInTheDockIsItsPinnedLauncher() {
     const QString picture = entryValue(kWork, "Icon");
     QVERIFY(QFileInfo(picture).isAbsolute() && QImage(picture).width() >= 256);
     QCOMPARE(m_tiles->isFolderKept(folder(kWork)), std::optional<bool>(true));
+
+    // A launcher that stands already was pinned before: one the user unpinned since is not
+    // pinned again behind their back.
+    m_host.pins.removeAll(FolderLaunchers::entryId(kPlay));
+    m_helpers->manager->syncHelpers(m_store->folders());
     QCOMPARE(m_tiles->isFolderKept(folder(kPlay)), std::optional<bool>(false));
 
     // Pinned once, however often it is put in.
@@ -166,11 +170,21 @@ void HostedDockTest::aFolderInTheDockIsItsPinnedLauncher() {
     // Out of the Dock: unpinned, its launcher and picture gone, the user's own pins kept.
     m_helpers->manager->removeFolderFromDock(folder(kWork));
     QCOMPARE(m_host.pins, QStringList{"org.gnome.Nautilus.desktop"});
+    // While the dock does not run, a pin waits for it.
+    m_host.running = false;
+    m_helpers->manager->putFolderInDock(folder(kWork));
+    m_host.running = true;
+    QCOMPARE(m_host.pins, QStringList{"org.gnome.Nautilus.desktop"});
+    m_host.say();
+    QCOMPARE(m_host.pins, (QStringList{"org.gnome.Nautilus.desktop", FolderLaunchers::entryId(kWork)}));
+    m_helpers->manager->removeFolderFromDock(folder(kWork));
     QVERIFY(!QFileInfo::exists(entryFile(kWork)) && !QFileInfo::exists(picture));
     QVERIFY(QFileInfo::exists(entryFile(kPlay)));
 }
 
 void HostedDockTest::aLauncherThatCannotBeWrittenIsNotPinned() {
+    m_helpers->manager->removeFolderFromDock(folder(kWork));
+    m_host.pins = {QStringLiteral("org.gnome.Nautilus.desktop")};
     // The applications folder is a file: no launcher can be written there.
     QDir(m_entries).removeRecursively();
     QVERIFY(writeFile(m_entries, "not a folder"));
@@ -204,7 +218,6 @@ void HostedDockTest::picturesFollowTheTilesLookOnceItRests() {
 }
 
 void HostedDockTest::anUnpinnedFolderLeavesTheDockAtOnce() {
-    m_host.pins << FolderLaunchers::entryId(kWork) << FolderLaunchers::entryId(kPlay);
     startMonitoring();
     // Both helpers run: with a user's dock that keeps no folder whose pin is gone.
     m_helpers->workspace.running = {{4242, helperOf(kWork)}, {4243, helperOf(kPlay)}};
@@ -223,11 +236,12 @@ void HostedDockTest::anUnpinnedFolderLeavesTheDockAtOnce() {
 
 void HostedDockTest::aDockThatDoesNotRunYetIsWaitedFor() {
     m_host.running = false;
+    m_host.pins = {};
     startMonitoring();
     m_clock.advance(10);
     QVERIFY(folder(kWork).isInDock && folder(kPlay).isInDock);
 
-    // It starts with Work pinned: Play, never pinned there, leaves.
+    // It starts with Work pinned and Play unpinned meanwhile: Play leaves.
     m_host.running = true;
     m_host.pins << FolderLaunchers::entryId(kWork);
     m_host.say();

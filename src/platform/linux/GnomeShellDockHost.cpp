@@ -62,8 +62,8 @@ QString GnomeShellDockHost::id() const {
 }
 
 QString GnomeShellDockHost::displayName() const {
-    return m_dashToDock && dashToDockEnabled() ? QStringLiteral("GNOME Shell with dash-to-dock")
-                                               : QStringLiteral("GNOME Shell");
+    const QString shell = DockHostIds::displayName(DockHostIds::gnomeShell);
+    return m_dashToDock && dashToDockEnabled() ? shell + QStringLiteral(" with dash-to-dock") : shell;
 }
 
 bool GnomeShellDockHost::isRunning() const {

@@ -63,7 +63,7 @@ QString PlankDockHost::id() const {
 }
 
 QString PlankDockHost::displayName() const {
-    return QStringLiteral("Plank");
+    return DockHostIds::displayName(DockHostIds::plank);
 }
 
 bool PlankDockHost::isRunning() const {

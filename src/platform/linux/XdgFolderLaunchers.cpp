@@ -82,6 +82,11 @@ std::optional<QString> XdgFolderLaunchers::ensureMainEntry(const Launcher& launc
     return publish(mainEntryId(), QStringLiteral("trellin"), launcher);
 }
 
+bool XdgFolderLaunchers::exists(const QUuid& folder) const {
+    struct stat status {};
+    return ::lstat(QFile::encodeName(entryPath(entryId(folder))).constData(), &status) == 0;
+}
+
 std::optional<QString> XdgFolderLaunchers::remove(const QUuid& folder) {
     const QString entry = entryPath(entryId(folder));
     if (!removeFile(entry))

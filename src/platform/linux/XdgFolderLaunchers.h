@@ -17,6 +17,7 @@ public:
     QString entryPath(const QString& entryId) const;
 
     std::optional<QString> write(const QUuid& folder, const Launcher& launcher) override;
+    bool exists(const QUuid& folder) const override;
     std::optional<QString> remove(const QUuid& folder) override;
     std::optional<QString> ensureMainEntry(const Launcher& launcher) override;
 
