@@ -397,6 +397,7 @@ struct SharedObjects {
             .host = *backend.dock.host,
             .launchers = backend.launchers,
             .scheduler = backend.scheduler,
+            .notifications = backend.localNotifications,
             .helperBundlePath = [this](const QUuid& id) { return helperManager.builder().helperBundleURL(id); },
             .picture =
                 [this](const AppFolder& folder) {
@@ -429,7 +430,7 @@ struct SharedObjects {
     AppDelegate delegate;
 };
 
-// Says which dock stands for the Dock, keeps the folders' pictures there current, and makes sure
+// Says which dock stands for the Dock, follows the setting to another, and makes sure
 // the desktop knows the main application's own launcher, so its windows are not a stranger's.
 void announceDock(const Identity& identity, Backend& backend, SharedObjects& objects, std::function<void()> restart) {
     Console::printLine(backend.dock.line);
@@ -442,11 +443,6 @@ void announceDock(const Identity& identity, Backend& backend, SharedObjects& obj
     });
     backend.localNotifications.addObserver(NotificationName::dockHostChanged,
                                            [dockSwitch](const Notification&) { dockSwitch->settingChanged(); });
-    if (HostDockTiles* tiles = objects.hostTiles.get()) {
-        for (const QLatin1String name : {NotificationName::tileAppearanceChanged, NotificationName::themeChanged})
-            backend.localNotifications.addObserver(name,
-                                                   [tiles](const Notification&) { tiles->schedulePictureRefresh(); });
-    }
     FolderLaunchers::Launcher main;
     main.name = QCoreApplication::applicationName();
     main.command = {identity.bundle.executablePath()};

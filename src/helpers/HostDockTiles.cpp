@@ -6,6 +6,8 @@
 #include "platform/Console.h"
 #include "platform/DockHost.h"
 #include "platform/FolderLaunchers.h"
+#include "platform/LocalNotificationCenter.h"
+#include "platform/NotificationNames.h"
 #include "platform/Scheduler.h"
 
 #include <QPointer>
@@ -14,9 +16,15 @@ HostDockTiles::HostDockTiles(Services services, QObject* parent)
     : QObject(parent)
     , m_services(std::move(services)) {
     connect(&m_services.host, &DockHost::changed, this, &HostDockTiles::pinWaiting);
+    // A folder's style, a tile setting or the theme: each may change how a tile is drawn.
+    for (const QLatin1String name : {NotificationName::tileAppearanceChanged, NotificationName::themeChanged})
+        m_observers.append(
+            m_services.notifications.addObserver(name, [this](const Notification&) { schedulePictureRefresh(); }));
 }
 
 HostDockTiles::~HostDockTiles() {
+    for (const int observer : std::as_const(m_observers))
+        m_services.notifications.removeObserver(observer);
     if (m_pictureRefresh)
         m_pictureRefresh->cancel();
 }

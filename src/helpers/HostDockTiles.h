@@ -11,6 +11,7 @@
 
 class DockHost;
 class FolderLaunchers;
+class LocalNotificationCenter;
 class Scheduler;
 class WorkItem;
 
@@ -23,6 +24,8 @@ public:
         DockHost& host;
         FolderLaunchers& launchers;
         Scheduler& scheduler;
+        // Where the tiles' look is said to change.
+        LocalNotificationCenter& notifications;
         // The folder's helper bundle, when it is built.
         std::function<std::optional<QString>(const QUuid& folderID)> helperBundlePath;
         // The folder's tile as the Dock shows it.
@@ -44,7 +47,8 @@ public:
     void moveFolderTiles(const AppFolder& folder, const QString& formerHelperPath) override;
     void syncFolderTiles(const QList<AppFolder>& folders) override;
 
-    // The tiles' look changed: every launcher gets its new picture a moment later.
+    // The tiles' look changed (as it is said to on `notifications`): every launcher gets its new
+    // picture a moment later.
     void schedulePictureRefresh();
 
 private:
@@ -59,4 +63,5 @@ private:
     std::shared_ptr<WorkItem> m_pictureRefresh;
     // Folders to pin once the dock runs.
     QList<QUuid> m_waitingPins;
+    QList<int> m_observers;
 };

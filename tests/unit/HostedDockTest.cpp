@@ -2,11 +2,13 @@
 // unpins it and takes the launcher away, the pictures follow the tiles' look, and Dock watching
 // reads the dock's pins: an unpinned folder leaves the Dock state even while its helper runs, and
 // a dock that does not run yet has said nothing.
+#include "app/DockHostSwitch.h"
 #include "app/DockStateReconciler.h"
 #include "helpers/HostDockTiles.h"
 #include "model/DockHeight.h"
 #include "model/FolderID.h"
 #include "model/FolderStore.h"
+#include "platform/DockHostIds.h"
 #include "platform/FolderLaunchers.h"
 #include "platform/InstanceEndings.h"
 #include "platform/linux/XdgFolderLaunchers.h"
@@ -47,6 +49,7 @@ private Q_SLOTS:
     void picturesFollowTheTilesLookOnceItRests();
     void anUnpinnedFolderLeavesTheDockAtOnce();
     void aDockThatDoesNotRunYetIsWaitedFor();
+    void anotherDockChosenTakesTheFoldersAndRestarts();
 
 private:
     QString entryFile(const QUuid& id) const { return m_entries + u'/' + FolderLaunchers::entryId(id); }
@@ -104,6 +107,7 @@ void HostedDockTest::init() {
         .host = m_host,
         .launchers = *m_launchers,
         .scheduler = m_clock,
+        .notifications = m_home->localNotifications,
         .helperBundlePath = [this](const QUuid& id) { return m_helpers->manager->builder().helperBundleURL(id); },
         .picture =
             [this](const AppFolder&) {
@@ -199,9 +203,9 @@ void HostedDockTest::aLauncherThatCannotBeWrittenIsNotPinned() {
 void HostedDockTest::picturesFollowTheTilesLookOnceItRests() {
     const QString first = entryValue(kWork, "Icon");
     m_tileColour = Qt::darkRed;
-    m_tiles->schedulePictureRefresh();
+    m_home->localNotifications.post(QStringLiteral("tileAppearanceChanged"));
     m_clock.advance(0.3);
-    m_tiles->schedulePictureRefresh(); // still being dragged
+    m_home->localNotifications.post(QStringLiteral("themeChanged")); // still being changed
     m_clock.advance(0.4);
     QCOMPARE(entryValue(kWork, "Icon"), first);
     m_clock.advance(0.1);
@@ -254,6 +258,33 @@ void HostedDockTest::aDockThatDoesNotRunYetIsWaitedFor() {
     m_host.say();
     m_clock.advance(1);
     QVERIFY(folder(kWork).isInDock);
+}
+
+void HostedDockTest::anotherDockChosenTakesTheFoldersAndRestarts() {
+    QString chosen = QStringLiteral("fake");
+    int restarts = 0;
+    DockHostSwitch dockSwitch({
+        .helpers = *m_helpers->manager,
+        .store = *m_store,
+        .currentId = m_host.id(),
+        .chosenId = [&chosen] { return chosen; },
+        .restart = [&restarts] { ++restarts; },
+    });
+    // The same dock, chosen by name instead of automatically: nothing moves.
+    dockSwitch.settingChanged();
+    QCOMPARE(restarts, 0);
+    QCOMPARE(m_host.pins.size(), 3);
+
+    // The Linux Dock: the folders leave the user's dock, its launchers go, and the Linux Dock's
+    // preferences keep both helpers; then everything starts again on it.
+    chosen = DockHostIds::trellinDock;
+    dockSwitch.settingChanged();
+    QCOMPARE(restarts, 1);
+    QCOMPARE(m_host.pins, QStringList{"org.gnome.Nautilus.desktop"});
+    QVERIFY(!QFileInfo::exists(entryFile(kWork)) && !QFileInfo::exists(entryFile(kPlay)));
+    QVERIFY(m_helpers->manager->dockPreferences().isFolderPinned(folder(kWork)));
+    QVERIFY(m_helpers->manager->dockPreferences().isFolderPinned(folder(kPlay)));
+    QVERIFY(folder(kWork).isInDock && folder(kPlay).isInDock);
 }
 
 QTEST_GUILESS_MAIN(HostedDockTest)
