@@ -1,6 +1,6 @@
 # Sourced by the fleet benchmarks: a throw-away home whose folders file holds <count> folders in
 # the Dock, four applications each, and whose preferences say the guide has been seen (so the main
-# window stays closed as at a login). Needs $home, $build, $XDG_DATA_HOME and uuid().
+# window stays closed as at a login). Needs $home, $build, $XDG_DATA_HOME and uuid() (bench-home.sh).
 # Usage: write_fleet_home <count>
 write_fleet_home() {
   local folders

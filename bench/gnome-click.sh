@@ -10,20 +10,11 @@ set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 openings=${2:-15}
 here=$(cd "$(dirname "$0")" && pwd)
-home=$(mktemp -d)
-pids=()
-cleanup() {
-  kill "${pids[@]}" 2>/dev/null || true
-  pkill -f "$home/share/Trellin/Helpers/" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$home"
-}
-trap cleanup EXIT
+. "$here/bench-home.sh"
 app=$build/Trellin.app/Contents/MacOS/Trellin
 bare_exe=${BARE_WIDGETS:-$build/bench/bench-bare-widgets}
 click=${DOCK_CLICK:-$build/bench/bench-dock-click}
 extension=trellin-test-unsafe-mode@trellin.app
-uuid() { tr a-z A-Z < /proc/sys/kernel/random/uuid; }
 
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp > /dev/null 2>&1 &

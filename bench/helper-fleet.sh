@@ -8,20 +8,11 @@
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 count=${2:-1}
-home=$(mktemp -d)
-pids=()
-cleanup() {
-  kill "${pids[@]}" 2>/dev/null || true
-  pkill -f "$home/share/Trellin/Helpers/" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$home"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/bench-home.sh"
 export HOME=$home XDG_DATA_HOME=$home/share XDG_CONFIG_HOME=$home/config QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-xcb}
 app=$build/Trellin.app/Contents/MacOS/Trellin
 # The yardstick; BARE_WIDGETS names another build's when measuring an older one.
 bare_exe=${BARE_WIDGETS:-$build/bench/bench-bare-widgets}
-uuid() { tr a-z A-Z < /proc/sys/kernel/random/uuid; }
 
 . "$(dirname "$0")/fleet-home.sh"
 write_fleet_home "$count"

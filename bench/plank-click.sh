@@ -8,21 +8,12 @@
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 openings=${2:-15}
-home=$(mktemp -d)
-pids=()
-cleanup() {
-  kill "${pids[@]}" 2>/dev/null || true
-  pkill -f "$home/share/Trellin/Helpers/" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$home"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/bench-home.sh"
 export HOME=$home XDG_DATA_HOME=$home/share XDG_CONFIG_HOME=$home/config XDG_CACHE_HOME=$home/cache \
   GSETTINGS_BACKEND=keyfile QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-xcb}
 app=$build/Trellin.app/Contents/MacOS/Trellin
 bare_exe=${BARE_WIDGETS:-$build/bench/bench-bare-widgets}
 click=${DOCK_CLICK:-$build/bench/bench-dock-click}
-uuid() { tr a-z A-Z < /proc/sys/kernel/random/uuid; }
 plank() { gdbus call --session -d net.launchpad.plank -o /net/launchpad/plank/dock1 -m "net.launchpad.plank.Items.$1" "${@:2}"; }
 
 . "$(dirname "$0")/fleet-home.sh"
