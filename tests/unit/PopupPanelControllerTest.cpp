@@ -363,8 +363,9 @@ void PopupPanelControllerTest::inAWaylandSessionOnlyATileTheHostNamesPlacesThePo
     QCOMPARE(hosted.popupPanel()->contentView()->dockEdge(), DockEdge::Bottom);
     QVERIFY(!centred());
 
-    // A dock that tells no geometry of its own (the plain dash) but names the clicked tile and
-    // its edge.
+    // A dock that reserves no edge and tells no geometry of its own (the plain dash) but names the
+    // clicked tile and its edge.
+    bed.screens.frames = {{{0, 0, 1440, 900}, {0, 0, 1440, 900}}};
     geometry.reset();
     tile = DockHost::TilePosition{{40, 450}, DockHost::Edge::Left};
     reopen();
@@ -372,6 +373,7 @@ void PopupPanelControllerTest::inAWaylandSessionOnlyATileTheHostNamesPlacesThePo
     QCOMPARE(hosted.popupPanel()->contentView()->dockEdge(), DockEdge::Left);
 
     // No tile named: the stale pointer and the reserved edge are no guide, whatever the geometry.
+    bed.screens.frames = {FakeScreens::bottomDockScreen(70)};
     tile.reset();
     for (const std::optional<DockHost::Geometry>& known :
          {std::optional<DockHost::Geometry>(), std::optional(DockHost::Geometry{DockHost::Edge::Bottom, 48})}) {
