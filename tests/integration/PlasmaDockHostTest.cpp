@@ -333,6 +333,14 @@ private Q_SLOTS:
         QCOMPARE(m_host->tilePosition(kFolder), std::nullopt);
         QCOMPARE(m_host->tilePosition(QStringLiteral("../x.desktop")), std::nullopt);
         QCOMPARE(m_kwin->runs(), 5);
+
+        // Two hosts of one process (the old dock's and the new one's, at a switch) on one connection.
+        const QDBusConnection shared = newConnection();
+        PlasmaDockHost first(shared, m_entries, m_config, m_files, m_clock);
+        PlasmaDockHost second(shared, m_entries, m_config, m_files, m_clock);
+        m_kwin->setCursor({600, 780});
+        for (PlasmaDockHost* host : {&first, &second, &first})
+            QCOMPARE(host->tilePosition(kFolder), DockHost::TilePosition({QPoint(600, 780), DockHost::Edge::Bottom}));
     }
 
     void aKWinThatDoesNotAnswerIsWaitedForBriefly() {

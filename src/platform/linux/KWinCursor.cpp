@@ -13,21 +13,30 @@
 #include <QTimer>
 #include <QUuid>
 
+#include <atomic>
+
+namespace {
+
+std::atomic<int> instances{0};
+
+} // namespace
+
 KWinCursor::KWinCursor(QDBusConnection bus, int timeoutMilliseconds, QObject* parent)
     : QObject(parent)
     , m_bus(std::move(bus))
+    , m_path(PlasmaNames::cursorReportPath + QLatin1Char('/') + QString::number(++instances))
     , m_timeout(timeoutMilliseconds) {}
 
 KWinCursor::~KWinCursor() {
     if (m_waiting)
         m_waiting->quit();
     if (m_registered)
-        m_bus.unregisterObject(PlasmaNames::cursorReportPath);
+        m_bus.unregisterObject(m_path);
 }
 
 bool KWinCursor::registerReport() {
     if (!m_registered)
-        m_registered = m_bus.registerObject(PlasmaNames::cursorReportPath, this, QDBusConnection::ExportAllSlots);
+        m_registered = m_bus.registerObject(m_path, this, QDBusConnection::ExportAllSlots);
     return m_registered;
 }
 
@@ -54,7 +63,7 @@ std::optional<QPoint> KWinCursor::position() {
     m_token = QUuid::createUuid().toString(QUuid::WithoutBraces);
     m_answer.reset();
     const QJsonObject parameters{{QStringLiteral("service"), m_bus.baseService()},
-                                 {QStringLiteral("path"), PlasmaNames::cursorReportPath},
+                                 {QStringLiteral("path"), m_path},
                                  {QStringLiteral("interface"), PlasmaNames::cursorReportInterface},
                                  {QStringLiteral("method"), PlasmaNames::cursorReportMethod},
                                  {QStringLiteral("token"), m_token}};

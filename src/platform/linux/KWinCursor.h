@@ -35,6 +35,8 @@ private:
     std::optional<int> loadScript(const QString& file, const QString& pluginName);
 
     QDBusConnection m_bus;
+    // Of this object alone, so that two in one process do not take each other's answers.
+    QString m_path;
     int m_timeout;
     bool m_registered = false;
     QEventLoop* m_waiting = nullptr;

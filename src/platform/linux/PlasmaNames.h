@@ -26,7 +26,8 @@ inline const QString kwinScriptingInterface = QStringLiteral("org.kde.kwin.Scrip
 inline const QString kwinScriptPathPrefix = QStringLiteral("/");
 inline const QString kwinScriptInterface = QStringLiteral("org.kde.kwin.Script");
 
-// Where a KWin script of ours reports back to the process that loaded it.
+// Where a KWin script of ours reports back to the process that loaded it: below this path, one
+// object for each asker.
 inline const QString cursorReportPath = QStringLiteral("/app/trellin/KWinCursor");
 inline const QString cursorReportInterface = QStringLiteral("app.trellin.KWinCursor");
 inline const QString cursorReportMethod = QStringLiteral("Report");
