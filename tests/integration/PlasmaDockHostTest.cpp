@@ -209,6 +209,8 @@ private Q_SLOTS:
     // The shell saves its panels by writing a new file over the old one: a save that changed the
     // pins is told, once; other files in the folder and saves of the same pins are not.
     void theShellsSavesAreWatched() {
+        // Only for someone who listens.
+        QVERIFY(!m_files.isWatched(m_config));
         QSignalSpy changed(m_host.get(), &DockHost::changed);
         QVERIFY(m_files.isWatched(m_config));
         QCOMPARE(m_host->pin(kFolder), std::nullopt);
@@ -247,14 +249,43 @@ private Q_SLOTS:
         m_clock.advance(1);
         QCOMPARE(changed.count(), 2);
         QVERIFY(!m_host->pinnedEntries()->contains(kFolder));
+
+        // The panel moved to the left edge, then made thicker (saved in the shell's other file).
+        panels[0].location = QStringLiteral("left");
+        m_shell->setPanels(panels);
+        m_applets.rewrite();
+        m_files.fire(m_config, FileEvents::Write);
+        m_clock.advance(1);
+        QCOMPARE(changed.count(), 3);
+        panels[0].height = 60;
+        m_shell->setPanels(panels);
+        Applets shellFile{m_config + QStringLiteral("/plasmashellrc")};
+        shellFile.rewrite();
+        m_files.fire(m_config, FileEvents::Write);
+        m_clock.advance(1);
+        QCOMPARE(changed.count(), 4);
+        QCOMPARE(m_host->geometry(), DockHost::Geometry({DockHost::Edge::Left, 42}));
+
+        // A save the shell does not answer about is looked at again, not passed over.
+        panels[0].widgets[1].launchers.clear();
+        m_shell->setPanels(panels);
+        m_shell->setMode(FakePlasmaShell::Mode::PrintsNothing);
+        m_applets.rewrite();
+        m_files.fire(m_config, FileEvents::Write);
+        m_clock.advance(1);
+        QCOMPARE(changed.count(), 4);
+        m_shell->setMode(FakePlasmaShell::Mode::Runs);
+        m_clock.advance(5);
+        QCOMPARE(changed.count(), 5);
+        QCOMPARE(m_host->pinnedEntries(), QStringList());
     }
 
     void aFolderNotThereYetIsWatchedOnceItIs() {
         m_host.reset();
         QVERIFY(QDir(m_config).removeRecursively());
         auto host = makeHost();
-        QVERIFY(!m_files.isWatched(m_config));
         QSignalSpy changed(host.get(), &DockHost::changed);
+        QVERIFY(!m_files.isWatched(m_config));
         m_clock.advance(6);
         QVERIFY(!m_files.isWatched(m_config));
         // The shell's first save makes the folder.

@@ -18,6 +18,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMetaMethod>
 #include <QPointer>
 #include <QUrl>
 
@@ -82,8 +83,7 @@ PlasmaDockHost::PlasmaDockHost(QDBusConnection bus, QString entriesDirectory, QS
             [this](const QString&, const QString&, const QString& newOwner) { ownerChanged(newOwner); });
     if (QDBusConnectionInterface* daemon = m_bus.interface())
         m_running = daemon->isServiceRegistered(PlasmaNames::service).value();
-    m_appletsStamp = FileStamp::of(m_configDirectory + QLatin1Char('/') + PlasmaNames::appletsFile);
-    watchApplets();
+    m_shellFileStamps = shellFileStamps();
 }
 
 std::unique_ptr<PlasmaDockHost> PlasmaDockHost::create(QDBusConnection bus, QString entriesDirectory) {
@@ -127,7 +127,7 @@ void PlasmaDockHost::setTimeout(int milliseconds) {
 
 void PlasmaDockHost::ownerChanged(const QString& newOwner) {
     m_running = !newOwner.isEmpty();
-    m_watchedPins.reset();
+    m_watched.reset();
     Q_EMIT changed();
 }
 
@@ -331,9 +331,11 @@ std::optional<QString> PlasmaDockHost::unpin(const QString& entryId) {
 
 std::optional<DockHost::Geometry> PlasmaDockHost::geometry() const {
     const std::optional<Panels> panels = readPanels();
-    if (!panels)
-        return std::nullopt;
-    const auto target = pinTarget(*panels);
+    return panels ? geometryOf(*panels) : std::nullopt;
+}
+
+std::optional<DockHost::Geometry> PlasmaDockHost::geometryOf(const Panels& panels) {
+    const auto target = pinTarget(panels);
     if (!target || !target->first->edge || target->first->thickness <= 0)
         return std::nullopt;
     return Geometry{*target->first->edge,
@@ -364,6 +366,11 @@ std::optional<DockHost::TilePosition> PlasmaDockHost::tilePosition(const QString
             return TilePosition{*cursor, *panel.edge};
     }
     return std::nullopt;
+}
+
+void PlasmaDockHost::connectNotify(const QMetaMethod& signal) {
+    if (signal == QMetaMethod::fromSignal(&DockHost::changed))
+        watchApplets();
 }
 
 void PlasmaDockHost::watchApplets() {
@@ -403,16 +410,32 @@ void PlasmaDockHost::appletsMayHaveChanged() {
     });
 }
 
+QList<FileStamp> PlasmaDockHost::shellFileStamps() const {
+    return {FileStamp::of(m_configDirectory + QLatin1Char('/') + PlasmaNames::appletsFile),
+            FileStamp::of(m_configDirectory + QLatin1Char('/') + PlasmaNames::shellFile)};
+}
+
 void PlasmaDockHost::checkApplets() {
-    const FileStamp stamp = FileStamp::of(m_configDirectory + QLatin1Char('/') + PlasmaNames::appletsFile);
-    if (stamp == m_appletsStamp)
+    const QList<FileStamp> stamps = shellFileStamps();
+    if (stamps == m_shellFileStamps)
         return;
-    m_appletsStamp = stamp;
+    m_shellFileStamps = stamps;
     if (!m_running)
         return;
-    const std::optional<QStringList> pins = pinnedEntries();
-    if (!pins || pins == m_watchedPins)
+    const std::optional<Panels> panels = readPanels();
+    if (!panels) {
+        // Unanswered (the shell busy, say): asked again later, rather than a change going unseen.
+        m_shellFileStamps.clear();
+        const QPointer<PlasmaDockHost> self(this);
+        m_scheduler.schedule(kRetryDelay, [self] {
+            if (self)
+                self->checkApplets();
+        });
         return;
-    m_watchedPins = pins;
+    }
+    const auto seen = std::pair{entriesOf(*panels), geometryOf(*panels)};
+    if (seen == m_watched)
+        return;
+    m_watched = seen;
     Q_EMIT changed();
 }

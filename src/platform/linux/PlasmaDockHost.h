@@ -18,7 +18,8 @@ class WorkItem;
 // KDE Plasma's task managers (the icon-only one and the plain one), in every panel: pins are their
 // launchers, read and written live through the shell's scripting interface. The file where the
 // shell keeps them is never written here: a running shell would not read it, and would overwrite
-// it. That file is only watched, since the shell saves it after the user unpins something. Where
+// it. That file is only watched, since the shell saves it after the user unpins something or moves
+// a panel. Where
 // the click was comes from KWin (KWinCursor), the edge from the panel holding the launcher.
 class PlasmaDockHost final : public DockHost {
     Q_OBJECT
@@ -54,6 +55,11 @@ public:
     // How long a question to the shell or KWin may take before it counts as unanswered.
     void setTimeout(int milliseconds);
 
+protected:
+    // The shell's files are watched only once someone listens for changes: a helper, which only
+    // asks where its tile is, keeps no watch (and no inotify instance) of its own.
+    void connectNotify(const QMetaMethod& signal) override;
+
 private:
     struct TaskManager {
         int widget = 0;
@@ -74,6 +80,7 @@ private:
     std::optional<QJsonValue> evaluate(const QString& script, QString* failure = nullptr) const;
     std::optional<QString> why(const QString& entryId) const;
     std::optional<QStringList> entriesOf(const Panels& panels) const;
+    static std::optional<Geometry> geometryOf(const Panels& panels);
     // Where a pin goes: the first task manager of a panel on the primary screen, else the first.
     static std::optional<std::pair<const Panel*, const TaskManager*>> pinTarget(const Panels& panels);
     bool holds(const Panel& panel, const QString& entryId) const;
@@ -82,6 +89,7 @@ private:
     void watchApplets();
     void appletsMayHaveChanged();
     void checkApplets();
+    QList<FileStamp> shellFileStamps() const;
 
     QDBusConnection m_bus;
     QString m_entriesDirectory;
@@ -96,7 +104,7 @@ private:
     bool m_running = false;
     std::unique_ptr<FileEvents::Watch> m_watch;
     std::shared_ptr<WorkItem> m_pendingCheck;
-    FileStamp m_appletsStamp;
-    // The pins as the watch last saw them, to tell the shell's saves that change them.
-    std::optional<QStringList> m_watchedPins;
+    QList<FileStamp> m_shellFileStamps;
+    // The pins and geometry as the watch last saw them, to tell the shell's saves that change them.
+    std::optional<std::pair<std::optional<QStringList>, std::optional<Geometry>>> m_watched;
 };

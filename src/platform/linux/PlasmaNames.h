@@ -13,8 +13,10 @@ inline const QString path = QStringLiteral("/PlasmaShell");
 inline const QString interface = QStringLiteral("org.kde.PlasmaShell");
 inline const QString evaluateScript = QStringLiteral("evaluateScript");
 
-// The shell's widgets and panels, in $XDG_CONFIG_HOME; Plasma replaces it by rename when it saves.
+// The shell's widgets and panels (their launchers and edges), and its panels' thicknesses, in
+// $XDG_CONFIG_HOME; Plasma replaces each by rename when it saves.
 inline const QString appletsFile = QStringLiteral("plasma-org.kde.plasma.desktop-appletsrc");
+inline const QString shellFile = QStringLiteral("plasmashellrc");
 
 // A launcher found through the desktop-entry search path, and one named by its file.
 inline const QString applicationsScheme = QStringLiteral("applications:");
