@@ -95,7 +95,7 @@ private Q_SLOTS:
         GeneralSettingsView page(bed.environment);
         page.show();
         SegmentedPicker* dock = page.dockPicker();
-        QCOMPARE(dock->labels(), (QStringList{"Automatic", "GNOME Shell", "Plank", "Trellin Dock"}));
+        QCOMPARE(dock->labels(), (QStringList{"Automatic", "GNOME Shell", "Plank", "KDE Plasma", "Trellin Dock"}));
         QCOMPARE(dock->selection(), 0);
         QVERIFY(page.dockRow()->subtitle().isEmpty());
         QCOMPARE(dock->accessibleName(), QStringLiteral("Dock"));
