@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <fcntl.h>
@@ -111,7 +112,14 @@ bool PlasmaHost::start() {
     m_desktop.setSessionVariable(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("KDE"));
     m_desktop.setSessionVariable(QStringLiteral("KDE_FULL_SESSION"), QStringLiteral("true"));
     m_desktop.setSessionVariable(QStringLiteral("KDE_SESSION_VERSION"), QStringLiteral("5"));
-    m_desktop.start(QStringLiteral(TRELLIN_KACTIVITYMANAGERD));
+    // The activity manager lives with the system's helper programs, not on the PATH.
+    const QString activities = QStandardPaths::findExecutable(QStringLiteral("kactivitymanagerd"),
+                                                              QString::fromLatin1(TRELLIN_LIBEXEC_DIRS).split(u':'));
+    if (activities.isEmpty()) {
+        qWarning("kactivitymanagerd is not installed: scripts/install-deps hosts installs it");
+        return false;
+    }
+    m_desktop.start(activities);
     if (!m_desktop.waitForService(QStringLiteral("org.kde.ActivityManager"), 30000))
         return false;
     // As the session starts it: no platform named, so it picks Wayland itself and the programs it
