@@ -286,6 +286,7 @@ private Q_SLOTS:
         QSignalSpy changed(s.get(), &AppSettings::changed);
         const QList<std::pair<DockHostChoice, QString>> ids{{DockHostChoice::GnomeShell, DockHostIds::gnomeShell},
                                                             {DockHostChoice::Plank, DockHostIds::plank},
+                                                            {DockHostChoice::KdePlasma, DockHostIds::kdePlasma},
                                                             {DockHostChoice::TrellinDock, DockHostIds::trellinDock},
                                                             {DockHostChoice::Automatic, DockHostIds::automatic}};
         for (const auto& [choice, id] : ids) {

@@ -119,6 +119,9 @@ private Q_SLOTS:
         QCOMPARE(dock->accessibleDescription(), dock->optionAccessibleText(2));
 
         QTest::keyClick(dock, Qt::Key_Right);
+        QCOMPARE(settings.dockHost(), DockHostChoice::KdePlasma);
+        QCOMPARE(bed.home.defaults->object(QStringLiteral("dockHost")), QVariant(DockHostIds::kdePlasma));
+        QTest::keyClick(dock, Qt::Key_Right);
         QCOMPARE(settings.dockHost(), DockHostChoice::TrellinDock);
         settings.setDockHost(DockHostChoice::GnomeShell);
         QCOMPARE(dock->selection(), 1);
