@@ -64,6 +64,14 @@ bool HostDesktop::startDisplay() {
     return true;
 }
 
+void HostDesktop::useWaylandSession(const QString& waylandDisplay, const QString& display, const QString& xauthority) {
+    m_waylandDisplay = waylandDisplay;
+    m_display = display;
+    m_xauthority = xauthority;
+    qputenv("DISPLAY", m_display.toLocal8Bit());
+    qputenv("XAUTHORITY", m_xauthority.toLocal8Bit());
+}
+
 bool HostDesktop::startBuses() {
     for (const char* folder : {"share/applications", ".config", ".cache", "run"})
         if (!QDir().mkpath(path(QString::fromLatin1(folder))))
@@ -108,7 +116,7 @@ QProcessEnvironment HostDesktop::environment() const {
         {"XDG_CACHE_HOME", path(".cache")},
         {"XDG_RUNTIME_DIR", path("run")},
         {"XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share")},
-        {"XDG_SESSION_TYPE", QStringLiteral("x11")},
+        {"XDG_SESSION_TYPE", isWaylandSession() ? QStringLiteral("wayland") : QStringLiteral("x11")},
         {"DBUS_SESSION_BUS_ADDRESS", m_sessionBus ? m_sessionBus->address() : QString()},
         {"DBUS_SYSTEM_BUS_ADDRESS", m_systemBus ? m_systemBus->address() : QString()},
         // Settings in a file of the home: the dock, Trellin and the test read and write the same.
@@ -119,6 +127,11 @@ QProcessEnvironment HostDesktop::environment() const {
     };
     for (const auto& [name, value] : values)
         environment.insert(QString::fromLatin1(name), value);
+    if (isWaylandSession()) {
+        environment.insert(QStringLiteral("WAYLAND_DISPLAY"), m_waylandDisplay);
+        environment.insert(QStringLiteral("XAUTHORITY"), m_xauthority);
+    }
+    environment.insert(m_sessionVariables);
     return environment;
 }
 

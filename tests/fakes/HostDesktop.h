@@ -26,6 +26,13 @@ public:
     // Starts the X server on a free display and makes it this process's DISPLAY: call it before
     // the QGuiApplication is made, so the test's own screenshots and xdotool see the dock.
     bool startDisplay();
+    // A Wayland session instead: the compositor the dock runs in serves X11 clients through the
+    // X server it started (Xwayland). Programs of the desktop see both displays from now on, and
+    // this process's xdotool sees that X server.
+    void useWaylandSession(const QString& waylandDisplay, const QString& display, const QString& xauthority);
+    bool isWaylandSession() const { return !m_waylandDisplay.isEmpty(); }
+    // A variable every program of the desktop started from now on sees, as a session sets it.
+    void setSessionVariable(const QString& name, const QString& value) { m_sessionVariables.insert(name, value); }
     // The buses and the home's folders; after the application is made.
     bool startBuses();
     // openbox, for docks that need a window manager beside them.
@@ -41,6 +48,7 @@ public:
     // Where the fixture program records its launches.
     QString fixtureLog() const { return path(QStringLiteral("launches.log")); }
     QString display() const { return m_display; }
+    QString waylandDisplay() const { return m_waylandDisplay; }
     QDBusConnection& bus() { return m_connection; }
     QProcessEnvironment environment() const;
 
@@ -72,6 +80,9 @@ private:
     QTemporaryDir m_home;
     QProcess m_xserver;
     QString m_display;
+    QString m_xauthority;
+    QString m_waylandDisplay;
+    QProcessEnvironment m_sessionVariables;
     std::unique_ptr<PrivateBus> m_sessionBus;
     std::unique_ptr<PrivateBus> m_systemBus;
     QDBusConnection m_connection{QString()};
