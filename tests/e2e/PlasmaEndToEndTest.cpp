@@ -197,15 +197,12 @@ void PlasmaEndToEndTest::aClickOnTheTileOpensThePopupNextToThePanel() {
 void PlasmaEndToEndTest::unpinningInPlasmaTakesTheFolderOut() {
     if (!m_foldersInDock)
         QFAIL("the folders did not reach the task manager");
-    // Its helper runs, as after any click on its tile; a click away, on the desktop, should close
-    // the popup.
+    // Its helper runs, as after any click on its tile.
     QVERIFY(clickIcon(kGames.colour, [&] { return !windowTitled(kGames.name).isEmpty(); }));
+    // The desktop is a Wayland surface, which Xwayland's clicks never tell of: the popup closes
+    // because it is no longer the active window.
     QVERIFY(m_plasma.click({640, 300}));
-    QTest::qWait(5000);
-    // The desktop is a Wayland surface: the click never reaches the popup's X11 window, and the
-    // popup does not close when it is no longer the active window either.
-    QEXPECT_FAIL("", "a click outside the popup on a Wayland surface leaves it open", Continue);
-    QVERIFY(windowTitled(kGames.name).isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(windowTitled(kGames.name).isEmpty(), 10000);
     // Unpinned with its popup open or closed, the helper goes all the same.
     QVERIFY(m_trellin.isHelperRunning(kGames.name));
     QVERIFY(m_trellin.storedFolder(kGames.id).value("isInDock").toBool());
