@@ -18,16 +18,19 @@ build: configure
 run: build
 	@scripts/run $(BUILD_DIR)
 
+# The docks the end-to-end tests run in are needed only once the build is done.
 test: build
+	@scripts/install-deps docks
 	@scripts/run-tests $(BUILD_DIR)
 
 # The docks too large to install and start on every `make test` (KDE Plasma): their packages and
 # their end-to-end tests.
 test-hosts: build
-	@scripts/install-deps hosts
+	@scripts/install-deps docks hosts
 	@scripts/run-host-tests $(BUILD_DIR)
 
 bench: build
+	@scripts/install-deps docks
 	@scripts/run-benchmarks $(BUILD_DIR)
 
 # libFuzzer under sanitizers, in a clang build of its own; FUZZ_SECONDS per fuzz target.
