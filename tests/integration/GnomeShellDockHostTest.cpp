@@ -5,7 +5,7 @@
 #include "platform/linux/GioDesktopSettings.h"
 
 #include "BusTestCase.h"
-#include "FakeShellTiles.h"
+#include "FakeShellObject.h"
 #include "TestDesktopSettings.h"
 
 #include <QElapsedTimer>
@@ -144,7 +144,7 @@ private Q_SLOTS:
     void theExtensionTellsWhereTheTileIs() {
         QCOMPARE(m_host->tilePosition(kFolderEntry), std::nullopt);
         QCOMPARE(m_host->geometry(), std::nullopt);
-        FakeShellTiles tiles(m_shellConnection, kTilesPath);
+        FakeShellObject tiles(m_shellConnection, kTilesPath);
         QVERIFY(tiles.start());
         tiles.answer(QStringLiteral("GetTile"), {true, 536, 708, 64, 92, QStringLiteral("BOTTOM")});
         tiles.answer(QStringLiteral("GetDock"), {true, QStringLiteral("BOTTOM"), 48});
@@ -176,7 +176,7 @@ private Q_SLOTS:
     // An extension of another version, or a broken one, answers in other shapes; a shell too busy
     // to answer must not hold up the click: each counts as no answer.
     void wrongOrLateAnswersCountAsNone() {
-        FakeShellTiles tiles(m_shellConnection, kTilesPath);
+        FakeShellObject tiles(m_shellConnection, kTilesPath);
         QVERIFY(tiles.start());
         const QString bottom = QStringLiteral("BOTTOM");
         const QList<QVariantList> badTiles = {

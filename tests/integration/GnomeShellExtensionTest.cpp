@@ -1,11 +1,11 @@
 // Trellin's GNOME Shell extension: what the bundle ships against the names the helpers use, and its
 // installation into a user's extensions folder with the shell's settings in a test store.
-#include "platform/linux/GioDesktopSettings.h"
 #include "platform/linux/GnomeShellExtension.h"
+#include "platform/linux/GioDesktopSettings.h"
 #include "platform/linux/GnomeShellNames.h"
 
 #include "BusTestCase.h"
-#include "FakeShellTiles.h"
+#include "FakeShellObject.h"
 #include "TestDesktopSettings.h"
 #include "TestFiles.h"
 
@@ -18,8 +18,8 @@
 namespace {
 
 const QString kShell = QStringLiteral("org.gnome.shell");
-const QString kBundled = QStringLiteral(TRELLIN_BUNDLE_DIR "/Contents/Resources/gnome-shell-extension/") +
-                         GnomeShellNames::tilesExtension;
+const QString kBundled =
+    QStringLiteral(TRELLIN_BUNDLE_DIR "/Contents/Resources/gnome-shell-extension/") + GnomeShellNames::tilesExtension;
 const QString kDashToDock = QStringLiteral("dash-to-dock@micxgx.gmail.com");
 
 QJsonObject metadata(const QString& folder) {
@@ -42,6 +42,7 @@ private Q_SLOTS:
     void init() {
         QVERIFY(m_settingsReady);
         m_home = std::make_unique<QTemporaryDir>();
+        QVERIFY(TestDesktopSettings::set(kShell, QStringLiteral("disable-user-extensions"), QStringLiteral("false")));
         QVERIFY(TestDesktopSettings::set(kShell, QStringLiteral("enabled-extensions"),
                                          QStringLiteral("['%1', 'other@example.org']").arg(kDashToDock)));
         // Switched off by the user once: installing on request switches it on again.
@@ -104,13 +105,31 @@ private Q_SLOTS:
                  QStringList(GnomeShellNames::tilesExtension));
         // The running shell did not see it at its start: it runs it from the next login.
         QCOMPARE(extension.state(), DockExtension::State::Installed);
-        FakeShellTiles tiles(m_shellConnection, GnomeShellNames::tilesPath);
+        FakeShellObject tiles(m_shellConnection, GnomeShellNames::tilesPath);
         QVERIFY(tiles.start());
         tiles.answer(GnomeShellNames::getDockMethod, {false, QString(), 0});
         QCOMPARE(extension.state(), DockExtension::State::Active);
         // Once more changes nothing, and does not list it twice.
         QCOMPARE(extension.install(), std::nullopt);
         QCOMPARE(listIn(QStringLiteral("enabled-extensions")).count(GnomeShellNames::tilesExtension), 1);
+
+        // The shell saw it at its start and would not run it (made for another version): said so.
+        tiles.stop();
+        FakeShellObject shell(m_shellConnection, GnomeShellNames::extensionsPath);
+        QVERIFY(shell.start());
+        shell.answer(GnomeShellNames::extensionInfoMethod, {QVariantMap{{"state", 4.0}}});
+        QCOMPARE(extension.state(), DockExtension::State::Refused);
+        QCOMPARE(shell.calls(GnomeShellNames::extensionInfoMethod),
+                 QList<QVariantList>({{GnomeShellNames::tilesExtension}}));
+        shell.answer(GnomeShellNames::extensionInfoMethod, {QVariantMap{{"state", 2.0}}});
+        QCOMPARE(extension.state(), DockExtension::State::Installed);
+
+        // All extensions switched off by the user: left so, but not reported as done.
+        QVERIFY(TestDesktopSettings::set(kShell, QStringLiteral("disable-user-extensions"), QStringLiteral("true")));
+        QTRY_COMPARE_WITH_TIMEOUT(extension.state(), DockExtension::State::NotInstalled, 5000);
+        QVERIFY(extension.install().value_or(QString()).contains(QStringLiteral("switched off")));
+        QVERIFY(TestDesktopSettings::set(kShell, QStringLiteral("disable-user-extensions"), QStringLiteral("false")));
+        QTRY_COMPARE_WITH_TIMEOUT(extension.state(), DockExtension::State::Installed, 5000);
 
         // Switched off by the user: offered again.
         QVERIFY(TestDesktopSettings::set(kShell, QStringLiteral("enabled-extensions"), QStringLiteral("@as []")));
@@ -172,19 +191,19 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(installed()));
         // A bundle without the extension.
         GnomeShellExtension withoutBundle(m_home->filePath(QStringLiteral("nothing")), m_home->path(),
-                                          GioDesktopSettings().open(kShell), newConnection());
+                                          std::make_unique<GioDesktopSettings>(), newConnection());
         QVERIFY(withoutBundle.install().has_value());
         // An extensions folder that cannot be made: the settings stay as they were.
         QVERIFY(writeFile(m_home->filePath(QStringLiteral("file")), "x"));
         GnomeShellExtension blocked(kBundled, m_home->filePath(QStringLiteral("file/extensions")),
-                                    GioDesktopSettings().open(kShell), newConnection());
+                                    std::make_unique<GioDesktopSettings>(), newConnection());
         QVERIFY(blocked.install().has_value());
         QVERIFY(!listIn(QStringLiteral("enabled-extensions")).contains(GnomeShellNames::tilesExtension));
     }
 
 private:
     GnomeShellExtension make() {
-        return GnomeShellExtension(kBundled, m_home->path(), GioDesktopSettings().open(kShell), newConnection());
+        return GnomeShellExtension(kBundled, m_home->path(), std::make_unique<GioDesktopSettings>(), newConnection());
     }
     QString installed() const { return m_home->filePath(GnomeShellNames::tilesExtension); }
 

@@ -211,6 +211,13 @@ private Q_SLOTS:
         QVERIFY(row->stateLabel()->text() != QStringLiteral("Active"));
         QVERIFY(row->note()->text().isEmpty());
 
+        // The shell would not run it: said so, with nothing to press that could not help.
+        extension.current = DockExtension::State::Refused;
+        page.refreshActiveDock();
+        QCOMPARE(row->stateLabel()->text(), bed.localization.text(L10nKey::shellExtensionRefused));
+        QCOMPARE(row->note()->tone(), RowNote::Tone::Warning);
+        QVERIFY(!row->installButton()->isVisibleTo(&page));
+
         // Another dock in use: not offered.
         offered = false;
         page.refreshActiveDock();

@@ -2,7 +2,6 @@
 // `make run` and for test desktops: trellin-shell-extension state|install <Trellin.app>.
 #include "platform/linux/GioDesktopSettings.h"
 #include "platform/linux/GnomeShellExtension.h"
-#include "platform/linux/GnomeShellNames.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -18,6 +17,8 @@ const char* stateName(DockExtension::State state) {
         return "outdated";
     case DockExtension::State::Installed:
         return "installed";
+    case DockExtension::State::Refused:
+        return "refused";
     case DockExtension::State::Active:
         return "active";
     }
@@ -33,13 +34,14 @@ int main(int argc, char** argv) {
     QTextStream err(stderr);
     if (arguments.size() != 3 || (arguments[1] != u"state" && arguments[1] != u"install")) {
         err << "usage: trellin-shell-extension state|install <Trellin.app>\n"
-               "  state    prints not-installed, outdated, installed (from the next login) or active\n"
+               "  state    prints not-installed, outdated, installed (from the next login), refused (the\n"
+               "           shell did not run it) or active\n"
                "  install  installs it into $XDG_DATA_HOME/gnome-shell/extensions and switches it on\n";
         return 2;
     }
     GnomeShellExtension extension(GnomeShellExtension::bundledFolder(arguments[2]),
-                                  GnomeShellExtension::userExtensionsFolder(),
-                                  GioDesktopSettings().open(GnomeShellNames::shellSchema), QDBusConnection::sessionBus());
+                                  GnomeShellExtension::userExtensionsFolder(), std::make_unique<GioDesktopSettings>(),
+                                  QDBusConnection::sessionBus());
     if (arguments[1] == u"install") {
         if (const std::optional<QString> why = extension.install()) {
             err << "trellin-shell-extension: " << *why << '\n';

@@ -8,20 +8,20 @@
 #include <QThread>
 #include <QTimer>
 
-// Trellin's GNOME Shell extension as the shell exports it on its own connection: each method
-// answers what the test set (any values, of any types, so a test can answer wrongly), or an error
+// An object exported on GNOME Shell's connection (Trellin's extension's, or the shell's own): each
+// method answers what the test set (any values, of any types, so a test can answer wrongly), or an error
 // for a method given no answer, after an optional delay. It answers from a thread of its own, as
 // the shell would, so that a caller blocked on a call does not block it.
-class FakeShellTiles : public QDBusVirtualObject {
+class FakeShellObject : public QDBusVirtualObject {
     Q_OBJECT
 public:
-    FakeShellTiles(QDBusConnection connection, QString path)
+    FakeShellObject(QDBusConnection connection, QString path)
         : m_connection(std::move(connection))
         , m_path(std::move(path)) {
         moveToThread(&m_thread);
         m_thread.start();
     }
-    ~FakeShellTiles() override {
+    ~FakeShellObject() override {
         stop();
         QThread* here = QThread::currentThread();
         QMetaObject::invokeMethod(
