@@ -55,7 +55,12 @@ private Q_SLOTS:
             QTest::qWait(20);
             // Nothing is cut: the page's natural size fits its content.
             QVERIFY(page->minimumSizeHint().width() <= 560);
-            QVERIFY(page->minimumSizeHint().height() <= page->height());
+            QVERIFY2(page->minimumSizeHint().height() <= page->height(),
+                     qPrintable(QStringLiteral("%1 %2 %3 %4")
+                                    .arg(page->metaObject()->className())
+                                    .arg(page->minimumSizeHint().height())
+                                    .arg(page->height())
+                                    .arg(page->sizeHint().height())));
             QImage image(page->size() * 2, QImage::Format_ARGB32_Premultiplied);
             image.setDevicePixelRatio(2);
             image.fill(Qt::magenta);
