@@ -243,6 +243,46 @@
         <source>In use: %@</source>
         <translation>Зараз використовується: %@</translation>
     </message>
+    <message id="settings.general.shell_extension">
+        <source>GNOME Shell extension</source>
+        <translation>Розширення GNOME Shell</translation>
+    </message>
+    <message id="settings.general.shell_extension.subtitle">
+        <source>Opens a folder’s popup at its icon on Wayland</source>
+        <translation>Відкриває вікно теки біля її значка у Wayland</translation>
+    </message>
+    <message id="settings.general.shell_extension.install">
+        <source>Install</source>
+        <translation>Встановити</translation>
+    </message>
+    <message id="settings.general.shell_extension.update">
+        <source>Update</source>
+        <translation>Оновити</translation>
+    </message>
+    <message id="settings.general.shell_extension.installed">
+        <source>Installed</source>
+        <translation>Встановлено</translation>
+    </message>
+    <message id="settings.general.shell_extension.active">
+        <source>Active</source>
+        <translation>Активне</translation>
+    </message>
+    <message id="settings.general.shell_extension.next_login">
+        <source>GNOME Shell starts it when you next log in.</source>
+        <translation>GNOME Shell увімкне його, коли ви наступного разу ввійдете в систему.</translation>
+    </message>
+    <message id="settings.general.shell_extension.refused">
+        <source>Not running</source>
+        <translation>Не працює</translation>
+    </message>
+    <message id="settings.general.shell_extension.refused.note">
+        <source>GNOME Shell did not start it: it is made for another version of GNOME Shell, or it failed there. The popup opens in the middle of the screen.</source>
+        <translation>GNOME Shell не запустив його: воно створене для іншої версії GNOME Shell або не змогло там працювати. Вікно теки відкривається посередині екрана.</translation>
+    </message>
+    <message id="settings.general.shell_extension.failed">
+        <source>Couldn’t install it: %@</source>
+        <translation>Не вдалося встановити: %@</translation>
+    </message>
     <message id="settings.appearance.preview">
         <source>Preview</source>
         <translation>Попередній перегляд</translation>
