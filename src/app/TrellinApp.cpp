@@ -34,6 +34,7 @@
 #include "platform/linux/DesktopSession.h"
 #include "platform/linux/DockBus.h"
 #include "platform/linux/EarlyReopen.h"
+#include "platform/linux/GnomeShellExtension.h"
 #include "platform/linux/InotifyFileEvents.h"
 #include "platform/linux/LinuxApplication.h"
 #include "platform/linux/LinuxPaths.h"
@@ -194,6 +195,7 @@ struct Backend {
                                      QStringLiteral("/Trellin/LauncherPictures")};
     DockHostSelection::Choice dock;
     HelperDockHost helperDock;
+    std::unique_ptr<GnomeShellExtension> shellExtension;
     QtScreens screens;
     XInputEventMonitor eventMonitor;
     X11WindowLevels windowLevels;
@@ -211,6 +213,16 @@ DockHost* placementHost(Backend& backend) {
     if (backend.dock.host)
         return backend.dock.host.get();
     return backend.helperDock.isUsersDock() ? &backend.helperDock.host() : nullptr;
+}
+
+// Trellin's extension for the dock in use, made when the General page first asks: only GNOME
+// Shell has one.
+DockExtension* dockExtension(Backend& backend, const Identity& identity) {
+    if (!backend.dock.host || backend.dock.host->id() != DockHostIds::gnomeShell)
+        return nullptr;
+    if (!backend.shellExtension)
+        backend.shellExtension = GnomeShellExtension::forBundle(identity.bundle.path());
+    return backend.shellExtension.get();
 }
 
 // The shared objects of the process, in construction order: each is given only what stands
@@ -329,7 +341,8 @@ struct SharedObjects {
                                     [&backend] {
                                         return backend.dock.host ? backend.dock.host->displayName()
                                                                  : DockHostIds::displayName(DockHostIds::trellinDock);
-                                    }}
+                                    },
+                                .dockExtension = [&backend, &identity] { return dockExtension(backend, identity); }}
         , mainWindow({
               .application = application,
               .settings = settings,
