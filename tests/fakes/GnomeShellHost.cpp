@@ -33,6 +33,27 @@ const char* const kDashIconsScript = R"js((() => {
   return icons;
 })())js";
 
+// The windows the shell shows, with their places as it manages them (xdotool on Xwayland does not
+// see where the compositor put a window).
+const char* const kWindowsScript = R"js(global.get_window_actors()
+  .map(actor => actor.meta_window)
+  .filter(window => window && !window.is_hidden() && window.showing_on_its_workspace())
+  .map(window => {
+    const frame = window.frame_rect_to_client_rect(window.get_frame_rect());
+    return {title: window.get_title() ?? '', wmClass: window.get_wm_class() ?? '',
+            x: frame.x, y: frame.y, width: frame.width, height: frame.height,
+            x11: window.get_client_type() === imports.gi.Meta.WindowClientType.X11};
+  }))js";
+
+// One pointer device of the shell's own seat, made once and kept in the shell's global scope.
+const char* const kPointerScript = R"js((() => {
+  const Clutter = imports.gi.Clutter;
+  if (!globalThis.trellinTestPointer)
+    globalThis.trellinTestPointer = Clutter.get_default_backend().get_default_seat()
+      .create_virtual_device(Clutter.InputDeviceType.POINTER_DEVICE);
+  return globalThis.trellinTestPointer;
+})())js";
+
 QString quoted(const QString& text) {
     return QString::fromUtf8(QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact)).mid(1).chopped(1);
 }
@@ -44,7 +65,9 @@ bool GnomeShellHost::start() {
     if (!QDir().mkpath(extension))
         return false;
     for (const char* file : {"metadata.json", "extension.js"})
-        if (!QFile::copy(QStringLiteral(TRELLIN_SHELL_EXTENSION_DIR "/") + QString::fromLatin1(file),
+        // A shell started again (a new login) finds it from the first start.
+        if (!QFile::exists(extension + u'/' + QString::fromLatin1(file)) &&
+            !QFile::copy(QStringLiteral(TRELLIN_SHELL_EXTENSION_DIR "/") + QString::fromLatin1(file),
                          extension + u'/' + QString::fromLatin1(file)))
             return false;
     const QList<QStringList> settings{
@@ -64,11 +87,17 @@ bool GnomeShellHost::start() {
     for (const QStringList& setting : settings)
         if (!m_desktop.run(QStringLiteral("gsettings"), QStringList{"set"} + setting))
             return false;
-    m_desktop.start(QStringLiteral("gnome-shell"), {"--x11", "--replace"}, [] {
-        QProcessEnvironment environment;
-        environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("GNOME"));
-        return environment;
-    }());
+    const bool wayland = m_desktop.session() == HostDesktop::Session::Wayland;
+    if (wayland && !HostDesktop::allowXwaylandSockets())
+        return false;
+    m_process = m_desktop.start(QStringLiteral("gnome-shell"),
+                                wayland ? QStringList{"--headless", "--wayland", "--virtual-monitor", "1280x800"}
+                                        : QStringList{"--x11", "--replace"},
+                                [] {
+                                    QProcessEnvironment environment;
+                                    environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("GNOME"));
+                                    return environment;
+                                }());
     if (!m_desktop.waitForService(kShell, 60000))
         return false;
     // Eval answers once the test extension has run; the dock stands once its extension is on.
@@ -79,8 +108,31 @@ bool GnomeShellHost::start() {
     };
     if (!QTest::qWaitFor(ready, 60000))
         return false;
+    if (wayland && !startXwaylandDisplays())
+        return false;
     return eval(QStringLiteral("Main.overview.hide(); true")).has_value() &&
            QTest::qWaitFor([&] { return eval(QStringLiteral("Main.overview.visible")) == QJsonValue(false); }, 10000);
+}
+
+bool GnomeShellHost::startXwaylandDisplays() {
+    // Mutter sets its displays in its own environment, which the programs it launches inherit.
+    const std::optional<QJsonValue> displays = eval(
+        QStringLiteral("['WAYLAND_DISPLAY', 'DISPLAY', 'XAUTHORITY'].map(name => imports.gi.GLib.getenv(name) ?? '')"));
+    if (!displays || displays->toArray().size() != 3)
+        return false;
+    const QJsonArray names = displays->toArray();
+    if (names.at(0).toString().isEmpty() || names.at(1).toString().isEmpty())
+        return false;
+    m_desktop.setCompositorDisplays(names.at(0).toString(), names.at(1).toString(), names.at(2).toString());
+    // Xwayland may still be starting: Trellin's first window must find it.
+    return QTest::qWaitFor([&] { return m_desktop.run(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTED"}); }, 30000);
+}
+
+void GnomeShellHost::stop() {
+    if (m_process)
+        m_desktop.stop(m_process);
+    m_process = nullptr;
+    m_desktop.setCompositorDisplays({}, {}, {});
 }
 
 std::optional<QJsonValue> GnomeShellHost::eval(const QString& script) const {
@@ -161,9 +213,74 @@ bool GnomeShellHost::setDockSetting(const QString& key, const QString& value) {
 
 bool GnomeShellHost::click(const QString& entryId) const {
     const std::optional<DashIcon> icon = dashIcon(entryId);
-    if (!icon)
+    return icon && clickAt(icon->rect.center());
+}
+
+bool GnomeShellHost::pointerTo(QPoint point) const {
+    const QString script = QStringLiteral("%1.notify_absolute_motion(imports.gi.Clutter.CURRENT_TIME, %2, %3); true")
+                               .arg(QString::fromLatin1(kPointerScript))
+                               .arg(point.x())
+                               .arg(point.y());
+    if (eval(script) != QJsonValue(true))
         return false;
-    const QPoint centre = icon->rect.center();
-    return m_desktop.run(QStringLiteral("xdotool"),
-                         {"mousemove", QString::number(centre.x()), QString::number(centre.y()), "click", "1"});
+    // The seat takes the motion in a thread of its own: the press must come where the pointer is.
+    return QTest::qWaitFor(
+        [&] {
+            const std::optional<QJsonValue> at = eval(QStringLiteral("global.get_pointer().slice(0, 2)"));
+            return at && at->toArray() == QJsonArray{point.x(), point.y()};
+        },
+        5000);
+}
+
+bool GnomeShellHost::moveTo(QPoint point) const {
+    if (m_desktop.session() == HostDesktop::Session::X11)
+        return m_desktop.run(QStringLiteral("xdotool"),
+                             {"mousemove", QString::number(point.x()), QString::number(point.y())});
+    return pointerTo(point);
+}
+
+bool GnomeShellHost::clickAt(QPoint point) const {
+    if (m_desktop.session() == HostDesktop::Session::X11)
+        return m_desktop.run(QStringLiteral("xdotool"),
+                             {"mousemove", QString::number(point.x()), QString::number(point.y()), "click", "1"});
+    if (!pointerTo(point))
+        return false;
+    const QString button =
+        QStringLiteral("%1.notify_button(imports.gi.Clutter.CURRENT_TIME, imports.gi.Clutter.BUTTON_PRIMARY, "
+                       "imports.gi.Clutter.ButtonState.%2); true")
+            .arg(QString::fromLatin1(kPointerScript));
+    return eval(button.arg(QStringLiteral("PRESSED"))) == QJsonValue(true) &&
+           eval(button.arg(QStringLiteral("RELEASED"))) == QJsonValue(true);
+}
+
+QList<GnomeShellHost::Window> GnomeShellHost::windows() const {
+    QList<Window> windows;
+    const std::optional<QJsonValue> value = eval(QString::fromLatin1(kWindowsScript));
+    if (!value)
+        return windows;
+    for (const QJsonValue& entry : value->toArray()) {
+        const QJsonObject window = entry.toObject();
+        windows.append({window.value("title").toString(), window.value("wmClass").toString(),
+                        QRect(window.value("x").toInt(), window.value("y").toInt(), window.value("width").toInt(),
+                              window.value("height").toInt()),
+                        window.value("x11").toBool()});
+    }
+    return windows;
+}
+
+std::optional<GnomeShellHost::Window> GnomeShellHost::windowTitled(const QString& title) const {
+    for (const Window& window : windows())
+        if (window.title == title)
+            return window;
+    return std::nullopt;
+}
+
+QRect GnomeShellHost::workArea() const {
+    const std::optional<QJsonValue> value =
+        eval(QStringLiteral("(area => [area.x, area.y, area.width, area.height])"
+                            "(Main.layoutManager.getWorkAreaForMonitor(Main.layoutManager.primaryIndex))"));
+    if (!value || value->toArray().size() != 4)
+        return {};
+    const QJsonArray area = value->toArray();
+    return {area.at(0).toInt(), area.at(1).toInt(), area.at(2).toInt(), area.at(3).toInt()};
 }

@@ -10,6 +10,7 @@
 
 #include <csignal>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -22,7 +23,8 @@ void endWithParent(QProcess& process) {
 
 } // namespace
 
-HostDesktop::HostDesktop() = default;
+HostDesktop::HostDesktop(Session session)
+    : m_session(session) {}
 
 HostDesktop::~HostDesktop() {
     shutDown();
@@ -47,6 +49,12 @@ void HostDesktop::shutDown() {
 bool HostDesktop::startDisplay() {
     if (!m_home.isValid())
         return false;
+    if (m_session == Session::Wayland) {
+        qunsetenv("DISPLAY");
+        qunsetenv("WAYLAND_DISPLAY");
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return true;
+    }
     // The server picks a free display and writes its number to the descriptor named.
     endWithParent(m_xserver);
     m_xserver.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
@@ -90,6 +98,27 @@ bool HostDesktop::startWindowManager() {
         10000);
 }
 
+bool HostDesktop::allowXwaylandSockets() {
+    const char* const folder = "/tmp/.X11-unix";
+    struct stat status {};
+    if (::stat(folder, &status) != 0 && ::mkdir(folder, 01777) != 0)
+        return false;
+    if (::stat(folder, &status) == 0 && (status.st_mode & 01777) == 01777)
+        return true;
+    if (::chmod(folder, 01777) == 0)
+        return true;
+    qWarning("%s is not world-writable and sticky, and cannot be made so: the compositor will not start Xwayland",
+             folder);
+    return false;
+}
+
+void HostDesktop::setCompositorDisplays(const QString& waylandDisplay, const QString& xDisplay,
+                                        const QString& xAuthority) {
+    m_waylandDisplay = waylandDisplay;
+    m_display = xDisplay;
+    m_xAuthority = xAuthority;
+}
+
 QString HostDesktop::path(const QString& relative) const {
     return relative.isEmpty() ? m_home.path() : m_home.filePath(relative);
 }
@@ -119,6 +148,17 @@ QProcessEnvironment HostDesktop::environment() const {
     };
     for (const auto& [name, value] : values)
         environment.insert(QString::fromLatin1(name), value);
+    if (m_session == Session::Wayland) {
+        environment.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
+        // Until the compositor has told its displays, what it starts finds none (and starts its own).
+        for (const auto& [name, value] :
+             {std::pair{"WAYLAND_DISPLAY", m_waylandDisplay}, {"DISPLAY", m_display}, {"XAUTHORITY", m_xAuthority}}) {
+            if (value.isEmpty())
+                environment.remove(QString::fromLatin1(name));
+            else
+                environment.insert(QString::fromLatin1(name), value);
+        }
+    }
     return environment;
 }
 

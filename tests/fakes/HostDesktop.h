@@ -16,20 +16,30 @@
 // (the dock may replace the window manager, so never the test session's), a session and a system
 // bus, and a throw-away home whose settings live in a key file. The dock, Trellin and the programs
 // the dock launches all see this one home, as they see one user's home on a real desktop.
+// In a Wayland session there is no X server of its own: the dock's shell is the compositor, and
+// Trellin's windows go to the Xwayland it starts, named once the shell tells it.
 class HostDesktop {
 public:
-    HostDesktop();
+    enum class Session { X11, Wayland };
+
+    explicit HostDesktop(Session session = Session::X11);
     ~HostDesktop();
     HostDesktop(const HostDesktop&) = delete;
     HostDesktop& operator=(const HostDesktop&) = delete;
 
-    // Starts the X server on a free display and makes it this process's DISPLAY: call it before
-    // the QGuiApplication is made, so the test's own screenshots and xdotool see the dock.
+    // Call it before the QGuiApplication is made. X11: starts the X server on a free display and
+    // makes it this process's DISPLAY, so the test's own screenshots and xdotool see the dock.
+    // Wayland: the test draws offscreen, as it sees the screen only through the compositor.
     bool startDisplay();
     // The buses and the home's folders; after the application is made.
     bool startBuses();
     // openbox, for docks that need a window manager beside them.
     bool startWindowManager();
+    // A compositor starts Xwayland with its sockets in /tmp/.X11-unix, and refuses a folder that
+    // is not world-writable and sticky (as a container may leave it): makes it so.
+    static bool allowXwaylandSockets();
+    // The compositor's Wayland socket and its Xwayland, which the programs started from now on see.
+    void setCompositorDisplays(const QString& waylandDisplay, const QString& xDisplay, const QString& xAuthority);
     // Ends the programs and the buses while the application still runs; the X server ends with
     // this object.
     void shutDown();
@@ -40,6 +50,8 @@ public:
     QString applicationsFolder() const { return path(QStringLiteral("share/applications")); }
     // Where the fixture program records its launches.
     QString fixtureLog() const { return path(QStringLiteral("launches.log")); }
+    Session session() const { return m_session; }
+    // The X display Trellin's windows go to: this desktop's X server, or the compositor's Xwayland.
     QString display() const { return m_display; }
     QDBusConnection& bus() { return m_connection; }
     QProcessEnvironment environment() const;
@@ -69,9 +81,12 @@ private:
     QProcess* launch(const QString& program, const QStringList& arguments, const QProcessEnvironment& extra,
                      bool keepOutput);
 
+    Session m_session;
     QTemporaryDir m_home;
     QProcess m_xserver;
     QString m_display;
+    QString m_waylandDisplay;
+    QString m_xAuthority;
     std::unique_ptr<PrivateBus> m_sessionBus;
     std::unique_ptr<PrivateBus> m_systemBus;
     QDBusConnection m_connection{QString()};

@@ -1,0 +1,174 @@
+// Trellin inside the real GNOME Shell 43 with dash-to-dock as a headless Wayland compositor: its
+// windows go through the shell's Xwayland, and the pointer is the shell's own, moved and clicked
+// through Eval, as no X client reaches the shell's dock there. One shell shared by the cases.
+#include "platform/PropertyList.h"
+
+#include "GnomeShellHost.h"
+#include "HostDesktop.h"
+#include "TestFiles.h"
+#include "TrellinOnDesktop.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QTest>
+
+namespace {
+
+const TrellinOnDesktop::Folder kWork{QUuid("7A2D3C4B-1E5F-4A6B-9C7D-8E9FA0B1C2D3"), "Work", QColor(255, 0, 255)};
+const TrellinOnDesktop::Folder kGames{QUuid("1B2C3D4E-5F6A-4B7C-8D9E-0F1A2B3C4D5E"), "Games", QColor(0, 255, 255)};
+
+} // namespace
+
+class GnomeWaylandEndToEndTest : public QObject {
+    Q_OBJECT
+public:
+    explicit GnomeWaylandEndToEndTest(HostDesktop& desktop)
+        : m_desktop(desktop)
+        , m_shell(desktop)
+        , m_trellin(desktop) {}
+
+private:
+    QImage screenshot(const QString& name) const {
+        return m_shell.screenshot(QCoreApplication::applicationDirPath() + u'/' + name);
+    }
+
+    // The folder's dash icon once the dock draws the folder's tile in it.
+    std::optional<GnomeShellHost::DashIcon> drawnIcon(const TrellinOnDesktop::Folder& folder) {
+        std::optional<GnomeShellHost::DashIcon> icon;
+        const bool drawn = QTest::qWaitFor(
+            [&] {
+                icon = m_shell.dashIcon(TrellinOnDesktop::entryId(folder.id));
+                return icon && icon->icon == m_trellin.entry(folder.id).value("Icon") &&
+                       pixelsNear(screenshot(QStringLiteral("gnome-wayland-tiles.png")), icon->rect, folder.colour) >
+                           20;
+            },
+            30000);
+        return drawn ? icon : std::nullopt;
+    }
+
+    // Clicks the folder's dock icon and waits for its popup; its rectangle, or none.
+    std::optional<QRect> openPopup(const TrellinOnDesktop::Folder& folder) {
+        if (!m_shell.click(TrellinOnDesktop::entryId(folder.id)))
+            return std::nullopt;
+        std::optional<GnomeShellHost::Window> popup;
+        // Its place settles with its first frame.
+        const bool shown = QTest::qWaitFor(
+            [&] {
+                const std::optional<GnomeShellHost::Window> now = m_shell.windowTitled(folder.name);
+                const bool settled = now && popup && now->rect == popup->rect && now->rect.isValid();
+                popup = now;
+                return settled;
+            },
+            15000);
+        return shown ? std::optional<QRect>(popup->rect) : std::nullopt;
+    }
+
+    // A click on the application the popup shows launches it and closes the popup.
+    void launchFromPopup(const TrellinOnDesktop::Folder& folder, const QRect& popup, const QImage& shot) {
+        const QRect app = colourBounds(shot, popup, folder.colour);
+        QVERIFY2(app.width() > 20, "the popup shows no application");
+        const qint64 launches = readFile(m_desktop.fixtureLog()).count('\n');
+        QVERIFY(m_shell.clickAt(app.center()));
+        QTRY_VERIFY_WITH_TIMEOUT(readFile(m_desktop.fixtureLog()).count('\n') > launches, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_shell.windowTitled(folder.name), 5000);
+    }
+
+    HostDesktop& m_desktop;
+    GnomeShellHost m_shell;
+    TrellinOnDesktop m_trellin;
+    // The later cases go on from the folders the first put into the dock.
+    bool m_foldersInDock = false;
+
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(m_desktop.startBuses());
+        QVERIFY2(m_shell.start(), "GNOME Shell did not start on Wayland with dash-to-dock, Eval and Xwayland");
+    }
+
+    void cleanupTestCase() { m_desktop.shutDown(); }
+
+    // The main window's switches, clicked through the shell's pointer on an Xwayland window, put
+    // the folders into the dock with their drawn tiles.
+    void foldersGoIntoTheDockFromTheMainWindow();
+    // No extension of Trellin's tells where the icon is, and the X pointer is stale over the
+    // shell's dock: the popup opens centred, and launches from there.
+    void withoutTheExtensionThePopupOpensCentred();
+};
+
+void GnomeWaylandEndToEndTest::foldersGoIntoTheDockFromTheMainWindow() {
+    QVERIFY(m_trellin.writeFolders({kWork, kGames}));
+    QVERIFY(QDir().mkpath(m_desktop.path("Library/Preferences")));
+    QVERIFY(PropertyList::writeFileAtomically(m_desktop.path("Library/Preferences/app.trellin.Trellin.plist"),
+                                              QVariantMap{{"hasCompletedOnboarding", true}},
+                                              PropertyList::Format::Xml));
+    m_trellin.startMainApplication();
+    const bool named = QTest::qWaitFor(
+        [&] { return m_trellin.mainOutput().contains("The Dock is GNOME Shell with dash-to-dock"); }, 20000);
+    QVERIFY2(named, m_trellin.mainOutput().constData());
+
+    std::optional<GnomeShellHost::Window> window;
+    QTRY_VERIFY_WITH_TIMEOUT((window = m_shell.windowTitled(QStringLiteral("Trellin"))).has_value(), 15000);
+    // Trellin's windows are X11 clients of the shell's Xwayland.
+    QVERIFY(window->isX11);
+    QList<QPoint> switches;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (switches = TrellinOnDesktop::inDockSwitches(screenshot(QStringLiteral("gnome-wayland-main-window.png")),
+                                                     m_shell.windowTitled(QStringLiteral("Trellin"))->rect))
+                .size() == 2,
+        10000);
+    for (const QPoint& point : std::as_const(switches))
+        QVERIFY(m_shell.clickAt(point));
+
+    for (const TrellinOnDesktop::Folder& folder : {kWork, kGames}) {
+        QTRY_VERIFY_WITH_TIMEOUT(
+            m_shell.favourites().value_or(QStringList()).contains(TrellinOnDesktop::entryId(folder.id)), 30000);
+        QVERIFY2(drawnIcon(folder), qPrintable(folder.name + " shows no drawn tile in the dock"));
+    }
+
+    // The main window closed: the dock alone stands for Trellin.
+    const QRect main = m_shell.windowTitled(QStringLiteral("Trellin"))->rect;
+    QVERIFY(m_shell.clickAt(
+        TrellinOnDesktop::closeButton(screenshot(QStringLiteral("gnome-wayland-main-window.png")), main)));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_shell.windowTitled(QStringLiteral("Trellin")), 5000);
+    m_foldersInDock = true;
+}
+
+void GnomeWaylandEndToEndTest::withoutTheExtensionThePopupOpensCentred() {
+    if (!m_foldersInDock)
+        QFAIL("the folders did not reach the dock");
+    const std::optional<GnomeShellHost::DashIcon> icon = drawnIcon(kWork);
+    QVERIFY(icon);
+    const std::optional<QRect> popup = openPopup(kWork);
+    QVERIFY2(popup, "no popup opened");
+    const QRect area = m_shell.workArea();
+    QVERIFY2((popup->center() - area.center()).manhattanLength() <= 4,
+             qPrintable(QStringLiteral("the popup (%1,%2 %3x%4) is not centred in the work area (%5,%6 %7x%8)")
+                            .arg(popup->x())
+                            .arg(popup->y())
+                            .arg(popup->width())
+                            .arg(popup->height())
+                            .arg(area.x())
+                            .arg(area.y())
+                            .arg(area.width())
+                            .arg(area.height())));
+    QImage shot;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        colourBounds(shot = screenshot(QStringLiteral("gnome-wayland-popup-centred.png")), *popup, kWork.colour)
+                .width() > 20,
+        5000);
+    launchFromPopup(kWork, *popup, shot);
+}
+
+int main(int argc, char** argv) {
+    HostDesktop desktop(HostDesktop::Session::Wayland);
+    if (!desktop.startDisplay()) {
+        qCritical("GnomeWaylandEndToEndTest: no home of its own could be made");
+        return 1;
+    }
+    QGuiApplication application(argc, argv);
+    GnomeWaylandEndToEndTest test(desktop);
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "GnomeWaylandEndToEndTest.moc"
