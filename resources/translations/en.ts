@@ -231,6 +231,38 @@
         <source>In use: %@</source>
         <translation>In use: %@</translation>
     </message>
+    <message id="settings.general.shell_extension">
+        <source>GNOME Shell extension</source>
+        <translation>GNOME Shell extension</translation>
+    </message>
+    <message id="settings.general.shell_extension.subtitle">
+        <source>Opens a folder’s popup at its icon on Wayland</source>
+        <translation>Opens a folder’s popup at its icon on Wayland</translation>
+    </message>
+    <message id="settings.general.shell_extension.install">
+        <source>Install</source>
+        <translation>Install</translation>
+    </message>
+    <message id="settings.general.shell_extension.update">
+        <source>Update</source>
+        <translation>Update</translation>
+    </message>
+    <message id="settings.general.shell_extension.installed">
+        <source>Installed</source>
+        <translation>Installed</translation>
+    </message>
+    <message id="settings.general.shell_extension.active">
+        <source>Active</source>
+        <translation>Active</translation>
+    </message>
+    <message id="settings.general.shell_extension.next_login">
+        <source>GNOME Shell starts it when you next log in.</source>
+        <translation>GNOME Shell starts it when you next log in.</translation>
+    </message>
+    <message id="settings.general.shell_extension.failed">
+        <source>Couldn’t install it: %@</source>
+        <translation>Couldn’t install it: %@</translation>
+    </message>
     <message id="settings.appearance.preview">
         <source>Preview</source>
         <translation>Preview</translation>

@@ -243,6 +243,38 @@
         <source>In use: %@</source>
         <translation>Зараз використовується: %@</translation>
     </message>
+    <message id="settings.general.shell_extension">
+        <source>GNOME Shell extension</source>
+        <translation>Розширення GNOME Shell</translation>
+    </message>
+    <message id="settings.general.shell_extension.subtitle">
+        <source>Opens a folder’s popup at its icon on Wayland</source>
+        <translation>Відкриває вікно теки біля її значка у Wayland</translation>
+    </message>
+    <message id="settings.general.shell_extension.install">
+        <source>Install</source>
+        <translation>Встановити</translation>
+    </message>
+    <message id="settings.general.shell_extension.update">
+        <source>Update</source>
+        <translation>Оновити</translation>
+    </message>
+    <message id="settings.general.shell_extension.installed">
+        <source>Installed</source>
+        <translation>Встановлено</translation>
+    </message>
+    <message id="settings.general.shell_extension.active">
+        <source>Active</source>
+        <translation>Активне</translation>
+    </message>
+    <message id="settings.general.shell_extension.next_login">
+        <source>GNOME Shell starts it when you next log in.</source>
+        <translation>GNOME Shell увімкне його, коли ви наступного разу ввійдете в систему.</translation>
+    </message>
+    <message id="settings.general.shell_extension.failed">
+        <source>Couldn’t install it: %@</source>
+        <translation>Не вдалося встановити: %@</translation>
+    </message>
     <message id="settings.appearance.preview">
         <source>Preview</source>
         <translation>Попередній перегляд</translation>

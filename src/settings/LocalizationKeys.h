@@ -89,6 +89,15 @@ inline constexpr char theme[] = "settings.general.theme";
 inline constexpr char dock[] = "settings.general.dock";
 inline constexpr char dockAutomatic[] = "settings.general.dock.automatic";
 inline constexpr char dockInUse[] = "settings.general.dock.in_use"; // %@ the dock's name
+// Trellin's extension for the dock in use (GNOME Shell's): the row, its button, its states and notes.
+inline constexpr char shellExtension[] = "settings.general.shell_extension";
+inline constexpr char shellExtensionSubtitle[] = "settings.general.shell_extension.subtitle";
+inline constexpr char shellExtensionInstall[] = "settings.general.shell_extension.install";
+inline constexpr char shellExtensionUpdate[] = "settings.general.shell_extension.update";
+inline constexpr char shellExtensionInstalled[] = "settings.general.shell_extension.installed";
+inline constexpr char shellExtensionActive[] = "settings.general.shell_extension.active";
+inline constexpr char shellExtensionNextLogin[] = "settings.general.shell_extension.next_login";
+inline constexpr char shellExtensionFailed[] = "settings.general.shell_extension.failed"; // %@ why
 inline constexpr char launchAtLoginSubtitle[] = "Start Trellin when you log in";
 inline constexpr char showMenuBarSubtitle[] = "Access from the menu bar";
 // Under the menu-bar switch where the desktop has no tray to show the item in.
@@ -340,6 +349,14 @@ inline constexpr auto kAll = std::to_array<Entry>({
     detail::text(dock),
     detail::text(dockAutomatic),
     detail::format(dockInUse, "@"),
+    detail::text(shellExtension),
+    detail::text(shellExtensionSubtitle),
+    detail::text(shellExtensionInstall),
+    detail::text(shellExtensionUpdate),
+    detail::text(shellExtensionInstalled),
+    detail::text(shellExtensionActive),
+    detail::text(shellExtensionNextLogin),
+    detail::format(shellExtensionFailed, "@"),
     detail::text(launchAtLoginSubtitle),
     detail::text(showMenuBarSubtitle),
     detail::text(showMenuBarNoTray),

@@ -1,5 +1,6 @@
 #include "GeneralSettingsView.h"
 
+#include "DockExtensionRow.h"
 #include "LaunchAtLoginNote.h"
 #include "MainWindowEnvironment.h"
 #include "platform/Scheduler.h"
@@ -73,6 +74,7 @@ GeneralSettingsView::GeneralSettingsView(const MainWindowEnvironment& environmen
     dockLayout->setContentsMargins(0, 6, 0, 2);
     dockLayout->addWidget(m_dock);
     m_dockRow->addDetail(dockLine);
+    m_dockExtension = new DockExtensionRow(body->addSection({}), environment, this);
     m_launchAtLoginNote = new RowNote;
     m_launchAtLoginRow->addDetail(m_launchAtLoginNote);
     m_showMenuBarNote = new RowNote;
@@ -167,6 +169,7 @@ void GeneralSettingsView::refreshActiveDock() {
     m_dockRow->setSubtitle(line);
     // The picker is heard with the dock in use, as its row shows them together.
     m_dock->setAccessibleName(line.isEmpty() ? m_dockRow->title() : m_dockRow->title() + QStringLiteral(". ") + line);
+    m_dockExtension->refresh();
 }
 
 void GeneralSettingsView::showEvent(QShowEvent* event) {

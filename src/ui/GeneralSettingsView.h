@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class DockExtensionRow;
 struct MainWindowEnvironment;
 class RowNote;
 class SegmentedPicker;
@@ -28,6 +29,7 @@ public:
     SegmentedPicker* themePicker() const { return m_theme; }
     SegmentedPicker* dockPicker() const { return m_dock; }
     SettingsRow* dockRow() const { return m_dockRow; }
+    DockExtensionRow* dockExtensionRow() const { return m_dockExtension; }
 
     // Asks again which dock is in use, for the line under the dock row's title: the application
     // calls it when its dock changed by itself (one started or quit in the session). A change of
@@ -57,4 +59,5 @@ private:
     SettingsRow* m_themeRow;
     SegmentedPicker* m_dock;
     SettingsRow* m_dockRow;
+    DockExtensionRow* m_dockExtension;
 };

@@ -8,6 +8,7 @@
 class AppDiscovery;
 class AppSettings;
 class Clock;
+class DockExtension;
 class DistributedNotifications;
 class FileIconCache;
 class FolderStore;
@@ -35,4 +36,7 @@ struct MainWindowEnvironment {
     // The name of the dock the folders stand in now, for the General page; empty (or no function)
     // while none is known.
     std::function<QString()> activeDockName = {};
+    // Trellin's extension for the dock in use, where that dock has one (GNOME Shell); null (or no
+    // function) elsewhere, and the General page does not offer it.
+    std::function<DockExtension*()> dockExtension = {};
 };

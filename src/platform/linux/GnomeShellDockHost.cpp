@@ -4,9 +4,15 @@
 #include "platform/linux/GnomeShellNames.h"
 
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QDBusServiceWatcher>
+#include <QRect>
 
 namespace {
+
+// Trellin's extension is asked on every click on a folder's icon, before the popup opens: a shell
+// too busy to answer at once leaves the popup where it would open without the extension.
+constexpr int kExtensionTimeout = 250;
 
 std::optional<DockHost::Edge> edgeOf(const QString& position) {
     if (position == QLatin1String("BOTTOM"))
@@ -25,6 +31,7 @@ std::optional<DockHost::Edge> edgeOf(const QString& position) {
 GnomeShellDockHost::GnomeShellDockHost(QDBusConnection bus, std::unique_ptr<DesktopSettings> settings,
                                        QString currentDesktop, QObject* parent)
     : DockHost(parent)
+    , m_bus(bus)
     , m_settings(std::move(settings))
     , m_ubuntuSession(currentDesktop.split(QLatin1Char(':')).contains(QLatin1String("ubuntu"), Qt::CaseInsensitive))
     , m_watcher(
@@ -130,9 +137,34 @@ bool GnomeShellDockHost::dashToDockEnabled() const {
     return false;
 }
 
-std::optional<DockHost::Geometry> GnomeShellDockHost::geometry() const {
-    if (!m_running || !m_dashToDock || !dashToDockEnabled())
+std::optional<QList<QVariant>> GnomeShellDockHost::askExtension(const QString& method, const QVariantList& arguments,
+                                                                 const QString& signature) const {
+    QDBusMessage request = QDBusMessage::createMethodCall(GnomeShellNames::service, GnomeShellNames::tilesPath,
+                                                          GnomeShellNames::tilesInterface, method);
+    request.setArguments(arguments);
+    const QDBusMessage reply = m_bus.call(request, QDBus::Block, kExtensionTimeout);
+    // Without the extension the shell answers with an error at once; an answer of another shape
+    // (another version's) counts as none. The first answer says whether the rest means anything.
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.signature() != signature ||
+        !reply.arguments().constFirst().toBool())
         return std::nullopt;
+    return reply.arguments();
+}
+
+std::optional<DockHost::Geometry> GnomeShellDockHost::geometry() const {
+    if (!m_running)
+        return std::nullopt;
+    if (!m_dashToDock || !dashToDockEnabled()) {
+        // The plain dash: only Trellin's extension knows it is there and how big its icons are.
+        const std::optional<QList<QVariant>> dock = askExtension(GnomeShellNames::getDockMethod, {}, "bsi");
+        if (!dock)
+            return std::nullopt;
+        const std::optional<Edge> edge = edgeOf(dock->at(1).toString());
+        const int size = dock->at(2).toInt();
+        if (!edge || size <= 0)
+            return std::nullopt;
+        return Geometry{*edge, size};
+    }
     const std::optional<Edge> edge =
         edgeOf(m_dashToDock->value(GnomeShellNames::dockPositionKey).value_or(QVariant()).toString());
     const int size = m_dashToDock->value(GnomeShellNames::iconSizeKey).value_or(QVariant()).toInt();
@@ -141,6 +173,16 @@ std::optional<DockHost::Geometry> GnomeShellDockHost::geometry() const {
     return Geometry{*edge, size};
 }
 
-std::optional<DockHost::TilePosition> GnomeShellDockHost::tilePosition(const QString&) const {
-    return std::nullopt;
+std::optional<DockHost::TilePosition> GnomeShellDockHost::tilePosition(const QString& entryId) const {
+    if (!m_running || entryId.isEmpty() || entryId.contains(QLatin1Char('/')))
+        return std::nullopt;
+    const std::optional<QList<QVariant>> tile = askExtension(GnomeShellNames::getTileMethod, {entryId}, "biiiis");
+    if (!tile)
+        return std::nullopt;
+    const QRect rect(tile->at(1).toInt(), tile->at(2).toInt(), tile->at(3).toInt(), tile->at(4).toInt());
+    const std::optional<Edge> edge = edgeOf(tile->at(5).toString());
+    if (!edge || rect.isEmpty())
+        return std::nullopt;
+    // The icon's middle, where a click on it would be.
+    return TilePosition{rect.center(), *edge};
 }

@@ -10,8 +10,9 @@
 class QDBusServiceWatcher;
 
 // GNOME Shell's favourites, which both the plain dash and dash-to-dock (or Ubuntu Dock) show. The
-// shell runs while its name is on the session bus. Where the dock stands is known only with
-// dash-to-dock: the plain dash lives in the overview, and the shell never tells where a tile is.
+// shell runs while its name is on the session bus. Where the dock stands is known from
+// dash-to-dock's settings; where a tile is, and where the plain dash (in the overview) stands, only
+// Trellin's own extension tells, where the user runs it (GnomeShellExtension).
 class GnomeShellDockHost final : public DockHost {
 public:
     // `settings` gives the shell's and dash-to-dock's settings; without the shell's schema (GNOME
@@ -35,7 +36,12 @@ private:
     std::optional<QStringList> favorites() const;
     std::optional<QString> writeFavorites(const QStringList& favorites);
     bool dashToDockEnabled() const;
+    // The extension's answer when it has the `signature` asked for and says it found what was
+    // asked (its first value); none without the extension, or when it does not answer in time.
+    std::optional<QList<QVariant>> askExtension(const QString& method, const QVariantList& arguments,
+                                                const QString& signature) const;
 
+    QDBusConnection m_bus;
     std::unique_ptr<DesktopSettings> m_settings;
     std::unique_ptr<DesktopSettings::Schema> m_shell;
     std::unique_ptr<DesktopSettings::Schema> m_dashToDock;

@@ -20,4 +20,13 @@ inline const QString dashToDockSchema = QStringLiteral("org.gnome.shell.extensio
 inline const QString dockPositionKey = QStringLiteral("dock-position");
 inline const QString iconSizeKey = QStringLiteral("dash-max-icon-size");
 
+// Trellin's own extension, which tells where a launcher's icon stands (docs/dbus/app.trellin.ShellTiles.xml),
+// on the shell's connection. The bundle ships it in Resources/<tilesExtensionFolder>/<uuid>/.
+inline const QString tilesExtension = QStringLiteral("trellin-tiles@trellin.app");
+inline const QString tilesExtensionFolder = QStringLiteral("gnome-shell-extension");
+inline const QString tilesPath = QStringLiteral("/app/trellin/ShellTiles");
+inline const QString tilesInterface = QStringLiteral("app.trellin.ShellTiles");
+inline const QString getTileMethod = QStringLiteral("GetTile");
+inline const QString getDockMethod = QStringLiteral("GetDock");
+
 } // namespace GnomeShellNames
