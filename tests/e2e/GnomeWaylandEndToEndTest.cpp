@@ -2,6 +2,7 @@
 // windows go through the shell's Xwayland, and the pointer is the shell's own, moved and clicked
 // through Eval, as no X client reaches the shell's dock there. One shell shared by the cases.
 #include "platform/PropertyList.h"
+#include "platform/linux/GnomeShellNames.h"
 
 #include "GnomeShellHost.h"
 #include "HostDesktop.h"
@@ -83,6 +84,17 @@ private:
 private Q_SLOTS:
     void initTestCase() {
         QVERIFY(m_desktop.startBuses());
+        // Trellin's extension installed as its installer leaves it, but not switched on: the shell
+        // finds it at its start (as at a login after the install) and runs it once it is switched on.
+        const QString bundled = QStringLiteral(TRELLIN_BUNDLE_DIR "/Contents/Resources/") +
+                                GnomeShellNames::tilesExtensionFolder + u'/' + GnomeShellNames::tilesExtension;
+        const QString installed =
+            m_desktop.dataHome() + QStringLiteral("/gnome-shell/extensions/") + GnomeShellNames::tilesExtension;
+        QVERIFY(QDir().mkpath(installed));
+        const QStringList files = QDir(bundled).entryList(QDir::Files);
+        QVERIFY2(files.contains("metadata.json") && files.contains("extension.js"), qPrintable(bundled));
+        for (const QString& file : files)
+            QVERIFY(QFile::copy(bundled + u'/' + file, installed + u'/' + file));
         QVERIFY2(m_shell.start(), "GNOME Shell did not start on Wayland with dash-to-dock, Eval and Xwayland");
     }
 
@@ -94,6 +106,8 @@ private Q_SLOTS:
     // No extension of Trellin's tells where the icon is, and the X pointer is stale over the
     // shell's dock: the popup opens centred, and launches from there.
     void withoutTheExtensionThePopupOpensCentred();
+    // Switched on, it tells the helper where the clicked icon is: the popup opens above it.
+    void withTheExtensionThePopupOpensAtTheIcon();
 };
 
 void GnomeWaylandEndToEndTest::foldersGoIntoTheDockFromTheMainWindow() {
@@ -155,6 +169,34 @@ void GnomeWaylandEndToEndTest::withoutTheExtensionThePopupOpensCentred() {
     QImage shot;
     QTRY_VERIFY_WITH_TIMEOUT(
         colourBounds(shot = screenshot(QStringLiteral("gnome-wayland-popup-centred.png")), *popup, kWork.colour)
+                .width() > 20,
+        5000);
+    launchFromPopup(kWork, *popup, shot);
+}
+
+void GnomeWaylandEndToEndTest::withTheExtensionThePopupOpensAtTheIcon() {
+    if (!m_foldersInDock)
+        QFAIL("the folders did not reach the dock");
+    QVERIFY(m_shell.enableExtension(GnomeShellNames::tilesExtension));
+    const std::optional<GnomeShellHost::DashIcon> icon = drawnIcon(kWork);
+    QVERIFY(icon);
+    const std::optional<QRect> popup = openPopup(kWork);
+    QVERIFY2(popup, "no popup opened");
+    // Above the dock, just off it, its arrow (the middle of its near edge) at the icon.
+    const QString where = QStringLiteral("the popup (%1,%2 %3x%4), the icon (%5,%6 %7x%8)")
+                              .arg(popup->x())
+                              .arg(popup->y())
+                              .arg(popup->width())
+                              .arg(popup->height())
+                              .arg(icon->rect.x())
+                              .arg(icon->rect.y())
+                              .arg(icon->rect.width())
+                              .arg(icon->rect.height());
+    QVERIFY2(popup->bottom() < icon->rect.top() && icon->rect.top() - popup->bottom() < 60, qPrintable(where));
+    QVERIFY2(qAbs(popup->center().x() - icon->rect.center().x()) <= 2, qPrintable(where));
+    QImage shot;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        colourBounds(shot = screenshot(QStringLiteral("gnome-wayland-popup-at-icon.png")), *popup, kWork.colour)
                 .width() > 20,
         5000);
     launchFromPopup(kWork, *popup, shot);

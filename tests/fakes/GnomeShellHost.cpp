@@ -207,6 +207,22 @@ bool GnomeShellHost::unpin(const QString& entryId) {
                 quoted(entryId) + "); })(imports.ui.appFavorites.getAppFavorites())") == QJsonValue(true);
 }
 
+bool GnomeShellHost::enableExtension(const QString& uuid) {
+    const std::optional<QJsonValue> enabled = eval(QStringLiteral("global.settings.get_strv('enabled-extensions')"));
+    if (!enabled || !enabled->isArray())
+        return false;
+    QStringList uuids;
+    for (const QJsonValue& known : enabled->toArray())
+        uuids << quoted(known.toString());
+    uuids << quoted(uuid);
+    if (!m_desktop.run(QStringLiteral("gsettings"),
+                       {"set", "org.gnome.shell", "enabled-extensions", u'[' + uuids.join(u',') + u']'}))
+        return false;
+    // 1: ExtensionState.ENABLED.
+    return QTest::qWaitFor(
+        [&] { return eval("Main.extensionManager.lookup(" + quoted(uuid) + ")?.state") == QJsonValue(1); }, 10000);
+}
+
 bool GnomeShellHost::setDockSetting(const QString& key, const QString& value) {
     return m_desktop.run(QStringLiteral("gsettings"), {"set", kDockSchema, key, value});
 }

@@ -55,6 +55,9 @@ public:
     bool pin(const QString& entryId);
     // As the dock's "Unpin" does.
     bool unpin(const QString& entryId);
+    // Switches on an extension the shell found at its start, as the Extensions application does;
+    // true once the shell runs it.
+    bool enableExtension(const QString& uuid);
     // A dash-to-dock setting, as its preferences would set it.
     bool setDockSetting(const QString& key, const QString& value);
     bool click(const QString& entryId) const;
