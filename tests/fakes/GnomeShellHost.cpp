@@ -65,9 +65,7 @@ bool GnomeShellHost::start() {
     if (!QDir().mkpath(extension))
         return false;
     for (const char* file : {"metadata.json", "extension.js"})
-        // A shell started again (a new login) finds it from the first start.
-        if (!QFile::exists(extension + u'/' + QString::fromLatin1(file)) &&
-            !QFile::copy(QStringLiteral(TRELLIN_SHELL_EXTENSION_DIR "/") + QString::fromLatin1(file),
+        if (!QFile::copy(QStringLiteral(TRELLIN_SHELL_EXTENSION_DIR "/") + QString::fromLatin1(file),
                          extension + u'/' + QString::fromLatin1(file)))
             return false;
     const QList<QStringList> settings{
@@ -87,17 +85,22 @@ bool GnomeShellHost::start() {
     for (const QStringList& setting : settings)
         if (!m_desktop.run(QStringLiteral("gsettings"), QStringList{"set"} + setting))
             return false;
-    const bool wayland = m_desktop.session() == HostDesktop::Session::Wayland;
-    if (wayland && !HostDesktop::allowXwaylandSockets())
-        return false;
-    m_process = m_desktop.start(QStringLiteral("gnome-shell"),
-                                wayland ? QStringList{"--headless", "--wayland", "--virtual-monitor", "1280x800"}
-                                        : QStringList{"--x11", "--replace"},
-                                [] {
-                                    QProcessEnvironment environment;
-                                    environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("GNOME"));
-                                    return environment;
-                                }());
+    const bool wayland = m_session == Session::Wayland;
+    if (wayland) {
+        if (!HostDesktop::allowXwaylandSockets())
+            return false;
+        // As a GNOME login on Wayland sets them for everything it starts.
+        m_desktop.setSessionVariable(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("GNOME"));
+        m_desktop.setSessionVariable(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
+    }
+    m_desktop.start(QStringLiteral("gnome-shell"),
+                    wayland ? QStringList{"--headless", "--wayland", "--virtual-monitor", "1280x800"}
+                            : QStringList{"--x11", "--replace"},
+                    [] {
+                        QProcessEnvironment environment;
+                        environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("GNOME"));
+                        return environment;
+                    }());
     if (!m_desktop.waitForService(kShell, 60000))
         return false;
     // Eval answers once the test extension has run; the dock stands once its extension is on.
@@ -123,16 +126,9 @@ bool GnomeShellHost::startXwaylandDisplays() {
     const QJsonArray names = displays->toArray();
     if (names.at(0).toString().isEmpty() || names.at(1).toString().isEmpty())
         return false;
-    m_desktop.setCompositorDisplays(names.at(0).toString(), names.at(1).toString(), names.at(2).toString());
+    m_desktop.useWaylandSession(names.at(0).toString(), names.at(1).toString(), names.at(2).toString());
     // Xwayland may still be starting: Trellin's first window must find it.
     return QTest::qWaitFor([&] { return m_desktop.run(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTED"}); }, 30000);
-}
-
-void GnomeShellHost::stop() {
-    if (m_process)
-        m_desktop.stop(m_process);
-    m_process = nullptr;
-    m_desktop.setCompositorDisplays({}, {}, {});
 }
 
 std::optional<QJsonValue> GnomeShellHost::eval(const QString& script) const {
@@ -249,14 +245,14 @@ bool GnomeShellHost::pointerTo(QPoint point) const {
 }
 
 bool GnomeShellHost::moveTo(QPoint point) const {
-    if (m_desktop.session() == HostDesktop::Session::X11)
+    if (m_session == Session::X11)
         return m_desktop.run(QStringLiteral("xdotool"),
                              {"mousemove", QString::number(point.x()), QString::number(point.y())});
     return pointerTo(point);
 }
 
 bool GnomeShellHost::clickAt(QPoint point) const {
-    if (m_desktop.session() == HostDesktop::Session::X11)
+    if (m_session == Session::X11)
         return m_desktop.run(QStringLiteral("xdotool"),
                              {"mousemove", QString::number(point.x()), QString::number(point.y()), "click", "1"});
     if (!pointerTo(point))

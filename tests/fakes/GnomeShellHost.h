@@ -31,15 +31,18 @@ public:
         bool isX11 = false;
     };
 
-    explicit GnomeShellHost(HostDesktop& desktop)
-        : m_desktop(desktop) {}
+    enum class Session { X11, Wayland };
+
+    // X11: the window manager of the desktop's X server. Wayland: a headless compositor of its
+    // own, whose Xwayland the desktop's programs are given once it runs.
+    explicit GnomeShellHost(HostDesktop& desktop, Session session = Session::X11)
+        : m_desktop(desktop)
+        , m_session(session) {}
 
     // Starts the shell with dash-to-dock fixed at the bottom; true once it answers Eval with the
     // dock shown and the overview closed, and on Wayland once its Xwayland answers too (the
     // desktop's programs are given its displays).
     bool start();
-    // Ends the shell, as a user's logging out does: on Wayland, every X client goes with it.
-    void stop();
 
     // What the script returns, parsed from the JSON the shell answers with; none when the shell
     // refuses or the script throws.
@@ -76,5 +79,5 @@ private:
     bool pointerTo(QPoint point) const;
 
     HostDesktop& m_desktop;
-    QProcess* m_process = nullptr;
+    Session m_session;
 };

@@ -23,8 +23,7 @@ void endWithParent(QProcess& process) {
 
 } // namespace
 
-HostDesktop::HostDesktop(Session session)
-    : m_session(session) {}
+HostDesktop::HostDesktop() = default;
 
 HostDesktop::~HostDesktop() {
     shutDown();
@@ -49,12 +48,6 @@ void HostDesktop::shutDown() {
 bool HostDesktop::startDisplay() {
     if (!m_home.isValid())
         return false;
-    if (m_session == Session::Wayland) {
-        qunsetenv("DISPLAY");
-        qunsetenv("WAYLAND_DISPLAY");
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return true;
-    }
     // The server picks a free display and writes its number to the descriptor named.
     endWithParent(m_xserver);
     m_xserver.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
@@ -70,6 +63,14 @@ bool HostDesktop::startDisplay() {
     qunsetenv("WAYLAND_DISPLAY");
     qputenv("QT_QPA_PLATFORM", "xcb");
     return true;
+}
+
+void HostDesktop::useWaylandSession(const QString& waylandDisplay, const QString& display, const QString& xauthority) {
+    m_waylandDisplay = waylandDisplay;
+    m_display = display;
+    m_xauthority = xauthority;
+    qputenv("DISPLAY", m_display.toLocal8Bit());
+    qputenv("XAUTHORITY", m_xauthority.toLocal8Bit());
 }
 
 bool HostDesktop::startBuses() {
@@ -112,13 +113,6 @@ bool HostDesktop::allowXwaylandSockets() {
     return false;
 }
 
-void HostDesktop::setCompositorDisplays(const QString& waylandDisplay, const QString& xDisplay,
-                                        const QString& xAuthority) {
-    m_waylandDisplay = waylandDisplay;
-    m_display = xDisplay;
-    m_xAuthority = xAuthority;
-}
-
 QString HostDesktop::path(const QString& relative) const {
     return relative.isEmpty() ? m_home.path() : m_home.filePath(relative);
 }
@@ -137,7 +131,7 @@ QProcessEnvironment HostDesktop::environment() const {
         {"XDG_CACHE_HOME", path(".cache")},
         {"XDG_RUNTIME_DIR", path("run")},
         {"XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share")},
-        {"XDG_SESSION_TYPE", QStringLiteral("x11")},
+        {"XDG_SESSION_TYPE", isWaylandSession() ? QStringLiteral("wayland") : QStringLiteral("x11")},
         {"DBUS_SESSION_BUS_ADDRESS", m_sessionBus ? m_sessionBus->address() : QString()},
         {"DBUS_SYSTEM_BUS_ADDRESS", m_systemBus ? m_systemBus->address() : QString()},
         // Settings in a file of the home: the dock, Trellin and the test read and write the same.
@@ -148,17 +142,11 @@ QProcessEnvironment HostDesktop::environment() const {
     };
     for (const auto& [name, value] : values)
         environment.insert(QString::fromLatin1(name), value);
-    if (m_session == Session::Wayland) {
-        environment.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
-        // Until the compositor has told its displays, what it starts finds none (and starts its own).
-        for (const auto& [name, value] :
-             {std::pair{"WAYLAND_DISPLAY", m_waylandDisplay}, {"DISPLAY", m_display}, {"XAUTHORITY", m_xAuthority}}) {
-            if (value.isEmpty())
-                environment.remove(QString::fromLatin1(name));
-            else
-                environment.insert(QString::fromLatin1(name), value);
-        }
+    if (isWaylandSession()) {
+        environment.insert(QStringLiteral("WAYLAND_DISPLAY"), m_waylandDisplay);
+        environment.insert(QStringLiteral("XAUTHORITY"), m_xauthority);
     }
+    environment.insert(m_sessionVariables);
     return environment;
 }
 

@@ -16,30 +16,30 @@
 // (the dock may replace the window manager, so never the test session's), a session and a system
 // bus, and a throw-away home whose settings live in a key file. The dock, Trellin and the programs
 // the dock launches all see this one home, as they see one user's home on a real desktop.
-// In a Wayland session there is no X server of its own: the dock's shell is the compositor, and
-// Trellin's windows go to the Xwayland it starts, named once the shell tells it.
 class HostDesktop {
 public:
-    enum class Session { X11, Wayland };
-
-    explicit HostDesktop(Session session = Session::X11);
+    HostDesktop();
     ~HostDesktop();
     HostDesktop(const HostDesktop&) = delete;
     HostDesktop& operator=(const HostDesktop&) = delete;
 
-    // Call it before the QGuiApplication is made. X11: starts the X server on a free display and
-    // makes it this process's DISPLAY, so the test's own screenshots and xdotool see the dock.
-    // Wayland: the test draws offscreen, as it sees the screen only through the compositor.
+    // Starts the X server on a free display and makes it this process's DISPLAY: call it before
+    // the QGuiApplication is made, so the test's own screenshots and xdotool see the dock.
     bool startDisplay();
+    // A Wayland session instead: the compositor the dock runs in serves X11 clients through the
+    // X server it started (Xwayland). Programs of the desktop see both displays from now on, and
+    // this process's xdotool sees that X server.
+    void useWaylandSession(const QString& waylandDisplay, const QString& display, const QString& xauthority);
+    bool isWaylandSession() const { return !m_waylandDisplay.isEmpty(); }
+    // A variable every program of the desktop started from now on sees, as a session sets it.
+    void setSessionVariable(const QString& name, const QString& value) { m_sessionVariables.insert(name, value); }
     // The buses and the home's folders; after the application is made.
     bool startBuses();
     // openbox, for docks that need a window manager beside them.
     bool startWindowManager();
-    // A compositor starts Xwayland with its sockets in /tmp/.X11-unix, and refuses a folder that
-    // is not world-writable and sticky (as a container may leave it): makes it so.
+    // A compositor starts Xwayland with its sockets in /tmp/.X11-unix, and mutter refuses a folder
+    // that is not world-writable and sticky (as a container may leave it): makes it so.
     static bool allowXwaylandSockets();
-    // The compositor's Wayland socket and its Xwayland, which the programs started from now on see.
-    void setCompositorDisplays(const QString& waylandDisplay, const QString& xDisplay, const QString& xAuthority);
     // Ends the programs and the buses while the application still runs; the X server ends with
     // this object.
     void shutDown();
@@ -50,9 +50,8 @@ public:
     QString applicationsFolder() const { return path(QStringLiteral("share/applications")); }
     // Where the fixture program records its launches.
     QString fixtureLog() const { return path(QStringLiteral("launches.log")); }
-    Session session() const { return m_session; }
-    // The X display Trellin's windows go to: this desktop's X server, or the compositor's Xwayland.
     QString display() const { return m_display; }
+    QString waylandDisplay() const { return m_waylandDisplay; }
     QDBusConnection& bus() { return m_connection; }
     QProcessEnvironment environment() const;
 
@@ -81,12 +80,12 @@ private:
     QProcess* launch(const QString& program, const QStringList& arguments, const QProcessEnvironment& extra,
                      bool keepOutput);
 
-    Session m_session;
     QTemporaryDir m_home;
     QProcess m_xserver;
     QString m_display;
+    QString m_xauthority;
     QString m_waylandDisplay;
-    QString m_xAuthority;
+    QProcessEnvironment m_sessionVariables;
     std::unique_ptr<PrivateBus> m_sessionBus;
     std::unique_ptr<PrivateBus> m_systemBus;
     QDBusConnection m_connection{QString()};
