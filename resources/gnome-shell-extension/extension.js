@@ -27,14 +27,16 @@ function appOf(actor) {
 }
 
 // The dash an actor stands in, with its edge; null for icons elsewhere (the app grid, search).
+// dash-to-dock's dock first: it may take the overview's dash into itself.
 function dashOf(actor) {
+    let overviewDash = null;
     for (let parent = actor; parent; parent = parent.get_parent()) {
         if (parent.name === DOCK_NAME && parent.position in EDGES)
             return {edge: EDGES[parent.position], iconSize: parent.dash?.iconSize ?? 0};
         if (parent === Main.overview.dash)
-            return {edge: 'BOTTOM', iconSize: parent.iconSize};
+            overviewDash = {edge: 'BOTTOM', iconSize: parent.iconSize};
     }
-    return null;
+    return overviewDash;
 }
 
 function tileOf(actor) {

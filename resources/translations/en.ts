@@ -259,6 +259,14 @@
         <source>GNOME Shell starts it when you next log in.</source>
         <translation>GNOME Shell starts it when you next log in.</translation>
     </message>
+    <message id="settings.general.shell_extension.refused">
+        <source>Not running</source>
+        <translation>Not running</translation>
+    </message>
+    <message id="settings.general.shell_extension.refused.note">
+        <source>GNOME Shell did not start it: it is made for another version of GNOME Shell, or it failed there. The popup opens in the middle of the screen.</source>
+        <translation>GNOME Shell did not start it: it is made for another version of GNOME Shell, or it failed there. The popup opens in the middle of the screen.</translation>
+    </message>
     <message id="settings.general.shell_extension.failed">
         <source>Couldn’t install it: %@</source>
         <translation>Couldn’t install it: %@</translation>

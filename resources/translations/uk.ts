@@ -271,6 +271,14 @@
         <source>GNOME Shell starts it when you next log in.</source>
         <translation>GNOME Shell увімкне його, коли ви наступного разу ввійдете в систему.</translation>
     </message>
+    <message id="settings.general.shell_extension.refused">
+        <source>Not running</source>
+        <translation>Не працює</translation>
+    </message>
+    <message id="settings.general.shell_extension.refused.note">
+        <source>GNOME Shell did not start it: it is made for another version of GNOME Shell, or it failed there. The popup opens in the middle of the screen.</source>
+        <translation>GNOME Shell не запустив його: воно створене для іншої версії GNOME Shell або не змогло там працювати. Вікно теки відкривається посередині екрана.</translation>
+    </message>
     <message id="settings.general.shell_extension.failed">
         <source>Couldn’t install it: %@</source>
         <translation>Не вдалося встановити: %@</translation>

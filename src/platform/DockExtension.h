@@ -16,6 +16,9 @@ public:
         Outdated,
         // Installed and switched on; the dock loads it when it starts next (a new login).
         Installed,
+        // Installed and switched on, but the dock would not run it (made for another version of
+        // the dock, or it failed there): installing again does not help.
+        Refused,
         // The dock runs it now.
         Active,
     };

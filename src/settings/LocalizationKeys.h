@@ -97,6 +97,8 @@ inline constexpr char shellExtensionUpdate[] = "settings.general.shell_extension
 inline constexpr char shellExtensionInstalled[] = "settings.general.shell_extension.installed";
 inline constexpr char shellExtensionActive[] = "settings.general.shell_extension.active";
 inline constexpr char shellExtensionNextLogin[] = "settings.general.shell_extension.next_login";
+inline constexpr char shellExtensionRefused[] = "settings.general.shell_extension.refused";
+inline constexpr char shellExtensionRefusedNote[] = "settings.general.shell_extension.refused.note";
 inline constexpr char shellExtensionFailed[] = "settings.general.shell_extension.failed"; // %@ why
 inline constexpr char launchAtLoginSubtitle[] = "Start Trellin when you log in";
 inline constexpr char showMenuBarSubtitle[] = "Access from the menu bar";
@@ -356,6 +358,8 @@ inline constexpr auto kAll = std::to_array<Entry>({
     detail::text(shellExtensionInstalled),
     detail::text(shellExtensionActive),
     detail::text(shellExtensionNextLogin),
+    detail::text(shellExtensionRefused),
+    detail::text(shellExtensionRefusedNote),
     detail::format(shellExtensionFailed, "@"),
     detail::text(launchAtLoginSubtitle),
     detail::text(showMenuBarSubtitle),

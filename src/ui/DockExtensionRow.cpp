@@ -47,9 +47,10 @@ void DockExtensionRow::refresh() {
     m_install->setText(localization.text(state == DockExtension::State::Outdated ? L10nKey::shellExtensionUpdate
                                                                                  : L10nKey::shellExtensionInstall));
     m_install->setVisible(installable);
-    m_state->setText(state == DockExtension::State::Active ? localization.text(L10nKey::shellExtensionActive)
-                     : installable                          ? QString()
-                                                            : localization.text(L10nKey::shellExtensionInstalled));
+    m_state->setText(state == DockExtension::State::Active    ? localization.text(L10nKey::shellExtensionActive)
+                     : state == DockExtension::State::Refused ? localization.text(L10nKey::shellExtensionRefused)
+                     : installable                            ? QString()
+                                                              : localization.text(L10nKey::shellExtensionInstalled));
     m_state->setVisible(!installable);
     QString note;
     RowNote::Tone tone = RowNote::Tone::Info;
@@ -58,6 +59,9 @@ void DockExtensionRow::refresh() {
         tone = RowNote::Tone::Warning;
     } else if (state == DockExtension::State::Installed) {
         note = localization.text(L10nKey::shellExtensionNextLogin);
+    } else if (state == DockExtension::State::Refused) {
+        note = localization.text(L10nKey::shellExtensionRefusedNote);
+        tone = RowNote::Tone::Warning;
     }
     m_note->setNote(note, tone);
     // Heard with the row's title, as seen beside it, and with the note under it.

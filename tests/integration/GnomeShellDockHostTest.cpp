@@ -5,8 +5,10 @@
 #include "platform/linux/GioDesktopSettings.h"
 
 #include "BusTestCase.h"
+#include "FakeShellObject.h"
 #include "TestDesktopSettings.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 
 namespace {
@@ -14,6 +16,9 @@ namespace {
 const QString kFolderEntry = QStringLiteral("trellin-folder-6F1C2A4E-0B7D-4E58-9A3C-2D8E5F7A9B10.desktop");
 const QString kShell = QStringLiteral("org.gnome.shell");
 const QString kDashToDock = QStringLiteral("org.gnome.shell.extensions.dash-to-dock");
+const QString kTilesPath = QStringLiteral("/app/trellin/ShellTiles");
+using Tile = DockHost::TilePosition;
+using Geometry = DockHost::Geometry;
 
 QStringList favoritesIn(DesktopSettings::Schema& shell) {
     return shell.value(QStringLiteral("favorite-apps")).value_or(QVariant()).toStringList();
@@ -132,6 +137,79 @@ private Q_SLOTS:
         QVERIFY(TestDesktopSettings::set(kShell, QStringLiteral("disabled-extensions"),
                                          QStringLiteral("['ubuntu-dock@ubuntu.com']")));
         QTRY_COMPARE_WITH_TIMEOUT(ubuntu.geometry(), std::nullopt, 5000);
+    }
+
+    // Trellin's extension, on the shell's own connection, tells where the icon is and where the
+    // plain dash stands; without it nothing is known, as before.
+    void theExtensionTellsWhereTheTileIs() {
+        QCOMPARE(m_host->tilePosition(kFolderEntry), std::nullopt);
+        QCOMPARE(m_host->geometry(), std::nullopt);
+        FakeShellObject tiles(m_shellConnection, kTilesPath);
+        QVERIFY(tiles.start());
+        tiles.answer(QStringLiteral("GetTile"), {true, 536, 708, 64, 92, QStringLiteral("BOTTOM")});
+        tiles.answer(QStringLiteral("GetDock"), {true, QStringLiteral("BOTTOM"), 48});
+        QCOMPARE(m_host->tilePosition(kFolderEntry), Tile({QPoint(567, 753), DockHost::Edge::Bottom}));
+        QCOMPARE(tiles.calls(QStringLiteral("GetTile")), QList<QVariantList>({{kFolderEntry}}));
+        QCOMPARE(m_host->geometry(), Geometry({DockHost::Edge::Bottom, 48}));
+
+        // dash-to-dock's settings say where it stands; the extension still tells the icon.
+        QVERIFY(TestDesktopSettings::set(kShell, QStringLiteral("enabled-extensions"),
+                                         QStringLiteral("['dash-to-dock@micxgx.gmail.com']")));
+        QVERIFY(TestDesktopSettings::set(kDashToDock, QStringLiteral("dock-position"), QStringLiteral("'LEFT'")));
+        QTRY_COMPARE_WITH_TIMEOUT(m_host->geometry(), Geometry({DockHost::Edge::Left, 48}), 5000);
+        tiles.answer(QStringLiteral("GetTile"), {true, 0, 300, 56, 56, QStringLiteral("LEFT")});
+        QCOMPARE(m_host->tilePosition(kFolderEntry), Tile({QPoint(27, 327), DockHost::Edge::Left}));
+
+        // No dash shows it, or no entry id is asked for: nothing is known.
+        tiles.answer(QStringLiteral("GetTile"), {false, 0, 0, 0, 0, QString()});
+        QCOMPARE(m_host->tilePosition(kFolderEntry), std::nullopt);
+        const qsizetype asked = tiles.calls(QStringLiteral("GetTile")).size();
+        QCOMPARE(m_host->tilePosition(QStringLiteral("../x.desktop")), std::nullopt);
+        QCOMPARE(m_host->tilePosition(QString()), std::nullopt);
+        QCOMPARE(tiles.calls(QStringLiteral("GetTile")).size(), asked);
+
+        // Switched off again: the shell no longer knows the object.
+        tiles.stop();
+        QCOMPARE(m_host->tilePosition(kFolderEntry), std::nullopt);
+    }
+
+    // An extension of another version, or a broken one, answers in other shapes; a shell too busy
+    // to answer must not hold up the click: each counts as no answer.
+    void wrongOrLateAnswersCountAsNone() {
+        FakeShellObject tiles(m_shellConnection, kTilesPath);
+        QVERIFY(tiles.start());
+        const QString bottom = QStringLiteral("BOTTOM");
+        const QList<QVariantList> badTiles = {
+            {true, 536, 708, 64, 92},
+            {true, QStringLiteral("536"), 708, 64, 92, bottom},
+            {1, 536, 708, 64, 92, bottom},
+            {true, 536, 708, 0, 92, bottom},
+            {true, 536, 708, 64, -5, bottom},
+            {true, 536, 708, 64, 92, QStringLiteral("MIDDLE")},
+            {true, 536, 708, 64, 92, QString()},
+        };
+        for (const QVariantList& answer : badTiles) {
+            tiles.answer(QStringLiteral("GetTile"), answer);
+            QVERIFY2(!m_host->tilePosition(kFolderEntry), qPrintable(QDebug::toString(answer)));
+        }
+        const QList<QVariantList> badDocks = {
+            {true, bottom, 0}, {true, QStringLiteral("sideways"), 48}, {true, 48}, {true, bottom, 48.0}};
+        for (const QVariantList& answer : badDocks) {
+            tiles.answer(QStringLiteral("GetDock"), answer);
+            QVERIFY2(!m_host->geometry(), qPrintable(QDebug::toString(answer)));
+        }
+
+        tiles.answer(QStringLiteral("GetTile"), {true, 536, 708, 64, 92, bottom});
+        tiles.answer(QStringLiteral("GetDock"), {true, bottom, 48});
+        tiles.setDelay(3000);
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(m_host->tilePosition(kFolderEntry), std::nullopt);
+        QCOMPARE(m_host->geometry(), std::nullopt);
+        QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
+        // Answered in time again, the late answers do not get in the way.
+        tiles.setDelay(0);
+        QCOMPARE(m_host->tilePosition(kFolderEntry), Tile({QPoint(567, 753), DockHost::Edge::Bottom}));
     }
 
     void withoutGnomeNothingCanBePinned() {

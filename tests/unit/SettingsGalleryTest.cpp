@@ -4,6 +4,7 @@
 #include "GalleryLooks.h"
 #include "MainWindowTestBed.h"
 #include "TestFiles.h"
+#include "platform/DockExtension.h"
 #include "ui/AboutView.h"
 #include "ui/GeneralSettingsView.h"
 #include "ui/PopupSettingsView.h"
@@ -12,6 +13,17 @@
 #include <QCoreApplication>
 #include <QPainter>
 #include <QTest>
+
+namespace {
+
+// GNOME Shell's extension as offered, then installed and waiting for the next login (with its note).
+struct GalleryExtension final : DockExtension {
+    State state() const override { return current; }
+    std::optional<QString> install() override { return std::nullopt; }
+    State current = State::NotInstalled;
+};
+
+} // namespace
 
 class SettingsGalleryTest : public QObject {
     Q_OBJECT
@@ -27,6 +39,8 @@ private Q_SLOTS:
         bed.settings->setPopupIconSize(52.9);
         // The longest of the docks' names, under the dock row's title.
         bed.environment.activeDockName = [] { return QStringLiteral("GNOME Shell"); };
+        GalleryExtension extension;
+        bed.environment.dockExtension = [&extension]() -> DockExtension* { return &extension; };
         GeneralSettingsView general(bed.environment);
         PopupSettingsView popup(bed.environment);
         AboutView about(bed.environment, QStringLiteral("1.4.2"));
@@ -51,7 +65,10 @@ private Q_SLOTS:
         };
         for (QWidget* page : std::initializer_list<QWidget*>{&general, &popup, &about})
             shoot(page);
-        // The general page again with its notes: no tray, and launch at login refused.
+        // The general page again with its notes: no tray, launch at login refused, the extension
+        // waiting for the next login.
+        extension.current = DockExtension::State::Installed;
+        general.refreshActiveDock();
         bed.tray.setAvailable(false);
         QVERIFY(writeFile(bed.home.path("config/autostart"), {}));
         bed.settings->setLaunchAtLogin(true);

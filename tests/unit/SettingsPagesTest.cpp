@@ -2,11 +2,13 @@
 // setting and follows it, and that the keyboard reaches every control under a name.
 #include "MainWindowTestBed.h"
 #include "TestFiles.h"
+#include "platform/DockExtension.h"
 #include "platform/DockHostIds.h"
 #include "platform/LocalNotificationCenter.h"
 #include "platform/NotificationNames.h"
 #include "settings/LocalizationKeys.h"
 #include "ui/AboutView.h"
+#include "ui/DockExtensionRow.h"
 #include "ui/GeneralSettingsView.h"
 #include "ui/OnboardingView.h"
 #include "ui/PopupSettingsView.h"
@@ -20,6 +22,25 @@
 
 #include <QLabel>
 #include <QTest>
+
+namespace {
+
+// The dock's extension as the page sees it: a state, and an install that fails when told why.
+struct ScriptedExtension final : DockExtension {
+    State state() const override { return current; }
+    std::optional<QString> install() override {
+        ++installs;
+        if (failure)
+            return failure;
+        current = State::Installed;
+        return std::nullopt;
+    }
+    State current = State::NotInstalled;
+    std::optional<QString> failure;
+    int installs = 0;
+};
+
+} // namespace
 
 class SettingsPagesTest : public QObject {
     Q_OBJECT
@@ -135,6 +156,72 @@ private Q_SLOTS:
         page.refreshActiveDock();
         QVERIFY(page.dockRow()->subtitle().isEmpty());
         QCOMPARE(dock->accessibleName(), bed.localization.text(L10nKey::dock));
+    }
+
+    // The extension is offered only where the dock in use has one; the row says what state it is in,
+    // installs from the keyboard, and says why when that failed.
+    void generalPageOffersTheDocksExtension() {
+        MainWindowTestBed bed;
+        ScriptedExtension extension;
+        bool offered = false;
+        bed.environment.dockExtension = [&]() -> DockExtension* { return offered ? &extension : nullptr; };
+        GeneralSettingsView page(bed.environment);
+        page.show();
+        DockExtensionRow* row = page.dockExtensionRow();
+        QVERIFY(!row->row()->isVisibleTo(&page));
+
+        offered = true;
+        page.refreshActiveDock();
+        QVERIFY(row->row()->isVisibleTo(&page));
+        QCOMPARE(row->row()->title(), QStringLiteral("GNOME Shell extension"));
+        QVERIFY(row->installButton()->isVisibleTo(&page) && !row->stateLabel()->isVisibleTo(&page));
+        QCOMPARE(row->installButton()->text(), QStringLiteral("Install"));
+        QCOMPARE(row->installButton()->accessibleName(), QStringLiteral("Install: GNOME Shell extension"));
+        QVERIFY(row->note()->text().isEmpty());
+        // Reached by Tab after the dock picker; Return installs.
+        page.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&page));
+        page.dockPicker()->setFocus();
+        QTest::keyClick(page.dockPicker(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), row->installButton());
+        QTest::keyClick(row->installButton(), Qt::Key_Return);
+        QCOMPARE(extension.installs, 1);
+        QVERIFY(!row->installButton()->isVisibleTo(&page) && row->stateLabel()->isVisibleTo(&page));
+        QCOMPARE(row->stateLabel()->text(), QStringLiteral("Installed"));
+        QCOMPARE(row->note()->text(), bed.localization.text(L10nKey::shellExtensionNextLogin));
+        QCOMPARE(row->stateLabel()->accessibleDescription(), row->note()->text());
+
+        // An older copy is updated; a failure says why and the button stays for another try.
+        extension.current = DockExtension::State::Outdated;
+        extension.failure = QStringLiteral("No space left on device");
+        page.refreshActiveDock();
+        QCOMPARE(row->installButton()->text(), QStringLiteral("Update"));
+        QTest::mouseClick(row->installButton(), Qt::LeftButton);
+        QCOMPARE(row->note()->tone(), RowNote::Tone::Warning);
+        QVERIFY(row->note()->text().contains(*extension.failure));
+        QVERIFY(row->installButton()->isVisibleTo(&page));
+        extension.failure.reset();
+        QTest::mouseClick(row->installButton(), Qt::LeftButton);
+        QCOMPARE(row->note()->tone(), RowNote::Tone::Info);
+
+        // Running in the shell: nothing left to do or to note, in the page's language.
+        extension.current = DockExtension::State::Active;
+        bed.settings->setLanguage(AppLanguage::Ukrainian);
+        QCOMPARE(row->stateLabel()->text(), bed.localization.text(L10nKey::shellExtensionActive));
+        QVERIFY(row->stateLabel()->text() != QStringLiteral("Active"));
+        QVERIFY(row->note()->text().isEmpty());
+
+        // The shell would not run it: said so, with nothing to press that could not help.
+        extension.current = DockExtension::State::Refused;
+        page.refreshActiveDock();
+        QCOMPARE(row->stateLabel()->text(), bed.localization.text(L10nKey::shellExtensionRefused));
+        QCOMPARE(row->note()->tone(), RowNote::Tone::Warning);
+        QVERIFY(!row->installButton()->isVisibleTo(&page));
+
+        // Another dock in use: not offered.
+        offered = false;
+        page.refreshActiveDock();
+        QVERIFY(!row->row()->isVisibleTo(&page));
     }
 
     // A change the system refused leaves the switch showing what is really registered, with one

@@ -138,7 +138,7 @@ bool GnomeShellDockHost::dashToDockEnabled() const {
 }
 
 std::optional<QList<QVariant>> GnomeShellDockHost::askExtension(const QString& method, const QVariantList& arguments,
-                                                                 const QString& signature) const {
+                                                                const QString& signature) const {
     QDBusMessage request = QDBusMessage::createMethodCall(GnomeShellNames::service, GnomeShellNames::tilesPath,
                                                           GnomeShellNames::tilesInterface, method);
     request.setArguments(arguments);

@@ -4,8 +4,12 @@
 #include "platform/FileSystem.h"
 #include "platform/linux/GnomeShellNames.h"
 #include "platform/linux/LinuxPaths.h"
+#include "platform/linux/ModuleDesktopEntries.h"
+#include "platform/linux/ModuleDesktopSettings.h"
 
+#include <QDBusArgument>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -44,12 +48,20 @@ std::optional<Metadata> metadataIn(const QString& folder) {
 
 } // namespace
 
-GnomeShellExtension::GnomeShellExtension(QString bundled, QString extensions,
-                                         std::unique_ptr<DesktopSettings::Schema> shellSettings, QDBusConnection bus)
+GnomeShellExtension::GnomeShellExtension(QString bundled, QString extensions, std::unique_ptr<DesktopSettings> settings,
+                                         QDBusConnection bus)
     : m_bundled(std::move(bundled))
     , m_extensions(std::move(extensions))
-    , m_shell(std::move(shellSettings))
+    , m_settings(std::move(settings))
+    , m_shell(m_settings ? m_settings->open(GnomeShellNames::shellSchema) : nullptr)
     , m_bus(std::move(bus)) {}
+
+std::unique_ptr<GnomeShellExtension> GnomeShellExtension::forBundle(const QString& bundlePath) {
+    return std::make_unique<GnomeShellExtension>(
+        bundledFolder(bundlePath), userExtensionsFolder(),
+        std::make_unique<ModuleDesktopSettings>(ModuleDesktopEntries::modulePathIn(bundlePath)),
+        QDBusConnection::sessionBus());
+}
 
 QString GnomeShellExtension::bundledFolder(const QString& bundlePath) {
     return Bundle(bundlePath).resourcesPath() + u'/' + GnomeShellNames::tilesExtensionFolder + u'/' +
@@ -76,7 +88,7 @@ bool GnomeShellExtension::filesCurrent() const {
 }
 
 bool GnomeShellExtension::switchedOn() const {
-    if (!m_shell)
+    if (!m_shell || userExtensionsOff())
         return false;
     const QStringList enabled =
         m_shell->value(GnomeShellNames::enabledExtensionsKey).value_or(QVariant()).toStringList();
@@ -92,11 +104,26 @@ DockExtension::State GnomeShellExtension::state() const {
         return State::Outdated;
     if (!switchedOn())
         return State::NotInstalled;
-    QDBusMessage request = QDBusMessage::createMethodCall(GnomeShellNames::service, GnomeShellNames::tilesPath,
-                                                          GnomeShellNames::tilesInterface,
-                                                          GnomeShellNames::getDockMethod);
-    const QDBusMessage reply = m_bus.call(request, QDBus::Block, kShellTimeout);
-    return reply.type() == QDBusMessage::ReplyMessage ? State::Active : State::Installed;
+    const QDBusMessage tiles =
+        m_bus.call(QDBusMessage::createMethodCall(GnomeShellNames::service, GnomeShellNames::tilesPath,
+                                                  GnomeShellNames::tilesInterface, GnomeShellNames::getDockMethod),
+                   QDBus::Block, kShellTimeout);
+    if (tiles.type() == QDBusMessage::ReplyMessage)
+        return State::Active;
+    // A shell that saw it at its start and did not run it says why; one that has not seen it yet
+    // will load it at the next login.
+    QDBusMessage request =
+        QDBusMessage::createMethodCall(GnomeShellNames::service, GnomeShellNames::extensionsPath,
+                                       GnomeShellNames::extensionsInterface, GnomeShellNames::extensionInfoMethod);
+    request << GnomeShellNames::tilesExtension;
+    const QDBusMessage info = m_bus.call(request, QDBus::Block, kShellTimeout);
+    if (info.type() == QDBusMessage::ReplyMessage && info.arguments().size() == 1) {
+        const int shellState = qdbus_cast<QVariantMap>(info.arguments().constFirst()).value("state").toInt();
+        if (shellState == GnomeShellNames::extensionFailedState ||
+            shellState == GnomeShellNames::extensionOutOfDateState)
+            return State::Refused;
+    }
+    return State::Installed;
 }
 
 std::optional<QString> GnomeShellExtension::install() {
@@ -117,8 +144,8 @@ std::optional<QString> GnomeShellExtension::copyFiles() {
     if (!QDir().mkpath(m_extensions))
         return QStringLiteral("Cannot create %1").arg(m_extensions);
     // Copied beside the target and swapped in whole, so the shell never finds half an extension.
-    QByteArray staging =
-        QFile::encodeName(m_extensions + QStringLiteral("/.") + GnomeShellNames::tilesExtension + QStringLiteral("-XXXXXX"));
+    QByteArray staging = QFile::encodeName(m_extensions + QStringLiteral("/.") + GnomeShellNames::tilesExtension +
+                                           QStringLiteral("-XXXXXX"));
     if (!::mkdtemp(staging.data()))
         return QStringLiteral("Cannot create a folder in %1: %2").arg(m_extensions, FileSystem::errorText(errno));
     const QString staged = QFile::decodeName(staging);
@@ -158,8 +185,18 @@ std::optional<QString> GnomeShellExtension::switchOn() {
             return why;
     }
     QStringList enabled = enabledValue->toStringList();
-    if (enabled.contains(GnomeShellNames::tilesExtension))
-        return std::nullopt;
-    enabled.append(GnomeShellNames::tilesExtension);
-    return m_shell->setStringList(GnomeShellNames::enabledExtensionsKey, enabled);
+    if (!enabled.contains(GnomeShellNames::tilesExtension)) {
+        enabled.append(GnomeShellNames::tilesExtension);
+        if (std::optional<QString> why = m_shell->setStringList(GnomeShellNames::enabledExtensionsKey, enabled))
+            return why;
+    }
+    // The user's own switch for all of them is left as the user set it; but nothing runs until it
+    // is turned on, and saying "installed" would promise otherwise.
+    if (userExtensionsOff())
+        return QStringLiteral("GNOME Shell's extensions are switched off; switch them on in the Extensions app");
+    return std::nullopt;
+}
+
+bool GnomeShellExtension::userExtensionsOff() const {
+    return m_shell->value(GnomeShellNames::userExtensionsOffKey).value_or(QVariant(false)).toBool();
 }

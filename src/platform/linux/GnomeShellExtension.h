@@ -16,11 +16,14 @@
 class GnomeShellExtension final : public DockExtension {
 public:
     // `bundled`: the extension's folder in the bundle; `extensions`: the user's extensions folder
-    // ($XDG_DATA_HOME/gnome-shell/extensions); `shellSettings`: org.gnome.shell (null without
-    // GNOME); `bus`: the session bus the shell is on.
-    GnomeShellExtension(QString bundled, QString extensions, std::unique_ptr<DesktopSettings::Schema> shellSettings,
+    // ($XDG_DATA_HOME/gnome-shell/extensions); `settings`: where the shell keeps its list of
+    // extensions (none, or without the shell's schema, without GNOME); `bus`: the shell's bus.
+    GnomeShellExtension(QString bundled, QString extensions, std::unique_ptr<DesktopSettings> settings,
                         QDBusConnection bus);
 
+    // The extension of the bundle at `bundlePath` for this user, the settings read through the
+    // bundle's GIO module, on the session bus.
+    static std::unique_ptr<GnomeShellExtension> forBundle(const QString& bundlePath);
     // Where the bundle at `bundlePath` ships it, and where GNOME looks for the user's extensions.
     static QString bundledFolder(const QString& bundlePath);
     static QString userExtensionsFolder();
@@ -32,11 +35,13 @@ private:
     QString installedFolder() const;
     bool filesCurrent() const;
     bool switchedOn() const;
+    bool userExtensionsOff() const;
     std::optional<QString> copyFiles();
     std::optional<QString> switchOn();
 
     QString m_bundled;
     QString m_extensions;
+    std::unique_ptr<DesktopSettings> m_settings;
     std::unique_ptr<DesktopSettings::Schema> m_shell;
     QDBusConnection m_bus;
 };

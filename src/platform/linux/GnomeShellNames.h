@@ -29,4 +29,12 @@ inline const QString tilesInterface = QStringLiteral("app.trellin.ShellTiles");
 inline const QString getTileMethod = QStringLiteral("GetTile");
 inline const QString getDockMethod = QStringLiteral("GetDock");
 
+// The shell's own account of its extensions: GetExtensionInfo(uuid) gives a{sv} whose "state" is
+// the shell's ExtensionState (js/misc/extensionUtils.js): 3 failed, 4 made for another version.
+inline const QString extensionsPath = QStringLiteral("/org/gnome/Shell");
+inline const QString extensionsInterface = QStringLiteral("org.gnome.Shell.Extensions");
+inline const QString extensionInfoMethod = QStringLiteral("GetExtensionInfo");
+inline constexpr int extensionFailedState = 3;
+inline constexpr int extensionOutOfDateState = 4;
+
 } // namespace GnomeShellNames
