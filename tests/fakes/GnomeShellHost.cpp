@@ -8,6 +8,8 @@
 #include <QJsonObject>
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
 const QString kShell = QStringLiteral("org.gnome.Shell");
@@ -255,7 +257,29 @@ bool GnomeShellHost::clickAt(QPoint point) const {
     if (m_session == Session::X11)
         return m_desktop.run(QStringLiteral("xdotool"),
                              {"mousemove", QString::number(point.x()), QString::number(point.y()), "click", "1"});
-    if (!pointerTo(point))
+    // Over an X window, the press must reach Xwayland after the motion, or the client takes it where
+    // the pointer was before. Xwayland keeps the last place it saw while the pointer is over the
+    // shell, so the pointer first stops beside the point, where Xwayland cannot have seen it yet.
+    const QList<Window> shown = windows();
+    const auto over =
+        std::find_if(shown.rbegin(), shown.rend(), [&](const Window& window) { return window.rect.contains(point); });
+    const bool overX = over != shown.rend() && over->isX11;
+    const auto xwaylandSees = [&](QPoint at) {
+        const QByteArray expected = QStringLiteral("x:%1 y:%2 ").arg(at.x()).arg(at.y()).toLatin1();
+        return QTest::qWaitFor(
+            [&] {
+                QByteArray location;
+                return m_desktop.run(QStringLiteral("xdotool"), {"getmouselocation"}, &location) &&
+                       location.startsWith(expected);
+            },
+            5000);
+    };
+    if (overX) {
+        const QPoint beside = point + QPoint(point.x() > over->rect.left() ? -1 : 1, 0);
+        if (!pointerTo(beside) || !xwaylandSees(beside))
+            return false;
+    }
+    if (!pointerTo(point) || (overX && !xwaylandSees(point)))
         return false;
     const QString button =
         QStringLiteral("%1.notify_button(imports.gi.Clutter.CURRENT_TIME, imports.gi.Clutter.BUTTON_PRIMARY, "
