@@ -31,6 +31,7 @@
 #include "platform/linux/DBusDistributedNotifications.h"
 #include "platform/linux/DBusDockTile.h"
 #include "platform/linux/DBusHelperEndings.h"
+#include "platform/linux/DesktopSession.h"
 #include "platform/linux/DockBus.h"
 #include "platform/linux/EarlyReopen.h"
 #include "platform/linux/InotifyFileEvents.h"
@@ -98,7 +99,8 @@ struct Identity {
         , bundle(Bundle::enclosingExecutable(QCoreApplication::applicationFilePath()))
         , bundleIdentifier(bundleIdentifierOf(bundle))
         , defaults(PlistUserDefaults::standardPreferencesDirectory(), bundleIdentifier, arguments.mid(1))
-        , runMode(bundle, defaults, arguments) {}
+        , runMode(bundle, defaults, arguments)
+        , session(DesktopSession::detect(QProcessEnvironment::systemEnvironment())) {}
 
     // The single-instance name: the application's, or its helper's for one folder.
     QString instanceServiceName() const {
@@ -112,6 +114,7 @@ struct Identity {
     QString bundleIdentifier;
     PlistUserDefaults defaults;
     RunMode runMode;
+    DesktopSession session;
 };
 
 // A launch of an instance that already runs, as a dock makes at every click on a folder's tile,
@@ -293,6 +296,7 @@ struct SharedObjects {
                                 : std::nullopt;
               })
                                                          : nullptr,
+              .pointerFollowsDockClicks = identity.session.pointerFollowsDockClicks(),
           })
         , updateDialog(localization, settings, backend.urlOpener, backend.screens.showsTranslucentWindows())
         , updater({
@@ -433,7 +437,7 @@ struct SharedObjects {
 // Says which dock stands for the Dock, follows the setting to another, and makes sure
 // the desktop knows the main application's own launcher, so its windows are not a stranger's.
 void announceDock(const Identity& identity, Backend& backend, SharedObjects& objects, std::function<void()> restart) {
-    Console::printLine(backend.dock.line);
+    Console::printLine(backend.dock.line + QStringLiteral(", in ") + identity.session.description());
     auto dockSwitch = std::make_shared<DockHostSwitch>(DockHostSwitch::Services{
         .helpers = objects.helperManager,
         .store = objects.store,
@@ -478,7 +482,14 @@ int runOnce(int argc, char** argv, bool& restart) {
         return 0;
     // The toolkit takes the variable out of the environment as it starts.
     const QByteArray startupId = qgetenv(kStartupIdVariable);
+    // In a Wayland session the windows go through Xwayland, where a popup may place itself; only
+    // for this process, so that the applications it launches choose for themselves.
+    const QByteArray platform = DesktopSession::forcedPlatform(QProcessEnvironment::systemEnvironment());
+    if (!platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform);
     QApplication qtApplication(argc, argv);
+    if (!platform.isEmpty())
+        qunsetenv("QT_QPA_PLATFORM");
     // Closing the main window never quits the application.
     QApplication::setQuitOnLastWindowClosed(false);
 

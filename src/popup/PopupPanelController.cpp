@@ -80,15 +80,17 @@ void PopupPanelController::presentPopup(const AppFolder& folder) {
     m_isPopupPinned = false;
     m_userShift = {};
     m_absoluteArrowLocation = m_services.screens.mouseLocation();
-    m_host = hostPlacement();
-    // A host that cannot tell where its dock stands leaves only a reserved edge to go by.
-    m_hostCannotTell =
-        m_services.hostGeometry && !m_host && !PopupPlacement::dockReservesAnEdge(m_services.screens.screens());
-    if (m_host && m_services.tilePosition) {
-        // The tile the host names; else the pointer, which on X11 is still inside the clicked tile.
-        if (const std::optional<DockHost::TilePosition> tile = m_services.tilePosition())
-            m_absoluteArrowLocation = m_services.screens.toYUp(QRect(tile->point, QSize(0, 0))).topLeft();
-    }
+    const bool hosted = bool(m_services.hostGeometry);
+    const std::optional<DockHost::TilePosition> tile =
+        hosted && m_services.tilePosition ? m_services.tilePosition() : std::nullopt;
+    m_host = hostPlacement(tile);
+    // The tile the host names; else the pointer, which on X11 is still inside the clicked tile.
+    if (m_host && tile)
+        m_absoluteArrowLocation = m_services.screens.toYUp(QRect(tile->point, QSize(0, 0))).topLeft();
+    // A host that cannot tell where its dock stands leaves only a reserved edge to go by, and
+    // where the pointer says nothing of the click, nothing but the tile it names.
+    m_hostCannotTell = hosted && ((!m_host && !PopupPlacement::dockReservesAnEdge(m_services.screens.screens())) ||
+                                  (!(m_host && tile) && !m_services.pointerFollowsDockClicks));
     m_popupPanel->setLevel(PopupPanel::Level::Floating);
 
     const AppSettings& settings = m_services.environment.settings;
@@ -172,13 +174,18 @@ bool PopupPanelController::opensCentred() const {
     return m_hostCannotTell || m_services.environment.settings.popupPosition() == PopupPosition::Center;
 }
 
-std::optional<PopupPlacement::HostGeometry> PopupPanelController::hostPlacement() const {
+std::optional<PopupPlacement::HostGeometry>
+PopupPanelController::hostPlacement(const std::optional<DockHost::TilePosition>& tile) const {
     const std::optional<DockHost::Geometry> geometry =
         m_services.hostGeometry ? m_services.hostGeometry() : std::nullopt;
-    const std::optional<DockEdge> edge = geometry ? placementEdge(geometry->edge) : std::nullopt;
+    // A dock that tells only where the clicked tile is (the GNOME dash) tells its edge with it.
+    const std::optional<DockHost::Edge> hostEdge = geometry ? std::optional(geometry->edge)
+                                                   : tile   ? std::optional(tile->edge)
+                                                            : std::nullopt;
+    const std::optional<DockEdge> edge = hostEdge ? placementEdge(*hostEdge) : std::nullopt;
     if (!edge)
         return std::nullopt;
-    return PopupPlacement::HostGeometry{*edge, double(geometry->iconSize)};
+    return PopupPlacement::HostGeometry{*edge, geometry ? double(geometry->iconSize) : DockMetrics::defaultTileSize};
 }
 
 QPointF PopupPanelController::popupOriginAboveDock(QSizeF size) {

@@ -45,11 +45,15 @@ public:
         PopupEnvironment environment;
         // The dock the user runs, where it is not the Linux Dock (leave both unset for that one,
         // whose preferences `dockSizes` reads). Its edge and icon size, none where it cannot tell
-        // (the GNOME dash inside the overview, a Wayland session): the popup then opens centred,
-        // unless a dock reserves a screen edge. And where the tile of this helper's launcher is,
-        // where the dock can tell: the arrow aims there rather than at the pointer.
+        // (the GNOME dash inside the overview): the popup then opens centred, unless a dock
+        // reserves a screen edge or the tile's position tells the edge. And where the tile of this helper's launcher
+        // is, where the dock can tell: the arrow aims there rather than at the pointer.
         std::function<std::optional<DockHost::Geometry>()> hostGeometry = {};
         std::function<std::optional<DockHost::TilePosition>()> tilePosition = {};
+        // Whether the pointer is where a click on that dock was: not in a Wayland session, where
+        // the shell's dock is no window of ours to see, so only a tile the host names places the
+        // popup there.
+        bool pointerFollowsDockClicks = true;
     };
 
     explicit PopupPanelController(Services services, QObject* parent = nullptr);
@@ -89,7 +93,7 @@ private:
     // Centred by the setting, or because the host cannot tell where its dock is.
     bool opensCentred() const;
     // What the host says at this opening; none without a host or with one that cannot tell.
-    std::optional<PopupPlacement::HostGeometry> hostPlacement() const;
+    std::optional<PopupPlacement::HostGeometry> hostPlacement(const std::optional<DockHost::TilePosition>& tile) const;
 
     Services m_services;
     std::unique_ptr<PopupPanel> m_popupPanel;

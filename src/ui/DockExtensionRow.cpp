@@ -64,9 +64,9 @@ void DockExtensionRow::refresh() {
         tone = RowNote::Tone::Warning;
     }
     m_note->setNote(note, tone);
-    // Heard with the row's title, as seen beside it, and with the note under it.
-    m_install->setAccessibleName(m_install->text() + QStringLiteral(": ") + m_row->title());
-    m_install->setAccessibleDescription(note);
+    // The button is heard by its own text: what it installs, and what the note says, follow it.
+    const QString about = m_row->title() + QStringLiteral(". ") + m_row->subtitle();
+    m_install->setAccessibleDescription(note.isEmpty() ? about : about + QStringLiteral(". ") + note);
     m_state->setAccessibleName(m_row->title() + QStringLiteral(": ") + m_state->text());
     m_state->setAccessibleDescription(note);
 }

@@ -25,6 +25,7 @@ private Q_SLOTS:
     void centredPopupShowsThePinAndKeepsItsCentre();
     void placementAimsAtTheOpeningClickAndWritesTheArrowOneTurnLater();
     void aHostDockIsAimedAtOrThePopupIsCentredWhereItCannotTell();
+    void inAWaylandSessionOnlyATileTheHostNamesPlacesThePopup();
     void launchesCloseAnUnpinnedPopupOnlyWhenTheyWork();
     void aFailedLaunchIsToldUntilTheNextOneOrAFewSeconds();
     void keyboardMovesAcrossTheGridLaunchesAndCloses();
@@ -324,6 +325,63 @@ void PopupPanelControllerTest::aHostDockIsAimedAtOrThePopupIsCentredWhereItCanno
     bed.screens.mouse = {40, 30};
     reopen();
     QCOMPARE(hosted.popupPanel()->frame().y(), 91.0);
+}
+
+void PopupPanelControllerTest::inAWaylandSessionOnlyATileTheHostNamesPlacesThePopup() {
+    PopupTestBed& bed = *m_bed;
+    std::optional<DockHost::Geometry> geometry = DockHost::Geometry{DockHost::Edge::Bottom, 48};
+    std::optional<DockHost::TilePosition> tile = DockHost::TilePosition{{300, 880}, DockHost::Edge::Bottom};
+    PopupPanelController hosted({
+        .clock = bed.clock,
+        .scheduler = bed.clock,
+        .distributedNotifications = bed.home.distributedNotifications,
+        .screens = bed.screens,
+        .eventMonitor = bed.events,
+        .windowLevels = bed.levels,
+        .dockHeight = bed.dockHeight,
+        .dockSizes = [&bed] { return bed.dock; },
+        .currentGroupID = [&bed] { return bed.groupID; },
+        .environment = bed.popupEnvironment,
+        .hostGeometry = [&geometry] { return geometry; },
+        .tilePosition = [&tile] { return tile; },
+        .pointerFollowsDockClicks = false,
+    });
+    // The pointer Xwayland last saw, far from the shell's dock; the dock reserves its edge.
+    bed.screens.frames = {FakeScreens::bottomDockScreen(70)};
+    bed.screens.mouse = {1200, 30};
+    const auto reopen = [&] {
+        hosted.closePopup();
+        bed.clock.advance(1);
+        hosted.presentPopup(m_folder);
+    };
+    const auto centred = [&] {
+        return QLineF(hosted.popupPanel()->frame().center(), QPointF(720, 70 + 830 / 2.0)).length() <= 0.5;
+    };
+
+    hosted.presentPopup(m_folder);
+    QCOMPARE(hosted.absoluteArrowLocation(), QPointF(300, 20));
+    QCOMPARE(hosted.popupPanel()->contentView()->dockEdge(), DockEdge::Bottom);
+    QVERIFY(!centred());
+
+    // A dock that reserves no edge and tells no geometry of its own (the plain dash) but names the
+    // clicked tile and its edge.
+    bed.screens.frames = {{{0, 0, 1440, 900}, {0, 0, 1440, 900}}};
+    geometry.reset();
+    tile = DockHost::TilePosition{{40, 450}, DockHost::Edge::Left};
+    reopen();
+    QCOMPARE(hosted.absoluteArrowLocation(), QPointF(40, 450));
+    QCOMPARE(hosted.popupPanel()->contentView()->dockEdge(), DockEdge::Left);
+
+    // No tile named: the stale pointer and the reserved edge are no guide, whatever the geometry.
+    bed.screens.frames = {FakeScreens::bottomDockScreen(70)};
+    tile.reset();
+    for (const std::optional<DockHost::Geometry>& known :
+         {std::optional<DockHost::Geometry>(), std::optional(DockHost::Geometry{DockHost::Edge::Bottom, 48})}) {
+        geometry = known;
+        reopen();
+        QVERIFY(centred());
+        QCOMPARE(hosted.popupPanel()->contentView()->dockEdge(), DockEdge::Bottom);
+    }
 }
 
 void PopupPanelControllerTest::launchesCloseAnUnpinnedPopupOnlyWhenTheyWork() {
