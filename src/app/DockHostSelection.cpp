@@ -7,6 +7,7 @@
 #include "platform/linux/ModuleDesktopEntries.h"
 #include "platform/linux/ModuleDesktopSettings.h"
 #include "platform/linux/PlankDockHost.h"
+#include "platform/linux/PlasmaDockHost.h"
 
 #include <QDBusConnection>
 
@@ -25,6 +26,8 @@ std::unique_ptr<DockHost> DockHostSelection::create(const QString& id, const QSt
         return std::make_unique<PlankDockHost>(bus, entriesDirectory, settings());
     if (id == DockHostIds::gnomeShell)
         return std::make_unique<GnomeShellDockHost>(bus, settings(), qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
+    if (id == DockHostIds::kdePlasma)
+        return PlasmaDockHost::create(bus, entriesDirectory);
     return nullptr;
 }
 
@@ -49,7 +52,7 @@ HelperDockHost::HelperDockHost(QString id, QString bundlePath, QString entriesDi
 HelperDockHost::~HelperDockHost() = default;
 
 bool HelperDockHost::isUsersDock() const {
-    return m_id == DockHostIds::plank || m_id == DockHostIds::gnomeShell;
+    return m_id == DockHostIds::plank || m_id == DockHostIds::gnomeShell || m_id == DockHostIds::kdePlasma;
 }
 
 DockHost& HelperDockHost::host() {

@@ -6,7 +6,7 @@
 
 class DockHost;
 
-// Which dock stands for the Dock in this session: the user's own (GNOME Shell, Plank), or none,
+// Which dock stands for the Dock in this session: the user's own (GNOME Shell, Plank, KDE Plasma), or none,
 // when Trellin's Linux Dock does (its preferences keep the tiles).
 namespace DockHostSelection {
 

@@ -17,11 +17,12 @@ enum class PopupAnimation { Spring, None };
 
 // Which dock the folders stand in; automatic takes the one that runs in the session. Stored as the
 // hosts' own ids (DockHostIds), so it has no raw table of its own.
-enum class DockHostChoice { Automatic, GnomeShell, Plank, TrellinDock };
+enum class DockHostChoice { Automatic, GnomeShell, Plank, KdePlasma, TrellinDock };
 
 // The dock choices in the order the interface offers them.
 inline constexpr std::array kDockHostChoices{DockHostChoice::Automatic, DockHostChoice::GnomeShell,
-                                             DockHostChoice::Plank, DockHostChoice::TrellinDock};
+                                             DockHostChoice::Plank, DockHostChoice::KdePlasma,
+                                             DockHostChoice::TrellinDock};
 
 // The Dock's screen edge: computed at run time, never stored, so it has no raw value.
 enum class DockEdge { Bottom, Left, Right };
@@ -109,6 +110,8 @@ inline QString rawValue(DockHostChoice value) {
         return DockHostIds::gnomeShell;
     case DockHostChoice::Plank:
         return DockHostIds::plank;
+    case DockHostChoice::KdePlasma:
+        return DockHostIds::kdePlasma;
     case DockHostChoice::TrellinDock:
         return DockHostIds::trellinDock;
     }

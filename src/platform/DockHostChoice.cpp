@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace DockHostChoice {
 
 bool isGnomeShellDesktop(const QString& currentDesktop) {
@@ -20,16 +22,28 @@ bool isGnomeShellDesktop(const QString& currentDesktop) {
     return false;
 }
 
+bool isPlasmaDesktop(const QString& currentDesktop) {
+    const QStringList names = currentDesktop.split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    return std::any_of(names.begin(), names.end(), [](const QString& name) {
+        return name.trimmed().compare(QLatin1String("KDE"), Qt::CaseInsensitive) == 0;
+    });
+}
+
 QString choose(const QString& setting, const Session& session) {
-    if (setting == DockHostIds::gnomeShell || setting == DockHostIds::plank || setting == DockHostIds::trellinDock)
+    if (setting == DockHostIds::gnomeShell || setting == DockHostIds::plank || setting == DockHostIds::kdePlasma ||
+        setting == DockHostIds::trellinDock)
         return setting;
     if (session.plankRuns)
         return DockHostIds::plank;
     if (session.gnomeShellRuns)
         return DockHostIds::gnomeShell;
+    if (session.plasmaRuns)
+        return DockHostIds::kdePlasma;
     if (session.trellinDockRuns)
         return DockHostIds::trellinDock;
-    return isGnomeShellDesktop(session.currentDesktop) ? DockHostIds::gnomeShell : DockHostIds::trellinDock;
+    if (isGnomeShellDesktop(session.currentDesktop))
+        return DockHostIds::gnomeShell;
+    return isPlasmaDesktop(session.currentDesktop) ? DockHostIds::kdePlasma : DockHostIds::trellinDock;
 }
 
 } // namespace DockHostChoice

@@ -23,7 +23,7 @@ namespace {
 
 constexpr double pickerWidth = 216;
 constexpr double themePickerWidth = 270;
-// Four docks by their full names do not fit beside a title: the dock picker spans its row under it.
+// Five docks by their full names do not fit beside a title: the dock picker spans its row under it.
 constexpr double dockPickerMinimumWidth = 400;
 constexpr AppLanguage languages[] = {AppLanguage::English, AppLanguage::Ukrainian};
 

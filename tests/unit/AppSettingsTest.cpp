@@ -286,6 +286,7 @@ private Q_SLOTS:
         QSignalSpy changed(s.get(), &AppSettings::changed);
         const QList<std::pair<DockHostChoice, QString>> ids{{DockHostChoice::GnomeShell, DockHostIds::gnomeShell},
                                                             {DockHostChoice::Plank, DockHostIds::plank},
+                                                            {DockHostChoice::KdePlasma, DockHostIds::kdePlasma},
                                                             {DockHostChoice::TrellinDock, DockHostIds::trellinDock},
                                                             {DockHostChoice::Automatic, DockHostIds::automatic}};
         for (const auto& [choice, id] : ids) {
@@ -293,15 +294,15 @@ private Q_SLOTS:
             QCOMPARE(stored.object("dockHost"), QVariant(id));
             QCOMPARE(makeSettings()->dockHost(), choice);
         }
-        QCOMPARE(changed.count(), 4);
-        QCOMPARE(m_home->localPosts, QStringList(4, "dockHostChanged"));
+        QCOMPARE(changed.count(), 5);
+        QCOMPARE(m_home->localPosts, QStringList(5, "dockHostChanged"));
         // The same choice again is written and posted, and observers hear nothing.
         s->setDockHost(DockHostChoice::Automatic);
-        QCOMPARE(m_home->localPosts.size(), 5);
-        QCOMPARE(changed.count(), 4);
+        QCOMPARE(m_home->localPosts.size(), 6);
+        QCOMPARE(changed.count(), 5);
         QVERIFY(m_home->distributedNotifications.posted.isEmpty());
 
-        for (const QVariant& unknown : {QVariant("Plank"), QVariant("kde-plasma"), QVariant(""), QVariant(2)}) {
+        for (const QVariant& unknown : {QVariant("Plank"), QVariant("xfce-panel"), QVariant(""), QVariant(2)}) {
             stored.setObject("dockHost", unknown);
             QCOMPARE(makeSettings()->dockHost(), DockHostChoice::Automatic);
         }

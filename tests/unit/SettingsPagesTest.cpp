@@ -116,7 +116,7 @@ private Q_SLOTS:
         GeneralSettingsView page(bed.environment);
         page.show();
         SegmentedPicker* dock = page.dockPicker();
-        QCOMPARE(dock->labels(), (QStringList{"Automatic", "GNOME Shell", "Plank", "Trellin Dock"}));
+        QCOMPARE(dock->labels(), (QStringList{"Automatic", "GNOME Shell", "Plank", "KDE Plasma", "Trellin Dock"}));
         QCOMPARE(dock->selection(), 0);
         QVERIFY(page.dockRow()->subtitle().isEmpty());
         QCOMPARE(dock->accessibleName(), QStringLiteral("Dock"));
@@ -139,6 +139,9 @@ private Q_SLOTS:
         QCOMPARE(dock->accessibleName(), QStringLiteral("Dock. In use: Plank"));
         QCOMPARE(dock->accessibleDescription(), dock->optionAccessibleText(2));
 
+        QTest::keyClick(dock, Qt::Key_Right);
+        QCOMPARE(settings.dockHost(), DockHostChoice::KdePlasma);
+        QCOMPARE(bed.home.defaults->object(QStringLiteral("dockHost")), QVariant(DockHostIds::kdePlasma));
         QTest::keyClick(dock, Qt::Key_Right);
         QCOMPARE(settings.dockHost(), DockHostChoice::TrellinDock);
         settings.setDockHost(DockHostChoice::GnomeShell);

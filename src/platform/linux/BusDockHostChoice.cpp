@@ -3,6 +3,7 @@
 #include "platform/linux/DockBus.h"
 #include "platform/linux/GnomeShellNames.h"
 #include "platform/linux/PlankBus.h"
+#include "platform/linux/PlasmaNames.h"
 
 #include <QDBusConnectionInterface>
 
@@ -14,6 +15,7 @@ DockHostChoice::Session sessionOn(const QDBusConnection& bus, const QString& cur
     if (QDBusConnectionInterface* daemon = bus.interface()) {
         session.plankRuns = daemon->isServiceRegistered(PlankBus::service).value();
         session.gnomeShellRuns = daemon->isServiceRegistered(GnomeShellNames::service).value();
+        session.plasmaRuns = daemon->isServiceRegistered(PlasmaNames::service).value();
         session.trellinDockRuns = daemon->isServiceRegistered(DockBus::service).value();
     }
     return session;

@@ -4,7 +4,7 @@
 
 #include <QDBusConnection>
 
-// The dock host for this session: who owns Plank's, GNOME Shell's and the Linux Dock's names on
+// The dock host for this session: who owns Plank's, GNOME Shell's, KDE Plasma's and the Linux Dock's names on
 // the session bus now, decided by DockHostChoice.
 namespace BusDockHostChoice {
 

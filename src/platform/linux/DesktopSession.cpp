@@ -1,6 +1,7 @@
 #include "platform/linux/DesktopSession.h"
 
 #include "platform/DockHostChoice.h"
+#include "platform/DockHostIds.h"
 
 #include <QStringList>
 
@@ -26,12 +27,10 @@ DesktopSession::Kind kindOf(const QProcessEnvironment& environment) {
 
 QString shellOf(const QString& currentDesktop) {
     if (DockHostChoice::isGnomeShellDesktop(currentDesktop))
-        return QStringLiteral("GNOME Shell");
+        return DockHostIds::displayName(DockHostIds::gnomeShell);
+    if (DockHostChoice::isPlasmaDesktop(currentDesktop))
+        return DockHostIds::displayName(DockHostIds::kdePlasma);
     const QStringList names = currentDesktop.split(QLatin1Char(':'), Qt::SkipEmptyParts);
-    for (const QString& name : names) {
-        if (name.trimmed().compare(QLatin1String("KDE"), Qt::CaseInsensitive) == 0)
-            return QStringLiteral("KDE Plasma");
-    }
     return names.isEmpty() ? QString() : names.first().trimmed();
 }
 
