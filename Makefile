@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: all deps configure build run test bench fuzz format format-check clean
+.PHONY: all deps configure build run test test-hosts bench fuzz format format-check clean
 
 all: build
 
@@ -20,6 +20,12 @@ run: build
 
 test: build
 	@scripts/run-tests $(BUILD_DIR)
+
+# The docks too large to install and start on every `make test` (KDE Plasma): their packages and
+# their end-to-end tests.
+test-hosts: build
+	@scripts/install-deps hosts
+	@scripts/run-host-tests $(BUILD_DIR)
 
 bench: build
 	@scripts/run-benchmarks $(BUILD_DIR)

@@ -48,17 +48,17 @@ private:
     std::optional<QRect> iconOfColour(const QColor& colour, const QString& shotName) const {
         QRect before;
         std::optional<QRect> settled;
-        QTest::qWaitFor(
+        const bool found = QTest::qWaitFor(
             [&] {
                 const QRect area = panel();
                 const QRect bounds = colourBounds(screenshot(shotName), area, colour);
-                if (bounds.width() >= 16 && bounds.height() >= 16 && bounds == before)
+                if (bounds.width() >= 8 && bounds.height() >= 8 && bounds == before)
                     settled = bounds;
                 before = bounds;
                 return settled.has_value();
             },
             30000);
-        return settled;
+        return found ? settled : std::nullopt;
     }
 
     // The click lands on the icon's middle, as the user's does.

@@ -4,12 +4,14 @@
 #include <QDBusPendingCall>
 #include <QDBusPendingReply>
 #include <QDBusUnixFileDescriptor>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <fcntl.h>
@@ -111,8 +113,20 @@ bool PlasmaHost::start() {
     m_desktop.setSessionVariable(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("KDE"));
     m_desktop.setSessionVariable(QStringLiteral("KDE_FULL_SESSION"), QStringLiteral("true"));
     m_desktop.setSessionVariable(QStringLiteral("KDE_SESSION_VERSION"), QStringLiteral("5"));
-    m_desktop.start(QStringLiteral(TRELLIN_KACTIVITYMANAGERD));
+    // The activity manager lives with the system's helper programs, not on the PATH.
+    const QString activities = QStandardPaths::findExecutable(QStringLiteral("kactivitymanagerd"),
+                                                              QString::fromLatin1(TRELLIN_LIBEXEC_DIRS).split(u':'));
+    if (activities.isEmpty()) {
+        qWarning("kactivitymanagerd is not installed: scripts/install-deps hosts installs it");
+        return false;
+    }
+    m_desktop.start(activities);
     if (!m_desktop.waitForService(QStringLiteral("org.kde.ActivityManager"), 30000))
+        return false;
+    // The session's service daemon: among others it notices new desktop entries and tells the
+    // shell, whose task manager otherwise keeps showing an entry written after it looked.
+    m_desktop.start(QStringLiteral("kded5"));
+    if (!m_desktop.waitForService(QStringLiteral("org.kde.kded5"), 30000))
         return false;
     // As the session starts it: no platform named, so it picks Wayland itself and the programs it
     // launches from its task manager inherit no choice of ours.
@@ -263,28 +277,37 @@ QImage PlasmaHost::screenshot(const QString& path) const {
         return m_desktop.bus().asyncCall(call, 20000);
     }();
     ::close(ends[1]);
+    // The pending call keeps its own copy of the pipe's writing end, so the pipe never ends: the
+    // picture is whole once it holds as many bytes as the answer tells.
     QByteArray data;
     char buffer[65536];
     pollfd readable{ends[0], POLLIN, 0};
-    while (::poll(&readable, 1, 20000) > 0) {
-        const ssize_t count = ::read(ends[0], buffer, sizeof buffer);
-        if (count <= 0)
-            break;
-        data.append(buffer, count);
+    qsizetype expected = -1;
+    QVariantMap layout;
+    const QDeadlineTimer deadline(20000);
+    while (!deadline.hasExpired() && (expected < 0 || data.size() < expected)) {
+        if (::poll(&readable, 1, 100) > 0) {
+            const ssize_t count = ::read(ends[0], buffer, sizeof buffer);
+            if (count <= 0)
+                break;
+            data.append(buffer, count);
+        }
+        if (expected < 0 && pending.isFinished()) {
+            const QDBusPendingReply<QVariantMap> reply = pending;
+            if (reply.isError()) {
+                qWarning("KWin took no screenshot: %s", qPrintable(reply.error().message()));
+                break;
+            }
+            layout = reply.value();
+            expected = qsizetype(layout.value("stride").toInt()) * layout.value("height").toInt();
+        }
     }
     ::close(ends[0]);
-    pending.waitForFinished();
-    const QDBusPendingReply<QVariantMap> reply = pending;
-    if (reply.isError()) {
-        qWarning("KWin took no screenshot: %s", qPrintable(reply.error().message()));
-        return {};
-    }
-    const QVariantMap layout = reply.value();
     const int width = layout.value("width").toInt();
     const int height = layout.value("height").toInt();
     const int stride = layout.value("stride").toInt();
     const auto format = QImage::Format(layout.value("format").toInt());
-    if (width <= 0 || height <= 0 || data.size() < qsizetype(stride) * height)
+    if (width <= 0 || height <= 0 || expected <= 0 || data.size() < expected)
         return {};
     const QImage image = QImage(reinterpret_cast<const uchar*>(data.constData()), width, height, stride, format)
                              .convertToFormat(QImage::Format_RGB32);
