@@ -132,7 +132,11 @@ void GnomeWaylandEndToEndTest::foldersGoIntoTheDockFromTheMainWindow() {
                                               PropertyList::Format::Xml));
     m_trellin.startMainApplication();
     const bool named = QTest::qWaitFor(
-        [&] { return m_trellin.mainOutput().contains("The Dock is GNOME Shell with dash-to-dock"); }, 20000);
+        [&] {
+            return m_trellin.mainOutput().contains(
+                "The Dock is GNOME Shell with dash-to-dock, in a Wayland session of GNOME Shell");
+        },
+        20000);
     QVERIFY2(named, m_trellin.mainOutput().constData());
 
     std::optional<GnomeShellHost::Window> window;

@@ -147,6 +147,9 @@ QProcessEnvironment HostDesktop::environment() const {
         environment.insert(QStringLiteral("XAUTHORITY"), m_xauthority);
     }
     environment.insert(m_sessionVariables);
+    // A Wayland session names no platform: Trellin itself must choose Xwayland there.
+    if (environment.value(QStringLiteral("XDG_SESSION_TYPE")) == QLatin1String("wayland"))
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     return environment;
 }
 
