@@ -297,6 +297,7 @@ struct SharedObjects {
               })
                                                          : nullptr,
               .pointerFollowsDockClicks = identity.session.pointerFollowsDockClicks(),
+              .outsideClicksHeard = identity.session.outsideClicksHeard(),
           })
         , updateDialog(localization, settings, backend.urlOpener, backend.screens.showsTranslucentWindows())
         , updater({
@@ -483,13 +484,19 @@ int runOnce(int argc, char** argv, bool& restart) {
     // The toolkit takes the variable out of the environment as it starts.
     const QByteArray startupId = qgetenv(kStartupIdVariable);
     // In a Wayland session the windows go through Xwayland, where a popup may place itself; only
-    // for this process, so that the applications it launches choose for themselves.
+    // for this process, so that the applications it launches get the session's own choice.
     const QByteArray platform = DesktopSession::forcedPlatform(QProcessEnvironment::systemEnvironment());
+    const std::optional<QByteArray> sessionPlatform =
+        qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ? std::optional(qgetenv("QT_QPA_PLATFORM")) : std::nullopt;
     if (!platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", platform);
     QApplication qtApplication(argc, argv);
-    if (!platform.isEmpty())
-        qunsetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty()) {
+        if (sessionPlatform)
+            qputenv("QT_QPA_PLATFORM", *sessionPlatform);
+        else
+            qunsetenv("QT_QPA_PLATFORM");
+    }
     // Closing the main window never quits the application.
     QApplication::setQuitOnLastWindowClosed(false);
 

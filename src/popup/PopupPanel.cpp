@@ -6,6 +6,7 @@
 #include "platform/WindowLevels.h"
 #include "widgets/Theme.h"
 
+#include <QEvent>
 #include <QPropertyAnimation>
 #include <QRegion>
 #include <QTimer>
@@ -89,6 +90,12 @@ void PopupPanel::moveEvent(QMoveEvent* event) {
         return;
     m_target.moveTopLeft(pos());
     Q_EMIT movedAway();
+}
+
+void PopupPanel::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isVisible() && !isActiveWindow())
+        Q_EMIT deactivated();
 }
 
 void PopupPanel::orderFront() {

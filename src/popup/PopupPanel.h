@@ -43,9 +43,12 @@ public:
 Q_SIGNALS:
     // The user (or the window manager) moved the visible panel; `frame()` already says where.
     void movedAway();
+    // The visible panel stopped being the active window: the user went elsewhere.
+    void deactivated();
 
 protected:
     void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void updateMask();

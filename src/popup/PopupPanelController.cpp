@@ -76,6 +76,16 @@ void PopupPanelController::presentPopup(const AppFolder& folder) {
             if (m_services.environment.settings.popupPosition() == PopupPosition::AboveDock)
                 m_userShift = m_popupPanel->frame().topLeft() - m_placedOrigin;
         });
+        if (!m_services.outsideClicksHeard) {
+            // A turn later: the window system is still handing the activation over.
+            connect(m_popupPanel.get(), &PopupPanel::deactivated, this, [this] {
+                const QPointer<PopupPanelController> self(this);
+                m_services.scheduler.schedule(0, [self] {
+                    if (self && self->isPopupVisible() && !self->m_isPopupPinned)
+                        self->closePopup();
+                });
+            });
+        }
     }
     m_isPopupPinned = false;
     m_userShift = {};

@@ -54,6 +54,10 @@ public:
         // the shell's dock is no window of ours to see, so only a tile the host names places the
         // popup there.
         bool pointerFollowsDockClicks = true;
+        // Whether the event monitor hears clicks on other programs' windows: not in a Wayland
+        // session, where it hears only Xwayland's. There an unpinned popup closes instead when
+        // it stops being the active window.
+        bool outsideClicksHeard = true;
     };
 
     explicit PopupPanelController(Services services, QObject* parent = nullptr);

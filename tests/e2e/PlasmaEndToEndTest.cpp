@@ -14,6 +14,8 @@
 #include <QGuiApplication>
 #include <QTest>
 
+#include <functional>
+
 using namespace XSession;
 
 namespace {
@@ -61,10 +63,18 @@ private:
         return found ? settled : std::nullopt;
     }
 
-    // The click lands on the icon's middle, as the user's does.
-    bool clickIcon(const QColor& colour) const {
-        const std::optional<QRect> icon = iconOfColour(colour, QStringLiteral("dock-host-plasma-tiles.png"));
-        return icon && m_plasma.click(icon->center());
+    // The click lands on the icon's middle, as the user's does. A shell busy with its own start
+    // may let a first click pass unanswered, as a user sees it now and then: then one more, as
+    // the user would, once `answered` has not come true for a while.
+    bool clickIcon(const QColor& colour, const std::function<bool()>& answered) const {
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            const std::optional<QRect> icon = iconOfColour(colour, QStringLiteral("dock-host-plasma-tiles.png"));
+            if (!icon || !m_plasma.click(icon->center()))
+                return false;
+            if (QTest::qWaitFor(answered, 10000))
+                return true;
+        }
+        return false;
     }
 
     HostDesktop& m_desktop;
@@ -104,8 +114,7 @@ void PlasmaEndToEndTest::aPinnedEntryShowsItsIconAndLaunches() {
     QVERIFY2(iconOfColour(kProbeColour, QStringLiteral("dock-host-plasma-probe.png")),
              "the task manager shows no icon of the entry's picture");
 
-    QVERIFY(clickIcon(kProbeColour));
-    QTRY_VERIFY_WITH_TIMEOUT(readFile(m_desktop.fixtureLog()).contains("--entry=probe"), 15000);
+    QVERIFY(clickIcon(kProbeColour, [&] { return readFile(m_desktop.fixtureLog()).contains("--entry=probe"); }));
 
     QVERIFY(m_plasma.unpin(id));
     QVERIFY(!m_plasma.isPinned(id));
@@ -166,9 +175,8 @@ void PlasmaEndToEndTest::aClickOnTheTileOpensThePopupNextToThePanel() {
     QVERIFY(icon);
     const QRect bar = panel();
     const qint64 launches = readFile(m_desktop.fixtureLog()).count('\n');
-    QVERIFY(m_plasma.click(icon->center()));
     QString popup;
-    QTRY_VERIFY_WITH_TIMEOUT(!(popup = windowTitled(kWork.name)).isEmpty(), 15000);
+    QVERIFY(clickIcon(kWork.colour, [&] { return !(popup = windowTitled(kWork.name)).isEmpty(); }));
     // Above the panel, just off it, its arrow (the middle of its near edge) where the click was.
     QRect placed;
     QTRY_VERIFY_WITH_TIMEOUT((placed = geometryOf(popup)).isValid() && placed.bottom() < bar.top(), 5000);
@@ -189,11 +197,13 @@ void PlasmaEndToEndTest::aClickOnTheTileOpensThePopupNextToThePanel() {
 void PlasmaEndToEndTest::unpinningInPlasmaTakesTheFolderOut() {
     if (!m_foldersInDock)
         QFAIL("the folders did not reach the task manager");
-    // Its helper runs, as after any click on its tile; a click away closes the popup.
-    QVERIFY(clickIcon(kGames.colour));
-    QTRY_VERIFY_WITH_TIMEOUT(!windowTitled(kGames.name).isEmpty(), 15000);
+    // Its helper runs, as after any click on its tile.
+    QVERIFY(clickIcon(kGames.colour, [&] { return !windowTitled(kGames.name).isEmpty(); }));
+    // The desktop is a Wayland surface, which Xwayland's clicks never tell of: the popup closes
+    // because it is no longer the active window.
     QVERIFY(m_plasma.click({640, 300}));
-    QTRY_VERIFY_WITH_TIMEOUT(windowTitled(kGames.name).isEmpty(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(windowTitled(kGames.name).isEmpty(), 10000);
+    // Unpinned with its popup open or closed, the helper goes all the same.
     QVERIFY(m_trellin.isHelperRunning(kGames.name));
     QVERIFY(m_trellin.storedFolder(kGames.id).value("isInDock").toBool());
 

@@ -30,9 +30,13 @@ private Q_SLOTS:
         QTest::newRow("Plasma on Wayland") << QStringList{"XDG_SESSION_TYPE=wayland", "WAYLAND_DISPLAY=wayland-0",
                                                           "DISPLAY=:1", "XDG_CURRENT_DESKTOP=KDE"}
                                            << "a Wayland session of KDE Plasma" << false << QByteArray("xcb");
-        // The user's own choice of platform stands, and without Xwayland there is nothing to force.
-        QTest::newRow("Wayland, the user chose the platform")
-            << QStringList{"XDG_SESSION_TYPE=wayland", "DISPLAY=:0", "QT_QPA_PLATFORM=wayland"} << "a Wayland session"
+        // A session-wide request for Wayland is overridden; any other choice of the user stands,
+        // and without Xwayland there is nothing to choose.
+        QTest::newRow("Wayland asked for every program")
+            << QStringList{"XDG_SESSION_TYPE=wayland", "DISPLAY=:0", "QT_QPA_PLATFORM=wayland;xcb"}
+            << "a Wayland session" << false << QByteArray("xcb");
+        QTest::newRow("Wayland, the user chose offscreen")
+            << QStringList{"XDG_SESSION_TYPE=wayland", "DISPLAY=:0", "QT_QPA_PLATFORM=offscreen"} << "a Wayland session"
             << false << QByteArray();
         QTest::newRow("Wayland without Xwayland")
             << QStringList{"WAYLAND_DISPLAY=wayland-0", "XDG_CURRENT_DESKTOP=sway"} << "a Wayland session of sway"

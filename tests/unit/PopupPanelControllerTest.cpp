@@ -26,6 +26,7 @@ private Q_SLOTS:
     void placementAimsAtTheOpeningClickAndWritesTheArrowOneTurnLater();
     void aHostDockIsAimedAtOrThePopupIsCentredWhereItCannotTell();
     void inAWaylandSessionOnlyATileTheHostNamesPlacesThePopup();
+    void inAWaylandSessionGoingElsewhereClosesAnUnpinnedPopup();
     void launchesCloseAnUnpinnedPopupOnlyWhenTheyWork();
     void aFailedLaunchIsToldUntilTheNextOneOrAFewSeconds();
     void keyboardMovesAcrossTheGridLaunchesAndCloses();
@@ -382,6 +383,51 @@ void PopupPanelControllerTest::inAWaylandSessionOnlyATileTheHostNamesPlacesThePo
         QVERIFY(centred());
         QCOMPARE(hosted.popupPanel()->contentView()->dockEdge(), DockEdge::Bottom);
     }
+}
+
+void PopupPanelControllerTest::inAWaylandSessionGoingElsewhereClosesAnUnpinnedPopup() {
+    PopupTestBed& bed = *m_bed;
+    PopupPanelController wayland({
+        .clock = bed.clock,
+        .scheduler = bed.clock,
+        .distributedNotifications = bed.home.distributedNotifications,
+        .screens = bed.screens,
+        .eventMonitor = bed.events,
+        .windowLevels = bed.levels,
+        .dockHeight = bed.dockHeight,
+        .dockSizes = [&bed] { return bed.dock; },
+        .currentGroupID = [&bed] { return bed.groupID; },
+        .environment = bed.popupEnvironment,
+        .outsideClicksHeard = false,
+    });
+    QWidget elsewhere;
+    elsewhere.setGeometry(0, 0, 50, 50);
+    const auto goElsewhere = [&] {
+        elsewhere.show();
+        elsewhere.activateWindow();
+        QTRY_VERIFY(elsewhere.isActiveWindow());
+        bed.clock.advance(0);
+    };
+    const auto comeBack = [&](PopupPanelController& controller) {
+        controller.popupPanel()->activateWindow();
+        QTRY_VERIFY(controller.popupPanel()->isActiveWindow());
+    };
+
+    wayland.presentPopup(m_folder);
+    QTRY_VERIFY(wayland.popupPanel()->isActiveWindow());
+    wayland.setPopupPinned(true);
+    goElsewhere();
+    QVERIFY(wayland.isPopupVisible());
+    comeBack(wayland);
+    wayland.setPopupPinned(false);
+    goElsewhere();
+    QVERIFY(!wayland.isPopupVisible());
+
+    // Where clicks outside are heard, they close it, not the window manager's focus.
+    bed.controller.presentPopup(m_folder);
+    comeBack(bed.controller);
+    goElsewhere();
+    QVERIFY(bed.controller.isPopupVisible());
 }
 
 void PopupPanelControllerTest::launchesCloseAnUnpinnedPopupOnlyWhenTheyWork() {

@@ -53,8 +53,12 @@ QString DesktopSession::description() const {
 }
 
 QByteArray DesktopSession::forcedPlatform(const QProcessEnvironment& environment) {
-    if (detect(environment).kind != Kind::Wayland || !environment.value(QStringLiteral("QT_QPA_PLATFORM")).isEmpty() ||
-        variable(environment, "DISPLAY").isEmpty())
+    if (detect(environment).kind != Kind::Wayland || variable(environment, "DISPLAY").isEmpty())
+        return {};
+    // Wayland sessions often ask every Qt program for Wayland; a choice of anything else (xcb
+    // itself, offscreen for a test) is the user's own and stands.
+    const QString asked = variable(environment, "QT_QPA_PLATFORM");
+    if (!asked.isEmpty() && !asked.startsWith(QLatin1String("wayland")))
         return {};
     return QByteArrayLiteral("xcb");
 }

@@ -19,10 +19,12 @@ struct DesktopSession {
 
     // Whether the pointer the application reads is where a click on the dock was.
     bool pointerFollowsDockClicks() const { return kind != Kind::Wayland; }
+    // Whether clicks on any program's windows can be heard (Xwayland shows only its own).
+    bool outsideClicksHeard() const { return kind != Kind::Wayland; }
     // For the line the application prints at start: "a Wayland session of GNOME Shell".
     QString description() const;
 
     // The toolkit's platform for a session, when it must be other than the toolkit's own choice:
-    // "xcb" on Wayland where Xwayland is offered and the user asked for nothing else.
+    // "xcb" on Wayland where Xwayland is offered, unless the user asked for another than Wayland.
     static QByteArray forcedPlatform(const QProcessEnvironment& environment);
 };
