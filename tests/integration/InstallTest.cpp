@@ -80,7 +80,8 @@ class InstallTest : public QObject {
               QStringLiteral("/Contents/MacOS/trellin-codesign"), QStringLiteral("/Contents/PlugIns/libtrellin-gio.so"),
               QStringLiteral("/Contents/Resources/AppIcon.icns"),
               QStringLiteral("/Contents/Resources/en.lproj/Localizable.qm"),
-              QStringLiteral("/Contents/Resources/uk.lproj/Localizable.qm")})
+              QStringLiteral("/Contents/Resources/uk.lproj/Localizable.qm"),
+              QStringLiteral("/Contents/Resources/gnome-shell-extension/trellin-tiles@trellin.app/extension.js")})
             QVERIFY2(QFileInfo(bundle + file).isFile(), qPrintable(bundle + file));
         QVERIFY(QFileInfo(bundle + executableInBundle).isExecutable());
         // Copied byte for byte: the bundle's own signer still finds its seal intact.
