@@ -120,7 +120,8 @@ private Q_SLOTS:
     // No extension of Trellin's tells where the icon is, and the X pointer is stale over the
     // shell's dock: the popup opens centred, and launches from there.
     void withoutTheExtensionThePopupOpensCentred();
-    // Switched on, it tells the helper where the clicked icon is: the popup opens above it.
+    // Switched on, it tells the helper where the clicked icon is: the popup opens above it, and a
+    // click elsewhere closes it.
     void withTheExtensionThePopupOpensAtTheIcon();
 };
 
@@ -143,13 +144,16 @@ void GnomeWaylandEndToEndTest::foldersGoIntoTheDockFromTheMainWindow() {
     QTRY_VERIFY_WITH_TIMEOUT((window = m_shell.windowTitled(QStringLiteral("Trellin"))).has_value(), 15000);
     // Trellin's windows are X11 clients of the shell's Xwayland.
     QVERIFY(window->isX11);
-    const std::optional<QRect> main = settledWindow(QStringLiteral("Trellin"), 10000);
-    QVERIFY(main);
+    // The shell may still move the new window: the switches are read from a screen on which it
+    // stood where it stands after.
+    QRect main;
     QList<QPoint> switches;
-    QTRY_VERIFY_WITH_TIMEOUT((switches = TrellinOnDesktop::inDockSwitches(
-                                  screenshot(QStringLiteral("gnome-wayland-main-window.png")), *main))
-                                     .size() == 2,
-                             10000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (main = m_shell.windowTitled(QStringLiteral("Trellin")).value_or(GnomeShellHost::Window{}).rect,
+         switches = TrellinOnDesktop::inDockSwitches(screenshot(QStringLiteral("gnome-wayland-main-window.png")), main))
+                    .size() == 2 &&
+            m_shell.windowTitled(QStringLiteral("Trellin")).value_or(GnomeShellHost::Window{}).rect == main,
+        10000);
     for (const QPoint& point : std::as_const(switches))
         QVERIFY(m_shell.clickAt(point));
 
@@ -161,7 +165,7 @@ void GnomeWaylandEndToEndTest::foldersGoIntoTheDockFromTheMainWindow() {
 
     // The main window closed: the dock alone stands for Trellin.
     QVERIFY(m_shell.clickAt(
-        TrellinOnDesktop::closeButton(screenshot(QStringLiteral("gnome-wayland-main-window.png")), *main)));
+        TrellinOnDesktop::closeButton(screenshot(QStringLiteral("gnome-wayland-main-window.png")), main)));
     QTRY_VERIFY_WITH_TIMEOUT(!m_shell.windowTitled(QStringLiteral("Trellin")), 5000);
     m_foldersInDock = true;
 }
@@ -209,7 +213,14 @@ void GnomeWaylandEndToEndTest::withTheExtensionThePopupOpensAtTheIcon() {
                               .arg(icon->rect.height());
     QVERIFY2(popup->bottom() < icon->rect.top() && icon->rect.top() - popup->bottom() < 60, qPrintable(where));
     QVERIFY2(qAbs(popup->center().x() - icon->rect.center().x()) <= 2, qPrintable(where));
-    launchFromPopup(kGames, *popup, QStringLiteral("gnome-wayland-popup-at-icon.png"));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        colourBounds(screenshot(QStringLiteral("gnome-wayland-popup-at-icon.png")), *popup, kGames.colour).width() > 20,
+        5000);
+    // A click on the shell's desktop, which no X client sees, should close it too; GNOME keeps the
+    // popup's window focused then, so nothing tells the helper yet.
+    QVERIFY(m_shell.clickAt({200, 300}));
+    QEXPECT_FAIL("", "a click on GNOME's empty desktop leaves a popup open on Wayland", Continue);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_shell.windowTitled(kGames.name), 5000);
 }
 
 int main(int argc, char** argv) {
