@@ -10,6 +10,7 @@
 
 #include <csignal>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -98,6 +99,20 @@ bool HostDesktop::startWindowManager() {
         10000);
 }
 
+bool HostDesktop::allowXwaylandSockets() {
+    const char* const folder = "/tmp/.X11-unix";
+    struct stat status {};
+    if (::stat(folder, &status) != 0 && ::mkdir(folder, 01777) != 0)
+        return false;
+    if (::stat(folder, &status) == 0 && (status.st_mode & 01777) == 01777)
+        return true;
+    if (::chmod(folder, 01777) == 0)
+        return true;
+    qWarning("%s is not world-writable and sticky, and cannot be made so: the compositor will not start Xwayland",
+             folder);
+    return false;
+}
+
 QString HostDesktop::path(const QString& relative) const {
     return relative.isEmpty() ? m_home.path() : m_home.filePath(relative);
 }
@@ -132,6 +147,9 @@ QProcessEnvironment HostDesktop::environment() const {
         environment.insert(QStringLiteral("XAUTHORITY"), m_xauthority);
     }
     environment.insert(m_sessionVariables);
+    // A Wayland session names no platform: Trellin itself must choose Xwayland there.
+    if (environment.value(QStringLiteral("XDG_SESSION_TYPE")) == QLatin1String("wayland"))
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     return environment;
 }
 

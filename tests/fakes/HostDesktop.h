@@ -37,6 +37,9 @@ public:
     bool startBuses();
     // openbox, for docks that need a window manager beside them.
     bool startWindowManager();
+    // A compositor starts Xwayland with its sockets in /tmp/.X11-unix, and mutter refuses a folder
+    // that is not world-writable and sticky (as a container may leave it): makes it so.
+    static bool allowXwaylandSockets();
     // Ends the programs and the buses while the application still runs; the X server ends with
     // this object.
     void shutDown();
