@@ -22,18 +22,23 @@ struct PopupTestBed {
                        [this] { return settings->language(); })
         , groupID(std::move(groupID))
         , popupEnvironment(environment())
-        , controller({
-              .clock = clock,
-              .scheduler = clock,
-              .distributedNotifications = home.distributedNotifications,
-              .screens = screens,
-              .eventMonitor = events,
-              .windowLevels = levels,
-              .dockHeight = dockHeight,
-              .dockSizes = [this] { return dock; },
-              .currentGroupID = [this] { return this->groupID; },
-              .environment = popupEnvironment,
-          }) {}
+        , controller(services()) {}
+
+    // What the bed's controller is given; a test may change some before making one of its own.
+    PopupPanelController::Services services() {
+        return {
+            .clock = clock,
+            .scheduler = clock,
+            .distributedNotifications = home.distributedNotifications,
+            .screens = screens,
+            .eventMonitor = events,
+            .windowLevels = levels,
+            .dockHeight = dockHeight,
+            .dockSizes = [this] { return dock; },
+            .currentGroupID = [this] { return this->groupID; },
+            .environment = popupEnvironment,
+        };
+    }
 
     PopupEnvironment environment() {
         return {.settings = *settings,

@@ -274,20 +274,10 @@ void PopupPanelControllerTest::aHostDockIsAimedAtOrThePopupIsCentredWhereItCanno
     PopupTestBed& bed = *m_bed;
     std::optional<DockHost::Geometry> geometry = DockHost::Geometry{DockHost::Edge::Bottom, 48};
     std::optional<DockHost::TilePosition> tile = DockHost::TilePosition{{300, 880}, DockHost::Edge::Bottom};
-    PopupPanelController hosted({
-        .clock = bed.clock,
-        .scheduler = bed.clock,
-        .distributedNotifications = bed.home.distributedNotifications,
-        .screens = bed.screens,
-        .eventMonitor = bed.events,
-        .windowLevels = bed.levels,
-        .dockHeight = bed.dockHeight,
-        .dockSizes = [&bed] { return bed.dock; },
-        .currentGroupID = [&bed] { return bed.groupID; },
-        .environment = bed.popupEnvironment,
-        .hostGeometry = [&geometry] { return geometry; },
-        .tilePosition = [&tile] { return tile; },
-    });
+    PopupPanelController::Services services = bed.services();
+    services.hostGeometry = [&geometry] { return geometry; };
+    services.tilePosition = [&tile] { return tile; };
+    PopupPanelController hosted(services);
     // The dock reserves no edge, and the pointer has left the tile.
     bed.screens.frames = {{{0, 0, 1440, 900}, {0, 0, 1440, 875}}};
     bed.screens.mouse = {900, 500};
@@ -332,21 +322,11 @@ void PopupPanelControllerTest::inAWaylandSessionOnlyATileTheHostNamesPlacesThePo
     PopupTestBed& bed = *m_bed;
     std::optional<DockHost::Geometry> geometry = DockHost::Geometry{DockHost::Edge::Bottom, 48};
     std::optional<DockHost::TilePosition> tile = DockHost::TilePosition{{300, 880}, DockHost::Edge::Bottom};
-    PopupPanelController hosted({
-        .clock = bed.clock,
-        .scheduler = bed.clock,
-        .distributedNotifications = bed.home.distributedNotifications,
-        .screens = bed.screens,
-        .eventMonitor = bed.events,
-        .windowLevels = bed.levels,
-        .dockHeight = bed.dockHeight,
-        .dockSizes = [&bed] { return bed.dock; },
-        .currentGroupID = [&bed] { return bed.groupID; },
-        .environment = bed.popupEnvironment,
-        .hostGeometry = [&geometry] { return geometry; },
-        .tilePosition = [&tile] { return tile; },
-        .pointerFollowsDockClicks = false,
-    });
+    PopupPanelController::Services services = bed.services();
+    services.hostGeometry = [&geometry] { return geometry; };
+    services.tilePosition = [&tile] { return tile; };
+    services.pointerFollowsDockClicks = false;
+    PopupPanelController hosted(services);
     // The pointer Xwayland last saw, far from the shell's dock; the dock reserves its edge.
     bed.screens.frames = {FakeScreens::bottomDockScreen(70)};
     bed.screens.mouse = {1200, 30};
@@ -387,19 +367,9 @@ void PopupPanelControllerTest::inAWaylandSessionOnlyATileTheHostNamesPlacesThePo
 
 void PopupPanelControllerTest::inAWaylandSessionGoingElsewhereClosesAnUnpinnedPopup() {
     PopupTestBed& bed = *m_bed;
-    PopupPanelController wayland({
-        .clock = bed.clock,
-        .scheduler = bed.clock,
-        .distributedNotifications = bed.home.distributedNotifications,
-        .screens = bed.screens,
-        .eventMonitor = bed.events,
-        .windowLevels = bed.levels,
-        .dockHeight = bed.dockHeight,
-        .dockSizes = [&bed] { return bed.dock; },
-        .currentGroupID = [&bed] { return bed.groupID; },
-        .environment = bed.popupEnvironment,
-        .outsideClicksHeard = false,
-    });
+    PopupPanelController::Services services = bed.services();
+    services.outsideClicksHeard = false;
+    PopupPanelController wayland(services);
     QWidget elsewhere;
     elsewhere.setGeometry(0, 0, 50, 50);
     const auto goElsewhere = [&] {
