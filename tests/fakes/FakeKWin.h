@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OwnThread.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QFile>
@@ -7,7 +9,6 @@
 #include <QMutex>
 #include <QObject>
 #include <QPoint>
-#include <QThread>
 
 #include <functional>
 
@@ -51,18 +52,8 @@ public:
     explicit FakeKWin(QDBusConnection connection)
         : m_connection(std::move(connection))
         , m_script(new FakeKWinScript([this] { runScript(); },
-                                      [this](const QDBusMessage& call) { m_connection.send(call); }, this)) {
-        moveToThread(&m_thread);
-        m_thread.start();
-    }
-    ~FakeKWin() override {
-        stop();
-        QThread* here = QThread::currentThread();
-        QMetaObject::invokeMethod(
-            this, [this, here] { moveToThread(here); }, Qt::BlockingQueuedConnection);
-        m_thread.quit();
-        m_thread.wait();
-    }
+                                      [this](const QDBusMessage& call) { m_connection.send(call); }, this)) {}
+    ~FakeKWin() override { stop(); }
 
     bool start() {
         bool started = false;
@@ -165,7 +156,6 @@ private:
     }
 
     QDBusConnection m_connection;
-    QThread m_thread;
     mutable QMutex m_mutex;
     FakeKWinScript* m_script;
     QString m_loaded;
@@ -174,4 +164,5 @@ private:
     Mode m_mode = Mode::Runs;
     int m_runs = 0;
     int m_scriptErrors = 0;
+    OwnThread m_thread{this};
 };

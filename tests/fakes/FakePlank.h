@@ -1,10 +1,11 @@
 #pragma once
 
+#include "OwnThread.h"
+
 #include <QDBusConnection>
 #include <QMutex>
 #include <QObject>
 #include <QStringList>
-#include <QThread>
 
 // Plank's D-Bus interface for items as Plank 0.11 answers it (checked against the real one with
 // gdbus introspect): Add of a URI already there is refused, GetHoverPosition gives (x, y, edge,
@@ -15,19 +16,8 @@ class FakePlank : public QObject {
     Q_CLASSINFO("D-Bus Interface", "net.launchpad.plank.Items")
 public:
     explicit FakePlank(QDBusConnection connection)
-        : m_connection(std::move(connection)) {
-        moveToThread(&m_thread);
-        m_thread.start();
-    }
-    ~FakePlank() override {
-        stop();
-        // Destroyed where it lives, as QtDBus expects of an object it exported.
-        QThread* here = QThread::currentThread();
-        QMetaObject::invokeMethod(
-            this, [this, here] { moveToThread(here); }, Qt::BlockingQueuedConnection);
-        m_thread.quit();
-        m_thread.wait();
-    }
+        : m_connection(std::move(connection)) {}
+    ~FakePlank() override { stop(); }
 
     // Registered from its own thread, where QtDBus puts what relays its signals.
     bool start() {
@@ -114,9 +104,9 @@ Q_SIGNALS:
 
 private:
     QDBusConnection m_connection;
-    QThread m_thread;
     mutable QMutex m_mutex;
     QStringList m_items;
     int m_adds = 0;
     int m_edge = 3;
+    OwnThread m_thread{this};
 };

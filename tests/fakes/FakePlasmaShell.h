@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OwnThread.h"
+
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusMessage>
@@ -10,7 +12,6 @@
 #include <QMutex>
 #include <QObject>
 #include <QStringList>
-#include <QThread>
 
 // KDE Plasma's shell as its scripting interface answers (checked against plasmashell 5.27 with
 // gdbus): evaluateScript runs the script in a JavaScript engine against the shell's panels and
@@ -40,18 +41,8 @@ public:
     enum class Mode { Runs, PrintsGarbage, PrintsNothing, Fails, Hangs };
 
     explicit FakePlasmaShell(QDBusConnection connection)
-        : m_connection(std::move(connection)) {
-        moveToThread(&m_thread);
-        m_thread.start();
-    }
-    ~FakePlasmaShell() override {
-        stop();
-        QThread* here = QThread::currentThread();
-        QMetaObject::invokeMethod(
-            this, [this, here] { moveToThread(here); }, Qt::BlockingQueuedConnection);
-        m_thread.quit();
-        m_thread.wait();
-    }
+        : m_connection(std::move(connection)) {}
+    ~FakePlasmaShell() override { stop(); }
 
     bool start() {
         bool started = false;
@@ -208,10 +199,10 @@ function panels() {
 )JS";
 
     QDBusConnection m_connection;
-    QThread m_thread;
     mutable QMutex m_mutex;
     QList<Panel> m_panels;
     Mode m_mode = Mode::Runs;
     int m_scripts = 0;
     int m_writes = 0;
+    OwnThread m_thread{this};
 };

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "OwnThread.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
 #include <QHash>
 #include <QMutex>
-#include <QThread>
 #include <QTimer>
 
 // An object exported on GNOME Shell's connection (Trellin's extension's, or the shell's own): each
@@ -17,18 +18,8 @@ class FakeShellObject : public QDBusVirtualObject {
 public:
     FakeShellObject(QDBusConnection connection, QString path)
         : m_connection(std::move(connection))
-        , m_path(std::move(path)) {
-        moveToThread(&m_thread);
-        m_thread.start();
-    }
-    ~FakeShellObject() override {
-        stop();
-        QThread* here = QThread::currentThread();
-        QMetaObject::invokeMethod(
-            this, [this, here] { moveToThread(here); }, Qt::BlockingQueuedConnection);
-        m_thread.quit();
-        m_thread.wait();
-    }
+        , m_path(std::move(path)) {}
+    ~FakeShellObject() override { stop(); }
 
     bool start() {
         bool started = false;
@@ -85,9 +76,9 @@ public:
 private:
     QDBusConnection m_connection;
     QString m_path;
-    QThread m_thread;
     mutable QMutex m_mutex;
     QHash<QString, QVariantList> m_answers;
     QHash<QString, QList<QVariantList>> m_calls;
     unsigned long m_delay = 0;
+    OwnThread m_thread{this};
 };
