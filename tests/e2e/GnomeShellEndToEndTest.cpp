@@ -18,7 +18,6 @@ using namespace XSession;
 
 namespace {
 
-const QColor kProbeColour(255, 0, 255);
 const TrellinOnDesktop::Folder kWork{QUuid("6F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C"), "Work", QColor(255, 0, 255)};
 // A tile style no drawing of the two folders has otherwise.
 const QColor kStyleColour(0, 255, 0);
@@ -88,22 +87,19 @@ private Q_SLOTS:
 };
 
 void GnomeShellEndToEndTest::aPinnedEntryShowsItsIconAndLaunches() {
-    const QString id = QStringLiteral("trellin-e2e-probe.desktop");
-    const QString icon = m_desktop.writeIcon(QStringLiteral("pictures/probe.png"), kProbeColour);
-    QVERIFY(!m_desktop
-                 .writeDesktopEntry(id, "[Desktop Entry]\nType=Application\nName=Probe\nIcon=" + icon +
-                                            "\nExec=" TRELLIN_FIXTURE_APP " --entry=probe\nStartupNotify=false\n")
-                 .isEmpty());
+    const QString id = HostDesktop::probeEntryId;
+    const QString icon = m_desktop.writeProbeEntry(QStringLiteral(TRELLIN_FIXTURE_APP));
+    QVERIFY(!icon.isEmpty());
     // The shell learns of a new entry a few seconds after it is written.
     QTRY_VERIFY_WITH_TIMEOUT(m_shell.pin(id), 15000);
     std::optional<GnomeShellHost::DashIcon> shown;
     QTRY_VERIFY_WITH_TIMEOUT((shown = m_shell.dashIcon(id)).has_value(), 5000);
     QCOMPARE(shown->icon, icon);
     // The dash grows a new icon into its place.
-    QTRY_VERIFY_WITH_TIMEOUT(
-        (shown = m_shell.dashIcon(id)) &&
-            pixelsNear(screenshot(QStringLiteral("dock-host-gnome-probe.png")), shown->rect, kProbeColour) > 400,
-        5000);
+    QTRY_VERIFY_WITH_TIMEOUT((shown = m_shell.dashIcon(id)) &&
+                                 pixelsNear(screenshot(QStringLiteral("dock-host-gnome-probe.png")), shown->rect,
+                                            HostDesktop::probeColour) > 400,
+                             5000);
 
     QVERIFY(m_shell.click(id));
     QTRY_VERIFY_WITH_TIMEOUT(readFile(m_desktop.fixtureLog()).contains("--entry=probe"), 10000);

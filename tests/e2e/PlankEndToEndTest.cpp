@@ -17,7 +17,6 @@ using namespace XSession;
 
 namespace {
 
-const QColor kProbeColour(255, 0, 255);
 const TrellinOnDesktop::Folder kWork{QUuid("6F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C"), "Work", QColor(255, 0, 255)};
 // A tile style no drawing of the two folders has otherwise.
 const QColor kStyleColour(0, 255, 0);
@@ -104,19 +103,16 @@ private Q_SLOTS:
 };
 
 void PlankEndToEndTest::aPinnedEntryShowsItsIconAndLaunches() {
-    const QString id = QStringLiteral("trellin-e2e-probe.desktop");
-    const QString icon = m_desktop.writeIcon(QStringLiteral("pictures/probe.png"), kProbeColour);
-    QVERIFY(!m_desktop
-                 .writeDesktopEntry(id, "[Desktop Entry]\nType=Application\nName=Probe\nIcon=" + icon +
-                                            "\nExec=" TRELLIN_FIXTURE_APP " --entry=probe\nStartupNotify=false\n")
-                 .isEmpty());
+    const QString id = HostDesktop::probeEntryId;
+    const QString icon = m_desktop.writeProbeEntry(QStringLiteral(TRELLIN_FIXTURE_APP));
+    QVERIFY(!icon.isEmpty());
     QVERIFY(m_plank.add(id));
     QTRY_VERIFY_WITH_TIMEOUT(m_plank.isPinned(id), 5000);
     const std::optional<QPoint> tile = m_plank.tileCentre(id);
     QVERIFY(tile);
     QVERIFY(m_plank.point(id));
     QTRY_VERIFY_WITH_TIMEOUT(pixelsNear(saveScreen("dock-host-plank-probe.png"),
-                                        QRect(tile->x() - 20, tile->y() - 20, 40, 40), kProbeColour) > 400,
+                                        QRect(tile->x() - 20, tile->y() - 20, 40, 40), HostDesktop::probeColour) > 400,
                              10000);
 
     QVERIFY(m_plank.click(id));

@@ -20,7 +20,6 @@ using namespace XSession;
 
 namespace {
 
-const QColor kProbeColour(255, 0, 255);
 const TrellinOnDesktop::Folder kWork{QUuid("3B2A1C0D-4E5F-4A6B-9C7D-8E9F0A1B2C3D"), "Work", QColor(255, 0, 255)};
 const TrellinOnDesktop::Folder kGames{QUuid("7C6B5A49-3827-4615-8F0E-1D2C3B4A5968"), "Games", QColor(0, 255, 255)};
 
@@ -101,26 +100,25 @@ private Q_SLOTS:
 };
 
 void PlasmaEndToEndTest::aPinnedEntryShowsItsIconAndLaunches() {
-    const QString id = QStringLiteral("trellin-e2e-probe.desktop");
-    const QString icon = m_desktop.writeIcon(QStringLiteral("pictures/probe.png"), kProbeColour);
-    QVERIFY(!m_desktop
-                 .writeDesktopEntry(id, "[Desktop Entry]\nType=Application\nName=Probe\nIcon=" + icon +
-                                            "\nExec=" TRELLIN_FIXTURE_APP " --entry=probe\nStartupNotify=false\n")
-                 .isEmpty());
+    const QString id = HostDesktop::probeEntryId;
+    const QString icon = m_desktop.writeProbeEntry(QStringLiteral(TRELLIN_FIXTURE_APP));
+    QVERIFY(!icon.isEmpty());
     QVERIFY(m_plasma.pin(id));
     // Pinning twice keeps one launcher.
     QVERIFY(m_plasma.pin(id));
     QCOMPARE(m_plasma.launchers().value_or(QStringList()).count(PlasmaHost::launcher(id)), 1);
-    QVERIFY2(iconOfColour(kProbeColour, QStringLiteral("dock-host-plasma-probe.png")),
+    QVERIFY2(iconOfColour(HostDesktop::probeColour, QStringLiteral("dock-host-plasma-probe.png")),
              "the task manager shows no icon of the entry's picture");
 
-    QVERIFY(clickIcon(kProbeColour, [&] { return readFile(m_desktop.fixtureLog()).contains("--entry=probe"); }));
+    QVERIFY(clickIcon(HostDesktop::probeColour,
+                      [&] { return readFile(m_desktop.fixtureLog()).contains("--entry=probe"); }));
 
     QVERIFY(m_plasma.unpin(id));
     QVERIFY(!m_plasma.isPinned(id));
     // The program shows no window, so no task keeps its icon there.
     QTRY_VERIFY_WITH_TIMEOUT(
-        pixelsNear(screenshot(QStringLiteral("dock-host-plasma-probe.png")), panel(), kProbeColour) == 0, 15000);
+        pixelsNear(screenshot(QStringLiteral("dock-host-plasma-probe.png")), panel(), HostDesktop::probeColour) == 0,
+        15000);
 }
 
 void PlasmaEndToEndTest::foldersInTheDockShowTheirDrawnTiles() {

@@ -260,6 +260,16 @@ QString HostDesktop::writeDesktopEntry(const QString& id, const QString& text) c
     return file.fileName();
 }
 
+QString HostDesktop::writeProbeEntry(const QString& fixtureApp) const {
+    const QString icon = writeIcon(QStringLiteral("pictures/probe.png"), probeColour);
+    if (icon.isEmpty())
+        return {};
+    const QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=Probe\nIcon=%1\nExec=%2 "
+                                         "--entry=probe\nStartupNotify=false\n")
+                              .arg(icon, fixtureApp);
+    return writeDesktopEntry(probeEntryId, entry).isEmpty() ? QString() : icon;
+}
+
 QString HostDesktop::writeIcon(const QString& relative, const QColor& colour, int size) const {
     QImage icon(size, size, QImage::Format_ARGB32);
     icon.fill(colour);

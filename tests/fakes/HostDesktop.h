@@ -2,6 +2,7 @@
 
 #include "PrivateBus.h"
 
+#include <QColor>
 #include <QDBusConnection>
 #include <QImage>
 #include <QList>
@@ -75,6 +76,13 @@ public:
     QString writeDesktopEntry(const QString& id, const QString& text) const;
     // A PNG picture of one colour; returns its path.
     QString writeIcon(const QString& relative, const QColor& colour, int size = 256) const;
+
+    // The entry each dock's test checks its harness with, before Trellin comes in: a picture of
+    // `probeColour`, and the fixture program `fixtureApp` recording "--entry=probe" when launched.
+    static inline const QString probeEntryId = QStringLiteral("trellin-e2e-probe.desktop");
+    static inline const QColor probeColour{255, 0, 255};
+    // Its picture's path; empty when either file could not be written.
+    QString writeProbeEntry(const QString& fixtureApp) const;
 
 private:
     QProcess* launch(const QString& program, const QStringList& arguments, const QProcessEnvironment& extra,
