@@ -1,6 +1,7 @@
 #include "platform/linux/PlankDockHost.h"
 
 #include "platform/DockHostIds.h"
+#include "platform/linux/LauncherUris.h"
 #include "platform/linux/PlankBus.h"
 
 #include <QDBusConnectionInterface>
@@ -8,7 +9,6 @@
 #include <QDBusReply>
 #include <QDBusServiceWatcher>
 #include <QDir>
-#include <QFileInfo>
 #include <QUrl>
 
 namespace {
@@ -80,21 +80,13 @@ void PlankDockHost::itemsChanged() {
 }
 
 QString PlankDockHost::uriOf(const QString& entryId) const {
-    if (entryId.isEmpty() || entryId.contains(QLatin1Char('/')) || entryId == QLatin1String(".") ||
-        entryId == QLatin1String(".."))
+    if (!LauncherUris::isPlainName(entryId))
         return {};
     return QString::fromUtf8(QUrl::fromLocalFile(m_entriesDirectory + QLatin1Char('/') + entryId).toEncoded());
 }
 
 QString PlankDockHost::entryIdOf(const QString& uri) const {
-    const QUrl url = QUrl::fromEncoded(uri.toUtf8());
-    if (!url.isLocalFile())
-        return uri;
-    const QFileInfo file(QDir::cleanPath(url.toLocalFile()));
-    const QString name = file.fileName();
-    if (file.path() == m_entriesDirectory)
-        return name;
-    return QFileInfo::exists(m_entriesDirectory + QLatin1Char('/') + name) ? uri : name;
+    return LauncherUris::entryIdOfFileUri(uri, m_entriesDirectory);
 }
 
 std::optional<QString> PlankDockHost::why(const QString& entryId) const {

@@ -5,6 +5,7 @@
 #include "platform/Scheduler.h"
 #include "platform/linux/InotifyFileEvents.h"
 #include "platform/linux/KWinCursor.h"
+#include "platform/linux/LauncherUris.h"
 #include "platform/linux/MainQueueScheduler.h"
 #include "platform/linux/PlasmaNames.h"
 
@@ -14,13 +15,11 @@
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 #include <QDir>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMetaMethod>
 #include <QPointer>
-#include <QUrl>
 
 namespace {
 
@@ -132,8 +131,7 @@ void PlasmaDockHost::ownerChanged(const QString& newOwner) {
 }
 
 QString PlasmaDockHost::launcherOf(const QString& entryId) const {
-    if (entryId.isEmpty() || entryId.contains(QLatin1Char('/')) || entryId == QLatin1String(".") ||
-        entryId == QLatin1String(".."))
+    if (!LauncherUris::isPlainName(entryId))
         return {};
     return PlasmaNames::applicationsScheme + entryId;
 }
@@ -143,14 +141,7 @@ QString PlasmaDockHost::entryIdOf(const QString& launcher) const {
         const QString id = launcher.mid(PlasmaNames::applicationsScheme.size());
         return id.isEmpty() || id.contains(QLatin1Char('/')) ? launcher : id;
     }
-    const QUrl url = QUrl::fromEncoded(launcher.toUtf8());
-    if (!url.isLocalFile())
-        return launcher;
-    const QFileInfo file(QDir::cleanPath(url.toLocalFile()));
-    const QString name = file.fileName();
-    if (file.path() == m_entriesDirectory)
-        return name;
-    return QFileInfo::exists(m_entriesDirectory + QLatin1Char('/') + name) ? launcher : name;
+    return LauncherUris::entryIdOfFileUri(launcher, m_entriesDirectory);
 }
 
 std::optional<QJsonValue> PlasmaDockHost::evaluate(const QString& script, QString* failure) const {
