@@ -1,7 +1,9 @@
 #pragma once
 
 #include "AppFolder.h"
+#include "FolderBackups.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -44,6 +46,15 @@ public:
     // While the folders file is behind, a save is tried again this often, so a disk that frees up
     // gets the list without the user doing anything.
     static constexpr double saveRetryInterval = 5.0;
+    // Saves closer together than this are one edit (a slider drag saves many times a second):
+    // one kept copy, of the version before the first of them.
+    static constexpr double keepBurstInterval = 10.0;
+
+    struct ImportResult {
+        int added = 0;
+        int updated = 0;   // known ids whose record changed
+        int unchanged = 0; // known ids whose record was already the same
+    };
 
     // Creates "<applicationSupportDirectory>/Trellin/" when missing; does not load.
     FolderStore(const QString& applicationSupportDirectory, Services services, QObject* parent = nullptr);
@@ -71,6 +82,19 @@ public:
     void deleteFolder(const QUuid& id, double helperRemovalDelay);
     void setFolderInDock(const QUuid& id, bool inDock);
     void scheduleDockReconcile();
+
+    // Kept copies of the folders file, in "Backups" beside it.
+    FolderBackups& backups() { return m_backups; }
+    const FolderBackups& backups() const { return m_backups; }
+    // Undo of a delete: puts the folder back at `index` (clamped), cancels its helper's pending
+    // removal, and puts it back into the Dock when it was there. Nothing when the id is listed.
+    void restoreDeletedFolder(const AppFolder& folder, qsizetype index);
+    // Merge by id: a known id is updated in place (its Dock tile following as for updateFolder), a
+    // new one appended in the given order. One save for the whole merge.
+    ImportResult importFolders(const QList<AppFolder>& folders);
+    // Replaces the list with a kept copy's, keeping the current list as a copy first. A copy that
+    // cannot be read, or a current list that cannot be kept, changes nothing.
+    bool restoreBackup(const QString& fileNameOrPath, QString* error);
 
     // User-interface state of this process; never stored.
     bool didStartDockStateMonitoring() const { return m_didStartDockStateMonitoring; }
@@ -110,6 +134,13 @@ private:
     qsizetype indexOf(const QUuid& id) const;
     // A launch stamp first, so the Dock watching does not take the folder out before its tile is up.
     void putInDock(const AppFolder& folder);
+    // What a changed folder asks of its helper and of the helper's tile.
+    void followChange(const AppFolder& old, const AppFolder& folder);
+    // A folder that comes back (undo, import, restore) gets its tile again when it is in the Dock.
+    void bringBack(const AppFolder& folder);
+    // Replaces the whole list in one save; each folder's helper follows its change.
+    void replaceFolders(const QList<AppFolder>& folders);
+    void keepPreviousVersion(const QByteArray& newBytes);
     bool keepUnreadableFileAside(QString* error);
     bool writeFoldersFile(QString* error);
     void retrySave();
@@ -122,6 +153,11 @@ private:
     bool m_foldersFileBehind = false;
     QString m_saveFailureReason;
     std::shared_ptr<WorkItem> m_pendingSaveRetry;
+    FolderBackups m_backups;
+    // When this process last changed the folders file, for telling bursts of saves apart.
+    std::optional<double> m_lastFileChange;
+    // Delayed helper removals of deleted folders, so an undo can call them off.
+    QHash<QUuid, std::shared_ptr<WorkItem>> m_pendingHelperRemovals;
 
     bool m_didStartDockStateMonitoring = false;
     std::shared_ptr<WorkItem> m_pendingDockReconcileWorkItem;
