@@ -194,30 +194,6 @@ AppFolder decodeFolder(const QJsonValue& value, double now) {
     return folder;
 }
 
-// Whether the arrays and objects of a JSON text nest deeper than `limit`. A folders file nests
-// four levels; anything far deeper is not one, and is refused before the parser descends into it.
-bool nestsDeeperThan(const QByteArray& json, int limit) {
-    int depth = 0;
-    bool inString = false;
-    for (qsizetype i = 0; i < json.size(); ++i) {
-        const char c = json.at(i);
-        if (inString) {
-            if (c == '\\')
-                ++i;
-            else if (c == '"')
-                inString = false;
-        } else if (c == '"') {
-            inString = true;
-        } else if (c == '[' || c == '{') {
-            if (++depth > limit)
-                return true;
-        } else if (c == ']' || c == '}') {
-            --depth;
-        }
-    }
-    return false;
-}
-
 struct EncodeError {
     QString detail;
 };
@@ -284,6 +260,61 @@ void encodeFolder(JsonWriter& writer, const AppFolder& folder) {
 
 } // namespace
 
+// A folders file nests four levels; anything far deeper is not one.
+bool FolderCodec::nestsDeeperThan(const QByteArray& json, int limit) {
+    int depth = 0;
+    bool inString = false;
+    for (qsizetype i = 0; i < json.size(); ++i) {
+        const char c = json.at(i);
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > limit)
+                return true;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return false;
+}
+
+namespace {
+
+QString whatAndWhere(const DecodeError& decodeError) {
+    if (decodeError.path.isEmpty())
+        return decodeError.what;
+    return decodeError.what + QStringLiteral(" at ") + decodeError.path;
+}
+
+QString decodeErrorText(const DecodeError& decodeError) {
+    return kFormatError + QStringLiteral(" (") + whatAndWhere(decodeError) + u')';
+}
+
+QList<AppFolder> decodeFolders(const QJsonArray& array, double now) {
+    QList<AppFolder> folders;
+    folders.reserve(array.size());
+    for (qsizetype i = 0; i < array.size(); ++i)
+        folders.append(within(i, [&] { return decodeFolder(array.at(i), now); }));
+    return folders;
+}
+
+} // namespace
+
+std::optional<QList<AppFolder>> FolderCodec::decode(const QJsonArray& array, double now, QString* error) {
+    try {
+        return decodeFolders(array, now);
+    } catch (const DecodeError& decodeError) {
+        if (error)
+            *error = whatAndWhere(decodeError);
+        return std::nullopt;
+    }
+}
+
 std::optional<QList<AppFolder>> FolderCodec::decode(const QByteArray& json, double now, QString* error) {
     try {
         if (nestsDeeperThan(json, kMaxDepth))
@@ -298,19 +329,10 @@ std::optional<QList<AppFolder>> FolderCodec::decode(const QByteArray& json, doub
             throw DecodeError{QStringLiteral("expected an array of folders but found ") +
                                   (document.isObject() ? QStringLiteral("an object") : QStringLiteral("nothing")),
                               QStringLiteral("the top level")};
-        const QJsonArray array = document.array();
-        QList<AppFolder> folders;
-        folders.reserve(array.size());
-        for (qsizetype i = 0; i < array.size(); ++i)
-            folders.append(within(i, [&] { return decodeFolder(array.at(i), now); }));
-        return folders;
+        return decodeFolders(document.array(), now);
     } catch (const DecodeError& decodeError) {
-        if (error) {
-            *error = kFormatError + QStringLiteral(" (") + decodeError.what;
-            if (!decodeError.path.isEmpty())
-                *error += QStringLiteral(" at ") + decodeError.path;
-            *error += u')';
-        }
+        if (error)
+            *error = decodeErrorText(decodeError);
         return std::nullopt;
     }
 }

@@ -3,6 +3,7 @@
 #include "AppFolder.h"
 
 #include <QByteArray>
+#include <QJsonArray>
 #include <QList>
 #include <QString>
 
@@ -17,6 +18,14 @@ inline constexpr int kMaxDepth = 256;
 // The whole list or nothing: any error anywhere fails the document. `now` (seconds since
 // 2001-01-01) stands in for a missing creation time.
 std::optional<QList<AppFolder>> decode(const QByteArray& json, double now, QString* error = nullptr);
+
+// The same rules for an array already parsed, as a document that holds folder records has it.
+// `error` says only what is wrong and where, e.g. "missing required key at [0].name".
+std::optional<QList<AppFolder>> decode(const QJsonArray& folders, double now, QString* error = nullptr);
+
+// Whether the arrays and objects of a JSON text nest deeper than `limit`: a reader refuses such a
+// text before the parser descends into it.
+bool nestsDeeperThan(const QByteArray& json, int limit);
 
 // Fails only on a non-finite number, which JSON cannot hold.
 std::optional<QByteArray> encode(const QList<AppFolder>& folders, QString* error = nullptr);

@@ -15,12 +15,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
 
 #include <cerrno>
 
 FolderStore::FolderStore(const QString& applicationSupportDirectory, Services services, QObject* parent)
     : QObject(parent)
-    , m_services(std::move(services)) {
+    , m_services(std::move(services))
+    , m_backups(QDir(applicationSupportDirectory).filePath(QStringLiteral("Trellin/Backups")), m_services.clock) {
     const QString directory = QDir(applicationSupportDirectory).filePath(QStringLiteral("Trellin"));
     QDir().mkpath(directory);
     m_saveURL = QDir(directory).filePath(QStringLiteral("folders.json"));
@@ -29,6 +34,28 @@ FolderStore::FolderStore(const QString& applicationSupportDirectory, Services se
 FolderStore::~FolderStore() {
     if (m_pendingSaveRetry)
         m_pendingSaveRetry->cancel();
+}
+
+void FolderStore::keepPreviousVersion(const QByteArray& newBytes) {
+    // An unreadable file is kept aside by this save instead: it must not push good copies out.
+    if (m_savedFileUnreadable)
+        return;
+    const FileSystem::ReadResult file = FileSystem::readFile(m_saveURL, FileSystem::kDocumentLimit);
+    if (!file.bytes || *file.bytes == newBytes)
+        return;
+    if (!FolderCodec::decode(*file.bytes, 0)) {
+        // Changed behind this process into something unreadable: kept aside, not kept as a version.
+        m_savedFileUnreadable = true;
+        return;
+    }
+    const double now = m_services.clock.now();
+    const bool inBurst = m_lastFileChange && now >= *m_lastFileChange && now - *m_lastFileChange < keepBurstInterval;
+    m_lastFileChange = now;
+    if (inBurst)
+        return;
+    QString error;
+    if (!m_backups.keep(*file.bytes, &error))
+        Console::printLine(QStringLiteral("[FolderStore] Failed to keep a copy of the folders: ") + error);
 }
 
 void FolderStore::setFolders(const QList<AppFolder>& folders) {
@@ -97,8 +124,11 @@ bool FolderStore::keepUnreadableFileAside(QString* error) {
 
 bool FolderStore::writeFoldersFile(QString* error) {
     const std::optional<QByteArray> bytes = FolderCodec::encode(m_folders, error);
+    if (!bytes)
+        return false;
+    keepPreviousVersion(*bytes);
     // The folders file is the user's: one kept elsewhere through a link stays there.
-    return bytes && keepUnreadableFileAside(error) &&
+    return keepUnreadableFileAside(error) &&
            FileSystem::writeFileAtomically(m_saveURL, *bytes, error, FileSystem::Links::Follow);
 }
 
@@ -187,7 +217,10 @@ void FolderStore::updateFolder(const AppFolder& folder) {
     m_folders[index] = folder;
     Q_EMIT foldersChanged();
     save();
+    followChange(old, folder);
+}
 
+void FolderStore::followChange(const AppFolder& old, const AppFolder& folder) {
     if (old.tileStyle != folder.tileStyle)
         m_services.notifications.post(NotificationName::tileAppearanceChanged, folder.id);
 
@@ -214,17 +247,124 @@ void FolderStore::deleteFolder(const QUuid& id, double helperRemovalDelay) {
         return;
     const AppFolder folder = m_folders.at(index);
     if (helperRemovalDelay > 0) {
+        if (const auto earlier = m_pendingHelperRemovals.take(id))
+            earlier->cancel();
         QPointer<FolderStore> self(this);
-        m_services.scheduler.schedule(helperRemovalDelay, [self, folder] {
-            if (self)
-                self->m_services.helpers.removeFolderFromDock(folder);
-        });
+        m_pendingHelperRemovals.insert(id, m_services.scheduler.schedule(helperRemovalDelay, [self, folder] {
+            if (!self)
+                return;
+            self->m_pendingHelperRemovals.remove(folder.id);
+            self->m_services.helpers.removeFolderFromDock(folder);
+        }));
     } else {
         m_services.helpers.removeFolderFromDock(folder);
     }
     m_folders.removeAt(index);
     Q_EMIT foldersChanged();
     save();
+}
+
+void FolderStore::bringBack(const AppFolder& folder) {
+    // Out of the Dock, a deleted folder's helper still has to go.
+    if (!folder.isInDock)
+        return;
+    if (const auto pending = m_pendingHelperRemovals.take(folder.id))
+        pending->cancel();
+    // A fresh helper, without the delete badge the old one shows, and its tile kept in the Dock.
+    putInDock(folder);
+}
+
+void FolderStore::restoreDeletedFolder(const AppFolder& folder, qsizetype index) {
+    if (indexOf(folder.id) >= 0)
+        return;
+    m_folders.insert(std::clamp<qsizetype>(index, 0, m_folders.size()), folder);
+    Q_EMIT foldersChanged();
+    save();
+    bringBack(folder);
+}
+
+void FolderStore::replaceFolders(const QList<AppFolder>& folders) {
+    QHash<QUuid, AppFolder> before;
+    for (const AppFolder& folder : std::as_const(m_folders))
+        before.insert(folder.id, folder);
+    QSet<QUuid> after;
+    for (const AppFolder& folder : folders)
+        after.insert(folder.id);
+    // Gone folders leave first, as a delete without delay does.
+    for (const AppFolder& folder : std::as_const(m_folders)) {
+        if (!after.contains(folder.id))
+            m_services.helpers.removeFolderFromDock(folder);
+    }
+    m_folders = folders;
+    Q_EMIT foldersChanged();
+    save();
+    for (const AppFolder& folder : folders) {
+        const auto old = before.constFind(folder.id);
+        if (old != before.constEnd())
+            followChange(*old, folder);
+        else
+            bringBack(folder);
+    }
+}
+
+FolderStore::ImportResult FolderStore::importFolders(const QList<AppFolder>& folders) {
+    ImportResult result;
+    QList<AppFolder> merged = m_folders;
+    const auto indexIn = [&merged](const QUuid& id) {
+        for (qsizetype i = 0; i < merged.size(); ++i) {
+            if (merged.at(i).id == id)
+                return i;
+        }
+        return qsizetype(-1);
+    };
+    for (const AppFolder& folder : folders) {
+        const qsizetype index = indexIn(folder.id);
+        if (index < 0) {
+            merged.append(folder);
+            ++result.added;
+            continue;
+        }
+        // Folders have no equality of their own; their stored form tells whether anything changed.
+        if (FolderCodec::encode({merged.at(index)}) == FolderCodec::encode({folder}))
+            ++result.unchanged;
+        else
+            ++result.updated;
+        merged[index] = folder;
+    }
+    if (result.added || result.updated)
+        replaceFolders(merged);
+    return result;
+}
+
+bool FolderStore::restoreBackup(const QString& fileNameOrPath, QString* error) {
+    const auto fail = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    const std::optional<FolderBackups::Backup> backup = m_backups.find(fileNameOrPath);
+    if (!backup)
+        return fail(QStringLiteral("no kept copy of the folders is called \"%1\"").arg(fileNameOrPath));
+    const FileSystem::ReadResult file =
+        FileSystem::readFile(backup->path, FileSystem::kDocumentLimit, FileSystem::Links::Refuse);
+    if (!file.bytes)
+        return fail(QStringLiteral("could not read %1: %2").arg(backup->fileName, file.error));
+    QString why;
+    const std::optional<QList<AppFolder>> folders =
+        FolderCodec::decode(*file.bytes, Timestamp::fromUnix(m_services.clock.now()), &why);
+    if (!folders)
+        return fail(QStringLiteral("%1 is damaged: %2").arg(backup->fileName, why));
+    // The list it replaces is kept first, even in the middle of a burst of saves: without that
+    // copy a restore could not be taken back.
+    const std::optional<QByteArray> current = FolderCodec::encode(m_folders, &why);
+    if (!current)
+        return fail(QStringLiteral("could not keep the current folders first: ") + why);
+    if (!m_backups.keep(*current, &why))
+        return fail(QStringLiteral("could not keep the current folders first: ") + why);
+    // That copy stands for this change: the save below keeps no other.
+    m_lastFileChange = m_services.clock.now();
+    replaceFolders(*folders);
+    return true;
 }
 
 void FolderStore::setFolderInDock(const QUuid& id, bool inDock) {
