@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QSet>
 
 #include <cmath>
@@ -21,7 +22,7 @@ using FolderDocument::Refusal;
 constexpr int kMaxDepth = FolderCodec::kMaxDepth + 1;
 
 QString versionText(double number) {
-    return QString::number(number, 'g', 17);
+    return QString::number(number, 'g', QLocale::FloatingPointShortest);
 }
 
 } // namespace
