@@ -2,10 +2,12 @@
 #include "model/FolderStore.h"
 #include "model/FolderCodec.h"
 #include "model/FolderID.h"
+#include "model/FolderLaunch.h"
 #include "model/HelperLaunchLog.h"
 #include "platform/LocalNotificationCenter.h"
 
 #include "ConsoleCapture.h"
+#include "FakeWorkspace.h"
 #include "RecordingHelperActions.h"
 #include "TestFiles.h"
 #include "VirtualClock.h"
@@ -38,6 +40,17 @@ AppFolder makeFolder(const QString& name, bool inDock = false) {
 
 QString id(const AppFolder& folder) {
     return FolderID::canonical(folder.id);
+}
+
+QStringList names(const QList<AppFolder>& folders) {
+    QStringList list;
+    for (const AppFolder& folder : folders)
+        list.append(folder.name);
+    return list;
+}
+
+QStringList namesIn(const QString& path) {
+    return names(FolderCodec::decode(readFile(path), 0).value_or(QList<AppFolder>{}));
 }
 
 // Takes away the right to write a folder or a file while it lives: a read-only bind mount when the
@@ -97,6 +110,12 @@ private Q_SLOTS:
     void deleteFolderRemovesAtOnceAndTheHelperLater();
     void reconcileIsDebounced();
     void setFolderInDockSavesOnlyRealChanges();
+    void keepsOneCopyPerEditNotPerDragStep();
+    void unreadableFilesAreNeverKeptAsCopies();
+    void restoreKeepsWhatItReplacesAndHelpersFollow();
+    void undoOfADeleteBeforeAndAfterTheHelperWent();
+    void importMergesByIdInOneSave();
+    void openAllOpensEachApplicationOnce();
 
 private:
     QTemporaryDir m_dir;
@@ -468,6 +487,234 @@ void FolderStoreTest::setFolderInDockSavesOnlyRealChanges() {
     QCOMPARE(m_helpers.calls, QStringList{"foldersChanged"});
     QVERIFY(!FolderCodec::decode(readFile(m_store->saveURL()), 0)->first().isInDock);
     QVERIFY(m_posted.isEmpty());
+}
+
+void FolderStoreTest::keepsOneCopyPerEditNotPerDragStep() {
+    FolderBackups& backups = m_store->backups();
+    QCOMPARE(backups.directory(), m_dir.filePath("Trellin/Backups"));
+    AppFolder work = makeFolder(QStringLiteral("Work"), true);
+    m_store->setFolders({work});
+    // A new file has no previous version.
+    QVERIFY(backups.list().isEmpty());
+
+    m_clock.advance(60);
+    work.name = QStringLiteral("Work 2");
+    m_store->updateFolder(work);
+    QCOMPARE(backups.list().size(), 1);
+    QCOMPARE(namesIn(backups.list().first().path), QStringList{"Work"});
+
+    // A reload that rewrites nothing keeps nothing.
+    m_clock.advance(60);
+    m_store->load();
+    QCOMPARE(backups.list().size(), 1);
+
+    // A slider dragged for six seconds saves sixty times: one edit, one copy, of the version before.
+    const QByteArray beforeDrag = readFile(m_store->saveURL());
+    for (int step = 1; step <= 60; ++step) {
+        work.tileStyle.opacity = step / 100.0;
+        m_store->updateFolder(work);
+        m_clock.advance(0.1);
+    }
+    QCOMPARE(backups.list().size(), 2);
+    QCOMPARE(readFile(backups.list().first().path), beforeDrag);
+    QCOMPARE(FolderCodec::decode(readFile(m_store->saveURL()), 0)->first().tileStyle.opacity, 0.6);
+
+    // Saves that keep coming less than the interval apart stay one edit; a pause ends it.
+    m_clock.advance(FolderStore::keepBurstInterval - 0.2);
+    work.emoji = QStringLiteral("star.fill");
+    m_store->updateFolder(work);
+    QCOMPARE(backups.list().size(), 2);
+    const QByteArray afterBurst = readFile(m_store->saveURL());
+    m_clock.advance(FolderStore::keepBurstInterval);
+    work.name = QStringLiteral("Work 3");
+    m_store->updateFolder(work);
+    QCOMPARE(backups.list().size(), 3);
+    QCOMPARE(readFile(backups.list().first().path), afterBurst);
+
+    // A copy that cannot be kept is said once and does not stop the save.
+    QVERIFY(QDir(backups.directory()).removeRecursively());
+    QVERIFY(writeFile(backups.directory(), "in the way"));
+    m_clock.advance(60);
+    work.name = QStringLiteral("Work 4");
+    m_store->updateFolder(work);
+    QCOMPARE(namesIn(m_store->saveURL()), QStringList{"Work 4"});
+    QVERIFY(!m_store->foldersFileBehind());
+    QCOMPARE(m_console->lines.size(), 1);
+    QVERIFY2(m_console->lines.first().startsWith("[FolderStore] Failed to keep a copy of the folders: "),
+             qPrintable(m_console->lines.first()));
+}
+
+void FolderStoreTest::unreadableFilesAreNeverKeptAsCopies() {
+    FolderBackups& backups = m_store->backups();
+    QVERIFY(writeFile(m_store->saveURL(), "[{\"id\": broken"));
+    m_store->load();
+    m_store->addFolder(makeFolder(QStringLiteral("New")));
+    // Kept aside as before, and not as a version that would push good ones out.
+    QVERIFY(backups.list().isEmpty());
+    QCOMPARE(QDir(m_dir.filePath("Trellin")).entryList({"folders.json.unreadable-*"}, QDir::Files).size(), 1);
+
+    // Damaged behind this process's back after a good load: kept aside too, never overwritten unkept.
+    m_clock.advance(60);
+    m_store->addFolder(makeFolder(QStringLiteral("Second")));
+    QCOMPARE(backups.list().size(), 1);
+    QVERIFY(writeFile(m_store->saveURL(), "garbage"));
+    m_clock.advance(60);
+    m_store->addFolder(makeFolder(QStringLiteral("Third")));
+    QCOMPARE(backups.list().size(), 1);
+    QCOMPARE(namesIn(m_store->saveURL()), (QStringList{"New", "Second", "Third"}));
+    const QStringList aside = QDir(m_dir.filePath("Trellin")).entryList({"folders.json.unreadable-*"}, QDir::Files);
+    QCOMPARE(aside.size(), 2);
+    QCOMPARE(readFile(m_dir.filePath("Trellin/" + aside.last())), QByteArray("garbage"));
+}
+
+void FolderStoreTest::restoreKeepsWhatItReplacesAndHelpersFollow() {
+    FolderBackups& backups = m_store->backups();
+    AppFolder a = makeFolder(QStringLiteral("A"), true);
+    const AppFolder b = makeFolder(QStringLiteral("B"));
+    const AppFolder c = makeFolder(QStringLiteral("C"), true);
+    m_store->setFolders({a, b, c});
+    m_clock.advance(60);
+    // The mistake: B gone, A renamed, C out of the Dock, D new in it.
+    AppFolder renamedA = a;
+    renamedA.name = QStringLiteral("A renamed");
+    AppFolder offC = c;
+    offC.isInDock = false;
+    const AppFolder d = makeFolder(QStringLiteral("D"), true);
+    m_store->setFolders({renamedA, offC, d});
+    const FolderBackups::Backup before = backups.list().value(0);
+    QCOMPARE(namesIn(before.path), (QStringList{"A", "B", "C"}));
+    m_clock.advance(2); // still inside the burst of the mistake
+
+    m_helpers.clear();
+    QString error;
+    QVERIFY2(m_store->restoreBackup(before.fileName, &error), qPrintable(error));
+    QCOMPARE(names(m_store->folders()), (QStringList{"A", "B", "C"}));
+    QCOMPARE(namesIn(m_store->saveURL()), (QStringList{"A", "B", "C"}));
+    // The replaced list was kept first, even inside a burst, so the restore can be taken back.
+    QCOMPARE(namesIn(backups.list().value(0).path), (QStringList{"A renamed", "C", "D"}));
+    QCOMPARE(backups.list().size(), 2);
+    // D's helper goes before the list changes; A is rebuilt under its old name; C is back in the Dock.
+    QCOMPARE(m_helpers.calls,
+             (QStringList{"removeFolderFromDock " + id(d), "foldersChanged", "rebuildHelper " + id(a),
+                          "cancelDockRemoval " + id(c), "putFolderInDock " + id(c)}));
+
+    // And back again, by path this time.
+    QVERIFY(m_store->restoreBackup(backups.list().value(0).path, &error));
+    QCOMPARE(names(m_store->folders()), (QStringList{"A renamed", "C", "D"}));
+    QCOMPARE(backups.list().size(), 3);
+
+    // Refusals change nothing: an unknown copy, one outside the folder, a damaged one.
+    const QByteArray current = readFile(m_store->saveURL());
+    QVERIFY(writeFile(backups.directory() + "/folders-20200101T000000Z.json", "[{\"id\":"));
+    QVERIFY(writeFile(m_dir.filePath("elsewhere.json"), current));
+    m_helpers.clear();
+    for (const QString& wanted : {QStringLiteral("folders-20990101T000000Z.json"), m_dir.filePath("elsewhere.json"),
+                                  QStringLiteral("folders-20200101T000000Z.json")}) {
+        error.clear();
+        QVERIFY(!m_store->restoreBackup(wanted, &error));
+        QVERIFY(!error.isEmpty());
+    }
+    QVERIFY2(error.contains("folders-20200101T000000Z.json is damaged"), qPrintable(error));
+    QCOMPARE(readFile(m_store->saveURL()), current);
+    QCOMPARE(backups.list().size(), 4);
+    QVERIFY(m_helpers.calls.isEmpty());
+}
+
+void FolderStoreTest::undoOfADeleteBeforeAndAfterTheHelperWent() {
+    const AppFolder x = makeFolder(QStringLiteral("X"));
+    const AppFolder docked = makeFolder(QStringLiteral("Docked"), true);
+    const AppFolder y = makeFolder(QStringLiteral("Y"));
+    m_store->setFolders({x, docked, y});
+    m_helpers.clear();
+
+    // Undone while the helper still shows its delete badge: the removal is called off and a fresh
+    // helper without the badge takes the tile.
+    m_store->deleteFolder(docked.id, FolderStore::dockRemovalDelay);
+    m_clock.advance(1);
+    m_store->restoreDeletedFolder(docked, 1);
+    m_clock.advance(10);
+    QCOMPARE(m_helpers.calls, (QStringList{"foldersChanged", "foldersChanged", "putFolderInDock " + id(docked)}));
+    QCOMPARE(namesIn(m_store->saveURL()), (QStringList{"X", "Docked", "Y"}));
+    // Undoing twice does not make two.
+    m_store->restoreDeletedFolder(docked, 0);
+    QCOMPARE(m_store->folders().size(), 3);
+
+    // Undone after the helper went: back in the Dock all the same, at a place that is clamped.
+    m_helpers.clear();
+    m_store->deleteFolder(docked.id, FolderStore::dockRemovalDelay);
+    m_clock.advance(FolderStore::dockRemovalDelay);
+    m_store->restoreDeletedFolder(docked, 99);
+    QCOMPARE(m_helpers.calls, (QStringList{"foldersChanged", "removeFolderFromDock " + id(docked), "foldersChanged",
+                                           "putFolderInDock " + id(docked)}));
+    QCOMPARE(names(m_store->folders()), (QStringList{"X", "Y", "Docked"}));
+
+    // A folder outside the Dock just comes back.
+    m_helpers.clear();
+    m_store->deleteFolder(x.id, 0);
+    m_store->restoreDeletedFolder(x, -5);
+    QCOMPARE(m_helpers.calls, (QStringList{"removeFolderFromDock " + id(x), "foldersChanged", "foldersChanged"}));
+    QCOMPARE(names(m_store->folders()), (QStringList{"X", "Y", "Docked"}));
+}
+
+void FolderStoreTest::importMergesByIdInOneSave() {
+    const AppFolder a = makeFolder(QStringLiteral("A"));
+    AppFolder b = makeFolder(QStringLiteral("B"), true);
+    const AppFolder gone = makeFolder(QStringLiteral("Gone"), true);
+    m_store->setFolders({a, b, gone});
+    m_store->deleteFolder(gone.id, FolderStore::dockRemovalDelay);
+    m_helpers.clear();
+
+    // B renamed in place, A as it is, two new ones appended in document order, one of them the
+    // folder deleted a moment ago, whose pending removal must not take its new tile away.
+    b.name = QStringLiteral("B renamed");
+    const AppFolder n = makeFolder(QStringLiteral("N"));
+    const FolderStore::ImportResult result = m_store->importFolders({b, n, a, gone});
+    QCOMPARE(result.added, 2);
+    QCOMPARE(result.updated, 1);
+    QCOMPARE(result.unchanged, 1);
+    QCOMPARE(names(m_store->folders()), (QStringList{"A", "B renamed", "N", "Gone"}));
+    QCOMPARE(namesIn(m_store->saveURL()), (QStringList{"A", "B renamed", "N", "Gone"}));
+    m_clock.advance(10);
+    QCOMPARE(m_helpers.calls,
+             (QStringList{"foldersChanged", "rebuildHelper " + id(b), "putFolderInDock " + id(gone)}));
+
+    // Importing the same again changes nothing and writes nothing.
+    m_helpers.clear();
+    QVERIFY(QFile::remove(m_store->saveURL()));
+    const FolderStore::ImportResult again = m_store->importFolders({a, b, n, gone});
+    QCOMPARE(again.added + again.updated, 0);
+    QCOMPARE(again.unchanged, 4);
+    QVERIFY(m_helpers.calls.isEmpty());
+    QVERIFY(!QFile::exists(m_store->saveURL()));
+}
+
+void FolderStoreTest::openAllOpensEachApplicationOnce() {
+    FakeWorkspace workspace;
+    AppFolder folder = makeFolder(QStringLiteral("Work"));
+    // The same application twice (two entries), and one that is not a local file.
+    folder.apps.append({QUuid::createUuid(), QStringLiteral("Calculator again"), QStringLiteral("com.apple.calculator"),
+                        QStringLiteral("file:///Applications/Calculator.app/")});
+    folder.apps.insert(1, {QUuid::createUuid(), QStringLiteral("Web"), QStringLiteral("web"),
+                           QStringLiteral("https://example.org/")});
+    QList<QStringList> reports;
+    FolderLaunch::launchAll(folder, workspace, [&](const QStringList& failed) { reports.append(failed); });
+    QCOMPARE(workspace.opened, (QStringList{"/Applications/Calculator.app", "/Applications/Notes.app"}));
+    // Told once, after every open finished.
+    QVERIFY(reports.isEmpty());
+    workspace.finishOpens(QStringLiteral("no such application"));
+    QCOMPARE(reports, (QList<QStringList>{{"Calculator", "Web", "Notes"}}));
+
+    reports.clear();
+    folder.apps.removeAt(1);
+    FolderLaunch::launchAll(folder, workspace, [&](const QStringList& failed) { reports.append(failed); });
+    workspace.finishOpens();
+    QCOMPARE(reports, QList<QStringList>{QStringList{}});
+
+    // An empty folder is done at once.
+    reports.clear();
+    FolderLaunch::launchAll(AppFolder(QUuid::createUuid(), "Empty", "folder.fill"), workspace,
+                            [&](const QStringList& failed) { reports.append(failed); });
+    QCOMPARE(reports, QList<QStringList>{QStringList{}});
 }
 
 QTEST_GUILESS_MAIN(FolderStoreTest)
