@@ -1,7 +1,7 @@
 // The folders document folders travel in: what an export writes, what an import accepts, and that
 // every refusal is a refusal of the whole document.
-#include "model/FolderCodec.h"
 #include "model/FolderDocument.h"
+#include "model/FolderCodec.h"
 #include "model/FolderID.h"
 #include "model/Timestamp.h"
 
@@ -20,7 +20,8 @@ AppItem app(const QString& name, const QString& path) {
 }
 
 QList<AppFolder> sampleFolders() {
-    AppFolder work(QUuid::createUuid(), QStringLiteral("Work \"daily\""), QStringLiteral("briefcase.fill"), 786012345.6789);
+    AppFolder work(QUuid::createUuid(), QStringLiteral("Work \"daily\""), QStringLiteral("briefcase.fill"),
+                   786012345.6789);
     work.apps = {app(QStringLiteral("Code"), QStringLiteral("/opt/Visual Studio Code.app")),
                  app(QStringLiteral("Terminal"), QStringLiteral("/usr/share/applications/org.gnome.Terminal.desktop"))};
     work.isInDock = true;
@@ -128,12 +129,11 @@ void FolderDocumentTest::refusalsChangeNothingAndSayWhy_data() {
                                        R"("tileStyle":{"backgroundStyle":"teal"}})")
         << Refusal::Damaged << "folders[0].tileStyle.backgroundStyle";
     // Two records for one id: a merge could not tell which is meant (case does not make them two).
-    QTest::newRow("one id twice")
-        << document(R"("version":1,)", good + "," + QByteArray(good).replace("6F1C2B3A", "6f1c2b3a"))
-        << Refusal::Damaged << "folder id 6F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C appears twice";
-    QTest::newRow("a newline in a detail")
-        << QByteArray("{\"format\":\"x\ny\",\"version\":1,\"folders\":[]}") << Refusal::NotADocument
-        << "not a Trellin folders document";
+    QTest::newRow("one id twice") << document(R"("version":1,)",
+                                              good + "," + QByteArray(good).replace("6F1C2B3A", "6f1c2b3a"))
+                                  << Refusal::Damaged << "folder id 6F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C appears twice";
+    QTest::newRow("a newline in a detail") << QByteArray("{\"format\":\"x\ny\",\"version\":1,\"folders\":[]}")
+                                           << Refusal::NotADocument << "not a Trellin folders document";
 }
 
 void FolderDocumentTest::refusalsChangeNothingAndSayWhy() {

@@ -594,9 +594,8 @@ void FolderStoreTest::restoreKeepsWhatItReplacesAndHelpersFollow() {
     QCOMPARE(namesIn(backups.list().value(0).path), (QStringList{"A renamed", "C", "D"}));
     QCOMPARE(backups.list().size(), 2);
     // D's helper goes before the list changes; A is rebuilt under its old name; C is back in the Dock.
-    QCOMPARE(m_helpers.calls,
-             (QStringList{"removeFolderFromDock " + id(d), "foldersChanged", "rebuildHelper " + id(a),
-                          "cancelDockRemoval " + id(c), "putFolderInDock " + id(c)}));
+    QCOMPARE(m_helpers.calls, (QStringList{"removeFolderFromDock " + id(d), "foldersChanged", "rebuildHelper " + id(a),
+                                           "cancelDockRemoval " + id(c), "putFolderInDock " + id(c)}));
 
     // And back again, by path this time.
     QVERIFY(m_store->restoreBackup(backups.list().value(0).path, &error));
@@ -675,8 +674,7 @@ void FolderStoreTest::importMergesByIdInOneSave() {
     QCOMPARE(names(m_store->folders()), (QStringList{"A", "B renamed", "N", "Gone"}));
     QCOMPARE(namesIn(m_store->saveURL()), (QStringList{"A", "B renamed", "N", "Gone"}));
     m_clock.advance(10);
-    QCOMPARE(m_helpers.calls,
-             (QStringList{"foldersChanged", "rebuildHelper " + id(b), "putFolderInDock " + id(gone)}));
+    QCOMPARE(m_helpers.calls, (QStringList{"foldersChanged", "rebuildHelper " + id(b), "putFolderInDock " + id(gone)}));
 
     // Importing the same again changes nothing and writes nothing.
     m_helpers.clear();
@@ -694,8 +692,8 @@ void FolderStoreTest::openAllOpensEachApplicationOnce() {
     // The same application twice (two entries), and one that is not a local file.
     folder.apps.append({QUuid::createUuid(), QStringLiteral("Calculator again"), QStringLiteral("com.apple.calculator"),
                         QStringLiteral("file:///Applications/Calculator.app/")});
-    folder.apps.insert(1, {QUuid::createUuid(), QStringLiteral("Web"), QStringLiteral("web"),
-                           QStringLiteral("https://example.org/")});
+    folder.apps.insert(
+        1, {QUuid::createUuid(), QStringLiteral("Web"), QStringLiteral("web"), QStringLiteral("https://example.org/")});
     QList<QStringList> reports;
     FolderLaunch::launchAll(folder, workspace, [&](const QStringList& failed) { reports.append(failed); });
     QCOMPARE(workspace.opened, (QStringList{"/Applications/Calculator.app", "/Applications/Notes.app"}));
