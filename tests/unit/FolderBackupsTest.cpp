@@ -37,7 +37,6 @@ private Q_SLOTS:
     void leavesWhatIsNotOursAlone();
     void copiesInOneSecondAndRepeatedBytes();
     void findsOnlyCopiesInItsFolder();
-    void aCopyThatCannotBeWrittenIsAFailure();
 };
 
 void FolderBackupsTest::keepsTwentyVersionsAndOnePerDayForTwoWeeks() {
@@ -138,17 +137,6 @@ void FolderBackupsTest::findsOnlyCopiesInItsFolder() {
     QVERIFY(!backups.find("folders-20990101T000000Z.json"));
     QVERIFY(!backups.find(""));
     QVERIFY(!backups.find("../folders.json"));
-}
-
-void FolderBackupsTest::aCopyThatCannotBeWrittenIsAFailure() {
-    QTemporaryDir home;
-    VirtualClock clock(kStart);
-    QVERIFY(writeFile(home.filePath("Backups"), "a file where the folder should be"));
-    FolderBackups backups(home.filePath("Backups"), clock);
-    QString error;
-    QVERIFY(!backups.keep("[]", &error));
-    QVERIFY(!error.isEmpty());
-    QVERIFY(backups.list().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(FolderBackupsTest)

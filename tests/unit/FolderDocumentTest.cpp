@@ -95,7 +95,6 @@ void FolderDocumentTest::refusalsChangeNothingAndSayWhy_data() {
 
     // Foreign things: not this kind of document at all.
     QTest::newRow("empty file") << QByteArray() << Refusal::NotADocument << "not a Trellin folders document: not JSON";
-    QTest::newRow("text") << QByteArray("Work, Games") << Refusal::NotADocument << "not JSON";
     QTest::newRow("the folders file itself") << "[" + good + "]" << Refusal::NotADocument << "expected a JSON object";
     QTest::newRow("no format") << QByteArray(R"({"version":1,"folders":[]})") << Refusal::NotADocument
                                << "no \"format\"";
@@ -106,18 +105,13 @@ void FolderDocumentTest::refusalsChangeNothingAndSayWhy_data() {
     // Ours, but from a Trellin that knows more.
     QTest::newRow("version 2") << document(R"("version":2,)", good) << Refusal::FutureVersion
                                << "the folders document is version 2, from a newer Trellin (this one reads version 1)";
-    QTest::newRow("huge version") << document(R"("version":1e300,)", good) << Refusal::FutureVersion
-                                  << "version 1e+300";
 
     // Ours, but broken.
     QTest::newRow("no version") << document({}, good) << Refusal::Damaged << "no \"version\" number";
-    QTest::newRow("version as text") << document(R"("version":"1",)", good) << Refusal::Damaged << "no \"version\"";
     QTest::newRow("version 1.5") << document(R"("version":1.5,)", good) << Refusal::Damaged << "not a whole number";
     QTest::newRow("version 0") << document(R"("version":0,)", good) << Refusal::Damaged << "there is no version 0";
     QTest::newRow("no folders") << QByteArray(R"({"format":"trellin-folders","version":1})") << Refusal::Damaged
                                 << "no \"folders\" list";
-    QTest::newRow("folders an object") << QByteArray(R"({"format":"trellin-folders","version":1,"folders":{}})")
-                                       << Refusal::Damaged << "no \"folders\" list";
     // One bad record among good ones: none of them is taken.
     QTest::newRow("an application without its place")
         << document(R"("version":1,)",
