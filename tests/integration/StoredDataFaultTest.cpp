@@ -166,7 +166,8 @@ private Q_SLOTS:
         }
     }
 
-    // With the disk full a save says so, with its prefix, and the previous file is as it was.
+    // With the disk full a save (and the copy it keeps first) says so, with its prefix, and the previous
+    // file is as it was.
     void aFullDiskFailsTheSaveAndKeepsThePreviousFile() {
         SmallFileSystem disk(256 * 1024);
         if (!disk.isMounted())
@@ -190,6 +191,7 @@ private Q_SLOTS:
         QVERIFY(!console.lines.isEmpty());
         for (const QString& line : console.lines)
             QVERIFY2(line.startsWith("[FolderStore] Failed to save folders: ") ||
+                         line.startsWith("[FolderStore] Failed to keep a copy of the folders: ") ||
                          line.startsWith("[UserDefaults] Failed to save preferences: "),
                      qPrintable(line));
         QVERIFY(console.lines.filter("[UserDefaults] Failed to save preferences: ").size() == 1);
