@@ -53,6 +53,16 @@ std::optional<AppItem> AppDiscovery::makeAppItem(const QString& path) {
     return AppItem{QUuid::createUuid(), name, identifier.toString(), AppItem::fileURLForPath(path, true)};
 }
 
+bool AppDiscovery::isOwnLauncher(const QString& fileName) {
+    return fileName == FolderLaunchers::mainEntryId() || FolderLaunchers::folderOfEntry(fileName);
+}
+
+std::optional<AppItem> AppDiscovery::makeEntryItem(const DesktopEntries::Entry& entry) {
+    if (isOwnLauncher(entry.id + QStringLiteral(".desktop")))
+        return std::nullopt;
+    return AppItem{QUuid::createUuid(), entry.name, entry.id, AppItem::fileURLForPath(entry.path, false)};
+}
+
 QList<AppItem> AppDiscovery::scanApplications() const {
     QList<AppItem> items;
     QSet<QString> seen;
@@ -79,12 +89,8 @@ QList<AppItem> AppDiscovery::scanApplications() const {
     const QString language = m_sources.language ? m_sources.language() : QString();
     if (m_sources.desktopEntries) {
         for (const DesktopEntries::Entry& entry : m_sources.desktopEntries->installed(language)) {
-            // Trellin's own launchers are no applications to put in a folder: the main
-            // application's, and each folder's, which would put a folder inside a folder.
-            const QString fileName = entry.id + QStringLiteral(".desktop");
-            if (fileName == FolderLaunchers::mainEntryId() || FolderLaunchers::folderOfEntry(fileName))
-                continue;
-            keep(AppItem{QUuid::createUuid(), entry.name, entry.id, AppItem::fileURLForPath(entry.path, false)});
+            if (std::optional<AppItem> item = makeEntryItem(entry))
+                keep(std::move(*item));
         }
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/AppItem.h"
+#include "platform/DesktopEntries.h"
 
 #include <QList>
 #include <QString>
@@ -8,8 +9,6 @@
 
 #include <functional>
 #include <optional>
-
-class DesktopEntries;
 
 // The applications installed on the machine, for the application picker: bundles from a fixed
 // list of directories, then the desktop's entries. No state and no cache: every scan looks again.
@@ -31,6 +30,11 @@ public:
     QList<AppItem> scanApplications() const;
     // The item for the bundle at `path`, or none when it is no bundle or has no identifier.
     static std::optional<AppItem> makeAppItem(const QString& path);
+    // The item for a desktop entry, or none for Trellin's own launchers: the main application's,
+    // and each folder's, which would put a folder inside a folder.
+    static std::optional<AppItem> makeEntryItem(const DesktopEntries::Entry& entry);
+    // Whether `fileName` ("trellin.desktop") names one of Trellin's own launchers.
+    static bool isOwnLauncher(const QString& fileName);
 
 private:
     Sources m_sources;

@@ -22,7 +22,6 @@ bool exportTo(const QString& path, const FolderStore& store, QString* error);
 // program knows changes nothing: none, with `error` saying why in one English line. `clock`
 // dates folders the document gives no creation time.
 std::optional<FolderStore::ImportResult> importFrom(const QString& path, FolderStore& store,
-                                                    const AppResolver& resolver, const Clock& clock,
-                                                    QString* error);
+                                                    const AppResolver& resolver, const Clock& clock, QString* error);
 
 } // namespace FolderTransfer

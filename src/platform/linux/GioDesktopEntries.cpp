@@ -67,13 +67,30 @@ QString localizedName(GKeyFile* keys, const QString& language, GAppInfo* info) {
     return fromUtf8(g_app_info_get_name(info));
 }
 
-// The folders entries are installed in, first the one that wins: the user's, then the system's in
-// their order.
-QStringList applicationFolders() {
-    QStringList folders{QFile::decodeName(g_get_user_data_dir()) + QStringLiteral("/applications")};
+// The folders `kind` ("applications") is looked for in, first the one that wins: the user's, then
+// the system's in their order.
+QStringList dataFolders(const QString& kind) {
+    QStringList folders{QFile::decodeName(g_get_user_data_dir()) + u'/' + kind};
     for (const char* const* directory = g_get_system_data_dirs(); *directory; ++directory)
-        folders << QFile::decodeName(*directory) + QStringLiteral("/applications");
+        folders << QFile::decodeName(*directory) + u'/' + kind;
     return folders;
+}
+
+// "Utility;TextEditor;" as a list; empty items (a trailing ";") are none.
+QStringList categoriesOf(GDesktopAppInfo* info) {
+    return fromUtf8(g_desktop_app_info_get_categories(info)).split(u';', Qt::SkipEmptyParts);
+}
+
+// The entry of an application the desktop would show, read from `keys`; none otherwise.
+// GIO refuses what is no application and an unmet TryExec or Exec; Hidden entries are gone, and
+// what the desktop would not show (NoDisplay, OnlyShowIn, NotShowIn) too.
+std::optional<DesktopEntries::Entry> shownEntry(GKeyFile* keys, const QString& id, const QString& path,
+                                                const QString& language) {
+    const GObjectPtr<GDesktopAppInfo> info(g_desktop_app_info_new_from_keyfile(keys));
+    if (!info || g_desktop_app_info_get_is_hidden(info.get()) || !g_app_info_should_show(G_APP_INFO(info.get())))
+        return std::nullopt;
+    return DesktopEntries::Entry{id, path, localizedName(keys, language, G_APP_INFO(info.get())),
+                                 categoriesOf(info.get())};
 }
 
 // The entry files under `folder` by desktop file id: "vendor/tool.desktop" is "vendor-tool".
@@ -159,7 +176,7 @@ void trellin_launch_context_init(TrellinLaunchContext*) {}
 QList<DesktopEntries::Entry> GioDesktopEntries::installed(const QString& language) const {
     QList<Entry> entries;
     QSet<QString> seen;
-    for (const QString& folder : applicationFolders()) {
+    for (const QString& folder : dataFolders(QStringLiteral("applications"))) {
         QList<QPair<QString, QString>> found;
         collectEntries(folder, QString(), 0, &found);
         for (const auto& [id, path] : found) {
@@ -169,18 +186,41 @@ QList<DesktopEntries::Entry> GioDesktopEntries::installed(const QString& languag
                 continue;
             seen.insert(id);
             const KeyFile keys = readEntry(path);
-            if (!keys)
-                continue;
-            // GIO refuses what is no application and an unmet TryExec or Exec; Hidden entries are
-            // gone, and what the desktop would not show (NoDisplay, OnlyShowIn, NotShowIn) too.
-            const GObjectPtr<GDesktopAppInfo> info(g_desktop_app_info_new_from_keyfile(keys.get()));
-            if (!info || g_desktop_app_info_get_is_hidden(info.get()) ||
-                !g_app_info_should_show(G_APP_INFO(info.get())))
-                continue;
-            entries.append({id, path, localizedName(keys.get(), language, G_APP_INFO(info.get()))});
+            if (std::optional<Entry> entry = keys ? shownEntry(keys.get(), id, path, language) : std::nullopt)
+                entries.append(std::move(*entry));
         }
     }
     return entries;
+}
+
+std::optional<DesktopEntries::Entry> GioDesktopEntries::entryAt(const QString& path, const QString& language) const {
+    if (!isEntryPath(path))
+        return std::nullopt;
+    const KeyFile keys = readEntry(path);
+    if (!keys)
+        return std::nullopt;
+    const QFileInfo file(path);
+    return shownEntry(keys.get(), file.fileName().chopped(int(qstrlen(".desktop"))), file.absoluteFilePath(), language);
+}
+
+QString GioDesktopEntries::directoryName(const QString& fileName, const QString& language) const {
+    // A name, not a path: nothing outside the desktop-directories folders is read.
+    if (fileName.isEmpty() || fileName.contains(u'/') || fileName == QLatin1String("..") || fileName == u'.')
+        return {};
+    for (const QString& folder : dataFolders(QStringLiteral("desktop-directories"))) {
+        const QString path = folder + u'/' + fileName;
+        if (!FileSystem::entryExists(path))
+            continue;
+        // The first one found stands for the name, as for entries; one that cannot be read gives none.
+        const KeyFile keys = readEntry(path);
+        if (!keys)
+            return {};
+        const QByteArray locale = language.toUtf8();
+        const GText name(g_key_file_get_locale_string(keys.get(), G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_NAME,
+                                                      locale.isEmpty() ? nullptr : locale.constData(), nullptr));
+        return fromUtf8(name.get());
+    }
+    return {};
 }
 
 QString GioDesktopEntries::iconOf(const QString& path) const {

@@ -10,6 +10,9 @@
 class GioDesktopEntries final : public DesktopEntries {
 public:
     QList<Entry> installed(const QString& language) const override;
+    std::optional<Entry> entryAt(const QString& path, const QString& language) const override;
+    // Looked for in $XDG_DATA_HOME, then each of $XDG_DATA_DIRS.
+    QString directoryName(const QString& fileName, const QString& language) const override;
     QString iconOf(const QString& path) const override;
     // The application runs in a session of its own and is reaped when it ends.
     std::optional<QString> launch(const QString& path, const QStringList& uris) const override;

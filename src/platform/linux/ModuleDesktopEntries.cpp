@@ -35,6 +35,16 @@ QList<DesktopEntries::Entry> ModuleDesktopEntries::installed(const QString& lang
     return entries ? entries->installed(language) : QList<Entry>();
 }
 
+std::optional<DesktopEntries::Entry> ModuleDesktopEntries::entryAt(const QString& path, const QString& language) const {
+    const DesktopEntries* entries = loaded();
+    return entries ? entries->entryAt(path, language) : std::nullopt;
+}
+
+QString ModuleDesktopEntries::directoryName(const QString& fileName, const QString& language) const {
+    const DesktopEntries* entries = loaded();
+    return entries ? entries->directoryName(fileName, language) : QString();
+}
+
 QString ModuleDesktopEntries::iconOf(const QString& path) const {
     const DesktopEntries* entries = loaded();
     return entries ? entries->iconOf(path) : QString();

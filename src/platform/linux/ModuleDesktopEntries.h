@@ -22,6 +22,8 @@ public:
     ~ModuleDesktopEntries() override;
 
     QList<Entry> installed(const QString& language) const override;
+    std::optional<Entry> entryAt(const QString& path, const QString& language) const override;
+    QString directoryName(const QString& fileName, const QString& language) const override;
     QString iconOf(const QString& path) const override;
     std::optional<QString> launch(const QString& path, const QStringList& uris) const override;
 
