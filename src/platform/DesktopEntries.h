@@ -11,10 +11,10 @@
 class DesktopEntries {
 public:
     struct Entry {
-        QString id;             // the desktop file id without ".desktop" ("org.gnome.Calculator")
-        QString path;           // the entry file's absolute path
-        QString name;           // Name, in the language asked for when the entry has it
-        QStringList categories; // Categories, as the entry lists them ("Utility", "TextEditor")
+        QString id;                  // the desktop file id without ".desktop" ("org.gnome.Calculator")
+        QString path;                // the entry file's absolute path
+        QString name;                // Name, in the language asked for when the entry has it
+        QStringList categories = {}; // Categories, as the entry lists them ("Utility", "TextEditor")
     };
 
     virtual ~DesktopEntries() = default;
