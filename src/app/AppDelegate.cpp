@@ -181,6 +181,13 @@ bool AppDelegate::applicationShouldHandleReopen(bool /*hasVisibleWindows*/) {
     return false;
 }
 
+void AppDelegate::applicationShouldShowPopup() {
+    if (const std::optional<AppFolder> folder = helperFolder()) {
+        m_pendingInitialHelperPopupFolderID.reset();
+        m_services.popup.showPopupWithoutClick(*folder);
+    }
+}
+
 void AppDelegate::presentPopup(const AppFolder& folder) {
     m_pendingInitialHelperPopupFolderID.reset();
     m_services.popup.presentPopup(folder);

@@ -69,6 +69,8 @@ public:
     void applicationDidBecomeActive();
     // Always false: a reopen never asks the platform to open a window of its own.
     bool applicationShouldHandleReopen(bool hasVisibleWindows);
+    // A helper asked to show its popup from elsewhere than its tile; the main application has none.
+    void applicationShouldShowPopup();
     bool applicationShouldTerminateAfterLastWindowClosed() const { return false; }
     void applicationWillTerminate();
 

@@ -8,8 +8,9 @@ MainScene::MainScene(Services services)
 
 MainScene::~MainScene() = default;
 
-void MainScene::launch() {
-    openWindow();
+void MainScene::launch(bool showWindow) {
+    if (showWindow)
+        openWindow();
     m_services.controller.registerOpenWindowAction(openWindowAction());
 }
 

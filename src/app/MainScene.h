@@ -25,8 +25,9 @@ public:
     explicit MainScene(Services services);
     ~MainScene();
 
-    // Launch of the main application: the window appears, and the controller gets the way to make it.
-    void launch();
+    // Launch of the main application: the window appears (unless this launch asked for none), and
+    // the controller gets the way to make it.
+    void launch(bool showWindow = true);
     MainWindowView* window() const { return m_window.get(); }
     // Makes the window if need be and shows it: what the controller is given to open it with.
     std::function<void()> openWindowAction();

@@ -4,6 +4,7 @@
 #include "DockHostSelection.h"
 #include "DockHostSwitch.h"
 #include "DockStateReconciler.h"
+#include "FolderCommandCenter.h"
 #include "MainScene.h"
 #include "MainWindowController.h"
 #include "MenuBarExtra.h"
@@ -30,6 +31,7 @@
 #include "platform/linux/AppcastUpdater.h"
 #include "platform/linux/DBusDistributedNotifications.h"
 #include "platform/linux/DBusDockTile.h"
+#include "platform/linux/DBusFolderCommands.h"
 #include "platform/linux/DBusHelperEndings.h"
 #include "platform/linux/DesktopSession.h"
 #include "platform/linux/DockBus.h"
@@ -59,6 +61,7 @@
 #include "settings/AppSettings.h"
 #include "settings/Localization.h"
 #include "tile/DockTileManager.h"
+#include "ui/MainWindowView.h"
 
 #include <QApplication>
 #include <QDir>
@@ -470,6 +473,59 @@ void announceDock(const Identity& identity, Backend& backend, SharedObjects& obj
         Console::printLine(QStringLiteral("[DockHost] Could not write Trellin's launcher: ") + *failure);
 }
 
+// An APP argument among the installed applications: a bundle by its path, a desktop entry by its
+// file or its id (the ".desktop" optional).
+std::optional<AppItem> installedApp(const AppDiscovery& discovery, const QString& app, QString* error) {
+    if (app.endsWith(QLatin1String(".app")) || app.endsWith(QLatin1String(".app/"))) {
+        if (std::optional<AppItem> item = AppDiscovery::makeAppItem(app))
+            return item;
+        *error = QStringLiteral("no application bundle at ") + app;
+        return std::nullopt;
+    }
+    const QString suffix = QStringLiteral(".desktop");
+    const QString id = app.endsWith(suffix) ? app : app + suffix;
+    for (const AppItem& item : discovery.scanApplications()) {
+        const bool sameFile = QDir::isAbsolutePath(app) && QDir::cleanPath(item.path()) == QDir::cleanPath(app);
+        if (sameFile || (!QDir::isAbsolutePath(app) && (item.bundleID == id || item.bundleID == app)))
+            return item;
+    }
+    *error = QStringLiteral("no installed application \"%1\"").arg(app);
+    return std::nullopt;
+}
+
+// The folders on the session bus for trellinctl, once the store has read them: only the main
+// application takes folder commands, and never on a list it has not loaded.
+std::unique_ptr<FolderCommandCenter> exportFolderCommands(const Identity& identity, LinuxApplication& application,
+                                                          Backend& backend, SharedObjects& objects) {
+    auto commands = std::make_unique<FolderCommandCenter>(FolderCommandCenter::Services{
+        .store = objects.store,
+        .clock = backend.clock,
+        .workspace = backend.workspace,
+        .distributedNotifications = backend.distributedNotifications,
+        .resolveApp = [&objects](const QString& app,
+                                 QString* error) { return installedApp(objects.discovery, app, error); },
+        .relocate = [](QList<AppFolder> folders) { return folders; },
+        .desktopAppFolders =
+            [](QString* error) {
+                *error = QStringLiteral("importing the desktop's app folders is not available in this build");
+                return std::optional<QList<AppFolder>>();
+            },
+        .showPopup =
+            [bundleIdentifier = identity.bundleIdentifier](const QUuid& folder, FolderCommands::Done done) {
+                LinuxApplication::requestPopup(
+                    QDBusConnection::sessionBus(),
+                    LinuxApplication::instanceServiceName(bundleIdentifier, FolderID::canonical(folder)),
+                    [done = std::move(done)](const std::optional<QString>& error) {
+                        done(error ? FolderCommands::Outcome::refused(FolderCommands::Failure::Failed, *error)
+                                   : FolderCommands::Outcome::success());
+                    });
+            },
+        .helperRemovalDelay = MainWindowView::deletedFolderRemovalDelay,
+    });
+    new DBusFolderCommands(application, QDBusConnection::sessionBus(), *commands);
+    return commands;
+}
+
 // The platform's application events, delivered to the delegate.
 void connectApplicationEvents(QApplication& qtApplication, LinuxApplication& application, AppDelegate& delegate) {
     QObject::connect(&application, &LinuxApplication::reopenRequested, &delegate, [&delegate] {
@@ -477,6 +533,8 @@ void connectApplicationEvents(QApplication& qtApplication, LinuxApplication& app
         delegate.applicationShouldHandleReopen(
             std::any_of(windows.begin(), windows.end(), [](const QWidget* window) { return window->isVisible(); }));
     });
+    QObject::connect(&application, &LinuxApplication::popupRequested, &delegate,
+                     [&delegate] { delegate.applicationShouldShowPopup(); });
     QObject::connect(&qtApplication, &QGuiApplication::applicationStateChanged, &delegate,
                      [&delegate](Qt::ApplicationState state) {
                          if (state == Qt::ApplicationActive)
@@ -553,13 +611,16 @@ int runOnce(int argc, char** argv, bool& restart) {
     SharedObjects objects(identity, application, backend);
     connectApplicationEvents(qtApplication, application, objects.delegate);
 
+    std::unique_ptr<FolderCommandCenter> folderCommands;
     objects.delegate.applicationWillFinishLaunching();
     // Finishing launch runs from the event loop, as the platform's own launch does.
-    QTimer::singleShot(0, &objects.delegate, [&objects, &application, &backend, &identity, &restart] {
+    QTimer::singleShot(0, &objects.delegate, [&objects, &application, &backend, &identity, &restart, &folderCommands] {
         objects.delegate.applicationDidFinishLaunching();
         // The main application's window scene shows its window at launch; a helper shows none.
         if (!identity.runMode.isHelperProcess()) {
-            objects.scene.launch();
+            objects.scene.launch(
+                !identity.defaults.boolForKey(LinuxApplication::launchWithoutWindowKey));
+            folderCommands = exportFolderCommands(identity, application, backend, objects);
             announceDock(identity, backend, objects, [&application, &restart] {
                 restart = true;
                 application.terminate();

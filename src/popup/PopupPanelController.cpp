@@ -99,8 +99,9 @@ void PopupPanelController::presentPopup(const AppFolder& folder) {
         m_absoluteArrowLocation = m_services.screens.toYUp(QRect(tile->point, QSize(0, 0))).topLeft();
     // A host that cannot tell where its dock stands leaves only a reserved edge to go by, and
     // where the pointer says nothing of the click, nothing but the tile it names.
-    m_hostCannotTell = hosted && ((!m_host && !PopupPlacement::dockReservesAnEdge(m_services.screens.screens())) ||
-                                  (!(m_host && tile) && !m_services.pointerFollowsDockClicks));
+    m_hostCannotTell = (hosted && ((!m_host && !PopupPlacement::dockReservesAnEdge(m_services.screens.screens())) ||
+                                   (!(m_host && tile) && !m_services.pointerFollowsDockClicks))) ||
+                       (m_openingWithoutClick && !(m_host && tile));
     m_popupPanel->setLevel(PopupPanel::Level::Floating);
 
     const AppSettings& settings = m_services.environment.settings;
@@ -139,6 +140,14 @@ void PopupPanelController::presentPopup(const AppFolder& folder) {
     m_popupPanel->orderFront();
     removeOutsideClickMonitor();
     installOutsideClickMonitor();
+}
+
+void PopupPanelController::showPopupWithoutClick(const AppFolder& folder) {
+    if (isPopupVisible())
+        return;
+    m_openingWithoutClick = true;
+    presentPopup(folder);
+    m_openingWithoutClick = false;
 }
 
 void PopupPanelController::layoutPopupPanel() {

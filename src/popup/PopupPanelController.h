@@ -64,6 +64,7 @@ public:
     ~PopupPanelController() override;
 
     void presentPopup(const AppFolder& folder) override;
+    void showPopupWithoutClick(const AppFolder& folder) override;
     bool hasPopup() const override { return m_popupPanel != nullptr; }
     bool isPopupVisible() const override;
     void layOutPopupAgain() override { layoutPopupPanel(); }
@@ -116,5 +117,7 @@ private:
     // Taken at each opening: the host's geometry, and whether it could not tell any.
     std::optional<PopupPlacement::HostGeometry> m_host;
     bool m_hostCannotTell = false;
+    // The opening under way was asked for without a click on the tile.
+    bool m_openingWithoutClick = false;
     std::function<void()> m_closeHandler;
 };

@@ -12,6 +12,10 @@ public:
     virtual ~PopupPresenter() = default;
     // Opens the popup, or closes it when it is already visible.
     virtual void presentPopup(const AppFolder& folder) = 0;
+    // Opens the popup when it is closed, asked from elsewhere than the tile (a command line): the
+    // pointer says nothing of where the tile is, so it stands at the tile only where the dock
+    // tells that place, else centred.
+    virtual void showPopupWithoutClick(const AppFolder& folder) = 0;
     virtual bool hasPopup() const = 0;
     virtual bool isPopupVisible() const = 0;
     virtual void layOutPopupAgain() = 0;

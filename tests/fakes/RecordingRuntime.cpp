@@ -17,6 +17,10 @@ void RecordingRuntime::presentPopup(const AppFolder& folder) {
     record(QStringLiteral("presentPopup ") + FolderID::canonical(folder.id));
 }
 
+void RecordingRuntime::showPopupWithoutClick(const AppFolder& folder) {
+    record(QStringLiteral("showPopupWithoutClick ") + FolderID::canonical(folder.id));
+}
+
 void RecordingRuntime::setPopupAppearance(AppThemeMode appearance) {
     record(QStringLiteral("setPopupAppearance ") + rawValue(appearance));
 }

@@ -26,6 +26,7 @@ public:
     void refreshTile() override { record("refreshTile"); }
 
     void presentPopup(const AppFolder& folder) override;
+    void showPopupWithoutClick(const AppFolder& folder) override;
     bool hasPopup() const override { return popupExists; }
     bool isPopupVisible() const override { return popupVisible; }
     void layOutPopupAgain() override { record("layOutPopupAgain"); }

@@ -4,6 +4,7 @@
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDBusReply>
 #include <QSocketNotifier>
 #include <QUuid>
@@ -21,7 +22,7 @@ namespace {
 const QString& kObjectPath = LinuxApplication::objectPath;
 const QString& kInterface = LinuxApplication::interfaceName;
 
-// The object at kObjectPath, written by hand for its single method; the checked-in
+// The object at kObjectPath, written by hand for its two methods; the checked-in
 // docs/dbus/app.trellin.Application.xml describes it.
 class ApplicationAdaptor : public QDBusAbstractAdaptor {
     Q_OBJECT
@@ -36,6 +37,12 @@ public Q_SLOTS:
         // Queued, so the caller has its reply before the reopen does any work.
         QMetaObject::invokeMethod(
             m_application, [application = m_application] { Q_EMIT application->reopenRequested(); },
+            Qt::QueuedConnection);
+    }
+
+    void ShowPopup() {
+        QMetaObject::invokeMethod(
+            m_application, [application = m_application] { Q_EMIT application->popupRequested(); },
             Qt::QueuedConnection);
     }
 
@@ -184,6 +191,25 @@ QString LinuxApplication::instanceServiceName(const QString& bundleIdentifier, c
     if (id.toString(QUuid::WithoutBraces).compare(groupID, Qt::CaseInsensitive) != 0)
         return bundleIdentifier;
     return helperServiceNamespace(bundleIdentifier) + QLatin1String(".G") + id.toString(QUuid::Id128).toUpper();
+}
+
+void LinuxApplication::requestPopup(const QDBusConnection& bus, const QString& serviceName,
+                                    std::function<void(const std::optional<QString>& error)> done) {
+    QDBusMessage call = QDBusMessage::createMethodCall(serviceName, kObjectPath, kInterface, showPopupMethod);
+    // A helper that is not running is not started by the bus: only its bundle's launch makes one.
+    call.setAutoStartService(false);
+    QDBusConnection connection = bus;
+    auto* watcher = new QDBusPendingCallWatcher(connection.asyncCall(call, reopenTimeoutMs));
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                     [watcher, done = std::move(done)] {
+                         watcher->deleteLater();
+                         if (!watcher->isError())
+                             return done(std::nullopt);
+                         const QDBusError error = watcher->error();
+                         if (error.type() == QDBusError::ServiceUnknown)
+                             return done(QStringLiteral("the folder's Dock tile is not running"));
+                         done(QStringLiteral("the folder's Dock tile did not open its popup: ") + error.message());
+                     });
 }
 
 QString LinuxApplication::helperServiceNamespace(const QString& bundleIdentifier) {

@@ -7,6 +7,9 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+#include <optional>
+
 class QSocketNotifier;
 class QWidget;
 
@@ -29,6 +32,10 @@ public:
     // A running instance blocked for longer (say, in a code-signing run) still gets the reopen
     // once it is back in its event loop; the new launch does not wait for that.
     static constexpr int reopenTimeoutMs = 3000;
+    static inline const QString showPopupMethod = QStringLiteral("ShowPopup");
+    // "-TRLaunchWithoutWindow YES" on the command line: the main application starts without its
+    // window, as trellinctl starts it. Only this launch: the argument is never stored.
+    static inline const QString launchWithoutWindowKey = QStringLiteral("TRLaunchWithoutWindow");
 
     explicit LinuxApplication(const QDBusConnection& bus = QDBusConnection::sessionBus(), QObject* parent = nullptr);
     ~LinuxApplication() override;
@@ -51,6 +58,10 @@ public:
     // 3F2504E0-4F89-11D3-9A0C-0305E82C3301, "<bundle id>.Helper.G3F2504E04F8911D39A0C0305E82C3301"
     // (a name element may not begin with a digit). A group id that is not a UUID counts as none.
     static QString instanceServiceName(const QString& bundleIdentifier, const QString& groupID);
+    // Asks the instance owning `serviceName` (a folder's helper) to show its popup; `done` gets
+    // none once it took the request, else what went wrong.
+    static void requestPopup(const QDBusConnection& bus, const QString& serviceName,
+                             std::function<void(const std::optional<QString>& error)> done);
     // "<bundle id>.Helper", under which every helper's name stands.
     static QString helperServiceNamespace(const QString& bundleIdentifier);
 
@@ -67,6 +78,8 @@ Q_SIGNALS:
     void activationPolicyChanged();
     // Another launch of this instance; emitted from the event loop, after the caller got its reply.
     void reopenRequested();
+    // A helper is asked to open its folder's popup, not by a click on its tile; emitted likewise.
+    void popupRequested();
 
 private:
     bool exportApplicationObject();
