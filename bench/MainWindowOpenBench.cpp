@@ -5,6 +5,7 @@
 #include "app/MainScene.h"
 #include "app/MainWindowController.h"
 #include "discovery/AppDiscovery.h"
+#include "discovery/FolderExchange.h"
 #include "model/FolderStore.h"
 #include "model/HelperLaunchLog.h"
 #include "model/HelperTileActions.h"
@@ -15,7 +16,9 @@
 #include "platform/linux/DBusDistributedNotifications.h"
 #include "platform/linux/LinuxApplication.h"
 #include "platform/linux/LinuxSystemTray.h"
+#include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/MainQueueScheduler.h"
+#include "platform/linux/ModuleDesktopEntries.h"
 #include "platform/linux/QtScreens.h"
 #include "platform/linux/SystemClock.h"
 #include "settings/AppSettings.h"
@@ -115,6 +118,9 @@ int main(int argc, char** argv) {
     FileIconCache icons;
     QtScreens screens;
     const AppDiscovery discovery({});
+    const ModuleDesktopEntries desktopEntries(ModuleDesktopEntries::modulePathIn(QStringLiteral(TRELLIN_BUNDLE_DIR)));
+    LinuxWorkspace workspace(QStringLiteral("/proc"), &desktopEntries);
+    FolderExchange exchange({.store = store, .clock = clock, .desktopEntries = desktopEntries});
     NoUpdates updater;
     LinuxSystemTray tray(0);
     const MainWindowEnvironment environment{
@@ -126,6 +132,8 @@ int main(int argc, char** argv) {
         .distributedNotifications = distributed,
         .icons = icons,
         .discovery = discovery,
+        .exchange = exchange,
+        .workspace = workspace,
         .updater = updater,
         .systemTray = tray,
         .appIcon = FileIcons::bundleIconFile(QStringLiteral(TRELLIN_BUNDLE_DIR), 256).value_or(QImage())};

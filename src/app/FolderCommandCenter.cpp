@@ -1,5 +1,6 @@
 #include "FolderCommandCenter.h"
 
+#include "discovery/FolderExchange.h"
 #include "model/FolderBackups.h"
 #include "model/FolderDocument.h"
 #include "model/FolderID.h"
@@ -10,8 +11,6 @@
 #include "platform/NotificationNames.h"
 #include "ui/FolderIcons.h"
 
-#include <QDateTime>
-#include <QTimeZone>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -49,7 +48,8 @@ bool sameApplication(const AppItem& a, const AppItem& b) {
 bool namesItem(const QString& app, const AppItem& item) {
     static const QString suffix = QStringLiteral(".desktop");
     const QString withoutSuffix = app.endsWith(suffix) ? app.chopped(suffix.size()) : app;
-    const QString itemWithoutSuffix = item.bundleID.endsWith(suffix) ? item.bundleID.chopped(suffix.size()) : item.bundleID;
+    const QString itemWithoutSuffix =
+        item.bundleID.endsWith(suffix) ? item.bundleID.chopped(suffix.size()) : item.bundleID;
     if (!item.bundleID.isEmpty() && withoutSuffix == itemWithoutSuffix)
         return true;
     const QString path = item.path();
@@ -57,7 +57,10 @@ bool namesItem(const QString& app, const AppItem& item) {
 }
 
 QString summary(const FolderStore::ImportResult& result) {
-    return QStringLiteral("added %1, updated %2, unchanged %3").arg(result.added).arg(result.updated).arg(result.unchanged);
+    return QStringLiteral("added %1, updated %2, unchanged %3")
+        .arg(result.added)
+        .arg(result.updated)
+        .arg(result.unchanged);
 }
 
 } // namespace
@@ -90,12 +93,13 @@ std::variant<QList<AppItem>, Outcome> FolderCommandCenter::resolveApps(const QSt
     QList<AppItem> items;
     for (const QString& app : apps) {
         QString error;
-        const std::optional<AppItem> item = m_services.resolveApp(app, &error);
+        const std::optional<AppItem> item = m_services.exchange.resolve(app, &error);
         if (!item)
-            return Outcome::refused(Failure::NotFound, error.isEmpty() ? QStringLiteral("no application ") + quoted(app)
-                                                                       : error);
+            return Outcome::refused(Failure::NotFound,
+                                    error.isEmpty() ? QStringLiteral("no application ") + quoted(app) : error);
         // The same application named twice is one item.
-        if (std::none_of(items.begin(), items.end(), [&item](const AppItem& known) { return sameApplication(known, *item); }))
+        if (std::none_of(items.begin(), items.end(),
+                         [&item](const AppItem& known) { return sameApplication(known, *item); }))
             items.append(*item);
     }
     return items;
@@ -118,7 +122,7 @@ Outcome FolderCommandCenter::list() const {
             apps.append(QJsonObject{{QStringLiteral("name"), app.name},
                                     {QStringLiteral("bundleID"), app.bundleID},
                                     {QStringLiteral("path"), path},
-                                    {QStringLiteral("installed"), !path.isEmpty() && QFileInfo::exists(path)}});
+                                    {QStringLiteral("installed"), FolderExchange::isInstalled(app)}});
         }
         folders.append(QJsonObject{{QStringLiteral("id"), FolderID::canonical(folder.id)},
                                    {QStringLiteral("name"), folder.name},
@@ -136,9 +140,10 @@ Outcome FolderCommandCenter::add(const QString& name, const QString& symbol, con
     const QString chosen = symbol.isEmpty() ? kDefaultSymbol : symbol;
     const std::span<const QLatin1String> offered = FolderIcons::availableIcons();
     if (std::find(offered.begin(), offered.end(), chosen) == offered.end())
-        return Outcome::refused(Failure::InvalidArgument,
-                                QStringLiteral("unknown symbol %1 (the New Folder sheet's symbols are offered, e.g. %2)")
-                                    .arg(quoted(chosen), quoted(kDefaultSymbol)));
+        return Outcome::refused(
+            Failure::InvalidArgument,
+            QStringLiteral("unknown symbol %1 (the New Folder sheet's symbols are offered, e.g. %2)")
+                .arg(quoted(chosen), quoted(kDefaultSymbol)));
     const auto items = resolveApps(apps);
     if (const Outcome* refusal = std::get_if<Outcome>(&items))
         return *refusal;
@@ -205,11 +210,10 @@ Outcome FolderCommandCenter::removeApp(const QString& name, const QString& app) 
         return *refusal;
     AppFolder folder = std::get<AppFolder>(found);
     QString ignored;
-    const std::optional<AppItem> resolved = m_services.resolveApp(app, &ignored);
+    const std::optional<AppItem> resolved = m_services.exchange.resolve(app, &ignored);
     const qsizetype before = folder.apps.size();
-    folder.apps.removeIf([&](const AppItem& item) {
-        return (resolved && sameApplication(*resolved, item)) || namesItem(app, item);
-    });
+    folder.apps.removeIf(
+        [&](const AppItem& item) { return (resolved && sameApplication(*resolved, item)) || namesItem(app, item); });
     if (folder.apps.size() == before)
         return Outcome::refused(Failure::NotFound,
                                 QStringLiteral("%1 is not in the folder %2").arg(quoted(app), quoted(folder.name)));
@@ -268,26 +272,24 @@ Outcome FolderCommandCenter::exportDocument() const {
     return Outcome::success(QString::fromUtf8(*document));
 }
 
-Outcome FolderCommandCenter::imported(const QList<AppFolder>& folders) {
-    const FolderStore::ImportResult result = m_services.store.importFolders(m_services.relocate(folders));
-    return saved(summary(result));
+Outcome FolderCommandCenter::imported(const std::optional<FolderStore::ImportResult>& result, const QString& error) {
+    if (!result)
+        return Outcome::refused(Failure::InvalidArgument, error);
+    return saved(summary(*result));
 }
 
 Outcome FolderCommandCenter::importDocument(const QByteArray& document) {
-    const auto decoded =
-        FolderDocument::decode(document, QDateTime::fromMSecsSinceEpoch(qint64(m_services.clock.now() * 1000), QTimeZone::utc()));
-    if (const FolderDocument::Failure* failure = std::get_if<FolderDocument::Failure>(&decoded))
-        return Outcome::refused(Failure::InvalidArgument, FolderDocument::describe(*failure));
-    return imported(std::get<QList<AppFolder>>(decoded));
+    QString error;
+    const std::optional<FolderStore::ImportResult> result = m_services.exchange.importDocument(document, &error);
+    return imported(result, error);
 }
 
 Outcome FolderCommandCenter::importDesktopAppFolders() {
     QString error;
-    const std::optional<QList<AppFolder>> folders = m_services.desktopAppFolders(&error);
-    if (!folders)
+    const std::optional<FolderStore::ImportResult> result = m_services.exchange.importDesktopAppFolders(&error);
+    if (!result)
         return Outcome::refused(Failure::NotFound, error);
-    const FolderStore::ImportResult result = m_services.store.importFolders(*folders);
-    return saved(summary(result));
+    return saved(summary(*result));
 }
 
 Outcome FolderCommandCenter::backups() const {

@@ -10,6 +10,7 @@
 
 class Clock;
 class DistributedNotifications;
+class FolderExchange;
 class Workspace;
 
 // The folder commands of the command line, run on the main application's store: a folder is
@@ -21,12 +22,8 @@ public:
         Clock& clock;
         Workspace& workspace;
         DistributedNotifications& distributedNotifications;
-        // An APP argument as an item; none, with a line saying why, when it names no application.
-        std::function<std::optional<AppItem>(const QString& app, QString* error)> resolveApp;
-        // Imported folders with their applications found at this machine's places.
-        std::function<QList<AppFolder>(QList<AppFolder>)> relocate;
-        // The desktop's own app folders as Trellin folders; none (and an error) when there are none.
-        std::function<std::optional<QList<AppFolder>>(QString* error)> desktopAppFolders;
+        // APP arguments, documents and the desktop's app folders, as the main window reads them.
+        FolderExchange& exchange;
         // Asks the folder's helper to open its popup; `done` once, with the outcome.
         std::function<void(const QUuid& folder, Done done)> showPopup;
         // Seconds a deleted folder's Dock tile shows its badge before the helper goes.
@@ -55,7 +52,7 @@ private:
     std::variant<AppFolder, Outcome> findFolder(const QString& folder) const;
     // Every APP as an item, or the refusal naming the first that is none.
     std::variant<QList<AppItem>, Outcome> resolveApps(const QStringList& apps) const;
-    Outcome imported(const QList<AppFolder>& folders);
+    Outcome imported(const std::optional<FolderStore::ImportResult>& result, const QString& error);
     // After a change: success, or the save's failure (the change stays, and the store retries).
     Outcome saved(QString text = {}) const;
 

@@ -10,6 +10,7 @@
 #include "MenuBarExtra.h"
 #include "UpdateDialogPresenter.h"
 #include "discovery/AppDiscovery.h"
+#include "discovery/FolderExchange.h"
 #include "helpers/HelperManager.h"
 #include "helpers/HostDockTiles.h"
 #include "helpers/RunMode.h"
@@ -36,6 +37,7 @@
 #include "platform/linux/DesktopSession.h"
 #include "platform/linux/DockBus.h"
 #include "platform/linux/EarlyReopen.h"
+#include "platform/linux/GioDesktopAppFolders.h"
 #include "platform/linux/GnomeShellExtension.h"
 #include "platform/linux/InotifyFileEvents.h"
 #include "platform/linux/LinuxApplication.h"
@@ -44,6 +46,7 @@
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/MainQueueScheduler.h"
 #include "platform/linux/ModuleDesktopEntries.h"
+#include "platform/linux/ModuleDesktopSettings.h"
 #include "platform/linux/PlistPreferenceDomain.h"
 #include "platform/linux/PlistUserDefaults.h"
 #include "platform/linux/PortalColorScheme.h"
@@ -155,6 +158,7 @@ QString dockSetting(const Identity& identity) {
 struct Backend {
     explicit Backend(const Identity& identity)
         : desktopEntries(ModuleDesktopEntries::modulePathIn(identity.bundle.path()))
+        , desktopSettings(ModuleDesktopEntries::modulePathIn(identity.bundle.path()))
         , helperEndings(QDBusConnection::sessionBus(), identity.bundleIdentifier)
         , dockDomain(PlistUserDefaults::standardPreferencesDirectory(), DockFileFormat::domainName)
         , loginItem(XdgAutostartLoginItem::standardAutostartDirectory(), identity.bundleIdentifier,
@@ -187,6 +191,9 @@ struct Backend {
     DBusDistributedNotifications distributedNotifications;
     SyslogSystemLog systemLog;
     ModuleDesktopEntries desktopEntries;
+    // GIO is loaded only when the desktop's app folders are first read.
+    ModuleDesktopSettings desktopSettings;
+    GioDesktopAppFolders desktopAppFolders{desktopSettings};
     LinuxWorkspace workspace{QStringLiteral("/proc"), &desktopEntries};
     InotifyFileEvents fileEvents;
     DBusHelperEndings helperEndings;
@@ -326,6 +333,14 @@ struct SharedObjects {
               .desktopEntries = &backend.desktopEntries,
               .language = [this] { return localization.languageCode(); },
           })
+        , exchange({
+              .store = store,
+              .clock = backend.clock,
+              .desktopEntries = backend.desktopEntries,
+              .desktopAppFolders = &backend.desktopAppFolders,
+              .bundleDirectories = AppDiscovery::standardDirectories(QDir::homePath()),
+              .language = [this] { return localization.languageCode(); },
+          })
         , mainWindowEnvironment{.store = store,
                                 .settings = settings,
                                 .localization = localization,
@@ -334,6 +349,8 @@ struct SharedObjects {
                                 .distributedNotifications = backend.distributedNotifications,
                                 .icons = icons,
                                 .discovery = discovery,
+                                .exchange = exchange,
+                                .workspace = backend.workspace,
                                 .updater = updater,
                                 .systemTray = backend.systemTray,
                                 .appIcon =
@@ -443,6 +460,7 @@ struct SharedObjects {
     AppcastUpdater updater;
     MainWindowNavigation navigation;
     AppDiscovery discovery;
+    FolderExchange exchange;
     MainWindowEnvironment mainWindowEnvironment;
     MainWindowController mainWindow;
     MainScene scene;
@@ -473,26 +491,6 @@ void announceDock(const Identity& identity, Backend& backend, SharedObjects& obj
         Console::printLine(QStringLiteral("[DockHost] Could not write Trellin's launcher: ") + *failure);
 }
 
-// An APP argument among the installed applications: a bundle by its path, a desktop entry by its
-// file or its id (the ".desktop" optional).
-std::optional<AppItem> installedApp(const AppDiscovery& discovery, const QString& app, QString* error) {
-    if (app.endsWith(QLatin1String(".app")) || app.endsWith(QLatin1String(".app/"))) {
-        if (std::optional<AppItem> item = AppDiscovery::makeAppItem(app))
-            return item;
-        *error = QStringLiteral("no application bundle at ") + app;
-        return std::nullopt;
-    }
-    const QString suffix = QStringLiteral(".desktop");
-    const QString id = app.endsWith(suffix) ? app : app + suffix;
-    for (const AppItem& item : discovery.scanApplications()) {
-        const bool sameFile = QDir::isAbsolutePath(app) && QDir::cleanPath(item.path()) == QDir::cleanPath(app);
-        if (sameFile || (!QDir::isAbsolutePath(app) && (item.bundleID == id || item.bundleID == app)))
-            return item;
-    }
-    *error = QStringLiteral("no installed application \"%1\"").arg(app);
-    return std::nullopt;
-}
-
 // The folders on the session bus for trellinctl, once the store has read them: only the main
 // application takes folder commands, and never on a list it has not loaded.
 std::unique_ptr<FolderCommandCenter> exportFolderCommands(const Identity& identity, LinuxApplication& application,
@@ -502,14 +500,7 @@ std::unique_ptr<FolderCommandCenter> exportFolderCommands(const Identity& identi
         .clock = backend.clock,
         .workspace = backend.workspace,
         .distributedNotifications = backend.distributedNotifications,
-        .resolveApp = [&objects](const QString& app,
-                                 QString* error) { return installedApp(objects.discovery, app, error); },
-        .relocate = [](QList<AppFolder> folders) { return folders; },
-        .desktopAppFolders =
-            [](QString* error) {
-                *error = QStringLiteral("importing the desktop's app folders is not available in this build");
-                return std::optional<QList<AppFolder>>();
-            },
+        .exchange = objects.exchange,
         .showPopup =
             [bundleIdentifier = identity.bundleIdentifier](const QUuid& folder, FolderCommands::Done done) {
                 LinuxApplication::requestPopup(
@@ -618,8 +609,7 @@ int runOnce(int argc, char** argv, bool& restart) {
         objects.delegate.applicationDidFinishLaunching();
         // The main application's window scene shows its window at launch; a helper shows none.
         if (!identity.runMode.isHelperProcess()) {
-            objects.scene.launch(
-                !identity.defaults.boolForKey(LinuxApplication::launchWithoutWindowKey));
+            objects.scene.launch(!identity.defaults.boolForKey(LinuxApplication::launchWithoutWindowKey));
             folderCommands = exportFolderCommands(identity, application, backend, objects);
             announceDock(identity, backend, objects, [&application, &restart] {
                 restart = true;

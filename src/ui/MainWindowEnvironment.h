@@ -11,11 +11,13 @@ class Clock;
 class DockExtension;
 class DistributedNotifications;
 class FileIconCache;
+class FolderExchange;
 class FolderStore;
 class Localization;
 class Scheduler;
 class SystemTray;
 class Updater;
+class Workspace;
 
 // What the main window's views read and act through, shared by all of them.
 struct MainWindowEnvironment {
@@ -27,6 +29,10 @@ struct MainWindowEnvironment {
     DistributedNotifications& distributedNotifications;
     FileIconCache& icons;
     const AppDiscovery& discovery;
+    // Export, import and the desktop's app folders.
+    FolderExchange& exchange;
+    // Where a folder's applications are opened ("Open all").
+    Workspace& workspace;
     Updater& updater;
     // Whether the menu-bar item can show at all, for the settings that depend on it.
     const SystemTray& systemTray;

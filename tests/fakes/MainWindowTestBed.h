@@ -1,10 +1,13 @@
 #pragma once
 
 #include "FakeSystemTray.h"
+#include "FakeWorkspace.h"
+#include "ListedDesktop.h"
 #include "RecordingHelperActions.h"
 #include "TestSettings.h"
 #include "VirtualClock.h"
 #include "discovery/AppDiscovery.h"
+#include "discovery/FolderExchange.h"
 #include "model/FolderStore.h"
 #include "model/HelperLaunchLog.h"
 #include "platform/FileIconCache.h"
@@ -40,6 +43,8 @@ struct MainWindowTestBed {
                       .distributedNotifications = home.distributedNotifications,
                       .icons = icons,
                       .discovery = discovery,
+                      .exchange = exchange,
+                      .workspace = workspace,
                       .updater = updater,
                       .systemTray = tray,
                       .appIcon =
@@ -72,6 +77,16 @@ struct MainWindowTestBed {
     AppDiscovery discovery{{.bundleDirectories = {home.path(QStringLiteral("Applications"))},
                             .desktopEntries = nullptr,
                             .language = [this] { return localization.languageCode(); }}};
+    FakeWorkspace workspace;
+    // The desktop's entries and app-grid folders, empty until a test lists some.
+    ListedEntries desktopEntries;
+    ListedAppFolders desktopAppFolders;
+    FolderExchange exchange{{.store = store,
+                             .clock = clock,
+                             .desktopEntries = desktopEntries,
+                             .desktopAppFolders = &desktopAppFolders,
+                             .bundleDirectories = {home.path(QStringLiteral("Applications"))},
+                             .language = [this] { return localization.languageCode(); }}};
     // Counts the checks for updates the pages ask for.
     struct CountingUpdater final : Updater {
         void start() override { ++starts; }

@@ -1,4 +1,5 @@
 #include "discovery/AppDiscovery.h"
+#include "ListedDesktop.h"
 #include "platform/DesktopEntries.h"
 #include "platform/PropertyList.h"
 
@@ -31,19 +32,6 @@ QStringList names(const QList<AppItem>& items) {
         result << item.name;
     return result;
 }
-
-class ListedEntries final : public DesktopEntries {
-public:
-    QList<Entry> installed(const QString& language) const override {
-        askedLanguage = language;
-        return entries;
-    }
-    QString iconOf(const QString&) const override { return {}; }
-    std::optional<QString> launch(const QString&, const QStringList&) const override { return std::nullopt; }
-
-    QList<Entry> entries;
-    mutable QString askedLanguage;
-};
 
 } // namespace
 
