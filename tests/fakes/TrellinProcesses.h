@@ -44,8 +44,10 @@ public:
     QString supportPath(const QString& relative) const { return m_home.filePath("share/Trellin/" + relative); }
     QDBusConnection& connection() { return m_connection; }
 
-    // `executable` with the home, the bus and the offscreen platform; output and errors merged.
-    QProcess* start(const QString& executable, const QStringList& arguments = {}) {
+    // `executable` with the home, the bus and the offscreen platform; output and errors merged
+    // unless asked otherwise.
+    QProcess* start(const QString& executable, const QStringList& arguments = {},
+                    QProcess::ProcessChannelMode channels = QProcess::MergedChannels) {
         auto* process = new QProcess;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("HOME", m_home.path());
@@ -53,7 +55,7 @@ public:
         environment.insert("DBUS_SESSION_BUS_ADDRESS", m_bus.address());
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         process->setProcessEnvironment(environment);
-        process->setProcessChannelMode(QProcess::MergedChannels);
+        process->setProcessChannelMode(channels);
         process->start(executable, arguments);
         m_processes.append(process);
         return process;

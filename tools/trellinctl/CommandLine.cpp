@@ -101,12 +101,14 @@ std::variant<Call, Help, UsageError> parse(const QStringList& arguments, const Q
     if (command == QLatin1String("add-app")) {
         if (rest.size() < 2)
             return wrongCount(command);
-        return makeCall(QStringLiteral("AddApps"), {rest.first(), absoluteIfPaths(rest.mid(1), directory)}, Output::Line);
+        return makeCall(QStringLiteral("AddApps"), {rest.first(), absoluteIfPaths(rest.mid(1), directory)},
+                        Output::Line);
     }
     if (command == QLatin1String("remove-app")) {
         if (!count(2))
             return wrongCount(command);
-        return makeCall(QStringLiteral("RemoveApp"), {rest.at(0), absoluteIfPath(rest.at(1), directory)}, Output::Nothing);
+        return makeCall(QStringLiteral("RemoveApp"), {rest.at(0), absoluteIfPath(rest.at(1), directory)},
+                        Output::Nothing);
     }
     if (command == QLatin1String("dock")) {
         if (!count(2))

@@ -13,19 +13,19 @@ namespace CommandLine {
 // How the call's answer is shown.
 enum class Output {
     Nothing,
-    Line,        // the answer as it is (an id, an import's summary)
-    FolderList,  // the folders, for reading
-    Json,        // the answer as it is, JSON
-    Document,    // a folders document, to a file or standard output
-    BackupList,  // kept copies, for reading
+    Line,       // the answer as it is (an id, an import's summary)
+    FolderList, // the folders, for reading
+    Json,       // the answer as it is, JSON
+    Document,   // a folders document, to a file or standard output
+    BackupList, // kept copies, for reading
 };
 
 struct Call {
     QString method;         // on app.trellin.Folders
     QVariantList arguments; // for the method
     Output output = Output::Nothing;
-    QString file;           // export: the file to write; empty for standard output
-    QString readFile;       // import: the document to read first and pass as the last argument
+    QString file;     // export: the file to write; empty for standard output
+    QString readFile; // import: the document to read first and pass as the last argument
     bool longRunning = false;
 };
 

@@ -38,13 +38,21 @@ QString RunningTrellin::ensureRunning() {
         return QStringLiteral("Trellin is not running and cannot be started: no program at ") + m_executable;
     // Without its window: a script asked, not the user; the next launch of their own shows it.
     const QStringList arguments{QLatin1Char('-') + LinuxApplication::launchWithoutWindowKey, QStringLiteral("YES")};
-    if (!QProcess::startDetached(m_executable, arguments))
+    // Its log is not this command's output: a script reads only the answer.
+    QProcess process;
+    process.setProgram(m_executable);
+    process.setArguments(arguments);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.setStandardInputFile(QProcess::nullDevice());
+    if (!process.startDetached())
         return QStringLiteral("Trellin is not running and could not be started from ") + m_executable;
     m_started = true;
     const QDeadlineTimer deadline(startTimeoutMs);
     while (!bus->isServiceRegistered(m_serviceName)) {
         if (deadline.hasExpired())
-            return QStringLiteral("Trellin was started but did not answer within %1 seconds").arg(startTimeoutMs / 1000);
+            return QStringLiteral("Trellin was started but did not answer within %1 seconds")
+                .arg(startTimeoutMs / 1000);
         QThread::msleep(kPollMs);
     }
     return {};
@@ -78,8 +86,8 @@ QDBusMessage RunningTrellin::call(const QString& method, const QVariantList& arg
                                                        reply.errorMessage());
         if (name == QLatin1String("org.freedesktop.DBus.Error.NoReply") ||
             name == QLatin1String("org.freedesktop.DBus.Error.Timeout"))
-            return QDBusMessage::createError(name, QStringLiteral("Trellin did not answer within %1 seconds")
-                                                       .arg(timeoutMs / 1000));
+            return QDBusMessage::createError(
+                name, QStringLiteral("Trellin did not answer within %1 seconds").arg(timeoutMs / 1000));
         if (name == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
             name == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner"))
             return QDBusMessage::createError(name, QStringLiteral("Trellin quit before it answered"));

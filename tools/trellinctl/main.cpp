@@ -42,14 +42,14 @@ QString folderListText(const QString& json) {
         text += QStringLiteral("%1\t%2\t%3\t%4 app(s)\n")
                     .arg(folder.value(QLatin1String("name")).toString(), folder.value(QLatin1String("id")).toString(),
                          folder.value(QLatin1String("inDock")).toBool() ? QStringLiteral("in Dock")
-                                                                         : QStringLiteral("not in Dock"))
+                                                                        : QStringLiteral("not in Dock"))
                     .arg(apps.size());
         for (const QJsonValue& appValue : apps) {
             const QJsonObject app = appValue.toObject();
-            text += QStringLiteral("  %1\t%2%3\n")
-                        .arg(app.value(QLatin1String("name")).toString(), app.value(QLatin1String("path")).toString(),
-                             app.value(QLatin1String("installed")).toBool() ? QString()
-                                                                             : QStringLiteral("\t(missing)"));
+            text +=
+                QStringLiteral("  %1\t%2%3\n")
+                    .arg(app.value(QLatin1String("name")).toString(), app.value(QLatin1String("path")).toString(),
+                         app.value(QLatin1String("installed")).toBool() ? QString() : QStringLiteral("\t(missing)"));
         }
     }
     return text;
@@ -82,7 +82,8 @@ std::optional<QByteArray> readDocument(const QString& path, QString* error) {
     }
     const QByteArray bytes = file.read(kDocumentLimit + 1);
     if (bytes.size() > kDocumentLimit) {
-        *error = QStringLiteral("%1 is too large to be a folders document").arg(standardInput ? QStringLiteral("the input") : path);
+        *error = QStringLiteral("%1 is too large to be a folders document")
+                     .arg(standardInput ? QStringLiteral("the input") : path);
         return std::nullopt;
     }
     return bytes;
@@ -121,7 +122,15 @@ int show(const CommandLine::Call& call, const QString& answer) {
 
 } // namespace
 
+// Standard error holds the one line saying what went wrong; the toolkit's own warnings (a bus
+// message still arriving while the program ends, a desktop variable not set) would add more.
+void dropToolkitMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg)
+        QTextStream(stderr) << "trellinctl: " << message << '\n';
+}
+
 int main(int argc, char** argv) {
+    qInstallMessageHandler(dropToolkitMessages);
     QCoreApplication application(argc, argv);
     const auto parsed = CommandLine::parse(QCoreApplication::arguments().mid(1), QDir::currentPath());
     if (std::holds_alternative<CommandLine::Help>(parsed)) {
@@ -143,10 +152,17 @@ int main(int argc, char** argv) {
 
     // The program beside this one in the bundle; the link on the PATH resolves to it.
     const QString executable = QCoreApplication::applicationDirPath() + QStringLiteral("/Trellin");
-    RunningTrellin trellin(QDBusConnection::sessionBus(), QStringLiteral(TRELLIN_BUNDLE_ID), executable);
-    const QDBusMessage reply = trellin.call(call.method, call.arguments,
-                                            call.longRunning ? RunningTrellin::longCallTimeoutMs
-                                                             : RunningTrellin::callTimeoutMs);
+    const QDBusMessage reply = [&] {
+        // A connection of its own, closed once answered.
+        const QString connectionName = QStringLiteral("trellinctl");
+        RunningTrellin trellin(QDBusConnection::connectToBus(QDBusConnection::SessionBus, connectionName),
+                               QStringLiteral(TRELLIN_BUNDLE_ID), executable);
+        QDBusMessage answer =
+            trellin.call(call.method, call.arguments,
+                         call.longRunning ? RunningTrellin::longCallTimeoutMs : RunningTrellin::callTimeoutMs);
+        QDBusConnection::disconnectFromBus(connectionName);
+        return answer;
+    }();
     if (reply.type() != QDBusMessage::ReplyMessage)
         return fail(reply.errorMessage().simplified());
     const QVariantList values = reply.arguments();

@@ -2,9 +2,10 @@
 
 #include "LinuxApplication.h"
 
-
 QString DBusFolderCommands::errorName(FolderCommands::Failure failure) {
-    const auto name = [](const char* kind) { return interfaceName + QLatin1String(".Error.") + QLatin1String(kind); };
+    const auto name = [](const char* kind) -> QString {
+        return interfaceName + QLatin1String(".Error.") + QLatin1String(kind);
+    };
     switch (failure) {
     case FolderCommands::Failure::InvalidArgument:
         return name("InvalidArgument");
