@@ -231,7 +231,10 @@ Outcome FolderCommandCenter::setInDock(const QString& name, bool inDock) {
         return Outcome::refused(Failure::InvalidArgument,
                                 QStringLiteral("the folder %1 has no applications to show in the Dock; add some first")
                                     .arg(quoted(folder.name)));
-    m_services.store.setFolderInDock(folder.id, inDock);
+    // As the card's switch: the tile follows (a helper made, or its removal scheduled).
+    AppFolder changed = folder;
+    changed.isInDock = inDock;
+    m_services.store.updateFolder(changed);
     return saved();
 }
 

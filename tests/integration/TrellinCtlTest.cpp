@@ -84,12 +84,16 @@ private Q_SLOTS:
     void cleanup() {
         endMainApplication();
         m_run.reset();
+        qunsetenv("GSETTINGS_BACKEND");
+        qunsetenv("XDG_CONFIG_HOME");
     }
 
     void startsTrellinWithoutItsWindowAndScriptsTheFolders();
     void exportRemoveImportAndRestoreKeepTheSameFolders();
     void refusalsChangeNothing();
     void launchAllOpensEachApplicationOnce();
+    void dockedFolderOpensItsPopup();
+    void gnomeAppFoldersComeInOnce();
 };
 
 void TrellinCtlTest::startsTrellinWithoutItsWindowAndScriptsTheFolders() {
@@ -229,6 +233,42 @@ void TrellinCtlTest::launchAllOpensEachApplicationOnce() {
         return lines;
     };
     QTRY_COMPARE_WITH_TIMEOUT(marks(), (QList<QByteArray>{"", "Editor", "Viewer"}), 10000);
+}
+
+void TrellinCtlTest::dockedFolderOpensItsPopup() {
+    QProcess* trellin = m_run->startApplication(TRELLIN_BUNDLE_DIR);
+    QVERIFY(m_run->waitForService(TrellinProcesses::mainService));
+    installEntry("org.example.Editor.desktop", "Editor");
+    const QByteArray id = ctl({"add", "Work", "--app", "org.example.Editor.desktop"}).out.trimmed();
+    QCOMPARE(ctl({"dock", "Work", "on"}).exitCode, 0);
+    QVERIFY(folders().first()["inDock"].toBool());
+    const QString helper = "app.trellin.Trellin.Helper.G" + QString::fromLatin1(id).remove('-');
+    QVERIFY2(m_run->waitForService(helper, 30000), m_run->output(trellin).constData());
+    const Result opened = ctl({"open", QString::fromLatin1(id)});
+    QVERIFY2(opened.exitCode == 0, opened.err.constData());
+    QCOMPARE(ctl({"dock", "Work", "off"}).exitCode, 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_run->isRegistered(helper), 20000);
+    verifyRefused(ctl({"open", "Work"}), "not in the Dock");
+}
+
+// GNOME keeps its app folders in GSettings; a key file stands for its database here.
+void TrellinCtlTest::gnomeAppFoldersComeInOnce() {
+    qputenv("GSETTINGS_BACKEND", "keyfile");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_run->homePath("config")));
+    installEntry("org.example.Editor.desktop", "Editor");
+    QVERIFY(writeFile(m_run->homePath("config/glib-2.0/settings/keyfile"),
+                      "[org/gnome/desktop/app-folders]\nfolder-children=['Office']\n\n"
+                      "[org/gnome/desktop/app-folders/folders/Office]\nname='Office Tools'\n"
+                      "apps=['org.example.Editor.desktop', 'org.example.Gone.desktop']\n"));
+    const Result first = ctl({"import", "--gnome-app-folders"});
+    QVERIFY2(first.exitCode == 0, first.err.constData());
+    QCOMPARE(first.out.trimmed(), "added 1, updated 0, unchanged 0");
+    QCOMPARE(ctl({"import", "--gnome-app-folders"}).out.trimmed(), "added 0, updated 0, unchanged 1");
+    const QJsonArray list = folders();
+    QCOMPARE(list.size(), 1);
+    QCOMPARE(list.first()["name"].toString(), "Office Tools");
+    QCOMPARE(list.first()["apps"].toArray().size(), 1);
+    QCOMPARE(list.first()["apps"][0]["name"].toString(), "Editor");
 }
 
 QTEST_GUILESS_MAIN(TrellinCtlTest)
