@@ -1,4 +1,5 @@
 #include "platform/linux/LinuxApplication.h"
+#include "platform/linux/DBusFolderCommands.h"
 
 #include "BusTestCase.h"
 #include "TestFiles.h"
@@ -35,6 +36,25 @@ QString owner(QDBusConnection& connection, const QString& name) {
 }
 
 // "interface.member argument types" for each method of our interfaces in an introspection document.
+// Commands that succeed with nothing to say: what is served matters here, not what it does.
+class AnsweringCommands final : public FolderCommands {
+public:
+    Outcome list() const override { return Outcome::success(); }
+    Outcome add(const QString&, const QString&, const QStringList&) override { return Outcome::success(); }
+    Outcome remove(const QString&) override { return Outcome::success(); }
+    Outcome rename(const QString&, const QString&) override { return Outcome::success(); }
+    Outcome addApps(const QString&, const QStringList&) override { return Outcome::success(); }
+    Outcome removeApp(const QString&, const QString&) override { return Outcome::success(); }
+    Outcome setInDock(const QString&, bool) override { return Outcome::success(); }
+    void open(const QString&, Done done) override { done(Outcome::success()); }
+    void launchAll(const QString&, Done done) override { done(Outcome::success()); }
+    Outcome exportDocument() const override { return Outcome::success(); }
+    Outcome importDocument(const QByteArray&) override { return Outcome::success(); }
+    Outcome importDesktopAppFolders() override { return Outcome::success(); }
+    Outcome backups() const override { return Outcome::success(); }
+    Outcome restore(const QString&) override { return Outcome::success(); }
+};
+
 QStringList methods(const QByteArray& introspection) {
     QStringList found;
     QXmlStreamReader xml(introspection);
@@ -108,6 +128,17 @@ private Q_SLOTS:
         QCOMPARE(owner(stale, kept), stale.baseService());
     }
 
+    // The app.trellin methods the object at `service` serves, as it describes them itself.
+    QStringList served(const QString& service) {
+        // Asynchronous: the object answers from this thread's event loop.
+        QDBusPendingCall call = newConnection().asyncCall(QDBusMessage::createMethodCall(
+            service, "/app/trellin/Application", "org.freedesktop.DBus.Introspectable", "Introspect"));
+        [&] { QTRY_VERIFY(call.isFinished()); }();
+        return call.reply().type() == QDBusMessage::ReplyMessage
+                   ? methods(call.reply().arguments().value(0).toString().toUtf8())
+                   : QStringList{call.reply().errorMessage()};
+    }
+
     void instanceNamesServeTheDocumentedInterface() {
         const QString main = QStringLiteral("app.trellin.Trellin");
         // Only what the run mode counts as a folder id makes a helper name.
@@ -121,13 +152,17 @@ private Q_SLOTS:
         LinuxApplication application(newConnection());
         QCOMPARE(application.claimInstance(helper, false), InstanceClaim::Claimed);
         const QStringList documented = methods(readFile(TRELLIN_SOURCE_DIR "/docs/dbus/app.trellin.Application.xml"));
-        QCOMPARE(documented, QStringList({"app.trellin.Application.Reopen"}));
-        // Asynchronous: the object answers from this thread's event loop.
-        QDBusPendingCall call = newConnection().asyncCall(QDBusMessage::createMethodCall(
-            helper, "/app/trellin/Application", "org.freedesktop.DBus.Introspectable", "Introspect"));
-        QTRY_VERIFY(call.isFinished());
-        QCOMPARE(call.reply().type(), QDBusMessage::ReplyMessage);
-        QCOMPARE(methods(call.reply().arguments().value(0).toString().toUtf8()), documented);
+        const QStringList instance = documented.filter(QRegularExpression("^app\\.trellin\\.Application\\."));
+        QCOMPARE(instance, QStringList({"app.trellin.Application.Reopen", "app.trellin.Application.ShowPopup"}));
+        QCOMPARE(served(helper), instance);
+
+        // The main application serves the folders too.
+        const QDBusConnection mainBus = newConnection();
+        LinuxApplication mainApplication(mainBus);
+        QCOMPARE(mainApplication.claimInstance(main, false), InstanceClaim::Claimed);
+        AnsweringCommands commands;
+        new DBusFolderCommands(mainApplication, mainBus, commands);
+        QCOMPARE(served(main), documented);
     }
 
     // Without a bus there is no instance, but windows are still ordered.
