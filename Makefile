@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: all deps configure build run test test-hosts bench fuzz format format-check clean
+.PHONY: all deps configure build run install test test-hosts bench fuzz format format-check clean
 
 all: build
 
@@ -17,6 +17,12 @@ build: configure
 
 run: build
 	@scripts/run $(BUILD_DIR)
+
+# Trellin under PREFIX, trellinctl on its bin folder and bash completion for it.
+PREFIX ?= $(HOME)/.local
+
+install: build
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 # The docks the end-to-end tests run in are needed only once the build is done.
 test: build

@@ -1,4 +1,5 @@
-# `cmake --install`: the bundle, a command to start it, and the desktop's entry for it.
+# `cmake --install`: the bundle, a command to start it, trellinctl and its bash completion, and the
+# desktop's entry for it.
 #
 # The bundle goes whole under <prefix>/lib/trellin: it holds executables and a plug-in, so it is no
 # architecture-independent data for share/, and it must stay one tree, since the program finds its
@@ -36,12 +37,17 @@ configure_file("${PROJECT_SOURCE_DIR}/resources/trellin.desktop.in" "${CMAKE_BIN
 file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/install/bin" "${CMAKE_BINARY_DIR}/install/applications")
 file(CREATE_LINK "../${TRELLIN_INSTALL_BUNDLE_PARENT}/Trellin.app/Contents/MacOS/Trellin"
   "${CMAKE_BINARY_DIR}/install/bin/trellin" SYMBOLIC)
+# trellinctl likewise: it finds the program it starts beside its own executable in the bundle.
+file(CREATE_LINK "../${TRELLIN_INSTALL_BUNDLE_PARENT}/Trellin.app/Contents/MacOS/trellinctl"
+  "${CMAKE_BINARY_DIR}/install/bin/trellinctl" SYMBOLIC)
 
 # Before anything is copied: a prefix the entry's Exec line cannot carry stops the install.
 install(CODE "set(TRELLIN_ENTRY_TEMPLATE [[${CMAKE_BINARY_DIR}/install/trellin.desktop.in]])
 include([[${PROJECT_SOURCE_DIR}/cmake/TrellinInstallPrefixCheck.cmake]])")
 install(DIRECTORY "${TRELLIN_BUNDLE_DIR}" DESTINATION "${TRELLIN_INSTALL_BUNDLE_PARENT}" USE_SOURCE_PERMISSIONS)
-install(FILES "${CMAKE_BINARY_DIR}/install/bin/trellin" DESTINATION bin)
+install(FILES "${CMAKE_BINARY_DIR}/install/bin/trellin" "${CMAKE_BINARY_DIR}/install/bin/trellinctl" DESTINATION bin)
+install(FILES "${PROJECT_SOURCE_DIR}/tools/trellinctl/trellinctl.bash" DESTINATION share/bash-completion/completions
+  RENAME trellinctl)
 install(DIRECTORY "${icon_root}/" DESTINATION share/icons)
 install(CODE "set(TRELLIN_ENTRY_TEMPLATE [[${CMAKE_BINARY_DIR}/install/trellin.desktop.in]])
 include([[${PROJECT_SOURCE_DIR}/cmake/TrellinInstallEntry.cmake]])")

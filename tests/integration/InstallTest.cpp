@@ -94,6 +94,22 @@ class InstallTest : public QObject {
         QCOMPARE(linkText(command), QStringLiteral("../lib/trellin/Trellin.app/Contents/MacOS/Trellin"));
         QCOMPARE(QFileInfo(command).canonicalFilePath(), QFileInfo(bundle + executableInBundle).canonicalFilePath());
 
+        // trellinctl too, on the PATH through its link, with bash completion for its commands.
+        const QString ctl = root + QStringLiteral("/bin/trellinctl");
+        QCOMPARE(linkText(ctl), QStringLiteral("../lib/trellin/Trellin.app/Contents/MacOS/trellinctl"));
+        const Run help = run(ctl, {QStringLiteral("help")});
+        QVERIFY2(help.exitCode == 0 && help.output.startsWith(QStringLiteral("Usage: trellinctl")),
+                 qPrintable(help.output));
+        const QString completion = root + QStringLiteral("/share/bash-completion/completions/trellinctl");
+        const Run completed =
+            run(QStringLiteral("bash"),
+                {QStringLiteral("-c"),
+                 QStringLiteral("source \"$0\"; COMP_WORDS=(trellinctl dock Work o); COMP_CWORD=3; _trellinctl; echo "
+                                "\"${COMPREPLY[*]}\"; "
+                                "COMP_WORDS=(trellinctl lau); COMP_CWORD=1; _trellinctl; echo \"${COMPREPLY[*]}\""),
+                 completion});
+        QCOMPARE(completed.output, QStringLiteral("on off\nlaunch-all\n"));
+
         const QString entryPath = root + QStringLiteral("/share/applications/") + FolderLaunchers::mainEntryId();
         const QMap<QString, QString> entry = entryKeys(entryPath);
         QCOMPARE(entry.value(QStringLiteral("Type")), QStringLiteral("Application"));
