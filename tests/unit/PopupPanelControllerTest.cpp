@@ -23,6 +23,7 @@ private Q_SLOTS:
     void pinningRaisesThePanelAndStopsOutsideClicks();
     void broadcastsCloseOtherHelpersUnpinnedPopupsOnly();
     void centredPopupShowsThePinAndKeepsItsCentre();
+    void openedWithoutAClickGoesToTheTileItKnowsOrTheCentre();
     void placementAimsAtTheOpeningClickAndWritesTheArrowOneTurnLater();
     void aHostDockIsAimedAtOrThePopupIsCentredWhereItCannotTell();
     void inAWaylandSessionOnlyATileTheHostNamesPlacesThePopup();
@@ -316,6 +317,37 @@ void PopupPanelControllerTest::aHostDockIsAimedAtOrThePopupIsCentredWhereItCanno
     bed.screens.mouse = {40, 30};
     reopen();
     QCOMPARE(hosted.popupPanel()->frame().y(), 91.0);
+}
+// Opened by a script or a shortcut: the pointer is wherever the user left it, no guide to a tile.
+void PopupPanelControllerTest::openedWithoutAClickGoesToTheTileItKnowsOrTheCentre() {
+    PopupTestBed& bed = *m_bed;
+    bed.screens.frames = {FakeScreens::bottomDockScreen(70)};
+    bed.screens.mouse = {300, 880};
+    const auto centred = [](const PopupPanelController& controller) {
+        return QLineF(controller.popupPanel()->frame().center(), QPointF(720, 70 + 830 / 2.0)).length() <= 0.5;
+    };
+    bed.controller.showPopupWithoutClick(m_folder);
+    QVERIFY(bed.controller.isPopupVisible());
+    QVERIFY(centred(bed.controller));
+    // Once open, it is not opened again over itself.
+    const QRectF frame = bed.controller.popupPanel()->frame();
+    bed.controller.showPopupWithoutClick(m_folder);
+    QCOMPARE(bed.controller.popupPanel()->frame(), frame);
+
+    // A dock that names the folder's tile places it there.
+    PopupPanelController::Services services = bed.services();
+    services.hostGeometry = [] { return std::optional(DockHost::Geometry{DockHost::Edge::Bottom, 48}); };
+    services.tilePosition = [] { return std::optional(DockHost::TilePosition{{300, 880}, DockHost::Edge::Bottom}); };
+    bed.screens.mouse = {1200, 30};
+    PopupPanelController hosted(services);
+    hosted.showPopupWithoutClick(m_folder);
+    QCOMPARE(hosted.absoluteArrowLocation(), QPointF(300, 20));
+    QVERIFY(!centred(hosted));
+    // A click on the tile after that is aimed as ever.
+    hosted.closePopup();
+    bed.clock.advance(1);
+    hosted.presentPopup(m_folder);
+    QCOMPARE(hosted.absoluteArrowLocation(), QPointF(300, 20));
 }
 
 void PopupPanelControllerTest::inAWaylandSessionOnlyATileTheHostNamesPlacesThePopup() {
