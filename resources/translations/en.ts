@@ -603,6 +603,86 @@
         <source>Folders</source>
         <translation>Folders</translation>
     </message>
+    <message id="main.folders_menu">
+        <source>Folders</source>
+        <translation>Folders</translation>
+    </message>
+    <message id="main.folders.export">
+        <source>Export…</source>
+        <translation>Export…</translation>
+    </message>
+    <message id="main.folders.import">
+        <source>Import…</source>
+        <translation>Import…</translation>
+    </message>
+    <message id="main.folders.import_desktop">
+        <source>Import GNOME App Folders</source>
+        <translation>Import GNOME App Folders</translation>
+    </message>
+    <message id="main.folders.exported">
+        <source>Folders exported</source>
+        <translation>Folders exported</translation>
+    </message>
+    <message id="main.folders.export_failed">
+        <source>Could not export the folders</source>
+        <translation>Could not export the folders</translation>
+    </message>
+    <message id="main.folders.imported">
+        <source>Folders imported</source>
+        <translation>Folders imported</translation>
+    </message>
+    <message id="main.folders.imported_counts">
+        <source>%d added, %d updated.</source>
+        <translation>%d added, %d updated.</translation>
+    </message>
+    <message id="main.folders.import_failed">
+        <source>Could not import the folders</source>
+        <translation>Could not import the folders</translation>
+    </message>
+    <message id="settings.general.folders">
+        <source>Your folders</source>
+        <translation>Your folders</translation>
+    </message>
+    <message id="settings.general.folders_subtitle">
+        <source>Export them to a file, or import a file exported before</source>
+        <translation>Export them to a file, or import a file exported before</translation>
+    </message>
+    <message id="settings.general.desktop_folders">
+        <source>GNOME app folders</source>
+        <translation>GNOME app folders</translation>
+    </message>
+    <message id="settings.general.desktop_folders_subtitle">
+        <source>Bring in the folders of the app grid; again updates them</source>
+        <translation>Bring in the folders of the app grid; again updates them</translation>
+    </message>
+    <message id="settings.general.desktop_folders_import">
+        <source>Import</source>
+        <translation>Import</translation>
+    </message>
+    <message id="main.folder.deleted">
+        <source>“%@” deleted</source>
+        <translation>“%@” deleted</translation>
+    </message>
+    <message id="main.folder.undo">
+        <source>Undo</source>
+        <translation>Undo</translation>
+    </message>
+    <message id="main.folder.open_all">
+        <source>Open All</source>
+        <translation>Open All</translation>
+    </message>
+    <message id="main.folder.more">
+        <source>More</source>
+        <translation>More</translation>
+    </message>
+    <message id="main.folder.app_missing">
+        <source>Not installed on this computer</source>
+        <translation>Not installed on this computer</translation>
+    </message>
+    <message id="onboarding.desktop_folders">
+        <source>Bring in your GNOME app folders</source>
+        <translation>Bring in your GNOME app folders</translation>
+    </message>
     <message id="main.save_failed.title">
         <source>Your changes are not saved yet</source>
         <translation>Your changes are not saved yet</translation>

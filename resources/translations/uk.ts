@@ -615,6 +615,86 @@
         <source>Folders</source>
         <translation>Папки</translation>
     </message>
+    <message id="main.folders_menu">
+        <source>Folders</source>
+        <translation>Папки</translation>
+    </message>
+    <message id="main.folders.export">
+        <source>Export…</source>
+        <translation>Експортувати…</translation>
+    </message>
+    <message id="main.folders.import">
+        <source>Import…</source>
+        <translation>Імпортувати…</translation>
+    </message>
+    <message id="main.folders.import_desktop">
+        <source>Import GNOME App Folders</source>
+        <translation>Імпортувати папки застосунків GNOME</translation>
+    </message>
+    <message id="main.folders.exported">
+        <source>Folders exported</source>
+        <translation>Папки експортовано</translation>
+    </message>
+    <message id="main.folders.export_failed">
+        <source>Could not export the folders</source>
+        <translation>Не вдалося експортувати папки</translation>
+    </message>
+    <message id="main.folders.imported">
+        <source>Folders imported</source>
+        <translation>Папки імпортовано</translation>
+    </message>
+    <message id="main.folders.imported_counts">
+        <source>%d added, %d updated.</source>
+        <translation>Додано: %d, оновлено: %d.</translation>
+    </message>
+    <message id="main.folders.import_failed">
+        <source>Could not import the folders</source>
+        <translation>Не вдалося імпортувати папки</translation>
+    </message>
+    <message id="settings.general.folders">
+        <source>Your folders</source>
+        <translation>Ваші папки</translation>
+    </message>
+    <message id="settings.general.folders_subtitle">
+        <source>Export them to a file, or import a file exported before</source>
+        <translation>Експортуйте їх у файл або імпортуйте експортований раніше</translation>
+    </message>
+    <message id="settings.general.desktop_folders">
+        <source>GNOME app folders</source>
+        <translation>Папки застосунків GNOME</translation>
+    </message>
+    <message id="settings.general.desktop_folders_subtitle">
+        <source>Bring in the folders of the app grid; again updates them</source>
+        <translation>Перенесіть папки сітки застосунків; повторно — оновіть їх</translation>
+    </message>
+    <message id="settings.general.desktop_folders_import">
+        <source>Import</source>
+        <translation>Імпортувати</translation>
+    </message>
+    <message id="main.folder.deleted">
+        <source>“%@” deleted</source>
+        <translation>Папку «%@» видалено</translation>
+    </message>
+    <message id="main.folder.undo">
+        <source>Undo</source>
+        <translation>Скасувати</translation>
+    </message>
+    <message id="main.folder.open_all">
+        <source>Open All</source>
+        <translation>Відкрити всі</translation>
+    </message>
+    <message id="main.folder.more">
+        <source>More</source>
+        <translation>Більше</translation>
+    </message>
+    <message id="main.folder.app_missing">
+        <source>Not installed on this computer</source>
+        <translation>Не встановлено на цьому комп’ютері</translation>
+    </message>
+    <message id="onboarding.desktop_folders">
+        <source>Bring in your GNOME app folders</source>
+        <translation>Перенести папки застосунків GNOME</translation>
+    </message>
     <message id="main.save_failed.title">
         <source>Your changes are not saved yet</source>
         <translation>Ваші зміни ще не збережено</translation>

@@ -230,6 +230,28 @@ inline constexpr char saveFailedTitle[] = "main.save_failed.title";
 inline constexpr char saveFailedRetrying[] = "main.save_failed.retrying";
 inline constexpr char saveFailedReason[] = "main.save_failed.reason"; // %@ the system's reason
 
+// Folders in and out: the Folders menu, the General page, undo of a delete, "Open all".
+inline constexpr char foldersMenu[] = "main.folders_menu";
+inline constexpr char foldersExport[] = "main.folders.export";
+inline constexpr char foldersImport[] = "main.folders.import";
+inline constexpr char foldersImportDesktop[] = "main.folders.import_desktop";
+inline constexpr char foldersExported[] = "main.folders.exported";
+inline constexpr char foldersExportFailed[] = "main.folders.export_failed";
+inline constexpr char foldersImported[] = "main.folders.imported";
+inline constexpr char foldersImportedCounts[] = "main.folders.imported_counts"; // %d added, %d updated
+inline constexpr char foldersImportFailed[] = "main.folders.import_failed";
+inline constexpr char foldersGeneralTitle[] = "settings.general.folders";
+inline constexpr char foldersGeneralSubtitle[] = "settings.general.folders_subtitle";
+inline constexpr char foldersDesktopTitle[] = "settings.general.desktop_folders";
+inline constexpr char foldersDesktopSubtitle[] = "settings.general.desktop_folders_subtitle";
+inline constexpr char foldersDesktopImport[] = "settings.general.desktop_folders_import";
+inline constexpr char folderDeleted[] = "main.folder.deleted"; // %@ folder name
+inline constexpr char folderUndo[] = "main.folder.undo";
+inline constexpr char folderOpenAll[] = "main.folder.open_all";
+inline constexpr char folderMore[] = "main.folder.more";
+inline constexpr char folderAppMissing[] = "main.folder.app_missing";
+inline constexpr char onboardingDesktopFolders[] = "onboarding.desktop_folders";
+
 // The software updater's dialog.
 inline constexpr char updateTitleCurrent[] = "update.title.current";
 inline constexpr char updateMessageCurrent[] = "update.message.current"; // %@ the running version
@@ -294,6 +316,26 @@ inline constexpr auto kAll = std::to_array<Entry>({
     detail::text(saveFailedTitle),
     detail::text(saveFailedRetrying),
     detail::format(saveFailedReason, "@"),
+    detail::text(foldersMenu),
+    detail::text(foldersExport),
+    detail::text(foldersImport),
+    detail::text(foldersImportDesktop),
+    detail::text(foldersExported),
+    detail::text(foldersExportFailed),
+    detail::text(foldersImported),
+    detail::format(foldersImportedCounts, "dd"),
+    detail::text(foldersImportFailed),
+    detail::text(foldersGeneralTitle),
+    detail::text(foldersGeneralSubtitle),
+    detail::text(foldersDesktopTitle),
+    detail::text(foldersDesktopSubtitle),
+    detail::text(foldersDesktopImport),
+    detail::format(folderDeleted, "@"),
+    detail::text(folderUndo),
+    detail::text(folderOpenAll),
+    detail::text(folderMore),
+    detail::text(folderAppMissing),
+    detail::text(onboardingDesktopFolders),
     detail::text(settingsTitle),
     detail::text(settingsTabGeneral),
     detail::text(settingsTabAppearance),

@@ -1,6 +1,8 @@
 #include "FoldersListView.h"
 
 #include "FolderCardView.h"
+#include "FolderTransferActions.h"
+#include "discovery/FolderExchange.h"
 #include "model/FolderStore.h"
 #include "platform/Scheduler.h"
 #include "platform/Symbols.h"
@@ -17,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -99,8 +102,10 @@ FoldersListView::FoldersListView(const MainWindowEnvironment& environment, std::
         if (m_onAddFolder)
             m_onAddFolder();
     });
+    buildFoldersMenu();
     footer->addWidget(m_footer);
     footer->addStretch(1);
+    footer->addWidget(m_foldersMenuButton);
     footer->addWidget(m_newFolder);
     layout->addLayout(footer);
 
@@ -111,7 +116,8 @@ FoldersListView::FoldersListView(const MainWindowEnvironment& environment, std::
         if (field == AppSettings::Field::Language)
             retranslate();
     });
-    setTabOrder(m_search->lineEdit(), m_newFolder);
+    setTabOrder(m_search->lineEdit(), m_foldersMenuButton);
+    setTabOrder(m_foldersMenuButton, m_newFolder);
     retranslate();
     recolor();
     rebuild();
@@ -120,6 +126,29 @@ FoldersListView::FoldersListView(const MainWindowEnvironment& environment, std::
 FoldersListView::~FoldersListView() {
     if (m_overlayHide)
         m_overlayHide->cancel();
+}
+
+void FoldersListView::buildFoldersMenu() {
+    m_foldersMenuButton = new TextButton(TextButton::Style::Secondary, QString(), this);
+    m_foldersMenuButton->setSymbol(QStringLiteral("folder"));
+    m_foldersMenu = new QMenu(this);
+    const auto report = [this](const QString& title, const QString& message) { Q_EMIT newsReported(title, message); };
+    QAction* exportAction = m_foldersMenu->addAction(QString());
+    QAction* importAction = m_foldersMenu->addAction(QString());
+    m_foldersMenu->addSeparator();
+    QAction* desktopAction = m_foldersMenu->addAction(QString());
+    connect(exportAction, &QAction::triggered, this,
+            [this, report] { FolderTransferActions::exportFolders(m_environment, window(), report); });
+    connect(importAction, &QAction::triggered, this,
+            [this, report] { FolderTransferActions::importFolders(m_environment, window(), report); });
+    connect(desktopAction, &QAction::triggered, this,
+            [this, report] { FolderTransferActions::importDesktopAppFolders(m_environment, report); });
+    // The desktop is asked each time the menu opens: its folders may have come meanwhile.
+    connect(m_foldersMenu, &QMenu::aboutToShow, this,
+            [this, desktopAction] { desktopAction->setVisible(m_environment.exchange.hasDesktopAppFolders()); });
+    connect(m_foldersMenuButton, &QAbstractButton::clicked, this, [this] {
+        m_foldersMenu->popup(m_foldersMenuButton->mapToGlobal(QPoint(0, m_foldersMenuButton->height())));
+    });
 }
 
 QWidget* FoldersListView::buildHeader() {
@@ -342,6 +371,12 @@ void FoldersListView::retranslate() {
     m_search->setPlaceholder(localization.text(L10nKey::searchPlaceholder));
     m_scroll->setAccessibleName(localization.text(L10nKey::folderListName));
     m_newFolder->setText(localization.text(L10nKey::newFolder));
+    m_foldersMenuButton->setText(localization.text(L10nKey::foldersMenu));
+    m_foldersMenuButton->setAccessibleName(m_foldersMenuButton->text());
+    const QList<QAction*> actions = m_foldersMenu->actions();
+    actions.at(0)->setText(localization.text(L10nKey::foldersExport));
+    actions.at(1)->setText(localization.text(L10nKey::foldersImport));
+    actions.at(3)->setText(localization.text(L10nKey::foldersImportDesktop));
     m_noFoldersText->setText(localization.text(L10nKey::noFolders));
     m_noResultsTitle->setText(localization.text(L10nKey::noFoldersFoundTitle));
     m_noResultsHint->setText(localization.text(L10nKey::noFoldersFoundHint));

@@ -14,6 +14,7 @@
 
 class FolderCardView;
 class QLabel;
+class QMenu;
 class QScrollArea;
 class QScrollBar;
 class QVBoxLayout;
@@ -43,6 +44,9 @@ public:
     // The overlay scroll bar drawn over the list's right edge.
     QScrollBar* overlayScrollBar() const { return m_overlayBar; }
     TextButton* newFolderButton() const { return m_newFolder; }
+    // Export…, Import… and the desktop's app folders.
+    TextButton* foldersMenuButton() const { return m_foldersMenuButton; }
+    QMenu* foldersMenu() const { return m_foldersMenu; }
     QLabel* countLabel() const { return m_count; }
     QLabel* footerLabel() const { return m_footer; }
     // Shown instead of the list when the store has no folders, and when none passes filter and search.
@@ -55,6 +59,10 @@ public:
     QList<FolderCardView*> cards() const;
     FolderCardView* card(const QUuid& folderID) const { return m_cards.value(folderID); }
     std::optional<QUuid> pendingScrollFolderID() const { return m_pendingScrollFolderID; }
+
+Q_SIGNALS:
+    // What came of an export or an import, for the window's notice.
+    void newsReported(const QString& title, const QString& message);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -73,9 +81,12 @@ private:
     void placeOverlayScrollBar();
     void retranslate();
     void recolor();
+    void buildFoldersMenu();
 
     const MainWindowEnvironment& m_environment;
     std::function<void()> m_onAddFolder;
+    TextButton* m_foldersMenuButton = nullptr;
+    QMenu* m_foldersMenu = nullptr;
     FolderVisibilityFilter m_filter = FolderVisibilityFilter::All;
     std::optional<QUuid> m_pendingScrollFolderID;
 

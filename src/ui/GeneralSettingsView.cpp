@@ -1,8 +1,10 @@
 #include "GeneralSettingsView.h"
 
 #include "DockExtensionRow.h"
+#include "FolderTransferActions.h"
 #include "LaunchAtLoginNote.h"
 #include "MainWindowEnvironment.h"
+#include "discovery/FolderExchange.h"
 #include "platform/Scheduler.h"
 #include "platform/SystemTray.h"
 #include "settings/Localization.h"
@@ -12,8 +14,10 @@
 #include "widgets/SettingsPageBody.h"
 #include "widgets/SettingsRow.h"
 #include "widgets/SettingsSection.h"
+#include "widgets/TextButton.h"
 #include "widgets/ToggleSwitch.h"
 
+#include <QHBoxLayout>
 #include <QPointer>
 #include <QVBoxLayout>
 
@@ -75,6 +79,7 @@ GeneralSettingsView::GeneralSettingsView(const MainWindowEnvironment& environmen
     dockLayout->addWidget(m_dock);
     m_dockRow->addDetail(dockLine);
     m_dockExtension = new DockExtensionRow(body->addSection({}), environment, this);
+    buildFolderRows(body->addSection({}));
     m_launchAtLoginNote = new RowNote;
     m_launchAtLoginRow->addDetail(m_launchAtLoginNote);
     m_showMenuBarNote = new RowNote;
@@ -98,6 +103,32 @@ GeneralSettingsView::GeneralSettingsView(const MainWindowEnvironment& environmen
     connect(&settings, &AppSettings::launchAtLoginFailureChanged, this, &GeneralSettingsView::updateNotes);
     connect(&environment.systemTray, &SystemTray::availabilityChanged, this, &GeneralSettingsView::updateNotes);
     retranslate();
+}
+
+void GeneralSettingsView::buildFolderRows(SettingsSection* section) {
+    m_export = new TextButton(TextButton::Style::Secondary, QString());
+    m_import = new TextButton(TextButton::Style::Secondary, QString());
+    auto* buttons = new QWidget;
+    auto* row = new QHBoxLayout(buttons);
+    // Under the title rather than beside it: two buttons and a title do not fit a row in every language.
+    row->setContentsMargins(0, 6, 0, 2);
+    row->setSpacing(8);
+    row->addWidget(m_export);
+    row->addWidget(m_import);
+    row->addStretch(1);
+    m_foldersRow = section->addRow({}, nullptr);
+    m_foldersRow->addDetail(buttons);
+    m_importDesktop = new TextButton(TextButton::Style::Secondary, QString());
+    m_desktopFoldersRow = section->addRow({}, m_importDesktop);
+    const auto report = [this](const QString& title, const QString& message) { Q_EMIT newsReported(title, message); };
+    connect(m_export, &QAbstractButton::clicked, this,
+            [this, report] { FolderTransferActions::exportFolders(m_environment, window(), report); });
+    connect(m_import, &QAbstractButton::clicked, this,
+            [this, report] { FolderTransferActions::importFolders(m_environment, window(), report); });
+    connect(m_importDesktop, &QAbstractButton::clicked, this,
+            [this, report] { FolderTransferActions::importDesktopAppFolders(m_environment, report); });
+    setTabOrder(m_export, m_import);
+    setTabOrder(m_import, m_importDesktop);
 }
 
 void GeneralSettingsView::updateNotes() {
@@ -159,6 +190,16 @@ void GeneralSettingsView::retranslate() {
     for (const DockHostChoice choice : kDockHostChoices)
         docks.append(dockLabel(choice, localization));
     m_dock->setLabels(docks);
+    m_foldersRow->setTitle(localization.text(L10nKey::foldersGeneralTitle));
+    m_foldersRow->setSubtitle(localization.text(L10nKey::foldersGeneralSubtitle));
+    m_export->setText(localization.text(L10nKey::foldersExport));
+    m_export->setAccessibleName(m_export->text());
+    m_import->setText(localization.text(L10nKey::foldersImport));
+    m_import->setAccessibleName(m_import->text());
+    m_desktopFoldersRow->setTitle(localization.text(L10nKey::foldersDesktopTitle));
+    m_desktopFoldersRow->setSubtitle(localization.text(L10nKey::foldersDesktopSubtitle));
+    m_importDesktop->setText(localization.text(L10nKey::foldersDesktopImport));
+    m_importDesktop->setAccessibleName(localization.text(L10nKey::foldersImportDesktop));
     refreshActiveDock();
     updateNotes();
 }
@@ -174,5 +215,7 @@ void GeneralSettingsView::refreshActiveDock() {
 
 void GeneralSettingsView::showEvent(QShowEvent* event) {
     refreshActiveDock();
+    // The desktop is asked each time the page shows: its folders may have come meanwhile.
+    m_desktopFoldersRow->setVisible(m_environment.exchange.hasDesktopAppFolders());
     QWidget::showEvent(event);
 }

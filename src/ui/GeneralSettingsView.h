@@ -9,6 +9,8 @@ struct MainWindowEnvironment;
 class RowNote;
 class SegmentedPicker;
 class SettingsRow;
+class SettingsSection;
+class TextButton;
 class ToggleSwitch;
 
 // The general settings: start at login, the menu-bar extra, the interface language, the theme and
@@ -30,6 +32,11 @@ public:
     SegmentedPicker* dockPicker() const { return m_dock; }
     SettingsRow* dockRow() const { return m_dockRow; }
     DockExtensionRow* dockExtensionRow() const { return m_dockExtension; }
+    TextButton* exportButton() const { return m_export; }
+    TextButton* importButton() const { return m_import; }
+    // Shown while the desktop has app folders to import.
+    SettingsRow* desktopFoldersRow() const { return m_desktopFoldersRow; }
+    TextButton* desktopFoldersButton() const { return m_importDesktop; }
 
     // Asks again which dock is in use, for the line under the dock row's title: the application
     // calls it when its dock changed by itself (one started or quit in the session). A change of
@@ -39,11 +46,14 @@ public:
 Q_SIGNALS:
     // The natural height (sizeHint) changed.
     void heightChanged();
+    // What came of an export or an import, for the window's notice.
+    void newsReported(const QString& title, const QString& message);
 
 private:
     void retranslate();
     void settingChanged(AppSettings::Field field);
     void updateNotes();
+    void buildFolderRows(SettingsSection* section);
     void showEvent(QShowEvent* event) override;
 
     const MainWindowEnvironment& m_environment;
@@ -60,4 +70,9 @@ private:
     SegmentedPicker* m_dock;
     SettingsRow* m_dockRow;
     DockExtensionRow* m_dockExtension;
+    SettingsRow* m_foldersRow;
+    TextButton* m_export;
+    TextButton* m_import;
+    SettingsRow* m_desktopFoldersRow;
+    TextButton* m_importDesktop;
 };

@@ -32,6 +32,9 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 constexpr double windowCornerRadius = 12;
@@ -51,6 +54,7 @@ MainWindowView::MainWindowView(Services services, QWidget* parent)
     , m_titleBar(new TitleBar(services.environment.localization, this))
     , m_saveNoticeRow(new QWidget(this))
     , m_saveNotice(new NoticeBanner(m_saveNoticeRow))
+    , m_newsNotice(new NoticeBanner(m_saveNoticeRow, NoticeBanner::Tone::Neutral))
     , m_pages(new QStackedWidget(this))
     , m_onboarding(new OnboardingView(
           services.environment, [this](bool createFirstFolder) { onboardingFinished(createFirstFolder); }, m_pages))
@@ -90,9 +94,11 @@ MainWindowView::MainWindowView(Services services, QWidget* parent)
     layout->setSpacing(0);
     layout->addWidget(m_titleBar);
     // Above the page rather than over it: the notice covers none of the page's controls.
-    auto* noticeRow = new QHBoxLayout(m_saveNoticeRow);
+    auto* noticeRow = new QVBoxLayout(m_saveNoticeRow);
     noticeRow->setContentsMargins(noticeSideMargin, noticeTopMargin, noticeSideMargin, noticeBottomMargin);
+    noticeRow->setSpacing(noticeTopMargin + noticeBottomMargin);
     noticeRow->addWidget(m_saveNotice);
+    noticeRow->addWidget(m_newsNotice);
     m_saveNoticeRow->hide();
     layout->addWidget(m_saveNoticeRow);
     layout->addWidget(m_pages, 1);
@@ -139,6 +145,15 @@ MainWindowView::MainWindowView(Services services, QWidget* parent)
         if (m_pages->currentWidget() == m_folderList && m_modalLayer->shownDialog() == ModalDialog::None)
             m_folderList->searchField()->lineEdit()->setFocus(Qt::ShortcutFocusReason);
     });
+    // A text field's own undo comes first: it takes the keys while it has the focus.
+    auto* undo = new QShortcut(QKeySequence::Undo, this);
+    connect(undo, &QShortcut::activated, this, [this] {
+        if (m_modalLayer->shownDialog() == ModalDialog::None)
+            undoDelete();
+    });
+    const auto report = [this](const QString& title, const QString& message) { showNews(title, message); };
+    connect(m_folderList, &FoldersListView::newsReported, this, report);
+    connect(general, &GeneralSettingsView::newsReported, this, report);
     auto* newFolder = new QShortcut(QKeySequence::New, this);
     connect(newFolder, &QShortcut::activated, this, [this] {
         if (m_environment.settings.hasCompletedOnboarding() && m_modalLayer->shownDialog() == ModalDialog::None)
@@ -156,6 +171,8 @@ MainWindowView::~MainWindowView() {
     m_services.notifications.removeObserver(m_navigationObserver);
     if (m_pendingWindowSizeUpdate)
         m_pendingWindowSizeUpdate->cancel();
+    if (m_newsExpiry)
+        m_newsExpiry->cancel();
 }
 
 QWidget* MainWindowView::currentPage() const {
@@ -263,11 +280,15 @@ void MainWindowView::onboardingFinished(bool createFirstFolder) {
 void MainWindowView::deleteConfirmedFolder(const AppFolder& folder) {
     FolderStore& store = m_environment.store;
     store.setFolderPendingDelete(std::nullopt);
-    // The store's own copy says whether the folder is in the Dock now, which the dialog's may not.
-    bool inDock = folder.isInDock;
-    for (const AppFolder& stored : store.folders())
-        if (stored.id == folder.id)
-            inDock = stored.isInDock;
+    // The store's own copy says whether the folder is in the Dock now, which the dialog's may not,
+    // and is what an undo puts back.
+    const QList<AppFolder>& folders = store.folders();
+    const auto stored =
+        std::find_if(folders.begin(), folders.end(), [&folder](const AppFolder& known) { return known.id == folder.id; });
+    if (stored == folders.end())
+        return;
+    const DeletedFolder deleted{*stored, qsizetype(stored - folders.begin())};
+    const bool inDock = stored->isInDock;
     if (inDock) {
         m_environment.distributedNotifications.post(NotificationName::TRFolderDeleteBadge, {},
                                                     {{QStringLiteral("id"), FolderID::canonical(folder.id)}});
@@ -275,6 +296,37 @@ void MainWindowView::deleteConfirmedFolder(const AppFolder& folder) {
     } else {
         store.deleteFolder(folder.id, 0);
     }
+    const Localization& texts = m_environment.localization;
+    showNews(texts.format(L10nKey::folderDeleted, {deleted.folder.name}), QString());
+    m_undoable = deleted;
+    m_newsNotice->setAction(texts.text(L10nKey::folderUndo), [this] { undoDelete(); });
+}
+
+void MainWindowView::showNews(const QString& title, const QString& message) {
+    // Other news ends the chance to undo a delete: its notice is gone.
+    m_undoable.reset();
+    m_newsNotice->setAction(QString(), nullptr);
+    m_newsNotice->present(title, message);
+    if (m_newsExpiry)
+        m_newsExpiry->cancel();
+    m_newsExpiry = m_environment.scheduler.schedule(undoDeleteDuration, [this] {
+        m_undoable.reset();
+        m_newsNotice->dismiss();
+        updateNoticeRow();
+    });
+    updateNoticeRow();
+}
+
+bool MainWindowView::undoDelete() {
+    if (!m_undoable)
+        return false;
+    const DeletedFolder deleted = *std::exchange(m_undoable, std::nullopt);
+    m_environment.store.restoreDeletedFolder(deleted.folder, deleted.index);
+    if (m_newsExpiry)
+        m_newsExpiry->cancel();
+    m_newsNotice->dismiss();
+    updateNoticeRow();
+    return true;
 }
 
 void MainWindowView::settingChanged(AppSettings::Field field) {
@@ -313,7 +365,6 @@ void MainWindowView::retranslate() {
 
 void MainWindowView::updateSaveNotice() {
     const FolderStore& store = m_environment.store;
-    const bool wasShown = !m_saveNoticeRow->isHidden();
     if (store.foldersFileBehind()) {
         const Localization& texts = m_environment.localization;
         QString message = texts.text(L10nKey::saveFailedRetrying);
@@ -323,8 +374,14 @@ void MainWindowView::updateSaveNotice() {
     } else {
         m_saveNotice->dismiss();
     }
-    m_saveNoticeRow->setVisible(store.foldersFileBehind());
-    if (wasShown != store.foldersFileBehind() && !m_isDelayingSettingsTabResize)
+    updateNoticeRow();
+}
+
+void MainWindowView::updateNoticeRow() {
+    const bool wasShown = !m_saveNoticeRow->isHidden();
+    const bool show = !m_saveNotice->isHidden() || !m_newsNotice->isHidden();
+    m_saveNoticeRow->setVisible(show);
+    if (wasShown != show && !m_isDelayingSettingsTabResize)
         scheduleWindowSizeUpdate(0);
 }
 

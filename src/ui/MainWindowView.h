@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class FoldersListView;
 class LocalNotificationCenter;
@@ -44,6 +45,9 @@ public:
     static constexpr double deletedFolderRemovalDelay = 2.0;
     // After the onboarding, the editor for a first folder opens this much later.
     static constexpr double firstFolderEditorDelay = 0.08;
+    // A deleted folder can be brought back this long, from the notice or with Ctrl+Z; other news
+    // (an export, an import) shows as long.
+    static constexpr double undoDeleteDuration = 8.0;
 
     explicit MainWindowView(Services services, QWidget* parent = nullptr);
     ~MainWindowView() override;
@@ -65,6 +69,11 @@ public:
     ModalLayer* modalLayer() const { return m_modalLayer; }
     // Shown under the title bar while the folders file is behind the list in memory.
     NoticeBanner* saveNotice() const { return m_saveNotice; }
+    // News for a few seconds under the title bar: a deleted folder (with Undo), an export or import.
+    NoticeBanner* newsNotice() const { return m_newsNotice; }
+    void showNews(const QString& title, const QString& message);
+    // Brings back the folder deleted last while its notice shows; false when there is none.
+    bool undoDelete();
     QWidget* currentPage() const;
 
 protected:
@@ -83,6 +92,7 @@ private:
     void retranslate();
     void applyTheme();
     void updateSaveNotice();
+    void updateNoticeRow();
     double saveNoticeHeight() const;
 
     Services m_services;
@@ -99,6 +109,14 @@ private:
     TitleBar* m_titleBar;
     QWidget* m_saveNoticeRow;
     NoticeBanner* m_saveNotice;
+    NoticeBanner* m_newsNotice;
+    std::shared_ptr<WorkItem> m_newsExpiry;
+    // The folder deleted last and its place, while it can be brought back.
+    struct DeletedFolder {
+        AppFolder folder;
+        qsizetype index = 0;
+    };
+    std::optional<DeletedFolder> m_undoable;
     QStackedWidget* m_pages;
     OnboardingView* m_onboarding;
     FoldersListView* m_folderList;

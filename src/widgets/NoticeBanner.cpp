@@ -2,6 +2,7 @@
 
 #include "Fonts.h"
 #include "Shapes.h"
+#include "TextButton.h"
 #include "Theme.h"
 #include "platform/Symbols.h"
 
@@ -18,8 +19,11 @@ namespace {
 constexpr double cornerRadius = 10;
 constexpr double symbolPoints = 16;
 
-// The system orange, a shade darker on light backgrounds so the symbol keeps its contrast.
-QColor accent(ColorScheme scheme) {
+// The system orange, a shade darker on light backgrounds so the symbol keeps its contrast; grey
+// for news that asks for no care.
+QColor accent(ColorScheme scheme, NoticeBanner::Tone tone) {
+    if (tone == NoticeBanner::Tone::Neutral)
+        return scheme == ColorScheme::Dark ? QColor(152, 152, 157) : QColor(110, 110, 115);
     return scheme == ColorScheme::Dark ? QColor(255, 159, 10) : QColor(201, 102, 0);
 }
 
@@ -68,8 +72,9 @@ QLabel* textLabel(double points, QFont::Weight weight, QWidget* parent) {
 
 } // namespace
 
-NoticeBanner::NoticeBanner(QWidget* parent)
+NoticeBanner::NoticeBanner(QWidget* parent, Tone tone)
     : QWidget(parent)
+    , m_tone(tone)
     , m_symbol(new QLabel(this))
     , m_title(textLabel(12.5, QFont::Bold, this))
     , m_message(textLabel(11.5, QFont::Normal, this)) {
@@ -92,8 +97,21 @@ NoticeBanner::NoticeBanner(QWidget* parent)
     texts->addWidget(m_title);
     texts->addWidget(m_message);
     row->addLayout(texts, 1);
+    m_action = new TextButton(TextButton::Style::Borderless, QString(), this);
+    m_action->hide();
+    connect(m_action, &QAbstractButton::clicked, this, [this] {
+        if (m_onAction)
+            m_onAction();
+    });
+    row->addWidget(m_action, 0, Qt::AlignVCenter);
     recolor();
     hide();
+}
+
+void NoticeBanner::setAction(const QString& text, std::function<void()> action) {
+    m_action->setText(text);
+    m_action->setVisible(!text.isEmpty());
+    m_onAction = text.isEmpty() ? nullptr : std::move(action);
 }
 
 QString NoticeBanner::title() const {
@@ -127,8 +145,10 @@ void NoticeBanner::announce() {
 }
 
 void NoticeBanner::recolor() {
-    const std::optional<QImage> image = Symbols::image(QStringLiteral("exclamationmark.triangle.fill"), symbolPoints,
-                                                       false, accent(Theme::schemeOf(*this)));
+    const QString symbol =
+        m_tone == Tone::Warning ? QStringLiteral("exclamationmark.triangle.fill") : QStringLiteral("info.circle.fill");
+    const std::optional<QImage> image =
+        Symbols::image(symbol, symbolPoints, false, accent(Theme::schemeOf(*this), m_tone));
     m_symbol->setPixmap(image ? QPixmap::fromImage(*image) : QPixmap());
     update();
 }
@@ -143,7 +163,7 @@ void NoticeBanner::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const bool dark = Theme::schemeOf(*this) == ColorScheme::Dark;
-    const QColor tint = accent(Theme::schemeOf(*this));
+    const QColor tint = accent(Theme::schemeOf(*this), m_tone);
     const QPainterPath outline =
         Shapes::continuousRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius);
     // The tint over the window's own colour, so the text keeps the contrast it has on the window.

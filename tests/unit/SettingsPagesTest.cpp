@@ -373,7 +373,8 @@ private Q_SLOTS:
         GeneralSettingsView general(bed.environment);
         PopupSettingsView popup(bed.environment);
         AboutView about(bed.environment, QStringLiteral("1.0"));
-        const QList<std::pair<QWidget*, int>> pages{{&general, 5}, {&popup, 8}, {&about, 1}};
+        // The General page: five settings, then Export… and Import… (no desktop folders to import here).
+        const QList<std::pair<QWidget*, int>> pages{{&general, 7}, {&popup, 8}, {&about, 1}};
         for (const auto& [page, expected] : pages) {
             page->show();
             QStringList names;
