@@ -16,9 +16,8 @@ const QString kDocumentFilter = QStringLiteral("JSON (*.json)");
 
 QString fileDialog(QWidget* parent, Purpose purpose) {
     if (purpose == Purpose::Export)
-        return QFileDialog::getSaveFileName(parent, QString(),
-                                            QDir::home().filePath(QStringLiteral("Trellin Folders.json")),
-                                            kDocumentFilter);
+        return QFileDialog::getSaveFileName(
+            parent, QString(), QDir::home().filePath(QStringLiteral("Trellin Folders.json")), kDocumentFilter);
     return QFileDialog::getOpenFileName(parent, QString(), QDir::homePath(), kDocumentFilter);
 }
 

@@ -26,6 +26,7 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QShortcut>
@@ -106,6 +107,7 @@ MainWindowView::MainWindowView(Services services, QWidget* parent)
         m_environment, m_pages, [this](const AppFolder& folder) { deleteConfirmedFolder(folder); }, this);
 
     m_pages->installEventFilter(this);
+    m_folderList->searchField()->lineEdit()->installEventFilter(this);
     connect(m_titleBar->trafficLights(), &TrafficLights::closeClicked, this, &QWidget::close);
     connect(m_titleBar->trafficLights(), &TrafficLights::minimizeClicked, this, &QWidget::showMinimized);
     connect(m_titleBar, &TitleBar::themeClicked, this, [this] {
@@ -283,8 +285,8 @@ void MainWindowView::deleteConfirmedFolder(const AppFolder& folder) {
     // The store's own copy says whether the folder is in the Dock now, which the dialog's may not,
     // and is what an undo puts back.
     const QList<AppFolder>& folders = store.folders();
-    const auto stored =
-        std::find_if(folders.begin(), folders.end(), [&folder](const AppFolder& known) { return known.id == folder.id; });
+    const auto stored = std::find_if(folders.begin(), folders.end(),
+                                     [&folder](const AppFolder& known) { return known.id == folder.id; });
     if (stored == folders.end())
         return;
     const DeletedFolder deleted{*stored, qsizetype(stored - folders.begin())};
@@ -417,6 +419,12 @@ bool MainWindowView::eventFilter(QObject* watched, QEvent* event) {
     // The dialogs cover the page, which moves when the title bar grows its tabs.
     if (watched == m_pages && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
         m_modalLayer->setGeometry(m_pages->geometry());
+    // The search field takes Ctrl+Z for its own text; with nothing of its own to undo, the keys
+    // bring back the folder deleted last, as anywhere else in the window.
+    auto* search = m_folderList->searchField()->lineEdit();
+    if (watched == search && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo) && !search->isUndoAvailable() && undoDelete())
+        return true;
     return QWidget::eventFilter(watched, event);
 }
 

@@ -9,6 +9,7 @@
 #include "platform/NotificationNames.h"
 #include "settings/LocalizationKeys.h"
 #include "ui/FolderCardView.h"
+#include "ui/FolderTransferActions.h"
 #include "ui/FoldersListView.h"
 #include "ui/MainWindowNavigation.h"
 #include "ui/ModalLayer.h"
@@ -25,7 +26,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 class MainWindowViewTest : public QObject {
@@ -101,6 +105,116 @@ private Q_SLOTS:
         QCOMPARE(posted.size(), 1);
         QVERIFY(store.folders().isEmpty());
         QCOMPARE(m_bed->helpers.calls.filter(QStringLiteral("removeFolderFromDock")).size(), 2);
+    }
+
+    void aDeletedFolderComesBackFromItsNoticeOrCtrlZWhileTheNoticeShows() {
+        FolderStore& store = m_bed->store;
+        const AppFolder first = MainWindowTestBed::folder(QStringLiteral("First"), 1);
+        const AppFolder docked = MainWindowTestBed::folder(QStringLiteral("Docked"), 2, true);
+        const AppFolder last = MainWindowTestBed::folder(QStringLiteral("Last"), 1);
+        for (const AppFolder& folder : {first, docked, last})
+            store.addFolder(folder);
+        const QList<AppFolder> before = store.folders();
+        NoticeBanner* notice = m_view->newsNotice();
+
+        m_view->deleteConfirmedFolder(docked);
+        QCOMPARE(store.folders().size(), 2);
+        QVERIFY(notice->isVisible());
+        QCOMPARE(notice->title(), QStringLiteral("“Docked” deleted"));
+        QVERIFY(notice->actionButton()->isVisible());
+        QCOMPARE(notice->actionButton()->text(), QStringLiteral("Undo"));
+        m_bed->clock.advance(1);
+        notice->actionButton()->click();
+        // In its place and in the Dock again; its tile was never taken away.
+        QCOMPARE(FolderCodec::encode(store.folders()), FolderCodec::encode(before));
+        QVERIFY(!notice->isVisible());
+        m_bed->clock.advance(MainWindowView::deletedFolderRemovalDelay);
+        QVERIFY(m_bed->helpers.calls.filter(QStringLiteral("removeFolderFromDock")).isEmpty());
+
+        // Ctrl+Z from the search field, which has nothing of its own to undo.
+        m_view->deleteConfirmedFolder(first);
+        QLineEdit* search = m_view->folderList()->searchField()->lineEdit();
+        search->setFocus();
+        QTest::keyClick(search, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(FolderCodec::encode(store.folders()), FolderCodec::encode(before));
+        // Typed text is the field's to undo first.
+        m_view->deleteConfirmedFolder(first);
+        QTest::keyClicks(search, QStringLiteral("x"));
+        QTest::keyClick(search, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(search->text().isEmpty());
+        QCOMPARE(store.folders().size(), 2);
+        QTest::keyClick(search, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(FolderCodec::encode(store.folders()), FolderCodec::encode(before));
+
+        // Once the notice is gone, so is the undo.
+        m_view->deleteConfirmedFolder(last);
+        m_bed->clock.advance(MainWindowView::undoDeleteDuration);
+        QVERIFY(!notice->isVisible());
+        QVERIFY(!m_view->undoDelete());
+        QCOMPARE(store.folders().size(), 2);
+    }
+
+    // Export, wipe, import: the same folders in the same order; a damaged file changes nothing.
+    void foldersMenuExportsAndImportsTheFolders() {
+        FolderStore& store = m_bed->store;
+        QTemporaryDir files;
+        QString chosen;
+        FolderTransferActions::PathChooser& chooser = FolderTransferActions::pathChooser();
+        const FolderTransferActions::PathChooser dialogs = chooser;
+        const auto restore = qScopeGuard([&] { chooser = dialogs; });
+        chooser = [&chosen](QWidget*, FolderTransferActions::Purpose) { return chosen; };
+        for (const char* name : {"Alpha", "Beta", "Gamma"})
+            store.addFolder(MainWindowTestBed::folder(QString::fromLatin1(name), 2));
+        const QList<AppFolder> before = store.folders();
+        const QList<QAction*> actions = m_view->folderList()->foldersMenu()->actions();
+        NoticeBanner* notice = m_view->newsNotice();
+
+        chosen = files.filePath(QStringLiteral("folders.json"));
+        actions.at(0)->trigger();
+        QCOMPARE(notice->title(), QStringLiteral("Folders exported"));
+        QVERIFY(readFile(chosen).contains("\"format\": \"trellin-folders\"") ||
+                readFile(chosen).contains("\"format\":\"trellin-folders\""));
+        for (const AppFolder& folder : before)
+            store.deleteFolder(folder.id, 0);
+        actions.at(1)->trigger();
+        QCOMPARE(FolderCodec::encode(store.folders()), FolderCodec::encode(before));
+        QCOMPARE(notice->title(), QStringLiteral("Folders imported"));
+        QCOMPARE(notice->message(), QStringLiteral("3 added, 0 updated."));
+
+        QVERIFY(writeFile(files.filePath(QStringLiteral("damaged.json")), "{\"format\":\"trellin-folders\",\"vers"));
+        chosen = files.filePath(QStringLiteral("damaged.json"));
+        actions.at(1)->trigger();
+        QCOMPARE(notice->title(), QStringLiteral("Could not import the folders"));
+        QVERIFY(notice->message().startsWith(QStringLiteral("not a Trellin folders document")));
+        QCOMPARE(FolderCodec::encode(store.folders()), FolderCodec::encode(before));
+        // A cancelled dialog does nothing at all.
+        chosen.clear();
+        notice->dismiss();
+        actions.at(0)->trigger();
+        actions.at(1)->trigger();
+        QVERIFY(!notice->isVisible());
+    }
+
+    void desktopAppFoldersAreOfferedWhileThereAreSomeAndComeInOnce() {
+        QMenu* menu = m_view->folderList()->foldersMenu();
+        QAction* desktop = menu->actions().at(3);
+        Q_EMIT menu->aboutToShow();
+        QVERIFY(!desktop->isVisible());
+        m_bed->desktopEntries.entries = {{QStringLiteral("org.example.Editor"),
+                                          QStringLiteral(TRELLIN_BUNDLE_DIR "/org.example.Editor.desktop"),
+                                          QStringLiteral("Editor")}};
+        m_bed->desktopAppFolders.list = {{QStringLiteral("Office"),
+                                          QStringLiteral("Office"),
+                                          {QStringLiteral("org.example.Editor.desktop")},
+                                          {},
+                                          {}}};
+        Q_EMIT menu->aboutToShow();
+        QVERIFY(desktop->isVisible());
+        desktop->trigger();
+        desktop->trigger();
+        QCOMPARE(m_bed->store.folders().size(), 1);
+        QCOMPARE(m_bed->store.folders().first().name, QStringLiteral("Office"));
+        QCOMPARE(m_view->newsNotice()->message(), QStringLiteral("0 added, 0 updated."));
     }
 
     void pagesSizeTheWindow() {
