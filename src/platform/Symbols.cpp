@@ -154,6 +154,8 @@ constexpr auto kTable = std::to_array<Symbols::Entry>({
     {"app.dashed", "crop_free"},
     {"app.fill", "square"},
     {"doc.fill", "description"},
+    {"ellipsis", "more_horiz"},
+    {"arrow.up.forward.app", "launch"},
 });
 
 constexpr bool namesAreUnique() {

@@ -2,6 +2,7 @@
 
 #include "AppReorder.h"
 
+#include "discovery/FolderExchange.h"
 #include "platform/FileIconCache.h"
 #include "platform/Scheduler.h"
 #include "platform/Symbols.h"
@@ -11,6 +12,7 @@
 #include "widgets/FolderGlyph.h"
 #include "widgets/GlyphButton.h"
 #include "widgets/Shapes.h"
+#include "widgets/Theme.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -50,9 +52,9 @@ AppGridItem::AppGridItem(const MainWindowEnvironment& environment, const AppItem
     , m_environment(environment)
     , m_app(app)
     , m_isEditing(isEditing)
+    , m_isMissing(!FolderExchange::isInstalled(app))
     , m_badge(new GlyphButton(badgeStyle(), QStringLiteral("xmark"), this)) {
     setFixedSize(tileSize, tileSize);
-    setToolTip(app.name);
     setAccessibleName(app.name);
     m_badge->move(0, 0);
     connect(m_badge, &QAbstractButton::clicked, this, [this] { Q_EMIT deleteRequested(m_app.id); });
@@ -83,7 +85,11 @@ void AppGridItem::setDragged(bool dragged) {
 }
 
 void AppGridItem::retranslate() {
-    m_badge->setAccessibleName(m_environment.localization.format(L10nKey::folderRemoveApp, {m_app.name}));
+    const Localization& texts = m_environment.localization;
+    m_badge->setAccessibleName(texts.format(L10nKey::folderRemoveApp, {m_app.name}));
+    const QString missing = m_isMissing ? texts.text(L10nKey::folderAppMissing) : QString();
+    setToolTip(missing.isEmpty() ? m_app.name : m_app.name + QLatin1Char('\n') + missing);
+    setAccessibleDescription(missing);
 }
 
 std::optional<QUuid> AppGridItem::draggedID(const QString& text) {
@@ -131,12 +137,29 @@ void AppGridItem::paintEvent(QPaintEvent*) {
     }
     const double inset = (tileSize - iconSize) / 2.0;
     const QRectF iconRect = bounds.adjusted(inset, inset, -inset, -inset);
+    const double opacity = painter.opacity();
+    if (m_isMissing)
+        painter.setOpacity(opacity * 0.45);
     if (m_icon) {
         painter.drawImage(iconRect, *m_icon);
     } else if (const auto placeholder = Symbols::image(QStringLiteral("app.dashed"), 28, false,
                                                        palette().color(QPalette::PlaceholderText))) {
         const QRectF symbolRect(0, 0, placeholder->width(), placeholder->height());
         painter.drawImage(QRectF(iconRect.center() - symbolRect.center(), symbolRect.size()), *placeholder);
+    }
+    if (m_isMissing) {
+        // The mark at the trailing bottom corner, on a disc of the window's colour so it reads over any icon.
+        painter.setOpacity(opacity);
+        const QRectF disc(bounds.right() - badgeSize - 1, bounds.bottom() - badgeSize - 1, badgeSize, badgeSize);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(palette().color(QPalette::Window));
+        painter.drawEllipse(disc);
+        const bool dark = Theme::schemeOf(*this) == ColorScheme::Dark;
+        if (const auto mark = Symbols::image(QStringLiteral("exclamationmark.triangle.fill"), badgeSize - 5, false,
+                                             dark ? QColor(255, 159, 10) : QColor(201, 102, 0))) {
+            const QRectF markRect(0, 0, mark->width(), mark->height());
+            painter.drawImage(QRectF(disc.center() - markRect.center(), markRect.size()), *mark);
+        }
     }
 }
 

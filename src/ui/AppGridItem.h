@@ -38,6 +38,9 @@ public:
     // Drawn faded while it is the tile being dragged.
     void setDragged(bool dragged);
     bool hasIcon() const { return m_icon.has_value(); }
+    // Its application is not where the item says (brought from another machine, or uninstalled):
+    // drawn faded with a mark, and said so.
+    bool isMissing() const { return m_isMissing; }
     GlyphButton* deleteBadge() const { return m_badge; }
     void retranslate();
 
@@ -74,6 +77,7 @@ private:
     const MainWindowEnvironment& m_environment;
     AppItem m_app;
     bool m_isEditing;
+    bool m_isMissing;
     bool m_isDragged = false;
     bool m_isHovered = false;
     std::optional<QImage> m_icon;

@@ -7,6 +7,7 @@
 #include "FolderNameHint.h"
 #include "IconGrid.h"
 #include "IconPickerPopover.h"
+#include "model/FolderLaunch.h"
 #include "model/FolderStore.h"
 #include "platform/Scheduler.h"
 #include "platform/Symbols.h"
@@ -23,8 +24,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QSet>
 #include <QVBoxLayout>
 
@@ -103,12 +106,26 @@ void FolderCardView::buildHeader() {
     m_chevron = new GlyphButton(chevronStyle, QStringLiteral("chevron.right"), m_header);
     connect(m_chevron, &QAbstractButton::clicked, this, &FolderCardView::toggleExpanded);
 
+    GlyphButtonStyle moreStyle = chevronStyle;
+    moreStyle.bold = false;
+    moreStyle.pointSize = 15;
+    m_moreButton = new GlyphButton(moreStyle, QStringLiteral("ellipsis"), m_header);
+    m_menu = new QMenu(this);
+    QAction* openAllAction = m_menu->addAction(QString());
+    connect(openAllAction, &QAction::triggered, this, &FolderCardView::openAll);
+    connect(m_moreButton, &QAbstractButton::clicked, this,
+            [this] { m_menu->popup(m_moreButton->mapToGlobal(QPoint(0, m_moreButton->height()))); });
+    m_header->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_header, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m_menu->popup(m_header->mapToGlobal(at)); });
+
     row->addWidget(m_glyph);
     row->addWidget(m_glyphButton);
     row->addWidget(m_nameLabel);
     row->addWidget(m_countLabel);
     row->addStretch(1);
     row->addWidget(m_inDockSwitch);
+    row->addWidget(m_moreButton);
     row->addWidget(m_chevron);
 
     // The field lines up with the name it replaces; the filter's hint sits right under it.
@@ -121,7 +138,8 @@ void FolderCardView::buildHeader() {
     rename->addWidget(m_nameHint);
     // Tab follows the card from top to bottom.
     setTabOrder(m_glyphButton, m_inDockSwitch);
-    setTabOrder(m_inDockSwitch, m_chevron);
+    setTabOrder(m_inDockSwitch, m_moreButton);
+    setTabOrder(m_moreButton, m_chevron);
     setTabOrder(m_chevron, m_nameField);
 }
 
@@ -427,6 +445,9 @@ void FolderCardView::retranslate() {
     m_inDockSwitch->setAccessibleName(localization.text(L10nKey::folderInDock));
     m_inDockSwitch->setAccessibleDescription(localization.text(L10nKey::emptyFolderAlertMessage));
     m_glyphButton->setAccessibleName(localization.text(L10nKey::editorIconLabel));
+    m_moreButton->setAccessibleName(localization.text(L10nKey::folderMore));
+    m_moreButton->setToolTip(localization.text(L10nKey::folderMore));
+    m_menu->actions().first()->setText(localization.text(L10nKey::folderOpenAll));
     m_nameField->setPlaceholderText(localization.text(L10nKey::folderNamePlaceholder));
     m_nameField->setAccessibleName(localization.text(L10nKey::folderNamePlaceholder));
     m_addAppsButton->setText(localization.text(L10nKey::folderAddApps));
@@ -442,6 +463,7 @@ void FolderCardView::recolor() {
     const QPalette colors = palette();
     m_glyph->setColor(colors.color(QPalette::Text));
     m_chevron->setColor(colors.color(QPalette::PlaceholderText));
+    m_moreButton->setColor(colors.color(QPalette::PlaceholderText));
     if (auto* symbol = m_emptyContent->findChild<QLabel*>(QStringLiteral("emptySymbol"))) {
         const std::optional<QImage> image =
             Symbols::image(QStringLiteral("folder.badge.plus"), 18, false, colors.color(QPalette::PlaceholderText));
@@ -470,6 +492,19 @@ bool FolderCardView::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void FolderCardView::openAll() {
+    // The card may be gone by the time the last open has finished.
+    FolderLaunch::launchAll(
+        m_folder, m_environment.workspace, [self = QPointer<FolderCardView>(this)](const QStringList& failed) {
+            if (!self || failed.isEmpty())
+                return;
+            QStringList lines;
+            for (const QString& name : failed)
+                lines.append(self->m_environment.localization.format(L10nKey::popupLaunchFailed, {name}));
+            Q_EMIT self->newsReported(self->m_folder.name, lines.join(QLatin1Char(' ')));
+        });
 }
 
 QList<AppGridItem*> FolderCardView::tiles() const {

@@ -19,6 +19,7 @@ class FolderGlyphButton;
 class FolderNameHint;
 class GlyphButton;
 class QLabel;
+class QMenu;
 class QLineEdit;
 class TextButton;
 class ToggleSwitch;
@@ -69,6 +70,11 @@ public:
     QWidget* header() const { return m_header; }
     ToggleSwitch* inDockSwitch() const { return m_inDockSwitch; }
     GlyphButton* chevron() const { return m_chevron; }
+    // The card's menu ("Open All"), from its "…" button or a right click on its header.
+    GlyphButton* moreButton() const { return m_moreButton; }
+    QMenu* menu() const { return m_menu; }
+    // Opens every application of the folder, once each.
+    void openAll();
     TextButton* editButton() const { return m_editButton; }
     TextButton* addAppsButton() const { return m_addAppsButton; }
     TextButton* deleteButton() const { return m_deleteButton; }
@@ -80,6 +86,10 @@ public:
     QWidget* emptyContent() const { return m_emptyContent; }
     // The tiles in their current order.
     QList<AppGridItem*> tiles() const;
+
+Q_SIGNALS:
+    // Applications "Open All" could not open, for the window's notice.
+    void newsReported(const QString& title, const QString& message);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -117,6 +127,8 @@ private:
     FolderNameHint* m_nameHint = nullptr;
     ToggleSwitch* m_inDockSwitch = nullptr;
     GlyphButton* m_chevron = nullptr;
+    GlyphButton* m_moreButton = nullptr;
+    QMenu* m_menu = nullptr;
     QWidget* m_body = nullptr;
     TextButton* m_editButton = nullptr;
     TextButton* m_addAppsButton = nullptr;

@@ -280,6 +280,7 @@ void FoldersListView::rebuild() {
             card->setFolder(folder);
         } else if (!kept.contains(folder.id)) {
             card = new FolderCardView(m_environment, folder, store.newlyAddedFolderID() == folder.id, m_column);
+            connect(card, &FolderCardView::newsReported, this, &FoldersListView::newsReported);
         } else {
             continue; // a second folder of the same id has no card of its own
         }

@@ -16,8 +16,10 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
@@ -327,6 +329,35 @@ private Q_SLOTS:
         alert.show();
         QTest::keyClick(&alert, Qt::Key_Return);
         QVERIFY(!store.showingEmptyFolderAlert());
+    }
+
+    // Brought from another machine: an application not installed here stays, marked.
+    void appsNotInstalledAreMarkedAndOpenAllOpensEachOnce() {
+        AppFolder folder = MainWindowTestBed::folder("Work", 2);
+        folder.apps.append(folder.apps.first()); // the same application twice
+        folder.apps.last().id = QUuid::createUuid();
+        folder.apps.append({QUuid::createUuid(), QStringLiteral("Elsewhere"), QStringLiteral("org.example.Elsewhere"),
+                            AppItem::fileURLForPath(QStringLiteral("/nowhere/Elsewhere.app"), true)});
+        std::unique_ptr<FolderCardView> view(card(folder));
+        view->setExpanded(true);
+        const QList<AppGridItem*> tiles = view->tiles();
+        QCOMPARE(tiles.size(), 4);
+        QVERIFY(!tiles.first()->isMissing());
+        QVERIFY(tiles.last()->isMissing());
+        QCOMPARE(tiles.last()->accessibleDescription(), QStringLiteral("Not installed on this computer"));
+        QVERIFY(tiles.first()->accessibleDescription().isEmpty());
+
+        // From the "…" button's menu: each application once, those that did not open reported.
+        QCOMPARE(view->moreButton()->accessibleName(), QStringLiteral("More"));
+        QAction* openAll = view->menu()->actions().first();
+        QCOMPARE(openAll->text(), QStringLiteral("Open All"));
+        QSignalSpy news(view.get(), &FolderCardView::newsReported);
+        openAll->trigger();
+        QCOMPARE(m_bed->workspace.opened.size(), 2);
+        m_bed->workspace.finishOpens(QStringLiteral("no such file"));
+        QTRY_COMPARE(news.size(), 1);
+        QCOMPARE(news.first().at(0).toString(), QStringLiteral("Work"));
+        QCOMPARE(news.first().at(1).toString(), QStringLiteral("Couldn’t open “App 1”. Couldn’t open “Elsewhere”."));
     }
 
     void listShowsStatesCountsAndNewFolders() {
