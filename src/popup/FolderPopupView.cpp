@@ -5,6 +5,7 @@
 #include "PopupNotice.h"
 #include "PopupShape.h"
 #include "PopupStyle.h"
+#include "model/FolderLaunch.h"
 #include "platform/FreedMemory.h"
 #include "platform/Scheduler.h"
 #include "settings/Localization.h"
@@ -130,6 +131,7 @@ void FolderPopupView::buildContent() {
     m_glyph = nullptr;
     m_title = nullptr;
     m_pin = nullptr;
+    m_openAll = nullptr;
     m_close = nullptr;
     m_cells.clear();
     m_notice = nullptr;
@@ -154,6 +156,12 @@ void FolderPopupView::buildContent() {
             m_pin->setRotation(45);
             m_pin->setAccessibleName(texts.text(QString::fromLatin1(L10nKey::popupPin)));
             connect(m_pin, &QAbstractButton::clicked, this, &FolderPopupView::togglePin);
+        }
+        if (!m_folder.apps.isEmpty()) {
+            m_openAll = new GlyphButton(PopupPinButtonStyle::style(), QStringLiteral("arrow.up.forward.app"), m_header);
+            m_openAll->setAccessibleName(texts.text(QString::fromLatin1(L10nKey::folderOpenAll)));
+            m_openAll->setToolTip(m_openAll->accessibleName());
+            connect(m_openAll, &QAbstractButton::clicked, this, &FolderPopupView::openAll);
         }
         m_close = new GlyphButton(PopupCloseButtonStyle{m_colorScheme}.style(), QStringLiteral("xmark"), m_header);
         m_close->setAccessibleName(texts.text(QString::fromLatin1(L10nKey::popupClose)));
@@ -221,9 +229,10 @@ double FolderPopupView::headerWidthNeeded() const {
     if (!m_title)
         return 0;
     const double text = std::ceil(QFontMetricsF(m_title->font()).horizontalAdvance(m_folder.name)) + 1;
-    const double pin = m_pin ? kPinSide + PopupLayout::headerSpacing + PopupLayout::pinTrailingPadding : 0.0;
-    // Glyph, title, the flexible space at its least, the pin and the close button.
-    return kGlyphSide + PopupLayout::headerSpacing + text + 2 * PopupLayout::headerSpacing + pin + kCloseSide;
+    const double button = kPinSide + PopupLayout::headerSpacing + PopupLayout::pinTrailingPadding;
+    const double buttons = (m_pin ? button : 0.0) + (m_openAll ? button : 0.0);
+    // Glyph, title, the flexible space at its least, "Open all", the pin and the close button.
+    return kGlyphSide + PopupLayout::headerSpacing + text + 2 * PopupLayout::headerSpacing + buttons + kCloseSide;
 }
 
 void FolderPopupView::setAvailableSize(QSizeF size) {
@@ -277,6 +286,10 @@ void FolderPopupView::layOutContent() {
         if (m_pin) {
             trailing -= PopupLayout::headerSpacing + PopupLayout::pinTrailingPadding + kPinSide;
             m_pin->setGeometry(centredIn(trailing, {kPinSide, kPinSide}));
+        }
+        if (m_openAll) {
+            trailing -= PopupLayout::headerSpacing + PopupLayout::pinTrailingPadding + kPinSide;
+            m_openAll->setGeometry(centredIn(trailing, {kPinSide, kPinSide}));
         }
         // Between the title and the buttons a flexible space of at least the row's spacing.
         const double titleX = kGlyphSide + PopupLayout::headerSpacing;
@@ -376,6 +389,18 @@ void FolderPopupView::setAppearance(ColorScheme appearance) {
     // The glyph and the close button are drawn in the scheme too: they follow the new theme.
     m_colorScheme = appearance;
     buildContent();
+}
+
+void FolderPopupView::openAll() {
+    clearLaunchFailure();
+    const QPointer<FolderPopupView> self(this);
+    FolderLaunch::launchAll(m_folder, m_environment.workspace, [self](const QStringList& failed) {
+        if (self && !failed.isEmpty())
+            self->showLaunchFailure(failed.join(QStringLiteral(", ")));
+    });
+    // As after one launch: a pinned popup stays open.
+    if (!m_isPinned && m_onDismiss)
+        m_onDismiss();
 }
 
 void FolderPopupView::showLaunchFailure(const QString& appName) {
@@ -542,6 +567,8 @@ QList<QWidget*> FolderPopupView::focusChain() const {
         chain.append(current);
     if (m_openInMainWindow)
         chain.append(m_openInMainWindow);
+    if (m_openAll)
+        chain.append(m_openAll);
     if (m_pin)
         chain.append(m_pin);
     if (m_close)

@@ -66,6 +66,8 @@ public:
     QList<PopupAppIconView*> cells() const { return m_cells; }
     QLabel* titleLabel() const { return m_title; }
     GlyphButton* pinButton() const { return m_pin; }
+    // Opens every application of the folder at once; none for an empty folder.
+    GlyphButton* openAllButton() const { return m_openAll; }
     GlyphButton* closeButton() const { return m_close; }
     // The notice of a failed launch, while it shows.
     PopupNotice* launchFailureNotice() const { return m_notice; }
@@ -110,6 +112,7 @@ private:
     void buildContent();
     void layOutContent();
     void togglePin();
+    void openAll();
     void showLaunchFailure(const QString& appName);
     void clearLaunchFailure();
     void makeLaunchFailureNotice();
@@ -137,6 +140,7 @@ private:
     FolderGlyph* m_glyph = nullptr;
     QLabel* m_title = nullptr;
     GlyphButton* m_pin = nullptr;
+    GlyphButton* m_openAll = nullptr;
     GlyphButton* m_close = nullptr;
     QList<PopupAppIconView*> m_cells;
     ScrollView* m_grid = nullptr;

@@ -24,6 +24,7 @@ private Q_SLOTS:
     void broadcastsCloseOtherHelpersUnpinnedPopupsOnly();
     void centredPopupShowsThePinAndKeepsItsCentre();
     void openedWithoutAClickGoesToTheTileItKnowsOrTheCentre();
+    void openAllOpensEachApplicationOnceAndClosesUnlessPinned();
     void placementAimsAtTheOpeningClickAndWritesTheArrowOneTurnLater();
     void aHostDockIsAimedAtOrThePopupIsCentredWhereItCannotTell();
     void inAWaylandSessionOnlyATileTheHostNamesPlacesThePopup();
@@ -318,6 +319,33 @@ void PopupPanelControllerTest::aHostDockIsAimedAtOrThePopupIsCentredWhereItCanno
     reopen();
     QCOMPARE(hosted.popupPanel()->frame().y(), 91.0);
 }
+void PopupPanelControllerTest::openAllOpensEachApplicationOnceAndClosesUnlessPinned() {
+    PopupPanelController& controller = m_bed->controller;
+    controller.presentPopup(m_folder);
+    view()->openAllButton()->click();
+    // Four items, two places: each opened once, in the folder's order.
+    QCOMPARE(m_bed->workspace.opened.size(), 2);
+    QVERIFY(m_bed->workspace.opened[0].startsWith(QStringLiteral(TRELLIN_BUNDLE_DIR)));
+    QVERIFY(m_bed->workspace.opened[1].startsWith(QStringLiteral("/nonexistent/Missing.app")));
+    QTRY_VERIFY(!controller.isPopupVisible());
+    m_bed->workspace.finishOpens();
+
+    // A pinned one stays, and says what did not open.
+    m_bed->settings->setPopupPosition(PopupPosition::Center);
+    m_bed->clock.advance(1);
+    controller.presentPopup(m_folder);
+    view()->pinButton()->click();
+    view()->openAllButton()->click();
+    m_bed->workspace.finishOpens(QStringLiteral("gone"));
+    QVERIFY(controller.isPopupVisible());
+    QTRY_VERIFY(view()->launchFailureNotice());
+    // An empty folder has nothing to open all of.
+    controller.closePopup();
+    m_bed->clock.advance(1);
+    controller.presentPopup(PopupTestBed::folder(0));
+    QVERIFY(!view()->openAllButton());
+}
+
 // Opened by a script or a shortcut: the pointer is wherever the user left it, no guide to a tile.
 void PopupPanelControllerTest::openedWithoutAClickGoesToTheTileItKnowsOrTheCentre() {
     PopupTestBed& bed = *m_bed;
@@ -554,7 +582,10 @@ void PopupPanelControllerTest::keyboardMovesAcrossTheGridLaunchesAndCloses() {
     press(Qt::Key_Up);
     QVERIFY(cells[0]->hasFocus());
 
-    // Tab reaches the close button (no pin above the Dock) and comes back to the grid.
+    // Tab reaches "Open all", the close button (no pin above the Dock) and comes back to the grid.
+    press(Qt::Key_Tab);
+    QVERIFY(view()->openAllButton()->hasFocus());
+    QCOMPARE(view()->openAllButton()->accessibleName(), QStringLiteral("Open All"));
     press(Qt::Key_Tab);
     QVERIFY(view()->closeButton()->hasFocus());
     QCOMPARE(view()->closeButton()->accessibleName(), QStringLiteral("Close"));
