@@ -96,8 +96,8 @@
         <translation>Delete “%@”?</translation>
     </message>
     <message id="main.folder.delete_confirmation_message">
-        <source>The folder and its Dock tile will be removed. The apps in it stay installed. This can’t be undone.</source>
-        <translation>The folder and its Dock tile will be removed. The apps in it stay installed. This can’t be undone.</translation>
+        <source>The folder and its Dock tile will be removed. The apps in it stay installed. For a few seconds you can still undo it.</source>
+        <translation>The folder and its Dock tile will be removed. The apps in it stay installed. For a few seconds you can still undo it.</translation>
     </message>
     <message id="main.folder.empty_folder_alert.title">
         <source>Add Apps First</source>

@@ -104,8 +104,8 @@
         <translation>Видалити «%@»?</translation>
     </message>
     <message id="main.folder.delete_confirmation_message">
-        <source>The folder and its Dock tile will be removed. The apps in it stay installed. This can’t be undone.</source>
-        <translation>Папку та її плитку в Dock буде видалено. Програми з неї залишаться встановленими. Цю дію не можна скасувати.</translation>
+        <source>The folder and its Dock tile will be removed. The apps in it stay installed. For a few seconds you can still undo it.</source>
+        <translation>Папку та її плитку в Dock буде видалено. Програми з неї залишаться встановленими. Ще кілька секунд дію можна буде скасувати.</translation>
     </message>
     <message id="main.folder.empty_folder_alert.title">
         <source>Add Apps First</source>
@@ -629,7 +629,7 @@
     </message>
     <message id="main.folders.import_desktop">
         <source>Import GNOME App Folders</source>
-        <translation>Імпортувати папки застосунків GNOME</translation>
+        <translation>Імпортувати папки програм GNOME</translation>
     </message>
     <message id="main.folders.exported">
         <source>Folders exported</source>
@@ -661,11 +661,11 @@
     </message>
     <message id="settings.general.desktop_folders">
         <source>GNOME app folders</source>
-        <translation>Папки застосунків GNOME</translation>
+        <translation>Папки програм GNOME</translation>
     </message>
     <message id="settings.general.desktop_folders_subtitle">
         <source>Bring in the folders of the app grid; again updates them</source>
-        <translation>Перенесіть папки сітки застосунків; повторно — оновіть їх</translation>
+        <translation>Перенесіть папки сітки програм; повторний імпорт оновить їх</translation>
     </message>
     <message id="settings.general.desktop_folders_import">
         <source>Import</source>
@@ -693,7 +693,7 @@
     </message>
     <message id="onboarding.desktop_folders">
         <source>Bring in your GNOME app folders</source>
-        <translation>Перенести папки застосунків GNOME</translation>
+        <translation>Перенести папки програм GNOME</translation>
     </message>
     <message id="main.save_failed.title">
         <source>Your changes are not saved yet</source>

@@ -128,6 +128,10 @@ void NoticeBanner::present(const QString& title, const QString& message) {
     m_messageText = message;
     m_message->setText(breakable(message));
     m_message->setVisible(!message.isEmpty());
+    // A title alone lines up with the symbol's middle; over a message, the symbol heads the title.
+    const Qt::Alignment alignment = message.isEmpty() ? Qt::AlignVCenter : Qt::AlignTop;
+    layout()->setAlignment(m_symbol, alignment);
+    m_symbol->setAlignment(alignment | Qt::AlignHCenter);
     show();
     if (changed)
         announce();

@@ -87,6 +87,20 @@ private Q_SLOTS:
         view.folderList()->searchField()->setText(QStringLiteral("zzz"));
         shots.append(shot(view, bed)); // search empty state
         view.folderList()->searchField()->setText({});
+        // An application not installed here, and a deleted folder that can still come back.
+        AppFolder games = store.folders().at(1);
+        games.apps.append({QUuid::createUuid(), QStringLiteral("Elsewhere"), QStringLiteral("org.example.Elsewhere"),
+                           AppItem::fileURLForPath(QStringLiteral("/nowhere/Elsewhere.app"), true)});
+        store.updateFolder(games);
+        bed.clock.advance(0.2);
+        for (FolderCardView* card : view.folderList()->cards())
+            card->setExpanded(card->folder().id == games.id);
+        view.deleteConfirmedFolder(store.folders().at(2));
+        bed.clock.advance(0.2);
+        QVERIFY(view.newsNotice()->isVisible());
+        shots.append(shot(view, bed)); // a missing application and the undo notice
+        QVERIFY(view.undoDelete());
+        bed.clock.advance(0.2);
         view.setSelection(NavigationPage::Popup);
         bed.clock.advance(0);
         shots.append(shot(view, bed)); // a settings tab selected

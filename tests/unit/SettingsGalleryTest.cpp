@@ -41,6 +41,9 @@ private Q_SLOTS:
         bed.environment.activeDockName = [] { return QStringLiteral("GNOME Shell"); };
         GalleryExtension extension;
         bed.environment.dockExtension = [&extension]() -> DockExtension* { return &extension; };
+        // A desktop with app folders of its own, so the page offers to bring them in.
+        bed.desktopAppFolders.list = {
+            {QStringLiteral("Office"), QStringLiteral("Office"), {}, {QStringLiteral("Office")}, {}}};
         GeneralSettingsView general(bed.environment);
         PopupSettingsView popup(bed.environment);
         AboutView about(bed.environment, QStringLiteral("1.4.2"));
