@@ -2,6 +2,7 @@
 
 #include "AboutView.h"
 #include "AppearanceSettingsView.h"
+#include "FolderTransferActions.h"
 #include "FoldersListView.h"
 #include "GeneralSettingsView.h"
 #include "MainWindowNavigation.h"
@@ -10,6 +11,7 @@
 #include "PopupSettingsView.h"
 #include "TitleBar.h"
 #include "TrafficLights.h"
+#include "discovery/FolderExchange.h"
 #include "model/FolderID.h"
 #include "model/FolderStore.h"
 #include "platform/DistributedNotifications.h"
@@ -277,6 +279,19 @@ void MainWindowView::onboardingFinished(bool createFirstFolder) {
     scheduleWindowSizeUpdate(0);
     if (createFirstFolder)
         m_environment.scheduler.schedule(firstFolderEditorDelay, [this] { addFolder(); });
+    offerDesktopAppFolders();
+}
+
+void MainWindowView::offerDesktopAppFolders() {
+    if (!m_environment.exchange.hasDesktopAppFolders())
+        return;
+    const Localization& texts = m_environment.localization;
+    showNews(texts.text(L10nKey::onboardingDesktopFolders), texts.text(L10nKey::foldersDesktopSubtitle),
+             desktopFoldersOfferDuration);
+    m_newsNotice->setAction(texts.text(L10nKey::foldersDesktopImport), [this] {
+        FolderTransferActions::importDesktopAppFolders(
+            m_environment, [this](const QString& title, const QString& message) { showNews(title, message); });
+    });
 }
 
 void MainWindowView::deleteConfirmedFolder(const AppFolder& folder) {
@@ -304,14 +319,14 @@ void MainWindowView::deleteConfirmedFolder(const AppFolder& folder) {
     m_newsNotice->setAction(texts.text(L10nKey::folderUndo), [this] { undoDelete(); });
 }
 
-void MainWindowView::showNews(const QString& title, const QString& message) {
+void MainWindowView::showNews(const QString& title, const QString& message, double duration) {
     // Other news ends the chance to undo a delete: its notice is gone.
     m_undoable.reset();
     m_newsNotice->setAction(QString(), nullptr);
     m_newsNotice->present(title, message);
     if (m_newsExpiry)
         m_newsExpiry->cancel();
-    m_newsExpiry = m_environment.scheduler.schedule(undoDeleteDuration, [this] {
+    m_newsExpiry = m_environment.scheduler.schedule(duration, [this] {
         m_undoable.reset();
         m_newsNotice->dismiss();
         updateNoticeRow();

@@ -48,6 +48,9 @@ public:
     // A deleted folder can be brought back this long, from the notice or with Ctrl+Z; other news
     // (an export, an import) shows as long.
     static constexpr double undoDeleteDuration = 8.0;
+    // When the first-run guide ends on a desktop with app folders of its own (GNOME's), they are
+    // offered, once, this long.
+    static constexpr double desktopFoldersOfferDuration = 30.0;
 
     explicit MainWindowView(Services services, QWidget* parent = nullptr);
     ~MainWindowView() override;
@@ -71,7 +74,7 @@ public:
     NoticeBanner* saveNotice() const { return m_saveNotice; }
     // News for a few seconds under the title bar: a deleted folder (with Undo), an export or import.
     NoticeBanner* newsNotice() const { return m_newsNotice; }
-    void showNews(const QString& title, const QString& message);
+    void showNews(const QString& title, const QString& message, double duration = undoDeleteDuration);
     // Brings back the folder deleted last while its notice shows; false when there is none.
     bool undoDelete();
     QWidget* currentPage() const;
@@ -93,6 +96,7 @@ private:
     void applyTheme();
     void updateSaveNotice();
     void updateNoticeRow();
+    void offerDesktopAppFolders();
     double saveNoticeHeight() const;
 
     Services m_services;

@@ -210,7 +210,16 @@ private Q_SLOTS:
                                           {}}};
         Q_EMIT menu->aboutToShow();
         QVERIFY(desktop->isVisible());
-        desktop->trigger();
+        // Offered once as the first-run guide ends, for a while.
+        NoticeBanner* notice = m_view->newsNotice();
+        m_view->onboardingFinished(false);
+        QCOMPARE(notice->title(), QStringLiteral("Bring in your GNOME app folders"));
+        QCOMPARE(notice->actionButton()->text(), QStringLiteral("Import"));
+        m_bed->clock.advance(MainWindowView::undoDeleteDuration);
+        QVERIFY(notice->isVisible());
+        notice->actionButton()->click();
+        QCOMPARE(m_bed->store.folders().size(), 1);
+        QCOMPARE(notice->message(), QStringLiteral("1 added, 0 updated."));
         desktop->trigger();
         QCOMPARE(m_bed->store.folders().size(), 1);
         QCOMPARE(m_bed->store.folders().first().name, QStringLiteral("Office"));
