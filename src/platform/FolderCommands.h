@@ -33,7 +33,7 @@ public:
 
     virtual ~FolderCommands() = default;
 
-    virtual Outcome list() const = 0;                                                  // JSON array
+    virtual Outcome list() const = 0;                                                             // JSON array
     virtual Outcome add(const QString& name, const QString& symbol, const QStringList& apps) = 0; // its id
     virtual Outcome remove(const QString& folder) = 0;
     virtual Outcome rename(const QString& folder, const QString& name) = 0;

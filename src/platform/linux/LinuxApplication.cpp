@@ -200,16 +200,15 @@ void LinuxApplication::requestPopup(const QDBusConnection& bus, const QString& s
     call.setAutoStartService(false);
     QDBusConnection connection = bus;
     auto* watcher = new QDBusPendingCallWatcher(connection.asyncCall(call, reopenTimeoutMs));
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
-                     [watcher, done = std::move(done)] {
-                         watcher->deleteLater();
-                         if (!watcher->isError())
-                             return done(std::nullopt);
-                         const QDBusError error = watcher->error();
-                         if (error.type() == QDBusError::ServiceUnknown)
-                             return done(QStringLiteral("the folder's Dock tile is not running"));
-                         done(QStringLiteral("the folder's Dock tile did not open its popup: ") + error.message());
-                     });
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [watcher, done = std::move(done)] {
+        watcher->deleteLater();
+        if (!watcher->isError())
+            return done(std::nullopt);
+        const QDBusError error = watcher->error();
+        if (error.type() == QDBusError::ServiceUnknown)
+            return done(QStringLiteral("the folder's Dock tile is not running"));
+        done(QStringLiteral("the folder's Dock tile did not open its popup: ") + error.message());
+    });
 }
 
 QString LinuxApplication::helperServiceNamespace(const QString& bundleIdentifier) {
