@@ -1,4 +1,5 @@
 #include "DockController.h"
+#include "platform/Protocol.h"
 
 #include "DockFile.h"
 #include "DockTiles.h"
@@ -60,9 +61,8 @@ void DockController::reload() {
 
 void DockController::open(const QString& path) {
     if (const std::optional<QString> owner = m_services.tiles.ownerOf(path)) {
-        m_services.bus.asyncCall(QDBusMessage::createMethodCall(*owner, QStringLiteral("/app/trellin/Application"),
-                                                                QStringLiteral("app.trellin.Application"),
-                                                                QStringLiteral("Reopen")));
+        m_services.bus.asyncCall(QDBusMessage::createMethodCall(
+            *owner, Protocol::Bus::applicationPath, Protocol::Bus::applicationInterface, QStringLiteral("Reopen")));
         return;
     }
     m_services.workspace.openApplication(path, Workspace::OpenConfiguration(),
@@ -109,10 +109,10 @@ void DockController::quit(const QString& path) {
 
 void DockController::announcePinState(const QString& path, bool pinned) {
     // Only a Trellin helper's tile stands for a folder.
-    const QVariant groupID = Bundle(path).infoValue(QStringLiteral("TRGroupUUID"));
+    const QVariant groupID = Bundle(path).infoValue(Protocol::groupIDKey);
     if (groupID.typeId() != QMetaType::QString || QUuid::fromString(groupID.toString()).isNull())
         return;
     const QString folderID = QUuid::fromString(groupID.toString()).toString(QUuid::WithoutBraces).toUpper();
     m_services.notifications.post(NotificationName::TRDockTilePinStateChanged, {},
-                                  {{QStringLiteral("folderID"), folderID}, {QStringLiteral("isPinned"), pinned}});
+                                  {{Protocol::Key::folderID, folderID}, {Protocol::Key::isPinned, pinned}});
 }

@@ -3,7 +3,7 @@
 #include "DockTiles.h"
 
 #include "platform/DockFileFormat.h"
-#include "platform/linux/DockBus.h"
+#include "platform/Protocol.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMetaType>
@@ -43,11 +43,12 @@ DockService::DockService(DockTiles& tiles, View view, const QDBusConnection& bus
 bool DockService::publish() {
     if (!m_bus.isConnected())
         return false;
-    if (!m_bus.registerObject(DockBus::path, this,
+    if (!m_bus.registerObject(Protocol::Bus::dockPath, this,
                               QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportAllProperties))
         return false;
-    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = m_bus.interface()->registerService(
-        DockBus::service, QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
+    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
+        m_bus.interface()->registerService(Protocol::Bus::dockService, QDBusConnectionInterface::DontQueueService,
+                                           QDBusConnectionInterface::DontAllowReplacement);
     return reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
 }
 

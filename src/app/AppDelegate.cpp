@@ -1,4 +1,5 @@
 #include "AppDelegate.h"
+#include "platform/Protocol.h"
 
 #include "MainAppPresentation.h"
 #include "helpers/DockPreferences.h"
@@ -112,15 +113,10 @@ void AppDelegate::startMainApplication() {
     m_services.dockMonitor.startDockStateMonitoring();
     applyInitialMainAppPresentation();
 
-    QPointer<AppDelegate> self(this);
-    m_services.localNotifications.addObserver(NotificationName::showMenuBarChanged, [self](const Notification&) {
-        if (self)
-            self->updateMainAppPresentationMode();
-    });
-    m_services.localNotifications.addObserver(NotificationName::tileAppearanceChanged, [self](const Notification&) {
-        if (self)
-            self->m_tileReloads.request();
-    });
+    m_services.localNotifications.addObserver(NotificationName::showMenuBarChanged, this,
+                                              [this](const Notification&) { updateMainAppPresentationMode(); });
+    m_services.localNotifications.addObserver(NotificationName::tileAppearanceChanged, this,
+                                              [this](const Notification&) { m_tileReloads.request(); });
     // A tray that comes or goes moves the application into or out of the Dock.
     connect(&m_services.systemTray, &SystemTray::availabilityChanged, this,
             &AppDelegate::updateMainAppPresentationMode);
@@ -137,12 +133,9 @@ void AppDelegate::applyInitialMainAppPresentation() {
 }
 
 void AppDelegate::observeDistributedNotifications() {
-    const QPointer<AppDelegate> self(this);
-    const auto observe = [&](QLatin1String name, void (*handler)(AppDelegate&, const Notification&)) {
-        m_services.distributedNotifications.observe(name, [self, handler](const Notification& n) {
-            if (self)
-                handler(*self, n);
-        });
+    const auto observe = [this](QLatin1String name, void (*handler)(AppDelegate&, const Notification&)) {
+        m_services.distributedNotifications.observe(name, this,
+                                                    [this, handler](const Notification& n) { handler(*this, n); });
     };
     observe(NotificationName::TRTileAppearanceChanged,
             [](AppDelegate& d, const Notification&) { d.m_tileReloads.request(); });
@@ -244,7 +237,7 @@ void AppDelegate::refreshTheme() {
 bool AppDelegate::isForThisHelper(const Notification& notification) const {
     if (!m_services.runMode.isHelperProcess())
         return false;
-    const QVariant id = notification.userInfo.value(QStringLiteral("id"));
+    const QVariant id = notification.userInfo.value(Protocol::Key::id);
     const std::optional<QString> groupID = m_services.runMode.currentGroupID();
     return id.typeId() == QMetaType::QString && groupID && id.toString() == *groupID;
 }
@@ -252,7 +245,7 @@ bool AppDelegate::isForThisHelper(const Notification& notification) const {
 void AppDelegate::offBadge(const Notification& notification) {
     if (!isForThisHelper(notification))
         return;
-    if (notification.userInfo.contains(QStringLiteral("hide")))
+    if (notification.userInfo.contains(Protocol::Key::hide))
         m_services.tile.refreshTile();
     else
         m_services.tile.showBadge(QStringLiteral("OFF"), SystemColor::Red, kBadgeSeconds);

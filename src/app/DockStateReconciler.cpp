@@ -1,4 +1,5 @@
 #include "DockStateReconciler.h"
+#include "platform/Protocol.h"
 
 #include "helpers/DockPreferences.h"
 #include "helpers/HelperManager.h"
@@ -11,11 +12,11 @@
 #include "platform/Console.h"
 #include "platform/DockHost.h"
 #include "platform/InstanceEndings.h"
+#include "platform/LifetimeBound.h"
 #include "platform/Scheduler.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QPointer>
 
 DockStateReconciler::DockStateReconciler(Services services, QObject* parent)
     : QObject(parent)
@@ -33,15 +34,10 @@ void DockStateReconciler::startDockStateMonitoring() {
     m_dockStateStartupGraceUntil = m_services.clock.now() + startupGracePeriod;
     reconcileDockState(false);
     startWatcher(Watched::HelperState);
-    const QPointer<DockStateReconciler> self(this);
     if (m_services.host) {
         // The dock says when its pins change, or when it starts or goes.
-        connect(m_services.host, &DockHost::changed, this, [self] {
-            if (self)
-                self->m_services.scheduler.schedule(dockPreferencesHandlerDelay, [self] {
-                    if (self)
-                        self->reconcileAfterEvent();
-                });
+        connect(m_services.host, &DockHost::changed, this, [this] {
+            m_services.scheduler.schedule(this, dockPreferencesHandlerDelay, [this] { reconcileAfterEvent(); });
         });
     } else {
         startWatcher(Watched::DockPreferences);
@@ -49,20 +45,12 @@ void DockStateReconciler::startDockStateMonitoring() {
 
     // A tile removed while its helper ran is kept until that helper is gone; nothing else tells
     // when that is. The second pass is for a process still finishing after its name went.
-    m_services.helperEndings.observeHelperEndings([self] {
-        for (const double delay : {helperStateHandlerDelay, helperEndRecheckDelay}) {
-            if (self)
-                self->m_services.scheduler.schedule(delay, [self] {
-                    if (self)
-                        self->reconcileAfterEvent();
-                });
-        }
-    });
+    m_services.helperEndings.observeHelperEndings(boundTo(this, [this] {
+        for (const double delay : {helperStateHandlerDelay, helperEndRecheckDelay})
+            m_services.scheduler.schedule(this, delay, [this] { reconcileAfterEvent(); });
+    }));
 
-    m_services.scheduler.schedule(startupReconcileDelay, [self] {
-        if (self)
-            self->reconcileDockState(true);
-    });
+    m_services.scheduler.schedule(this, startupReconcileDelay, [this] { reconcileDockState(true); });
 }
 
 void DockStateReconciler::reconcileAfterEvent() {
@@ -130,18 +118,14 @@ void DockStateReconciler::startWatcher(Watched watched) {
     if (watched == Watched::HelperState)
         QDir().mkpath(path);
 
-    const QPointer<DockStateReconciler> self(this);
     FileEvents::Failure failure = FileEvents::Failure::CannotOpen;
     w.source = m_services.fileEvents.watch(
         path, watchedEvents,
-        [self, watched](FileEvents::Events fired) {
-            if (!self)
-                return;
-            self->m_services.scheduler.schedule(self->watcher(watched).handlerDelay, [self, watched, fired] {
-                if (self)
-                    self->handleWatcherEvents(watched, fired);
-            });
-        },
+        boundTo(this,
+                [this, watched](FileEvents::Events fired) {
+                    m_services.scheduler.schedule(this, watcher(watched).handlerDelay,
+                                                  [this, watched, fired] { handleWatcherEvents(watched, fired); });
+                }),
         &failure);
 
     if (w.source) {
@@ -165,11 +149,7 @@ void DockStateReconciler::handleWatcherEvents(Watched watched, FileEvents::Event
 
 void DockStateReconciler::rearmWatcher(Watched watched) {
     watcher(watched).source.reset();
-    const QPointer<DockStateReconciler> self(this);
-    m_services.scheduler.schedule(watcherRestartDelay, [self, watched] {
-        if (self)
-            self->startWatcher(watched);
-    });
+    m_services.scheduler.schedule(this, watcherRestartDelay, [this, watched] { startWatcher(watched); });
 }
 
 void DockStateReconciler::awaitDockPreferencesFile() {
@@ -177,19 +157,15 @@ void DockStateReconciler::awaitDockPreferencesFile() {
         return;
     const QString folder = QFileInfo(watchedPath(Watched::DockPreferences)).absolutePath();
     QDir().mkpath(folder);
-    const QPointer<DockStateReconciler> self(this);
     FileEvents::Failure failure = FileEvents::Failure::CannotOpen;
     // The file's creation, or its arrival by rename, is a change to the folder's entries.
     m_dockPreferencesFolderWatch = m_services.fileEvents.watch(
         folder, FileEvents::Write | FileEvents::Delete | FileEvents::Rename,
-        [self](FileEvents::Events fired) {
-            if (!self)
-                return;
-            self->m_services.scheduler.schedule(dockPreferencesHandlerDelay, [self, fired] {
-                if (self)
-                    self->dockPreferencesFolderChanged(fired);
-            });
-        },
+        boundTo(this,
+                [this](FileEvents::Events fired) {
+                    m_services.scheduler.schedule(this, dockPreferencesHandlerDelay,
+                                                  [this, fired] { dockPreferencesFolderChanged(fired); });
+                }),
         &failure);
     if (m_dockPreferencesFolderWatch)
         stopPolling(Watched::DockPreferences);
@@ -222,11 +198,7 @@ void DockStateReconciler::pollInsteadOfWatching(Watched watched) {
         w.lastSeen = FileStamp::of(watchedPath(watched));
     if (w.poll)
         return;
-    const QPointer<DockStateReconciler> self(this);
-    w.poll = m_services.scheduler.schedule(exhaustedWatchPollInterval, [self, watched] {
-        if (self)
-            self->pollWatched(watched);
-    });
+    w.poll = m_services.scheduler.schedule(this, exhaustedWatchPollInterval, [this, watched] { pollWatched(watched); });
 }
 
 void DockStateReconciler::pollWatched(Watched watched) {
@@ -260,8 +232,8 @@ void DockStateReconciler::handleDockTilePinStateChanged(const Notification& noti
         m_saidForeignPinState = true;
         return;
     }
-    const QVariant folderID = notification.userInfo.value(QStringLiteral("folderID"));
-    const QVariant isPinned = notification.userInfo.value(QStringLiteral("isPinned"));
+    const QVariant folderID = notification.userInfo.value(Protocol::Key::folderID);
+    const QVariant isPinned = notification.userInfo.value(Protocol::Key::isPinned);
     if (folderID.typeId() != QMetaType::QString || isPinned.typeId() != QMetaType::Bool)
         return;
     const std::optional<QUuid> id = FolderID::parse(folderID.toString());
@@ -279,13 +251,10 @@ void DockStateReconciler::handleDockTilePinStateChanged(const Notification& noti
 
 void DockStateReconciler::scheduleHelperTerminationCheck(const QUuid& folderID) {
     cancelHelperTerminationCheck(folderID);
-    const QPointer<DockStateReconciler> self(this);
     m_pendingHelperTerminationChecks.insert(
-        folderID, m_services.scheduler.schedule(helperTerminationCheckDelay, [self, folderID] {
-            if (!self)
-                return;
-            self->m_pendingHelperTerminationChecks.remove(folderID);
-            self->performHelperTerminationCheck(folderID);
+        folderID, m_services.scheduler.schedule(this, helperTerminationCheckDelay, [this, folderID] {
+            m_pendingHelperTerminationChecks.remove(folderID);
+            performHelperTerminationCheck(folderID);
         }));
 }
 
@@ -295,10 +264,8 @@ void DockStateReconciler::cancelHelperTerminationCheck(const QUuid& folderID) {
 }
 
 void DockStateReconciler::performHelperTerminationCheck(const QUuid& folderID) {
-    const QList<AppFolder>& folders = m_services.store.folders();
-    const auto folder =
-        std::find_if(folders.cbegin(), folders.cend(), [&](const AppFolder& f) { return f.id == folderID; });
-    if (folder == folders.cend() || !folder->isInDock || m_services.store.foldersFileUnreadable())
+    const AppFolder* folder = m_services.store.folder(folderID);
+    if (!folder || !folder->isInDock || m_services.store.foldersFileUnreadable())
         return;
     if (m_services.helpers.dockTiles().isFolderKept(*folder).value_or(true))
         m_dockPinnedStateByFolderID.insert(folderID, true);

@@ -1,4 +1,5 @@
 #include "FolderCommandCenter.h"
+#include "platform/Protocol.h"
 
 #include "discovery/FolderExchange.h"
 #include "model/FolderBackups.h"
@@ -161,7 +162,7 @@ Outcome FolderCommandCenter::remove(const QString& name) {
     // As the main window's delete: a tile in the Dock shows its badge before its helper goes.
     if (folder.isInDock) {
         m_services.distributedNotifications.post(NotificationName::TRFolderDeleteBadge, {},
-                                                 {{QStringLiteral("id"), FolderID::canonical(folder.id)}});
+                                                 {{Protocol::Key::id, FolderID::canonical(folder.id)}});
         m_services.store.deleteFolder(folder.id, m_services.helperRemovalDelay);
     } else {
         m_services.store.deleteFolder(folder.id, 0);

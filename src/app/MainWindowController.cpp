@@ -1,4 +1,5 @@
 #include "MainWindowController.h"
+#include "platform/Protocol.h"
 
 #include "MainAppPresentation.h"
 #include "platform/Application.h"
@@ -69,9 +70,9 @@ QWidget* MainWindowController::findWindow() {
                 return window;
         return nullptr;
     };
-    QWidget* found = first([](const QWidget* w) { return w->objectName() == windowIdentifier; });
+    QWidget* found = first([](const QWidget* w) { return w->objectName() == Protocol::MainWindow::identifier; });
     if (!found)
-        found = first([](const QWidget* w) { return w->windowTitle() == windowTitle; });
+        found = first([](const QWidget* w) { return w->windowTitle() == Protocol::MainWindow::title; });
     if (found)
         m_registeredMainWindow = found;
     return found;
@@ -116,11 +117,10 @@ void MainWindowController::reveal(QWidget* window) {
 
 void MainWindowController::revealMiniaturised(QWidget* window) {
     stopObservingDeminiaturise();
-    QPointer<QWidget> guarded(window);
-    m_deminiaturizeObserver = new DeminiaturizeObserver(window, [this, guarded] {
+    // The observer is the window's child: its call never comes after the window is gone.
+    m_deminiaturizeObserver = new DeminiaturizeObserver(window, [this, window] {
         stopObservingDeminiaturise();
-        if (guarded)
-            reveal(guarded);
+        reveal(window);
     });
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
@@ -134,14 +134,13 @@ void MainWindowController::stopObservingDeminiaturise() {
 
 void MainWindowController::runRevealRetries() {
     const unsigned token = ++m_revealRequestToken;
-    QPointer<MainWindowController> self(this);
     for (const double delay : revealRetryDelays) {
-        m_services.scheduler.schedule(delay, [self, token] {
-            if (!self || self->m_revealRequestToken != token)
+        m_services.scheduler.schedule(this, delay, [this, token] {
+            if (m_revealRequestToken != token)
                 return;
-            if (QWidget* window = self->findWindow()) {
+            if (QWidget* window = findWindow()) {
                 bringToFront(window);
-                ++self->m_revealRequestToken;
+                ++m_revealRequestToken;
             }
         });
     }

@@ -31,8 +31,6 @@ public:
         const SystemTray& systemTray;
     };
 
-    static inline const QString windowIdentifier = QStringLiteral("TrellinMainWindow");
-    static inline const QString windowTitle = QStringLiteral("Trellin");
     // A window that was asked for is looked for this many seconds after the request.
     static constexpr std::array<double, 5> revealRetryDelays{0, 0.04, 0.10, 0.18, 0.28};
 

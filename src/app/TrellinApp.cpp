@@ -28,6 +28,7 @@
 #include "platform/FolderLaunchers.h"
 #include "platform/LocalNotificationCenter.h"
 #include "platform/NotificationNames.h"
+#include "platform/Protocol.h"
 #include "platform/Symbols.h"
 #include "platform/linux/AppcastUpdater.h"
 #include "platform/linux/DBusDistributedNotifications.h"
@@ -35,7 +36,6 @@
 #include "platform/linux/DBusFolderCommands.h"
 #include "platform/linux/DBusHelperEndings.h"
 #include "platform/linux/DesktopSession.h"
-#include "platform/linux/DockBus.h"
 #include "platform/linux/EarlyReopen.h"
 #include "platform/linux/GioDesktopAppFolders.h"
 #include "platform/linux/GnomeShellExtension.h"
@@ -138,7 +138,7 @@ bool handedOverBeforeToolkit(int argc, char** argv) {
         return false;
     // The same name that Identity::instanceServiceName gives, read without mirroring the folder
     // to the defaults: the running instance did that.
-    const QVariant stamped = bundle.infoValue(RunMode::groupIDKey);
+    const QVariant stamped = bundle.infoValue(Protocol::groupIDKey);
     const std::optional<QUuid> folder =
         stamped.typeId() == QMetaType::QString ? FolderID::parse(stamped.toString()) : std::nullopt;
     const QString name = LinuxApplication::instanceServiceName(bundleIdentifierOf(bundle),
@@ -401,7 +401,7 @@ struct SharedObjects {
                   [&notifications = backend.distributedNotifications](const Notification& notification) {
                       // A host adapter for the user's dock posts from this process.
                       return notifications.isOwnPost(notification) ||
-                             notifications.isPostedByOwnerOf(DockBus::service, notification);
+                             notifications.isPostedByOwnerOf(Protocol::Bus::dockService, notification);
                   },
               .host = backend.dock.host.get(),
           })

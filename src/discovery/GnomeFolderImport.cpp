@@ -115,9 +115,8 @@ AppFolder GnomeFolderImport::convert(const DesktopAppFolder& folder, double now)
 FolderStore::ImportResult GnomeFolderImport::importInto(FolderStore& store) const {
     QList<AppFolder> incoming = folders();
     for (AppFolder& folder : incoming) {
-        const auto existing = std::find_if(store.folders().cbegin(), store.folders().cend(),
-                                           [&](const AppFolder& known) { return known.id == folder.id; });
-        if (existing == store.folders().cend())
+        const AppFolder* existing = store.folder(folder.id);
+        if (!existing)
             continue;
         // The user's own choices stay; what the desktop decides (name, applications) follows it.
         AppFolder refreshed = *existing;

@@ -1,4 +1,5 @@
 #include "DockPreferences.h"
+#include "platform/Protocol.h"
 
 #include "HelperBundleBuilder.h"
 
@@ -179,9 +180,8 @@ bool DockPreferences::isFolderPinned(const AppFolder& folder) const {
 
     // A marker holds one character: anything but a small regular file is not "1", whatever it holds.
     const std::optional<QByteArray> marker =
-        FileSystem::readFile(
-            QDir(m_helperStateDir).filePath(FolderID::canonical(folder.id) + QStringLiteral(".pinned")),
-            FileSystem::kMarkerLimit, FileSystem::Links::Refuse)
+        FileSystem::readFile(QDir(m_helperStateDir).filePath(FolderID::canonical(folder.id) + Protocol::Marker::pinned),
+                             FileSystem::kMarkerLimit, FileSystem::Links::Refuse)
             .bytes;
     if (!marker || QString::fromUtf8(*marker).trimmed() != QStringLiteral("1"))
         return false;

@@ -1,4 +1,5 @@
 #include "HelperBundleBuilder.h"
+#include "platform/Protocol.h"
 
 #include "RunMode.h"
 #include "model/FolderID.h"
@@ -93,7 +94,7 @@ QVariant HelperBundleBuilder::groupIDOf(const QString& bundlePath) {
     const auto info = PropertyList::readFile(bundlePath + QStringLiteral("/Contents/Info.plist"));
     if (!info || info->root.typeId() != QMetaType::QVariantMap)
         return {};
-    return info->root.toMap().value(RunMode::groupIDKey);
+    return info->root.toMap().value(Protocol::groupIDKey);
 }
 
 QStringList HelperBundleBuilder::helperBundlePaths() {
@@ -123,7 +124,7 @@ std::optional<QString> HelperBundleBuilder::ownGroupID(const QString& bundlePath
         return std::nullopt;
     const QVariantMap dictionary = info->root.toMap();
     const QVariant identifier = dictionary.value(QStringLiteral("CFBundleIdentifier"));
-    const QVariant groupID = dictionary.value(RunMode::groupIDKey);
+    const QVariant groupID = dictionary.value(Protocol::groupIDKey);
     // An application without an identifier of its own cannot tell its helpers from others'.
     if (ownIdentifier().isEmpty() || identifier.typeId() != QMetaType::QString ||
         identifier.toString() != ownIdentifier() || groupID.typeId() != QMetaType::QString)
@@ -221,7 +222,7 @@ std::optional<QString> HelperBundleBuilder::buildInNewFolder(const AppFolder& fo
         QVariantMap dictionary = info->root.toMap();
         dictionary.insert(QStringLiteral("CFBundleName"), folder.name);
         dictionary.insert(QStringLiteral("CFBundleDisplayName"), folder.name);
-        dictionary.insert(RunMode::groupIDKey, FolderID::canonical(folder.id));
+        dictionary.insert(Protocol::groupIDKey, FolderID::canonical(folder.id));
         stamped = PropertyList::writeFileAtomically(infoPath, dictionary, info->format, &error);
     }
     if (!stamped) {

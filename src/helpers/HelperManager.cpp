@@ -1,4 +1,6 @@
 #include "HelperManager.h"
+#include "platform/LifetimeBound.h"
+#include "platform/Protocol.h"
 
 #include "RunMode.h"
 #include "model/FolderID.h"
@@ -30,15 +32,10 @@ HelperManager::HelperManager(Services services, QObject* parent)
                         {[this](const QUuid& id) { return m_builder.helperBundleURL(id); },
                          [this](const QString& path) { return isHelperRunning(path); }}) {
     QDir().mkpath(m_state.helperStateDir());
-    const QPointer<HelperManager> self(this);
-    m_services.localNotifications.addObserver(NotificationName::tileAppearanceChanged, [self](const Notification&) {
-        if (self)
-            self->updateAllHelperTiles();
-    });
-    m_services.localNotifications.addObserver(NotificationName::popupSettingsChanged, [self](const Notification&) {
-        if (self)
-            self->refreshAllHelperPopups();
-    });
+    m_services.localNotifications.addObserver(NotificationName::tileAppearanceChanged, this,
+                                              [this](const Notification&) { updateAllHelperTiles(); });
+    m_services.localNotifications.addObserver(NotificationName::popupSettingsChanged, this,
+                                              [this](const Notification&) { refreshAllHelperPopups(); });
 }
 
 HelperManager::~HelperManager() = default;
@@ -47,32 +44,29 @@ void HelperManager::launchHelper(const QString& helperPath, const QUuid& folderI
     // Only a bundle built here for this folder is ever run: anything else would start with
     // "-group" as some other program, or as a second main application.
     if (m_builder.ownGroupID(helperPath) != FolderID::canonical(folderID)) {
-        m_state.deleteStateMarker(folderID, QStringLiteral(".launch"));
+        m_state.deleteStateMarker(folderID, Protocol::Marker::launch);
         Console::printLine(QStringLiteral("[HelperManager] Not launching %1: it is not the helper Trellin built for "
                                           "folder %2")
                                .arg(helperPath, FolderID::canonical(folderID)));
         return;
     }
-    const QPointer<HelperManager> self(this);
     Workspace::OpenConfiguration configuration;
     configuration.activates = false;
     configuration.createsNewApplicationInstance = true;
     configuration.arguments = RunMode::helperArguments(folderID);
     m_services.workspace.openApplication(
-        helperPath, configuration, [self, helperPath, folderID](const std::optional<QString>& error) {
-            if (!self)
-                return;
+        helperPath, configuration, boundTo(this, [this, helperPath, folderID](const std::optional<QString>& error) {
             if (!error) {
                 const QString message = QStringLiteral("Successfully launched helper: ") + helperPath;
                 Console::printLine(message);
-                self->m_services.systemLog.write(QStringLiteral("Trellin: ") + message);
+                m_services.systemLog.write(QStringLiteral("Trellin: ") + message);
                 return;
             }
-            self->m_state.deleteStateMarker(folderID, QStringLiteral(".launch"));
+            m_state.deleteStateMarker(folderID, Protocol::Marker::launch);
             const QString message = QStringLiteral("Failed to launch helper %1: %2").arg(helperPath, *error);
             Console::printLine(message);
-            self->m_services.systemLog.write(QStringLiteral("Trellin: ") + message);
-        });
+            m_services.systemLog.write(QStringLiteral("Trellin: ") + message);
+        }));
 }
 
 void HelperManager::recreateAndLaunchHelper(const AppFolder& folder) {
@@ -96,7 +90,7 @@ void HelperManager::removeHelper(const QUuid& folderID, bool preserve) {
     if (preserve)
         m_state.writePreserveMarker(folderID);
     else
-        m_state.deleteStateMarker(folderID, QStringLiteral(".preserve"));
+        m_state.deleteStateMarker(folderID, Protocol::Marker::preserve);
     terminateRunning(*helper);
     FileSystem::removeItem(*helper);
 }
@@ -155,12 +149,9 @@ void HelperManager::scheduleDockRemoval(const AppFolder& folder, double delaySec
     if (const auto pending = m_offTimers.value(folder.id))
         pending->cancel();
     postOffBadge(folder.id, false);
-    const QPointer<HelperManager> self(this);
-    m_offTimers.insert(folder.id, m_services.scheduler.schedule(delaySeconds, [self, folder] {
-        if (!self)
-            return;
-        self->m_offTimers.remove(folder.id);
-        self->removeFolderFromDock(folder);
+    m_offTimers.insert(folder.id, m_services.scheduler.schedule(this, delaySeconds, [this, folder] {
+        m_offTimers.remove(folder.id);
+        removeFolderFromDock(folder);
     }));
 }
 
@@ -197,9 +188,9 @@ void HelperManager::cancelDockRemoval(const QUuid& folderID) {
 }
 
 void HelperManager::postOffBadge(const QUuid& folderID, bool hide) {
-    QVariantMap userInfo{{QStringLiteral("id"), FolderID::canonical(folderID)}};
+    QVariantMap userInfo{{Protocol::Key::id, FolderID::canonical(folderID)}};
     if (hide)
-        userInfo.insert(QStringLiteral("hide"), true);
+        userInfo.insert(Protocol::Key::hide, true);
     m_services.distributedNotifications.post(NotificationName::TRFolderOffBadge, {}, userInfo);
 }
 

@@ -1,4 +1,5 @@
 #include "HelperState.h"
+#include "platform/Protocol.h"
 
 #include "model/FolderID.h"
 #include "platform/FileSystem.h"
@@ -23,13 +24,13 @@ void HelperState::writeLaunchMarker(const QUuid& folderID, double unixTime) cons
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, unixTime).ptr;
     // Markers replace their entry: whatever stood there (a link to a file elsewhere, say) is
     // replaced, never written through.
-    FileSystem::writeFileAtomically(markerPath(folderID, QStringLiteral(".launch")),
+    FileSystem::writeFileAtomically(markerPath(folderID, Protocol::Marker::launch),
                                     QByteArray(buffer, qsizetype(end - buffer)));
 }
 
 void HelperState::writePreserveMarker(const QUuid& folderID) const {
     QDir().mkpath(m_directory);
-    FileSystem::writeFileAtomically(markerPath(folderID, QStringLiteral(".preserve")), QByteArray());
+    FileSystem::writeFileAtomically(markerPath(folderID, Protocol::Marker::preserve), QByteArray());
 }
 
 void HelperState::deleteStateMarker(const QUuid& folderID, const QString& suffix) const {
@@ -37,7 +38,7 @@ void HelperState::deleteStateMarker(const QUuid& folderID, const QString& suffix
 }
 
 bool HelperState::consumePreserveMarker(const QUuid& folderID) const {
-    const QString path = markerPath(folderID, QStringLiteral(".preserve"));
+    const QString path = markerPath(folderID, Protocol::Marker::preserve);
     if (!FileSystem::entryExists(path))
         return false;
     QFile::remove(path);
@@ -51,11 +52,11 @@ std::optional<QByteArray> HelperState::readMarker(const QUuid& folderID, const Q
 }
 
 std::optional<double> HelperState::takeLaunchMarker(const QUuid& folderID) const {
-    const QString path = markerPath(folderID, QStringLiteral(".launch"));
+    const QString path = markerPath(folderID, Protocol::Marker::launch);
     if (!FileSystem::entryExists(path))
         return std::nullopt;
     const QString text =
-        QString::fromUtf8(readMarker(folderID, QStringLiteral(".launch")).value_or(QByteArray())).trimmed();
+        QString::fromUtf8(readMarker(folderID, Protocol::Marker::launch).value_or(QByteArray())).trimmed();
     QFile::remove(path);
     bool ok = false;
     const double seconds = text.toDouble(&ok);

@@ -18,13 +18,10 @@ HostDockTiles::HostDockTiles(Services services, QObject* parent)
     connect(&m_services.host, &DockHost::changed, this, &HostDockTiles::pinWaiting);
     // A folder's style, a tile setting or the theme: each may change how a tile is drawn.
     for (const QLatin1String name : {NotificationName::tileAppearanceChanged, NotificationName::themeChanged})
-        m_observers.append(
-            m_services.notifications.addObserver(name, [this](const Notification&) { schedulePictureRefresh(); }));
+        m_services.notifications.addObserver(name, this, [this](const Notification&) { schedulePictureRefresh(); });
 }
 
 HostDockTiles::~HostDockTiles() {
-    for (const int observer : std::as_const(m_observers))
-        m_services.notifications.removeObserver(observer);
     if (m_pictureRefresh)
         m_pictureRefresh->cancel();
 }
@@ -91,14 +88,11 @@ void HostDockTiles::syncFolderTiles(const QList<AppFolder>& folders) {
 void HostDockTiles::schedulePictureRefresh() {
     if (m_pictureRefresh)
         m_pictureRefresh->cancel();
-    const QPointer<HostDockTiles> self(this);
-    m_pictureRefresh = m_services.scheduler.schedule(pictureRefreshDelay, [self] {
-        if (!self)
-            return;
-        self->m_pictureRefresh.reset();
-        for (const AppFolder& folder : self->m_services.folders()) {
+    m_pictureRefresh = m_services.scheduler.schedule(this, pictureRefreshDelay, [this] {
+        m_pictureRefresh.reset();
+        for (const AppFolder& folder : m_services.folders()) {
             if (folder.isInDock)
-                self->publish(folder);
+                publish(folder);
         }
     });
 }

@@ -63,5 +63,4 @@ private:
     std::shared_ptr<WorkItem> m_pictureRefresh;
     // Folders to pin once the dock runs.
     QList<QUuid> m_waitingPins;
-    QList<int> m_observers;
 };

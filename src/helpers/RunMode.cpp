@@ -1,4 +1,5 @@
 #include "RunMode.h"
+#include "platform/Protocol.h"
 
 #include "model/FolderID.h"
 #include "platform/Bundle.h"
@@ -14,7 +15,7 @@ RunMode::RunMode(const Bundle& mainBundle, UserDefaults& defaults, QStringList a
     , m_arguments(std::move(arguments)) {}
 
 std::optional<QString> RunMode::currentGroupID() const {
-    const QVariant value = m_mainBundle.infoValue(groupIDKey);
+    const QVariant value = m_mainBundle.infoValue(Protocol::groupIDKey);
     std::optional<QString> groupID;
     if (value.typeId() == QMetaType::QString && !value.toString().isEmpty())
         groupID = value.toString();
@@ -44,7 +45,7 @@ bool RunMode::groupArgumentContradictsBundle() const {
     if (at < 0)
         return false;
     // Read without mirroring to the defaults: nothing is written before this is settled.
-    const QVariant stamped = m_mainBundle.infoValue(groupIDKey);
+    const QVariant stamped = m_mainBundle.infoValue(Protocol::groupIDKey);
     const std::optional<QUuid> bundleFolder =
         stamped.typeId() == QMetaType::QString ? FolderID::parse(stamped.toString()) : std::nullopt;
     const std::optional<QUuid> argumentFolder = FolderID::parse(m_arguments.value(at + 1));

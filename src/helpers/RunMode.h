@@ -14,8 +14,6 @@ class UserDefaults;
 // the answer: every question reads the running bundle's Info.plist again.
 class RunMode {
 public:
-    // The Info.plist key that names a helper bundle's folder.
-    static constexpr QLatin1String groupIDKey{"TRGroupUUID"};
     // The argument, followed by the folder id, with which the main application launches a helper.
     static constexpr QLatin1String groupArgument{"-group"};
 

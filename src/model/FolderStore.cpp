@@ -165,11 +165,7 @@ void FolderStore::markBehind(const QString& reason) {
     m_foldersFileBehind = true;
     m_saveFailureReason = reason;
     if (!m_pendingSaveRetry) {
-        QPointer<FolderStore> self(this);
-        m_pendingSaveRetry = m_services.scheduler.schedule(saveRetryInterval, [self] {
-            if (self)
-                self->retrySave();
-        });
+        m_pendingSaveRetry = m_services.scheduler.schedule(this, saveRetryInterval, [this] { retrySave(); });
     }
     if (changed)
         Q_EMIT foldersFileBehindChanged();
@@ -193,6 +189,11 @@ qsizetype FolderStore::indexOf(const QUuid& id) const {
             return i;
     }
     return -1;
+}
+
+const AppFolder* FolderStore::folder(const QUuid& id) const {
+    const qsizetype index = indexOf(id);
+    return index < 0 ? nullptr : &m_folders.at(index);
 }
 
 void FolderStore::putInDock(const AppFolder& folder) {
@@ -249,12 +250,9 @@ void FolderStore::deleteFolder(const QUuid& id, double helperRemovalDelay) {
     if (helperRemovalDelay > 0) {
         if (const auto earlier = m_pendingHelperRemovals.take(id))
             earlier->cancel();
-        QPointer<FolderStore> self(this);
-        m_pendingHelperRemovals.insert(id, m_services.scheduler.schedule(helperRemovalDelay, [self, folder] {
-            if (!self)
-                return;
-            self->m_pendingHelperRemovals.remove(folder.id);
-            self->m_services.helpers.removeFolderFromDock(folder);
+        m_pendingHelperRemovals.insert(id, m_services.scheduler.schedule(this, helperRemovalDelay, [this, folder] {
+            m_pendingHelperRemovals.remove(folder.id);
+            m_services.helpers.removeFolderFromDock(folder);
         }));
     } else {
         m_services.helpers.removeFolderFromDock(folder);
@@ -379,12 +377,11 @@ void FolderStore::setFolderInDock(const QUuid& id, bool inDock) {
 void FolderStore::scheduleDockReconcile() {
     if (m_pendingDockReconcileWorkItem)
         m_pendingDockReconcileWorkItem->cancel();
-    QPointer<FolderStore> self(this);
-    m_pendingDockReconcileWorkItem = m_services.scheduler.schedule(dockReconcileDebounce, [self] {
+    m_pendingDockReconcileWorkItem = m_services.scheduler.schedule(this, dockReconcileDebounce, [this] {
         // A list that does not stand for the folders file would remove the helpers of every
         // folder the file holds.
-        if (self && !self->foldersFileUnreadable())
-            self->m_services.helpers.syncHelpers(self->m_folders);
+        if (!foldersFileUnreadable())
+            m_services.helpers.syncHelpers(m_folders);
     });
 }
 

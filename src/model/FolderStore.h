@@ -77,6 +77,10 @@ public:
     bool foldersFileBehind() const { return m_foldersFileBehind; }
     // Why the last save failed, in the system's words; empty while the file is up to date.
     const QString& saveFailureReason() const { return m_saveFailureReason; }
+    // The folder with this id, or null; the pointer holds until the list next changes.
+    const AppFolder* folder(const QUuid& id) const;
+    // Its place in the list, or -1.
+    qsizetype indexOf(const QUuid& id) const;
     void addFolder(const AppFolder& folder);
     void updateFolder(const AppFolder& folder);
     void deleteFolder(const QUuid& id, double helperRemovalDelay);
@@ -131,7 +135,6 @@ Q_SIGNALS:
     void newlyAddedFolderIDChanged();
 
 private:
-    qsizetype indexOf(const QUuid& id) const;
     // A launch stamp first, so the Dock watching does not take the folder out before its tile is up.
     void putInDock(const AppFolder& folder);
     // What a changed folder asks of its helper and of the helper's tile.

@@ -2,6 +2,8 @@
 
 #include "Notification.h"
 
+class QObject;
+
 // Notifications between processes of this user session, delivered immediately,
 // also to processes that are in the background.
 class DistributedNotifications {
@@ -13,4 +15,6 @@ public:
 
     // Observes every notification of this name, from any sender, for the life of the process.
     virtual void observe(const QString& name, NotificationHandler handler) = 0;
+    // Observes for as long as `context` lives: once it is destroyed, the handler is not called.
+    void observe(const QString& name, const QObject* context, NotificationHandler handler);
 };

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QPointer>
 
 // Process-local notifications by name. Observers are called synchronously, in the order they registered.
 class LocalNotificationCenter {
@@ -11,6 +12,8 @@ public:
     using Token = int;
 
     Token addObserver(const QString& name, NotificationHandler handler);
+    // An observer that belongs to `context`: it is dropped once the context is destroyed.
+    Token addObserver(const QString& name, const QObject* context, NotificationHandler handler);
     void removeObserver(Token token);
     void post(const QString& name, const QVariant& object = {}, const QVariantMap& userInfo = {});
 
@@ -19,6 +22,10 @@ private:
         Token token;
         QString name;
         NotificationHandler handler;
+        bool isBound = false;
+        QPointer<const QObject> context = {};
+
+        bool isGone() const { return isBound && !context; }
     };
     QList<Observer> m_observers;
     Token m_nextToken = 1;

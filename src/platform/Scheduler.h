@@ -3,6 +3,8 @@
 #include <functional>
 #include <memory>
 
+class QObject;
+
 // A one-shot piece of delayed work on the main thread that can be cancelled before it runs.
 class WorkItem {
 public:
@@ -19,4 +21,8 @@ public:
     virtual ~Scheduler() = default;
 
     virtual std::shared_ptr<WorkItem> schedule(double delaySeconds, std::function<void()> work) = 0;
+
+    // Work that belongs to `context`: it does not run once the context is destroyed, so it may
+    // use the context's members freely.
+    std::shared_ptr<WorkItem> schedule(const QObject* context, double delaySeconds, std::function<void()> work);
 };

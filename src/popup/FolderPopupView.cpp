@@ -7,6 +7,7 @@
 #include "PopupStyle.h"
 #include "model/FolderLaunch.h"
 #include "platform/FreedMemory.h"
+#include "platform/LifetimeBound.h"
 #include "platform/Scheduler.h"
 #include "settings/Localization.h"
 #include "settings/LocalizationKeys.h"
@@ -17,6 +18,7 @@
 #include "widgets/Shapes.h"
 #include "widgets/SpringAnimation.h"
 #include "widgets/TextButton.h"
+#include "widgets/TextLabel.h"
 #include "widgets/Theme.h"
 
 #include <QFontMetricsF>
@@ -35,14 +37,6 @@ namespace {
 constexpr Spring kAppearSpring{.response = 0.35, .dampingFraction = 0.7};
 constexpr Spring kTitleSpring{.response = 0.4, .dampingFraction = 0.8};
 constexpr double kHiddenScale = 0.9;
-constexpr double kGlyphPoints = 15.0;
-constexpr double kGlyphSide = 20.0;
-// A very long application name is shortened in the middle to about two lines of a notice.
-constexpr double kNoticeNameWidth = 260.0;
-// Between an empty folder's message and its button.
-constexpr double kEmptyNoteSpacing = 8.0;
-constexpr double kCloseSide = 18.0;
-constexpr double kPinSide = 22.0;
 
 } // namespace
 
@@ -144,12 +138,11 @@ void FolderPopupView::buildContent() {
         m_header = new QWidget(this);
         m_glyph =
             new FolderGlyph(m_folder.emoji, m_colorScheme == ColorScheme::Dark ? QColor(Qt::white) : palette.title,
-                            kGlyphPoints, m_header);
-        m_title = new QLabel(m_header);
-        m_title->setFont(PopupStyle::titleFont());
-        QPalette labelPalette = m_title->palette();
-        labelPalette.setColor(QPalette::WindowText, palette.title);
-        m_title->setPalette(labelPalette);
+                            PopupLayout::glyphPoints, m_header);
+        auto* title = new TextLabel({}, m_header);
+        title->setFont(PopupStyle::titleFont());
+        title->setTextColor(palette.title);
+        m_title = title;
         m_title->setAccessibleName(m_folder.name);
         if (settings.popupPosition() == PopupPosition::Center) {
             m_pin = new GlyphButton(PopupPinButtonStyle::style(), QStringLiteral("pin"), m_header);
@@ -170,19 +163,17 @@ void FolderPopupView::buildContent() {
                 m_onDismiss();
         });
     }
-    const QPointer<FolderPopupView> self(this);
     m_grid = new ScrollView(this);
     m_grid->setColorScheme(m_appearance);
     // A focused cell shows with a row's spacing around it, and the grid's ends with the first
     // and last rows.
     m_grid->setFocusMargin(int(PopupLayout::rowSpacing));
     if (m_folder.apps.isEmpty()) {
-        m_emptyMessage = new QLabel(texts.text(QString::fromLatin1(L10nKey::emptyFolderTitle)), this);
-        m_emptyMessage->setFont(PopupStyle::emptyFolderFont());
-        m_emptyMessage->setAlignment(Qt::AlignCenter);
-        QPalette messagePalette = m_emptyMessage->palette();
-        messagePalette.setColor(QPalette::WindowText, palette.appName);
-        m_emptyMessage->setPalette(messagePalette);
+        auto* message = new TextLabel(texts.text(QString::fromLatin1(L10nKey::emptyFolderTitle)),
+                                      {.alignment = Qt::AlignCenter}, this);
+        message->setFont(PopupStyle::emptyFolderFont());
+        message->setTextColor(palette.appName);
+        m_emptyMessage = message;
         m_openInMainWindow = new TextButton(TextButton::Style::Borderless,
                                             texts.text(QString::fromLatin1(L10nKey::popupOpenInMainWindow)), this);
         m_openInMainWindow->setPalette(Theme::palette(m_appearance));
@@ -200,11 +191,7 @@ void FolderPopupView::buildContent() {
                 if (!m_isPinned && m_onDismiss)
                     m_onDismiss();
             },
-            [self, name = app.name] {
-                if (self)
-                    self->showLaunchFailure(name);
-            },
-            m_grid->content());
+            boundTo(this, [this, name = app.name] { showLaunchFailure(name); }), m_grid->content());
         cell->setColorScheme(m_appearance);
         // The next launch puts an earlier failure away; not on the press, so that nothing moves
         // under the pointer before the click is done.
@@ -229,10 +216,11 @@ double FolderPopupView::headerWidthNeeded() const {
     if (!m_title)
         return 0;
     const double text = std::ceil(QFontMetricsF(m_title->font()).horizontalAdvance(m_folder.name)) + 1;
-    const double button = kPinSide + PopupLayout::headerSpacing + PopupLayout::pinTrailingPadding;
+    const double button = PopupLayout::headerButtonSide + PopupLayout::headerSpacing + PopupLayout::pinTrailingPadding;
     const double buttons = (m_pin ? button : 0.0) + (m_openAll ? button : 0.0);
     // Glyph, title, the flexible space at its least, "Open all", the pin and the close button.
-    return kGlyphSide + PopupLayout::headerSpacing + text + 2 * PopupLayout::headerSpacing + buttons + kCloseSide;
+    return PopupLayout::glyphSide + PopupLayout::headerSpacing + text + 2 * PopupLayout::headerSpacing + buttons +
+           PopupLayout::closeSide;
 }
 
 void FolderPopupView::setAvailableSize(QSizeF size) {
@@ -259,9 +247,7 @@ void FolderPopupView::layOutContent() {
 
     // As many columns as asked for and as the room allows, at least one.
     const double roomForContent = m_availableSize.width() - 2 * pad - 2 * inset - leftRoom - rightRoom;
-    const int fittingColumns =
-        std::max(1, int(std::floor((roomForContent + gridSpacing) / (columnWidth + gridSpacing))));
-    m_columns = std::min(columnCount(), fittingColumns);
+    m_columns = std::min(columnCount(), PopupLayout::fittingColumns(roomForContent, iconSize, gridSpacing));
     const double gridWidth = PopupLayout::contentWidth(m_columns, iconSize, gridSpacing);
     // Wide enough for the whole title and for an empty folder's note, where the room allows.
     double wanted = std::max(gridWidth, headerWidthNeeded());
@@ -274,32 +260,33 @@ void FolderPopupView::layOutContent() {
     m_headerBottom = 0;
     if (m_title) {
         const double titleHeight = std::ceil(QFontMetricsF(m_title->font()).height());
-        const double rowHeight = std::max({kGlyphSide, titleHeight, kPinSide, kCloseSide});
+        const double rowHeight =
+            std::max({PopupLayout::glyphSide, titleHeight, PopupLayout::headerButtonSide, PopupLayout::closeSide});
         m_header->setGeometry(QRect(qRound(origin.x()), qRound(origin.y()), qRound(contentWidth), qRound(rowHeight)));
         const auto centredIn = [&](double x, QSizeF size) {
             return QRect(qRound(x), qRound((rowHeight - size.height()) / 2), qRound(size.width()),
                          qRound(size.height()));
         };
-        m_glyph->setGeometry(centredIn(0, {kGlyphSide, kGlyphSide}));
-        double trailing = contentWidth - kCloseSide;
-        m_close->setGeometry(centredIn(trailing, {kCloseSide, kCloseSide}));
+        m_glyph->setGeometry(centredIn(0, {PopupLayout::glyphSide, PopupLayout::glyphSide}));
+        double trailing = contentWidth - PopupLayout::closeSide;
+        m_close->setGeometry(centredIn(trailing, {PopupLayout::closeSide, PopupLayout::closeSide}));
         if (m_pin) {
-            trailing -= PopupLayout::headerSpacing + PopupLayout::pinTrailingPadding + kPinSide;
-            m_pin->setGeometry(centredIn(trailing, {kPinSide, kPinSide}));
+            trailing -= PopupLayout::headerSpacing + PopupLayout::pinTrailingPadding + PopupLayout::headerButtonSide;
+            m_pin->setGeometry(centredIn(trailing, {PopupLayout::headerButtonSide, PopupLayout::headerButtonSide}));
         }
         if (m_openAll) {
-            trailing -= PopupLayout::headerSpacing + PopupLayout::pinTrailingPadding + kPinSide;
-            m_openAll->setGeometry(centredIn(trailing, {kPinSide, kPinSide}));
+            trailing -= PopupLayout::headerSpacing + PopupLayout::pinTrailingPadding + PopupLayout::headerButtonSide;
+            m_openAll->setGeometry(centredIn(trailing, {PopupLayout::headerButtonSide, PopupLayout::headerButtonSide}));
         }
         // Between the title and the buttons a flexible space of at least the row's spacing.
-        const double titleX = kGlyphSide + PopupLayout::headerSpacing;
+        const double titleX = PopupLayout::glyphSide + PopupLayout::headerSpacing;
         const double titleWidth = std::max(0.0, trailing - 2 * PopupLayout::headerSpacing - titleX);
         const QFontMetricsF metrics(m_title->font());
         m_title->setText(metrics.elidedText(m_folder.name, Qt::ElideRight, titleWidth));
         m_title->setGeometry(centredIn(titleX, {titleWidth, titleHeight}));
         y = rowHeight + m_spacing.popupSectionSpacing;
         m_headerBottom = inset + y;
-        y += 1.0 + m_spacing.popupSectionSpacing;
+        y += PopupLayout::dividerThickness + m_spacing.popupSectionSpacing;
     }
     // Above the grid: over a bottom Dock the card grows upward, and the icons stay where they are.
     if (m_notice) {
@@ -314,9 +301,9 @@ void FolderPopupView::layOutContent() {
         m_emptyMessage->setGeometry(
             QRect(qRound(origin.x()), qRound(origin.y() + y), qRound(contentWidth), message.height()));
         m_openInMainWindow->setGeometry(QRect(qRound(origin.x() + (contentWidth - button.width()) / 2),
-                                              qRound(origin.y() + y + message.height() + kEmptyNoteSpacing),
+                                              qRound(origin.y() + y + message.height() + PopupLayout::emptyNoteSpacing),
                                               button.width(), button.height()));
-        gridHeight = message.height() + kEmptyNoteSpacing + button.height();
+        gridHeight = message.height() + PopupLayout::emptyNoteSpacing + button.height();
         y += gridHeight;
     }
 
@@ -325,9 +312,10 @@ void FolderPopupView::layOutContent() {
     const double cellHeight = PopupAppIconView::cellHeight(settings);
     const qsizetype rows = (m_cells.size() + m_columns - 1) / m_columns;
     const double cellsHeight = rows > 0 ? rows * cellHeight + (rows - 1) * PopupLayout::rowSpacing : 0.0;
-    const double above = (m_title || m_notice) ? m_spacing.popupSectionSpacing : inset - 1.0;
-    const double below = inset + (bottomRoom > 0 ? bottomRoom - PopupLayout::arrowHeight : 0.0) - 1.0;
-    const double gridLeft = (contentWidth - gridWidth) / 2 + inset - 1.0;
+    const double overhang = PopupLayout::gridOverhang;
+    const double above = (m_title || m_notice) ? m_spacing.popupSectionSpacing : inset - overhang;
+    const double below = inset + (bottomRoom > 0 ? bottomRoom - PopupLayout::arrowHeight : 0.0) - overhang;
+    const double gridLeft = (contentWidth - gridWidth) / 2 + inset - overhang;
     for (qsizetype i = 0; i < m_cells.size(); ++i) {
         const int row = int(i / m_columns), column = int(i % m_columns);
         const double x = gridLeft + column * (columnWidth + gridSpacing);
@@ -345,8 +333,8 @@ void FolderPopupView::layOutContent() {
         viewport = std::max(least, scrolled - excess);
         cardHeight -= scrolled - viewport;
     }
-    m_grid->setGeometry(QRect(qRound(pad + leftRoom + 1.0), qRound(origin.y() + y - above),
-                              qRound(contentWidth + 2 * inset - 2.0), qRound(viewport)));
+    m_grid->setGeometry(QRect(qRound(pad + leftRoom + overhang), qRound(origin.y() + y - above),
+                              qRound(contentWidth + 2 * inset - 2 * overhang), qRound(viewport)));
     m_grid->setContentHeight(qRound(scrolled));
     m_grid->setWheelStep(cellHeight + PopupLayout::rowSpacing);
 
@@ -393,11 +381,10 @@ void FolderPopupView::setAppearance(ColorScheme appearance) {
 
 void FolderPopupView::openAll() {
     clearLaunchFailure();
-    const QPointer<FolderPopupView> self(this);
-    FolderLaunch::launchAll(m_folder, m_environment.workspace, [self](const QStringList& failed) {
-        if (self && !failed.isEmpty())
-            self->showLaunchFailure(failed.join(QStringLiteral(", ")));
-    });
+    FolderLaunch::launchAll(m_folder, m_environment.workspace, boundTo(this, [this](const QStringList& failed) {
+                                if (!failed.isEmpty())
+                                    showLaunchFailure(failed.join(QStringLiteral(", ")));
+                            }));
     // As after one launch: a pinned popup stays open.
     if (!m_isPinned && m_onDismiss)
         m_onDismiss();
@@ -412,17 +399,14 @@ void FolderPopupView::showLaunchFailure(const QString& appName) {
     m_notice->announce();
     if (m_noticeExpiry)
         m_noticeExpiry->cancel();
-    const QPointer<FolderPopupView> self(this);
-    m_noticeExpiry = m_environment.scheduler.schedule(launchFailureNoticeDuration, [self] {
-        if (self)
-            self->clearLaunchFailure();
-    });
+    m_noticeExpiry =
+        m_environment.scheduler.schedule(this, launchFailureNoticeDuration, [this] { clearLaunchFailure(); });
 }
 
 void FolderPopupView::makeLaunchFailureNotice() {
     // The name kept on one line where it fits: a break goes before it, not inside it.
-    QString name =
-        QFontMetricsF(PopupStyle::appNameFont()).elidedText(m_failedAppName, Qt::ElideMiddle, kNoticeNameWidth);
+    QString name = QFontMetricsF(PopupStyle::appNameFont())
+                       .elidedText(m_failedAppName, Qt::ElideMiddle, PopupLayout::noticeNameWidth);
     name.replace(u' ', QChar::Nbsp);
     m_notice = new PopupNotice(
         m_environment.localization.format(QString::fromLatin1(L10nKey::popupLaunchFailed), {name}), m_appearance, this);

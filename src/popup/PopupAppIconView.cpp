@@ -4,6 +4,7 @@
 #include "PopupStyle.h"
 #include "platform/Console.h"
 #include "platform/FileIconCache.h"
+#include "platform/LifetimeBound.h"
 #include "platform/Scheduler.h"
 #include "platform/Workspace.h"
 #include "settings/AppSettings.h"
@@ -62,13 +63,18 @@ void PopupAppIconView::setFocusRingVisible(bool visible) {
 }
 
 void PopupAppIconView::launch() {
-    QPointer<PopupAppIconView> self(this);
-    Scheduler& scheduler = m_environment.scheduler;
+    // A popup rebuilt since is not this one's to close.
+    const auto launched = boundTo(this, [this] {
+        m_environment.scheduler.schedule(this, 0, [this] {
+            if (m_onLaunch)
+                m_onLaunch();
+        });
+    });
     Workspace::OpenConfiguration configuration;
     configuration.activates = true;
     m_environment.workspace.openApplication(
         m_app.path(), configuration,
-        [self, &scheduler, name = m_app.name, failed = m_onLaunchFailed](const std::optional<QString>& error) {
+        [launched, name = m_app.name, failed = m_onLaunchFailed](const std::optional<QString>& error) {
             if (error) {
                 Console::printLine(QStringLiteral("[PopupAppIconView] Failed to launch %1: %2").arg(name, *error));
                 // The popup says so, even when this cell was rebuilt since.
@@ -76,13 +82,7 @@ void PopupAppIconView::launch() {
                     failed();
                 return;
             }
-            // A popup rebuilt since is not this one's to close.
-            if (!self)
-                return;
-            scheduler.schedule(0, [self] {
-                if (self && self->m_onLaunch)
-                    self->m_onLaunch();
-            });
+            launched();
         });
 }
 

@@ -1,6 +1,7 @@
 #include "PopupLayout.h"
 
 #include <algorithm>
+#include <cmath>
 
 int PopupLayout::columnCount(qint64 popupColumns, qsizetype appCount) {
     if (popupColumns < 1)
@@ -14,4 +15,8 @@ double PopupLayout::columnWidth(double iconSize) {
 
 double PopupLayout::contentWidth(int columns, double iconSize, double gridSpacing) {
     return gridSpacing * (columns - 1) + columnWidth(iconSize) * columns;
+}
+
+int PopupLayout::fittingColumns(double room, double iconSize, double gridSpacing) {
+    return std::max(1, int(std::floor((room + gridSpacing) / (columnWidth(iconSize) + gridSpacing))));
 }

@@ -3,12 +3,11 @@
 #include "FolderPopupView.h"
 #include "model/FolderID.h"
 #include "platform/DistributedNotifications.h"
+#include "platform/LifetimeBound.h"
 #include "platform/NotificationNames.h"
 #include "platform/Scheduler.h"
 #include "platform/Screens.h"
 #include "settings/AppSettings.h"
-
-#include <QPointer>
 
 #include <algorithm>
 
@@ -79,10 +78,9 @@ void PopupPanelController::presentPopup(const AppFolder& folder) {
         if (!m_services.outsideClicksHeard) {
             // A turn later: the window system is still handing the activation over.
             connect(m_popupPanel.get(), &PopupPanel::deactivated, this, [this] {
-                const QPointer<PopupPanelController> self(this);
-                m_services.scheduler.schedule(0, [self] {
-                    if (self && self->isPopupVisible() && !self->m_isPopupPinned)
-                        self->closePopup();
+                m_services.scheduler.schedule(this, 0, [this] {
+                    if (isPopupVisible() && !m_isPopupPinned)
+                        closePopup();
                 });
             });
         }
@@ -108,30 +106,19 @@ void PopupPanelController::presentPopup(const AppFolder& folder) {
     const DockEdge edge =
         opensCentred() ? DockEdge::Bottom : PopupPlacement::dockEdge(screen, m_host, m_placementMemory);
     const ColorScheme scheme = colorSchemeFor(settings.resolvedTheme());
-    const QPointer<PopupPanelController> self(this);
-    auto* view = new FolderPopupView(
-        m_services.environment, spacing, folder, edge,
-        [self] {
-            if (self)
-                self->closePopup();
-        },
-        [self](bool pinned) {
-            if (self)
-                self->setPopupPinned(pinned);
-        },
-        scheme);
+    auto* view =
+        new FolderPopupView(m_services.environment, spacing, folder, edge, boundTo(this, [this] { closePopup(); }),
+                            boundTo(this, [this](bool pinned) { setPopupPinned(pinned); }), scheme);
     // Not opened by a click on the tile: the keyboard's place shows from the start.
     view->setFocusRingShownAtOpening(
         PopupPlacement::pointerAwayFromDock(m_absoluteArrowLocation, m_services.screens.screens()));
-    connect(view, &FolderPopupView::openInMainWindowRequested, this, [self, id = folder.id] {
-        if (self)
-            self->m_services.distributedNotifications.post(NotificationName::TROpenFolderInMainWindow,
-                                                           FolderID::canonical(id));
+    connect(view, &FolderPopupView::openInMainWindowRequested, this, [this, id = folder.id] {
+        m_services.distributedNotifications.post(NotificationName::TROpenFolderInMainWindow, FolderID::canonical(id));
     });
     // A notice coming or going changes the card's size while it shows: the panel follows.
-    connect(view, &FolderPopupView::fittingSizeChanged, this, [self] {
-        if (self && self->isPopupVisible())
-            self->layoutPopupPanel();
+    connect(view, &FolderPopupView::fittingSizeChanged, this, [this] {
+        if (isPopupVisible())
+            layoutPopupPanel();
     });
     // The appearance first: the new view then takes it as it is installed, and is built once.
     m_popupPanel->setAppearance(scheme);
@@ -212,9 +199,9 @@ QPointF PopupPanelController::popupOriginAboveDock(QSizeF size) {
         size, m_absoluteArrowLocation, m_services.screens.screens(), m_services.screens.mainScreen(),
         m_services.dockSizes ? m_services.dockSizes() : PopupPlacement::DockSizes{}, m_placementMemory, m_host);
     // One turn later, so the first frame of a new popup may still show the previous offset.
-    AppSettings& settings = m_services.environment.settings;
     const double arrow = placement.arrowOffset;
-    m_services.scheduler.schedule(0, [&settings, arrow] {
+    m_services.scheduler.schedule(this, 0, [this, arrow] {
+        AppSettings& settings = m_services.environment.settings;
         if (settings.popupArrowOffset() != arrow)
             settings.setPopupArrowOffset(arrow);
     });
@@ -241,31 +228,23 @@ void PopupPanelController::setPopupPinned(bool pinned) {
 }
 
 void PopupPanelController::installOutsideClickMonitor() {
-    const QPointer<PopupPanelController> self(this);
-    m_outsideClickMonitor =
-        m_services.eventMonitor.addGlobalMouseDownMonitor(MouseButton::Left | MouseButton::Right, [self] {
-            if (!self || !self->isPopupVisible() || self->m_isPopupPinned)
+    m_outsideClickMonitor = m_services.eventMonitor.addGlobalMouseDownMonitor(
+        MouseButton::Left | MouseButton::Right, boundTo(this, [this] {
+            if (!isPopupVisible() || m_isPopupPinned)
                 return;
-            if (self->m_popupPanel->frame().contains(self->m_services.screens.mouseLocation()))
+            if (m_popupPanel->frame().contains(m_services.screens.mouseLocation()))
                 return;
-            self->awaitClosingPressRelease();
-            self->m_services.scheduler.schedule(0, [self] {
-                if (self)
-                    self->closePopup();
-            });
-        });
+            awaitClosingPressRelease();
+            m_services.scheduler.schedule(this, 0, [this] { closePopup(); });
+        }));
 }
 
 void PopupPanelController::awaitClosingPressRelease() {
     if (m_closingPressRelease)
         return;
-    const QPointer<PopupPanelController> self(this);
     // Without a way to hear the release, the close's own time is all there is to go by.
-    m_closingPressRelease =
-        m_services.eventMonitor.addGlobalMouseUpMonitor(MouseButton::Left | MouseButton::Right, [self] {
-            if (self)
-                self->closingPressReleased();
-        });
+    m_closingPressRelease = m_services.eventMonitor.addGlobalMouseUpMonitor(
+        MouseButton::Left | MouseButton::Right, boundTo(this, [this] { closingPressReleased(); }));
 }
 
 void PopupPanelController::closingPressReleased() {

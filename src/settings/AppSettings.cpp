@@ -7,6 +7,7 @@
 #include "platform/DesktopColorScheme.h"
 #include "platform/DistributedNotifications.h"
 #include "platform/FileSystem.h"
+#include "platform/LifetimeBound.h"
 #include "platform/LocalNotificationCenter.h"
 #include "platform/LoginItem.h"
 #include "platform/PropertyList.h"
@@ -52,10 +53,10 @@ AppSettings::AppSettings(Services services, QObject* parent)
                 m_services.scheduler, writeInterval, [this, f = field.field] { runChangeAction(f); });
     }
     if (m_services.desktopColorScheme)
-        m_services.desktopColorScheme->observe([self = QPointer<AppSettings>(this)] {
-            if (self && self->appTheme() == AppThemeMode::System)
-                Q_EMIT self->changed(Field::AppTheme);
-        });
+        m_services.desktopColorScheme->observe(boundTo(this, [this] {
+            if (appTheme() == AppThemeMode::System)
+                Q_EMIT changed(Field::AppTheme);
+        }));
 }
 
 AppSettings::~AppSettings() {

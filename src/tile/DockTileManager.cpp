@@ -3,6 +3,7 @@
 #include "model/FolderStore.h"
 #include "platform/DockTile.h"
 #include "platform/FreedMemory.h"
+#include "platform/LifetimeBound.h"
 #include "platform/Scheduler.h"
 #include "settings/AppSettings.h"
 
@@ -41,15 +42,13 @@ DockTileManager::DockTileManager(Services services, QObject* parent)
 DockTileManager::~DockTileManager() = default;
 
 TileImage DockTileManager::folderTileImage(const AppFolder& folder) const {
-    const QPointer<const DockTileManager> self(this);
-    return [self, folder](int pixels) {
-        if (!self)
-            return QImage();
-        TileDrawingContext context = self->m_services.resources;
-        context.iconPadding = self->m_services.settings.tileIconPadding();
-        context.lightTheme = self->m_services.settings.resolvedTheme() == AppThemeMode::Light;
+    // An empty picture once this manager is gone.
+    return boundTo(this, [this, folder](int pixels) {
+        TileDrawingContext context = m_services.resources;
+        context.iconPadding = m_services.settings.tileIconPadding();
+        context.lightTheme = m_services.settings.resolvedTheme() == AppThemeMode::Light;
         return TilePainter::render(folder.tileStyle, context, folder, pixels);
-    };
+    });
 }
 
 void DockTileManager::presentFolderTile(const AppFolder& folder) {
@@ -77,11 +76,8 @@ void DockTileManager::refreshTile() {
 
 void DockTileManager::presentTileImage(const TileImage& image) {
     m_lastIcon = image;
-    const QPointer<DockTileManager> self(this);
-    m_services.scheduler.schedule(0, [self] {
-        if (self)
-            self->m_services.dockTile.setContent(self->tileContent(self->m_services.dockTile.size()));
-    });
+    m_services.scheduler.schedule(this, 0,
+                                  [this] { m_services.dockTile.setContent(tileContent(m_services.dockTile.size())); });
 }
 
 QImage DockTileManager::tileContent(const QSize& size) const {
@@ -121,11 +117,10 @@ QImage DockTileManager::tileContent(const QSize& size) const {
 void DockTileManager::scheduleBundleIconUpdate(const TileImage& image) {
     if (m_updateWorkItem)
         m_updateWorkItem->cancel();
-    const QPointer<DockTileManager> self(this);
-    m_updateWorkItem = m_services.scheduler.schedule(kIconWriteDelay, [self, image] {
-        if (!self || !self->m_services.setCustomIcon)
+    m_updateWorkItem = m_services.scheduler.schedule(this, kIconWriteDelay, [this, image] {
+        if (!m_services.setCustomIcon)
             return;
-        self->m_services.setCustomIcon(image(kIconPixels), self->m_services.bundlePath);
+        m_services.setCustomIcon(image(kIconPixels), m_services.bundlePath);
         // The full-size picture and its PNG are gone by now; a helper idles for hours after this.
         FreedMemory::giveBack();
     });
@@ -135,12 +130,9 @@ void DockTileManager::showBadge(const QString& text, SystemColor color, double d
     m_activeBadge = Badge{text, color};
     if (m_badgeTimer)
         m_badgeTimer->cancel();
-    const QPointer<DockTileManager> self(this);
-    m_badgeTimer = m_services.scheduler.schedule(duration, [self] {
-        if (!self)
-            return;
-        self->m_activeBadge.reset();
-        self->refreshTile();
+    m_badgeTimer = m_services.scheduler.schedule(this, duration, [this] {
+        m_activeBadge.reset();
+        refreshTile();
     });
     refreshTile();
 }

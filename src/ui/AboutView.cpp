@@ -8,9 +8,9 @@
 #include "platform/Updater.h"
 #include "settings/Localization.h"
 #include "settings/LocalizationKeys.h"
-#include "widgets/Fonts.h"
 #include "widgets/Shapes.h"
 #include "widgets/TextButton.h"
+#include "widgets/TextLabel.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -48,12 +48,7 @@ QImage drawnIcon(const QColor& accent, double scale) {
 }
 
 QLabel* centredLabel(double points, QFont::Weight weight, QPalette::ColorRole role, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setFont(Fonts::rounded(points, weight));
-    label->setForegroundRole(role);
-    label->setAlignment(Qt::AlignCenter);
-    label->setWordWrap(false);
-    return label;
+    return new TextLabel({.points = points, .weight = weight, .role = role, .alignment = Qt::AlignCenter}, parent);
 }
 
 } // namespace

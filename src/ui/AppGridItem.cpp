@@ -108,11 +108,7 @@ void AppGridItem::showEvent(QShowEvent* event) {
     if (m_icon || m_iconLoad)
         return;
     // Decoding waits for the next turn of the loop, so a card with many tiles opens at once.
-    QPointer<AppGridItem> self(this);
-    m_iconLoad = m_environment.scheduler.schedule(0, [self] {
-        if (self)
-            self->loadIcon();
-    });
+    m_iconLoad = m_environment.scheduler.schedule(this, 0, [this] { loadIcon(); });
 }
 
 void AppGridItem::loadIcon() {
@@ -459,9 +455,5 @@ void AppGrid::enterDrop(const QUuid& targetID, const std::optional<QUuid>& offer
 void AppGrid::endDragSoon() {
     if (m_dragEnd)
         m_dragEnd->cancel();
-    QPointer<AppGrid> self(this);
-    m_dragEnd = m_environment.scheduler.schedule(dragEndDelay, [self] {
-        if (self)
-            self->setDraggingAppID(std::nullopt);
-    });
+    m_dragEnd = m_environment.scheduler.schedule(this, dragEndDelay, [this] { setDraggingAppID(std::nullopt); });
 }

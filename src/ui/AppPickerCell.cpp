@@ -100,11 +100,7 @@ void AppPickerCell::loadIcon() {
 void AppPickerCell::paintEvent(QPaintEvent*) {
     if (!m_icon && !m_iconLoad) {
         // Only cells scrolled into view are painted, so only their icons are read; after this paint.
-        QPointer<AppPickerCell> self(this);
-        m_iconLoad = m_environment.scheduler.schedule(0, [self] {
-            if (self)
-                self->loadIcon();
-        });
+        m_iconLoad = m_environment.scheduler.schedule(this, 0, [this] { loadIcon(); });
     }
     QPainter painter(this);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform | QPainter::TextAntialiasing);

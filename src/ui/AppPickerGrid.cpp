@@ -2,7 +2,7 @@
 
 #include "AppPickerCell.h"
 #include "widgets/CellGridLayout.h"
-#include "widgets/Fonts.h"
+#include "widgets/TextLabel.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,7 +10,12 @@
 
 AppPickerGrid::AppPickerGrid(QWidget* parent)
     : QScrollArea(parent)
-    , m_emptyLabel(new QLabel(viewport())) {
+    , m_emptyLabel(new TextLabel({.points = 13,
+                                  .weight = QFont::Medium,
+                                  .role = QPalette::PlaceholderText,
+                                  .alignment = Qt::AlignCenter,
+                                  .wraps = true},
+                                 viewport())) {
     setFocusPolicy(Qt::StrongFocus);
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -21,11 +26,6 @@ AppPickerGrid::AppPickerGrid(QWidget* parent)
     // The cells lie straight on the panel (the scroll area would fill behind them).
     content->setAutoFillBackground(false);
     viewport()->setAutoFillBackground(false);
-    m_emptyLabel->setAlignment(Qt::AlignCenter);
-    m_emptyLabel->setWordWrap(true);
-    m_emptyLabel->setTextFormat(Qt::PlainText);
-    m_emptyLabel->setForegroundRole(QPalette::PlaceholderText);
-    m_emptyLabel->setFont(Fonts::rounded(13, QFont::Medium));
     m_emptyLabel->setContentsMargins(24, 0, 24, 0);
     m_emptyLabel->hide();
 }

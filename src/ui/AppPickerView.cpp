@@ -94,10 +94,9 @@ void AppPickerView::showEvent(QShowEvent* event) {
     // The scan reads the disk on the main thread: it waits for the next turn of the loop so the
     // dialog is drawn first. The picker may be gone by then.
     m_scanStarted = true;
-    QPointer<AppPickerView> self(this);
-    m_scan = m_environment.scheduler.schedule(0, [self] {
-        if (self && !self->m_closed)
-            self->setAllApps(self->m_environment.discovery.scanApplications());
+    m_scan = m_environment.scheduler.schedule(this, 0, [this] {
+        if (!m_closed)
+            setAllApps(m_environment.discovery.scanApplications());
     });
 }
 

@@ -11,12 +11,12 @@
 #include "settings/AppSettings.h"
 #include "settings/Localization.h"
 #include "settings/LocalizationKeys.h"
-#include "widgets/Fonts.h"
 #include "widgets/SegmentedPicker.h"
 #include "widgets/SettingsPageBody.h"
 #include "widgets/SettingsRow.h"
 #include "widgets/SettingsSection.h"
 #include "widgets/SettingsSlider.h"
+#include "widgets/TextLabel.h"
 #include "widgets/ToggleSwitch.h"
 
 #include <QEvent>
@@ -84,11 +84,12 @@ void AppearanceSettingsView::buildPreview() {
     emptyLayout->addStretch(1);
     m_emptySymbol = new QLabel(m_empty);
     m_emptySymbol->setAlignment(Qt::AlignCenter);
-    m_emptyMessage = new QLabel(m_empty);
-    m_emptyMessage->setAlignment(Qt::AlignCenter);
-    m_emptyMessage->setWordWrap(true);
-    m_emptyMessage->setFont(Fonts::rounded(emptyMessagePoints, QFont::Medium));
-    m_emptyMessage->setForegroundRole(QPalette::PlaceholderText);
+    m_emptyMessage = new TextLabel({.points = emptyMessagePoints,
+                                    .weight = QFont::Medium,
+                                    .role = QPalette::PlaceholderText,
+                                    .alignment = Qt::AlignCenter,
+                                    .wraps = true},
+                                   m_empty);
     emptyLayout->addWidget(m_emptySymbol);
     emptyLayout->addWidget(m_emptyMessage);
     emptyLayout->addStretch(1);
@@ -162,16 +163,14 @@ void AppearanceSettingsView::updateStyle(const std::function<void(TileStyleSetti
 }
 
 void AppearanceSettingsView::updateStyleOf(const QUuid& id, const std::function<void(TileStyleSettings&)>& change) {
-    for (const AppFolder& current : m_environment.store.folders()) {
-        if (current.id != id)
-            continue;
-        AppFolder folder = current;
-        change(folder.tileStyle);
-        // A drag repeats values; only a real change is worth a save and a tile redraw.
-        if (!(folder.tileStyle == current.tileStyle))
-            m_environment.store.updateFolder(folder);
+    const AppFolder* current = m_environment.store.folder(id);
+    if (!current)
         return;
-    }
+    AppFolder folder = *current;
+    change(folder.tileStyle);
+    // A drag repeats values; only a real change is worth a save and a tile redraw.
+    if (!(folder.tileStyle == current->tileStyle))
+        m_environment.store.updateFolder(folder);
 }
 
 void AppearanceSettingsView::setCornerRadius(double value) {

@@ -4,11 +4,11 @@
 #include "platform/DockExtension.h"
 #include "settings/Localization.h"
 #include "settings/LocalizationKeys.h"
-#include "widgets/Fonts.h"
 #include "widgets/RowNote.h"
 #include "widgets/SettingsRow.h"
 #include "widgets/SettingsSection.h"
 #include "widgets/TextButton.h"
+#include "widgets/TextLabel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,14 +18,11 @@ DockExtensionRow::DockExtensionRow(SettingsSection* section, const MainWindowEnv
     , m_environment(environment)
     , m_section(section)
     , m_install(new TextButton(TextButton::Style::Secondary, {}))
-    , m_state(new QLabel)
+    , m_state(new TextLabel({.points = 12.5, .role = QPalette::PlaceholderText}))
     , m_note(new RowNote) {
     auto* trailing = new QWidget;
     auto* layout = new QHBoxLayout(trailing);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_state->setFont(Fonts::rounded(12.5, QFont::Normal));
-    m_state->setForegroundRole(QPalette::PlaceholderText);
-    m_state->setTextFormat(Qt::PlainText);
     layout->addWidget(m_state);
     layout->addWidget(m_install);
     m_row = section->addRow({}, trailing);

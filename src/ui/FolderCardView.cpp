@@ -9,6 +9,7 @@
 #include "IconPickerPopover.h"
 #include "model/FolderLaunch.h"
 #include "model/FolderStore.h"
+#include "platform/LifetimeBound.h"
 #include "platform/Scheduler.h"
 #include "platform/Symbols.h"
 #include "settings/AppSettings.h"
@@ -18,6 +19,7 @@
 #include "widgets/Fonts.h"
 #include "widgets/GlyphButton.h"
 #include "widgets/TextButton.h"
+#include "widgets/TextLabel.h"
 #include "widgets/Theme.h"
 #include "widgets/ToggleSwitch.h"
 
@@ -39,10 +41,7 @@ constexpr double cornerRadius = 12;
 constexpr double glyphPoints = 16;
 
 QLabel* textLabel(double points, QFont::Weight weight, QPalette::ColorRole role, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setFont(Fonts::rounded(points, weight));
-    label->setForegroundRole(role);
-    return label;
+    return new TextLabel({.points = points, .weight = weight, .role = role}, parent);
 }
 
 } // namespace
@@ -266,12 +265,9 @@ QString FolderCardView::editingName() const {
 }
 
 std::optional<AppFolder> FolderCardView::storedFolder() const {
-    const QList<AppFolder>& folders = m_environment.store.folders();
-    const auto found = std::find_if(folders.begin(), folders.end(),
-                                    [this](const AppFolder& folder) { return folder.id == m_folder.id; });
-    if (found == folders.end())
-        return std::nullopt;
-    return *found;
+    if (const AppFolder* stored = m_environment.store.folder(m_folder.id))
+        return *stored;
+    return std::nullopt;
 }
 
 void FolderCardView::inDockClicked(bool checked) {
@@ -301,11 +297,7 @@ void FolderCardView::requestAddApps() {
     FolderStore& store = m_environment.store;
     store.setAppPickerCurrentBundleIDs(bundleIDs);
     // The picker may outlive this card (the folder deleted or filtered away meanwhile).
-    QPointer<FolderCardView> self(this);
-    store.setAppPickerCallback([self](const QList<AppItem>& picked) {
-        if (self)
-            self->addApps(picked);
-    });
+    store.setAppPickerCallback(boundTo(this, [this](const QList<AppItem>& picked) { addApps(picked); }));
     store.setShowingAppPicker(true);
 }
 
@@ -342,14 +334,9 @@ void FolderCardView::openIconPicker() {
     if (!m_isEditing || m_iconPicker)
         return;
     // The picker starts on the glyph chosen so far, so closing it without a choice keeps that.
-    QPointer<FolderCardView> self(this);
+    // The picker is this card's child, so its choice cannot outlive the card.
     m_iconPicker = new IconPickerPopover(
-        m_editingIcon,
-        [self](const QString& icon) {
-            if (self)
-                self->chooseIcon(icon);
-        },
-        this);
+        m_editingIcon, [this](const QString& icon) { chooseIcon(icon); }, this);
     m_iconPicker->setAttribute(Qt::WA_DeleteOnClose);
     m_iconPicker->grid()->setAccessibleName(m_environment.localization.text(L10nKey::editorIconLabel));
     m_iconPicker->popUp(m_glyphButton);
@@ -496,15 +483,14 @@ bool FolderCardView::eventFilter(QObject* watched, QEvent* event) {
 
 void FolderCardView::openAll() {
     // The card may be gone by the time the last open has finished.
-    FolderLaunch::launchAll(
-        m_folder, m_environment.workspace, [self = QPointer<FolderCardView>(this)](const QStringList& failed) {
-            if (!self || failed.isEmpty())
-                return;
-            QStringList lines;
-            for (const QString& name : failed)
-                lines.append(self->m_environment.localization.format(L10nKey::popupLaunchFailed, {name}));
-            Q_EMIT self->newsReported(self->m_folder.name, lines.join(QLatin1Char(' ')));
-        });
+    FolderLaunch::launchAll(m_folder, m_environment.workspace, boundTo(this, [this](const QStringList& failed) {
+                                if (failed.isEmpty())
+                                    return;
+                                QStringList lines;
+                                for (const QString& name : failed)
+                                    lines.append(m_environment.localization.format(L10nKey::popupLaunchFailed, {name}));
+                                Q_EMIT newsReported(m_folder.name, lines.join(QLatin1Char(' ')));
+                            }));
 }
 
 QList<AppGridItem*> FolderCardView::tiles() const {

@@ -3,7 +3,7 @@
 #include "FolderNameFilter.h"
 #include "settings/Localization.h"
 #include "settings/LocalizationKeys.h"
-#include "widgets/Fonts.h"
+#include "widgets/TextLabel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,7 +11,9 @@
 
 namespace {
 
-constexpr double hintPoints = 11;
+TextLabel::Style hintStyle(Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
+    return {.points = 11, .weight = QFont::Medium, .role = QPalette::PlaceholderText, .alignment = alignment};
+}
 // More than this many different characters would crowd the line; the rest stand behind an ellipsis.
 constexpr int listedCharacters = 6;
 
@@ -30,17 +32,11 @@ FolderNameHint::FolderNameHint(QLineEdit& field, const Localization& localizatio
     : QWidget(parent)
     , m_field(field)
     , m_localization(localization)
-    , m_message(new QLabel(this))
-    , m_counter(new QLabel(this)) {
+    , m_message(new TextLabel(hintStyle(), this))
+    , m_counter(new TextLabel(hintStyle(Qt::AlignRight | Qt::AlignVCenter), this)) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(2, 0, 2, 0);
     row->setSpacing(8);
-    for (QLabel* label : {m_message, m_counter}) {
-        label->setFont(Fonts::rounded(hintPoints, QFont::Medium));
-        label->setForegroundRole(QPalette::PlaceholderText);
-    }
-    m_message->setTextFormat(Qt::PlainText);
-    m_counter->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     row->addWidget(m_message, 1);
     row->addWidget(m_counter);
     setFixedHeight(QFontMetrics(m_message->font()).height() + 2);

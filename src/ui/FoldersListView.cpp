@@ -9,10 +9,10 @@
 #include "settings/AppSettings.h"
 #include "settings/Localization.h"
 #include "settings/LocalizationKeys.h"
-#include "widgets/Fonts.h"
 #include "widgets/SearchInputField.h"
 #include "widgets/SegmentedTabs.h"
 #include "widgets/TextButton.h"
+#include "widgets/TextLabel.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -34,12 +34,8 @@ constexpr int overlayBarWidth = 8;
 constexpr double overlayHideDelay = 0.8;
 
 QLabel* label(double points, QFont::Weight weight, QPalette::ColorRole role, QWidget* parent) {
-    auto* text = new QLabel(parent);
-    text->setFont(Fonts::rounded(points, weight));
-    text->setForegroundRole(role);
-    text->setAlignment(Qt::AlignCenter);
-    text->setWordWrap(true);
-    return text;
+    return new TextLabel(
+        {.points = points, .weight = weight, .role = role, .alignment = Qt::AlignCenter, .wraps = true}, parent);
 }
 
 void setSymbol(QLabel* target, const QString& name, double points, const QColor& color) {
@@ -92,9 +88,7 @@ FoldersListView::FoldersListView(const MainWindowEnvironment& environment, std::
     layout->addWidget(m_noResults, 1);
 
     auto* footer = new QHBoxLayout;
-    m_footer = new QLabel(this);
-    m_footer->setFont(Fonts::rounded(11.5, QFont::Medium));
-    m_footer->setForegroundRole(QPalette::PlaceholderText);
+    m_footer = new TextLabel({.points = 11.5, .weight = QFont::Medium, .role = QPalette::PlaceholderText}, this);
     m_newFolder = new TextButton(TextButton::Style::Prominent, QString(), this);
     m_newFolder->setSymbol(QStringLiteral("plus"));
     m_newFolder->setPointSize(12.5);
@@ -156,9 +150,7 @@ QWidget* FoldersListView::buildHeader() {
     auto* row = new QHBoxLayout(header);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(10);
-    m_count = new QLabel(header);
-    m_count->setFont(Fonts::rounded(15, QFont::Bold));
-    m_count->setForegroundRole(QPalette::WindowText);
+    m_count = new TextLabel({.points = 15, .weight = QFont::Bold}, header);
     m_tabs = new SegmentedTabs({{QString(), QString()}, {QString(), QString()}}, SegmentedTabs::Style{}, header);
     m_tabs->setSelectionSpring(Spring{0.3, 0.85});
     connect(m_tabs, &SegmentedTabs::currentChanged, this, [this](int index) {
@@ -230,10 +222,9 @@ void FoldersListView::flashScrollBar() {
     m_overlayBar->show();
     if (m_overlayHide)
         m_overlayHide->cancel();
-    QPointer<FoldersListView> self(this);
-    m_overlayHide = m_environment.scheduler.schedule(overlayHideDelay, [self] {
-        if (self && !self->m_overlayHovered && !self->m_overlayBar->isSliderDown())
-            self->m_overlayBar->hide();
+    m_overlayHide = m_environment.scheduler.schedule(this, overlayHideDelay, [this] {
+        if (!m_overlayHovered && !m_overlayBar->isSliderDown())
+            m_overlayBar->hide();
     });
 }
 
@@ -329,19 +320,14 @@ void FoldersListView::newFolderAdded() {
     if (FolderCardView* card = m_cards.value(*id))
         card->setExpanded(true);
     m_pendingScrollFolderID = id;
-    QPointer<FoldersListView> self(this);
     const QUuid folderID = *id;
-    m_environment.scheduler.schedule(0, [self, folderID] {
-        if (!self)
-            return;
-        self->scrollToCard(folderID);
+    m_environment.scheduler.schedule(this, 0, [this, folderID] {
+        scrollToCard(folderID);
         // Once more when the expanded card has settled to its full height.
-        self->m_environment.scheduler.schedule(settleScrollDelay, [self, folderID] {
-            if (!self)
-                return;
-            self->scrollToCard(folderID);
-            if (self->m_pendingScrollFolderID == folderID)
-                self->m_pendingScrollFolderID.reset();
+        m_environment.scheduler.schedule(this, settleScrollDelay, [this, folderID] {
+            scrollToCard(folderID);
+            if (m_pendingScrollFolderID == folderID)
+                m_pendingScrollFolderID.reset();
         });
     });
 }

@@ -163,10 +163,7 @@ void GeneralSettingsView::settingChanged(AppSettings::Field field) {
         m_dock->setSelection(dockIndex(settings.dockHost()));
         // The application moves to the chosen dock on the change's notice, which comes after this
         // signal: the dock in use is asked for once that has run.
-        m_environment.scheduler.schedule(0, [self = QPointer<GeneralSettingsView>(this)] {
-            if (self)
-                self->refreshActiveDock();
-        });
+        m_environment.scheduler.schedule(this, 0, [this] { refreshActiveDock(); });
         break;
     default:
         break;

@@ -1,4 +1,5 @@
 #include "MainWindowView.h"
+#include "platform/Protocol.h"
 
 #include "AboutView.h"
 #include "AppearanceSettingsView.h"
@@ -63,8 +64,8 @@ MainWindowView::MainWindowView(Services services, QWidget* parent)
           services.environment, [this](bool createFirstFolder) { onboardingFinished(createFirstFolder); }, m_pages))
     , m_folderList(new FoldersListView(
           services.environment, [this] { addFolder(); }, m_pages)) {
-    setObjectName(QStringLiteral("TrellinMainWindow"));
-    setWindowTitle(QStringLiteral("Trellin"));
+    setObjectName(Protocol::MainWindow::identifier);
+    setWindowTitle(Protocol::MainWindow::title);
     if (services.translucentWindows)
         setAttribute(Qt::WA_TranslucentBackground);
     setMinimumSize(int(MainWindowSizing::minimumWidth), int(MainWindowSizing::settingsMinimumFrameHeight));
@@ -164,20 +165,14 @@ MainWindowView::MainWindowView(Services services, QWidget* parent)
             addFolder();
     });
 
-    m_navigationObserver = m_services.notifications.addObserver(
-        NotificationName::mainWindowNavigationRequested, [this](const Notification&) { consumePendingDestination(); });
+    m_services.notifications.addObserver(NotificationName::mainWindowNavigationRequested, this,
+                                         [this](const Notification&) { consumePendingDestination(); });
     applyTheme();
     retranslate();
     showPage();
 }
 
-MainWindowView::~MainWindowView() {
-    m_services.notifications.removeObserver(m_navigationObserver);
-    if (m_pendingWindowSizeUpdate)
-        m_pendingWindowSizeUpdate->cancel();
-    if (m_newsExpiry)
-        m_newsExpiry->cancel();
-}
+MainWindowView::~MainWindowView() = default;
 
 QWidget* MainWindowView::currentPage() const {
     return m_pages->currentWidget();
@@ -238,7 +233,7 @@ void MainWindowView::consumePendingDestination() {
 void MainWindowView::scheduleWindowSizeUpdate(double delay) {
     if (m_pendingWindowSizeUpdate)
         m_pendingWindowSizeUpdate->cancel();
-    m_pendingWindowSizeUpdate = m_environment.scheduler.schedule(delay, [this] {
+    m_pendingWindowSizeUpdate = m_environment.scheduler.schedule(this, delay, [this] {
         m_isDelayingSettingsTabResize = false;
         applyWindowSize();
     });
@@ -278,7 +273,7 @@ void MainWindowView::onboardingFinished(bool createFirstFolder) {
         m_folderList->searchField()->lineEdit()->setFocus(Qt::OtherFocusReason);
     scheduleWindowSizeUpdate(0);
     if (createFirstFolder)
-        m_environment.scheduler.schedule(firstFolderEditorDelay, [this] { addFolder(); });
+        m_environment.scheduler.schedule(this, firstFolderEditorDelay, [this] { addFolder(); });
     offerDesktopAppFolders();
 }
 
@@ -299,16 +294,14 @@ void MainWindowView::deleteConfirmedFolder(const AppFolder& folder) {
     store.setFolderPendingDelete(std::nullopt);
     // The store's own copy says whether the folder is in the Dock now, which the dialog's may not,
     // and is what an undo puts back.
-    const QList<AppFolder>& folders = store.folders();
-    const auto stored = std::find_if(folders.begin(), folders.end(),
-                                     [&folder](const AppFolder& known) { return known.id == folder.id; });
-    if (stored == folders.end())
+    const AppFolder* stored = store.folder(folder.id);
+    if (!stored)
         return;
-    const DeletedFolder deleted{*stored, qsizetype(stored - folders.begin())};
+    const DeletedFolder deleted{*stored, store.indexOf(folder.id)};
     const bool inDock = stored->isInDock;
     if (inDock) {
         m_environment.distributedNotifications.post(NotificationName::TRFolderDeleteBadge, {},
-                                                    {{QStringLiteral("id"), FolderID::canonical(folder.id)}});
+                                                    {{Protocol::Key::id, FolderID::canonical(folder.id)}});
         store.deleteFolder(folder.id, deletedFolderRemovalDelay);
     } else {
         store.deleteFolder(folder.id, 0);
@@ -326,7 +319,7 @@ void MainWindowView::showNews(const QString& title, const QString& message, doub
     m_newsNotice->present(title, message);
     if (m_newsExpiry)
         m_newsExpiry->cancel();
-    m_newsExpiry = m_environment.scheduler.schedule(duration, [this] {
+    m_newsExpiry = m_environment.scheduler.schedule(this, duration, [this] {
         m_undoable.reset();
         m_newsNotice->dismiss();
         updateNoticeRow();

@@ -108,7 +108,6 @@ private:
     bool m_isDelayingSettingsTabResize = false;
     bool m_configured = false;
     QSizeF m_folderListSize = MainWindowSizing::preferredFolderListSize;
-    int m_navigationObserver = 0;
 
     TitleBar* m_titleBar;
     QWidget* m_saveNoticeRow;

@@ -10,6 +10,7 @@
 #include "settings/LocalizationKeys.h"
 #include "widgets/Fonts.h"
 #include "widgets/SearchInputField.h"
+#include "widgets/TextLabel.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -24,12 +25,9 @@ namespace {
 const QString defaultIcon = QStringLiteral("folder");
 
 QLabel* sectionLabel(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    QFont font = Fonts::rounded(12, QFont::DemiBold);
-    font.setLetterSpacing(QFont::AbsoluteSpacing, 0.3);
-    label->setFont(font);
-    label->setForegroundRole(QPalette::PlaceholderText);
-    return label;
+    return new TextLabel(
+        text, {.points = 12, .weight = QFont::DemiBold, .role = QPalette::PlaceholderText, .letterSpacing = 0.3},
+        parent);
 }
 
 } // namespace
@@ -102,10 +100,8 @@ void NewFolderSheet::save() {
     // sheet was open are not put back. A folder deleted meanwhile is not brought back.
     std::optional<AppFolder> edited = m_folderToEdit;
     if (edited) {
-        const QList<AppFolder>& folders = m_environment.store.folders();
-        const auto current = std::find_if(folders.begin(), folders.end(),
-                                          [this](const AppFolder& folder) { return folder.id == m_folderToEdit->id; });
-        if (current == folders.end()) {
+        const AppFolder* current = m_environment.store.folder(m_folderToEdit->id);
+        if (!current) {
             dismiss();
             return;
         }

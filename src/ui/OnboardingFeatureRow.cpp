@@ -1,8 +1,8 @@
 #include "OnboardingFeatureRow.h"
 
 #include "platform/Symbols.h"
-#include "widgets/Fonts.h"
 #include "widgets/Shapes.h"
+#include "widgets/TextLabel.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -21,13 +21,8 @@ constexpr int textIndent = int(tileSide) + 12;
 OnboardingFeatureRow::OnboardingFeatureRow(QString symbol, QWidget* parent)
     : QWidget(parent)
     , m_symbol(std::move(symbol))
-    , m_title(new QLabel(this))
-    , m_subtitle(new QLabel(this)) {
-    m_title->setFont(Fonts::rounded(13, QFont::DemiBold));
-    m_title->setWordWrap(true);
-    m_subtitle->setFont(Fonts::rounded(11.5, QFont::Normal));
-    m_subtitle->setForegroundRole(QPalette::PlaceholderText);
-    m_subtitle->setWordWrap(true);
+    , m_title(new TextLabel({.points = 13, .weight = QFont::DemiBold, .wraps = true}, this))
+    , m_subtitle(new TextLabel({.points = 11.5, .role = QPalette::PlaceholderText, .wraps = true}, this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(textIndent, 0, 0, 0);
     layout->setSpacing(1);

@@ -1,6 +1,6 @@
 #include "OnboardingToggleRow.h"
 
-#include "widgets/Fonts.h"
+#include "widgets/TextLabel.h"
 #include "widgets/ToggleSwitch.h"
 
 #include <QHBoxLayout>
@@ -10,14 +10,9 @@
 
 OnboardingToggleRow::OnboardingToggleRow(QWidget* parent)
     : QWidget(parent)
-    , m_title(new QLabel(this))
-    , m_subtitle(new QLabel(this))
+    , m_title(new TextLabel({.points = 13, .weight = QFont::DemiBold, .wraps = true}, this))
+    , m_subtitle(new TextLabel({.points = 11.5, .role = QPalette::PlaceholderText, .wraps = true}, this))
     , m_switch(new ToggleSwitch(this)) {
-    m_title->setFont(Fonts::rounded(13, QFont::DemiBold));
-    m_title->setWordWrap(true);
-    m_subtitle->setFont(Fonts::rounded(11.5, QFont::Normal));
-    m_subtitle->setForegroundRole(QPalette::PlaceholderText);
-    m_subtitle->setWordWrap(true);
     auto* texts = new QVBoxLayout;
     texts->setContentsMargins(0, 0, 0, 0);
     texts->setSpacing(1);

@@ -11,11 +11,11 @@
 #include "platform/SystemTray.h"
 #include "settings/Localization.h"
 #include "settings/LocalizationKeys.h"
-#include "widgets/Fonts.h"
 #include "widgets/RowNote.h"
 #include "widgets/SegmentedTabs.h"
 #include "widgets/Shapes.h"
 #include "widgets/TextButton.h"
+#include "widgets/TextLabel.h"
 #include "widgets/Theme.h"
 #include "widgets/ToggleSwitch.h"
 
@@ -40,12 +40,11 @@ int indexOf(OnboardingStep step) {
 }
 
 QLabel* label(double points, QFont::Weight weight, QWidget* parent, bool secondary = false) {
-    auto* text = new QLabel(parent);
-    text->setFont(Fonts::rounded(points, weight));
-    text->setWordWrap(true);
-    if (secondary)
-        text->setForegroundRole(QPalette::PlaceholderText);
-    return text;
+    return new TextLabel({.points = points,
+                          .weight = weight,
+                          .role = secondary ? QPalette::PlaceholderText : QPalette::WindowText,
+                          .wraps = true},
+                         parent);
 }
 
 // The application's mark: its icon, or where the bundle has none the folder-grid symbol in white on

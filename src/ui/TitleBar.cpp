@@ -3,9 +3,9 @@
 #include "TrafficLights.h"
 #include "settings/Localization.h"
 #include "settings/LocalizationKeys.h"
-#include "widgets/Fonts.h"
 #include "widgets/GlyphButton.h"
 #include "widgets/SegmentedTabs.h"
+#include "widgets/TextLabel.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -45,7 +45,7 @@ TitleBar::TitleBar(const Localization& localization, QWidget* parent)
     : QWidget(parent)
     , m_localization(localization)
     , m_lights(new TrafficLights(this))
-    , m_title(new QLabel(this))
+    , m_title(new TextLabel({.points = 13, .weight = QFont::Bold, .alignment = Qt::AlignCenter}, this))
     , m_theme(new GlyphButton(barButtonStyle(), QStringLiteral("moon.fill"), this))
     , m_settings(new GlyphButton(barButtonStyle(), QStringLiteral("gearshape.fill"), this))
     , m_tabs(new SegmentedTabs(tabSegments(localization),
@@ -57,8 +57,6 @@ TitleBar::TitleBar(const Localization& localization, QWidget* parent)
                                 .height = 46,
                                 .track = false},
                                this)) {
-    m_title->setFont(Fonts::rounded(13, QFont::Bold));
-    m_title->setAlignment(Qt::AlignCenter);
     m_tabs->setSelectionSpring(tabSpring);
     m_tabs->hide();
     connect(m_theme, &QAbstractButton::clicked, this, &TitleBar::themeClicked);

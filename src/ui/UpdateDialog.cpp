@@ -1,10 +1,12 @@
 #include "UpdateDialog.h"
 
+#include "platform/LifetimeBound.h"
 #include "settings/AppSettings.h"
 #include "settings/Localization.h"
 #include "settings/LocalizationKeys.h"
 #include "widgets/DialogPanel.h"
 #include "widgets/Fonts.h"
+#include "widgets/TextLabel.h"
 #include "widgets/Theme.h"
 
 #include <QDesktopServices>
@@ -137,21 +139,18 @@ bool UpdateDialog::isWebAddress(const QString& url) {
 void UpdateDialog::open(const QString& url, std::function<void()> opened) {
     if (!isWebAddress(url) || !m_openPage)
         return;
-    QPointer<UpdateDialog> self(this);
-    m_openPage(QUrl(url, QUrl::StrictMode), [self, opened = std::move(opened)](bool took) {
-        if (!self)
-            return;
-        if (took) {
-            if (opened)
-                opened();
-            return;
-        }
-        self->m_noBrowser = true;
-        if (self->m_openFailure) {
-            self->m_openFailure->show();
-            self->fitToPanel();
-        }
-    });
+    m_openPage(QUrl(url, QUrl::StrictMode), boundTo(this, [this, opened = std::move(opened)](bool took) {
+                   if (took) {
+                       if (opened)
+                           opened();
+                       return;
+                   }
+                   m_noBrowser = true;
+                   if (m_openFailure) {
+                       m_openFailure->show();
+                       fitToPanel();
+                   }
+               }));
 }
 
 void UpdateDialog::fitToPanel() {
@@ -220,12 +219,9 @@ void UpdateDialog::rebuild() {
             m_panel->contentLayout()->addWidget(m_notes);
         }
         // Said in one line when the desktop had no browser for a page.
-        m_openFailure = new QLabel(l10n.text(L10nKey::updateNoBrowser), m_panel);
-        m_openFailure->setWordWrap(true);
-        m_openFailure->setFont(Fonts::rounded(12, QFont::Normal));
-        QPalette warning = m_openFailure->palette();
-        warning.setColor(QPalette::WindowText, Theme::destructive());
-        m_openFailure->setPalette(warning);
+        auto* openFailure = new TextLabel(l10n.text(L10nKey::updateNoBrowser), {.points = 12, .wraps = true}, m_panel);
+        openFailure->setTextColor(Theme::destructive());
+        m_openFailure = openFailure;
         m_openFailure->setVisible(m_noBrowser);
         m_panel->contentLayout()->addWidget(m_openFailure);
         if (isWebAddress(m_result.notesLink)) {

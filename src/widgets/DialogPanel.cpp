@@ -1,6 +1,6 @@
 #include "DialogPanel.h"
 
-#include "Fonts.h"
+#include "TextLabel.h"
 #include "Theme.h"
 
 #include <QAccessible>
@@ -17,15 +17,13 @@ constexpr int padding = 20;
 
 DialogPanel::DialogPanel(const QString& title, double width, QWidget* parent)
     : QWidget(parent)
-    , m_title(new QLabel(title, this))
+    , m_title(new TextLabel(title, {.points = 15, .weight = QFont::Bold, .wraps = true}, this))
     , m_content(new QVBoxLayout)
     , m_buttonRow(new QWidget(this)) {
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedWidth(int(width));
     setAccessibleName(title);
     setAccessibleDescription(QString());
-    m_title->setFont(Fonts::rounded(15, QFont::Bold));
-    m_title->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(padding, padding, padding, padding - 4);
     layout->setSpacing(10);
@@ -47,12 +45,10 @@ void DialogPanel::setTitle(const QString& title) {
 
 void DialogPanel::setMessage(const QString& message, double pointSize) {
     if (!m_message) {
-        m_message = new QLabel(this);
-        m_message->setWordWrap(true);
-        m_message->setForegroundRole(QPalette::PlaceholderText);
+        m_message = new TextLabel({}, this);
         static_cast<QVBoxLayout*>(layout())->insertWidget(1, m_message);
     }
-    m_message->setFont(Fonts::rounded(pointSize, QFont::Normal));
+    m_message->setTextStyle({.points = pointSize, .role = QPalette::PlaceholderText, .wraps = true});
     m_message->setText(message);
     m_message->setVisible(!message.isEmpty());
     setAccessibleDescription(message);

@@ -9,6 +9,7 @@
 #include <functional>
 
 class QLabel;
+class TextLabel;
 class QVBoxLayout;
 
 // A modal dialog's panel: a rounded card with a title, an optional message, content of the
@@ -43,7 +44,7 @@ protected:
 
 private:
     QLabel* m_title;
-    QLabel* m_message = nullptr;
+    TextLabel* m_message = nullptr;
     QVBoxLayout* m_content;
     QWidget* m_buttonRow;
     QList<TextButton*> m_buttons;

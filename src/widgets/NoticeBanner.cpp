@@ -1,8 +1,8 @@
 #include "NoticeBanner.h"
 
-#include "Fonts.h"
 #include "Shapes.h"
 #include "TextButton.h"
+#include "TextLabel.h"
 #include "Theme.h"
 #include "platform/Symbols.h"
 
@@ -61,13 +61,7 @@ QAccessibleInterface* noticeAccessibleFactory(const QString& className, QObject*
 }
 
 QLabel* textLabel(double points, QFont::Weight weight, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    // The message carries words from outside (the system's reason): shown as they are, never as markup.
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setFont(Fonts::rounded(points, weight));
-    label->setForegroundRole(QPalette::WindowText);
-    return label;
+    return new TextLabel({.points = points, .weight = weight, .wraps = true}, parent);
 }
 
 } // namespace

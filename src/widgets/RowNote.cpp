@@ -1,6 +1,6 @@
 #include "RowNote.h"
 
-#include "Fonts.h"
+#include "TextLabel.h"
 #include "Theme.h"
 #include "platform/Symbols.h"
 
@@ -28,13 +28,9 @@ QColor warningTextColor(ColorScheme scheme) {
 RowNote::RowNote(QWidget* parent)
     : QWidget(parent)
     , m_symbol(new QLabel(this))
-    , m_text(new QLabel(this)) {
+    , m_text(new TextLabel({.points = 11, .wraps = true}, this)) {
     setFocusPolicy(Qt::NoFocus);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    // The text may carry words from outside; never markup.
-    m_text->setTextFormat(Qt::PlainText);
-    m_text->setWordWrap(true);
-    m_text->setFont(Fonts::rounded(11, QFont::Normal));
     m_symbol->setFixedWidth(int(symbolPoints) + 2);
     m_symbol->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     auto* layout = new QHBoxLayout(this);

@@ -1,6 +1,6 @@
 #include "SettingsRow.h"
 
-#include "Fonts.h"
+#include "TextLabel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,18 +16,14 @@ constexpr int rowMinimumHeight = 44;
 
 SettingsRow::SettingsRow(const QString& title, QWidget* trailing, QWidget* parent)
     : QWidget(parent)
-    , m_title(new QLabel(title, this))
-    , m_subtitle(new QLabel(this))
+    , m_title(new TextLabel(title, {.points = 13, .weight = QFont::Medium, .role = QPalette::Text}, this))
+    , m_subtitle(new TextLabel({.points = 11, .role = QPalette::PlaceholderText}, this))
     , m_titleLine(new QHBoxLayout)
     , m_texts(new QVBoxLayout)
     , m_layout(new QHBoxLayout(this)) {
     setMinimumHeight(rowMinimumHeight);
     m_layout->setContentsMargins(horizontalMargin, 8, horizontalMargin, 8);
     m_layout->setSpacing(12);
-    m_title->setFont(Fonts::rounded(13, QFont::Medium));
-    m_title->setForegroundRole(QPalette::Text);
-    m_subtitle->setFont(Fonts::rounded(11, QFont::Normal));
-    m_subtitle->setForegroundRole(QPalette::PlaceholderText);
     m_subtitle->hide();
     m_titleLine->setSpacing(6);
     m_titleLine->addWidget(m_title);

@@ -1,7 +1,7 @@
 #include "SettingsSection.h"
 
-#include "Fonts.h"
 #include "SettingsRow.h"
+#include "TextLabel.h"
 #include "Theme.h"
 
 #include <QLabel>
@@ -16,14 +16,13 @@ constexpr double groupRadius = 10;
 
 SettingsSection::SettingsSection(const QString& title, QWidget* parent)
     : QWidget(parent)
-    , m_title(new QLabel(title, this))
+    , m_title(
+          new TextLabel(title, {.points = 11.5, .weight = QFont::DemiBold, .role = QPalette::PlaceholderText}, this))
     , m_group(new QWidget(this))
     , m_groupLayout(new QVBoxLayout(m_group)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(7);
-    m_title->setFont(Fonts::rounded(11.5, QFont::DemiBold));
-    m_title->setForegroundRole(QPalette::PlaceholderText);
     m_title->setContentsMargins(6, 0, 0, 0);
     m_title->setVisible(!title.isEmpty());
     layout->addWidget(m_title);

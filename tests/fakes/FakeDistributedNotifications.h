@@ -13,6 +13,7 @@ public:
 
     void post(const QString& name, const QString& object = {}, const QVariantMap& userInfo = {}) override;
     void observe(const QString& name, NotificationHandler handler) override;
+    using DistributedNotifications::observe;
 
     QList<Notification> posted;
 

@@ -16,6 +16,7 @@ public:
 
     double now() const override { return m_now; }
     std::shared_ptr<WorkItem> schedule(double delaySeconds, std::function<void()> work) override;
+    using Scheduler::schedule;
 
     void advance(double seconds);
     // Items scheduled and neither run nor cancelled.

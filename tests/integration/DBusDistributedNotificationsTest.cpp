@@ -1,8 +1,9 @@
 #include "platform/linux/DBusDistributedNotifications.h"
-#include "platform/linux/DockBus.h"
+#include "platform/Protocol.h"
 
 #include "BusTestCase.h"
 #include "ConsoleCapture.h"
+#include "Introspection.h"
 #include "TestFiles.h"
 
 #include <QDBusConnectionInterface>
@@ -120,11 +121,13 @@ private Q_SLOTS:
                       {{"folderID", "3F2504E0-4F89-11D3-9A0C-0305E82C3301"}, {"isPinned", false}});
             return QTest::qWaitFor([&] { return received.size() > before; }) ? received.last() : Notification{};
         };
-        const auto fromDock = [&](const Notification& n) { return own.isPostedByOwnerOf(DockBus::service, n); };
+        const auto fromDock = [&](const Notification& n) {
+            return own.isPostedByOwnerOf(Protocol::Bus::dockService, n);
+        };
         const auto ownDockName = [](QDBusConnection connection, bool owned) {
-            return owned ? connection.interface()->registerService(DockBus::service).value() ==
+            return owned ? connection.interface()->registerService(Protocol::Bus::dockService).value() ==
                                QDBusConnectionInterface::ServiceRegistered
-                         : connection.interface()->unregisterService(DockBus::service).value();
+                         : connection.interface()->unregisterService(Protocol::Bus::dockService).value();
         };
 
         const QDBusConnection stranger = newConnection();
@@ -206,6 +209,8 @@ private Q_SLOTS:
             if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"arg")
                 signature += xml.attributes().value("type");
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        const QByteArray document = documentedInterface("app.trellin.DistributedNotifications.xml");
+        QCOMPARE(introspectedInterfaces(document), QStringList{Protocol::Bus::notificationsInterface});
 
         QDBusConnection listener = newConnection();
         RawRecorder recorder;

@@ -2,9 +2,11 @@
 // that appears after its applications, and applications whose connection ends.
 #include "dock/DockService.h"
 #include "dock/DockTiles.h"
+#include "platform/Protocol.h"
 #include "platform/linux/DBusDockTile.h"
 
 #include "BusTestCase.h"
+#include "Introspection.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -24,9 +26,8 @@ QImage redSquare() {
 }
 
 QDBusMessage callDock(QDBusConnection& bus, const QString& method, const QVariantList& arguments) {
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(QStringLiteral("app.trellin.Dock"), QStringLiteral("/app/trellin/Dock"),
-                                       QStringLiteral("app.trellin.Dock"), method);
+    QDBusMessage call = QDBusMessage::createMethodCall(Protocol::Bus::dockService, Protocol::Bus::dockPath,
+                                                       Protocol::Bus::dockInterface, method);
     call.setArguments(arguments);
     // The Dock answers from this process's event loop.
     return bus.call(call, QDBus::BlockWithGui, 5000);
@@ -81,7 +82,7 @@ private Q_SLOTS:
             QDBusConnection::disconnectFromBus(connection);
         m_names.clear();
         QDBusConnection watcher = bus().connect(QStringLiteral("watcher"));
-        QTRY_VERIFY(!watcher.interface()->isServiceRegistered(QStringLiteral("app.trellin.Dock")).value());
+        QTRY_VERIFY(!watcher.interface()->isServiceRegistered(Protocol::Bus::dockService).value());
     }
 
     void anApplicationStandsInTheDockWhileItsConnectionLasts() {
@@ -110,6 +111,23 @@ private Q_SLOTS:
         QDBusConnection::disconnectFromBus(name("app"));
         QTRY_VERIFY(!dock.running(kApp));
         QVERIFY(dock.content(kApp).isNull());
+    }
+
+    // Applications and scripts go by the names the program shares and by the checked-in document.
+    void theDockServesItsDocumentedInterface() {
+        Dock dock(bus().connect(name("dock")));
+        QVERIFY(dock.service.publish());
+        QDBusConnection client = bus().connect(name("client"));
+        QVERIFY(client.interface()->isServiceRegistered(Protocol::Bus::dockService).value());
+        QDBusPendingCall call = client.asyncCall(QDBusMessage::createMethodCall(
+            Protocol::Bus::dockService, Protocol::Bus::dockPath, "org.freedesktop.DBus.Introspectable", "Introspect"));
+        QTRY_VERIFY(call.isFinished());
+        const QByteArray served = call.reply().arguments().value(0).toString().toUtf8();
+        const QByteArray document = documentedInterface("app.trellin.Dock.xml");
+        QCOMPARE(introspectedInterfaces(document), QStringList{Protocol::Bus::dockInterface});
+        QCOMPARE(introspectedInterfaces(served), QStringList{Protocol::Bus::dockInterface});
+        QCOMPARE(introspectedMembers(served), introspectedMembers(document));
+        QCOMPARE(introspectedMembers(document).size(), 5);
     }
 
     void applicationsAnnounceThemselvesToADockThatAppearsLater() {

@@ -1,7 +1,9 @@
 #include "platform/linux/LinuxApplication.h"
+#include "platform/Protocol.h"
 #include "platform/linux/DBusFolderCommands.h"
 
 #include "BusTestCase.h"
+#include "Introspection.h"
 #include "TestFiles.h"
 
 #include <QApplication>
@@ -13,7 +15,6 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <QWidget>
-#include <QXmlStreamReader>
 
 #include <csignal>
 #include <future>
@@ -35,7 +36,6 @@ QString owner(QDBusConnection& connection, const QString& name) {
     return connection.interface()->serviceOwner(name).value();
 }
 
-// "interface.member argument types" for each method of our interfaces in an introspection document.
 // Commands that succeed with nothing to say: what is served matters here, not what it does.
 class AnsweringCommands final : public FolderCommands {
 public:
@@ -54,23 +54,6 @@ public:
     Outcome backups() const override { return Outcome::success(); }
     Outcome restore(const QString&) override { return Outcome::success(); }
 };
-
-QStringList methods(const QByteArray& introspection) {
-    QStringList found;
-    QXmlStreamReader xml(introspection);
-    QString interface;
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        if (xml.name() == u"interface")
-            interface = xml.attributes().value("name").toString();
-        else if (xml.name() == u"method")
-            found << interface + '.' + xml.attributes().value("name");
-        else if (xml.name() == u"arg" && !found.isEmpty())
-            found.last() += ' ' + xml.attributes().value("type");
-    }
-    return found.filter(QStringLiteral("app.trellin."));
-}
 
 } // namespace
 
@@ -132,10 +115,10 @@ private Q_SLOTS:
     QStringList served(const QString& service) {
         // Asynchronous: the object answers from this thread's event loop.
         QDBusPendingCall call = newConnection().asyncCall(QDBusMessage::createMethodCall(
-            service, "/app/trellin/Application", "org.freedesktop.DBus.Introspectable", "Introspect"));
+            service, Protocol::Bus::applicationPath, "org.freedesktop.DBus.Introspectable", "Introspect"));
         [&] { QTRY_VERIFY(call.isFinished()); }();
         return call.reply().type() == QDBusMessage::ReplyMessage
-                   ? methods(call.reply().arguments().value(0).toString().toUtf8())
+                   ? introspectedMembers(call.reply().arguments().value(0).toString().toUtf8())
                    : QStringList{call.reply().errorMessage()};
     }
 
@@ -151,7 +134,10 @@ private Q_SLOTS:
         // serves there the interface described for other programs.
         LinuxApplication application(newConnection());
         QCOMPARE(application.claimInstance(helper, false), InstanceClaim::Claimed);
-        const QStringList documented = methods(readFile(TRELLIN_SOURCE_DIR "/docs/dbus/app.trellin.Application.xml"));
+        const QByteArray document = documentedInterface("app.trellin.Application.xml");
+        QCOMPARE(introspectedInterfaces(document),
+                 QStringList({Protocol::Bus::applicationInterface, Protocol::Bus::foldersInterface}));
+        const QStringList documented = introspectedMembers(document);
         const QStringList instance = documented.filter(QRegularExpression("^app\\.trellin\\.Application\\."));
         QCOMPARE(instance, QStringList({"app.trellin.Application.Reopen", "app.trellin.Application.ShowPopup"}));
         QCOMPARE(served(helper), instance);

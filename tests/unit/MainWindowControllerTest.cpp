@@ -4,7 +4,9 @@
 #include "MainWindowTestBed.h"
 #include "RecordingRuntime.h"
 #include "platform/NotificationNames.h"
+#include "platform/Protocol.h"
 #include "ui/MainWindowNavigation.h"
+#include "ui/MainWindowView.h"
 
 #include <QApplication>
 #include <QTest>
@@ -16,6 +18,7 @@ class MainWindowControllerTest : public QObject {
 private Q_SLOTS:
     void init() {
         m_bed = std::make_unique<MainWindowTestBed>();
+        m_bed->settings->setHasCompletedOnboarding(true);
         m_runtime = std::make_unique<RecordingRuntime>();
         m_controller = std::make_unique<MainWindowController>(MainWindowController::Services{
             .application = *m_runtime,
@@ -54,8 +57,11 @@ private Q_SLOTS:
         m_bed->clock.advance(0.3);
         QVERIFY(m_window->isVisible());
         QCOMPARE(m_controller->revealRequestToken(), token + 1);
-        // The page waits for the window to take it when it first shows.
+        // The window takes the page on the turn after it shows.
         QCOMPARE(*m_navigation.pendingDestination(), NavigationPage::General);
+        m_bed->clock.advance(0);
+        QVERIFY(!m_navigation.pendingDestination());
+        QCOMPARE(m_window->selection(), NavigationPage::General);
     }
 
     void onlyTheNewestRequestsRetriesReveal() {
@@ -89,16 +95,35 @@ private Q_SLOTS:
         QCOMPARE(m_navigations, 0);
         m_bed->clock.advance(0);
         QCOMPARE(m_navigations, 1);
+        QCOMPARE(m_window->selection(), NavigationPage::About);
+    }
+
+    // A minimised window is brought back first, and told its page only once it is back.
+    void minimisedWindowIsRestoredThenToldItsPage() {
+        makeWindow();
+        m_bed->clock.advance(0);
+        m_window->setWindowState(m_window->windowState() | Qt::WindowMinimized);
+        QVERIFY(m_window->isMinimized());
+        m_controller->showMainWindow(NavigationPage::Popup);
+        QVERIFY(!m_window->isMinimized());
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(m_navigations, 0);
+        // The window system's word that it is back comes as an event; the navigation follows it.
+        QTRY_COMPARE((m_bed->clock.advance(0), m_navigations), 1);
+        QCOMPARE(m_window->selection(), NavigationPage::Popup);
+        // Nothing more follows.
+        m_bed->clock.advance(1);
+        QCOMPARE(m_navigations, 1);
     }
 
     void findsTheWindowByIdentifierThenTitleSkippingPanels() {
         QWidget panel(nullptr, Qt::Tool);
-        panel.setObjectName(MainWindowController::windowIdentifier);
+        panel.setObjectName(Protocol::MainWindow::identifier);
         QWidget titled;
         titled.setWindowTitle(QStringLiteral("Trellin"));
         QCOMPARE(m_controller->findWindow(), &titled);
         QWidget identified;
-        identified.setObjectName(MainWindowController::windowIdentifier);
+        identified.setObjectName(Protocol::MainWindow::identifier);
         // The window found first stays the one while it lives.
         QCOMPARE(m_controller->findWindow(), &titled);
     }
@@ -108,6 +133,7 @@ private Q_SLOTS:
         m_controller->showMainWindow(NavigationPage::AllFolders);
         m_bed->clock.advance(0.3);
         QWidget* first = m_window.get();
+        QCOMPARE(first->objectName(), Protocol::MainWindow::identifier);
         first->close();
         QVERIFY(!first->isVisible());
         m_controller->showMainWindow(NavigationPage::AllFolders);
@@ -116,11 +142,14 @@ private Q_SLOTS:
     }
 
 private:
+    // The real window, which names itself for the controller to find.
     void makeWindow() {
-        if (!m_window) {
-            m_window = std::make_unique<QWidget>();
-            m_window->setObjectName(MainWindowController::windowIdentifier);
-        }
+        if (!m_window)
+            m_window = std::make_unique<MainWindowView>(MainWindowView::Services{
+                .environment = m_bed->environment,
+                .navigation = m_navigation,
+                .notifications = m_bed->home.localNotifications,
+            });
         m_window->show();
     }
 
@@ -128,7 +157,7 @@ private:
     std::unique_ptr<RecordingRuntime> m_runtime;
     MainWindowNavigation m_navigation;
     std::unique_ptr<MainWindowController> m_controller;
-    std::unique_ptr<QWidget> m_window;
+    std::unique_ptr<MainWindowView> m_window;
     int m_navigations = 0;
 };
 

@@ -2,7 +2,8 @@
 // as popup-gallery.png for a person to look at, and the notice of a failed launch in each
 // language and theme as popup-notice-<look>.png. Big folders are shown on a whole 1280 × 800
 // screen at each Dock edge and centred (popup-screen-<folder>-<place>-<look>.png), small ones
-// side by side (popup-small-<look>.png).
+// side by side (popup-small-<look>.png). Each picture is also checked for what a person would
+// see wrong in it: content outside the card, controls on top of one another, an empty picture.
 #include "GalleryLooks.h"
 #include "PopupTestBed.h"
 #include "popup/FolderPopupView.h"
@@ -20,6 +21,8 @@ class PopupGalleryTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { m_faults.clear(); }
+    void cleanup() { QVERIFY2(m_faults.isEmpty(), qPrintable(m_faults.join(QLatin1Char('\n')))); }
     void galleryOfPopups();
     void launchFailureNotices_data() { addGalleryLooks(); }
     void launchFailureNotices();
@@ -48,9 +51,13 @@ private:
         bool opaqueWindow = false;
     };
     QImage render(PopupTestBed& bed, const Sample& sample);
+    // What is wrong with the view as laid out, said as "<sample>: <fault>".
+    void check(const FolderPopupView& view, const QString& sample);
+    // Faults found while rendering; each case fails when it has any.
+    QStringList m_faults;
     // The screen with its Dock at `edge` (none: centred over a bottom Dock) and the popup the
     // controller opens for `folder` from a click on the Dock, after `scrolled` points of scrolling.
-    static QImage screenWith(PopupTestBed& bed, const AppFolder& folder, std::optional<DockEdge> edge, int scrolled);
+    QImage screenWith(PopupTestBed& bed, const AppFolder& folder, std::optional<DockEdge> edge, int scrolled);
     static void setLook(PopupTestBed& bed);
     // The pictures in rows of `perRow` over a desktop's colours, each row as high as its tallest.
     static QImage sheetOf(const QList<QImage>& images, int perRow);
@@ -72,7 +79,7 @@ QImage PopupGalleryTest::render(PopupTestBed& bed, const Sample& sample) {
     if (sample.focusCell) {
         view.activateWindow();
         if (!QTest::qWaitForWindowActive(&view))
-            qWarning("the view never became active");
+            m_faults << sample.label + QStringLiteral(": the view never became active");
         view.focusFirstControl();
         QTest::keyClick(view.focusWidget(), Qt::Key_Right);
     }
@@ -80,12 +87,13 @@ QImage PopupGalleryTest::render(PopupTestBed& bed, const Sample& sample) {
         view.cells().at(sample.failedLaunch)->click();
         bed.workspace.finishOpens(QStringLiteral("the gallery's launches fail"));
         if (!view.launchFailureNotice())
-            qWarning("no notice of the failed launch");
+            m_faults << sample.label + QStringLiteral(": no notice of the failed launch");
     }
     QImage image(view.size() * 2, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(2);
     image.fill(sample.opaqueWindow ? Qt::black : Qt::transparent);
     view.render(&image, {}, {}, QWidget::DrawChildren);
+    check(view, sample.label);
     if (sample.opaqueWindow) {
         QPainter cut(&image);
         cut.setCompositionMode(QPainter::CompositionMode_Clear);
@@ -234,7 +242,41 @@ QImage PopupGalleryTest::screenWith(PopupTestBed& bed, const AppFolder& folder, 
     painter.end();
     const QRect window = bed.screens.toWindowGeometry(bed.controller.popupPanel()->frame());
     view->render(&screen, window.topLeft(), {}, QWidget::DrawChildren);
+    check(*view, QStringLiteral("%1 apps at edge %2").arg(folder.apps.size()).arg(int(at)));
     return screen;
+}
+
+void PopupGalleryTest::check(const FolderPopupView& view, const QString& sample) {
+    const QRect card = view.cardMask().boundingRect();
+    if (card.isEmpty()) {
+        m_faults << sample + QStringLiteral(": no card");
+        return;
+    }
+    // The header's pieces, the notice, the grid and an empty folder's note: inside the card and,
+    // within one parent, apart from one another.
+    QList<const QWidget*> parents{&view};
+    for (const QWidget* child : view.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child != view.grid() && !child->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).isEmpty())
+            parents << child;
+    }
+    for (const QWidget* parent : std::as_const(parents)) {
+        QList<QRect> placed;
+        for (const QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (child->isHidden() || child->geometry().isEmpty())
+                continue;
+            const QRect inView(child->mapTo(&view, QPoint(0, 0)), child->size());
+            const QString name = QString::fromLatin1(child->metaObject()->className());
+            if (!card.contains(inView))
+                m_faults << sample + QStringLiteral(": %1 reaches outside the card").arg(name);
+            for (const QRect& other : std::as_const(placed)) {
+                if (other.intersects(inView))
+                    m_faults << sample + QStringLiteral(": %1 lies over another control").arg(name);
+            }
+            placed << inView;
+        }
+    }
+    if (!view.cells().isEmpty() && view.grid()->height() <= 0)
+        m_faults << sample + QStringLiteral(": the grid has no height");
 }
 
 void PopupGalleryTest::bigFoldersOnAScreen() {

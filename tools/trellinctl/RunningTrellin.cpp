@@ -1,4 +1,5 @@
 #include "RunningTrellin.h"
+#include "platform/Protocol.h"
 
 #include "platform/linux/DBusFolderCommands.h"
 #include "platform/linux/LinuxApplication.h"
@@ -59,8 +60,8 @@ QString RunningTrellin::ensureRunning() {
 }
 
 QDBusMessage RunningTrellin::send(const QString& method, const QVariantList& arguments, int timeoutMs) {
-    QDBusMessage message = QDBusMessage::createMethodCall(m_serviceName, LinuxApplication::objectPath,
-                                                          DBusFolderCommands::interfaceName, method);
+    QDBusMessage message = QDBusMessage::createMethodCall(m_serviceName, Protocol::Bus::applicationPath,
+                                                          Protocol::Bus::foldersInterface, method);
     message.setArguments(arguments);
     // Starting is ours to do, without the window; the bus must not start anything itself.
     message.setAutoStartService(false);
@@ -70,7 +71,7 @@ QDBusMessage RunningTrellin::send(const QString& method, const QVariantList& arg
 QDBusMessage RunningTrellin::call(const QString& method, const QVariantList& arguments, int timeoutMs) {
     const QString failure = ensureRunning();
     if (!failure.isEmpty())
-        return QDBusMessage::createError(QStringLiteral("app.trellin.Folders.Error.Failed"), failure);
+        return QDBusMessage::createError(Protocol::Bus::foldersInterface + QLatin1String(".Error.Failed"), failure);
     // A main application exports its folders once it has read them, a moment after it took its name.
     const QDeadlineTimer readyBy(m_started ? startTimeoutMs : settlingTimeoutMs);
     QDBusMessage reply = send(method, arguments, timeoutMs);

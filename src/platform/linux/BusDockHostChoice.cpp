@@ -1,6 +1,6 @@
 #include "platform/linux/BusDockHostChoice.h"
 
-#include "platform/linux/DockBus.h"
+#include "platform/Protocol.h"
 #include "platform/linux/GnomeShellNames.h"
 #include "platform/linux/PlankBus.h"
 #include "platform/linux/PlasmaNames.h"
@@ -16,7 +16,7 @@ DockHostChoice::Session sessionOn(const QDBusConnection& bus, const QString& cur
         session.plankRuns = daemon->isServiceRegistered(PlankBus::service).value();
         session.gnomeShellRuns = daemon->isServiceRegistered(GnomeShellNames::service).value();
         session.plasmaRuns = daemon->isServiceRegistered(PlasmaNames::service).value();
-        session.trellinDockRuns = daemon->isServiceRegistered(DockBus::service).value();
+        session.trellinDockRuns = daemon->isServiceRegistered(Protocol::Bus::dockService).value();
     }
     return session;
 }

@@ -1,4 +1,5 @@
 #include "DBusDistributedNotifications.h"
+#include "platform/Protocol.h"
 
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
@@ -11,8 +12,8 @@
 
 namespace {
 
-const QString kPath = QStringLiteral("/app/trellin/DistributedNotifications");
-const QString kInterface = QStringLiteral("app.trellin.DistributedNotifications");
+const QString& kPath = Protocol::Bus::notificationsPath;
+const QString& kInterface = Protocol::Bus::notificationsInterface;
 const QString kMember = QStringLiteral("Notification");
 const QString kSignature = QStringLiteral("ssa{sv}");
 

@@ -28,6 +28,7 @@ public:
     // Handlers of one name run in the order they were registered. A notification's sender is
     // the unique name of the connection that posted it.
     void observe(const QString& name, NotificationHandler handler) override;
+    using DistributedNotifications::observe;
 
     // Notifications of `names` are taken only from the connection that owns `busName` at the time;
     // the bus does not even route those of anyone else here, so no other program can flood this

@@ -1,6 +1,6 @@
 #include "DBusDockTile.h"
 
-#include "DockBus.h"
+#include "platform/Protocol.h"
 
 #include "platform/PngEncoder.h"
 
@@ -13,7 +13,8 @@
 DBusDockTile::DBusDockTile(QString bundlePath, const QDBusConnection& bus)
     : m_bundlePath(std::move(bundlePath))
     , m_bus(bus)
-    , m_dockWatcher(new QDBusServiceWatcher(DockBus::service, m_bus, QDBusServiceWatcher::WatchForRegistration, this)) {
+    , m_dockWatcher(
+          new QDBusServiceWatcher(Protocol::Bus::dockService, m_bus, QDBusServiceWatcher::WatchForRegistration, this)) {
     connect(m_dockWatcher, &QDBusServiceWatcher::serviceRegistered, this, [this] {
         announce();
         publish();
@@ -21,14 +22,16 @@ DBusDockTile::DBusDockTile(QString bundlePath, const QDBusConnection& bus)
 }
 
 bool DBusDockTile::dockIsRunning() const {
-    return m_bus.isConnected() && m_bus.interface() && m_bus.interface()->isServiceRegistered(DockBus::service).value();
+    return m_bus.isConnected() && m_bus.interface() &&
+           m_bus.interface()->isServiceRegistered(Protocol::Bus::dockService).value();
 }
 
 QSize DBusDockTile::size() const {
     if (dockIsRunning()) {
-        QDBusMessage get = QDBusMessage::createMethodCall(
-            DockBus::service, DockBus::path, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-        get << DockBus::interface << QStringLiteral("TileSize");
+        QDBusMessage get =
+            QDBusMessage::createMethodCall(Protocol::Bus::dockService, Protocol::Bus::dockPath,
+                                           QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+        get << Protocol::Bus::dockInterface << QStringLiteral("TileSize");
         const QDBusReply<QDBusVariant> reply = m_bus.call(get, QDBus::Block, 1000);
         bool ok = false;
         const int pixels = reply.isValid() ? reply.value().variant().toInt(&ok) : 0;
@@ -50,8 +53,8 @@ void DBusDockTile::publish() {
     const std::optional<QByteArray> png = PngEncoder::encode(m_lastContent);
     if (!png)
         return;
-    QDBusMessage call = QDBusMessage::createMethodCall(DockBus::service, DockBus::path, DockBus::interface,
-                                                       QStringLiteral("SetTileContent"));
+    QDBusMessage call = QDBusMessage::createMethodCall(Protocol::Bus::dockService, Protocol::Bus::dockPath,
+                                                       Protocol::Bus::dockInterface, QStringLiteral("SetTileContent"));
     call << m_bundlePath << *png;
     // The Dock redraws on its own time; this process does not wait for it.
     m_bus.asyncCall(call);
@@ -69,7 +72,8 @@ void DBusDockTile::announce() {
     if (!m_bus.isConnected())
         return;
     const QString method = m_shown ? QStringLiteral("Register") : QStringLiteral("Unregister");
-    QDBusMessage call = QDBusMessage::createMethodCall(DockBus::service, DockBus::path, DockBus::interface, method);
+    QDBusMessage call = QDBusMessage::createMethodCall(Protocol::Bus::dockService, Protocol::Bus::dockPath,
+                                                       Protocol::Bus::dockInterface, method);
     call << m_bundlePath;
     // No Dock, no tile: the call simply finds no one, and the Dock's arrival announces again.
     call.setAutoStartService(false);

@@ -1,10 +1,11 @@
 #include "DBusFolderCommands.h"
 
 #include "LinuxApplication.h"
+#include "platform/Protocol.h"
 
 QString DBusFolderCommands::errorName(FolderCommands::Failure failure) {
     const auto name = [](const char* kind) -> QString {
-        return interfaceName + QLatin1String(".Error.") + QLatin1String(kind);
+        return Protocol::Bus::foldersInterface + QLatin1String(".Error.") + QLatin1String(kind);
     };
     switch (failure) {
     case FolderCommands::Failure::InvalidArgument:

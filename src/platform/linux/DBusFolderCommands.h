@@ -15,7 +15,6 @@ class DBusFolderCommands : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "app.trellin.Folders")
 public:
-    static inline const QString interfaceName = QStringLiteral("app.trellin.Folders");
     // "app.trellin.Folders.Error.NotFound" and the like, one per FolderCommands::Failure.
     static QString errorName(FolderCommands::Failure failure);
 

@@ -1,4 +1,5 @@
 #include "platform/linux/EarlyReopen.h"
+#include "platform/Protocol.h"
 
 #include "platform/linux/LinuxApplication.h"
 
@@ -42,8 +43,8 @@ DBusConnection* openBus(const QString& address, DBusError* error) {
 
 EarlyReopen::Outcome EarlyReopen::reopenRunningInstance(const QString& serviceName, const QString& busAddress) {
     const QByteArray service = serviceName.toUtf8();
-    const QByteArray path = LinuxApplication::objectPath.toUtf8();
-    const QByteArray interface = LinuxApplication::interfaceName.toUtf8();
+    const QByteArray path = Protocol::Bus::applicationPath.toUtf8();
+    const QByteArray interface = Protocol::Bus::applicationInterface.toUtf8();
     if (!dbus_validate_bus_name(service.constData(), nullptr))
         return Outcome::NotHandedOver;
 

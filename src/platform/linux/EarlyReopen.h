@@ -18,8 +18,8 @@ enum class Outcome {
     NotHandedOver,
 };
 
-// Sends the instance that owns `serviceName` a reopen (LinuxApplication::objectPath and
-// interfaceName), waiting for its answer at most LinuxApplication::reopenTimeoutMs. On the
+// Sends the instance that owns `serviceName` a reopen (Protocol::Bus::applicationPath and
+// applicationInterface), waiting for its answer at most LinuxApplication::reopenTimeoutMs. On the
 // session bus, or on the bus at `busAddress` when one is given.
 Outcome reopenRunningInstance(const QString& serviceName, const QString& busAddress = {});
 

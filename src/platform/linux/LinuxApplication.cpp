@@ -1,4 +1,5 @@
 #include "LinuxApplication.h"
+#include "platform/Protocol.h"
 
 #include <QApplication>
 #include <QDBusAbstractAdaptor>
@@ -19,8 +20,8 @@
 
 namespace {
 
-const QString& kObjectPath = LinuxApplication::objectPath;
-const QString& kInterface = LinuxApplication::interfaceName;
+const QString& kObjectPath = Protocol::Bus::applicationPath;
+const QString& kInterface = Protocol::Bus::applicationInterface;
 
 // The object at kObjectPath, written by hand for its two methods; the checked-in
 // docs/dbus/app.trellin.Application.xml describes it.

@@ -26,9 +26,6 @@ enum class InstanceClaim {
 class LinuxApplication : public QObject, public Application {
     Q_OBJECT
 public:
-    // Where a running instance takes its reopens.
-    static inline const QString objectPath = QStringLiteral("/app/trellin/Application");
-    static inline const QString interfaceName = QStringLiteral("app.trellin.Application");
     // A running instance blocked for longer (say, in a code-signing run) still gets the reopen
     // once it is back in its event loop; the new launch does not wait for that.
     static constexpr int reopenTimeoutMs = 3000;

@@ -1,4 +1,5 @@
 #include "platform/linux/LinuxWorkspace.h"
+#include "platform/Protocol.h"
 
 #include "platform/Bundle.h"
 #include "platform/linux/LinuxApplication.h"
@@ -198,15 +199,15 @@ bool LinuxWorkspace::sendReopen(const QString& bundlePath, const QSet<qint64>& p
     const QString identifier = bundle.identifier();
     if (identifier.isEmpty())
         return false;
-    const QVariant groupID = bundle.infoValue(QStringLiteral("TRGroupUUID"));
+    const QVariant groupID = bundle.infoValue(Protocol::groupIDKey);
     const QString service = LinuxApplication::instanceServiceName(
         identifier, groupID.typeId() == QMetaType::QString ? groupID.toString() : QString());
     // Only the bundle's own process is told: anyone may own a name on the bus.
     const QDBusReply<uint> owner = bus.interface()->servicePid(service);
     if (!owner.isValid() || !processes.contains(qint64(owner.value())))
         return false;
-    return bus.send(QDBusMessage::createMethodCall(service, LinuxApplication::objectPath,
-                                                   LinuxApplication::interfaceName, QStringLiteral("Reopen")));
+    return bus.send(QDBusMessage::createMethodCall(service, Protocol::Bus::applicationPath,
+                                                   Protocol::Bus::applicationInterface, QStringLiteral("Reopen")));
 }
 
 std::optional<QString> LinuxWorkspace::executableOf(qint64 processIdentifier) const {

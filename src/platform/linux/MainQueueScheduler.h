@@ -17,6 +17,7 @@ public:
     // The delay is rounded up to whole milliseconds; a negative or NaN delay runs on the next
     // pass of the event loop, never inside this call.
     std::shared_ptr<WorkItem> schedule(double delaySeconds, std::function<void()> work) override;
+    using Scheduler::schedule;
 
 private:
     std::unique_ptr<QObject> m_context; // owns the pending timers

@@ -2,6 +2,7 @@
 
 #include "platform/DockHostIds.h"
 #include "platform/DockMetrics.h"
+#include "platform/LifetimeBound.h"
 #include "platform/Scheduler.h"
 #include "platform/linux/InotifyFileEvents.h"
 #include "platform/linux/KWinCursor.h"
@@ -367,37 +368,29 @@ void PlasmaDockHost::connectNotify(const QMetaMethod& signal) {
 void PlasmaDockHost::watchApplets() {
     if (m_watch)
         return;
-    const QPointer<PlasmaDockHost> self(this);
     // The folder, not the file: the shell replaces the file by rename, and may not have made it yet.
     m_watch = m_fileEvents.watch(m_configDirectory, FileEvents::Write | FileEvents::Delete | FileEvents::Rename,
-                                 [self](FileEvents::Events fired) {
-                                     if (!self)
-                                         return;
+                                 boundTo(this, [this](FileEvents::Events fired) {
                                      if (fired & (FileEvents::Delete | FileEvents::Rename)) {
-                                         self->m_watch.reset();
-                                         self->watchApplets();
+                                         m_watch.reset();
+                                         watchApplets();
                                      }
-                                     self->appletsMayHaveChanged();
-                                 });
+                                     appletsMayHaveChanged();
+                                 }));
     if (m_watch)
         return;
-    m_scheduler.schedule(kRetryDelay, [self] {
-        if (!self)
-            return;
-        self->checkApplets();
-        self->watchApplets();
+    m_scheduler.schedule(this, kRetryDelay, [this] {
+        checkApplets();
+        watchApplets();
     });
 }
 
 void PlasmaDockHost::appletsMayHaveChanged() {
     if (m_pendingCheck && !m_pendingCheck->isCancelled())
         return;
-    const QPointer<PlasmaDockHost> self(this);
-    m_pendingCheck = m_scheduler.schedule(kSettleDelay, [self] {
-        if (!self)
-            return;
-        self->m_pendingCheck.reset();
-        self->checkApplets();
+    m_pendingCheck = m_scheduler.schedule(this, kSettleDelay, [this] {
+        m_pendingCheck.reset();
+        checkApplets();
     });
 }
 
@@ -417,11 +410,7 @@ void PlasmaDockHost::checkApplets() {
     if (!panels) {
         // Unanswered (the shell busy, say): asked again later, rather than a change going unseen.
         m_shellFileStamps.clear();
-        const QPointer<PlasmaDockHost> self(this);
-        m_scheduler.schedule(kRetryDelay, [self] {
-            if (self)
-                self->checkApplets();
-        });
+        m_scheduler.schedule(this, kRetryDelay, [this] { checkApplets(); });
         return;
     }
     const auto seen = std::pair{entriesOf(*panels), geometryOf(*panels)};
