@@ -1,7 +1,6 @@
 #include "IconGrid.h"
 
 #include "FolderIcons.h"
-#include "widgets/CellGridLayout.h"
 #include "widgets/FocusRing.h"
 #include "widgets/FolderGlyph.h"
 #include "widgets/Shapes.h"
@@ -73,23 +72,17 @@ void IconGridCell::paintEvent(QPaintEvent*) {
 }
 
 IconGrid::IconGrid(const QString& selectedIcon, QWidget* parent)
-    : QScrollArea(parent) {
-    setFocusPolicy(Qt::StrongFocus);
-    setFrameShape(QFrame::NoFrame);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setWidgetResizable(false);
+    : CellGrid(QSize(cellSide, cellSide), spacing, margin, parent) {
     setBackgroundRole(QPalette::Base);
-    auto* content = new QWidget;
+    QWidget* content = widget();
     for (const QLatin1String icon : FolderIcons::availableIcons())
         m_cells.append(new IconGridCell(this, QString(icon), content));
-    setWidget(content);
     // The grid paints every pixel it covers, in the panel's fill: a see-through viewport would let
     // whatever was last drawn below it (the page under a dialog) stay in the parts no cell repaints.
     for (QWidget* layer : {viewport(), content}) {
         layer->setBackgroundRole(QPalette::Base);
         layer->setAutoFillBackground(true);
     }
-    content->setFocusPolicy(Qt::NoFocus);
     setSelectedIcon(selectedIcon);
     layOutCells();
 }
@@ -103,7 +96,7 @@ int IconGrid::indexOf(const QString& icon) const {
 }
 
 QString IconGrid::currentIcon() const {
-    return m_cells.value(m_current) ? m_cells[m_current]->icon() : QString();
+    return m_cells.value(currentIndex()) ? m_cells[currentIndex()]->icon() : QString();
 }
 
 void IconGrid::setSelectedIcon(const QString& icon) {
@@ -123,60 +116,31 @@ void IconGrid::choose(int index) {
     Q_EMIT iconClicked(icon);
 }
 
-void IconGrid::moveCurrent(int index) {
-    if (index < 0 || index >= m_cells.size())
-        return;
-    const int previous = m_current;
-    m_current = index;
+QList<QWidget*> IconGrid::placedCells() const {
+    return {m_cells.cbegin(), m_cells.cend()};
+}
+
+void IconGrid::ringMoved(int previous) {
     if (m_cells.value(previous))
         m_cells[previous]->update();
-    m_cells[m_current]->update();
-    ensureWidgetVisible(m_cells[m_current], margin, margin);
+    if (m_cells.value(currentIndex()))
+        m_cells[currentIndex()]->update();
 }
 
-void IconGrid::layOutCells() {
-    const QList<QWidget*> cells(m_cells.cbegin(), m_cells.cend());
-    m_columns =
-        CellGridLayout::place(cells, QSize(cellSide, cellSide), spacing, margin, viewport()->width(), *widget());
-}
-
-void IconGrid::resizeEvent(QResizeEvent* event) {
-    QScrollArea::resizeEvent(event);
-    layOutCells();
-}
-
-void IconGrid::keyPressEvent(QKeyEvent* event) {
-    if (const std::optional<int> next =
-            CellGridLayout::moved(event->key(), m_current, int(m_cells.size()), m_columns)) {
-        moveCurrent(*next);
-        return;
-    }
+bool IconGrid::cellKeyPressed(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Space:
-        choose(m_current);
-        return;
+        choose(currentIndex());
+        return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         // Return on the icon already chosen is left to the dialog around the grid (its default button).
         if (currentIcon() != m_selected) {
-            choose(m_current);
-            return;
+            choose(currentIndex());
+            return true;
         }
-        break;
+        return false;
     default:
-        break;
+        return false;
     }
-    QScrollArea::keyPressEvent(event);
-}
-
-void IconGrid::focusInEvent(QFocusEvent* event) {
-    QScrollArea::focusInEvent(event);
-    if (m_cells.value(m_current))
-        m_cells[m_current]->update();
-}
-
-void IconGrid::focusOutEvent(QFocusEvent* event) {
-    QScrollArea::focusOutEvent(event);
-    if (m_cells.value(m_current))
-        m_cells[m_current]->update();
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "widgets/CellGrid.h"
+
 #include <QAbstractButton>
 #include <QList>
-#include <QScrollArea>
 #include <QString>
 
 class IconGridCell;
@@ -10,7 +11,7 @@ class IconGridCell;
 // The folder glyphs as a scrolling grid of 33 × 33 point cells, the selected one outlined. A click
 // on a cell or Space (Return too, on a cell other than the selected one) chooses it; the arrow keys
 // move the keyboard ring from cell to cell. Tab reaches the grid as one control.
-class IconGrid final : public QScrollArea {
+class IconGrid final : public CellGrid {
     Q_OBJECT
 public:
     static constexpr int cellSide = 33;
@@ -24,29 +25,23 @@ public:
     void setSelectedIcon(const QString& icon);
     // The icon under the keyboard ring.
     QString currentIcon() const;
-    int columnCount() const { return m_columns; }
     QList<IconGridCell*> cells() const { return m_cells; }
 
 Q_SIGNALS:
     void iconClicked(const QString& icon);
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
+    QList<QWidget*> placedCells() const override;
+    void ringMoved(int previous) override;
+    bool cellKeyPressed(QKeyEvent* event) override;
 
 private:
     friend class IconGridCell;
     void choose(int index);
-    void moveCurrent(int index);
-    void layOutCells();
     int indexOf(const QString& icon) const;
 
     QString m_selected;
     QList<IconGridCell*> m_cells;
-    int m_current = 0;
-    int m_columns = 1;
 };
 
 // One glyph of the grid: a button for screen readers, named after its symbol.
