@@ -20,8 +20,6 @@
 #include "settings/AppSettings.h"
 #include "tile/TilePresenter.h"
 
-#include <QPointer>
-
 namespace {
 
 // A helper counts as started by the main application when its launch marker is this fresh.

@@ -18,7 +18,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QPointer>
 #include <QSet>
 
 HelperManager::HelperManager(Services services, QObject* parent)

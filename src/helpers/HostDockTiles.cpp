@@ -10,8 +10,6 @@
 #include "platform/NotificationNames.h"
 #include "platform/Scheduler.h"
 
-#include <QPointer>
-
 HostDockTiles::HostDockTiles(Services services, QObject* parent)
     : QObject(parent)
     , m_services(std::move(services)) {

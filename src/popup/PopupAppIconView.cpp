@@ -14,7 +14,6 @@
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPointer>
 
 #include <cmath>
 

@@ -9,7 +9,6 @@
 
 #include <QPainter>
 #include <QPainterPath>
-#include <QPointer>
 
 namespace {
 

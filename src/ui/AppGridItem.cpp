@@ -4,6 +4,7 @@
 
 #include "discovery/FolderExchange.h"
 #include "platform/FileIconCache.h"
+#include "platform/LifetimeBound.h"
 #include "platform/Scheduler.h"
 #include "platform/Symbols.h"
 #include "settings/Localization.h"
@@ -22,7 +23,6 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
 
 #include <algorithm>
 #include <cmath>
@@ -197,15 +197,15 @@ void AppGridItem::startDrag() {
     Q_EMIT dragStarted(id);
     auto* mime = new QMimeData;
     mime->setText(id.toString(QUuid::WithoutBraces));
-    QPointer<AppGridItem> self(this);
+    // The drag runs its own event loop, in which a drop may rebuild the grid and delete this item.
+    const auto finished = boundTo(this, [this, id] { Q_EMIT dragFinished(id); });
     auto* drag = new QDrag(this);
     drag->setMimeData(mime);
     if (m_icon)
         drag->setPixmap(
             QPixmap::fromImage(m_icon->scaled(iconSize, iconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     drag->exec(Qt::MoveAction, Qt::MoveAction);
-    if (self)
-        Q_EMIT self->dragFinished(id);
+    finished();
 }
 
 void AppGridItem::dragEnterEvent(QDragEnterEvent* event) {

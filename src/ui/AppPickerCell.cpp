@@ -12,7 +12,6 @@
 
 #include <QEvent>
 #include <QPainter>
-#include <QPointer>
 
 #include <cmath>
 

@@ -12,7 +12,6 @@
 #include <QHash>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPointer>
 #include <QShowEvent>
 #include <QVBoxLayout>
 

@@ -29,7 +29,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
 #include <QSet>
 #include <QVBoxLayout>
 

@@ -20,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSet>

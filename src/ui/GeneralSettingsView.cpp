@@ -18,7 +18,6 @@
 #include "widgets/ToggleSwitch.h"
 
 #include <QHBoxLayout>
-#include <QPointer>
 #include <QVBoxLayout>
 
 #include <algorithm>

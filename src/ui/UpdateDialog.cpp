@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QTextDocument>
 #include <QVBoxLayout>
 #include <QWindow>

@@ -20,7 +20,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMetaMethod>
-#include <QPointer>
 
 namespace {
 
