@@ -41,26 +41,39 @@ private Q_SLOTS:
     // What is there at start is known at once, so the first presentation is already right.
     void theTrayAtStartIsKnownAtOnce() {
         // The panel answers from a thread of its own, as from its own process, while the question
-        // waits for it.
+        // waits for it. Its watcher is made, published, withdrawn and deleted in that thread.
         QThread panel;
         panel.start();
-        TrayWatcher watcher;
-        watcher.moveToThread(&panel);
+        QObject inPanel;
+        inPanel.moveToThread(&panel);
         const auto stopPanel = qScopeGuard([&panel] {
             panel.quit();
             panel.wait();
         });
-        QVERIFY(watcher.publish(bus().connect(QStringLiteral("early-panel"))));
+        const auto onPanel = [&inPanel](const std::function<void()>& work) {
+            QMetaObject::invokeMethod(&inPanel, work, Qt::BlockingQueuedConnection);
+        };
+        const QDBusConnection panelBus = bus().connect(QStringLiteral("early-panel"));
+        std::unique_ptr<TrayWatcher> watcher;
+        bool published = false;
+        onPanel([&] {
+            watcher = std::make_unique<TrayWatcher>();
+            published = watcher->publish(panelBus);
+        });
+        QVERIFY(published);
         {
             const LinuxSystemTray tray(LinuxSystemTray::StatusNotifierHosts, newConnection());
             QVERIFY(tray.isAvailable());
             // Looking nowhere finds nothing.
             QVERIFY(!LinuxSystemTray(0, newConnection()).isAvailable());
         }
-        watcher.setHostRegistered(false);
+        onPanel([&] { watcher->setHostRegistered(false); });
         const LinuxSystemTray tray(LinuxSystemTray::StatusNotifierHosts, newConnection());
         QVERIFY(!tray.isAvailable());
-        watcher.withdraw();
+        onPanel([&] {
+            watcher->withdraw();
+            watcher.reset();
+        });
         QDBusConnection::disconnectFromBus(QStringLiteral("early-panel"));
     }
 };
