@@ -2,6 +2,7 @@
 #include "model/FolderCodec.h"
 #include "model/FolderStore.h"
 #include "model/HelperLaunchLog.h"
+#include "platform/FileSystem.h"
 #include "platform/LocalNotificationCenter.h"
 
 #include "RecordingHelperActions.h"
@@ -60,14 +61,40 @@ void BM_DecodeFolders(benchmark::State& state) {
 }
 BENCHMARK(BM_DecodeFolders)->Unit(benchmark::kMillisecond);
 
-// The store's whole path: read the file, decode, and (main application) write it back atomically.
+// The store's whole path for a file another process wrote: read, decode, compare with the list
+// held, and (main application) write back a file not in canonical form.
 void BM_StoreLoadAndSave(benchmark::State& state) {
     StoreFixture fixture;
     fixture.store.setFolders(makeFolders(200, 20));
-    for (auto _ : state)
+    const QString path = fixture.store.saveURL();
+    // Another process's edits, one folder at a time: the store reads, decodes and takes each.
+    QList<AppFolder> edited = fixture.store.folders();
+    const QByteArray texts[2] = {*FolderCodec::encode(edited),
+                                 (edited[0].tileStyle.opacity = 0.25, *FolderCodec::encode(edited))};
+    int next = 1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        FileSystem::writeFileAtomically(path, texts[next]);
+        next = 1 - next;
+        state.ResumeTiming();
         fixture.store.load();
+    }
 }
 BENCHMARK(BM_StoreLoadAndSave)->Unit(benchmark::kMillisecond);
+
+// One folder changed and saved, as each step of a slider's drag does, by the length of the list:
+// the cost of an edit should not grow with it.
+void BM_StoreSaveOneEdit(benchmark::State& state) {
+    StoreFixture fixture;
+    fixture.store.setFolders(makeFolders(int(state.range(0)), 20));
+    AppFolder folder = fixture.store.folders().at(0);
+    for (auto _ : state) {
+        folder.tileStyle.opacity = folder.tileStyle.opacity == 0.5 ? 0.75 : 0.5;
+        fixture.store.updateFolder(folder);
+        fixture.clock.advance(0);
+    }
+}
+BENCHMARK(BM_StoreSaveOneEdit)->Arg(20)->Arg(200)->Arg(2000)->Unit(benchmark::kMillisecond);
 
 void BM_StoreSave(benchmark::State& state) {
     StoreFixture fixture;

@@ -227,7 +227,7 @@ void encodeTileStyle(JsonWriter& writer, const TileStyleSettings& style) {
     writer.endObject();
 }
 
-void encodeFolder(JsonWriter& writer, const AppFolder& folder) {
+void writeFolder(JsonWriter& writer, const AppFolder& folder) {
     writer.beginObject();
     writer.key("id");
     writer.value(FolderID::canonical(folder.id));
@@ -337,24 +337,43 @@ std::optional<QList<AppFolder>> FolderCodec::decode(const QByteArray& json, doub
     }
 }
 
-std::optional<QByteArray> FolderCodec::encode(const QList<AppFolder>& folders, QString* error) {
+std::optional<QByteArray> FolderCodec::encodeFolder(const AppFolder& folder, qsizetype index, QString* error) {
     JsonWriter writer;
     try {
-        writer.beginArray();
-        for (qsizetype i = 0; i < folders.size(); ++i) {
-            try {
-                encodeFolder(writer, folders.at(i));
-            } catch (EncodeError& encodeError) {
-                encodeError.detail.replace(QStringLiteral(" at ."), QStringLiteral(" at [%1].").arg(i));
-                throw;
-            }
-        }
-        writer.endArray();
-    } catch (const EncodeError& encodeError) {
+        writeFolder(writer, folder);
+    } catch (EncodeError& encodeError) {
         if (error)
             *error = QStringLiteral("The data couldn't be written because it isn't in the correct format. (") +
-                     encodeError.detail + u')';
+                     encodeError.detail.replace(QStringLiteral(" at ."), QStringLiteral(" at [%1].").arg(index)) + u')';
         return std::nullopt;
     }
     return writer.bytes();
+}
+
+QByteArray FolderCodec::joinFolders(const QList<QByteArray>& encodedFolders) {
+    qsizetype size = 2 + std::max<qsizetype>(encodedFolders.size() - 1, 0);
+    for (const QByteArray& folder : encodedFolders)
+        size += folder.size();
+    QByteArray text;
+    text.reserve(size);
+    text.append('[');
+    for (qsizetype i = 0; i < encodedFolders.size(); ++i) {
+        if (i > 0)
+            text.append(',');
+        text.append(encodedFolders.at(i));
+    }
+    text.append(']');
+    return text;
+}
+
+std::optional<QByteArray> FolderCodec::encode(const QList<AppFolder>& folders, QString* error) {
+    QList<QByteArray> encoded;
+    encoded.reserve(folders.size());
+    for (qsizetype i = 0; i < folders.size(); ++i) {
+        std::optional<QByteArray> folder = encodeFolder(folders.at(i), i, error);
+        if (!folder)
+            return std::nullopt;
+        encoded.append(std::move(*folder));
+    }
+    return joinFolders(encoded);
 }

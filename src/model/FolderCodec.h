@@ -29,5 +29,10 @@ bool nestsDeeperThan(const QByteArray& json, int limit);
 
 // Fails only on a non-finite number, which JSON cannot hold.
 std::optional<QByteArray> encode(const QList<AppFolder>& folders, QString* error = nullptr);
+// One folder's object as `encode` writes it at `index` of the list (the index is only for the
+// error's text).
+std::optional<QByteArray> encodeFolder(const AppFolder& folder, qsizetype index, QString* error = nullptr);
+// The file's text from folder objects made by `encodeFolder`, in order.
+QByteArray joinFolders(const QList<QByteArray>& encodedFolders);
 
 } // namespace FolderCodec

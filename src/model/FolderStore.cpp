@@ -43,7 +43,8 @@ void FolderStore::keepPreviousVersion(const QByteArray& newBytes) {
     const FileSystem::ReadResult file = FileSystem::readFile(m_saveURL, FileSystem::kDocumentLimit);
     if (!file.bytes || *file.bytes == newBytes)
         return;
-    if (!FolderCodec::decode(*file.bytes, 0)) {
+    // What this process wrote last is known to be readable; only a file changed since is decoded.
+    if (file.bytes != m_knownFile && !FolderCodec::decode(*file.bytes, 0)) {
         // Changed behind this process into something unreadable: kept aside, not kept as a version.
         m_savedFileUnreadable = true;
         return;
@@ -73,6 +74,9 @@ bool FolderStore::load() {
     const FileSystem::ReadResult file = FileSystem::readFile(m_saveURL, FileSystem::kDocumentLimit);
     if (file.errorNumber == ENOENT)
         return false;
+    // The text this process wrote or read last: the list already stands for it.
+    if (file.bytes && file.bytes == m_knownFile)
+        return false;
     QString error = file.error;
     const QByteArray stored = file.bytes.value_or(QByteArray());
     std::optional<QList<AppFolder>> folders;
@@ -89,14 +93,16 @@ bool FolderStore::load() {
     // a list that is already held is not announced again, and a file already in the form a save
     // would give it is not rewritten (one with missing keys still is, once) - so an up-to-date file
     // in a read-only folder is not a failed save either.
-    const std::optional<QByteArray> canonical = FolderCodec::encode(*folders);
-    const bool changed = !canonical || FolderCodec::encode(m_folders) != canonical;
+    const std::optional<QByteArray> canonical = m_encodings.encode(*folders);
+    const bool changed = !canonical || m_encodings.encode(m_folders) != canonical;
     if (changed) {
         m_folders = *folders;
         Q_EMIT foldersChanged();
     }
     if (!canonical || *canonical != stored)
         save();
+    else
+        m_knownFile = stored;
     return changed;
 }
 
@@ -123,13 +129,17 @@ bool FolderStore::keepUnreadableFileAside(QString* error) {
 }
 
 bool FolderStore::writeFoldersFile(QString* error) {
-    const std::optional<QByteArray> bytes = FolderCodec::encode(m_folders, error);
+    const std::optional<QByteArray> bytes = m_encodings.encode(m_folders, error);
     if (!bytes)
         return false;
     keepPreviousVersion(*bytes);
     // The folders file is the user's: one kept elsewhere through a link stays there.
-    return keepUnreadableFileAside(error) &&
-           FileSystem::writeFileAtomically(m_saveURL, *bytes, error, FileSystem::Links::Follow);
+    m_knownFile.reset();
+    if (!keepUnreadableFileAside(error) ||
+        !FileSystem::writeFileAtomically(m_saveURL, *bytes, error, FileSystem::Links::Follow))
+        return false;
+    m_knownFile = *bytes;
+    return true;
 }
 
 void FolderStore::save() {

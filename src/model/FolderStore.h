@@ -2,6 +2,7 @@
 
 #include "AppFolder.h"
 #include "FolderBackups.h"
+#include "FolderEncodings.h"
 
 #include <QHash>
 #include <QList>
@@ -157,6 +158,10 @@ private:
     QString m_saveFailureReason;
     std::shared_ptr<WorkItem> m_pendingSaveRetry;
     FolderBackups m_backups;
+    FolderEncodings m_encodings;
+    // The folders file as this process last wrote it, or read it in the form a save gives it: a
+    // file that still holds this text is known to be readable and to stand for the list.
+    std::optional<QByteArray> m_knownFile;
     // When this process last changed the folders file, for telling bursts of saves apart.
     std::optional<double> m_lastFileChange;
     // Delayed helper removals of deleted folders, so an undo can call them off.

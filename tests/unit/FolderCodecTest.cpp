@@ -1,8 +1,11 @@
 // The folders file's JSON form: what a stored file must read as, and what we write back.
 #include "model/FolderCodec.h"
+#include "model/FolderEncodings.h"
 #include "model/FolderID.h"
 
 #include <QTest>
+
+#include <cmath>
 
 class FolderCodecTest : public QObject {
     Q_OBJECT
@@ -14,6 +17,7 @@ private Q_SLOTS:
     void nonFiniteNumbersFailTheEncoding();
     void fileURLsArePercentEncodedWithTrailingSlash();
     void deepDocumentsAndUnstorableNames();
+    void keptEncodingsFollowEveryKindOfChange();
 };
 
 void FolderCodecTest::handWrittenFileIsWrittenBackCanonically() {
@@ -118,6 +122,45 @@ void FolderCodecTest::deepDocumentsAndUnstorableNames() {
     const auto named = FolderCodec::decode(R"([{"id":"A1B2C3D4-E5F6-4A7B-8C9D-0E1F2A3B4C5D","name":"Wo\u0000rk"}])", 0);
     QVERIFY(named);
     QCOMPARE(named->first().name, "Work");
+}
+
+// A save re-encodes only the folders that changed; whatever changed, the text is the one a whole
+// encoding gives, and a failure is the same failure.
+void FolderCodecTest::keptEncodingsFollowEveryKindOfChange() {
+    const auto folder = [](const char* name, int apps) {
+        AppFolder made(QUuid::createUuid(), QString::fromLatin1(name), QStringLiteral("folder"), 800000000.5);
+        for (int i = 0; i < apps; ++i)
+            made.apps.append({QUuid::createUuid(), QStringLiteral("App %1").arg(i), QStringLiteral("app%1").arg(i),
+                              AppItem::fileURLForPath(QStringLiteral("/apps/%1.app").arg(i), true)});
+        return made;
+    };
+    QList<AppFolder> folders{folder("Work", 3), folder("Play", 2), folder("Tools", 0)};
+    FolderEncodings encodings;
+    const auto same = [&] { return encodings.encode(folders) == FolderCodec::encode(folders); };
+    QVERIFY(same());
+    folders[1].name = QStringLiteral("Games");
+    QVERIFY(same());
+    folders[0].apps.removeAt(1);
+    folders[2].tileStyle.opacity = 0.5;
+    QVERIFY(same());
+    folders[0].apps[0].name = QStringLiteral("Renamed");
+    QVERIFY(same());
+    folders.move(2, 0);
+    folders.removeAt(1);
+    folders.append(folder("New", 1));
+    QVERIFY(same());
+    folders.clear();
+    QVERIFY(same());
+    QCOMPARE(*encodings.encode(folders), QByteArray("[]"));
+
+    folders = {folder("Work", 1), folder("Bad", 0)};
+    QVERIFY(same());
+    folders[1].createdAt = std::nan("");
+    QString whole, kept;
+    QVERIFY(!FolderCodec::encode(folders, &whole));
+    QVERIFY(!encodings.encode(folders, &kept));
+    QCOMPARE(kept, whole);
+    QVERIFY(whole.contains(QStringLiteral("[1]")));
 }
 
 QTEST_GUILESS_MAIN(FolderCodecTest)

@@ -112,6 +112,7 @@ private Q_SLOTS:
     void setFolderInDockSavesOnlyRealChanges();
     void keepsOneCopyPerEditNotPerDragStep();
     void unreadableFilesAreNeverKeptAsCopies();
+    void aFileChangedFromOutsideIsReadAndKept();
     void restoreKeepsWhatItReplacesAndHelpersFollow();
     void undoOfADeleteBeforeAndAfterTheHelperWent();
     void importMergesByIdInOneSave();
@@ -565,6 +566,25 @@ void FolderStoreTest::unreadableFilesAreNeverKeptAsCopies() {
     const QStringList aside = QDir(m_dir.filePath("Trellin")).entryList({"folders.json.unreadable-*"}, QDir::Files);
     QCOMPARE(aside.size(), 2);
     QCOMPARE(readFile(m_dir.filePath("Trellin/" + aside.last())), QByteArray("garbage"));
+}
+
+// What this process wrote itself is not decoded again, but a file changed from outside always is,
+// even one of the same length written in place at once: a load takes it, and the next save keeps
+// it as a copy first.
+void FolderStoreTest::aFileChangedFromOutsideIsReadAndKept() {
+    m_store->setFolders({makeFolder(QStringLiteral("Work"))});
+    QVERIFY(!m_store->load());
+    QByteArray text = readFile(m_store->saveURL());
+    text.replace("\"Work\"", "\"Jobs\"");
+    QVERIFY(writeFile(m_store->saveURL(), text));
+    QVERIFY(m_store->load());
+    QCOMPARE(m_store->folders().first().name, QStringLiteral("Jobs"));
+    m_clock.advance(60);
+    AppFolder jobs = m_store->folders().first();
+    jobs.name = QStringLiteral("Jobs 2");
+    m_store->updateFolder(jobs);
+    QCOMPARE(namesIn(m_store->backups().list().value(0).path), QStringList{"Jobs"});
+    QCOMPARE(namesIn(m_store->saveURL()), QStringList{"Jobs 2"});
 }
 
 void FolderStoreTest::restoreKeepsWhatItReplacesAndHelpersFollow() {
