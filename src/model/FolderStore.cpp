@@ -75,8 +75,10 @@ bool FolderStore::load() {
     if (file.errorNumber == ENOENT)
         return false;
     // The text this process wrote or read last: the list already stands for it.
-    if (file.bytes && file.bytes == m_knownFile)
+    if (file.bytes && file.bytes == m_knownFile) {
+        m_savedFileUnreadable = false;
         return false;
+    }
     QString error = file.error;
     const QByteArray stored = file.bytes.value_or(QByteArray());
     std::optional<QList<AppFolder>> folders;

@@ -3,7 +3,7 @@
 
 #include "BusTestCase.h"
 #include "ConsoleCapture.h"
-#include "Introspection.h"
+#include "InterfaceDescription.h"
 #include "TestFiles.h"
 
 #include <QDBusConnectionInterface>
@@ -210,7 +210,7 @@ private Q_SLOTS:
                 signature += xml.attributes().value("type");
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
         const QByteArray document = documentedInterface("app.trellin.DistributedNotifications.xml");
-        QCOMPARE(introspectedInterfaces(document), QStringList{Protocol::Bus::notificationsInterface});
+        QCOMPARE(describedInterfaces(document), QStringList{Protocol::Bus::notificationsInterface});
 
         QDBusConnection listener = newConnection();
         RawRecorder recorder;

@@ -6,7 +6,7 @@
 #include "platform/linux/DBusDockTile.h"
 
 #include "BusTestCase.h"
-#include "Introspection.h"
+#include "InterfaceDescription.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -124,10 +124,10 @@ private Q_SLOTS:
         QTRY_VERIFY(call.isFinished());
         const QByteArray served = call.reply().arguments().value(0).toString().toUtf8();
         const QByteArray document = documentedInterface("app.trellin.Dock.xml");
-        QCOMPARE(introspectedInterfaces(document), QStringList{Protocol::Bus::dockInterface});
-        QCOMPARE(introspectedInterfaces(served), QStringList{Protocol::Bus::dockInterface});
-        QCOMPARE(introspectedMembers(served), introspectedMembers(document));
-        QCOMPARE(introspectedMembers(document).size(), 5);
+        QCOMPARE(describedInterfaces(document), QStringList{Protocol::Bus::dockInterface});
+        QCOMPARE(describedInterfaces(served), QStringList{Protocol::Bus::dockInterface});
+        QCOMPARE(describedMembers(served), describedMembers(document));
+        QCOMPARE(describedMembers(document).size(), 5);
     }
 
     void applicationsAnnounceThemselvesToADockThatAppearsLater() {

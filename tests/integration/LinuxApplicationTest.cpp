@@ -3,7 +3,7 @@
 #include "platform/linux/DBusFolderCommands.h"
 
 #include "BusTestCase.h"
-#include "Introspection.h"
+#include "InterfaceDescription.h"
 #include "TestFiles.h"
 
 #include <QApplication>
@@ -118,7 +118,7 @@ private Q_SLOTS:
             service, Protocol::Bus::applicationPath, "org.freedesktop.DBus.Introspectable", "Introspect"));
         [&] { QTRY_VERIFY(call.isFinished()); }();
         return call.reply().type() == QDBusMessage::ReplyMessage
-                   ? introspectedMembers(call.reply().arguments().value(0).toString().toUtf8())
+                   ? describedMembers(call.reply().arguments().value(0).toString().toUtf8())
                    : QStringList{call.reply().errorMessage()};
     }
 
@@ -135,9 +135,9 @@ private Q_SLOTS:
         LinuxApplication application(newConnection());
         QCOMPARE(application.claimInstance(helper, false), InstanceClaim::Claimed);
         const QByteArray document = documentedInterface("app.trellin.Application.xml");
-        QCOMPARE(introspectedInterfaces(document),
+        QCOMPARE(describedInterfaces(document),
                  QStringList({Protocol::Bus::applicationInterface, Protocol::Bus::foldersInterface}));
-        const QStringList documented = introspectedMembers(document);
+        const QStringList documented = describedMembers(document);
         const QStringList instance = documented.filter(QRegularExpression("^app\\.trellin\\.Application\\."));
         QCOMPARE(instance, QStringList({"app.trellin.Application.Reopen", "app.trellin.Application.ShowPopup"}));
         QCOMPARE(served(helper), instance);

@@ -4,12 +4,12 @@
 #include <QStringList>
 #include <QXmlStreamReader>
 
-// What an introspection document says of our interfaces, one line per member:
+// What a D-Bus interface description says of our interfaces, one line per member:
 // "interface.Method argtypes…" and "interface.Property type access". Both what an object serves
 // and the documents in docs/dbus/ read this way, so the two can be compared as lists.
-inline QStringList introspectedMembers(const QByteArray& introspection) {
+inline QStringList describedMembers(const QByteArray& description) {
     QStringList found;
-    QXmlStreamReader xml(introspection);
+    QXmlStreamReader xml(description);
     QString interface;
     bool inMethod = false;
     while (!xml.atEnd()) {
@@ -35,9 +35,9 @@ inline QStringList introspectedMembers(const QByteArray& introspection) {
 }
 
 // The names of the interfaces a document describes, ours only.
-inline QStringList introspectedInterfaces(const QByteArray& introspection) {
+inline QStringList describedInterfaces(const QByteArray& description) {
     QStringList found;
-    QXmlStreamReader xml(introspection);
+    QXmlStreamReader xml(description);
     while (!xml.atEnd()) {
         if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"interface")
             found << xml.attributes().value("name").toString();
