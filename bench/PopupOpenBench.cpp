@@ -1,7 +1,9 @@
 // A reopen of a running helper to the popup's first painted frame, with 24 applications whose
 // icons are real files: cold (the first opening of the process: panel made, icons decoded) and
 // warm (later openings). The helper's own classes on the session bus; the reopen comes from a
-// second connection, as the Dock sends it. Prints milliseconds.
+// second connection, as the Dock sends it. Beside them, a bare toolkit window of the popup's size
+// made and shown as often. Prints milliseconds.
+// Usage: bench_popup_open [folder kept from one run to the next]
 #include "BenchHome.h"
 #include "model/DockHeight.h"
 #include "platform/FileIconCache.h"
@@ -26,11 +28,15 @@
 #include <QDBusPendingCall>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -38,11 +44,15 @@ constexpr int kApps = 24;
 constexpr int kWarmRuns = 15;
 const QString kService = QStringLiteral("app.trellin.Trellin.Helper.GBENCH");
 
-// 24 bundles, each with an icon of its own to decode.
+// 24 bundles, each with an icon of its own to decode; made where they are not there yet.
 AppFolder folderOfBundles(const QString& root) {
     AppFolder folder(QUuid::createUuid(), QStringLiteral("Bench"), QStringLiteral("folder.fill"), 0);
     for (int i = 0; i < kApps; ++i) {
         const QString bundle = QStringLiteral("%1/App%2.app").arg(root).arg(i);
+        folder.apps.append({QUuid::createUuid(), QStringLiteral("App %1").arg(i), QStringLiteral("bench.App"),
+                            AppItem::fileURLForPath(bundle, true)});
+        if (QFileInfo::exists(bundle))
+            continue;
         QDir().mkpath(bundle + QStringLiteral("/Contents/Resources"));
         QImage icon(512, 512, QImage::Format_ARGB32);
         icon.fill(QColor::fromHsv(i * 15, 200, 230));
@@ -50,11 +60,27 @@ AppFolder folderOfBundles(const QString& root) {
         PropertyList::writeFileAtomically(bundle + QStringLiteral("/Contents/Info.plist"),
                                           QVariantMap{{QStringLiteral("CFBundleIconFile"), QStringLiteral("AppIcon")}},
                                           PropertyList::Format::Xml);
-        folder.apps.append({QUuid::createUuid(), QStringLiteral("App %1").arg(i), QStringLiteral("bench.App"),
-                            AppItem::fileURLForPath(bundle, true)});
     }
     return folder;
 }
+
+// Calls `painted` once the watched window's first frame is painted.
+class PaintWatch final : public QObject {
+public:
+    explicit PaintWatch(std::function<void()> painted)
+        : m_painted(std::move(painted)) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && m_painted) {
+            // Once the paint is done, as for the popup.
+            QTimer::singleShot(0, std::exchange(m_painted, nullptr));
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_painted;
+};
 
 } // namespace
 
@@ -71,7 +97,11 @@ int main(int argc, char** argv) {
     SystemClock clock;
     MainQueueScheduler scheduler;
     LinuxWorkspace workspace;
-    FileIconCache icons;
+    // Given a folder, the applications and the icons kept on disk are the ones an earlier run left
+    // there: the first opening is then a later helper's, whose icons an earlier one decoded.
+    const QStringList arguments = QCoreApplication::arguments();
+    const QString world = arguments.size() > 1 ? arguments.at(1) : home.path();
+    FileIconCache icons({}, world + QStringLiteral("/Icons"));
     QtScreens screens;
     XInputEventMonitor events;
     X11WindowLevels levels;
@@ -96,7 +126,7 @@ int main(int argc, char** argv) {
                         .icons = icons,
                         .translucentWindows = screens.showsTranslucentWindows()},
     });
-    const AppFolder folder = folderOfBundles(home.filePath(QStringLiteral("Apps")));
+    const AppFolder folder = folderOfBundles(world + QStringLiteral("/Apps"));
 
     LinuxApplication helper;
     if (helper.claimInstance(kService, false) != InstanceClaim::Claimed) {
@@ -105,43 +135,63 @@ int main(int argc, char** argv) {
     }
     QElapsedTimer timer;
     QList<double> times;
-    bool painted = false;
+    // Waits run in a real event loop, as the helper's do: a closed popup's content is deleted
+    // later, and only an event loop deletes it.
+    QEventLoop waiting;
+    const auto wait = [&waiting](int milliseconds) {
+        QTimer::singleShot(milliseconds, &waiting, &QEventLoop::quit);
+        waiting.exec();
+    };
     QObject::connect(&helper, &LinuxApplication::reopenRequested, [&] {
         controller.presentPopup(folder);
         if (FolderPopupView* view = controller.popupPanel()->contentView())
             QObject::connect(view, &FolderPopupView::firstFramePainted, [&] {
                 times.append(timer.nsecsElapsed() / 1e6);
-                painted = true;
+                waiting.quit();
             });
     });
 
     QDBusConnection dock = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("bench-dock"));
     const auto reopenAndWait = [&] {
-        painted = false;
         timer.start();
         dock.asyncCall(QDBusMessage::createMethodCall(kService, QStringLiteral("/app/trellin/Application"),
                                                       QStringLiteral("app.trellin.Application"),
                                                       QStringLiteral("Reopen")));
-        while (!painted && timer.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        wait(5000);
         controller.closePopup();
         // Past the reopen refusal after a close.
-        QElapsedTimer pause;
-        pause.start();
-        while (pause.elapsed() < 200)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        wait(200);
     };
     for (int run = 0; run <= kWarmRuns; ++run)
         reopenAndWait();
+    // The yardstick: a bare toolkit window of the popup's size, made and shown as often.
+    QList<double> bare;
+    const QSize popupSize = controller.popupPanel()->size();
+    for (int run = 0; run < kWarmRuns; ++run) {
+        QWidget window;
+        window.resize(popupSize);
+        PaintWatch watch([&] { waiting.quit(); });
+        window.installEventFilter(&watch);
+        timer.start();
+        window.show();
+        wait(5000);
+        bare.append(timer.nsecsElapsed() / 1e6);
+        window.close();
+        wait(50);
+    }
+    std::sort(bare.begin(), bare.end());
     if (times.size() != kWarmRuns + 1) {
         std::fprintf(stderr, "PopupOpenBench: the popup did not paint\n");
         return 1;
     }
     QList<double> warm = times.mid(1);
     std::sort(warm.begin(), warm.end());
-    std::printf("reopen -> popup first frame, %d apps (%s): cold %.1f ms, warm median %.1f ms\n", kApps,
-                qPrintable(QGuiApplication::platformName()), times.first(), warm.at(warm.size() / 2));
+    std::printf("reopen -> popup first frame, %d apps (%s): cold %.1f ms, warm median %.1f ms; a bare window of its "
+                "size made and shown: median %.1f ms\n",
+                kApps, qPrintable(QGuiApplication::platformName()), times.first(), warm.at(warm.size() / 2),
+                bare.at(bare.size() / 2));
     // For the table of scripts/run-benchmarks.
-    std::printf("figure popup_cold_ms %.1f\nfigure popup_warm_ms %.1f\n", times.first(), warm.at(warm.size() / 2));
+    std::printf("figure popup_cold_ms %.1f\nfigure popup_warm_ms %.1f\nfigure bare_window_ms %.1f\n", times.first(),
+                warm.at(warm.size() / 2), bare.at(bare.size() / 2));
     return 0;
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Resident memory of a helper process once its tile is shown, and again with its popup of 24
-# applications open, next to a bare Qt Widgets process in the same run.
+# Resident memory of a helper process once its tile is shown, again with its popup of 24
+# applications open, and once it is closed, next to a bare Qt Widgets process in the same run.
 # Usage: bench/helper-memory.sh [build dir]
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
@@ -51,3 +51,6 @@ dbus-send --session --print-reply --dest="$service" /app/trellin/Application app
 sleep 1
 c=$(rss $helper); b=$(rss $bare)
 echo "helper, popup closed: $(figures $helper); RSS ratio $(ratio "$c" "$b")"
+# For the table of scripts/run-benchmarks: the helper as it waits between clicks.
+printf 'figure closed_rss_kb %s\nfigure closed_private_dirty_kb %s\nfigure bare_rss_kb %s\nfigure bare_private_dirty_kb %s\n' \
+  "$c" "$(dirty $helper)" "$b" "$(dirty $bare)"

@@ -288,6 +288,7 @@ struct SharedObjects {
               .setCustomIcon = &FileIcons::setCustomIcon,
               .bundlePath = identity.bundle.path(),
           })
+        , icons({}, LinuxPaths::cacheDirectory() + QStringLiteral("/Trellin/Icons"))
         , popup({
               .clock = backend.clock,
               .scheduler = backend.scheduler,

@@ -96,8 +96,21 @@ bool isValidURLString(const QString& text) {
     if (text.isEmpty())
         return false;
     for (const QChar c : text) {
-        if (c.unicode() <= 0x20 || c.unicode() >= 0x7F || QStringLiteral("\"<>\\^`{|}").contains(c))
+        switch (c.unicode()) {
+        case u'"':
+        case u'<':
+        case u'>':
+        case u'\\':
+        case u'^':
+        case u'`':
+        case u'{':
+        case u'|':
+        case u'}':
             return false;
+        default:
+            if (c.unicode() <= 0x20 || c.unicode() >= 0x7F)
+                return false;
+        }
     }
     return QUrl(text, QUrl::StrictMode).isValid();
 }
@@ -264,8 +277,9 @@ void writeFolder(JsonWriter& writer, const AppFolder& folder) {
 bool FolderCodec::nestsDeeperThan(const QByteArray& json, int limit) {
     int depth = 0;
     bool inString = false;
+    const char* const text = json.constData();
     for (qsizetype i = 0; i < json.size(); ++i) {
-        const char c = json.at(i);
+        const char c = text[i];
         if (inString) {
             if (c == '\\')
                 ++i;

@@ -1,21 +1,44 @@
 #include "FolderID.h"
 
+#include <array>
+
 QString FolderID::canonical(const QUuid& id) {
     return id.toString(QUuid::WithoutBraces).toUpper();
 }
 
+namespace {
+
+// The value of a hexadecimal digit, or -1.
+int hexValue(char16_t c) {
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
+    return -1;
+}
+
+} // namespace
+
 std::optional<QUuid> FolderID::parse(const QString& text) {
     if (text.size() != 36)
         return std::nullopt;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        const bool hyphenPlace = i == 8 || i == 13 || i == 18 || i == 23;
-        const bool hexDigit = (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-        if (hyphenPlace ? c != u'-' : !hexDigit)
+    // Read here rather than by QUuid: a folders file holds thousands, and the form is checked anyway.
+    std::array<uchar, 16> bytes{};
+    int nibble = 0;
+    for (qsizetype i = 0; i < 36; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (i == 8 || i == 13 || i == 18 || i == 23) {
+            if (c != u'-')
+                return std::nullopt;
+            continue;
+        }
+        const int value = hexValue(c);
+        if (value < 0)
             return std::nullopt;
+        bytes[size_t(nibble / 2)] = uchar(bytes[size_t(nibble / 2)] << 4 | value);
+        ++nibble;
     }
-    const QUuid id = QUuid::fromString(text);
-    if (id.isNull() && text != QLatin1String("00000000-0000-0000-0000-000000000000"))
-        return std::nullopt;
-    return id;
+    return QUuid::fromRfc4122(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
 }

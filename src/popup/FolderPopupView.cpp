@@ -37,6 +37,9 @@ namespace {
 constexpr Spring kAppearSpring{.response = 0.35, .dampingFraction = 0.7};
 constexpr Spring kTitleSpring{.response = 0.4, .dampingFraction = 0.8};
 constexpr double kHiddenScale = 0.9;
+// The spring's first frame. At its very start the card is wholly transparent: a first frame of
+// nothing would keep the popup from showing until the animation's next tick.
+constexpr int kFirstFrameMilliseconds = 16;
 
 } // namespace
 
@@ -450,6 +453,8 @@ void FolderPopupView::showEvent(QShowEvent* event) {
     setGraphicsEffect(m_effect);
     m_isPresented = true;
     m_presentation->animateTo(1.0);
+    if (m_presentation->state() == QAbstractAnimation::Running)
+        m_presentation->setCurrentTime(kFirstFrameMilliseconds);
 }
 
 void FolderPopupView::setPresented(double progress) {

@@ -3,6 +3,7 @@
 #include "FolderPopupView.h"
 #include "model/FolderID.h"
 #include "platform/DistributedNotifications.h"
+#include "platform/FileIconCache.h"
 #include "platform/LifetimeBound.h"
 #include "platform/NotificationNames.h"
 #include "platform/Scheduler.h"
@@ -212,6 +213,8 @@ void PopupPanelController::closePopup() {
     removeOutsideClickMonitor();
     if (m_popupPanel)
         m_popupPanel->orderOut();
+    // The icons wait on disk between popups, not in every helper's memory.
+    m_services.environment.icons.releaseMemory();
     m_isPopupPinned = false;
     m_lastPopupCloseTime = m_services.clock.now();
     if (m_closeHandler)

@@ -11,6 +11,7 @@ public:
 
     void setScale(double scale);
     void setOpacity(double opacity);
+    double opacity() const { return m_opacity; }
     // In the widget's coordinates.
     void setCentre(const QPointF& centre);
 

@@ -61,6 +61,55 @@ private Q_SLOTS:
         QCOMPARE(decodes, 3);
     }
 
+    // What another process (a later helper) finds of the icons an earlier one decoded.
+    void iconsKeptOnDiskServeOtherCachesUntilTheirSourceChanges() {
+        QTemporaryDir dir;
+        const QString kept = dir.filePath("Cache/Icons");
+        const Bundle bundle = makeBundle(dir.path(), "Red", "AppIcon");
+        QVERIFY(filled({64, 64}, QColor(255, 0, 0, 128)).save(bundle.resourcesPath() + "/AppIcon.png"));
+        int decodes = 0;
+        const auto counting = [&decodes](const QString& path, int size) {
+            ++decodes;
+            return FileIcons::iconForPath(path, size);
+        };
+        const QImage decoded = FileIconCache(counting, kept).icon(bundle.path(), 52);
+        QCOMPARE(decodes, 1);
+
+        FileIconCache later(counting, kept);
+        const QImage read = later.icon(bundle.path(), 52);
+        QCOMPARE(decodes, 1);
+        QCOMPARE(read.convertToFormat(QImage::Format_ARGB32), decoded.convertToFormat(QImage::Format_ARGB32));
+        // Let go of in memory, found again on disk.
+        later.releaseMemory();
+        QCOMPARE(later.size(), 0);
+        QCOMPARE(later.icon(bundle.path(), 52), read);
+        QCOMPARE(decodes, 1);
+
+        // A picture changed inside the bundle, where the bundle's own time says nothing of it.
+        QTest::qWait(10);
+        QVERIFY(QFile::remove(bundle.resourcesPath() + "/AppIcon.png"));
+        QVERIFY(filled({64, 64}, Qt::blue).save(bundle.resourcesPath() + "/AppIcon.png"));
+        QCOMPARE(centreOf(FileIconCache(counting, kept).icon(bundle.path(), 52)), QColor(Qt::blue));
+        QCOMPARE(decodes, 2);
+
+        // A kept file cut short, or of another key, is decoded again and replaced.
+        const QStringList files = QDir(kept).entryList({"*.icon"}, QDir::Files);
+        QCOMPARE(files.size(), 1);
+        QFile file(kept + "/" + files.first());
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.resize(40));
+        file.close();
+        QCOMPARE(centreOf(FileIconCache(counting, kept).icon(bundle.path(), 52)), QColor(Qt::blue));
+        QCOMPARE(decodes, 3);
+        QCOMPARE(centreOf(FileIconCache(counting, kept).icon(bundle.path(), 52)), QColor(Qt::blue));
+        QCOMPARE(decodes, 3);
+
+        // Without a folder nothing is let go of.
+        FileIconCache memoryOnly(counting);
+        memoryOnly.icon(bundle.path(), 52);
+        memoryOnly.releaseMemory();
+        QCOMPARE(memoryOnly.size(), 1);
+    }
+
     void customIconBeatsBundleIconBeatsGeneric() {
         QTemporaryDir dir;
         const Bundle bundle = makeBundle(dir.path(), "Red", "AppIcon");

@@ -69,6 +69,9 @@ void FolderCodecTest::oneBadValueFailsTheWholeDocument_data() {
     row("app name null", app + R"("name":null,"appURL":"file:///A.app/"}])", "[1].apps[0].name");
     row("missing name", R"("id":"1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C")", "[1].name");
     row("braced id", R"("id":"{1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C}","name":"X")", "[1].id");
+    row("id with a letter past F", R"("id":"1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2G","name":"X")", "[1].id");
+    row("id with a hyphen moved", R"("id":"1F1C2B3A0-D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"X")", "[1].id");
+    row("app URL with a bar", app + R"("name":"A","appURL":"file:///A|B.app/"}])", "[1].apps[0].appURL");
     row("number for bool", folder + R"("isInDock":1)", "[1].isInDock");
     row("string for number", folder + R"("tileStyle":{"opacity":"1"})", "[1].tileStyle.opacity");
     row("date as text", folder + R"("createdAt":"2024-01-01")", "[1].createdAt");
