@@ -41,6 +41,9 @@ main=$!
 wait_for_helpers
 kill $main; wait $main 2>/dev/null || true
 helpers | xargs -r kill; sleep 0.5
+# A program just built or copied would count its own code as private dirty memory until the system
+# writes it back; an installed one has long been written.
+sync
 rm -f "$XDG_DATA_HOME"/Trellin/Helpers/*/Icon$'\r'
 
 monitor_log=$home/monitor.log

@@ -5,7 +5,7 @@
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 home=$(mktemp -d)
-trap 'kill $helper $bare 2>/dev/null || true; rm -rf "$home"' EXIT
+trap 'kill $helper $bare $bare_text 2>/dev/null || true; rm -rf "$home"' EXIT
 export HOME=$home XDG_DATA_HOME=$home/share QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 id=6F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C
 
@@ -20,11 +20,17 @@ cp -a "$build/Trellin.app" "$helper_bundle"
 plistutil -i "$helper_bundle/Contents/Info.plist" -f xml -o - |
   sed "s|<key>CFBundleName</key>|<key>TRGroupUUID</key><string>$id</string><key>CFBundleName</key>|" > "$home/Info.plist"
 mv "$home/Info.plist" "$helper_bundle/Contents/Info.plist"
+# A program just written would count its own code as private dirty memory until the system writes
+# it back; an installed one has long been written.
+sync
 
 "$helper_bundle/Contents/MacOS/Trellin" -group "$id" &
 helper=$!
 "$build/bench/bench-bare-widgets" &
 bare=$!
+# The same, drawing a line of text: the fonts any text needs, which the popup loads.
+"$build/bench/bench-bare-widgets" --text &
+bare_text=$!
 # The tile is drawn at launch and written as the bundle icon half a second later.
 for _ in $(seq 50); do [ -f "$helper_bundle/Icon"$'\r' ] && break; sleep 0.1; done
 sleep 1
@@ -33,10 +39,11 @@ rss() { awk '/VmRSS/ {print $2}' "/proc/$1/status"; }
 pss() { awk '/^Pss:/ {print $2}' "/proc/$1/smaps_rollup"; }
 dirty() { awk '/^Private_Dirty:/ {print $2}' "/proc/$1/smaps_rollup"; }
 figures() { echo "RSS $(rss "$1") kB, PSS $(pss "$1") kB, private dirty $(dirty "$1") kB"; }
-h=$(rss $helper); b=$(rss $bare)
+h=$(rss $helper); b=$(rss $bare); tile_dirty=$(dirty $helper)
 [ -n "${KEEP_ICON:-}" ] && cp "$helper_bundle/Icon"$'\r' "$KEEP_ICON"
 ratio() { awk -v h="$1" -v b="$2" 'BEGIN { printf "%.2f", h / b }'; }
 echo "bare Qt Widgets: $(figures $bare)"
+echo "bare Qt Widgets showing text: $(figures $bare_text)"
 echo "helper, tile shown: $(figures $helper); RSS ratio $(ratio "$h" "$b")"
 
 # A click on the tile: the Dock's reopen.
@@ -54,3 +61,5 @@ echo "helper, popup closed: $(figures $helper); RSS ratio $(ratio "$c" "$b")"
 # For the table of scripts/run-benchmarks: the helper as it waits between clicks.
 printf 'figure closed_rss_kb %s\nfigure closed_private_dirty_kb %s\nfigure bare_rss_kb %s\nfigure bare_private_dirty_kb %s\n' \
   "$c" "$(dirty $helper)" "$b" "$(dirty $bare)"
+printf 'figure tile_rss_kb %s\nfigure tile_private_dirty_kb %s\nfigure bare_text_rss_kb %s\nfigure bare_text_private_dirty_kb %s\n' \
+  "$h" "$tile_dirty" "$(rss $bare_text)" "$(dirty $bare_text)"

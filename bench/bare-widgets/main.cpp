@@ -1,9 +1,11 @@
 // The smallest Qt Widgets process: the yardstick for a helper's memory, and, given
 // "--first-frame-since <milliseconds since the epoch>", for a process's start to its first
-// painted frame: it prints "figure bare_start_ms <ms>" then and quits.
+// painted frame: it prints "figure bare_start_ms <ms>" then and quits. Given "--text", its window
+// shows a line of text, so the fonts a popup's text needs are loaded as well.
 #include <QApplication>
 #include <QDateTime>
 #include <QEvent>
+#include <QLabel>
 #include <QTimer>
 #include <QWidget>
 
@@ -45,6 +47,8 @@ int main(int argc, char** argv) {
     FirstFrame firstFrame(flag > 0 && flag + 1 < arguments.size() ? arguments.at(flag + 1).toLongLong() : 0);
     if (flag > 0)
         window.installEventFilter(&firstFrame);
+    if (arguments.contains(QStringLiteral("--text")))
+        (new QLabel(QStringLiteral("Trellin"), &window))->show();
     window.show();
     return QApplication::exec();
 }

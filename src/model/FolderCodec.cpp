@@ -91,6 +91,33 @@ QUuid uuidValue(const QJsonValue& value) {
     return *id;
 }
 
+bool isHexDigit(char16_t c) {
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+// "file:///" and a path of nothing but the characters a path may hold as they are, and whole
+// percent escapes: what nearly every stored URL is, and certainly a valid one. Anything else is
+// left to the URL parser, which costs more than all the rest of a file's reading.
+bool isPlainFileURL(const QString& text) {
+    const QLatin1String prefix("file:///");
+    if (!text.startsWith(prefix) || text.size() == prefix.size() || text.at(prefix.size()) == u'/')
+        return false;
+    for (qsizetype i = prefix.size(); i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9'))
+            continue;
+        if (c == u'%') {
+            if (i + 2 >= text.size() || !isHexDigit(text.at(i + 1).unicode()) || !isHexDigit(text.at(i + 2).unicode()))
+                return false;
+            i += 2;
+            continue;
+        }
+        if (c > 0x7F || !QLatin1String("-._~!$&'()*+,;=:@/").contains(QLatin1Char(char(c))))
+            return false;
+    }
+    return true;
+}
+
 // A URL string must parse as a URL on its own: no spaces, no characters a URL may not hold.
 bool isValidURLString(const QString& text) {
     if (text.isEmpty())
@@ -112,7 +139,7 @@ bool isValidURLString(const QString& text) {
                 return false;
         }
     }
-    return QUrl(text, QUrl::StrictMode).isValid();
+    return isPlainFileURL(text) || QUrl(text, QUrl::StrictMode).isValid();
 }
 
 QString urlValue(const QJsonValue& value) {
@@ -276,17 +303,16 @@ void writeFolder(JsonWriter& writer, const AppFolder& folder) {
 // A folders file nests four levels; anything far deeper is not one.
 bool FolderCodec::nestsDeeperThan(const QByteArray& json, int limit) {
     int depth = 0;
-    bool inString = false;
     const char* const text = json.constData();
-    for (qsizetype i = 0; i < json.size(); ++i) {
+    const qsizetype size = json.size();
+    for (qsizetype i = 0; i < size; ++i) {
         const char c = text[i];
-        if (inString) {
-            if (c == '\\')
-                ++i;
-            else if (c == '"')
-                inString = false;
-        } else if (c == '"') {
-            inString = true;
+        if (c == '"') {
+            // Through the string to its closing quote, escapes and all.
+            for (++i; i < size && text[i] != '"'; ++i) {
+                if (text[i] == '\\')
+                    ++i;
+            }
         } else if (c == '[' || c == '{') {
             if (++depth > limit)
                 return true;

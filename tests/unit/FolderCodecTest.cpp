@@ -4,6 +4,7 @@
 #include "model/FolderID.h"
 
 #include <QTest>
+#include <QUrl>
 
 #include <cmath>
 
@@ -16,6 +17,7 @@ private Q_SLOTS:
     void oneBadValueFailsTheWholeDocument();
     void nonFiniteNumbersFailTheEncoding();
     void fileURLsArePercentEncodedWithTrailingSlash();
+    void storedURLsAreAcceptedAsTheURLParserJudgesThem();
     void deepDocumentsAndUnstorableNames();
     void keptEncodingsFollowEveryKindOfChange();
 };
@@ -109,6 +111,20 @@ void FolderCodecTest::fileURLsArePercentEncodedWithTrailingSlash() {
 
 // A document nested far deeper than a folders file ever is, is not one; a name with a NUL is read
 // without it, since no helper bundle could carry it.
+void FolderCodecTest::storedURLsAreAcceptedAsTheURLParserJudgesThem() {
+    // Plain file URLs are checked without the parser: the check must agree with it either way.
+    for (const char* url :
+         {"file:///Applications/Visual%20Studio%20Code.app/", "file:///usr/share/applications/org.gnome.Maps.desktop",
+          "file:///a/b:c@d/e!$&'()*+,;=~_-./", "file:///A%2", "file:///A%zz/", "file:///A%", "file:////server/share",
+          "file:///a#b", "file:///a?b", "file:///a[b]", "file:///", "file://host/a", "http://example.com:80/a",
+          "http://example.com:port/", "file:///%E2%9C%93.app/"}) {
+        const QByteArray json = R"([{"id":"1F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"X","apps":[{"id":)"
+                                R"("2F1C2B3A-0D4E-4F5A-8B6C-7D8E9F0A1B2C","name":"A","bundleID":"a","appURL":")" +
+                                QByteArray(url) + R"("}]}])";
+        QCOMPARE(FolderCodec::decode(json, 0).has_value(), QUrl(QString::fromUtf8(url), QUrl::StrictMode).isValid());
+    }
+}
+
 void FolderCodecTest::deepDocumentsAndUnstorableNames() {
     QString error;
     const QByteArray deep = QByteArray("[").repeated(50'000) + QByteArray("]").repeated(50'000);
