@@ -6,6 +6,7 @@
 #include "PngEncoder.h"
 #include "Symbols.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
@@ -13,9 +14,13 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QStandardPaths>
+#include <QtEndian>
 
 #include <algorithm>
 #include <optional>
+#include <utility>
+
+#include <unistd.h>
 
 namespace {
 
@@ -26,25 +31,104 @@ constexpr int kMaxSide = 4096;
 // An .icns holds one picture per size; a file claiming more is not worth walking through.
 constexpr int kMaxImagesPerFile = 64;
 
+// The format of an icon file by its first bytes, for the kinds icons come in. A reader left to find
+// it out asks every image plugin installed, loading each with its libraries, and every helper would
+// carry them all.
+QByteArray formatOf(const QString& file) {
+    int error = 0;
+    QString why;
+    const int fd =
+        FileSystem::openRegularFile(file, FileSystem::kDocumentLimit, FileSystem::Links::Follow, &error, &why);
+    if (fd < 0)
+        return {};
+    char bytes[16] = {};
+    const ssize_t got = ::read(fd, bytes, sizeof bytes);
+    ::close(fd);
+    const QByteArray head(bytes, got > 0 ? qsizetype(got) : 0);
+    for (const auto& [magic, format] : {std::pair{"\x89PNG\r\n\x1a\n", "png"},
+                                        {"icns", "icns"},
+                                        {"\xff\xd8\xff", "jpeg"},
+                                        {"GIF8", "gif"},
+                                        {"BM", "bmp"},
+                                        {"/* XPM */", "xpm"}}) {
+        if (head.startsWith(magic))
+            return format;
+    }
+    return {};
+}
+
+// Whether a picture of side `candidate` is better than the best so far: the smallest that is at
+// least `size`, else the largest.
+bool isBetter(int candidate, std::optional<int> best, int size) {
+    if (!best)
+        return true;
+    const bool bigEnough = candidate >= size, bestIsBigEnough = *best >= size;
+    return (bigEnough && (!bestIsBigEnough || candidate < *best)) ||
+           (!bigEnough && !bestIsBigEnough && candidate > *best);
+}
+
+// A reader of `format` alone: one left to find the format asks every plugin for it first.
+QImage decode(QIODevice* device, const QByteArray& format) {
+    QImageReader reader(device, format);
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+// An .icns file is "icns" and its length, then entries of a type, a length and the data; today's
+// entries hold PNG files, whose header gives their size. The best of those is decoded alone, as a
+// PNG: the toolkit's own icns reader hands them to a reader that asks every plugin what they are.
+std::optional<QImage> bestPngInIcns(const QString& file, int size) {
+    const FileSystem::ReadResult read = FileSystem::readFile(file, FileSystem::kPropertyListLimit);
+    if (!read.bytes)
+        return std::nullopt;
+    const QByteArray& bytes = *read.bytes;
+    const auto bigEndian = [&bytes](qsizetype at) { return qFromBigEndian<quint32>(bytes.constData() + at); };
+    std::optional<int> bestSide;
+    QByteArray bestPng;
+    qsizetype at = 8;
+    for (int entry = 0; entry < kMaxImagesPerFile && at + 8 <= bytes.size(); ++entry) {
+        const quint32 length = bigEndian(at + 4);
+        if (length < 8 || length > quint32(bytes.size() - at))
+            break;
+        const QByteArray data = bytes.mid(at + 8, length - 8);
+        at += length;
+        if (data.size() < 24 || !data.startsWith("\x89PNG\r\n\x1a\n"))
+            continue;
+        const auto dimension = [&data](qsizetype offset) { return qFromBigEndian<quint32>(data.constData() + offset); };
+        const int side = int(std::min<quint32>({dimension(16), dimension(20), quint32(kMaxSide)}));
+        if (isBetter(side, bestSide, size)) {
+            bestSide = side;
+            bestPng = data;
+        }
+    }
+    if (bestPng.isEmpty())
+        return std::nullopt;
+    QBuffer buffer(&bestPng);
+    const QImage image = decode(&buffer, "png");
+    return image.isNull() ? std::nullopt : std::optional<QImage>(image);
+}
+
 // Of the pictures in an icon file, the smallest that is at least `size` wide and high, else the largest.
 std::optional<QImage> readBestImage(const QString& file, int size) {
     if (!QFileInfo(file).isFile())
         return std::nullopt;
-    QImageReader reader(file);
-    reader.setDecideFormatFromContent(true);
+    const QByteArray format = formatOf(file);
+    if (format == "icns")
+        if (std::optional<QImage> image = bestPngInIcns(file, size))
+            return image;
+    QImageReader reader(file, format);
+    // Only what the first bytes do not tell is left to the reader to find out.
+    reader.setAutoDetectImageFormat(format.isEmpty());
+    reader.setDecideFormatFromContent(format.isEmpty());
     std::optional<QImage> best;
     const int count = std::clamp(reader.imageCount(), 1, kMaxImagesPerFile);
     for (int i = 0; i < count; ++i) {
         if (i > 0 && !reader.jumpToImage(i))
             break;
         const QImage image = reader.read();
-        if (image.isNull())
-            continue;
-        const auto side = [](const QImage& candidate) { return std::min(candidate.width(), candidate.height()); };
-        const bool bigEnough = side(image) >= size;
-        const bool bestIsBigEnough = best && side(*best) >= size;
-        if (!best || (bigEnough && (!bestIsBigEnough || side(image) < side(*best))) ||
-            (!bigEnough && !bestIsBigEnough && side(image) > side(*best)))
+        if (!image.isNull() &&
+            isBetter(std::min(image.width(), image.height()),
+                     best ? std::optional<int>(std::min(best->width(), best->height())) : std::nullopt, size))
             best = image;
     }
     return best;

@@ -1,6 +1,7 @@
 #include "platform/FileIcons.h"
 #include "platform/Bundle.h"
 #include "platform/FileIconCache.h"
+#include "platform/PngEncoder.h"
 #include "platform/PropertyList.h"
 
 #include <QColorSpace>
@@ -8,7 +9,10 @@
 #include <QFile>
 #include <QImageWriter>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
+
+#include <tuple>
 
 namespace {
 
@@ -16,6 +20,12 @@ QImage filled(QSize size, QColor color) {
     QImage image(size, QImage::Format_ARGB32);
     image.fill(color);
     return image;
+}
+
+QByteArray bigEndian(qsizetype value) {
+    QByteArray bytes(4, '\0');
+    qToBigEndian(quint32(value), bytes.data());
+    return bytes;
 }
 
 QColor centreOf(const QImage& image) {
@@ -39,6 +49,40 @@ class FileIconsTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // First, while the process has decoded nothing yet: a helper draws its tile from such icons.
+    void pngIconsLoadNoImagePlugin() {
+        QTemporaryDir dir;
+        const Bundle bundle = makeBundle(dir.path(), "Red", "AppIcon");
+        // Written without the toolkit's writer, which has plugins of its own to load.
+        QFile png(bundle.resourcesPath() + "/AppIcon.png");
+        QVERIFY(png.open(QIODevice::WriteOnly) && png.write(PngEncoder::encode(filled({64, 64}, Qt::red)).value()) > 0);
+        png.close();
+        QCOMPARE(centreOf(FileIcons::iconForPath(bundle.path(), 32)), QColor(Qt::red));
+        // A custom icon's file has no suffix to go by.
+        QVERIFY(FileIcons::setCustomIcon(filled({32, 32}, Qt::blue), bundle.path()));
+        QCOMPARE(centreOf(FileIcons::iconForPath(bundle.path(), 32)), QColor(Qt::blue));
+        // An .icns of PNG entries, as today's are: the best size is picked from their headers.
+        const Bundle icns = makeBundle(dir.path(), "Icns", "AppIcon");
+        QByteArray entries;
+        for (const auto& [type, side, color] : {std::tuple{"ic04", 16, QColor(Qt::red)},
+                                                {"ic06", 64, QColor(Qt::green)},
+                                                {"ic07", 128, QColor(Qt::blue)}}) {
+            const QByteArray data = PngEncoder::encode(filled({side, side}, color)).value();
+            entries += QByteArray(type) + bigEndian(8 + data.size()) + data;
+        }
+        QFile file(icns.resourcesPath() + "/AppIcon.icns");
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("icns" + bigEndian(8 + entries.size()) + entries) > 0);
+        file.close();
+        QCOMPARE(centreOf(FileIcons::iconForPath(icns.path(), 48)), QColor(Qt::green));
+        QCOMPARE(centreOf(FileIcons::iconForPath(icns.path(), 100)), QColor(Qt::blue));
+        QCOMPARE(centreOf(FileIcons::iconForPath(icns.path(), 300)), QColor(Qt::blue));
+        QCOMPARE(centreOf(FileIcons::iconForPath(icns.path(), 8)), QColor(Qt::red));
+        QFile maps("/proc/self/maps");
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        const QByteArray mapped = maps.readAll();
+        QVERIFY2(!mapped.contains("/imageformats/"), "an image plugin was loaded to read a PNG");
+    }
+
     void cacheDecodesOncePerPathAndSizeUntilTheFileChanges() {
         QTemporaryDir dir;
         const Bundle bundle = makeBundle(dir.path(), "Red", "AppIcon");
