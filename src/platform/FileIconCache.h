@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QDateTime>
+#include <QByteArray>
 #include <QHash>
 #include <QImage>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 // File icons decoded once and kept, by path and pixel size, for as long as the path's own
 // modification time stays the same: a bundle given a custom icon, or replaced by an update, is
@@ -27,12 +28,12 @@ public:
 
 private:
     struct Entry {
-        QDateTime modified;
+        std::optional<qint64> modified; // nanoseconds
         QImage image;
     };
     QString filePath(const QString& key) const;
-    QImage readKept(const QString& key, const QString& stamp) const;
-    void keep(const QString& key, const QString& stamp, const QImage& image) const;
+    QImage readKept(const QString& key, const QByteArray& stamp) const;
+    void keep(const QString& key, const QByteArray& stamp, const QImage& image) const;
 
     Decoder m_decoder;
     QString m_folder;
