@@ -81,6 +81,13 @@ private Q_SLOTS:
         write("system/applications/org.example.Broken.desktop", "this is \x01 no key file\n[[[\n");
         write("system/applications/org.example.NoGroup.desktop", "Name=No group\n");
         write("system/applications/vendor/tool.desktop", entry("Name=Vendor tool\n" + exec));
+        // Translations of all kinds around the ones asked for, and one malformed translated key.
+        write(
+            "system/applications/org.example.Brazil.desktop",
+            entry(
+                "Name=Viewer\nName[de]=Betrachter\nName[pt] =Visualizador\nComment[pt_BR]=Vê\nName[uk_UA]=Перегляд\n" +
+                exec));
+        write("system/applications/org.example.BadTranslation.desktop", entry("Name=Bad\nName[u k]=Погано\n" + exec));
         // What is no file at all: reading it would wait for ever, or never end.
         QVERIFY(::mkfifo(QFile::encodeName(path("system/applications/org.example.Pipe.desktop")).constData(), 0600) ==
                 0);
@@ -134,6 +141,13 @@ private Q_SLOTS:
         const QMap<QString, QString> ukrainian = installedNames("uk");
         QCOMPARE(ukrainian.value("org.example.Editor"), QString("Редактор"));
         QCOMPARE(ukrainian.value("org.example.Shadowed"), QString("User copy"));
+        // A language finds its country's name only when asked with the country, and a country's
+        // language the language's.
+        QCOMPARE(ukrainian.value("org.example.Brazil"), QString("Viewer"));
+        QCOMPARE(installedNames("uk_UA").value("org.example.Brazil"), QString("Перегляд"));
+        QCOMPARE(installedNames("pt_BR").value("org.example.Brazil"), QString("Visualizador"));
+        QCOMPARE(installedNames("de").value("org.example.Brazil"), QString("Betrachter"));
+        QVERIFY(!ukrainian.contains("org.example.BadTranslation"));
     }
 
     void iconsComeFromTheThemeTheirFileOrThePixmaps() {

@@ -9,7 +9,10 @@
 #include <QSet>
 #include <QSocketNotifier>
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <csignal>
@@ -42,15 +45,74 @@ using KeyFile = std::unique_ptr<GKeyFile, KeyFileFree>;
 // A desktop entry is a small text file; anything larger is not one.
 constexpr qint64 kEntryLimit = 1024 * 1024;
 
+bool isNameCharacter(char c, const char* others) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+           (c != 0 && std::strchr(others, c));
+}
+
+// The locale of a translated key's line ("Name[uk]=..." is "uk"), or none for any other line.
+// Only well-formed names count: a malformed line is left for the parser to refuse.
+std::optional<QByteArrayView> translationLocale(QByteArrayView line) {
+    qsizetype at = 0;
+    while (at < line.size() && isNameCharacter(line[at], "-"))
+        ++at;
+    if (at == 0 || at >= line.size() || line[at] != '[')
+        return std::nullopt;
+    const qsizetype start = ++at;
+    while (at < line.size() && isNameCharacter(line[at], "_@.-"))
+        ++at;
+    if (at == start || at >= line.size() || line[at] != ']')
+        return std::nullopt;
+    const QByteArrayView locale = line.sliced(start, at - start);
+    for (++at; at < line.size() && (line[at] == ' ' || line[at] == '\t'); ++at) {
+    }
+    return at < line.size() && line[at] == '=' ? std::optional(locale) : std::nullopt;
+}
+
+// The locales anything read from an entry may be asked in: the interface language's and the
+// process's (GIO's own lookups).
+QByteArrayList wantedLocales(const QString& language) {
+    QByteArrayList locales;
+    for (const char* const* name = g_get_language_names(); *name; ++name)
+        locales << QByteArray(*name);
+    if (!language.isEmpty()) {
+        char** variants = g_get_locale_variants(language.toUtf8().constData());
+        for (char** variant = variants; *variant; ++variant)
+            locales << QByteArray(*variant);
+        g_strfreev(variants);
+    }
+    return locales;
+}
+
+// The entry's text without the translations into locales no one will ask for: an entry carries
+// dozens, and the key file parser would copy and index each one.
+QByteArray withoutOtherTranslations(const QByteArray& text, const QByteArrayList& wanted) {
+    QByteArray kept;
+    kept.reserve(text.size());
+    qsizetype at = 0;
+    while (at < text.size()) {
+        qsizetype end = text.indexOf('\n', at);
+        end = end < 0 ? text.size() : end + 1;
+        const QByteArrayView line(text.constData() + at, end - at);
+        const std::optional<QByteArrayView> locale = translationLocale(line);
+        if (!locale || std::any_of(wanted.begin(), wanted.end(), [&](const QByteArray& w) { return w == *locale; }))
+            kept.append(line);
+        at = end;
+    }
+    return kept;
+}
+
 // The entry's key file, read as a regular file that never makes the read wait: GIO's own reading
 // would wait for ever on a named pipe left among the entries, and with it the whole application.
-KeyFile readEntry(const QString& path) {
+// Given the locales wanted, the other translations are left out.
+KeyFile readEntry(const QString& path, const QByteArrayList* wanted = nullptr) {
     const FileSystem::ReadResult file = FileSystem::readFile(path, kEntryLimit);
     if (!file.bytes)
         return nullptr;
+    const QByteArray text = wanted ? withoutOtherTranslations(*file.bytes, *wanted) : *file.bytes;
     KeyFile keys(g_key_file_new());
-    if (!g_key_file_load_from_data(keys.get(), file.bytes->constData(), gsize(file.bytes->size()),
-                                   G_KEY_FILE_KEEP_TRANSLATIONS, nullptr))
+    if (!g_key_file_load_from_data(keys.get(), text.constData(), gsize(text.size()), G_KEY_FILE_KEEP_TRANSLATIONS,
+                                   nullptr))
         return nullptr;
     return keys;
 }
@@ -176,6 +238,7 @@ void trellin_launch_context_init(TrellinLaunchContext*) {}
 QList<DesktopEntries::Entry> GioDesktopEntries::installed(const QString& language) const {
     QList<Entry> entries;
     QSet<QString> seen;
+    const QByteArrayList wanted = wantedLocales(language);
     for (const QString& folder : dataFolders(QStringLiteral("applications"))) {
         QList<QPair<QString, QString>> found;
         collectEntries(folder, QString(), 0, &found);
@@ -185,7 +248,7 @@ QList<DesktopEntries::Entry> GioDesktopEntries::installed(const QString& languag
             if (id.isEmpty() || seen.contains(id))
                 continue;
             seen.insert(id);
-            const KeyFile keys = readEntry(path);
+            const KeyFile keys = readEntry(path, &wanted);
             if (std::optional<Entry> entry = keys ? shownEntry(keys.get(), id, path, language) : std::nullopt)
                 entries.append(std::move(*entry));
         }
