@@ -19,7 +19,9 @@
 namespace {
 
 constexpr char kMagic[] = "TRIC";
-constexpr qint64 kKeptLimit = 4 * 1024 * 1024;
+// Icons are kept on disk up to this side; larger ones are decoded each time, as before.
+constexpr quint32 kMaxKeptSide = 1024;
+constexpr qint64 kKeptLimit = qint64(kMaxKeptSide) * kMaxKeptSide * 4 + 64 * 1024;
 
 // A path's modification time in nanoseconds, or none when nothing is there. Read from the system
 // as it is: the toolkit's file times go through the local time zone at every lookup.
@@ -123,6 +125,8 @@ QImage FileIconCache::readKept(const QString& key, const QByteArray& stamp) cons
 }
 
 void FileIconCache::keep(const QString& key, const QByteArray& stamp, const QImage& decoded) const {
+    if (quint32(decoded.width()) > kMaxKeptSide || quint32(decoded.height()) > kMaxKeptSide)
+        return;
     const QImage image = decoded.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const qsizetype row = qsizetype(image.width()) * 4;
     QByteArray bytes(kMagic);

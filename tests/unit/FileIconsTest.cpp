@@ -147,6 +147,12 @@ private Q_SLOTS:
         QCOMPARE(centreOf(FileIconCache(counting, kept).icon(bundle.path(), 52)), QColor(Qt::blue));
         QCOMPARE(decodes, 3);
 
+        // Pictures too large to be worth a file are decoded each time, and nothing is written.
+        FileIconCache(counting, kept).icon(bundle.path(), 1100);
+        FileIconCache(counting, kept).icon(bundle.path(), 1100);
+        QCOMPARE(decodes, 5);
+        QCOMPARE(QDir(kept).entryList({"*.icon"}, QDir::Files).size(), 1);
+
         // Without a folder nothing is let go of.
         FileIconCache memoryOnly(counting);
         memoryOnly.icon(bundle.path(), 52);
