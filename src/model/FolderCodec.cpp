@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QUrl>
+#include <cstring>
 
 namespace {
 
@@ -308,10 +309,18 @@ bool FolderCodec::nestsDeeperThan(const QByteArray& json, int limit) {
     for (qsizetype i = 0; i < size; ++i) {
         const char c = text[i];
         if (c == '"') {
-            // Through the string to its closing quote, escapes and all.
-            for (++i; i < size && text[i] != '"'; ++i) {
-                if (text[i] == '\\')
-                    ++i;
+            // On to the string's closing quote: the first not escaped by an odd run of backslashes.
+            // Most of a file is strings, so they are skipped a block at a time.
+            for (;;) {
+                const auto* quote = static_cast<const char*>(std::memchr(text + i + 1, '"', size_t(size - i - 1)));
+                if (!quote)
+                    return false;
+                i = quote - text;
+                qsizetype backslashes = 0;
+                while (text[i - 1 - backslashes] == '\\')
+                    ++backslashes;
+                if (backslashes % 2 == 0)
+                    break;
             }
         } else if (c == '[' || c == '{') {
             if (++depth > limit)

@@ -1,5 +1,6 @@
 #include "FolderID.h"
 
+#include <QtEndian>
 #include <array>
 
 QString FolderID::canonical(const QUuid& id) {
@@ -25,8 +26,10 @@ std::optional<QUuid> FolderID::parse(const QString& text) {
     if (text.size() != 36)
         return std::nullopt;
     // Read here rather than by QUuid: a folders file holds thousands, and the form is checked anyway.
-    std::array<uchar, 16> bytes{};
-    int nibble = 0;
+    // The two halves are gathered in registers; bytes written and read back digit by digit stall.
+    quint64 high = 0;
+    quint64 low = 0;
+    int digits = 0;
     for (qsizetype i = 0; i < 36; ++i) {
         const char16_t c = text.at(i).unicode();
         if (i == 8 || i == 13 || i == 18 || i == 23) {
@@ -37,8 +40,11 @@ std::optional<QUuid> FolderID::parse(const QString& text) {
         const int value = hexValue(c);
         if (value < 0)
             return std::nullopt;
-        bytes[size_t(nibble / 2)] = uchar(bytes[size_t(nibble / 2)] << 4 | value);
-        ++nibble;
+        quint64& half = digits++ < 16 ? high : low;
+        half = half << 4 | quint64(value);
     }
+    std::array<uchar, 16> bytes{};
+    qToBigEndian(high, bytes.data());
+    qToBigEndian(low, bytes.data() + 8);
     return QUuid::fromRfc4122(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
 }

@@ -137,6 +137,11 @@ void FolderCodecTest::deepDocumentsAndUnstorableNames() {
     const auto withBrackets = FolderCodec::decode(brackets, 0, &error);
     QVERIFY2(withBrackets, qPrintable(error));
     QCOMPARE(withBrackets->first().name, QString("[{\"").repeated(400));
+    // A name ending in an escaped backslash ends at the next quote, and what follows still counts.
+    const QByteArray afterBackslashes =
+        R"([{"name":"\\\\"},)" + QByteArray("[").repeated(300) + QByteArray("]").repeated(300) + "]";
+    QVERIFY(!FolderCodec::decode(afterBackslashes, 0, &error));
+    QVERIFY2(error.endsWith("(nested deeper than 256 levels)"), qPrintable(error));
 
     const auto named = FolderCodec::decode(R"([{"id":"A1B2C3D4-E5F6-4A7B-8C9D-0E1F2A3B4C5D","name":"Wo\u0000rk"}])", 0);
     QVERIFY(named);
