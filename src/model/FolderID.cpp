@@ -9,15 +9,20 @@ QString FolderID::canonical(const QUuid& id) {
 
 namespace {
 
-// The value of a hexadecimal digit, or -1.
+// The values of the hexadecimal digits, -1 for every other character. A table, since an id's digits
+// and letters come in no order a branch could guess.
+constexpr std::array<qint8, 128> kHexValues = [] {
+    std::array<qint8, 128> values{};
+    values.fill(-1);
+    for (int c = '0'; c <= '9'; ++c)
+        values[size_t(c)] = qint8(c - '0');
+    for (int c = 'a'; c <= 'f'; ++c)
+        values[size_t(c)] = values[size_t(c - 'a' + 'A')] = qint8(c - 'a' + 10);
+    return values;
+}();
+
 int hexValue(char16_t c) {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
+    return c < kHexValues.size() ? kHexValues[c] : -1;
 }
 
 } // namespace
