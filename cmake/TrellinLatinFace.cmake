@@ -39,5 +39,6 @@ function(trellin_latin_face target)
       VERBATIM)
     list(APPEND faces "${face}")
   endforeach()
-  qt_add_resources(${target} trellin_latin_face PREFIX /fonts BASE "${out_dir}" FILES ${faces})
+  # Stored as they are, so that the faces are read in place rather than unpacked in every process.
+  qt_add_resources(${target} trellin_latin_face PREFIX /fonts BASE "${out_dir}" FILES ${faces} OPTIONS --no-compress)
 endfunction()

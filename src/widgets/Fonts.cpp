@@ -1,6 +1,7 @@
 #include "Fonts.h"
 
 #include <QFontDatabase>
+#include <QResource>
 
 namespace {
 
@@ -14,6 +15,19 @@ bool usesLatinFace() {
     return !Fonts::latinFamily().isEmpty() && Fonts::families().first() == Fonts::latinFamily();
 }
 
+// Adds a face compiled into the executable from where it lies there, which every process mapping
+// the executable shares. Added by its file name, the face would be copied onto the heap, and
+// copied again for each face the text engine opens.
+int addResourceFont(const QString& file) {
+    const QResource resource(file);
+    if (!resource.isValid())
+        return -1;
+    if (resource.compressionAlgorithm() != QResource::NoCompression)
+        return QFontDatabase::addApplicationFontFromData(resource.uncompressedData());
+    return QFontDatabase::addApplicationFontFromData(
+        QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()), qsizetype(resource.size())));
+}
+
 } // namespace
 
 QString Fonts::latinFamily() {
@@ -21,7 +35,7 @@ QString Fonts::latinFamily() {
         QString loaded;
         for (const QString& file : {QStringLiteral(":/fonts/TrellinRounded-Regular.ttf"),
                                     QStringLiteral(":/fonts/TrellinRounded-SemiBold.ttf")}) {
-            const int id = QFontDatabase::addApplicationFont(file);
+            const int id = addResourceFont(file);
             const QStringList names = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
             if (names.isEmpty()) {
                 qWarning("Fonts: cannot load %s", qPrintable(file));
