@@ -187,6 +187,11 @@ std::optional<QString> HelperBundleBuilder::buildHelperBundle(const AppFolder& f
 }
 
 std::optional<QString> HelperBundleBuilder::buildInNewFolder(const AppFolder& folder) {
+    if (!m_mainBundle.isValid()) {
+        Console::printLine(
+            QStringLiteral("Failed to copy app bundle: Trellin is not running from an application bundle"));
+        return std::nullopt;
+    }
     QByteArray pattern = QFile::encodeName(QDir(helpersDir()).filePath(QLatin1String(kBuildPrefix) + "XXXXXX"));
     if (!::mkdtemp(pattern.data())) {
         Console::printLine(QStringLiteral("Failed to copy app bundle: cannot create a folder in %1: %2")

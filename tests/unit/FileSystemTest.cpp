@@ -97,6 +97,16 @@ private Q_SLOTS:
         QVERIFY(writeFile(dir.filePath("blocked"), "a file"));
         QVERIFY(!FileSystem::copyTree(from, dir.filePath("blocked"), &error));
         QVERIFY(error.contains(dir.filePath("blocked")));
+
+        // A source that is not there is a failed copy, not an empty one; nor is an empty path the
+        // working folder.
+        QVERIFY(!FileSystem::copyTree(dir.filePath("missing"), dir.filePath("to/none"), &error));
+        QCOMPARE(error, "cannot read " + dir.filePath("missing") + ": No such file or directory");
+        const QString cwd = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(from));
+        QVERIFY(!FileSystem::copyTree(QString(), dir.filePath("to/cwd"), &error));
+        QDir::setCurrent(cwd);
+        QVERIFY(QDir(dir.filePath("to/cwd")).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
     }
 
     // Whatever stands at a path, reading it returns at once, within its limit, and says why not.

@@ -44,6 +44,7 @@ private Q_SLOTS:
     void onlyBundlesBuiltHereAreFound();
     void aBundleThatCannotBeStampedIsNeverSigned();
     void unfinishedBuildsAreCleared();
+    void aProgramOutsideABundleCopiesNothing();
 
 private:
     QString signerLog() const { return m_dir->filePath("signer.log"); }
@@ -347,6 +348,24 @@ void HelperBundleBuilderTest::unfinishedBuildsAreCleared() {
     QCOMPARE(QDir(helpers).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
              QStringList{".hidden-of-someone"});
     QCOMPARE(readFile(m_dir->filePath("kept/file")), QByteArray("kept"));
+}
+
+// Run from anywhere but an application bundle, there is nothing to copy: the working folder's
+// names are never looked up from the root.
+void HelperBundleBuilderTest::aProgramOutsideABundleCopiesNothing() {
+    ConsoleCapture console;
+    const Bundle nowhere{QString()};
+    HelperBundleBuilder builder(m_dir->filePath("share"), nowhere, makeFakeSigner(m_dir->path(), "", 0), m_log);
+    QVERIFY(QDir().mkpath(m_dir->filePath("cwd/etc")));
+    const QString cwd = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_dir->filePath("cwd")));
+    const bool built = bool(builder.buildHelperBundle(AppFolder(QUuid::createUuid(), "Work", "folder.fill")));
+    QDir::setCurrent(cwd);
+    QVERIFY(!built);
+    QVERIFY(QDir(builder.helpersDir()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System));
+    QVERIFY(!QFile::exists(signerLog()));
+    QCOMPARE(console.lines,
+             QStringList{"Failed to copy app bundle: Trellin is not running from an application bundle"});
 }
 
 QTEST_GUILESS_MAIN(HelperBundleBuilderTest)
