@@ -68,16 +68,21 @@ bool copyEntry(const QString& source, const QString& target, QString* error) {
 }
 
 bool copyContents(const QString& from, const QString& to, QString* error) {
-    // A folder that cannot be listed is a failed copy, not an empty one; and an empty path is no
-    // folder at all, not the working folder whose names would then be read from the root.
+    // Listed from the folder itself: one that cannot be opened is a failed copy, not an empty one,
+    // and an empty path is no folder at all, not the working folder whose names would then be read
+    // from the root.
     DIR* folder = from.isEmpty() ? nullptr : ::opendir(QFile::encodeName(from).constData());
     if (!folder) {
         *error = QStringLiteral("cannot read %1: %2").arg(from, FileSystem::errorText(from.isEmpty() ? ENOENT : errno));
         return false;
     }
+    QStringList names;
+    while (const dirent* entry = ::readdir(folder)) {
+        if (qstrcmp(entry->d_name, ".") != 0 && qstrcmp(entry->d_name, "..") != 0)
+            names.append(QFile::decodeName(entry->d_name));
+    }
     ::closedir(folder);
-    const QStringList names =
-        QDir(from).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+    names.sort();
     for (const QString& name : names) {
         const QString source = from + u'/' + name;
         const QString target = to + u'/' + name;
